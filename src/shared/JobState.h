@@ -25,6 +25,7 @@ enum ParamIndex : int {
 };
 inline constexpr int kParamCount = 17;       // slots 1..17
 inline constexpr int kStoredParamCount = 14;  // slots the job file keeps
+inline constexpr int kMaxSavedViews = 50;     // SavedViews slots 1..50
 
 // NormMode values.
 enum NormModeValue : std::int16_t { kNormL1 = 1, kNormL2 = 2, kNormMinimax = 3 };
@@ -158,6 +159,14 @@ struct JobState {
     GraphicsFlagSet GraphicsFlags;
     std::int32_t ScreenBackColor = 0;
     ScreenProperties DefaultScreenProperties;
+
+    // ---- Saved views of the job ----
+    // Saved view n occupies slot n for n = 1..ViewCount; slot 0 is never written, slots above
+    // ViewCount may hold copies left by a deletion. SavedViewNames[k] (the main window's list
+    // entry k) names slot k + 1, so ViewCount == SavedViewNames.size().
+    std::vector<ScreenProperties> SavedViews = std::vector<ScreenProperties>(kMaxSavedViews + 1);
+    std::int32_t ViewCount = 0;
+    std::vector<std::string> SavedViewNames;
 
     // Sizes UseFlags, MCSt and RVec for the current IdenticalCount and McsCount and keeps
     // McsOnlyCount and OcsOnlyCount consistent. Existing use flags keep their values by index;

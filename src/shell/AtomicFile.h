@@ -1,0 +1,21 @@
+#pragma once
+// Whole-file reads and atomic whole-file writes. A save writes a temporary file beside the
+// target, flushes it to the disk and renames it over the target, so the old file stays intact
+// until the new one is complete: a full disk, a missing permission or a crash mid-write leaves
+// the old file as it was.
+#include <string>
+#include <string_view>
+
+namespace kal {
+
+// Replaces (or creates) `path` with `bytes`. An existing file keeps its permissions; a link is
+// followed and its target replaced. Throws FileError saying why; the temporary file is removed.
+void writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// The whole content of a file. Throws FileError when it cannot be opened or read.
+std::string readWholeFile(const std::string& path);
+
+// True when `path` names an existing file (not a folder).
+bool fileExists(const std::string& path);
+
+}  // namespace kal

@@ -1,0 +1,22 @@
+#pragma once
+// Jobs for tests: point sets matched as the loading road leaves them (identical pairs first),
+// with every kind of content a job file carries when asked.
+#include <cstdint>
+
+#include "shared/JobState.h"
+
+namespace kal::testing {
+
+// `identical` pairs, then `mcsOnly` and `ocsOnly` unmatched points; names "P1", "P2", ...;
+// coordinates derived from the index; use flags 1; MCSt a copy of the MCS points.
+JobState makePointJob(std::int32_t identical, std::int32_t mcsOnly = 0, std::int32_t ocsOnly = 0);
+
+// A job with every item filled: parameter states and block (R Dist and offset vector), units,
+// seed points, names, view filters, paraboloid profile, two saved views with flags and lines,
+// robot angles and offset vectors, and a non-ASCII name.
+JobState makeFullJob();
+
+// A saved view with flags on some cloud rows, two flag layouts and `lines` line segments.
+ScreenProperties makeView(int seed, std::int32_t lines = 2);
+
+}  // namespace kal::testing
