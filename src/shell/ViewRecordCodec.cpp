@@ -41,17 +41,20 @@ bool readDimensions(LittleEndianReader& in, int expected, Dimension* dims, std::
     if (d != expected)
         in.fail(std::string(what) + " has " + std::to_string(d) + " dimensions instead of " +
                 std::to_string(expected));
+    // Memory holds indices from 0, so a lower bound above 0 costs memory too: both the stored
+    // elements and the indices 0..upper must fit in what the bytes left could hold.
     std::int64_t elements = 1;
+    std::int64_t slots = 1;
     for (int k = 0; k < expected; ++k) {
         dims[k].count = in.i32(what);
         dims[k].lower = in.i32(what);
-        if (dims[k].count < 1 || dims[k].lower < 0 ||
-            static_cast<std::int64_t>(dims[k].lower) + dims[k].count - 1 >
-                std::numeric_limits<std::int32_t>::max())
+        if (dims[k].count < 1 || dims[k].lower < 0)
             in.fail(std::string(what) + " has the impossible bounds " + std::to_string(dims[k].lower) +
                     " and " + std::to_string(dims[k].count) + " elements");
         elements *= dims[k].count;
+        slots *= static_cast<std::int64_t>(dims[k].lower) + dims[k].count;
         in.requireRoom(elements, elementBytes, what);
+        in.requireRoom(slots, elementBytes, what);
     }
     return true;
 }
