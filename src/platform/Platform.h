@@ -3,6 +3,7 @@
 // Any pointer may be null in a test that does not use that service.
 #include "platform/Clipboard.h"
 #include "platform/EventPump.h"
+#include "platform/FileDialogs.h"
 #include "platform/Prompter.h"
 
 namespace kal::platform {
@@ -11,6 +12,7 @@ struct Services {
     Prompter* prompter = nullptr;
     Clipboard* clipboard = nullptr;
     EventPump* events = nullptr;
+    FileDialogs* fileDialogs = nullptr;
 };
 
 }  // namespace kal::platform

@@ -33,7 +33,7 @@ void syncFolder(const std::string& folder) {
 
 }  // namespace
 
-void writeFileAtomically(const std::string& requested, std::string_view bytes) {
+void replaceFileAtomically(const std::string& requested, std::string_view bytes) {
     std::string path = requested;
     struct stat st {};
     bool exists = ::stat(path.c_str(), &st) == 0;
@@ -90,7 +90,7 @@ void writeFileAtomically(const std::string& requested, std::string_view bytes) {
     syncFolder(folderOf(path));
 }
 
-std::string readWholeFile(const std::string& path) {
+std::string readJobFileBytes(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) failWith(path, errno);
     std::string data;
@@ -114,11 +114,6 @@ std::string readWholeFile(const std::string& path) {
     }
     ::close(fd);
     return data;
-}
-
-bool fileExists(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 }  // namespace kal

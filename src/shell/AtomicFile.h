@@ -10,12 +10,9 @@ namespace kal {
 
 // Replaces (or creates) `path` with `bytes`. An existing file keeps its permissions; a link is
 // followed and its target replaced. Throws FileError saying why; the temporary file is removed.
-void writeFileAtomically(const std::string& path, std::string_view bytes);
+void replaceFileAtomically(const std::string& path, std::string_view bytes);
 
 // The whole content of a file. Throws FileError when it cannot be opened or read.
-std::string readWholeFile(const std::string& path);
-
-// True when `path` names an existing file (not a folder).
-bool fileExists(const std::string& path);
+std::string readJobFileBytes(const std::string& path);
 
 }  // namespace kal

@@ -19,8 +19,8 @@ class Decoder {
 
     LittleEndianReader in;
 
-    std::string countedText(const char* what) { return windows1252ToUtf8(in.countedBytes(what)); }
-    std::string elementText(const char* what) { return windows1252ToUtf8(in.elementBytes(what)); }
+    std::string countedText(const char* what) { return decodeWindows1252(in.countedBytes(what)); }
+    std::string elementText(const char* what) { return decodeWindows1252(in.elementBytes(what)); }
 
     std::int32_t upperBound(std::int64_t minElementBytes, const char* what) {
         std::int32_t u = in.i32(what);

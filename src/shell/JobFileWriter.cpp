@@ -21,10 +21,10 @@ class Encoder {
     LittleEndianWriter out;
 
     void countedText(const std::string& utf8) {
-        out.countedBytes(utf8ToWindows1252(utf8, notes_.textsLossy));
+        out.countedBytes(encodeWindows1252(utf8, &notes_.textsLossy));
     }
     void elementText(const std::string& utf8) {
-        out.elementBytes(utf8ToWindows1252(utf8, notes_.textsLossy));
+        out.elementBytes(encodeWindows1252(utf8, &notes_.textsLossy));
     }
 
     // Indices beyond what memory holds are written as empty elements.

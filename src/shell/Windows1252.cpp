@@ -35,7 +35,7 @@ int byteFor(char32_t c) {
 
 }  // namespace
 
-std::string utf8ToWindows1252(std::string_view utf8, bool& lossy) {
+std::string encodeWindows1252(std::string_view utf8, bool* lossy) {
     std::string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
@@ -64,7 +64,7 @@ std::string utf8ToWindows1252(std::string_view utf8, bool& lossy) {
         int byte = valid ? byteFor(c) : -1;
         if (byte < 0) {
             out += '?';
-            lossy = true;
+            if (lossy) *lossy = true;
         } else {
             out += static_cast<char>(byte);
         }
@@ -73,7 +73,7 @@ std::string utf8ToWindows1252(std::string_view utf8, bool& lossy) {
     return out;
 }
 
-std::string windows1252ToUtf8(std::string_view bytes) {
+std::string decodeWindows1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (char ch : bytes) {

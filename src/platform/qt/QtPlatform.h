@@ -5,6 +5,7 @@
 
 #include "platform/Platform.h"
 #include "platform/Regional.h"
+#include "platform/qt/QtFileDialogs.h"
 
 namespace kal::platform {
 
@@ -43,7 +44,8 @@ struct QtServices {
     QtPrompter prompter;
     QtClipboard clipboard;
     QtEventPump events;
-    Services services() { return Services{&prompter, &clipboard, &events}; }
+    QtFileDialogs fileDialogs;
+    Services services() { return Services{&prompter, &clipboard, &events, &fileDialogs}; }
 };
 
 }  // namespace kal::platform

@@ -1,0 +1,106 @@
+#pragma once
+// The File menu's job commands: New, Open, Save, Save as, the four recent files and the question
+// before a changed job is given up; and the two file operations under them, writing the job file
+// and opening one.
+//
+// Data safety: a job is replaced only by a whole, valid file (a missing, foreign or damaged file
+// leaves the current job and its name as they were); a save is atomic and a failed one leaves the
+// old file, the job's name, JobDirty and the recent files as they were; when the user answers Yes
+// to saving a changed job and the save does not happen, the job is not given up.
+#include <string>
+#include <string_view>
+
+#include "platform/FileDialogs.h"
+#include "platform/Prompter.h"
+#include "shared/JobState.h"
+#include "shell/SettingsWriter.h"
+
+namespace kal {
+
+// What the commands need of the main window; the window implements it, tests record it.
+class JobWindow {
+  public:
+    virtual ~JobWindow() = default;
+    virtual void closeAllChildForms() = 0;  // every child window closes
+    virtual void resetJob() = 0;            // the job reset of a new job (names an untitled job)
+    virtual void unitsChanged() = 0;        // unit factors and formats follow the job's unit names
+    virtual void jobLoaded() = 0;           // show the opened job: main sheet, saved-view list, ...
+    virtual void refreshState() = 0;        // caption, menus, toolbars and recent-file entries
+    virtual void setBusy(bool busy) = 0;    // hourglass pointer on the main window
+};
+
+// The name of a job that has no file of its own.
+inline constexpr const char* kUntitledJob = "..\\default.tfo";
+
+enum class SaveOutcome {
+    Saved,     // the user said Yes and the job was written
+    Declined,  // the user said No: the job may be given up
+    NotSaved,  // the user said Yes but no file was written: the caller must stop
+};
+
+class JobCommands {
+  public:
+    JobCommands(JobState& job, platform::Prompter& prompter, platform::FileDialogs& dialogs,
+                JobWindow& window, SettingsWriter settings = {})
+        : job_(job),
+          prompter_(prompter),
+          dialogs_(dialogs),
+          window_(window),
+          settings_(std::move(settings)) {}
+
+    // ---- Menu commands ----
+    void MenuFileNew_Click();
+    void MenuFileOpen_Click();
+    bool MenuFileSave_Click();    // true when the job was written
+    bool MenuFileSaveAs_Click();  // true when the job was written
+    // A recent-file entry, by slot 1..4; an empty slot does nothing (its entry is disabled).
+    void openRecentFile(int slot);
+    // The shut-down's question: true when the program may close (Exit and the close box). A
+    // changed job is offered for saving; a Yes whose save did not happen keeps the program open.
+    bool queryClose();
+
+    // Asks whether to save the changed job and saves it on Yes.
+    SaveOutcome JobChanged();
+
+    // ---- The job file ----
+    // Writes the job to `path` atomically; then the recent files, JobDirty false, a refresh.
+    // False (after a message saying why) when nothing was written.
+    bool SaveFileAs(const std::string& path);
+    // Opens the job file at `path`: checks and reads the whole file first, then resets the job and
+    // takes the file's items; the job's name becomes `path`. False (after a message) when the job
+    // was left as it was.
+    bool OpenFile(const std::string& path);
+    // OpenFile on bytes already read from `path`.
+    bool openJobBytes(std::string_view bytes, const std::string& path);
+
+    // Puts the job's name at the top of the recent files and writes them to the INI file.
+    void LogikLastFileEXIT();
+
+    // Texts of the File menu's dialogs.
+    static constexpr const char* kJobFilter = "tfo Dateien (*.tfo)|*.tfo|Alle Dateien (*.*)|*.*|";
+    static constexpr const char* kSaveAsFilter = "tfo Datei (*.tfo)|*.tfo";
+
+  private:
+    bool refuseWithoutData();
+    void say(const std::string& text);
+
+    JobState& job_;
+    platform::Prompter& prompter_;
+    platform::FileDialogs& dialogs_;
+    JobWindow& window_;
+    SettingsWriter settings_;
+};
+
+// Messages of the job commands, letter for letter.
+namespace job_messages {
+inline constexpr const char* kNoData = "There is still no data within Kalvoreth, so you cant save this job!";
+inline constexpr const char* kMissing = "File does not exist; maybe check the drive!?";
+inline constexpr const char* kSavedViewsMissing = "Sorry, Saved Views can not be loaded";
+inline constexpr const char* kDamaged = "The job file is damaged and cannot be loaded.";
+std::string notAJob();
+std::string changed(const std::string& jobFile);
+std::string newerFile(const std::string& fileVersion, const std::string& programVersion);
+std::string olderFile(const std::string& fileVersion, const std::string& programVersion);
+}  // namespace job_messages
+
+}  // namespace kal

@@ -1,0 +1,110 @@
+// Writing the job file and opening one: the file operations under the job commands.
+#include <sys/stat.h>
+
+#include "shared/Errors.h"
+#include "shell/AtomicFile.h"
+#include "shell/JobCommands.h"
+#include "shell/JobFileItems.h"
+#include "shell/JobFileReader.h"
+#include "shell/JobFileWriter.h"
+
+namespace kal {
+namespace {
+
+// The hourglass for the lifetime of a scope, restored on every way out.
+class Busy {
+  public:
+    explicit Busy(JobWindow& w) : w_(w) { w_.setBusy(true); }
+    ~Busy() { w_.setBusy(false); }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+  private:
+    JobWindow& w_;
+};
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
+bool JobCommands::SaveFileAs(const std::string& path) {
+    JobFileWriteNotes notes;
+    {
+        Busy busy(window_);
+        try {
+            replaceFileAtomically(path, writeJobFile(job_, notes));
+        } catch (const std::exception& e) {
+            say("The job could not be saved to " + path + ".\r\n\r\n" + e.what() +
+                "\r\n\r\nThe file on disk was left as it was.");
+            return false;
+        }
+    }
+    if (notes.textsLossy)
+        say("Some texts of the job hold characters that a job file cannot store; they were saved as \"?\".");
+    if (notes.linesLeftOut)
+        say("Lines of a saved view that reach points beyond row 32767 cannot be stored in a job file and "
+            "were left "
+            "out.");
+    LogikLastFileEXIT();
+    job_.JobDirty = false;
+    window_.refreshState();
+    return true;
+}
+
+bool JobCommands::OpenFile(const std::string& path) {
+    if (!fileExists(path)) {
+        say(job_messages::kMissing);
+        return false;
+    }
+    std::string bytes;
+    try {
+        Busy busy(window_);
+        bytes = readJobFileBytes(path);
+    } catch (const std::exception& e) {
+        say(std::string("The job file cannot be read.\r\n\r\n") + e.what());
+        return false;
+    }
+    return openJobBytes(bytes, path);
+}
+
+bool JobCommands::openJobBytes(std::string_view bytes, const std::string& path) {
+    JobFileHeader header = probeJobFileHeader(bytes);
+    if (header.kind == JobFileHeader::Kind::NotAJob) {
+        auto answer = prompter_.message(job_messages::notAJob(), platform::Buttons::YesNo);
+        if (answer != platform::Answer::Yes) return false;
+        header = olderLayoutWithoutVersion();
+    }
+
+    JobFileReadResult result;
+    try {
+        Busy busy(window_);
+        result = readJobFile(bytes, header);
+    } catch (const FormatError& e) {
+        say(std::string(job_messages::kDamaged) + "\r\n\r\n" + e.what());
+        return false;
+    }
+
+    const JobFileVersion program = programJobFileVersion();
+    if (isNewerThan(header.version, program))
+        say(job_messages::newerFile(header.version.text, program.text));
+    else if (isNewerThan(program, header.version))
+        say(job_messages::olderFile(header.version.text, program.text));
+    if (result.savedViewsMissing) say(job_messages::kSavedViewsMissing);
+
+    // The whole file is read and checked: only now is the current job given up.
+    Busy busy(window_);
+    window_.closeAllChildForms();
+    job_.CurrentJobFile = path;
+    window_.resetJob();
+    adoptJobFileItems(job_, std::move(result.job));
+    job_.JobDirty = false;
+    window_.unitsChanged();
+    window_.jobLoaded();
+    window_.refreshState();
+    return true;
+}
+
+}  // namespace kal
