@@ -7,7 +7,7 @@
 #include <string>
 
 #include "shared/Errors.h"
-#include "shell/AtomicFile.h"
+#include "shared/AtomicFile.h"
 #include "shell/JobFileItems.h"
 #include "shell/JobFileReader.h"
 #include "shell/JobFileWriter.h"
@@ -48,7 +48,7 @@ void SaveJob1e6(benchmark::State& state) {
     for (auto _ : state) {
         kal::JobFileWriteNotes notes;
         std::string data = kal::writeJobFile(job, notes);
-        kal::replaceFileAtomically(path, data);
+        kal::writeFileAtomically(path, data);
         bytes = data.size();
     }
     std::remove(path.c_str());
@@ -60,11 +60,11 @@ void OpenJob1e6(benchmark::State& state) {
     const std::string path = benchPath();
     {
         kal::JobFileWriteNotes notes;
-        kal::replaceFileAtomically(
+        kal::writeFileAtomically(
             path, kal::writeJobFile(bigJob(static_cast<std::int32_t>(state.range(0))), notes));
     }
     for (auto _ : state) {
-        std::string data = kal::readJobFileBytes(path);
+        std::string data = kal::readFileBytes(path);
         auto result = kal::readJobFile(data, kal::probeJobFileHeader(data));
         kal::JobState job;
         kal::adoptJobFileItems(job, std::move(result.job));

@@ -1,8 +1,8 @@
 // Writing the job file and opening one: the file operations under the job commands.
-#include <sys/stat.h>
 
+#include "shared/AtomicFile.h"
 #include "shared/Errors.h"
-#include "shell/AtomicFile.h"
+#include "shared/FileHelpers.h"
 #include "shell/JobCommands.h"
 #include "shell/JobFileItems.h"
 #include "shell/JobFileReader.h"
@@ -23,11 +23,6 @@ class Busy {
     JobWindow& w_;
 };
 
-bool fileExists(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
-
 }  // namespace
 
 bool JobCommands::SaveFileAs(const std::string& path) {
@@ -35,7 +30,7 @@ bool JobCommands::SaveFileAs(const std::string& path) {
     {
         Busy busy(window_);
         try {
-            replaceFileAtomically(path, writeJobFile(job_, notes));
+            writeFileAtomically(path, writeJobFile(job_, notes));
         } catch (const std::exception& e) {
             say("The job could not be saved to " + path + ".\r\n\r\n" + e.what() +
                 "\r\n\r\nThe file on disk was left as it was.");
@@ -55,14 +50,14 @@ bool JobCommands::SaveFileAs(const std::string& path) {
 }
 
 bool JobCommands::OpenFile(const std::string& path) {
-    if (!fileExists(path)) {
+    if (!File_Exist(path)) {
         say(job_messages::kMissing);
         return false;
     }
     std::string bytes;
     try {
         Busy busy(window_);
-        bytes = readJobFileBytes(path);
+        bytes = readFileBytes(path);
     } catch (const std::exception& e) {
         say(std::string("The job file cannot be read.\r\n\r\n") + e.what());
         return false;

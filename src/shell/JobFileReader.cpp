@@ -1,10 +1,10 @@
 #include "shell/JobFileReader.h"
 
+#include "shared/TextEncoding.h"
 #include "shell/JobFileWriter.h"
 #include "shell/LittleEndianReader.h"
 #include "shell/LittleEndianWriter.h"
 #include "shell/ViewRecordCodec.h"
-#include "shell/Windows1252.h"
 
 namespace kal {
 namespace {
@@ -19,8 +19,8 @@ class Decoder {
 
     LittleEndianReader in;
 
-    std::string countedText(const char* what) { return decodeWindows1252(in.countedBytes(what)); }
-    std::string elementText(const char* what) { return decodeWindows1252(in.elementBytes(what)); }
+    std::string countedText(const char* what) { return windows1252ToUtf8(in.countedBytes(what)); }
+    std::string elementText(const char* what) { return windows1252ToUtf8(in.elementBytes(what)); }
 
     std::int32_t upperBound(std::int64_t minElementBytes, const char* what) {
         std::int32_t u = in.i32(what);

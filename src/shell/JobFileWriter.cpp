@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <limits>
 
+#include "shared/TextEncoding.h"
 #include "shell/JobFileVersion.h"
 #include "shell/LittleEndianWriter.h"
 #include "shell/ViewRecordCodec.h"
-#include "shell/Windows1252.h"
 
 namespace kal {
 namespace {
@@ -21,10 +21,10 @@ class Encoder {
     LittleEndianWriter out;
 
     void countedText(const std::string& utf8) {
-        out.countedBytes(encodeWindows1252(utf8, &notes_.textsLossy));
+        out.countedBytes(utf8ToWindows1252(utf8, &notes_.textsLossy));
     }
     void elementText(const std::string& utf8) {
-        out.elementBytes(encodeWindows1252(utf8, &notes_.textsLossy));
+        out.elementBytes(utf8ToWindows1252(utf8, &notes_.textsLossy));
     }
 
     // Indices beyond what memory holds are written as empty elements.

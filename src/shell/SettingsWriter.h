@@ -12,4 +12,7 @@ namespace kal {
 using SettingsKeys = std::vector<std::pair<std::string, std::string>>;
 using SettingsWriter = std::function<void(const std::string& section, const SettingsKeys& keys)>;
 
+// The writer over the INI file at `iniPath` (one atomic rewrite per call); empty for no path.
+SettingsWriter iniFileSettingsWriter(const std::string& iniPath);
+
 }  // namespace kal

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "shell/Windows1252.h"
+#include "shared/TextEncoding.h"
 
 namespace kal {
 namespace {
@@ -11,10 +11,10 @@ constexpr std::int32_t kI16Max = std::numeric_limits<std::int16_t>::max();
 constexpr std::int32_t kI16Min = std::numeric_limits<std::int16_t>::min();
 
 void elementText(LittleEndianWriter& out, const std::string& s, JobFileWriteNotes& notes) {
-    out.elementBytes(encodeWindows1252(s, &notes.textsLossy));
+    out.elementBytes(utf8ToWindows1252(s, &notes.textsLossy));
 }
 std::string elementText(LittleEndianReader& in, const char* what) {
-    return decodeWindows1252(in.elementBytes(what));
+    return windows1252ToUtf8(in.elementBytes(what));
 }
 
 // Dimension header of a dynamic array: d, then (count, lower bound) per dimension.

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "shared/IniFile.h"
 #include "shell/CommonDialog.h"
 #include "support/FakeFileDialogs.h"
+#include "support/TempDir.h"
 
 namespace kal {
 namespace {
@@ -68,6 +70,18 @@ TEST(CommonDialog, AFolderThatNoLongerExistsStartsAtHome) {
     ShowFileDialog(dialogs, job, {}, kDialogOpen, "t", "", "/no/such/folder/", "");
     const char* home = std::getenv("HOME");
     EXPECT_EQ(dialogs.shown()[0].folder, home ? home : "/");
+}
+
+TEST(CommonDialog, LastDirGoesToTheSettingsFileAndNoOtherKeyChanges) {
+    testing::TempDir dir;
+    const std::string ini = dir.file("Kalvoreth.ini");
+    IniWriteValue(ini, "Files", "LastFile1", "/old/one.tfo");
+    JobState job;
+    testing::FakeFileDialogs dialogs;
+    dialogs.answer("/data/jobs/c.tfo");
+    ShowFileDialog(dialogs, job, iniFileSettingsWriter(ini), kDialogOpen, "t", "", "/", "");
+    EXPECT_EQ(IniReadValue(ini, "LastDir"), "/data/jobs/");
+    EXPECT_EQ(IniReadValue(ini, "LastFile1"), "/old/one.tfo");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <map>
 
-#include "shell/AtomicFile.h"
+#include "shared/AtomicFile.h"
 #include "shell/JobCommands.h"
 #include "shell/JobFileReader.h"
 #include "shell/JobFileWriter.h"
@@ -81,7 +81,7 @@ class JobCommandsTest : public ::testing::Test {
         other.NameMCS = "other";
         JobFileWriteNotes notes;
         std::string p = path("other.tfo");
-        replaceFileAtomically(p, writeJobFile(other, notes));
+        writeFileAtomically(p, writeJobFile(other, notes));
         return p;
     }
 
@@ -225,7 +225,7 @@ TEST_F(JobCommandsTest, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
     bool saved = commands().MenuFileSave_Click();
     ::setfsuid(previous);
     EXPECT_FALSE(saved);
-    EXPECT_EQ(readJobFileBytes(target), "old contents");
+    EXPECT_EQ(readFileBytes(target), "old contents");
     EXPECT_TRUE(job.JobDirty);
     EXPECT_TRUE(job.RecentFiles[1].empty());
     ASSERT_EQ(prompter.texts().size(), 1u);
@@ -252,7 +252,7 @@ TEST_F(JobCommandsTest, SaveOntoAFullDiskFailsAndLeavesTheOldFileAndNoTemporaryF
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::sigaction(SIGXFSZ, &old, nullptr);
     EXPECT_FALSE(ok);
-    EXPECT_EQ(readJobFileBytes(target), "old contents");
+    EXPECT_EQ(readFileBytes(target), "old contents");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     EXPECT_EQ(job.CurrentJobFile, kUntitledJob);  // the name goes back: nothing was written there
     EXPECT_TRUE(job.RecentFiles[1].empty());
