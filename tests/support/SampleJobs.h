@@ -16,6 +16,11 @@ JobState makePointJob(std::int32_t identical, std::int32_t mcsOnly = 0, std::int
 // robot angles and offset vectors, and a non-ASCII name.
 JobState makeFullJob();
 
+// The demo job of examples/: a robot cell of ten nominal points measured in a frame turned 1.5°
+// about z and shifted, two points measured only, one nominal only, with the best fit's parameters,
+// units mm and degrees, and one saved view.
+JobState makeDemoJob();
+
 // A saved view with flags on some cloud rows, two flag layouts and `lines` line segments.
 ScreenProperties makeView(int seed, std::int32_t lines = 2);
 
