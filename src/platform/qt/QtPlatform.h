@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/Regional.h"
 #include "platform/qt/QtFileDialogs.h"
+#include "platform/qt/QtFontDialogs.h"
 
 namespace kal::platform {
 
@@ -45,6 +46,7 @@ struct QtServices {
     QtClipboard clipboard;
     QtEventPump events;
     QtFileDialogs fileDialogs;
+    QtFontDialogs fontDialogs;
     Services services() { return Services{&prompter, &clipboard, &events, &fileDialogs}; }
 };
 
