@@ -265,7 +265,6 @@ HelmertOutcome CalcHelmert(JobState& job, std::int32_t nU, std::int32_t nObs, co
         if (rDistMode)
             for (std::int32_t k = n; k >= 1; --k) P(3 * k - 2, 1) = P(3 * k - 1, 1) = P(3 * k, 1);
         if (logCorrections && ctx.services.clipboard) ctx.services.clipboard->setText(log);
-        ctx.flush();
         if (out.limitReached && !out.converged && ctx.services.prompter)
             ctx.services.prompter->message("Calculation stopped after " + std::to_string(job.MaxIteration) +
                                            " Iterations, Convergence not reached yet!");

@@ -42,7 +42,9 @@ TEST(NormalEquations, EqualTheProductsOfTheTransposeAndTheWeights) {
     for (std::int32_t i = 1; i <= 5; ++i) {
         EXPECT_EQ(ws(i, 1), w(i, 1));
         for (std::int32_t j = 1; j <= 5; ++j) {
-            if (j >= i) EXPECT_EQ(Ns(i, j), N(i, j));  // same products, same order
+            if (j >= i) {
+                EXPECT_EQ(Ns(i, j), N(i, j));  // same products, same order
+            }
             EXPECT_NEAR(Ns(i, j), N(i, j), 1e-12 * std::fabs(N(i, j)));
         }
     }
