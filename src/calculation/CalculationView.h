@@ -32,11 +32,15 @@ class CalculationView {
     virtual void ProgrammLogik() {}
     virtual void closeDetails() {}
     virtual void showDetails() {}
+    // After a direction switch: closes and reopens the input statistics window while it is
+    // shown, so that it shows the exchanged sets.
+    virtual void reopenInputStatistics() {}
 
     // ---- The calculation window while it calculates ----
     virtual void setWaitCursor(bool on) {}
     virtual void setCalculateEnabled(bool enabled) {}
     virtual void setStopEnabled(bool enabled) {}
+    // The whole calculation window, on the paraboloid road; STOP stays usable when disabled.
     virtual void setWindowEnabled(bool enabled) {}
 
     // ---- Progress window of a Monte Carlo series (its Cancel sets StopFlag) ----
