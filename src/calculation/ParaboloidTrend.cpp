@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/FootPoint.h"
 #include "shared/Errors.h"
 
 namespace kal {
@@ -20,10 +21,8 @@ bool extrapolateTrends(TrendState& trend, JobState& job, const std::array<bool, 
         const auto slot = static_cast<std::size_t>(TrendState::kSlots[t]);
         if (!estimated[slot]) continue;
         TrendList& list = trend.TrendHistory[t];
-        // ShiftAppend: entries 2..5 move down, the value goes to entry 5.
-        for (std::size_t i = 1; i + 1 < list.size(); ++i) list[i] = list[i + 1];
         double& p = job.Params[slot];
-        list[5] = p;
+        ShiftAppend(list, p);
         if (!ArrayTrend(list, 200)) continue;
         const double count = trend.TrendCount[t];
         const double step = count * count * count * count * (p - list[4]);

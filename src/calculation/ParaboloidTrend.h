@@ -4,15 +4,16 @@
 // which shortens the slow drift of the alternating foot-point / solve iteration.
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "shared/JobState.h"
 
 namespace kal {
 
 // The last five values of one parameter in entries 1..5, newest at 5; entry 0 unused.
-using TrendList = std::array<double, 6>;
+using TrendList = std::vector<double>;
 
-// ArrayTrend: steady when every difference of successive entries 2..5 lies within
+// ArrayTrend: steady when every difference of successive entries 2..upper lies within
 // |percent·d/100| of the first difference d = list(2) - list(1) (strictly outside is not
 // steady). With d = 0 all differences must be exactly 0.
 bool ArrayTrend(const TrendList& list, std::int32_t percent);
@@ -20,7 +21,8 @@ bool ArrayTrend(const TrendList& list, std::int32_t percent);
 // The histories and counters of tra x, tra y, tra z, rot x, rot y' (index 0..4).
 struct TrendState {
     static constexpr std::array<int, 5> kSlots{kTraX, kTraY, kTraZ, kRotX, kRotY};
-    std::array<TrendList, 5> TrendHistory{};
+    std::array<TrendList, 5> TrendHistory{TrendList(6), TrendList(6), TrendList(6), TrendList(6),
+                                          TrendList(6)};
     std::array<std::int32_t, 5> TrendCount{};
 
     void reset() { *this = TrendState{}; }

@@ -11,11 +11,12 @@
 #include <string>
 
 #include "calculation/ParameterPanel.h"
+#include "engine/SeedValueSource.h"
 #include "shared/JobState.h"
 
 namespace kal {
 
-class SeedValues {
+class SeedValues : public SeedValueSource {
   public:
     explicit SeedValues(const ParameterPanel& panel) : panel_(panel) {}
 
@@ -24,7 +25,7 @@ class SeedValues {
     // exact zero scales into 1 and refreshes the working copy of the rotation. A seed on scale
     // xyz, or a fixed common scale, sets all three axis scales, not ScaleXYZ. Throws FormatError
     // for a text that is not a number; `checkTexts` finds those first.
-    void GetSeed(JobState& job);
+    void GetSeed(JobState& job) override;
 
     // The message for the first seed or fixed text GetSeed would fail on, naming the row and
     // the text (`Seed value of "tra x" is not a number: "abc"`); nothing when all read. Fixed

@@ -1,0 +1,36 @@
+#pragma once
+// What one calculation works with: the job, the parameter panel it reads and writes back, the
+// calculation's shared fields, the engine context (controls snapshot, status bar, events,
+// platform services) and the windows around it. The road builds one per calculation; the
+// calculation, its reweighting loops, the Monte Carlo series and the paraboloid road take it.
+#include <cstdint>
+#include <string>
+
+#include "calculation/CalculationView.h"
+#include "calculation/ParameterPanel.h"
+#include "engine/CalcResults.h"
+#include "engine/EngineContext.h"
+#include "engine/ParameterStates.h"
+#include "shared/JobState.h"
+
+namespace kal {
+
+struct CalcSession {
+    JobState& job;
+    ParameterPanel& panel;
+    CalcResults& results;
+    EngineContext& engine;
+    CalculationView& view;
+    // The bound of the reweighting and paraboloid loops.
+    std::int32_t loopCap = 1000;
+
+    // A message box with an OK button; nothing without a prompter.
+    void message(const std::string& text) const {
+        if (engine.services.prompter) engine.services.prompter->message(text);
+    }
+    void setPanel(int panel, const std::string& text) const { engine.setPanel(panel, text); }
+    // True when the estimate box of a slot is ticked (slots 15..17: "use ABC").
+    bool estimated(int slot) const { return panel.row(slot).estimate; }
+};
+
+}  // namespace kal
