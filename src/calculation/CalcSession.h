@@ -11,6 +11,7 @@
 #include "engine/CalcResults.h"
 #include "engine/EngineContext.h"
 #include "engine/ParameterStates.h"
+#include "platform/Prompter.h"
 #include "shared/JobState.h"
 
 namespace kal {
@@ -24,9 +25,14 @@ struct CalcSession {
     // The bound of the reweighting and paraboloid loops.
     std::int32_t loopCap = 1000;
 
+    // Where the calculation's own messages go (not redundant, not converged); the engine context
+    // of a Monte Carlo run has no prompter of its own, so that the solver's boxes stay out of
+    // the series, but these still reach the user.
+    platform::Prompter* prompter = nullptr;
+
     // A message box with an OK button; nothing without a prompter.
     void message(const std::string& text) const {
-        if (engine.services.prompter) engine.services.prompter->message(text);
+        if (prompter) prompter->message(text);
     }
     void setPanel(int panel, const std::string& text) const { engine.setPanel(panel, text); }
     // True when the estimate box of a slot is ticked (slots 15..17: "use ABC").

@@ -78,7 +78,7 @@ CalcStatus CalculationRoad::myButtonCalculate() {
 
     EngineContext engine(services_, progress_);
     engine.seedValues = job_.TrafoFormGeladen ? &seedValues_ : nullptr;
-    CalcSession session{job_, panel_, results_, engine, view_, loopCap_};
+    CalcSession session{job_, panel_, results_, engine, view_, loopCap_, services_.prompter};
     const CalculationRollback before(job_, results_, panel_);
     CalcStatus status;
     std::string failure;

@@ -3,7 +3,7 @@
 // windows, the main sheet, the main window, the details window, and the progress and stop
 // windows of long runs. The windows implement it (later); every method does nothing by default,
 // so a test overrides only what it watches. None of these may start a calculation: the road
-// holds the busy state while it calls them.
+// holds the busy state while it calls them. Closing a window that is not open does nothing.
 #include <string>
 
 namespace kal {

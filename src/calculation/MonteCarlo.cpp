@@ -124,7 +124,7 @@ CalcStatus MonteCarloSeries(CalcSession& s) {
         EngineContext runEngine(quiet, s.engine.progress);
         runEngine.controls = s.engine.controls;
         runEngine.seedValues = s.engine.seedValues;
-        CalcSession run{job, s.panel, s.results, runEngine, s.view, s.loopCap};
+        CalcSession run{job, s.panel, s.results, runEngine, s.view, s.loopCap, s.prompter};
 
         MonteCarloScope mc(run, runs);
         for (std::int32_t i = 1; i <= runs; ++i) {

@@ -125,7 +125,7 @@ CalcStatus ParaboloidRoad(CalcSession& s, TrendState& trend) {
             EngineContext runEngine(quiet, s.engine.progress);
             runEngine.controls = s.engine.controls;
             runEngine.seedValues = s.engine.seedValues;
-            CalcSession run{job, s.panel, s.results, runEngine, s.view, s.loopCap};
+            CalcSession run{job, s.panel, s.results, runEngine, s.view, s.loopCap, s.prompter};
             Stepper stepper(run, trend);  // the runs share the trend: no fresh seeds per run
 
             MonteCarloScope mc(run, runs);

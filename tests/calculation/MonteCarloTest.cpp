@@ -79,10 +79,13 @@ TEST(MonteCarlo, AnErrorInRun50LeavesTheMcsPointsBitIdentical) {
 TEST(MonteCarlo, StopInRun3KeepsRuns1And2) {
     RoadFixture f(noisy());
     monteCarlo(f, 100, 0.1);
+    const JobState before = f.job;
     f.view.onProgress = [&](float percent) {
         if (percent == 3.0f) f.road->BtnSTOP_Click();
     };
     EXPECT_EQ(f.calculate(), CalcStatus::Solved);  // the final solution runs on the restored points
+    EXPECT_EQ(f.job.MCS_X, before.MCS_X);
+    EXPECT_EQ(f.job.MCS_Z, before.MCS_Z);
     EXPECT_FALSE(f.job.McCompleted);
     EXPECT_FALSE(f.job.StopFlag);
     const auto& tx = f.job.McRuns[kTraX];

@@ -134,14 +134,21 @@ TEST(ParaboloidRoad, StopWindowEndsTheFinalIteration) {
 }
 
 TEST(ParaboloidRoad, NotRedundantEndsTheRoadAtTheFirstRefusal) {
-    RoadFixture f(paraboloidJob(tilted(), 1));
-    fiveParameters(f);
-    const JobState before = f.job;
-    EXPECT_EQ(f.calculate(), CalcStatus::Refused);
-    EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"This is not a redundant calculation"});
-    EXPECT_EQ(f.job.OCS_X, before.OCS_X);  // the foot points of the refused road are undone
-    EXPECT_TRUE(f.view.windowEnabled);
-    EXPECT_GE(f.view.stopWindowClosed, 1);
+    for (bool monteCarlo : {false, true}) {
+        SCOPED_TRACE(monteCarlo);
+        RoadFixture f(paraboloidJob(tilted(), 1));
+        fiveParameters(f);
+        f.job.MonteCarloRuns = 5;
+        f.panel().setMonteCarlo(monteCarlo);
+        const JobState before = f.job;
+        EXPECT_EQ(f.calculate(), CalcStatus::Refused);
+        EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"This is not a redundant calculation"});
+        EXPECT_EQ(f.job.OCS_X, before.OCS_X);  // the foot points of the refused road are undone
+        EXPECT_EQ(f.job.MCS_X, before.MCS_X);
+        EXPECT_TRUE(f.view.windowEnabled);
+        EXPECT_GE(f.view.stopWindowClosed, 1);
+        EXPECT_EQ(f.view.progressShown, f.view.progressClosed);
+    }
 }
 
 TEST(ParaboloidRoad, MonteCarloSeriesOfIterationsThenALiveStopForTheFinalOne) {
