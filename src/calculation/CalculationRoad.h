@@ -8,7 +8,8 @@
 // One calculation at a time: while one runs (it lets events through, so STOP is seen), a second
 // start from anywhere is refused (Busy) and the parameter rows cannot change. The cursor, the
 // buttons and the windows of a run are put back on every exit. A calculation that is refused or
-// fails leaves the job as it was: nothing is marked calculated, nothing is refreshed, and the
+// fails leaves the job as it was: the result display (which marks the job calculated), the
+// graphics windows and the main sheet are not refreshed, the job is not made dirty, and one
 // message says why.
 #include <cstdint>
 #include <string>

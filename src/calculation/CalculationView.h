@@ -45,6 +45,8 @@ class CalculationView {
 
     // ---- Progress window of a Monte Carlo series (its Cancel sets StopFlag) ----
     virtual void showProgress(const std::string& caption) {}
+    // Called once per run: keep the value; the bar repaints when events are let through (at
+    // most every 50 ms), never once per run.
     virtual void setProgress(float percent) {}
     virtual void closeProgress() {}
 
