@@ -4,7 +4,8 @@
 
 namespace kal {
 
-FormMain::FormMain(JobState& job, QWidget* parent) : QMainWindow(parent), job_(job), mdi_(new QMdiArea(this)) {
+FormMain::FormMain(JobState& job, QWidget* parent)
+    : QMainWindow(parent), job_(job), mdi_(new QMdiArea(this)) {
     setObjectName("FormMain");
     setCentralWidget(mdi_);
     resize(1024, 720);

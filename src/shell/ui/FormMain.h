@@ -9,7 +9,7 @@ namespace kal {
 
 class FormMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit FormMain(JobState& job, QWidget* parent = nullptr);
 
     QMdiArea* mdiArea() const { return mdi_; }
@@ -17,7 +17,7 @@ public:
     // Brings the caption in line with the job.
     void refreshCaption();
 
-private:
+  private:
     JobState& job_;
     QMdiArea* mdi_;
 };

@@ -1,8 +1,8 @@
-#include "shell/ui/FormMain.h"
-
 #include <gtest/gtest.h>
 
 #include <QImage>
+
+#include "shell/ui/FormMain.h"
 
 namespace kal {
 namespace {
