@@ -3,12 +3,9 @@
 // top and 2 at the right and bottom edges. A window too small for that gives no picture.
 #include <optional>
 
-namespace kal {
+#include "shared/WindowPos.h"
 
-struct PixelRect {
-    int left = 0, top = 0, width = 0, height = 0;
-    bool operator==(const PixelRect&) const = default;
-};
+namespace kal {
 
 // clientWidth, clientHeight: the client area in pixels.
 std::optional<PixelRect> captureFormClientRect(int clientWidth, int clientHeight);

@@ -8,8 +8,8 @@
 #include <QScreen>
 #include <cmath>
 
+#include "shared/WindowPos.h"
 #include "shell/Version.h"
-#include "shell/ui/Twips.h"
 
 namespace kal {
 
@@ -113,7 +113,7 @@ Eroeffnung::Eroeffnung(int intervalMs, QWidget* parent)
     textStatus_->setObjectName("TextStatus");
 
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const double dpi = logicalDpiOf(this);
+    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
     const QRect avail = screen ? screen->geometry() : QRect(0, 0, 1280, 800);
     const SplashLayout l = splashLayout(pixelsToTwips(avail.width(), dpi), pixelsToTwips(avail.height(), dpi),
                                         kPictureWidthTwips, kPictureHeightTwips);
