@@ -232,7 +232,7 @@ TEST(StartUp, ADamagedSettingsFileKeepsWhatReadsAndToldOnce) {
     EXPECT_EQ(run.prompter.shown().size(), 1u);
 }
 
-TEST(StartUp, AnUnreadableSettingsFileGivesDefaultsInMemoryAndNoWrites) {
+TEST(StartUp, AFolderWhereTheSettingsFileShouldBeGivesDefaultsInMemoryAndNoWrites) {
     testing::TempDir home;
     fs::create_directories(iniPath(home));  // a folder where the file should be
     ProgramRun run(home);

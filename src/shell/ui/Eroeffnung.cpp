@@ -1,5 +1,6 @@
 #include "shell/ui/Eroeffnung.h"
 
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -142,6 +143,14 @@ Eroeffnung::Eroeffnung(int intervalMs, QWidget* parent)
     timWartezeit_.setSingleShot(true);
     timWartezeit_.setInterval(std::max(0, intervalMs));
     connect(&timWartezeit_, &QTimer::timeout, this, &QDialog::accept);
+}
+
+void Eroeffnung::runModal() {
+    setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    if (isVisible()) loop.exec(QEventLoop::DialogExec);
 }
 
 void Eroeffnung::showEvent(QShowEvent* e) {

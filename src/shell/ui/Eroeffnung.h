@@ -16,6 +16,10 @@ class Eroeffnung : public QDialog {
     // intervalMs: how long it stays; start-up passes 4000, tests a short one.
     explicit Eroeffnung(int intervalMs = kSplashMilliseconds, QWidget* parent = nullptr);
 
+    // Shows the window modally and returns when it has closed. Unlike exec(), it cannot miss a
+    // close that comes while the window is being shown (a zero interval).
+    void runModal();
+
     QWidget* image1() const { return image1_; }
     QWidget* image2() const { return image2_; }
     QLabel* textStatus() const { return textStatus_; }

@@ -388,7 +388,7 @@ void FormMain::showUnitNames(const std::string& lengthUnit, const std::string& a
 void FormMain::showSplash() {
     if (splashInterval_ < 0) return;
     Eroeffnung splash(splashInterval_);
-    splash.exec();
+    splash.runModal();
 }
 
 void FormMain::closeAllWindows() {

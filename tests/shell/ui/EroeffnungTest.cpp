@@ -20,10 +20,16 @@ TEST(Eroeffnung, ClosesItselfAfterItsInterval) {
     Eroeffnung splash(30);
     QElapsedTimer t;
     t.start();
-    splash.exec();  // returns when the timer fires
+    splash.runModal();  // returns when the timer fires
     EXPECT_GE(t.elapsed(), 25);
     EXPECT_FALSE(splash.isVisible());
     EXPECT_EQ(splash.textStatus()->text().toStdString(), "You are running Version 2.0.63\r\n");
+}
+
+TEST(Eroeffnung, AZeroIntervalClosesAtOnceInsteadOfHanging) {
+    Eroeffnung splash(0);
+    splash.runModal();
+    EXPECT_FALSE(splash.isVisible());
 }
 
 TEST(Eroeffnung, AClickOnThePictureClosesItAndClicksElsewhereDoNothing) {
