@@ -21,26 +21,27 @@ struct ShownBox {
 };
 
 class FakePrompter : public platform::Prompter {
-public:
+  public:
     // Answers for the next message boxes, in order. An OK-only box needs no scripted answer.
     void answer(platform::Answer a) { answers_.push_back(a); }
     void answerCustom(int button) { customAnswers_.push_back(button); }
     void answerInput(std::optional<std::string> text) { inputAnswers_.push_back(std::move(text)); }
 
-protected:
+  protected:
     platform::Answer showMessage(const std::string& text, platform::Buttons buttons, const std::string& title,
-                             platform::Icon icon) override;
-    int showCustom(const std::string& text, const std::string& title, const std::vector<std::string>& captions) override;
+                                 platform::Icon icon) override;
+    int showCustom(const std::string& text, const std::string& title,
+                   const std::vector<std::string>& captions) override;
     std::optional<std::string> showInput(const std::string& prompt, const std::string& title,
-                                     const std::string& defaultText) override;
+                                         const std::string& defaultText) override;
 
-public:
+  public:
     const std::vector<ShownBox>& shown() const { return shown_; }
     std::vector<std::string> texts() const;
     // True when every scripted answer was used.
     bool exhausted() const { return answers_.empty() && customAnswers_.empty() && inputAnswers_.empty(); }
 
-private:
+  private:
     std::deque<platform::Answer> answers_;
     std::deque<int> customAnswers_;
     std::deque<std::optional<std::string>> inputAnswers_;
@@ -48,19 +49,19 @@ private:
 };
 
 class FakeClipboard : public platform::Clipboard {
-public:
+  public:
     void clear() override { text_.clear(), writes_ += 1; }
     void setText(const std::string& utf8) override { text_ = utf8, writes_ += 1; }
     std::string text() const override { return text_; }
     int writes() const { return writes_; }
 
-private:
+  private:
     std::string text_;
     int writes_ = 0;
 };
 
 class FakeEventPump : public platform::EventPump {
-public:
+  public:
     void processEvents() override {
         ++calls_;
         if (onEvents_) onEvents_(calls_);
@@ -69,7 +70,7 @@ public:
     void onEvents(std::function<void(int)> f) { onEvents_ = std::move(f); }
     int calls() const { return calls_; }
 
-private:
+  private:
     int calls_ = 0;
     std::function<void(int)> onEvents_;
 };

@@ -1,0 +1,139 @@
+#include "calculation/CalculationRoad.h"
+
+#include <exception>
+
+#include "calculation/CalcSession.h"
+#include "calculation/CalculationRollback.h"
+#include "calculation/OneCalculation.h"
+#include "calculation/ParaboloidRoad.h"
+#include "engine/CalcRefused.h"
+#include "engine/EngineContext.h"
+
+namespace kal {
+
+namespace {
+
+// The calculation window while a calculation runs: wait cursor, Calculate disabled; put back on
+// every exit.
+class RunningWindow {
+  public:
+    explicit RunningWindow(CalculationView& view) : view_(view) {
+        view_.setWaitCursor(true);
+        view_.setCalculateEnabled(false);
+    }
+    ~RunningWindow() { restore(); }
+    void restore() {
+        if (restored_) return;
+        restored_ = true;
+        view_.setWaitCursor(false);
+        view_.setCalculateEnabled(true);
+    }
+
+  private:
+    CalculationView& view_;
+    bool restored_ = false;
+};
+
+}  // namespace
+
+CalculationRoad::CalculationRoad(JobState& job, platform::Services services, CalculationView* view,
+                                 CalcProgress* progress)
+    : job_(job),
+      services_(services),
+      view_(view ? *view : defaultView_),
+      progress_(progress),
+      panel_(job,
+             PanelCallbacks{[this] { BtnCalculate_Click(); }, [this] { switchDirectionOnly(); },
+                            [this] { view_.AnzeigeReset(); }, [this] { view_.Logic_BtnShowAlternativ(); }},
+             services.prompter, &busy_),
+      seedValues_(panel_),
+      directionLabel_(directionLabelAtSetUp(job)) {}
+
+CalcStatus CalculationRoad::BtnCalculate_Click() {
+    if (busy()) return CalcStatus::Busy;
+    view_.setStopEnabled(true);
+    const CalcStatus status = myButtonCalculate();
+    view_.setStopEnabled(false);
+    return status;
+}
+
+void CalculationRoad::BtnSTOP_Click() {
+    job_.StopFlag = true;
+    view_.setStopEnabled(false);
+}
+
+void CalculationRoad::StopIt() {
+    job_.ParaStopFlag = true;
+    view_.closeStopWindow();
+}
+
+CalcStatus CalculationRoad::myButtonCalculate() {
+    BusyGuard guard(busy_);
+    if (!guard.acquired()) return CalcStatus::Busy;
+
+    for (int k = 1; k <= kParamCount; ++k)
+        results_.OldParams[static_cast<std::size_t>(k)] = job_.Params[static_cast<std::size_t>(k)];
+    RunningWindow window(view_);
+    results_.ParaIteration = 1;
+
+    EngineContext engine(services_, progress_);
+    engine.seedValues = job_.TrafoFormGeladen ? &seedValues_ : nullptr;
+    CalcSession session{job_, panel_, results_, engine, view_, loopCap_, services_.prompter};
+    const CalculationRollback before(job_, results_, panel_);
+    CalcStatus status;
+    std::string failure;
+    try {
+        TrendState trend;
+        status = job_.ParaboloidMode ? ParaboloidRoad(session, trend) : ButtonCalcErsatz(session);
+    } catch (const CalcRefused& e) {
+        status = CalcStatus::Refused;
+        failure = e.what();
+    } catch (const std::exception& e) {
+        status = CalcStatus::Failed;
+        failure = e.what();
+    }
+    job_.StopFlag = false;
+    job_.ParaStopFlag = false;
+
+    const bool solved = status == CalcStatus::Solved || status == CalcStatus::Stopped;
+    if (!solved) {
+        before.restore(job_, results_, panel_);
+        if (!failure.empty()) session.message(failure);
+    }
+    try {
+        if (solved) {
+            view_.ResetArrows();
+            view_.FormThings();
+            view_.refreshGraphicsWindows();
+            view_.refreshMainSheet();
+            job_.JobDirty = true;
+        }
+        view_.ProgrammLogik();
+        window.restore();
+        if (job_.MonteCarloOn && job_.McCompleted) view_.showDetails();
+    } catch (const std::exception& e) {
+        // The results stand; a window that could not show them says why.
+        session.message(e.what());
+    }
+    return status;
+}
+
+void CalculationRoad::switchDirectionOnly() {
+    directionLabel_ = pressDirectionSwitch(job_, [this] { view_.reopenInputStatistics(); });
+}
+
+CalcStatus CalculationRoad::BtnSwitchMcsOcs_Click() {
+    if (busy()) return CalcStatus::Busy;
+    if (job_.ParaboloidMode) return CalcStatus::Refused;
+    view_.setWaitCursor(true);
+    switchDirectionOnly();
+    view_.setWaitCursor(false);
+    return BtnCalculate_Click();
+}
+
+void CalculationRoad::BtnSEED_Click() {
+    if (busy()) return;
+    valueToSeed(panel_, job_);
+}
+
+}  // namespace kal

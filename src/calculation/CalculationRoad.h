@@ -1,0 +1,82 @@
+#pragma once
+// The calculation road of the calculation window: every calculation starts here (the Calculate
+// button, STOP, myButtonCalculate and testIt for other windows), keeps the previous parameters
+// for the comparison the result display shows, runs the paraboloid road or one calculation, and
+// then hands the results to the result display, the graphics windows, the main sheet and the
+// main window, in that order.
+//
+// One calculation at a time: while one runs (it lets events through, so STOP is seen), a second
+// start from anywhere is refused (Busy) and the parameter rows cannot change. The cursor, the
+// buttons and the windows of a run are put back on every exit. A calculation that is refused or
+// fails leaves the job as it was: the result display (which marks the job calculated), the
+// graphics windows and the main sheet are not refreshed, the job is not made dirty, and one
+// message says why.
+#include <cstdint>
+#include <string>
+
+#include "calculation/BusyState.h"
+#include "calculation/CalculationView.h"
+#include "calculation/DirectionSwitch.h"
+#include "calculation/ParameterPanel.h"
+#include "calculation/SeedValues.h"
+#include "engine/CalcProgress.h"
+#include "engine/CalcResults.h"
+#include "platform/Platform.h"
+#include "shared/JobState.h"
+
+namespace kal {
+
+class CalculationRoad {
+  public:
+    // `view` and `progress` may be null (no windows): a test drives the road alone.
+    CalculationRoad(JobState& job, platform::Services services = {}, CalculationView* view = nullptr,
+                    CalcProgress* progress = nullptr);
+    CalculationRoad(const CalculationRoad&) = delete;
+    CalculationRoad& operator=(const CalculationRoad&) = delete;
+
+    ParameterPanel& panel() { return panel_; }
+    const ParameterPanel& panel() const { return panel_; }
+    CalcResults& results() { return results_; }
+    const CalcResults& results() const { return results_; }
+    SeedValues& seedValues() { return seedValues_; }
+    // Whether a calculation runs; commands that change the job wait while it does.
+    const BusyState& busyState() const { return busy_; }
+    bool busy() const { return busy_.busy(); }
+    const DirectionLabel& directionLabel() const { return directionLabel_; }
+
+    // The Calculate button: STOP enabled for the run.
+    CalcStatus BtnCalculate_Click();
+    // STOP: the running calculation ends at its next check.
+    void BtnSTOP_Click();
+    // Other windows' recalculation (opening a job, a flag's use toggled with AutoRecalc).
+    CalcStatus testIt() { return BtnCalculate_Click(); }
+    // The calculation road itself; STOP stays as it is (the clipboard quick calculation).
+    CalcStatus myButtonCalculate();
+    // The direction switch: exchanges the sets and calculates in the new direction. Refused in
+    // paraboloid mode (the OCS are foot points) and while a calculation runs.
+    CalcStatus BtnSwitchMcsOcs_Click();
+    // The paraboloid stop window's button and close box: the running iteration loop ends after
+    // its step.
+    void StopIt();
+    // "Value to SEED".
+    void BtnSEED_Click();
+    // The bound of the reweighting and paraboloid loops (1000).
+    void setLoopCap(std::int32_t cap) { loopCap_ = cap; }
+
+  private:
+    void switchDirectionOnly();
+
+    JobState& job_;
+    platform::Services services_;
+    CalculationView defaultView_;
+    CalculationView& view_;
+    CalcProgress* progress_;
+    BusyState busy_;
+    CalcResults results_;
+    ParameterPanel panel_;
+    SeedValues seedValues_;
+    DirectionLabel directionLabel_;
+    std::int32_t loopCap_ = 1000;
+};
+
+}  // namespace kal

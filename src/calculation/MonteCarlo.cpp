@@ -1,0 +1,147 @@
+#include "calculation/MonteCarlo.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "calculation/OneCalculation.h"
+#include "engine/LeastSquares.h"
+#include "engine/Sigma.h"
+#include "shared/Statistics.h"
+#include "shared/Vectors.h"
+
+namespace kal {
+
+namespace {
+
+constexpr std::size_t kSigmaXyzList = kParamCount + 1;  // McRuns[18] is MC_SigmaXyz
+constexpr double kTwoPi = 2.0 * 3.14159265358979;
+
+std::size_t at(std::int32_t i) { return static_cast<std::size_t>(i); }
+
+// An angle moved by whole turns to lie within half a turn of `reference`.
+double unwrapTowards(double angle, double reference) {
+    while (angle - reference > kTwoPi / 2) angle -= kTwoPi;
+    while (angle - reference < -kTwoPi / 2) angle += kTwoPi;
+    return angle;
+}
+
+}  // namespace
+
+double sigmaXyzOf(CalcSession& s) {
+    CalcResults& r = s.results;
+    if (r.DistanceRowCount > 0)
+        CalcSigmaDistanceRows(r.Residuals, r.Weights, r.DistanceRowCount, r.S0, r.Sx, r.Sy, r.Sz);
+    else
+        CalcSigma(r.Residuals, r.Weights, r.UnknownCount, r.ObservationCount, r.S0, r.Sx, r.Sy, r.Sz);
+    s.job.SigmaXyz = std::sqrt(r.Sx * r.Sx + r.Sy * r.Sy + r.Sz * r.Sz);
+    return s.job.SigmaXyz;
+}
+
+MonteCarloScope::MonteCarloScope(CalcSession& s, std::int32_t runs)
+    : s_(s),
+      runs_(runs),
+      // A negative sigma means nothing to a normal distribution: its size is what counts.
+      sigmaX_(std::fabs(s.job.sigmaX)),
+      sigmaY_(std::fabs(s.job.sigmaY)),
+      sigmaZ_(std::fabs(s.job.sigmaZ)) {
+    JobState& job = s.job;
+    const std::int32_t n = job.IdenticalCount;
+    job.McBackupX.assign(at(n + 1), 0.0);
+    job.McBackupY.assign(at(n + 1), 0.0);
+    job.McBackupZ.assign(at(n + 1), 0.0);
+    for (std::int32_t k = 1; k <= n; ++k) {
+        job.McBackupX[at(k)] = job.MCS_X[k];
+        job.McBackupY[at(k)] = job.MCS_Y[k];
+        job.McBackupZ[at(k)] = job.MCS_Z[at(k)];
+    }
+    s.view.showProgress("Calculating MonteCarlo");
+    s.view.setWaitCursor(true);
+    for (auto& list : job.McRuns) list.assign(at(runs_ + 1), 0.0);
+}
+
+MonteCarloScope::~MonteCarloScope() {
+    if (finished_) return;
+    try {
+        MonteCarloFinalisieren();
+    } catch (...) {
+        // The points are back (plain copies cannot fail); a window that failed to close is no
+        // reason to end the program.
+    }
+}
+
+void MonteCarloScope::MCS_verrauschen() {
+    JobState& job = s_.job;
+    for (std::int32_t k = 1; k <= job.IdenticalCount; ++k) {
+        job.MCS_X.set(k, job.McBackupX[at(k)] + GaussRandom(0.0, sigmaX_));
+        job.MCS_Y.set(k, job.McBackupY[at(k)] + GaussRandom(0.0, sigmaY_));
+        job.MCS_Z[at(k)] = job.McBackupZ[at(k)] + GaussRandom(0.0, sigmaZ_);
+    }
+}
+
+void MonteCarloScope::MonteCarloWriteiResults(std::int32_t i) {
+    JobState& job = s_.job;
+    auto store = [&](int slot, double value) { job.McRuns[at(slot)][at(i)] = value; };
+    for (int slot = kTraX; slot <= kTraZ; ++slot)
+        if (s_.estimated(slot)) store(slot, job.Params[at(slot)]);
+    NiceRotSol(job);
+    for (int slot = kRotX; slot <= kRotZ; ++slot) {
+        if (!s_.estimated(slot)) continue;
+        double a = NormAngle(job.Params[at(slot)]);
+        if (i > 1) a = unwrapTowards(a, job.McRuns[at(slot)][1]);
+        store(slot, a);
+    }
+    for (int slot = kScaleX; slot <= kZtoXY; ++slot)
+        if (s_.estimated(slot)) store(slot, job.Params[at(slot)]);
+    if (job.UseAbcMode) {
+        for (int slot = kRvecX; slot <= kRvecZ; ++slot) store(slot, job.Params[at(slot)]);
+    } else if (s_.estimated(kRDist)) {
+        store(kRDist, job.RDist());
+    }
+    job.McRuns[kSigmaXyzList][at(i)] = job.SigmaXyz;
+}
+
+void MonteCarloScope::MonteCarloFinalisieren() {
+    finished_ = true;
+    JobState& job = s_.job;
+    for (std::int32_t k = 1; k <= job.IdenticalCount; ++k) {
+        job.MCS_X.set(k, job.McBackupX[at(k)]);
+        job.MCS_Y.set(k, job.McBackupY[at(k)]);
+        job.MCS_Z[at(k)] = job.McBackupZ[at(k)];
+    }
+    s_.view.setWaitCursor(false);
+    s_.view.closeProgress();
+}
+
+CalcStatus MonteCarloSeries(CalcSession& s) {
+    JobState& job = s.job;
+    const std::int32_t runs = std::max(kMinMonteCarloRuns, job.MonteCarloRuns);
+    {
+        // The runs solve without the clipboard (the R Dist correction log is put there once, by
+        // the final solve) and without message boxes (a box per run would stop the series).
+        platform::Services quiet = s.engine.services;
+        quiet.clipboard = nullptr;
+        quiet.prompter = nullptr;
+        EngineContext runEngine(quiet, s.engine.progress);
+        runEngine.controls = s.engine.controls;
+        runEngine.seedValues = s.engine.seedValues;
+        CalcSession run{job, s.panel, s.results, runEngine, s.view, s.loopCap, s.prompter};
+
+        MonteCarloScope mc(run, runs);
+        for (std::int32_t i = 1; i <= runs; ++i) {
+            s.view.setProgress(static_cast<float>(i) / static_cast<float>(runs) * 100.0f);
+            runEngine.poll();
+            mc.MCS_verrauschen();
+            CalcHelmert(job, s.results, job.ParamState, runEngine);
+            if (job.StopFlag) break;  // this run is not stored
+            sigmaXyzOf(run);
+            mc.MonteCarloWriteiResults(i);
+        }
+        job.McCompleted = !job.StopFlag;
+        job.StopFlag = false;
+        mc.MonteCarloFinalisieren();
+    }
+    const HelmertOutcome out = CalcHelmert(job, s.results, job.ParamState, s.engine);
+    return out.stopped ? CalcStatus::Stopped : CalcStatus::Solved;
+}
+
+}  // namespace kal

@@ -1,0 +1,56 @@
+#pragma once
+// The Monte Carlo simulation: the calculation repeated on copies of the identical MCS points
+// disturbed by normal noise (sigmaX, sigmaY, sigmaZ), each run's parameters stored
+// (JobState::McRuns), then the points restored and solved once more undisturbed. The details
+// window shows the standard deviation of each stored parameter as its Monte Carlo sigma.
+//
+// The identical MCS points are put back on every exit, at the end, on STOP and on an error, so a
+// save can never store noisy points. A series makes at least two runs (one run has no standard
+// deviation); runs and sigmas are taken once at its start.
+#include <cstdint>
+#include <functional>
+
+#include "calculation/CalcSession.h"
+#include "calculation/CalculationView.h"
+
+namespace kal {
+
+inline constexpr std::int32_t kMinMonteCarloRuns = 2;
+
+// The identical MCS points as they were before the series, and their restoration. Holding one
+// means the points may be disturbed; its destructor restores them and closes the progress window.
+class MonteCarloScope {
+  public:
+    // MonteCarloInitialisieren: backs the points up, sizes the run lists (0..runs, all zero) and
+    // shows the progress window "Calculating MonteCarlo".
+    MonteCarloScope(CalcSession& s, std::int32_t runs);
+    ~MonteCarloScope();  // MonteCarloFinalisieren, if not called before
+    MonteCarloScope(const MonteCarloScope&) = delete;
+    MonteCarloScope& operator=(const MonteCarloScope&) = delete;
+
+    std::int32_t runs() const { return runs_; }
+    // MCS_verrauschen: fresh noise on every identical MCS point (x, then y, then z per point).
+    void MCS_verrauschen();
+    // MonteCarloWriteiResults(i): stores run i's estimated parameters (rotations after NiceRotSol,
+    // unwrapped towards run 1 so that an angle near ±π does not jump by 2π between runs) and
+    // its sigma xyz.
+    void MonteCarloWriteiResults(std::int32_t i);
+    // MonteCarloFinalisieren: restores the points and closes the progress window.
+    void MonteCarloFinalisieren();
+
+  private:
+    CalcSession& s_;
+    std::int32_t runs_;
+    double sigmaX_, sigmaY_, sigmaZ_;
+    bool finished_ = false;
+};
+
+// The series inside an L2 calculation, ending with the plain solution on the restored points.
+// McCompleted tells whether every run was made.
+CalcStatus MonteCarloSeries(CalcSession& s);
+
+// Sigma xyz of the current residuals: √(sx² + sy² + sz²), over the distance rows in the R Dist
+// mode. Also sets S0, Sx, Sy, Sz of the results.
+double sigmaXyzOf(CalcSession& s);
+
+}  // namespace kal

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "calculation/MonteCarlo.h"
+#include "shared/Statistics.h"
+#include "support/RoadFixture.h"
+
+namespace kal {
+namespace {
+
+using testing::RoadFixture;
+using testing::SyntheticSpec;
+
+SyntheticSpec noisy(double noise = 0.05) {
+    SyntheticSpec spec;
+    spec.points = 30;
+    spec.noise = noise;
+    spec.seed = 3;
+    return spec;
+}
+
+void monteCarlo(RoadFixture& f, std::int32_t runs, double sigma) {
+    f.job.MonteCarloRuns = runs;
+    f.job.sigmaX = f.job.sigmaY = f.job.sigmaZ = sigma;
+    f.panel().setMonteCarlo(true);
+}
+
+// The spread of the parameters over the runs estimates what the a-posteriori sigmas predict
+// from one solution: s0·√Qxx(i,i) with the noise's σ standing in for s0. Two hundred runs give
+// a standard deviation to about ±5 % (1/√(2·199)); the bound allows four of those.
+TEST(MonteCarlo, ParameterSpreadAgreesWithTheAPosterioriSigmas) {
+    const double sigma = 0.05;
+    RoadFixture f(noisy(sigma));
+    monteCarlo(f, 200, sigma);
+    ProgramRandom().reseed();
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    EXPECT_TRUE(f.job.McCompleted);
+    EXPECT_EQ(f.view.detailsShown, 1);
+    const int slots[] = {kTraX, kTraY, kTraZ, kRotX, kRotY, kRotZ};
+    for (int c = 1; c <= 6; ++c) {
+        const int slot = slots[c - 1];
+        SCOPED_TRACE(slot);
+        const double predicted = sigma * std::sqrt(f.results().CofactorMatrix(c, c));
+        const double spread = StdDev(f.job.McRuns[static_cast<std::size_t>(slot)]);
+        EXPECT_NEAR(spread / predicted, 1.0, 0.2);
+    }
+    // The final solution is the plain one on the undisturbed points.
+    RoadFixture plain(noisy(sigma));
+    plain.calculate();
+    EXPECT_DOUBLE_EQ(f.job.TraX(), plain.job.TraX());
+    EXPECT_EQ(f.view.progressShown, 1);
+    EXPECT_EQ(f.view.progressClosed, 1);
+    EXPECT_EQ(f.view.progressSteps, 200);
+}
+
+TEST(MonteCarlo, AnErrorInRun50LeavesTheMcsPointsBitIdentical) {
+    RoadFixture f(noisy());
+    monteCarlo(f, 200, 0.1);
+    const JobState before = f.job;
+    f.view.onProgress = [](float percent) {
+        if (percent == 25.0f) throw std::runtime_error("injected in run 50");
+    };
+    EXPECT_EQ(f.calculate(), CalcStatus::Failed);
+    EXPECT_EQ(f.job.MCS_X, before.MCS_X);
+    EXPECT_EQ(f.job.MCS_Y, before.MCS_Y);
+    EXPECT_EQ(f.job.MCS_Z, before.MCS_Z);
+    EXPECT_EQ(f.job.Params, before.Params);
+    EXPECT_EQ(f.job.McRuns, before.McRuns);
+    EXPECT_EQ(f.job.McCompleted, before.McCompleted);
+    EXPECT_EQ(f.view.progressClosed, 1);
+    EXPECT_FALSE(f.view.waitCursor);
+    EXPECT_TRUE(f.view.calculateEnabled);
+    EXPECT_EQ(f.view.formThings, 0);
+    EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"injected in run 50"});
+}
+
+TEST(MonteCarlo, StopInRun3KeepsRuns1And2) {
+    RoadFixture f(noisy());
+    monteCarlo(f, 100, 0.1);
+    const JobState before = f.job;
+    f.view.onProgress = [&](float percent) {
+        if (percent == 3.0f) f.road->BtnSTOP_Click();
+    };
+    EXPECT_EQ(f.calculate(), CalcStatus::Solved);  // the final solution runs on the restored points
+    EXPECT_EQ(f.job.MCS_X, before.MCS_X);
+    EXPECT_EQ(f.job.MCS_Z, before.MCS_Z);
+    EXPECT_FALSE(f.job.McCompleted);
+    EXPECT_FALSE(f.job.StopFlag);
+    const auto& tx = f.job.McRuns[kTraX];
+    ASSERT_EQ(tx.size(), 101u);
+    EXPECT_NE(tx[1], 0.0);
+    EXPECT_NE(tx[2], 0.0);
+    for (std::size_t i = 3; i <= 100; ++i) EXPECT_EQ(tx[i], 0.0) << i;
+    EXPECT_EQ(f.view.detailsShown, 0);
+    EXPECT_EQ(f.view.formThings, 1);
+}
+
+TEST(MonteCarlo, ZeroNoiseGivesTheUndisturbedSolutionInEveryRun) {
+    RoadFixture f(noisy());
+    monteCarlo(f, 5, 0.0);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    for (int slot : {kTraX, kRotY}) {
+        const auto& runs = f.job.McRuns[static_cast<std::size_t>(slot)];
+        for (std::size_t i = 1; i <= 5; ++i) EXPECT_EQ(runs[i], runs[1]);
+        EXPECT_EQ(StdDev(runs), 0.0);
+    }
+    EXPECT_EQ(f.job.McRuns[kScaleX], std::vector<double>(6, 0.0));  // not estimated
+}
+
+TEST(MonteCarlo, MakesAtLeastTwoRuns) {
+    for (std::int32_t runs : {-5, 0, 1}) {
+        SCOPED_TRACE(runs);
+        RoadFixture f(noisy());
+        monteCarlo(f, runs, 0.1);
+        ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+        EXPECT_TRUE(f.job.McCompleted);
+        ASSERT_EQ(f.job.McRuns[kTraX].size(), 3u);
+        EXPECT_GT(StdDev(f.job.McRuns[kTraX]), 0.0);  // the details window can show a sigma
+    }
+}
+
+TEST(MonteCarlo, AnglesNearPiDoNotWrapBetweenRuns) {
+    SyntheticSpec spec = noisy();
+    spec.truth.rot[0] = 3.14159;  // rot x close to +π: noise puts some runs beyond it
+    spec.truth.rot[1] = 0.0;
+    spec.truth.rot[2] = 0.0;
+    RoadFixture f(spec);
+    monteCarlo(f, 50, 0.5);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    EXPECT_LT(StdDev(f.job.McRuns[kRotX]), 0.01);
+}
+
+TEST(MonteCarlo, NoSeriesUnderL1AndMcCompletedStays) {
+    RoadFixture f(noisy());
+    monteCarlo(f, 3, 0.1);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    ASSERT_TRUE(f.job.McCompleted);
+    f.panel().setMonteCarlo(true);
+    f.job.MonteCarloOn = true;  // the box is unticked by L1; the flag alone must not start a series
+    f.panel().selectNorm(kNormL1);
+    f.job.MonteCarloOn = true;
+    const int progressBefore = f.view.progressShown;
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    EXPECT_EQ(f.view.progressShown, progressBefore);
+    EXPECT_TRUE(f.job.McCompleted);
+    EXPECT_EQ(f.view.detailsShown, 2);  // reopened with the last series' sigmas
+}
+
+TEST(MonteCarlo, RunsLeaveTheClipboardAndMessageBoxesAlone) {
+    SyntheticSpec spec = noisy();
+    RoadFixture f(spec);
+    // Each OCS point 10 mm from its transformed MCS point, for the R Dist mode's correction log.
+    for (std::int32_t k = 1; k <= spec.points; ++k) {
+        const double a = 0.7 * k, b = 0.3 * k;
+        f.job.OCS_X.set(k, f.job.OCS_X[k] + 10 * std::cos(a) * std::cos(b));
+        f.job.OCS_Y.set(k, f.job.OCS_Y[k] + 10 * std::sin(a) * std::cos(b));
+        f.job.OCS_Z[static_cast<std::size_t>(k)] += 10 * std::sin(b);
+    }
+    f.panel().setEstimate(kRDist, true);
+    monteCarlo(f, 20, 0.05);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved) << ::testing::PrintToString(f.prompter.texts());
+    EXPECT_EQ(f.clipboard.writes(), 1);  // the final solve's log only
+    EXPECT_NE(f.job.McRuns[kRDist][20], 0.0);
+}
+
+}  // namespace
+}  // namespace kal

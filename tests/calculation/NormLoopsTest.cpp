@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "calculation/NormLoops.h"
+#include "support/RoadFixture.h"
+
+namespace kal {
+namespace {
+
+using testing::RoadFixture;
+using testing::SyntheticSpec;
+
+// The largest |v| over the used observations.
+double largestResidual(RoadFixture& f) {
+    double m = 0;
+    for (std::int32_t i = 1; i <= f.results().ObservationCount; ++i)
+        m = std::max(m, std::fabs(f.residual(i)));
+    return m;
+}
+
+SyntheticSpec withOutliers() {
+    SyntheticSpec spec;
+    spec.points = 20;
+    spec.noise = 0.0;
+    spec.outliers = {7, 13, 18};
+    spec.outlierSize = 40.0;
+    return spec;
+}
+
+TEST(L1Loop, LeavesTheOutliersWithLargeResidualsAndFitsTheRest) {
+    RoadFixture l2(withOutliers());
+    ASSERT_EQ(l2.calculate(), CalcStatus::Solved);
+
+    RoadFixture f(withOutliers());
+    f.panel().selectNorm(kNormL1);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    EXPECT_TRUE(f.prompter.texts().empty());  // converged within the bound
+    const auto& outliers = withOutliers().outliers;
+    for (std::int32_t k = 1; k <= 20; ++k) {
+        const bool outlier = std::find(outliers.begin(), outliers.end(), k) != outliers.end();
+        for (std::int32_t r = 3 * k - 2; r <= 3 * k; ++r) {
+            if (outlier)
+                EXPECT_GT(std::fabs(f.residual(r)), 35.0) << k;
+            else
+                EXPECT_LT(std::fabs(f.residual(r)), 0.01) << k;
+        }
+    }
+    const testing::KnownTransform t;
+    EXPECT_NEAR(f.job.TraX(), t.tra[0], 0.01);
+    EXPECT_NEAR(f.job.RotZ(), t.rot[2], 1e-5);
+    // L2 spreads the outliers over every point.
+    EXPECT_GT(std::fabs(l2.residual(1)) + std::fabs(l2.residual(2)) + std::fabs(l2.residual(3)), 0.1);
+    // The weights left are the reweighted ones: large on the fitted points, small on the outliers.
+    EXPECT_GT(f.results().Weights(1, 1), 1e3);
+    EXPECT_LT(f.results().Weights(3 * 7 - 2, 1), 0.1);
+    EXPECT_EQ(f.progress.panels[6].rfind("L1 Iterationen: ", 0), 0u);
+}
+
+TEST(L1Loop, SwitchedOffObservationsStayOff) {
+    RoadFixture f(withOutliers());
+    f.job.UseFlags[4] = 0;
+    f.panel().selectNorm(kNormL1);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    EXPECT_EQ(f.results().Weights(4, 1), 0.0);
+}
+
+TEST(L1Loop, StopsAtItsBoundWithAMessage) {
+    RoadFixture f(withOutliers());
+    f.road->setLoopCap(2);
+    f.panel().selectNorm(kNormL1);
+    EXPECT_EQ(f.calculate(), CalcStatus::Solved);
+    ASSERT_EQ(f.prompter.texts().size(), 1u);
+    EXPECT_NE(f.prompter.texts()[0].find("did not converge within 2 steps"), std::string::npos);
+    EXPECT_EQ(f.progress.panels[6], "L1 Iterationen: 2");
+}
+
+TEST(L1Loop, StopEndsTheLoopAfterTheCurrentStep) {
+    RoadFixture f(withOutliers());
+    f.panel().selectNorm(kNormL1);
+    f.progress.onPanel = [&](int panel, const std::string& text) {
+        if (panel == 6 && text == "L1 Iterationen: 3") f.road->BtnSTOP_Click();
+    };
+    EXPECT_EQ(f.calculate(), CalcStatus::Stopped);
+    EXPECT_EQ(f.progress.panels[6], "L1 Iterationen: 3");
+    EXPECT_FALSE(f.job.StopFlag);     // cleared for the next calculation
+    EXPECT_EQ(f.view.formThings, 1);  // a stopped calculation still shows its results
+}
+
+TEST(MinimaxLoop, GivesASmallerLargestResidualThanL2) {
+    SyntheticSpec spec;
+    spec.points = 12;
+    spec.noise = 0.2;
+    spec.seed = 5;
+    RoadFixture l2(spec);
+    ASSERT_EQ(l2.calculate(), CalcStatus::Solved);
+    RoadFixture f(spec);
+    f.panel().selectNorm(kNormMinimax);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    EXPECT_LT(largestResidual(f), largestResidual(l2));
+    EXPECT_EQ(f.progress.panels[6].rfind("Loo Iterat.: ", 0), 0u);
+}
+
+// On small cases the minimax residuals equioscillate: with only tra x, y, z estimated each axis
+// is a one-unknown problem whose best offset is the midrange of its misclosures, so the least
+// largest residual is half the widest range, reached with both signs on that axis. The loop
+// moves weights by factors of 1.1 and stops at the first step that overshoots, so it gets
+// there up to that granularity (within a few percent on most cases).
+TEST(MinimaxLoop, EquioscillatesOnSmallCases) {
+    for (std::uint64_t seed = 1; seed <= 8; ++seed) {
+        SCOPED_TRACE(seed);
+        SyntheticSpec spec;
+        spec.points = 5;
+        spec.noise = 1.0;
+        spec.seed = seed;
+        spec.truth.rot[0] = spec.truth.rot[1] = spec.truth.rot[2] = 0.0;
+        auto translationsOnly = [](RoadFixture& f) {
+            for (int s : {kRotX, kRotY, kRotZ}) {
+                f.panel().setEstimate(s, false);
+                f.panel().setValueText(s, "0");
+            }
+        };
+        RoadFixture l2(spec);
+        translationsOnly(l2);
+        ASSERT_EQ(l2.calculate(), CalcStatus::Solved);
+        RoadFixture f(spec);
+        translationsOnly(f);
+        f.panel().selectNorm(kNormMinimax);
+        ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+
+        double best = 0;
+        int wideAxis = 0;
+        for (int axis = 0; axis < 3; ++axis) {
+            double lo = 1e9, hi = -1e9;
+            for (std::int32_t k = 1; k <= 5; ++k) {
+                const auto z = static_cast<std::size_t>(k);
+                const double m = axis == 0   ? f.job.OCS_X[k] - f.job.MCS_X[k]
+                                 : axis == 1 ? f.job.OCS_Y[k] - f.job.MCS_Y[k]
+                                             : f.job.OCS_Z[z] - f.job.MCS_Z[z];
+                lo = std::min(lo, m);
+                hi = std::max(hi, m);
+            }
+            if ((hi - lo) / 2 > best) {
+                best = (hi - lo) / 2;
+                wideAxis = axis;
+            }
+        }
+        EXPECT_LE(largestResidual(f), largestResidual(l2));
+        EXPECT_LE(largestResidual(f), 1.15 * best);
+        double vmax = -1e9, vmin = 1e9;
+        for (std::int32_t k = 1; k <= 5; ++k) {
+            vmax = std::max(vmax, f.residual(3 * k - 2 + wideAxis));
+            vmin = std::min(vmin, f.residual(3 * k - 2 + wideAxis));
+        }
+        EXPECT_GT(vmax, 0.8 * best);
+        EXPECT_LT(vmin, -0.8 * best);
+    }
+}
+
+TEST(MinimaxLoop, GoesBackToThePreviousWeightsWhenTheLargestResidualGrows) {
+    RoadFixture f(withOutliers());
+    f.panel().selectNorm(kNormMinimax);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    // Undone reweightings: every weight is a power of 1.1 away from its use flag, the
+    // observations switched off stay 0.
+    for (std::int32_t i = 1; i <= f.results().ObservationCount; ++i) {
+        const double w = f.results().Weights(i, 1);
+        ASSERT_GT(w, 0.0);
+        const double steps = std::log(w) / std::log(1.1);
+        EXPECT_NEAR(steps, std::round(steps), 1e-6) << i;
+    }
+}
+
+TEST(MinimaxLoop, StopsAtItsBoundWithAMessage) {
+    SyntheticSpec spec;
+    spec.points = 12;
+    spec.noise = 0.2;
+    RoadFixture f(spec);
+    f.road->setLoopCap(1);
+    f.panel().selectNorm(kNormMinimax);
+    EXPECT_EQ(f.calculate(), CalcStatus::Solved);
+    ASSERT_EQ(f.prompter.texts().size(), 1u);
+    EXPECT_NE(f.prompter.texts()[0].find("minimax iteration did not converge within 1 steps"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace kal

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "calculation/ParaboloidRoad.h"
+#include "engine/FootPoint.h"
+#include "support/RoadFixture.h"
+
+namespace kal {
+namespace {
+
+using testing::KnownTransform;
+using testing::RoadFixture;
+
+// A job whose nominal surface is the paraboloid z = r²/(4f), profiled every 0.5 mm up to a
+// radius of 400 mm, and whose MCS points lie on it between the radii 20 and 400 mm under a known
+// transformation (rot z'' 0: the surface is round).
+JobState paraboloidJob(const KnownTransform& truth, std::int32_t n = 24, double focal = 100.0) {
+    JobState job;
+    testing::setMillimetreDegree(job);
+    testing::sizeIdentical(job, n);
+    const std::int32_t rows = 801;
+    job.ShapeProfile.resize(rows, 2);
+    for (std::int32_t i = 1; i <= rows; ++i) {
+        const double r = 0.5 * (i - 1);
+        job.ShapeProfile(i, 1) = r;
+        job.ShapeProfile(i, 2) = r * r / (4 * focal);
+    }
+    Matrix M(3, 3);
+    MatFromAnglesXYZ(truth.rot[0], truth.rot[1], truth.rot[2], M);
+    std::mt19937_64 rng(9);
+    std::uniform_real_distribution<double> radius(20.0, 400.0), azimuth(-3.0, 3.0);
+    for (std::int32_t k = 1; k <= n; ++k) {
+        const double r = radius(rng), phi = azimuth(rng);
+        const double o[3] = {r * std::cos(phi), r * std::sin(phi), r * r / (4 * focal)};
+        double m[3] = {0, 0, 0};  // MCS = Mᵀ·(o - T)
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) m[i] += M(j + 1, i + 1) * (o[j] - truth.tra[j]);
+        job.MCS_X.set(k, m[0]);
+        job.MCS_Y.set(k, m[1]);
+        job.MCS_Z[static_cast<std::size_t>(k)] = m[2];
+        job.MCSt_X.set(k, m[0]);
+        job.MCSt_Y.set(k, m[1]);
+        job.MCSt_Z[static_cast<std::size_t>(k)] = m[2];
+        // As loaded: the OCS are the foot points of the raw MCS points.
+        double f[3];
+        ParaboloidFootPoint(job.ShapeProfile, m[0], m[1], m[2], f[0], f[1], f[2]);
+        job.OCS_X.set(k, f[0]);
+        job.OCS_Y.set(k, f[1]);
+        job.OCS_Z[static_cast<std::size_t>(k)] = f[2];
+    }
+    job.SeedPointIndex = {0, 1, 2, 3};
+    job.SeedPointNames = {"", "P1", "P2", "P3"};
+    job.ScaleX() = job.ScaleY() = job.ScaleZ() = job.ScaleXYZ() = 1.0;
+    job.MaxIteration = 100;
+    job.NormMode = kNormL2;
+    job.ParaboloidMode = true;
+    job.TrafoFormGeladen = true;
+    job.RichtungMCStoOCS = true;
+    return job;
+}
+
+KnownTransform tilted() {
+    KnownTransform t;
+    t.tra[0] = 5.0;
+    t.tra[1] = -3.0;
+    t.tra[2] = 2.0;
+    t.rot[0] = 0.01;
+    t.rot[1] = -0.02;
+    t.rot[2] = 0.0;
+    return t;
+}
+
+// Translations and the two tilts estimated, rot z'' held at 0.
+void fiveParameters(RoadFixture& f) {
+    f.panel().setEstimate(kRotZ, false);
+    f.panel().setValueText(kRotZ, "0");
+}
+
+TEST(ParaboloidRoad, ConvergesToTheKnownParameters) {
+    const KnownTransform truth = tilted();
+    RoadFixture f(paraboloidJob(truth));
+    fiveParameters(f);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved) << ::testing::PrintToString(f.prompter.texts());
+    EXPECT_TRUE(f.prompter.texts().empty());
+    // Tilt and shift of a paraboloid are nearly interchangeable, so the parameters settle more
+    // slowly than s0, by whose change the iteration stops.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(f.job.Params[static_cast<std::size_t>(kTraX + i)], truth.tra[i], 5e-3);
+    EXPECT_NEAR(f.job.RotX(), truth.rot[0], 2e-5);
+    EXPECT_NEAR(f.job.RotY(), truth.rot[1], 2e-5);
+    EXPECT_LT(f.results().S0, 1e-3);
+    EXPECT_GT(f.results().ParaIteration, 2);
+    // The road's windows: stop window shown and closed, the calculation window enabled again.
+    EXPECT_EQ(f.view.stopWindowShown, 1);
+    EXPECT_GE(f.view.stopWindowClosed, 1);
+    EXPECT_TRUE(f.view.windowEnabled);
+    EXPECT_TRUE(f.job.TrafoCalculated);
+    EXPECT_FALSE(f.job.ParaStopFlag);
+    // Every MCS point's OCS is its foot point on the surface.
+    for (std::int32_t k = 1; k <= f.job.McsCount; ++k) {
+        const double r = std::hypot(f.job.OCS_X[k], f.job.OCS_Y[k]);
+        EXPECT_NEAR(f.job.OCS_Z[static_cast<std::size_t>(k)], r * r / (4 * 100.0), 1e-3);
+    }
+}
+
+// A steep paraboloid (f = 50 mm) makes the trend extrapolation overshoot again and again: the
+// iteration never settles and ends at its bound.
+TEST(ParaboloidRoad, ANonConvergingJobStopsAtTheBoundWithAMessage) {
+    RoadFixture f(paraboloidJob(tilted(), 24, 50.0));
+    fiveParameters(f);
+    EXPECT_EQ(f.calculate(), CalcStatus::Solved);
+    ASSERT_FALSE(f.prompter.texts().empty());
+    EXPECT_EQ(f.prompter.texts().back(),
+              "The paraboloid iteration did not converge within 1000 steps; the solution of its last step is "
+              "kept.");
+    EXPECT_EQ(f.results().ParaIteration, 1001);
+    EXPECT_TRUE(f.view.windowEnabled);
+    EXPECT_EQ(f.view.formThings, 1);
+}
+
+TEST(ParaboloidRoad, StopWindowEndsTheFinalIteration) {
+    RoadFixture f(paraboloidJob(tilted()));
+    fiveParameters(f);
+    int steps = 0;
+    f.progress.onPanel = [&](int panel, const std::string& text) {
+        if (panel == 2 && text == "...ready" && ++steps == 2) f.road->StopIt();
+    };
+    EXPECT_EQ(f.calculate(), CalcStatus::Stopped);
+    EXPECT_EQ(f.results().ParaIteration, 3);  // two steps
+    EXPECT_FALSE(f.job.ParaStopFlag);
+    EXPECT_TRUE(f.view.windowEnabled);
+}
+
+TEST(ParaboloidRoad, NotRedundantEndsTheRoadAtTheFirstRefusal) {
+    for (bool monteCarlo : {false, true}) {
+        SCOPED_TRACE(monteCarlo);
+        RoadFixture f(paraboloidJob(tilted(), 1));
+        fiveParameters(f);
+        f.job.MonteCarloRuns = 5;
+        f.panel().setMonteCarlo(monteCarlo);
+        const JobState before = f.job;
+        EXPECT_EQ(f.calculate(), CalcStatus::Refused);
+        EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"This is not a redundant calculation"});
+        EXPECT_EQ(f.job.OCS_X, before.OCS_X);  // the foot points of the refused road are undone
+        EXPECT_EQ(f.job.MCS_X, before.MCS_X);
+        EXPECT_TRUE(f.view.windowEnabled);
+        EXPECT_GE(f.view.stopWindowClosed, 1);
+        EXPECT_EQ(f.view.progressShown, f.view.progressClosed);
+    }
+}
+
+TEST(ParaboloidRoad, MonteCarloSeriesOfIterationsThenALiveStopForTheFinalOne) {
+    RoadFixture f(paraboloidJob(tilted()));
+    fiveParameters(f);
+    f.job.MonteCarloRuns = 3;
+    f.job.sigmaX = f.job.sigmaY = f.job.sigmaZ = 0.01;
+    f.panel().setMonteCarlo(true);
+    const JobState before = f.job;
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    EXPECT_TRUE(f.job.McCompleted);
+    EXPECT_TRUE(f.view.stopWindowEnabled);
+    EXPECT_EQ(f.job.MCS_X, before.MCS_X);
+    EXPECT_NE(f.job.McRuns[kTraX][3], 0.0);
+    EXPECT_NEAR(f.job.TraX(), tilted().tra[0], 1e-3);
+    EXPECT_EQ(f.view.detailsShown, 1);
+}
+
+TEST(ParaboloidRoad, DirectionSwitchRefused) {
+    RoadFixture f(paraboloidJob(tilted()));
+    const JobState before = f.job;
+    EXPECT_EQ(f.road->BtnSwitchMcsOcs_Click(), CalcStatus::Refused);
+    EXPECT_EQ(f.job.MCS_X, before.MCS_X);
+    EXPECT_FALSE(f.job.MCSOCSGetauscht);
+}
+
+}  // namespace
+}  // namespace kal
