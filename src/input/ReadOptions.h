@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Prompter.h"
+#include "platform/Regional.h"
 
 namespace kal {
 
@@ -14,7 +15,7 @@ struct ReadOptions {
     // Messages and questions; null answers every question No and shows nothing (fuzzing).
     platform::Prompter* prompter = nullptr;
     // The system's decimal separator ('.' or ','), for the ASCII layouts and the profile.
-    char decimalSeparator = '.';
+    char decimalSeparator = platform::Regional::decimalSeparator();
     // Display units per millimetre and per radian: file values are in display units.
     double lengthFactor = 1.0;
     double angleFactor = 1.0;
