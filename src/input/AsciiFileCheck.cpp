@@ -17,10 +17,11 @@ std::string row(std::int32_t r) { return std::to_string(r); }
 void refuseLongLines(const TextLines& lines, const std::string& path, const ReadOptions& options) {
     for (std::int32_t i = 0; i < lines.size(); ++i)
         if (lines[i].size() > kMaxLineLength)
-            refuseFile(options, path, i + 1,
-                       messageLines({"File: ", path, "",
-                                     "In Row " + row(i + 1) + " the line is longer than " +
-                                         std::to_string(kMaxLineLength) + " characters; this is no point file"}));
+            refuseFile(
+                options, path, i + 1,
+                messageLines({"File: ", path, "",
+                              "In Row " + row(i + 1) + " the line is longer than " +
+                                  std::to_string(kMaxLineLength) + " characters; this is no point file"}));
 }
 
 }  // namespace
@@ -59,8 +60,10 @@ ColumnCheck checkColumns(const TextLines& lines, char delimiter) {
         const auto line = lines[i];
         if (isEmptyRow(line)) continue;
         const auto n = static_cast<std::int64_t>(std::count(line.begin(), line.end(), delimiter));
-        if (first < 0) first = n;
-        else if (n != first && result.errorRow == 0) result.errorRow = i + 1;
+        if (first < 0)
+            first = n;
+        else if (n != first && result.errorRow == 0)
+            result.errorRow = i + 1;
         largest = std::max(largest, n);
     }
     result.columns = static_cast<std::int32_t>(std::min<std::int64_t>(largest + 1, INT32_MAX));
@@ -90,30 +93,35 @@ std::optional<std::string> checkDecimalSeparator(std::string_view bytes, const T
         int inRow = 0;
         for (int f = hasNames ? 1 : 0; f < n && f < (hasNames ? 4 : 3); ++f) {
             for (char c : fields[f]) {
-                if (c == '.') ++dots, ++inRow;
-                else if (c == ',') ++commas, ++inRow;
+                if (c == '.')
+                    ++dots, ++inRow;
+                else if (c == ',')
+                    ++commas, ++inRow;
             }
         }
         if (inRow > 3)
-            refuseFile(options, path, i + 1,
-                       messageLines({"File: ", path, "",
-                                     "To much DecimalDelimiter in Row " + row(i + 1) + ". Please check and fix"}));
+            refuseFile(
+                options, path, i + 1,
+                messageLines({"File: ", path, "",
+                              "To much DecimalDelimiter in Row " + row(i + 1) + ". Please check and fix"}));
     }
     if (dots > 0 && commas > 0)
-        refuseFile(options, path, 0,
-                   messageLines({"File: ", path, "", "Found both possible DecimalDelimiters \".\" and \",\" in ", "",
-                                 path, "", "Only \".\" OR \",\" are allowed!", "", "View File and fix problem"}));
+        refuseFile(
+            options, path, 0,
+            messageLines({"File: ", path, "", "Found both possible DecimalDelimiters \".\" and \",\" in ", "",
+                          path, "", "Only \".\" OR \",\" are allowed!", "", "View File and fix problem"}));
     if (dots == 0 && commas == 0) return std::nullopt;
     const char file = dots > 0 ? '.' : ',';
     if (file == system) return std::nullopt;
     const std::string sys(1, system), fil(1, file);
-    const std::string question =
-        messageLines({"File: ", path, "",
-                      "Your Decimal Delimiter is different to your settings in your operating system, which is \"" +
-                          sys + "\"",
-                      "", "Should I change the " + fil + " in your File to " + sys + " ?"});
+    const std::string question = messageLines(
+        {"File: ", path, "",
+         "Your Decimal Delimiter is different to your settings in your operating system, which is \"" + sys +
+             "\"",
+         "", "Should I change the " + fil + " in your File to " + sys + " ?"});
     if (!askYes(options, question, "Country Settings; issue with . and ,"))
-        throw FileError(path, 0, "The decimal separator of the file differs from the system's; the file was not read");
+        throw FileError(path, 0,
+                        "The decimal separator of the file differs from the system's; the file was not read");
     return rewriteDecimalSeparator(bytes, file, system);
 }
 
@@ -139,9 +147,10 @@ AsciiLayout checkAsciiFile(std::string_view bytes, const TextLines& lines, const
                                      " the number of columns has changed relativ to the rows before",
                                  "Please diagnose and fix"}));
     if (columns.columns == 3) {
-        tell(options, messageLines({"File: ", path, "",
-                                    "File has only 3 columns; they will be interpreted as x, y, z; Point Number "
-                                    "will be Line Number of File!"}));
+        tell(options,
+             messageLines({"File: ", path, "",
+                           "File has only 3 columns; they will be interpreted as x, y, z; Point Number "
+                           "will be Line Number of File!"}));
         layout.hasNames = false;
     }
     layout.rewrittenBytes =

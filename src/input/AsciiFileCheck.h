@@ -22,8 +22,9 @@ bool isEmptyRow(std::string_view line);
 std::optional<char> findDelimiter(const TextLines& lines, char systemSeparator);
 
 struct ColumnCheck {
-    std::int32_t columns = 0;   // the largest delimiter count of a row, plus one
-    std::int32_t errorRow = 0;  // first row (line number) whose delimiter count differs from the first row's; 0 if none
+    std::int32_t columns = 0;  // the largest delimiter count of a row, plus one
+    std::int32_t errorRow =
+        0;  // first row (line number) whose delimiter count differs from the first row's; 0 if none
 };
 ColumnCheck checkColumns(const TextLines& lines, char delimiter);
 

@@ -25,7 +25,8 @@ struct RowReader {
     char separator;
 
     [[noreturn]] void refuse(std::int32_t row, const std::string& what) const {
-        refuseFile(options, path, row, messageLines({"File: ", path, "", "In Row " + std::to_string(row) + " " + what}));
+        refuseFile(options, path, row,
+                   messageLines({"File: ", path, "", "In Row " + std::to_string(row) + " " + what}));
     }
 
     // Splits and checks that `needed` fields are there and not empty.
@@ -33,7 +34,9 @@ struct RowReader {
                std::array<std::string_view, kMaxFields>& fields) const {
         const int n = splitFields(line, delimiter, fields.data(), kMaxFields);
         if (n < needed)
-            refuse(row, "there " + std::string(n == 1 ? "is only 1 column" : "are only " + std::to_string(n) + " columns") +
+            refuse(row, "there " +
+                            std::string(n == 1 ? "is only 1 column"
+                                               : "are only " + std::to_string(n) + " columns") +
                             "; " + layout + " are expected");
         for (int f = 0; f < needed; ++f)
             if (fields[static_cast<std::size_t>(f)].empty())
@@ -52,7 +55,8 @@ struct RowReader {
 
 }  // namespace
 
-AsciiPointFile parseAsciiPointFile(std::string_view bytes, const std::string& path, const ReadOptions& options) {
+AsciiPointFile parseAsciiPointFile(std::string_view bytes, const std::string& path,
+                                   const ReadOptions& options) {
     checkUnitFactors(options);
     AsciiPointFile file;
     std::optional<TextLines> lines(std::in_place, bytes);
@@ -79,7 +83,8 @@ AsciiPointFile parseAsciiPointFile(std::string_view bytes, const std::string& pa
         const auto line = (*lines)[i];
         const std::int32_t row = i + 1;
         if (isEmptyRow(line)) {
-            tell(options, messageLines({"Empty Row in File ", path, " in line " + std::to_string(row) + " will be ignored"}));
+            tell(options, messageLines({"Empty Row in File ", path,
+                                        " in line " + std::to_string(row) + " will be ignored"}));
             continue;
         }
         reader.split(line, row, needed, layoutText, fields);
@@ -110,7 +115,8 @@ AsciiRows readNamedRows(const TextLines& lines, const std::string& path, char de
         reader.split(lines[i], i + 1, valuesPerRow + 1, layout.c_str(), fields);
         rows.names.emplace_back(fields[0]);
         rows.lineNumbers.push_back(i + 1);
-        for (int k = 1; k <= valuesPerRow; ++k) rows.values.push_back(reader.number(fields[static_cast<std::size_t>(k)], i + 1));
+        for (int k = 1; k <= valuesPerRow; ++k)
+            rows.values.push_back(reader.number(fields[static_cast<std::size_t>(k)], i + 1));
     }
     return rows;
 }

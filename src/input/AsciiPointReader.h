@@ -25,7 +25,8 @@ struct AsciiPointFile {
 
 // Checks and reads the file given by its bytes. `path` names the file in messages. Nothing is
 // written; empty rows before the last point are reported (OK box) and skipped.
-AsciiPointFile parseAsciiPointFile(std::string_view bytes, const std::string& path, const ReadOptions& options);
+AsciiPointFile parseAsciiPointFile(std::string_view bytes, const std::string& path,
+                                   const ReadOptions& options);
 
 // Reads the file at `path`; when the user agreed to the decimal-separator rewrite and the
 // rewritten file read without fault, the rewrite is put in place (the original kept as ".$").

@@ -83,17 +83,20 @@ OcsPointSet parseFanucLsFile(std::string_view bytes, const std::string& path, co
         std::array<Component, 6> found{};
         std::array<bool, 6> seen{};
         ++i;
-        while (i < lines.size() && !startsWith(lines[i], "}")) scanComponents(lines[i], i + 1, found, seen), ++i;
+        while (i < lines.size() && !startsWith(lines[i], "}"))
+            scanComponents(lines[i], i + 1, found, seen), ++i;
         if (i == lines.size()) refuse(open, "the position " + name + " has no closing \"}\"");
         ++i;
         std::array<double, 6> v{};
         for (std::size_t k = 0; k < kKeys.size(); ++k) {
             const std::string key(1, kKeys[k]);
-            if (!seen[k]) refuse(open, "the position " + name + " has no component " + key + " (\"" + key + " = ...\")");
+            if (!seen[k])
+                refuse(open,
+                       "the position " + name + " has no component " + key + " (\"" + key + " = ...\")");
             if (!found[k].hasUnit)
                 refuse(found[k].row, "the component " + key + " of position " + name + " has no unit");
-            v[k] = controller::number(found[k].value, k < 3 ? options.lengthFactor : options.angleFactor, options,
-                                      path, found[k].row, key, kHeading);
+            v[k] = controller::number(found[k].value, k < 3 ? options.lengthFactor : options.angleFactor,
+                                      options, path, found[k].row, key, kHeading);
         }
         // A = R (about z), B = P (about y'), C = W (about x'').
         set.add(name, v[0], v[1], v[2], v[5], v[4], v[3]);

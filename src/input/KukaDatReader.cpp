@@ -44,7 +44,9 @@ OcsPointSet parseKukaDatFile(std::string_view bytes, const std::string& path, co
         const std::int32_t row = i + 1;
         std::string_view rest;
         if (lines[i].size() > kMaxLineLength)
-            controller::refuseRow(options, path, row, "the line is longer than " + std::to_string(kMaxLineLength) + " characters");
+            controller::refuseRow(
+                options, path, row,
+                "the line is longer than " + std::to_string(kMaxLineLength) + " characters");
         if (!isE6PosDeclaration(lines[i], rest)) continue;
         auto refuse = [&](const std::string& what) { controller::refuseRow(options, path, row, what); };
         const auto eq = rest.find('=');
@@ -74,8 +76,8 @@ OcsPointSet parseKukaDatFile(std::string_view bytes, const std::string& path, co
             if (!found[j]) refuse("the E6POS declaration has no component " + std::string(1, kKeys[j]));
         std::array<double, 6> v{};
         for (std::size_t j = 0; j < kKeys.size(); ++j)
-            v[j] = controller::number(text[j], j < 3 ? options.lengthFactor : options.angleFactor, options, path, row,
-                                      std::string(1, kKeys[j]));
+            v[j] = controller::number(text[j], j < 3 ? options.lengthFactor : options.angleFactor, options,
+                                      path, row, std::string(1, kKeys[j]));
         set.add(std::to_string(set.points.count() + 1), v[0], v[1], v[2], v[3], v[4], v[5]);
     }
     if (set.points.count() == 0)

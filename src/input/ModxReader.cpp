@@ -45,7 +45,9 @@ OcsPointSet parseModxFile(std::string_view bytes, const std::string& path, const
         const std::int32_t row = i + 1;
         const auto line = lines[i];
         if (line.size() > kMaxLineLength)
-            controller::refuseRow(options, path, row, "the line is longer than " + std::to_string(kMaxLineLength) + " characters");
+            controller::refuseRow(
+                options, path, row,
+                "the line is longer than " + std::to_string(kMaxLineLength) + " characters");
         const auto trimmed = trimBlanks(line);
         if (trimmed.empty() && set.points.count() > 0) {
             endedByEmptyLine = true;
@@ -74,10 +76,13 @@ OcsPointSet parseModxFile(std::string_view bytes, const std::string& path, const
         if (!abc) refuse("the quaternion of point " + name + " has no length (all its components are 0)");
         set.add(name, p[0], p[1], p[2], abc->a, abc->b, abc->c);
     }
-    if (set.points.count() == 0) controller::refuseRow(options, path, 0, "the file holds no robtarget \"[[\"");
+    if (set.points.count() == 0)
+        controller::refuseRow(options, path, 0, "the file holds no robtarget \"[[\"");
     if (endedByEmptyLine)
-        tell(options, "myabe there are more than one Block in the File - only importing the First block in file with " +
-                          std::to_string(set.points.count()) + " Points");
+        tell(
+            options,
+            "myabe there are more than one Block in the File - only importing the First block in file with " +
+                std::to_string(set.points.count()) + " Points");
     set.finish(false);
     return set;
 }

@@ -11,7 +11,9 @@ namespace kal {
 
 namespace {
 
-bool startsWith(std::string_view line, std::string_view word) { return trimBlanks(line).substr(0, word.size()) == word; }
+bool startsWith(std::string_view line, std::string_view word) {
+    return trimBlanks(line).substr(0, word.size()) == word;
+}
 
 struct Walker {
     const TextLines& lines;
@@ -32,12 +34,13 @@ struct Walker {
     }
 
     // Tokens of a data line: a name and `values` numbers, or two names and a number (`names` = 2).
-    void readLine(std::int32_t i, int names, int values, std::vector<std::string>* nameOut[2], double* valueOut) const {
+    void readLine(std::int32_t i, int names, int values, std::vector<std::string>* nameOut[2],
+                  double* valueOut) const {
         std::array<std::string_view, 4> t;
         const int count = splitFields(lines[i], ' ', t.data(), 4);
         if (count < names + values)
-            refuse(i + 1, "there are only " + std::to_string(count) + " values; " + std::to_string(names + values) +
-                              " are expected");
+            refuse(i + 1, "there are only " + std::to_string(count) + " values; " +
+                              std::to_string(names + values) + " are expected");
         for (int k = 0; k < names; ++k) nameOut[k]->emplace_back(t[static_cast<std::size_t>(k)]);
         for (int k = 0; k < values; ++k) {
             const auto token = t[static_cast<std::size_t>(names + k)];
@@ -53,7 +56,8 @@ struct Walker {
         std::vector<double> values;
         std::vector<std::string>* out[2] = {&names, nullptr};
         while (true) {
-            if (next >= lines.size()) refuse(0, "the section \"" + std::string(header) + "\" does not end with \"END\"");
+            if (next >= lines.size())
+                refuse(0, "the section \"" + std::string(header) + "\" does not end with \"END\"");
             if (startsWith(lines[next], "END")) break;
             double v[3];
             readLine(next, 1, 3, out, v);
@@ -75,7 +79,8 @@ NetworkFile parseNetworkFile(std::string_view bytes, const std::string& path, co
     for (std::int32_t i = 0; i < lines.size(); ++i)
         if (lines[i].size() > kMaxLineLength)
             refuseFile(options, path, i + 1,
-                       messageLines({"File: ", path, "", "In Row " + std::to_string(i + 1) + " the line is too long"}));
+                       messageLines({"File: ", path, "",
+                                     "In Row " + std::to_string(i + 1) + " the line is too long"}));
     NetworkFile file;
     Walker walk{lines, path, options, options.decimalSeparator == ',' ? ',' : '.'};
     walk.readEntries("Theodolite", file.stations, file.stationData);
@@ -97,8 +102,9 @@ NetworkFile parseNetworkFile(std::string_view bytes, const std::string& path, co
 }
 
 std::string networkFileReport(const NetworkFile& file) {
-    return "Found " + std::to_string(file.stationCount()) + " Stations and " + std::to_string(file.pointCount()) +
-           " Object Points and " + std::to_string(file.distanceCount()) + " Distance Observations";
+    return "Found " + std::to_string(file.stationCount()) + " Stations and " +
+           std::to_string(file.pointCount()) + " Object Points and " + std::to_string(file.distanceCount()) +
+           " Distance Observations";
 }
 
 }  // namespace kal

@@ -25,12 +25,12 @@ namespace kal {
 
 struct NetworkFile {
     std::vector<std::string> stations{std::string()};  // BuendelStation, 1..nS
-    Matrix stationData;                                 // BuendelStationDaten (0..nS, 0..3)
+    Matrix stationData;                                // BuendelStationDaten (0..nS, 0..3)
     std::vector<std::string> points{std::string()};    // BuendelPunkt, 1..nP
-    Matrix pointData;                                   // BuendelPunktDaten (0..nP, 0..3)
+    Matrix pointData;                                  // BuendelPunktDaten (0..nP, 0..3)
     std::vector<std::string> from{std::string()};      // BuendelBeob(i, 1), 1..nD
     std::vector<std::string> to{std::string()};        // BuendelBeob(i, 2)
-    std::vector<double> distances{0.0};                 // BuendelBeobWert, 1..nD
+    std::vector<double> distances{0.0};                // BuendelBeobWert, 1..nD
 
     std::int32_t stationCount() const { return static_cast<std::int32_t>(stations.size()) - 1; }
     std::int32_t pointCount() const { return static_cast<std::int32_t>(points.size()) - 1; }

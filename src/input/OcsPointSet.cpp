@@ -23,7 +23,8 @@ void OcsPointSet::finish(bool withRanges) {
     double range[4] = {0, 0, 0, 0};
     for (int k = 1; k <= 3; ++k) {
         double hi = -1e10, lo = 1e10;
-        for (std::int32_t i = 1; i <= n; ++i) hi = std::max(hi, angles(i, k)), lo = std::min(lo, angles(i, k));
+        for (std::int32_t i = 1; i <= n; ++i)
+            hi = std::max(hi, angles(i, k)), lo = std::min(lo, angles(i, k));
         range[k] = hi - lo;
     }
     ranges = AbcRanges{range[1], range[2], range[3]};

@@ -29,7 +29,7 @@ struct OcsPointSet {
     // Sizes `angles` to the points and fills it from the rows gathered by add().
     void finish(bool withRanges);
 
-private:
+  private:
     std::vector<double> abc_;
 };
 

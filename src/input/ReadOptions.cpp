@@ -7,7 +7,8 @@
 
 namespace kal {
 
-void refuseFile(const ReadOptions& options, const std::string& path, std::int32_t line, const std::string& message) {
+void refuseFile(const ReadOptions& options, const std::string& path, std::int32_t line,
+                const std::string& message) {
     tell(options, message);
     throw FileError(path, line, message);
 }

@@ -1,8 +1,8 @@
 #include "input/ShapeProfileReader.h"
 
 #include <algorithm>
-#include <cmath>
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "input/AsciiFileCheck.h"
@@ -14,15 +14,17 @@
 
 namespace kal {
 
-ShapeProfileFile parseShapeProfileFile(std::string_view bytes, const std::string& path, const ReadOptions& options) {
+ShapeProfileFile parseShapeProfileFile(std::string_view bytes, const std::string& path,
+                                       const ReadOptions& options) {
     checkUnitFactors(options);
     ShapeProfileFile file;
     std::optional<TextLines> lines(std::in_place, bytes);
     for (std::int32_t i = 0; i < lines->size(); ++i)
         if ((*lines)[i].size() > kMaxLineLength)
             refuseFile(options, path, i + 1,
-                       messageLines({"File: ", path, "", "In Row " + std::to_string(i + 1) + " the line is longer than " +
-                                                             std::to_string(kMaxLineLength) + " characters"}));
+                       messageLines({"File: ", path, "",
+                                     "In Row " + std::to_string(i + 1) + " the line is longer than " +
+                                         std::to_string(kMaxLineLength) + " characters"}));
     // Without any delimiter a line holds at most one value; such a file is refused below.
     const char delimiter = findDelimiter(*lines, options.decimalSeparator).value_or(' ');
     // The profile has no name column: both values are checked for their decimal separator.
@@ -38,10 +40,12 @@ ShapeProfileFile parseShapeProfileFile(std::string_view bytes, const std::string
         if (isEmptyRow((*lines)[i])) continue;
         const std::int32_t row = i + 1;
         auto refuse = [&](const std::string& what) {
-            refuseFile(options, path, row, messageLines({"File: ", path, "", "In Row " + std::to_string(row) + " " + what}));
+            refuseFile(options, path, row,
+                       messageLines({"File: ", path, "", "In Row " + std::to_string(row) + " " + what}));
         };
         const int count = splitFields((*lines)[i], delimiter, fields.data(), 2);
-        if (count < 2 || fields[0].empty() || fields[1].empty()) refuse("there are not the two values r and z");
+        if (count < 2 || fields[0].empty() || fields[1].empty())
+            refuse("there are not the two values r and z");
         std::array<double, 2> v{};
         for (int k = 0; k < 2; ++k) {
             const auto value = numberField(fields[k], sep);
@@ -59,9 +63,11 @@ ShapeProfileFile parseShapeProfileFile(std::string_view bytes, const std::string
     if (n < 2)
         refuseFile(options, path, 0,
                    messageLines({"File: ", path, "",
-                                 "The file holds no usable shape profile: at least two different vertices (r, z) are needed"}));
+                                 "The file holds no usable shape profile: at least two different vertices "
+                                 "(r, z) are needed"}));
     file.profile.resize(n, 2);
-    for (std::int32_t i = 1; i <= n; ++i) file.profile(i, 1) = kept[i - 1][0], file.profile(i, 2) = kept[i - 1][1];
+    for (std::int32_t i = 1; i <= n; ++i)
+        file.profile(i, 1) = kept[i - 1][0], file.profile(i, 2) = kept[i - 1][1];
 
     // How far the straight line from vertex i-2 to vertex i passes the vertex i-1 between them.
     const Matrix& p = file.profile;
@@ -92,16 +98,19 @@ std::string shapeProfileReport(const ShapeProfileFile& file, const ReadOptions& 
         return formatNumber(std::isfinite(v) ? v : 0.0, "0.000000", options.decimalSeparator) + " " +
                options.lengthUnitName;
     };
-    return messageLines(
-               {"Due to using discret Points in the nominal file, Kalvoreth ist interpolating beetween this points.",
-                "To analyze how much error this causes, Kalvoreth does some test cacluations; for details see the "
-                "Kalvoreth Manual:",
-                "Chapter Paraboloid Option", "", "Biggest delta1 is " + shown(file.biggestDelta1), "",
-                "Accuracy of Interpolation based on the Shape Definition is approx. 1/4 of delta1 and is at the worst "
-                "position better than  ",
-                shown(file.biggestQuarterDelta1), "",
-                "The average interpolation accuracy (average delta1) for the whole shape is ",
-                shown(file.averageDelta1)}) +
+    return messageLines({"Due to using discret Points in the nominal file, Kalvoreth ist interpolating "
+                         "beetween this points.",
+                         "To analyze how much error this causes, Kalvoreth does some test cacluations; for "
+                         "details see the "
+                         "Kalvoreth Manual:",
+                         "Chapter Paraboloid Option", "", "Biggest delta1 is " + shown(file.biggestDelta1),
+                         "",
+                         "Accuracy of Interpolation based on the Shape Definition is approx. 1/4 of delta1 "
+                         "and is at the worst "
+                         "position better than  ",
+                         shown(file.biggestQuarterDelta1), "",
+                         "The average interpolation accuracy (average delta1) for the whole shape is ",
+                         shown(file.averageDelta1)}) +
            "\n";
 }
 

@@ -24,7 +24,8 @@ struct ShapeProfileFile {
 
 // Reads the profile and shows the duplicate message and the report. A profile with fewer than two
 // usable vertices is refused, as is a line without two numbers.
-ShapeProfileFile parseShapeProfileFile(std::string_view bytes, const std::string& path, const ReadOptions& options);
+ShapeProfileFile parseShapeProfileFile(std::string_view bytes, const std::string& path,
+                                       const ReadOptions& options);
 
 // Reads the file at `path`; an accepted rewrite is put in place after the read succeeded.
 ShapeProfileFile readShapeProfileFile(const std::string& path, const ReadOptions& options);

@@ -19,9 +19,12 @@ bool firstWordIs(std::string_view line, std::string_view word) {
 
 }  // namespace
 
-std::vector<StlTriangle> parseStlFile(std::string_view bytes, const std::string& path, const ReadOptions& options) {
+std::vector<StlTriangle> parseStlFile(std::string_view bytes, const std::string& path,
+                                      const ReadOptions& options) {
     const TextLines lines(bytes);
-    auto refuse = [&](std::int32_t row, const std::string& what) { controller::refuseRow(options, path, row, what); };
+    auto refuse = [&](std::int32_t row, const std::string& what) {
+        controller::refuseRow(options, path, row, what);
+    };
     std::int32_t i = 0;
     auto skipEmpty = [&] {
         while (i < lines.size() && trimBlanks(lines[i]).empty()) ++i;
@@ -48,8 +51,8 @@ std::vector<StlTriangle> parseStlFile(std::string_view bytes, const std::string&
             const int n = splitFields(lines[row - 1], ' ', f.data(), 5);
             if (n != 4) refuse(row, "a vertex line holds \"vertex\" and three values");
             for (int c = 0; c < 3; ++c)
-                vertex[static_cast<std::size_t>(c)] =
-                    controller::number(f[static_cast<std::size_t>(c + 1)], 1.0, options, path, row, "the vertex");
+                vertex[static_cast<std::size_t>(c)] = controller::number(
+                    f[static_cast<std::size_t>(c + 1)], 1.0, options, path, row, "the vertex");
         }
         expect("endloop");
         expect("endfacet");

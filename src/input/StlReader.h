@@ -15,6 +15,7 @@ namespace kal {
 using StlTriangle = std::array<std::array<double, 3>, 3>;  // [vertex][x, y, z], vertices in file order
 
 // The facets in file order (0-based).
-std::vector<StlTriangle> parseStlFile(std::string_view bytes, const std::string& path, const ReadOptions& options);
+std::vector<StlTriangle> parseStlFile(std::string_view bytes, const std::string& path,
+                                      const ReadOptions& options);
 
 }  // namespace kal

@@ -62,17 +62,22 @@ bool isValidUtf8(std::string_view s) {
         }
         int n;
         char32_t cp;
-        if (c >= 0xC2 && c <= 0xDF) n = 1, cp = c & 0x1F;
-        else if (c >= 0xE0 && c <= 0xEF) n = 2, cp = c & 0x0F;
-        else if (c >= 0xF0 && c <= 0xF4) n = 3, cp = c & 0x07;
-        else return false;
+        if (c >= 0xC2 && c <= 0xDF)
+            n = 1, cp = c & 0x1F;
+        else if (c >= 0xE0 && c <= 0xEF)
+            n = 2, cp = c & 0x0F;
+        else if (c >= 0xF0 && c <= 0xF4)
+            n = 3, cp = c & 0x07;
+        else
+            return false;
         if (end - p <= n) return false;
         for (int k = 1; k <= n; ++k) {
             if ((p[k] & 0xC0) != 0x80) return false;
             cp = (cp << 6) | (p[k] & 0x3F);
         }
         // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
-        if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
             return false;
         p += n + 1;
     }
@@ -84,9 +89,12 @@ std::string windows1252ToUtf8(std::string_view s) {
     out.reserve(s.size() + s.size() / 8);
     for (char ch : s) {
         auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) out += ch;
-        else if (c < 0xA0) appendUtf8(out, kCp1252High[c - 0x80]);
-        else appendUtf8(out, c);
+        if (c < 0x80)
+            out += ch;
+        else if (c < 0xA0)
+            appendUtf8(out, kCp1252High[c - 0x80]);
+        else
+            appendUtf8(out, c);
     }
     return out;
 }

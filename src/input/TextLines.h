@@ -11,7 +11,7 @@
 namespace kal {
 
 class TextLines {
-public:
+  public:
     // `bytes` must outlive this object when it is valid UTF-8 (the lines then view it directly).
     explicit TextLines(std::string_view bytes);
     TextLines(const TextLines&) = delete;
@@ -26,7 +26,7 @@ public:
     bool hadByteOrderMark() const { return bom_; }
     bool wasUtf8() const { return utf8_; }
 
-private:
+  private:
     std::string decoded_;  // holds the converted text when the file was not UTF-8
     std::vector<std::string_view> lines_;
     bool bom_ = false;

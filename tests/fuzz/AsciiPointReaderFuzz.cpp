@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto& p = file.points;
         if (p.count() < 1) std::abort();
         for (std::int32_t i = 1; i <= p.count(); ++i)
-            if (!std::isfinite(p.x[i]) || !std::isfinite(p.y[i]) || !std::isfinite(p.z[i]) || p.names[i].empty())
+            if (!std::isfinite(p.x[i]) || !std::isfinite(p.y[i]) || !std::isfinite(p.z[i]) ||
+                p.names[i].empty())
                 std::abort();
     } catch (const kal::FileError&) {
     }

@@ -12,23 +12,25 @@
 namespace kal::fuzz {
 
 class SilentPrompter : public platform::Prompter {
-public:
+  public:
     explicit SilentPrompter(bool yes) : yes_(yes) {}
 
-protected:
+  protected:
     platform::Answer showMessage(const std::string&, platform::Buttons buttons, const std::string&,
                                  platform::Icon) override {
         if (buttons == platform::Buttons::Ok) return platform::Answer::Ok;
         return yes_ ? platform::Answer::Yes : platform::Answer::No;
     }
-    int showCustom(const std::string&, const std::string&, const std::vector<std::string>& captions) override {
+    int showCustom(const std::string&, const std::string&,
+                   const std::vector<std::string>& captions) override {
         return yes_ ? 1 : static_cast<int>(captions.size());
     }
-    std::optional<std::string> showInput(const std::string&, const std::string&, const std::string&) override {
+    std::optional<std::string> showInput(const std::string&, const std::string&,
+                                         const std::string&) override {
         return std::nullopt;
     }
 
-private:
+  private:
     bool yes_;
 };
 
@@ -40,7 +42,8 @@ struct FuzzInput {
     ReadOptions options;
 
     FuzzInput(const std::uint8_t* data, std::size_t size)
-        : bytes(size ? std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1) : std::string_view()),
+        : bytes(size ? std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1)
+                     : std::string_view()),
           prompter(size && (data[0] & 2)) {
         const std::uint8_t flags = size ? data[0] : 0;
         options.prompter = &prompter;
