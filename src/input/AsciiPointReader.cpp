@@ -111,7 +111,7 @@ AsciiRows readNamedRows(const TextLines& lines, const std::string& path, char de
     AsciiRows rows;
     std::array<std::string_view, kMaxFields> fields;
     for (std::int32_t i = 0; i < lines.size(); ++i) {
-        if (isEmptyRow(lines[i])) continue;
+        if (trimBlanks(lines[i]).empty()) continue;
         reader.split(lines[i], i + 1, valuesPerRow + 1, layout.c_str(), fields);
         rows.names.emplace_back(fields[0]);
         rows.lineNumbers.push_back(i + 1);

@@ -68,6 +68,13 @@ OcsPointSet parseKukaDatFile(std::string_view bytes, const std::string& path, co
             while (k < component.size() && !isSeparator(component[k])) ++k;
             const auto key = component.substr(0, k);
             while (k < component.size() && isSeparator(component[k])) ++k;
+            // Every component is a name and a value; anything else is a damaged declaration
+            // (a decimal comma splits a value in two).
+            const bool letter =
+                !key.empty() && ((key[0] >= 'A' && key[0] <= 'Z') || (key[0] >= 'a' && key[0] <= 'z'));
+            if (!letter || k == component.size())
+                refuse("the component \"" + std::string(component.substr(0, 40)) +
+                       "\" of the E6POS declaration is not a name and a value");
             for (std::size_t j = 0; j < kKeys.size(); ++j)
                 if (!found[j] && key.size() == 1 && equalsIgnoringCase(key, std::string_view(&kKeys[j], 1)))
                     found[j] = true, text[j] = trimBlanks(component.substr(k));

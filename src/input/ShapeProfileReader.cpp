@@ -37,7 +37,7 @@ ShapeProfileFile parseShapeProfileFile(std::string_view bytes, const std::string
     const char sep = options.decimalSeparator == ',' ? ',' : '.';
     std::array<std::string_view, 2> fields;
     for (std::int32_t i = 0; i < lines->size(); ++i) {
-        if (isEmptyRow((*lines)[i])) continue;
+        if (trimBlanks((*lines)[i]).empty()) continue;
         const std::int32_t row = i + 1;
         auto refuse = [&](const std::string& what) {
             refuseFile(options, path, row,
