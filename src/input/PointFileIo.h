@@ -5,10 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace kal {
+#include "shared/AtomicFile.h"  // readFileBytes
 
-// The file's bytes. Throws FileError (line 0) when it cannot be opened or read.
-std::string readFileBytes(const std::string& path);
+namespace kal {
 
 // The backup name of `path`: path + ".$", with a further ".$" for each backup already there
 // ("a.txt" beside "a.txt.$" gets "a.txt.$.$").

@@ -37,9 +37,6 @@ class TextLines {
 // the encoding it was read in). A UTF-8 byte-order mark at the start is left out of the lines.
 std::vector<std::string_view> splitRawLines(std::string_view bytes);
 
-bool isValidUtf8(std::string_view s);
-std::string windows1252ToUtf8(std::string_view s);
-
 // Spaces and Tabs, the blanks trimmed off the ends of lines and fields.
 inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
 std::string_view trimBlanks(std::string_view s);
