@@ -41,6 +41,40 @@ OcsPairTable::OcsPairTable(const PointCoords& ocs) : m_(ocs.count()) {
     dist_.resize(entries.size());
     index_.resize(entries.size());
     for (std::size_t k = 0; k < entries.size(); ++k) dist_[k] = entries[k].dist, index_[k] = entries[k].index;
+    buildGuide();
+}
+
+namespace {
+// About this many sorted distances per guide bucket.
+constexpr std::int64_t kPerBucket = 4;
+}  // namespace
+
+void OcsPairTable::buildGuide() {
+    const std::int64_t n = size();
+    if (n < 2 * kPerBucket || !std::isfinite(dist_.back())) return;
+    const std::int64_t buckets = n / kPerBucket;
+    guideLow_ = dist_.front();
+    const double range = dist_.back() - guideLow_;
+    if (!(range > 0)) return;
+    guideScale_ = static_cast<double>(buckets) / range;
+    guide_.assign(static_cast<std::size_t>(buckets) + 2, n);
+    // guide_[b] = first position whose bucket is b or more.
+    std::int64_t b = 0;
+    for (std::int64_t pos = 0; pos < n; ++pos) {
+        const std::int64_t bucket = bucketOf(distAt(pos), buckets);
+        while (b <= bucket) guide_[static_cast<std::size_t>(b++)] = pos;
+    }
+}
+
+std::int64_t OcsPairTable::lowerBound(double d) const {
+    if (guide_.empty() || !(d >= guideLow_))
+        return std::lower_bound(dist_.begin(), dist_.end(), d) - dist_.begin();
+    const auto buckets = static_cast<std::int64_t>(guide_.size()) - 2;
+    const std::int64_t b = bucketOf(d, buckets);
+    // Distances in buckets before b are below d, those in buckets after b above it.
+    const auto first = dist_.begin() + guide_[static_cast<std::size_t>(b)];
+    const auto last = dist_.begin() + guide_[static_cast<std::size_t>(b) + 1];
+    return std::lower_bound(first, last, d) - dist_.begin();
 }
 
 OcsPairTable::Pair OcsPairTable::pairAt(std::int64_t pos) const {
@@ -58,7 +92,8 @@ std::int64_t OcsPairTable::firstInTableOrder(std::int64_t lo, std::int64_t hi) c
     // of each run inside [lo, hi) can be the smallest.
     for (std::int64_t pos = lo; pos < hi;) {
         if (best == hi || tableIndexAt(pos) < tableIndexAt(best)) best = pos;
-        pos = std::upper_bound(dist_.begin() + pos, dist_.begin() + hi, distAt(pos)) - dist_.begin();
+        const double e = distAt(pos);
+        pos = firstFalseFrom(pos, hi, [e](double x) { return x <= e; });
     }
     return best;
 }
@@ -66,7 +101,7 @@ std::int64_t OcsPairTable::firstInTableOrder(std::int64_t lo, std::int64_t hi) c
 std::optional<OcsPairTable::Nearest> OcsPairTable::nearestWithin(double d, float etta) const {
     const std::int64_t n = size();
     if (n == 0) return std::nullopt;
-    const std::int64_t k = std::lower_bound(dist_.begin(), dist_.end(), d) - dist_.begin();
+    const std::int64_t k = lowerBound(d);
     const double below = k > 0 ? std::fabs(d - distAt(k - 1)) : kNoDistance;  // pairs with e < d
     const double above = k < n ? std::fabs(d - distAt(k)) : kNoDistance;      // pairs with e >= d
     const bool belowCounts = counts(below), aboveCounts = counts(above);
@@ -77,13 +112,9 @@ std::optional<OcsPairTable::Nearest> OcsPairTable::nearestWithin(double d, float
     // All pairs at the smallest difference: a run ending at k from below, one starting at k above.
     std::int64_t lo = k, hi = k;
     if (belowCounts && below == best)
-        lo = std::partition_point(dist_.begin(), dist_.begin() + k,
-                                  [&](double e) { return std::fabs(d - e) > best; }) -
-             dist_.begin();
+        lo = firstFalseBefore(0, k, [&](double e) { return std::fabs(d - e) > best; });
     if (aboveCounts && above == best)
-        hi = std::partition_point(dist_.begin() + k, dist_.end(),
-                                  [&](double e) { return std::fabs(d - e) <= best; }) -
-             dist_.begin();
+        hi = firstFalseFrom(k, n, [&](double e) { return std::fabs(d - e) <= best; });
     const std::int64_t pos = firstInTableOrder(lo, hi);
     return Nearest{pairAt(pos), d - distAt(pos)};
 }
@@ -91,8 +122,8 @@ std::optional<OcsPairTable::Nearest> OcsPairTable::nearestWithin(double d, float
 double OcsPairTable::gapOf(const Pair& q) const {
     const std::int64_t n = size();
     const double e = q.distance;
-    const std::int64_t runLo = std::lower_bound(dist_.begin(), dist_.end(), e) - dist_.begin();
-    const std::int64_t runHi = std::upper_bound(dist_.begin() + runLo, dist_.end(), e) - dist_.begin();
+    const std::int64_t runLo = firstFalseBefore(0, q.pos, [e](double x) { return x < e; });
+    const std::int64_t runHi = firstFalseFrom(q.pos, n, [e](double x) { return x <= e; });
     if (runHi - runLo >= 2) return e - e;  // another pair at the same distance: gap 0
 
     const double left = runLo > 0 ? std::fabs(e - distAt(runLo - 1)) : kNoDistance;
@@ -103,13 +134,9 @@ double OcsPairTable::gapOf(const Pair& q) const {
 
     std::int64_t lo = runLo, hi = runHi;
     if (leftCounts && left == best)
-        lo = std::partition_point(dist_.begin(), dist_.begin() + runLo,
-                                  [&](double x) { return std::fabs(e - x) > best; }) -
-             dist_.begin();
+        lo = firstFalseBefore(0, runLo, [&](double x) { return std::fabs(e - x) > best; });
     if (rightCounts && right == best)
-        hi = std::partition_point(dist_.begin() + runHi, dist_.end(),
-                                  [&](double x) { return std::fabs(e - x) <= best; }) -
-             dist_.begin();
+        hi = firstFalseFrom(runHi, n, [&](double x) { return std::fabs(e - x) <= best; });
     const std::int64_t l = firstInTableOrder(lo, runLo);
     const std::int64_t r = firstInTableOrder(runHi, hi);
     std::int64_t other = l;

@@ -12,6 +12,8 @@
 // smallest computed difference sits next to the bisection point, and all pairs that share it
 // form one run of the sorted table. Within a run of equal distances the first entry is the first
 // in table order; the answer is the smallest table index among the runs' first entries.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -56,10 +58,39 @@ class OcsPairTable {
     double distAt(std::int64_t pos) const { return dist_[static_cast<std::size_t>(pos)]; }
     // The position, within [lo, hi), of the entry with the smallest table index; hi when empty.
     std::int64_t firstInTableOrder(std::int64_t lo, std::int64_t hi) const;
+    // The first position whose distance is not below d (std::lower_bound, narrowed by the guide).
+    std::int64_t lowerBound(double d) const;
+    void buildGuide();
+    // Over positions [lo, hi) where pred(distance) holds for a prefix and fails for the rest: the
+    // first position where it fails. The answer is sought by galloping from lo (firstFalseFrom)
+    // or back from hi (firstFalseBefore), so a boundary a few entries away costs a few probes.
+    template <class Pred>
+    std::int64_t firstFalseFrom(std::int64_t lo, std::int64_t hi, Pred pred) const {
+        std::int64_t probe = lo, step = 1;
+        while (probe < hi && pred(distAt(probe))) lo = probe + 1, probe = lo + step, step *= 2;
+        return std::partition_point(dist_.begin() + lo, dist_.begin() + std::min(probe, hi), pred) -
+               dist_.begin();
+    }
+    template <class Pred>
+    std::int64_t firstFalseBefore(std::int64_t lo, std::int64_t hi, Pred pred) const {
+        std::int64_t probe = hi - 1, step = 1;
+        while (probe >= lo && !pred(distAt(probe))) hi = probe, probe = hi - 1 - step, step *= 2;
+        return std::partition_point(dist_.begin() + std::max(probe + 1, lo), dist_.begin() + hi, pred) -
+               dist_.begin();
+    }
+    std::int64_t bucketOf(double e, std::int64_t buckets) const {
+        const double u = std::floor((e - guideLow_) * guideScale_);
+        return static_cast<std::int64_t>(std::clamp(u, 0.0, static_cast<double>(buckets - 1)));
+    }
 
     std::vector<double> dist_;             // sorted distances
     std::vector<std::uint32_t> index_;     // table index (0-based) of each sorted entry
     std::vector<std::uint32_t> rowStart_;  // table index of pair (i, i+1), i = 1..m (entry 0 unused)
+    // Guide to the sorted distances: bucket b of the range [guideLow_, top] starts at guide_[b].
+    // The bucket number is a monotone function of the distance, so a bisection need only look
+    // inside the bucket of its value. Empty when the range is not finite.
+    std::vector<std::int64_t> guide_;
+    double guideLow_ = 0, guideScale_ = 0;
     std::int32_t m_ = 0;
 };
 

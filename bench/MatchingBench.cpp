@@ -1,0 +1,94 @@
+// Matching by coordinates and by distances on large point sets: a measured body (MCS) and the
+// same body moved and measured again with noise (OCS).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "input/CoordinateMatching.h"
+#include "input/DistanceMatching.h"
+#include "input/OcsPairTable.h"
+
+namespace kal {
+namespace {
+
+struct Body {
+    std::vector<double> x{0.0}, y{0.0}, z{0.0};
+    PointCoords view() const { return {x, y, z}; }
+};
+
+// n points spread through a box of `size` mm; the copy is turned by `angle` about z, shifted by
+// `shift` and has Gaussian noise `sigma` on every coordinate, in a shuffled order.
+std::pair<Body, Body> rigidBody(std::int32_t n, double size, double angle, double shift, double sigma) {
+    std::mt19937 rng(12345);
+    std::uniform_real_distribution<double> u(0.0, size);
+    std::normal_distribution<double> g(0.0, sigma);
+    Body mcs, ocs;
+    std::vector<std::int32_t> order;
+    for (std::int32_t i = 1; i <= n; ++i) {
+        mcs.x.push_back(u(rng)), mcs.y.push_back(u(rng)), mcs.z.push_back(u(rng));
+        order.push_back(i);
+    }
+    std::shuffle(order.begin(), order.end(), rng);
+    const double ca = std::cos(angle), sa = std::sin(angle);
+    for (auto i : order) {
+        ocs.x.push_back(ca * mcs.x[i] - sa * mcs.y[i] + shift + g(rng));
+        ocs.y.push_back(sa * mcs.x[i] + ca * mcs.y[i] + shift + g(rng));
+        ocs.z.push_back(mcs.z[i] + shift + g(rng));
+    }
+    return {mcs, ocs};
+}
+
+// The coordinate road: no transformation between the sets, 0.8 mm tolerance.
+void BM_CoordinateMatching(benchmark::State& state) {
+    const auto n = static_cast<std::int32_t>(state.range(0));
+    const auto [mcs, ocs] = rigidBody(n, 1000.0, 0.0, 0.0, 0.1);
+    std::int64_t pairs = 0;
+    for (auto _ : state) {
+        const auto partner = findCoordinatePartners(mcs.view(), ocs.view(), 0.8f);
+        pairs = std::count_if(partner.begin() + 1, partner.end(), [](auto j) { return j > 0; });
+        benchmark::DoNotOptimize(partner.data());
+    }
+    state.counters["pairs"] = static_cast<double>(pairs);
+}
+BENCHMARK(BM_CoordinateMatching)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The candidate search of the automatic matching, OCS pair table included. Tolerance (second
+// argument): 0: 0.2 µm, between the noise and the spacing of the lengths, so the sixth candidate
+// comes early; 1: the default 0.8 mm, where only some of the longest lengths stand clear of the
+// others; 2: 5 mm, where none does and every MCS pair is tried (the search fails).
+void BM_AutoFindCandidates(benchmark::State& state) {
+    const auto n = static_cast<std::int32_t>(state.range(0));
+    const float ettas[] = {2e-4f, 0.8f, 5.0f};
+    const float etta = ettas[state.range(1)];
+    const auto [mcs, ocs] = rigidBody(n, 1000.0, 0.7, 250.0, 1e-5);
+    std::size_t found = 0;
+    for (auto _ : state) {
+        const OcsPairTable table(ocs.view());
+        const auto result = findAutoFindCandidates(mcs.view(), table, etta, nullptr, nullptr);
+        found = result.candidates.size();
+    }
+    state.counters["candidates"] = static_cast<double>(found);
+}
+BENCHMARK(BM_AutoFindCandidates)
+    ->Args({500, 0})
+    ->Args({2000, 0})
+    ->Args({2000, 1})
+    ->Args({2000, 2})
+    ->Unit(benchmark::kMillisecond);
+
+// Building and sorting the OCS pair table alone.
+void BM_OcsPairTable(benchmark::State& state) {
+    const auto n = static_cast<std::int32_t>(state.range(0));
+    const auto [mcs, ocs] = rigidBody(n, 1000.0, 0.7, 250.0, 1e-5);
+    for (auto _ : state) {
+        const OcsPairTable table(ocs.view());
+        benchmark::DoNotOptimize(table.size());
+    }
+}
+BENCHMARK(BM_OcsPairTable)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kal
