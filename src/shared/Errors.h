@@ -44,4 +44,11 @@ inline double checkedFinite(double x, const char* what) {
     return x;
 }
 
+// Throws NumericError when den is 0 or the quotient is not finite; returns num / den otherwise.
+// IEEE division does not trap, so a division the program must refuse is tested here.
+inline double checkedDivide(double num, double den, const char* what) {
+    if (den == 0.0) throw NumericError(std::string("Division by zero in ") + what);
+    return checkedFinite(num / den, what);
+}
+
 }  // namespace kal
