@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "shared/FileHelpers.h"
+#include "support/TempDir.h"
+
+namespace kal {
+namespace {
+
+using testing::TempDir;
+
+TEST(FileHelpers, FileAndFolderTests) {
+    TempDir dir;
+    const std::string file = dir.write("p.txt", "x");
+    std::filesystem::create_directories(dir.file("sub"));
+    EXPECT_TRUE(File_Exist(file));
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_FALSE(File_Exist(dir.file("sub")));  // a folder is no file
+    EXPECT_FALSE(File_Exist(dir.file("none.txt")));
+    EXPECT_FALSE(File_Exist(""));
+    EXPECT_TRUE(Directory_Exist(dir.file("sub")));
+    EXPECT_TRUE(Directory_Exist(file));  // the lookup admits ordinary files too
+    EXPECT_FALSE(Directory_Exist(dir.file("none")));
+    EXPECT_FALSE(Directory_Exist(""));
+    EXPECT_FALSE(FileExists(std::string("a\0b", 3)));  // a failed lookup is "not existing"
+    EXPECT_FALSE(File_Exist(file + "/below"));
+}
+
+TEST(FileHelpers, FolderOfPathTakesEitherSeparator) {
+    struct Case {
+        const char* path;
+        const char* folder;
+    } cases[] = {
+        {"C:\\a\\b.txt", "C:\\a\\"},
+        {"C:\\a\\b\\", "C:\\a\\"},
+        {"C:\\a\\", "C:\\"},
+        {"/home/u/x.tfo", "/home/u/"},
+        {"/home/u/", "/home/"},
+        {"/x", "/"},
+        {"/", ""},
+        {"b.txt", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FolderOfPath(c.path), c.folder) << c.path;
+}
+
+}  // namespace
+}  // namespace kal
