@@ -1,0 +1,227 @@
+#include "engine/DesignMatrix.h"
+
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+#include "engine/CalcRefused.h"
+#include "engine/ModelDerivatives.h"
+#include "shared/Errors.h"
+#include "shared/Rotations.h"
+
+namespace kal {
+
+namespace {
+
+bool ticked(int checkValue) { return checkValue == 1; }
+
+// (a·b)·c of three work matrices, the product order of TransformMcsPoint.
+WorkMatrix product3(const WorkMatrix& a, const WorkMatrix& b, const WorkMatrix& c) {
+    return MultiplyWork(MultiplyWork(a, b), c);
+}
+
+// m·x over rows 1..3. The zero skip of MatMult is left out: for finite factors it changes no bit
+// (a zero product added to a sum that started at +0 keeps it), and this runs for every point.
+inline void apply(const WorkMatrix& m, const double x[4], double p[4]) {
+    p[1] = m[1][1] * x[1] + m[1][2] * x[2] + m[1][3] * x[3];
+    p[2] = m[2][1] * x[1] + m[2][2] * x[2] + m[2][3] * x[3];
+    p[3] = m[3][1] * x[1] + m[3][2] * x[2] + m[3][3] * x[3];
+}
+
+}  // namespace
+
+bool IsRDistMode(const JobState& job, const EngineControls& controls, const ParamStates& states) {
+    return (ticked(controls.CheckRDist) || (controls.CheckRDist == 0 && IsFixedNonZero(states, kRDist))) &&
+           !job.UseAbcMode;
+}
+
+DesignLayout DecideDesignLayout(const JobState& job, const EngineControls& controls,
+                                const ParamStates& states) {
+    DesignLayout d;
+    for (int k = 1; k <= kParamCount; ++k)
+        d.isFloat[static_cast<std::size_t>(k)] = IsFloat(states[static_cast<std::size_t>(k)]);
+    d.nU = FloatCount(states);
+    d.nU13 = FloatCount(states, 1, 13);
+    const std::int32_t offsetFloats = FloatCount(states, kRvecX, kRvecZ);
+    if (offsetFloats != 0 && offsetFloats != 3)
+        throw CalcRefused("The offset vector (vec_x, vec_y, vec_z) is estimated as a whole or not at all.");
+    d.offsetColumns = offsetFloats == 3;
+    if (d.offsetColumns && d.isFloat[kRDist])
+        throw CalcRefused("R Dist. and the offset vector of use ABC cannot be estimated together.");
+
+    d.rDistMode = IsRDistMode(job, controls, states);
+    d.distanceRows =
+        d.rDistMode &&
+        (ticked(controls.CheckRDist) ||
+         (controls.CheckRDist == 0 && IsFixedNonZero(states, kRDist) && controls.TextRDistEnabled));
+    d.useAbcTerms =
+        ticked(controls.CheckUseABC) || (controls.CheckUseABC == 0 && !controls.TextRDistEnabled &&
+                                         (IsFixedNonZero(states, kRvecX) || IsFixedNonZero(states, kRvecY) ||
+                                          IsFixedNonZero(states, kRvecZ)));
+    if (d.distanceRows && d.useAbcTerms) throw CalcRefused("R Dist. and use ABC cannot be used together.");
+    if (d.useAbcTerms && (job.OcsAngles.rows() < job.IdenticalCount || job.OcsAngles.cols() < 3))
+        throw CalcRefused(
+            "The use ABC calculation needs the A, B, C angles of every OCS point, and this job holds none "
+            "for "
+            "some of its points. Load the robot file again.");
+    return d;
+}
+
+DesignRowBuilder::DesignRowBuilder(JobState& job, const EngineControls& controls, const ParamStates& states)
+    : job_(job), layout_(DecideDesignLayout(job, controls, states)), abc_(3, 3) {
+    job.RotXSeed = job.RotX();
+    job.RotYSeed = job.RotY();
+    job.RotZSeed = job.RotZ();
+
+    H3DMatrices m;
+    BuildRotMatrix(job, m);
+    BuildShapeMatrix(job, m);
+    BuildScaleMatrix(job, m);
+    r_ = m.H3D_Matrix1;
+    k_ = m.H3D_Matrix2;
+    s_ = m.H3D_Matrix3;
+    const WorkMatrix rk = MultiplyWork(r_, k_);
+
+    int c = 1;
+    for (int slot = 1; slot <= 13; ++slot) {
+        if (!layout_.isFloat[static_cast<std::size_t>(slot)]) continue;
+        WorkMatrix& col = columnMatrix_[static_cast<std::size_t>(c)];
+        switch (slot) {
+            case kTraX:
+            case kTraY:
+            case kTraZ:
+                unitRow_[static_cast<std::size_t>(c)] = slot;
+                break;
+            case kRotX:
+            case kRotY:
+            case kRotZ:
+                if (slot == kRotX) DerivRotX(job, m);
+                if (slot == kRotY) DerivRotY(job, m);
+                if (slot == kRotZ) DerivRotZ(job, m);
+                col = product3(m.H3D_Matrix1, k_, s_);
+                break;
+            case kScaleX:
+            case kScaleY:
+            case kScaleZ: {
+                // Column (slot - 6) of R·K times that coordinate: R·K with the other columns zeroed.
+                const int j = slot - kScaleX + 1;
+                col = WorkMatrix{};
+                for (int row = 1; row <= 3; ++row)
+                    col[static_cast<std::size_t>(row)][static_cast<std::size_t>(j)] =
+                        rk[static_cast<std::size_t>(row)][static_cast<std::size_t>(j)];
+                break;
+            }
+            case kScaleXYZ:
+                // The derivative of R·K·(s·I)·x by the common scale s: S is left out.
+                col = rk;
+                break;
+            default:  // kParXY, kAzimuth, kZtoXY
+                if (slot == kParXY) DerivShapeXY(job, m);
+                if (slot == kAzimuth) DerivShapeAzimuth(job, m);
+                if (slot == kZtoXY) DerivShapeZtoXY(job, m);
+                col = product3(r_, m.H3D_Matrix2, s_);
+                break;
+        }
+        ++c;
+    }
+    t_[1] = job.Params[kTraX];
+    t_[2] = job.Params[kTraY];
+    t_[3] = job.Params[kTraZ];
+    rvec_[1] = job.Params[kRvecX];
+    rvec_[2] = job.Params[kRvecY];
+    rvec_[3] = job.Params[kRvecZ];
+    rDist_ = job.Params[kRDist];
+}
+
+void DesignRowBuilder::build(std::int32_t i, PointRows& rows) {
+    if (i < 1 || i > job_.IdenticalCount)
+        throw std::out_of_range("identical point index outside 1..IdenticalCount");
+    const JobState& job = job_;
+    const auto iz = static_cast<std::size_t>(i);
+    const double x[4] = {0.0, job.MCS_X[i], job.MCS_Y[i], job.MCS_Z[iz]};
+    const double o[4] = {0.0, job.OCS_X[i], job.OCS_Y[i], job.OCS_Z[iz]};
+
+    // Columns of the estimated slots among 1..13.
+    const int nU13 = layout_.nU13;
+    for (int c = 1; c <= nU13; ++c) {
+        const auto cz = static_cast<std::size_t>(c);
+        if (const int u = unitRow_[cz]) {
+            for (int j = 0; j < 3; ++j) rows.a[j][cz] = (j + 1 == u) ? 1.0 : 0.0;
+        } else {
+            double p[4];
+            apply(columnMatrix_[cz], x, p);
+            rows.a[0][cz] = p[1];
+            rows.a[1][cz] = p[2];
+            rows.a[2][cz] = p[3];
+        }
+    }
+    for (int c = nU13 + 1; c <= layout_.nU; ++c)
+        for (int j = 0; j < 3; ++j) rows.a[j][c] = 0.0;
+
+    // Transformed point t = R·(K·(S·x)) + T and the misclosures o - t.
+    double sx[4], ksx[4], t[4];
+    apply(s_, x, sx);
+    apply(k_, sx, ksx);
+    apply(r_, ksx, t);
+    for (int j = 1; j <= 3; ++j) {
+        t[j] = t[j] + t_[j];
+        rows.l[j - 1] = o[j] - t[j];
+    }
+
+    if (layout_.distanceRows) {
+        const double dx = o[1] - t[1], dy = o[2] - t[2], dz = o[3] - t[3];
+        const double D = std::sqrt(dy * dy + dx * dx + dz * dz);
+        if (!(D > 0.0))
+            throw NumericError("Point " + job.MCS_Name[iz] +
+                               " lies exactly on its OCS point, so its distance has no direction: the R Dist "
+                               "calculation cannot use it.");
+        const double invD = 1.0 / D;
+        for (int c = 1; c <= layout_.nU; ++c) rows.d[c] = 0.0;
+        if (layout_.isFloat[kRDist]) rows.d[nU13 + 1] = 1.0;
+        for (int c = 1; c <= nU13; ++c)
+            rows.d[c] = (dx * rows.a[0][c] + dy * rows.a[1][c] + dz * rows.a[2][c]) * invD;
+        rows.dl = D - rDist_;
+    }
+
+    if (layout_.useAbcTerms) {
+        // M_i = Rz(A)·Ry(B)·Rx(C), A about z, then B about y', then C about x''.
+        MatFromAnglesXYZ(-job.OcsAngles(i, 3), -job.OcsAngles(i, 2), -job.OcsAngles(i, 1), abc_);
+        if (layout_.offsetColumns)
+            for (int j = 1; j <= 3; ++j)
+                for (int m = 1; m <= 3; ++m) rows.a[j - 1][nU13 + m] = abc_(j, m);
+        for (int j = 1; j <= 3; ++j)
+            rows.l[j - 1] =
+                rows.l[j - 1] - (abc_(j, 1) * rvec_[1] + abc_(j, 2) * rvec_[2] + abc_(j, 3) * rvec_[3]);
+    }
+}
+
+void BuildAMatrix(JobState& job, const EngineControls& controls, const ParamStates& states, Matrix& A,
+                  Matrix& l) {
+    DesignRowBuilder builder(job, controls, states);
+    const DesignLayout& lay = builder.layout();
+    const std::int32_t n = job.IdenticalCount;
+    const std::int32_t nObs = 3 * n;
+    if (A.rows() < nObs || A.cols() < lay.nU || l.rows() < nObs || l.cols() < 1)
+        throw std::out_of_range("BuildAMatrix: A or l smaller than the observations and unknowns");
+    if (lay.rDistMode)
+        for (std::int32_t r = 1; r <= nObs; ++r)
+            for (std::int32_t c = 1; c <= lay.nU; ++c) A(r, c) = 0.0;
+
+    PointRows rows;
+    for (std::int32_t i = 1; i <= n; ++i) {
+        builder.build(i, rows);
+        const std::int32_t r = 3 * i - 2;
+        for (int j = 0; j < 3; ++j) l(r + j, 1) = rows.l[j];
+        if (lay.rDistMode) {
+            if (lay.distanceRows) {
+                for (std::int32_t c = 1; c <= lay.nU; ++c) A(i, c) = rows.d[c];
+                l(i, 1) = rows.dl;
+            }
+        } else {
+            for (int j = 0; j < 3; ++j)
+                for (std::int32_t c = 1; c <= lay.nU; ++c) A(r + j, c) = rows.a[j][c];
+        }
+    }
+}
+
+}  // namespace kal

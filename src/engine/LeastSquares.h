@@ -1,0 +1,55 @@
+#pragma once
+// The least-squares solver: an iterative (Gauss-Newton) weighted adjustment of the parameters whose
+// state is "float", started from the seed solution and the parameter states. Each iteration builds
+// the observation rows (DesignMatrix.h) and adds them straight into the normal equations: time
+// O(n·u²) and memory O(n + u²) per iteration for n points and u unknowns; no design matrix, no Aᵀ,
+// no AᵀP and nothing of size observations × observations is formed.
+//
+// Progress goes to the calculation window's status bar through the context: panel 1 "Iteration  k",
+// panel 2 the phase ("... calculating Matrix for LeastSquare calc...", "... start of Least Square
+// calc...", the texts of LeastSquareStep.h), and from the second iteration on panel 3 "Convergence
+// Ratio: ", panel 4 "on VarNumber: ", panel 5 "delta x(i): ". Repaints and events follow the
+// context's 50 ms clock; STOP (StopFlag) is tested once per iteration, after the corrections.
+#include <cstdint>
+#include <string>
+
+#include "engine/CalcResults.h"
+#include "engine/EngineContext.h"
+#include "engine/ParameterStates.h"
+#include "shared/JobState.h"
+#include "shared/Matrix.h"
+
+namespace kal {
+
+struct HelmertOutcome {
+    std::int32_t H3D_Zaehler = 0;  // iterations run
+    bool converged = false;        // the last iteration's largest correction was below the threshold
+    bool stopped = false;          // STOP ended the iteration
+    bool limitReached = false;     // MaxIteration + 1 iterations ran
+};
+
+// Panel 3: "Convergence Ratio: " and pm / den in the length format. The ratio is shown only: a zero
+// divisor (or a ratio that is not finite) shows a dash and never stops a solve.
+std::string ConvergenceRatioText(double pm, double den, const std::string& lengthFormat);
+
+// Estimates the "float" parameters. nU must equal the number of "float" slots, nObs 3 ×
+// IdenticalCount, P (0..nObs, 0..1) holds the observation weights.
+// After a normal end (converged, stopped, or the iteration limit): the parameter block holds the
+// values after the last correction; v (0..nObs, 0..1) and Qxx (0..nU, 0..nU) those of the last step,
+// computed before that correction; in the R Dist mode v's rows 1..n hold the distance residuals and
+// each point's three weights in P all equal its z weight. "Calculation stopped after <MaxIteration>
+// Iterations, Convergence not reached yet!" is shown when the limit ended an iteration that did not
+// converge. With "R Dist." ticked the correction log (one line of corrections per iteration) is put
+// on the clipboard once at the end; otherwise the clipboard is left alone.
+// On failure (a singular normal matrix, a step that is not finite, a point at distance 0 in the
+// R Dist mode, a refused input) it throws NumericError or CalcRefused with a message for the user,
+// and the parameter block, the working copy of the rotation, v, Qxx and P are as before the call.
+HelmertOutcome CalcHelmert(JobState& job, std::int32_t nU, std::int32_t nObs, const ParamStates& ParamState,
+                           Matrix& Qxx, Matrix& v, Matrix& P, EngineContext& ctx);
+
+// The same on the calculation's fields: UnknownCount, ObservationCount, CofactorMatrix, Residuals,
+// Weights; sets DistanceRowCount.
+HelmertOutcome CalcHelmert(JobState& job, CalcResults& results, const ParamStates& ParamState,
+                           EngineContext& ctx);
+
+}  // namespace kal

@@ -1,0 +1,57 @@
+#pragma once
+// The normal equations N·x = w of a weighted least-squares step, N = AᵀPA and w = AᵀPl, added up
+// one observation row at a time. Neither Aᵀ nor AᵀP nor any observations × observations matrix
+// is formed: time O(rows·u²), memory O(u²). Each row adds (A(k,i)·P(k))·A(k,j) to N(i,j) and
+// (A(k,i)·P(k))·l(k) to w(i) in increasing row order, skipping a zero A(k,i)·P(k): the sums of the
+// products Aᵀ·P, then ·A and ·l. N is added up on and above the diagonal and mirrored.
+#include <cstdint>
+#include <vector>
+
+#include "shared/Matrix.h"
+
+namespace kal {
+
+class NormalEquations {
+  public:
+    explicit NormalEquations(std::int32_t unknowns);
+
+    std::int32_t unknowns() const { return n_; }
+
+    // Adds one observation row: a[1..u] (a[0] unused), misclosure l, weight p.
+    void addRow(const double* a, double l, double p) {
+        const std::int32_t n = n_;
+        for (std::int32_t i = 1; i <= n; ++i) {
+            const double ap = a[i] * p;
+            if (ap == 0.0) continue;
+            double* row = &upper_[static_cast<std::size_t>(i) * static_cast<std::size_t>(n + 1)];
+            for (std::int32_t j = i; j <= n; ++j) row[j] += ap * a[j];
+            w_[static_cast<std::size_t>(i)] += ap * l;
+        }
+    }
+
+    // N (0..u, 0..u) and w (0..u, 0..1) as 1-based matrices.
+    Matrix normalMatrix() const;
+    Matrix rightHandSide() const;
+
+  private:
+    std::int32_t n_;
+    std::vector<double> upper_;  // (u+1) × (u+1), row-major, used on and above the diagonal
+    std::vector<double> w_;
+};
+
+// Tells whether the normal matrix N (1..u) determines every unknown. The elimination runs in the
+// order the inversion uses (1..u, no exchanges); unknown k depends on the earlier ones when what is
+// left of its diagonal after eliminating them is at most kDependenceRatio of the diagonal itself
+// (or negative). An unknown whose diagonal is exactly 0 has no observation at all: it is passed
+// over, and the inversion gives it 1e12 and no correction. Returns the first dependent unknown,
+// or 0 when there is none.
+inline constexpr double kDependenceRatio = 1e-13;
+std::int32_t FindDependentUnknown(const Matrix& N, std::int32_t u);
+
+// Solves a weighted least-squares step from its normal equations: Qxx (0..u, 0..u) := N⁻¹ by
+// MatInvert, x (0..u, 0..1) := Qxx·w. Sizes Qxx and x itself. Throws NumericError when N is
+// singular (see FindDependentUnknown; `dependent` then names the unknown) or a result is not finite.
+void SolveNormalEquations(const Matrix& N, const Matrix& w, std::int32_t u, Matrix& Qxx, Matrix& x,
+                          std::int32_t* dependent = nullptr);
+
+}  // namespace kal

@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "engine/CalcRefused.h"
+#include "engine/DesignMatrix.h"
+#include "engine/LeastSquares.h"
+#include "engine/SolverHarness.h"
+#include "engine/SyntheticJob.h"
+#include "platform/Regional.h"
+#include "shared/Errors.h"
+#include "shared/NumberText.h"
+
+namespace kal {
+namespace {
+
+using testing::makeJob;
+using testing::SolverHarness;
+using testing::statesWith;
+
+std::array<double, kParamCount + 1> truth() {
+    auto p = testing::identityParams();
+    p[kTraX] = 10, p[kTraY] = 20, p[kTraZ] = 30;
+    p[kRotX] = 0.1, p[kRotY] = 0.2, p[kRotZ] = -0.3;
+    return p;
+}
+
+// Data that the model cannot fit exactly.
+void addNoise(JobState& job, double sigma) {
+    std::mt19937_64 rng(9);
+    std::normal_distribution<double> g(0, sigma);
+    for (std::int32_t i = 1; i <= job.IdenticalCount; ++i) {
+        job.OCS_X.set(i, job.OCS_X[i] + g(rng));
+        job.OCS_Y.set(i, job.OCS_Y[i] + g(rng));
+        job.OCS_Z[i] += g(rng);
+    }
+}
+
+const ParamStates kSixParameters = statesWith({1, 2, 3, 4, 5, 6});
+
+TEST(CalcHelmert, ProgressTextsKeepTheirWordingAndOrder) {
+    JobState job = makeJob(10, truth());
+    SolverHarness h;
+    const HelmertOutcome out = h.solve(job, kSixParameters);
+    ASSERT_EQ(out.H3D_Zaehler, 2);
+    EXPECT_EQ(h.progress.panel(1), (std::vector<std::string>{"Iteration  0", "Iteration  1"}));
+    const std::vector<std::string> oneIteration = {"... calculating Matrix for LeastSquare calc...",
+                                                   "... start of Least Square calc...",
+                                                   "calculating A transposed...",
+                                                   "calculating At * P... ",
+                                                   "calculating At * P * A... ",
+                                                   "doing Matrix inversion...",
+                                                   "calculating At * P * l... ",
+                                                   "calculating Resultsvector... ",
+                                                   "calculating corrections... "};
+    std::vector<std::string> twoIterations = oneIteration;
+    twoIterations.insert(twoIterations.end(), oneIteration.begin(), oneIteration.end());
+    EXPECT_EQ(h.progress.panel(2), twoIterations);
+    // Panels 3 to 5 from the second iteration on.
+    ASSERT_EQ(h.progress.panel(3).size(), 1u);
+    EXPECT_EQ(h.progress.panel(3)[0].rfind("Convergence Ratio: ", 0), 0u);
+    EXPECT_EQ(h.progress.panel(4)[0].rfind("on VarNumber: ", 0), 0u);
+    EXPECT_EQ(h.progress.panel(5)[0].rfind("delta x(i): ", 0), 0u);
+    EXPECT_GT(h.progress.repaints, 0);
+}
+
+TEST(CalcHelmert, IterationLimitMessageNamesTheLimitAfterOneMoreIteration) {
+    JobState job = makeJob(10, truth());
+    addNoise(job, 0.01);
+    job.IterationThreshold = -1;  // never met
+    SolverHarness h;
+    const HelmertOutcome out = h.solve(job, kSixParameters);
+    EXPECT_EQ(out.H3D_Zaehler, 101);
+    EXPECT_TRUE(out.limitReached);
+    EXPECT_EQ(
+        h.prompter.texts(),
+        std::vector<std::string>{"Calculation stopped after 100 Iterations, Convergence not reached yet!"});
+
+    job.MaxIteration = 0;
+    SolverHarness h0;
+    EXPECT_EQ(h0.solve(job, kSixParameters).H3D_Zaehler, 1);
+    EXPECT_EQ(
+        h0.prompter.texts(),
+        std::vector<std::string>{"Calculation stopped after 0 Iterations, Convergence not reached yet!"});
+}
+
+TEST(CalcHelmert, NoLimitMessageWhenTheLastIterationConverged) {
+    JobState job = makeJob(10, truth());
+    job.MaxIteration = 1;  // the second iteration passes the limit and meets the threshold
+    SolverHarness h;
+    const HelmertOutcome out = h.solve(job, kSixParameters);
+    EXPECT_EQ(out.H3D_Zaehler, 2);
+    EXPECT_TRUE(out.converged);
+    EXPECT_TRUE(h.prompter.texts().empty());
+}
+
+TEST(CalcHelmert, StopEndsTheLoopAfterTheCurrentIterationWithoutMessage) {
+    JobState job = makeJob(10, truth());
+    addNoise(job, 0.01);
+    job.IterationThreshold = -1;
+    SolverHarness h;
+    h.events.onEvents([&job](int) { job.StopFlag = true; });
+    const HelmertOutcome out = h.solve(job, kSixParameters);
+    EXPECT_EQ(out.H3D_Zaehler, 1);
+    EXPECT_TRUE(out.stopped);
+    EXPECT_TRUE(h.prompter.texts().empty());
+}
+
+TEST(CalcHelmert, AngleUnitWarningComesUntilCancelled) {
+    JobState job = makeJob(6, truth());
+    job.UseAbcMode = true;
+    job.AngleUnitName = "rad";
+    job.OcsAngles.resize(6, 3);
+    SolverHarness h;
+    h.ctx.controls.TextRDistEnabled = false;
+    const std::string warning =
+        "Unit of Angels in Nominal InputFile must be the SAME as in your program Settings\r\n"
+        "Be sure [actual ProgramSetting is rad] is the unit of Angles in Nominal File!\r\n\r\n"
+        "Cancel = Don't show this Dialog again ";
+    h.prompter.answer(platform::Answer::Ok);
+    h.solve(job, kSixParameters);
+    h.prompter.answer(platform::Answer::Cancel);
+    h.solve(job, kSixParameters);
+    h.solve(job, kSixParameters);
+    EXPECT_EQ(h.prompter.texts(), (std::vector<std::string>{warning, warning}));
+    EXPECT_EQ(h.prompter.shown()[0].title, "Attention Angle UNITs");
+    EXPECT_EQ(h.prompter.shown()[0].buttons, platform::Buttons::OkCancel);
+    EXPECT_TRUE(job.WinkelWarnungGezeigt);
+
+    JobState degree = makeJob(6, truth());
+    degree.UseAbcMode = true;
+    SolverHarness hd;
+    hd.solve(degree, kSixParameters);
+    EXPECT_TRUE(hd.prompter.texts().empty());
+}
+
+TEST(CalcHelmert, CollinearPointsWithAllRotationsEndInAMessageNotInNumbers) {
+    JobState job = makeJob(8, truth());
+    for (std::int32_t i = 1; i <= 8; ++i) {  // points on a line through (5, -3, 2) along (1, 2, -0.5)
+        const double t = 37.0 * i;
+        job.MCS_X.set(i, 5 + t), job.MCS_Y.set(i, -3 + 2 * t), job.MCS_Z[i] = 2 - 0.5 * t;
+        job.OCS_X.set(i, 10 + 0.9 * t), job.OCS_Y.set(i, 20 + 2.1 * t), job.OCS_Z[i] = 30 - 0.4 * t;
+    }
+    job.RotX() = 0.01, job.RotXSeed = 0.02;
+    const auto paramsBefore = job.Params;
+    SolverHarness h;
+    h.size(job, kSixParameters);
+    h.results.Residuals(5, 1) = 42;
+    try {
+        CalcHelmert(job, h.results, kSixParameters, h.ctx);
+        FAIL() << "no error";
+    } catch (const NumericError& e) {
+        const std::string what = e.what();
+        EXPECT_NE(what.find("cannot determine"), std::string::npos) << what;
+        EXPECT_NE(what.find("parameters are as they were"), std::string::npos) << what;
+    }
+    EXPECT_EQ(job.Params, paramsBefore);
+    EXPECT_EQ(job.RotXSeed, 0.02);
+    EXPECT_EQ(h.results.Residuals(5, 1), 42);
+}
+
+TEST(CalcHelmert, RDistPointOnItsPartnerStopsWithTheParametersAsBefore) {
+    JobState job = makeJob(6, testing::identityParams());  // every point on its OCS point
+    const auto paramsBefore = job.Params;
+    SolverHarness h;
+    h.ctx.controls.CheckRDist = 1;
+    job.RawScale = 1;
+    EXPECT_THROW(h.solve(job, statesWith({1, 2, 3, kRDist})), NumericError);
+    EXPECT_EQ(job.Params, paramsBefore);
+    EXPECT_EQ(h.clipboard.writes(), 0);
+}
+
+TEST(CalcHelmert, NothingEstimatedRunsOneIterationWithResidualsMinusMisclosures) {
+    JobState job = makeJob(4, truth());
+    const ParamStates held = statesWith({}, {{kTraX, "10"}, {kTraY, "20"}, {kTraZ, "31"}});
+    SolverHarness h;
+    const HelmertOutcome out = h.solve(job, held);
+    EXPECT_EQ(out.H3D_Zaehler, 1);
+    Matrix A(12, 0), l(12, 1);
+    BuildAMatrix(job, h.ctx.controls, held, A, l);
+    for (std::int32_t k = 1; k <= 12; ++k) EXPECT_EQ(h.results.Residuals(k, 1), -l(k, 1));
+}
+
+TEST(CalcHelmert, RDistWeightsEndAsEachPointsZWeightAndTheLogGoesToTheClipboardOnce) {
+    JobState job = makeJob(12, truth());
+    testing::onSpheres(job, 3.0);
+    job.UseFlags[3 * 2 - 2] = 1, job.UseFlags[3 * 2 - 1] = 1, job.UseFlags[3 * 2] = 0;  // point 2: (1, 1, 0)
+    job.RawScale = 1;
+    SolverHarness h;
+    h.ctx.controls.CheckRDist = 1;
+    h.clipboard.setText("the user's text");
+    const HelmertOutcome out = h.solve(job, statesWith({1, 2, 3, 4, 5, 6, kRDist}));
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(h.results.Weights(4 + c, 1), 0.0);
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(h.results.Weights(1 + c, 1), 1.0);
+    EXPECT_EQ(h.results.DistanceRowCount, 12);
+    EXPECT_EQ(h.clipboard.writes(), 2);  // the test's own text, then the log once
+    const std::string log = h.clipboard.text();
+    std::size_t lines = 0, tabs = 0;
+    for (char ch : log) lines += ch == '\n', tabs += ch == '\t';
+    EXPECT_EQ(static_cast<std::int32_t>(lines), out.H3D_Zaehler);
+    EXPECT_EQ(tabs, 7u * lines);
+    EXPECT_EQ(log.substr(log.size() - 3), "\t\r\n");
+}
+
+TEST(CalcHelmert, LeavesTheClipboardAloneOutsideTheRDistMode) {
+    JobState job = makeJob(6, truth());
+    SolverHarness h;
+    h.clipboard.setText("the user's text");
+    h.solve(job, kSixParameters);
+    EXPECT_EQ(h.clipboard.writes(), 1);
+    EXPECT_EQ(h.clipboard.text(), "the user's text");
+}
+
+TEST(CalcHelmert, HeldValueWrittenWithACommaKeepsItsDecimals) {
+    platform::ScopedDecimalSeparator comma(',');
+    JobState job = makeJob(6, truth());
+    SolverHarness h;
+    h.solve(job, statesWith({1, 3, 4, 5, 6}, {{kTraY, "12,5"}}));
+    EXPECT_EQ(job.TraY(), 12.5);
+}
+
+TEST(CalcHelmert, RefusesAMismatchedUnknownCount) {
+    JobState job = makeJob(6, truth());
+    SolverHarness h;
+    h.size(job, kSixParameters);
+    EXPECT_THROW(CalcHelmert(job, 5, 18, kSixParameters, h.results.CofactorMatrix, h.results.Residuals,
+                             h.results.Weights, h.ctx),
+                 std::invalid_argument);
+}
+
+TEST(CalcHelmert, RefusesFewerThanTwoSeedPoints) {
+    JobState job = makeJob(1, truth());
+    const auto before = job.Params;
+    SolverHarness h;
+    EXPECT_THROW(h.solve(job, statesWith({1, 2, 3})), CalcRefused);
+    EXPECT_EQ(job.Params, before);
+}
+
+TEST(ConvergenceRatioText, AZeroDivisorShowsADashInsteadOfStopping) {
+    EXPECT_EQ(ConvergenceRatioText(1e-3, 0.0, "0.000"), "Convergence Ratio: \u2014");
+    EXPECT_EQ(ConvergenceRatioText(0.0, 0.0, "0.000"), "Convergence Ratio: \u2014");
+    EXPECT_EQ(ConvergenceRatioText(3.0, 2.0, "0.000"), "Convergence Ratio: " + formatNumber(1.5, "0.000"));
+    EXPECT_EQ(ConvergenceRatioText(3.0, 2.0, "bad"), "Convergence Ratio: " + generalText(1.5));
+}
+
+}  // namespace
+}  // namespace kal
