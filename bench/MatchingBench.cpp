@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "input/AutoFindPts.h"
 #include "input/CoordinateMatching.h"
 #include "input/DistanceMatching.h"
 #include "input/OcsPairTable.h"
@@ -78,6 +79,29 @@ BENCHMARK(BM_AutoFindCandidates)
     ->Args({2000, 1})
     ->Args({2000, 2})
     ->Unit(benchmark::kMillisecond);
+
+// The whole automatic matching as the load runs it: OCS pair table, candidates, seed from three
+// segments, every MCS point transformed and paired by coordinates, names joined. Second argument:
+// 0: noise 0.01 µm, tolerance 0.2 µm (the sixth candidate comes early); 1: noise 10 µm and the
+// default tolerance 0.8 mm (only long lengths stand clear; most MCS pairs are tried first).
+void BM_AutoFindPts(benchmark::State& state) {
+    const auto n = static_cast<std::int32_t>(state.range(0));
+    const bool fine = state.range(1) == 0;
+    const auto [mcs, ocs] = rigidBody(n, 1000.0, 0.7, 250.0, fine ? 1e-5 : 1e-2);
+    const float etta = fine ? 2e-4f : 0.8f;
+    std::vector<std::string> mcsNames{""}, ocsNames{""};
+    for (std::int32_t i = 1; i <= n; ++i) mcsNames.push_back("MCS_" + std::to_string(i));
+    for (std::int32_t i = 1; i <= n; ++i) ocsNames.push_back("OCS_" + std::to_string(i));
+    const JobState job;
+    std::int32_t pairs = 0;
+    for (auto _ : state) {
+        auto mn = mcsNames, on = ocsNames;
+        const auto result = AutoFindPts({mn, mcs.view()}, {on, ocs.view()}, etta, std::nullopt, job, {});
+        pairs = result.identicalCount;
+    }
+    state.counters["pairs"] = pairs;
+}
+BENCHMARK(BM_AutoFindPts)->Args({2000, 0})->Args({2000, 1})->Unit(benchmark::kMillisecond);
 
 // Building and sorting the OCS pair table alone.
 void BM_OcsPairTable(benchmark::State& state) {
