@@ -171,6 +171,27 @@ TEST(CalcHelmert, RDistPointOnItsPartnerStopsWithTheParametersAsBefore) {
     EXPECT_EQ(h.clipboard.writes(), 0);
 }
 
+TEST(CalcHelmert, OverflowStopsWithTheParametersAsBefore) {
+    JobState job = makeJob(6, truth());
+    for (std::int32_t i = 1; i <= 6; ++i)
+        job.OCS_X.set(i, job.OCS_X[i] * 1e160), job.MCS_X.set(i, job.MCS_X[i] * 1e160);
+    const auto paramsBefore = job.Params;
+    SolverHarness h;
+    EXPECT_THROW(h.solve(job, kSixParameters), NumericError);
+    EXPECT_EQ(job.Params, paramsBefore);
+}
+
+TEST(CalcHelmert, AnUnknownWithoutObservationsIsNoFailure) {
+    // Azimuth z estimated while z to xy is held at 0: its column is zero.
+    JobState job = makeJob(10, truth());
+    SolverHarness h;
+    const HelmertOutcome out = h.solve(job, statesWith({1, 2, 3, 4, 5, 6, kAzimuth}));
+    EXPECT_TRUE(out.converged);
+    EXPECT_EQ(job.Azimuth(), 0.1 / 180 * 3.14159265358979);
+    EXPECT_EQ(h.results.CofactorMatrix(7, 7), 1e12);
+    EXPECT_NEAR(job.TraX(), 10, 1e-9);
+}
+
 TEST(CalcHelmert, NothingEstimatedRunsOneIterationWithResidualsMinusMisclosures) {
     JobState job = makeJob(4, truth());
     const ParamStates held = statesWith({}, {{kTraX, "10"}, {kTraY, "20"}, {kTraZ, "31"}});
