@@ -24,11 +24,7 @@ OcsPairTable::OcsPairTable(const PointCoords& ocs) : m_(ocs.count()) {
     for (std::int64_t i = 1; i <= m; ++i)
         rowStart_[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>((i - 1) * m - (i - 1) * i / 2);
 
-    struct Entry {
-        double dist;
-        std::uint32_t index;
-    };
-    std::vector<Entry> entries;
+    auto& entries = entries_;
     entries.reserve(static_cast<std::size_t>(pairs));
     std::uint32_t t = 0;
     for (std::int32_t i = 1; i < m_; ++i)
@@ -37,10 +33,6 @@ OcsPairTable::OcsPairTable(const PointCoords& ocs) : m_(ocs.count()) {
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return a.dist < b.dist || (a.dist == b.dist && a.index < b.index);
     });
-
-    dist_.resize(entries.size());
-    index_.resize(entries.size());
-    for (std::size_t k = 0; k < entries.size(); ++k) dist_[k] = entries[k].dist, index_[k] = entries[k].index;
     buildGuide();
 }
 
@@ -51,10 +43,10 @@ constexpr std::int64_t kPerBucket = 4;
 
 void OcsPairTable::buildGuide() {
     const std::int64_t n = size();
-    if (n < 2 * kPerBucket || !std::isfinite(dist_.back())) return;
+    if (n < 2 * kPerBucket || !std::isfinite(entries_.back().dist)) return;
     const std::int64_t buckets = n / kPerBucket;
-    guideLow_ = dist_.front();
-    const double range = dist_.back() - guideLow_;
+    guideLow_ = entries_.front().dist;
+    const double range = entries_.back().dist - guideLow_;
     if (!(range > 0)) return;
     guideScale_ = static_cast<double>(buckets) / range;
     guide_.assign(static_cast<std::size_t>(buckets) + 2, n);
@@ -68,13 +60,13 @@ void OcsPairTable::buildGuide() {
 
 std::int64_t OcsPairTable::lowerBound(double d) const {
     if (guide_.empty() || !(d >= guideLow_))
-        return std::lower_bound(dist_.begin(), dist_.end(), d) - dist_.begin();
+        return std::ranges::lower_bound(entries_, d, {}, &Entry::dist) - begin();
     const auto buckets = static_cast<std::int64_t>(guide_.size()) - 2;
     const std::int64_t b = bucketOf(d, buckets);
     // Distances in buckets before b are below d, those in buckets after b above it.
-    const auto first = dist_.begin() + guide_[static_cast<std::size_t>(b)];
-    const auto last = dist_.begin() + guide_[static_cast<std::size_t>(b) + 1];
-    return std::lower_bound(first, last, d) - dist_.begin();
+    const auto first = begin() + guide_[static_cast<std::size_t>(b)];
+    const auto last = begin() + guide_[static_cast<std::size_t>(b) + 1];
+    return std::ranges::lower_bound(first, last, d, {}, &Entry::dist) - begin();
 }
 
 OcsPairTable::Pair OcsPairTable::pairAt(std::int64_t pos) const {
