@@ -69,7 +69,9 @@ inline constexpr const char* kAutoFindFailed =
 
 // The automatic search on the (prefixed) point sets. `ocsLimit`: only the first that many OCS
 // points take part in the distance search (nullopt: all). Fewer than three candidates: the
-// message, no pairs. A stop: no message, no pairs, no seed. Names change only when it pairs.
+// message, no pairs. A stop: no message, no pairs, no seed. Names change only when it pairs, and
+// only by joining: no index is ever put before a name, so the names a load gives never depend on
+// what the load before it read.
 AutoFindResult AutoFindPts(MatchSet mcs, MatchSet ocs, float etta, std::optional<std::int32_t> ocsLimit,
                            const JobState& job, const AutoFindServices& services);
 
