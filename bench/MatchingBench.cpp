@@ -42,19 +42,26 @@ std::pair<Body, Body> rigidBody(std::int32_t n, double size, double angle, doubl
     return {mcs, ocs};
 }
 
-// The coordinate road: no transformation between the sets, 0.8 mm tolerance.
+// The coordinate road: no transformation between the sets; tolerance (second argument, mm) 0.8
+// by default, up to far wider than the set, where every MCS point takes its nearest free point.
 void BM_CoordinateMatching(benchmark::State& state) {
     const auto n = static_cast<std::int32_t>(state.range(0));
     const auto [mcs, ocs] = rigidBody(n, 1000.0, 0.0, 0.0, 0.1);
+    const float etta = state.range(1) > 0 ? static_cast<float>(state.range(1)) : 0.8f;
     std::int64_t pairs = 0;
     for (auto _ : state) {
-        const auto partner = findCoordinatePartners(mcs.view(), ocs.view(), 0.8f);
+        const auto partner = findCoordinatePartners(mcs.view(), ocs.view(), etta);
         pairs = std::count_if(partner.begin() + 1, partner.end(), [](auto j) { return j > 0; });
         benchmark::DoNotOptimize(partner.data());
     }
     state.counters["pairs"] = static_cast<double>(pairs);
 }
-BENCHMARK(BM_CoordinateMatching)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CoordinateMatching)
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Args({100000, 50})
+    ->Args({100000, 100000})
+    ->Unit(benchmark::kMillisecond);
 
 // The candidate search of the automatic matching, OCS pair table included. Tolerance (second
 // argument): 0: 0.2 µm, between the noise and the spacing of the lengths, so the sixth candidate

@@ -3,19 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <utility>
+#include <limits>
 
 namespace kal {
 
 namespace {
-
-// Cells per axis at most; three cell numbers then pack into one 63-bit key.
-constexpr int kCellBits = 21;
-constexpr double kMaxCellsPerAxis = double(1 << (kCellBits - 1));
-
-// The cell size is the tolerance widened by this factor, so that rounding in the cell numbers
-// (a few 1e-10 cells at most with kMaxCellsPerAxis) can never put a partner two cells away.
-constexpr double kCellWidening = 1.0 + 1e-6;
 
 // Whether OCS point j is a better partner than the best so far: eligible (single-rounded distance
 // below the tolerance) and nearer, or as near with a smaller index.
@@ -24,141 +16,138 @@ inline bool isBetter(double d, std::int32_t j, float etta, double best, std::int
     return toSingle(d) < etta;
 }
 
-// The plain search, for point sets whose extent the grid cannot number (coordinates near the
-// limits of a double).
-std::vector<std::int32_t> plainSearch(const PointCoords& mcs, const PointCoords& ocs, float etta) {
-    std::vector<std::int32_t> partner(static_cast<std::size_t>(mcs.count()) + 1, 0);
-    std::vector<char> used(static_cast<std::size_t>(ocs.count()) + 1, 0);
-    for (std::int32_t i = 1; i <= mcs.count(); ++i) {
-        double best = kNoDistance;
-        std::int32_t bestJ = 0;
-        for (std::int32_t j = 1; j <= ocs.count(); ++j) {
-            if (used[j]) continue;
-            const double d = pointDistance(mcs, i, ocs, j);
-            if (isBetter(d, j, etta, best, bestJ)) best = d, bestJ = j;
-        }
-        if (bestJ > 0) partner[i] = bestJ, used[bestJ] = 1;
-    }
-    return partner;
-}
+constexpr std::int32_t kNone = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kLeafSize = 8;
 
-inline std::uint64_t mixBits(std::uint64_t k) {  // splitmix64 finaliser
-    k ^= k >> 30;
-    k *= 0xbf58476d1ce4e5b9ULL;
-    k ^= k >> 27;
-    k *= 0x94d049bb133111ebULL;
-    k ^= k >> 31;
-    return k;
-}
-
-// The OCS points bucketed by cell. Each cell holds its points in a slice of `items_`; the first
-// `live` of them are not taken yet, and taking a point swaps it behind them.
-class OcsGrid {
+// The OCS points in a k-d tree of boxes. Each node knows how many of its points are not taken yet
+// and the smallest index among them, so the search skips emptied subtrees and, among boxes as near
+// as the best distance so far, those that cannot hold a smaller index.
+//
+// A box's distance bound is computed like a point distance, with the gap to the box in place of
+// the coordinate difference. Rounding is monotone, so the bound never exceeds the computed
+// distance of a point inside: pruning by it drops no point the plain search would take.
+class OcsTree {
   public:
-    // False when the extent of the points cannot be numbered in cells.
-    bool build(const PointCoords& ocs, double cellSize) {
+    explicit OcsTree(const PointCoords& ocs) : ocs_(ocs) {
         const std::int32_t m = ocs.count();
-        std::array<std::span<const double>, 3> axes{ocs.x, ocs.y, ocs.z};
-        for (int a = 0; a < 3; ++a) {
-            const auto values = axes[a].subspan(1);
-            const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-            const double extent = *hi - *lo;
-            if (!std::isfinite(extent)) return false;
-            origin_[a] = *lo;
-            size_[a] = std::max(cellSize, extent / (kMaxCellsPerAxis - 2));
-            cells_[a] = static_cast<std::int64_t>(std::floor(extent / size_[a])) + 1;
-        }
-
-        std::vector<std::pair<std::uint64_t, std::int32_t>> keyed(static_cast<std::size_t>(m));
-        for (std::int32_t j = 1; j <= m; ++j) {
-            std::array<std::int64_t, 3> c{};
-            for (int a = 0; a < 3; ++a)
-                c[a] = std::clamp<std::int64_t>(
-                    static_cast<std::int64_t>(std::floor(cellNumber(a, axes[a][j]))), 0, cells_[a] - 1);
-            keyed[j - 1] = {pack(c), j};
-        }
-        std::sort(keyed.begin(), keyed.end());
-
         items_.resize(static_cast<std::size_t>(m));
-        posOf_.assign(static_cast<std::size_t>(m) + 1, 0);
-        cellOf_.assign(static_cast<std::size_t>(m) + 1, 0);
-        std::size_t tableSize = 16;
-        while (tableSize < 2 * static_cast<std::size_t>(m)) tableSize *= 2;
-        table_.assign(tableSize, {kEmpty, 0});
-        for (std::size_t k = 0; k < keyed.size(); ++k) {
-            const auto [key, j] = keyed[k];
-            if (k == 0 || key != keyed[k - 1].first) {
-                insert(key, static_cast<std::int32_t>(start_.size()));
-                start_.push_back(static_cast<std::int32_t>(k));
-                live_.push_back(0);
-            }
-            const std::int32_t cell = static_cast<std::int32_t>(start_.size()) - 1;
-            items_[k] = j;
-            posOf_[j] = static_cast<std::int32_t>(k);
-            cellOf_[j] = cell;
-            ++live_[cell];
-        }
-        return true;
+        for (std::int32_t j = 1; j <= m; ++j) items_[j - 1] = j;
+        leafOf_.assign(static_cast<std::size_t>(m) + 1, -1);
+        taken_.assign(static_cast<std::size_t>(m) + 1, 0);
+        nodes_.reserve(static_cast<std::size_t>(2 * (m / kLeafSize + 1)));
+        if (m > 0) build(0, m, -1);
     }
 
-    // Calls visit(j) for every OCS point not taken yet in the 27 cells around (x, y, z).
-    template <class Visit>
-    void forEachNear(double x, double y, double z, Visit&& visit) const {
-        std::array<std::int64_t, 3> lo{}, hi{};
-        const std::array<double, 3> p{x, y, z};
-        for (int a = 0; a < 3; ++a) {
-            const double u = std::floor(cellNumber(a, p[a]));
-            if (!(u + 1 >= 0 && u - 1 <= double(cells_[a] - 1))) return;  // no cell near (or NaN)
-            lo[a] = std::max<std::int64_t>(0, static_cast<std::int64_t>(u) - 1);
-            hi[a] = std::min<std::int64_t>(cells_[a] - 1, static_cast<std::int64_t>(u) + 1);
-        }
-        for (std::int64_t cz = lo[2]; cz <= hi[2]; ++cz)
-            for (std::int64_t cy = lo[1]; cy <= hi[1]; ++cy)
-                for (std::int64_t cx = lo[0]; cx <= hi[0]; ++cx) {
-                    const std::int32_t cell = find(pack({cx, cy, cz}));
-                    if (cell < 0) continue;
-                    const std::int32_t begin = start_[cell];
-                    for (std::int32_t k = begin; k < begin + live_[cell]; ++k) visit(items_[k]);
-                }
+    // The partner of MCS point i: the OCS point not taken yet whose distance satisfies the
+    // tolerance and is the smallest, the smallest index on ties; 0 when none.
+    std::int32_t nearest(const PointCoords& mcs, std::int32_t i, float etta) const {
+        if (nodes_.empty()) return 0;
+        Query q{mcs, i, {mcs.x[i], mcs.y[i], mcs.z[i]}, etta};
+        search(0, q);
+        return q.bestJ;
     }
 
-    // Takes OCS point j out of its cell.
     void take(std::int32_t j) {
-        const std::int32_t cell = cellOf_[j];
-        const std::int32_t last = start_[cell] + --live_[cell];
-        const std::int32_t pos = posOf_[j];
-        const std::int32_t other = items_[last];
-        std::swap(items_[pos], items_[last]);
-        posOf_[other] = pos;
-        posOf_[j] = last;
+        taken_[j] = 1;
+        std::int32_t node = leafOf_[j];
+        Node& leaf = nodes_[node];
+        --leaf.live;
+        leaf.minLive = kNone;
+        for (std::int32_t k = leaf.begin; k < leaf.end; ++k)
+            if (!taken_[items_[k]]) leaf.minLive = std::min(leaf.minLive, items_[k]);
+        for (node = leaf.parent; node >= 0; node = nodes_[node].parent) {
+            Node& n = nodes_[node];
+            --n.live;
+            n.minLive = std::min(nodes_[n.left].minLive, nodes_[n.right].minLive);
+        }
     }
 
   private:
-    static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};
+    struct Query {
+        const PointCoords& mcs;
+        std::int32_t i;
+        std::array<double, 3> p;
+        float etta;
+        double best = kNoDistance;
+        std::int32_t bestJ = 0;
+    };
 
-    double cellNumber(int axis, double v) const { return (v - origin_[axis]) / size_[axis]; }
-    static std::uint64_t pack(const std::array<std::int64_t, 3>& c) {
-        return std::uint64_t(c[0]) | (std::uint64_t(c[1]) << kCellBits) |
-               (std::uint64_t(c[2]) << 2 * kCellBits);
+    struct Node {
+        std::array<double, 3> lo{}, hi{};
+        std::int32_t begin = 0, end = 0;
+        std::int32_t left = -1, right = -1, parent = -1;
+        std::int32_t live = 0, minLive = kNone;
+    };
+
+    double coord(std::int32_t j, int axis) const {
+        return axis == 0 ? ocs_.x[j] : axis == 1 ? ocs_.y[j] : ocs_.z[j];
     }
-    void insert(std::uint64_t key, std::int32_t cell) {
-        const std::size_t mask = table_.size() - 1;
-        std::size_t h = mixBits(key) & mask;
-        while (table_[h].first != kEmpty) h = (h + 1) & mask;
-        table_[h] = {key, cell};
-    }
-    std::int32_t find(std::uint64_t key) const {
-        const std::size_t mask = table_.size() - 1;
-        for (std::size_t h = mixBits(key) & mask;; h = (h + 1) & mask) {
-            if (table_[h].first == key) return table_[h].second;
-            if (table_[h].first == kEmpty) return -1;
+
+    std::int32_t build(std::int32_t begin, std::int32_t end, std::int32_t parent) {
+        const auto id = static_cast<std::int32_t>(nodes_.size());
+        nodes_.emplace_back();
+        Node n;
+        n.begin = begin, n.end = end, n.parent = parent, n.live = end - begin;
+        for (int a = 0; a < 3; ++a) n.lo[a] = n.hi[a] = coord(items_[begin], a);
+        for (std::int32_t k = begin; k < end; ++k) {
+            n.minLive = std::min(n.minLive, items_[k]);
+            for (int a = 0; a < 3; ++a) {
+                n.lo[a] = std::min(n.lo[a], coord(items_[k], a));
+                n.hi[a] = std::max(n.hi[a], coord(items_[k], a));
+            }
         }
+        if (end - begin <= kLeafSize) {
+            for (std::int32_t k = begin; k < end; ++k) leafOf_[items_[k]] = id;
+        } else {
+            int axis = 0;
+            for (int a = 1; a < 3; ++a)
+                if (n.hi[a] - n.lo[a] > n.hi[axis] - n.lo[axis]) axis = a;
+            const std::int32_t mid = begin + (end - begin) / 2;
+            std::nth_element(items_.begin() + begin, items_.begin() + mid, items_.begin() + end,
+                             [&](std::int32_t a, std::int32_t b) { return coord(a, axis) < coord(b, axis); });
+            n.left = build(begin, mid, id);
+            n.right = build(mid, end, id);
+        }
+        nodes_[id] = n;
+        return id;
     }
 
-    std::array<double, 3> origin_{}, size_{};
-    std::array<std::int64_t, 3> cells_{};
-    std::vector<std::int32_t> items_, posOf_, cellOf_, start_, live_;
-    std::vector<std::pair<std::uint64_t, std::int32_t>> table_;
+    // The smallest distance a point of the node's box can have from q, as pointDistance rounds.
+    static double boxDistance(const Node& n, const std::array<double, 3>& q) {
+        std::array<double, 3> g{};
+        for (int a = 0; a < 3; ++a)
+            g[a] = q[a] < n.lo[a] ? n.lo[a] - q[a] : q[a] > n.hi[a] ? q[a] - n.hi[a] : 0.0;
+        return std::sqrt(g[0] * g[0] + g[1] * g[1] + g[2] * g[2]);
+    }
+
+    void search(std::int32_t id, Query& q) const {
+        const Node& n = nodes_[id];
+        if (n.live == 0) return;
+        const double bound = boxDistance(n, q.p);
+        if (!(bound < q.best || (bound == q.best && n.minLive < q.bestJ))) return;
+        if (!(toSingle(bound) < q.etta)) return;
+        if (n.left < 0) {
+            for (std::int32_t k = n.begin; k < n.end; ++k) {
+                const std::int32_t j = items_[k];
+                if (taken_[j]) continue;
+                const double d = pointDistance(q.mcs, q.i, ocs_, j);
+                if (isBetter(d, j, q.etta, q.best, q.bestJ)) q.best = d, q.bestJ = j;
+            }
+            return;
+        }
+        const Node& l = nodes_[n.left];
+        const Node& r = nodes_[n.right];
+        const double bl = boxDistance(l, q.p), br = boxDistance(r, q.p);
+        const bool leftFirst = bl < br || (bl == br && l.minLive <= r.minLive);
+        search(leftFirst ? n.left : n.right, q);
+        search(leftFirst ? n.right : n.left, q);
+    }
+
+    const PointCoords& ocs_;
+    std::vector<std::int32_t> items_;   // OCS indices, each node's points in one slice
+    std::vector<Node> nodes_;           // node 0 is the root
+    std::vector<std::int32_t> leafOf_;  // the leaf holding each OCS point
+    std::vector<char> taken_;
 };
 
 }  // namespace
@@ -168,22 +157,12 @@ std::vector<std::int32_t> findCoordinatePartners(const PointCoords& mcs, const P
     checkCoords(ocs, "OCS");
     std::vector<std::int32_t> partner(static_cast<std::size_t>(mcs.count()) + 1, 0);
     if (mcs.count() == 0 || ocs.count() == 0 || !(etta > 0)) return partner;
-
-    // Every partner lies nearer than the tolerance and nearer than 1e10.
-    const double reach = std::min(static_cast<double>(etta), kNoDistance);
-    OcsGrid grid;
-    if (!grid.build(ocs, reach * kCellWidening)) return plainSearch(mcs, ocs, etta);
-
+    OcsTree tree(ocs);
     for (std::int32_t i = 1; i <= mcs.count(); ++i) {
-        double best = kNoDistance;
-        std::int32_t bestJ = 0;
-        grid.forEachNear(mcs.x[i], mcs.y[i], mcs.z[i], [&](std::int32_t j) {
-            const double d = pointDistance(mcs, i, ocs, j);
-            if (isBetter(d, j, etta, best, bestJ)) best = d, bestJ = j;
-        });
-        if (bestJ > 0) {
-            partner[i] = bestJ;
-            grid.take(bestJ);
+        const std::int32_t j = tree.nearest(mcs, i, etta);
+        if (j > 0) {
+            partner[i] = j;
+            tree.take(j);
         }
     }
     return partner;

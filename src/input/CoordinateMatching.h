@@ -4,10 +4,11 @@
 // the tolerance `etta` (millimetres) and below 1e10. Equal distances go to the smaller OCS index.
 // The search is greedy: an earlier MCS point keeps its partner even when a later one lies closer.
 //
-// The plain search compares every MCS point with every OCS point. Here the OCS points sit in a
-// uniform grid of cells at least `etta` wide, so only the 27 cells around an MCS point can hold
-// a partner, and a taken point leaves its cell: about O(n + m) work for well-spread points and
-// the very same pairs.
+// The plain search compares every MCS point with every OCS point: O(n·m). Here the OCS points sit
+// in a k-d tree whose nodes count the points not taken yet and know their smallest index, so each
+// MCS point finds its partner in about O(log m) whatever the tolerance (a grid of cells as wide as
+// the tolerance would fall back to the plain search when the tolerance is large), with the very
+// same pairs, ties and repeated points included.
 #include <cstdint>
 #include <vector>
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "input/AutoFindPts.h"
 #include "input/PointSet.h"
