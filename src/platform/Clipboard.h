@@ -5,7 +5,7 @@
 namespace kal::platform {
 
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     virtual void clear() = 0;
     virtual void setText(const std::string& utf8) = 0;

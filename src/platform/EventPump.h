@@ -6,15 +6,16 @@
 namespace kal::platform {
 
 class EventPump {
-public:
+  public:
     virtual ~EventPump() = default;
     virtual void processEvents() = 0;
 };
 
 // Calls the pump at most once per interval; cheap to call on every step of a loop.
 class ThrottledPump {
-public:
-    explicit ThrottledPump(EventPump* pump, std::chrono::milliseconds interval = std::chrono::milliseconds(50))
+  public:
+    explicit ThrottledPump(EventPump* pump,
+                           std::chrono::milliseconds interval = std::chrono::milliseconds(50))
         : pump_(pump), interval_(interval), last_(std::chrono::steady_clock::now()) {}
 
     // Returns true when the events were let through on this call.
@@ -33,7 +34,7 @@ public:
         pump_->processEvents();
     }
 
-private:
+  private:
     EventPump* pump_;
     std::chrono::milliseconds interval_;
     std::chrono::steady_clock::time_point last_;

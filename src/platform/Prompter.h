@@ -12,7 +12,7 @@ enum class Icon { None, Information, Exclamation, Critical, Question };
 enum class Answer { Ok, Cancel, Yes, No };
 
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
 
     // A message box. An empty title shows the program's name. Closing the box by its close box
@@ -34,8 +34,9 @@ public:
         return showInput(prompt, title, defaultText);
     }
 
-protected:
-    virtual Answer showMessage(const std::string& text, Buttons buttons, const std::string& title, Icon icon) = 0;
+  protected:
+    virtual Answer showMessage(const std::string& text, Buttons buttons, const std::string& title,
+                               Icon icon) = 0;
     virtual int showCustom(const std::string& text, const std::string& title,
                            const std::vector<std::string>& captions) = 0;
     virtual std::optional<std::string> showInput(const std::string& prompt, const std::string& title,

@@ -4,17 +4,17 @@
 namespace kal::platform {
 
 class Regional {
-public:
+  public:
     static char decimalSeparator() { return separator_; }
     static void setDecimalSeparator(char c) { separator_ = (c == ',') ? ',' : '.'; }
 
-private:
+  private:
     static inline char separator_ = '.';
 };
 
 // Sets a separator for the lifetime of a scope (tests), restoring the previous one after.
 class ScopedDecimalSeparator {
-public:
+  public:
     explicit ScopedDecimalSeparator(char c) : previous_(Regional::decimalSeparator()) {
         Regional::setDecimalSeparator(c);
     }
@@ -22,7 +22,7 @@ public:
     ScopedDecimalSeparator(const ScopedDecimalSeparator&) = delete;
     ScopedDecimalSeparator& operator=(const ScopedDecimalSeparator&) = delete;
 
-private:
+  private:
     char previous_;
 };
 

@@ -8,6 +8,8 @@
 #include <memory>
 #include <random>
 
+#include <unistd.h>
+
 #include "shared/Errors.h"
 
 namespace kal {
@@ -43,6 +45,17 @@ std::string readFileBytes(const std::string& path) {
 }
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
+    if (path.empty()) throw FileError(path, 0, "no file name given");
+    // A file nobody may write to is refused as an ordinary save would be, even for root,
+    // instead of being replaced through the rename.
+    std::error_code statErr;
+    const auto st = std::filesystem::status(path, statErr);
+    if (!statErr && std::filesystem::exists(st)) {
+        using std::filesystem::perms;
+        if (std::filesystem::is_directory(st)) throw FileError(path, 0, "is a folder");
+        if ((st.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none)
+            throw FileError(path, 0, "is read-only");
+    }
     std::string temp;
     std::FILE* raw = nullptr;
     for (int attempt = 0; attempt < 10 && !raw; ++attempt) {
@@ -52,8 +65,9 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
     }
     if (!raw) throw FileError(path, 0, "cannot be written: " + reason(errno));
     std::unique_ptr<std::FILE, FileCloser> f(raw);
-    const bool written =
-        std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size() && std::fflush(f.get()) == 0;
+    // Flushed to the disk before the rename, so a crash leaves either the old file or the new one.
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size() &&
+                         std::fflush(f.get()) == 0 && ::fsync(::fileno(f.get())) == 0;
     const int writeErr = errno;
     const bool closed = std::fclose(f.release()) == 0;
     std::error_code ec;

@@ -134,11 +134,14 @@ struct JobState {
     bool ParaStopFlag = false;
     bool TrafoFormGeladen = false;
     bool ClipInput = false;
+    bool ColourBarShown = false;         // the colour-bar window is shown
+    std::int32_t OriginPointIndex = 0;  // the point selected in the main sheet and the graphics
 
     // ---- Files and folders ----
     std::string CurrentJobFile;
     std::array<std::string, 5> RecentFiles{};  // 1..4
     std::string IniFilePath, AppDataFolder;
+    std::string OsNameString;  // the operating system's name, for the Info window
     std::string NameMCS, NameOCS, MCS_FileName, OCS_FileName;
     std::string FileDelimiter;
     std::string TempMCSDatei, TempOCSDatei;

@@ -1,25 +1,127 @@
 #pragma once
-// The main window: an MDI frame around the job's working windows.
+// The main window: an MDI frame around the job's working windows, with the menus, the five
+// toolbars of its cool bar and the status bar. It shows what the core decides: the state
+// refresher computes caption, enabled states and check marks, start-up and shut-down run in
+// their core road; the window applies the one and hosts the other.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QMenu>
+#include <QToolBar>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
 
+#include "platform/Prompter.h"
 #include "shared/JobState.h"
+#include "shell/GraphicsWindows.h"
+#include "shell/ProgramLogic.h"
+#include "shell/SplashLayout.h"
+#include "shell/StartUp.h"
+#include "shell/StopWindows.h"
+#include "shell/ui/WindowPositions.h"
 
 namespace kal {
 
-class FormMain : public QMainWindow {
+class FormChangeDir;
+class QtProgressWindow;
+class QtParaStopWindow;
+
+class FormMain : public QMainWindow, public StartUpHost {
     Q_OBJECT
-public:
-    explicit FormMain(JobState& job, QWidget* parent = nullptr);
+  public:
+    FormMain(JobState& job, platform::Prompter& prompter, QWidget* parent = nullptr);
+    ~FormMain() override;
 
     QMdiArea* mdiArea() const { return mdi_; }
 
-    // Brings the caption in line with the job.
-    void refreshCaption();
+    // ---- The state refresher and the graphics windows ----
+    void ProgrammLogik();
+    GraphicsWindowRegistry& graphicsWindows() { return graphics_; }
+    // The default graphics window (the first one loaded becomes it when none is); null when no
+    // graphics window is open.
+    GraphicsWindow* findLFDFORM() { return graphics_.findLFDFORM(); }
+    void CloseAllGraphicsWindows() { graphics_.CloseAllGraphicsWindows(); }
+    // Redraws every graphics window while "Graphics Window" carries its check mark.
+    void UpdateAllGraphicsWindows();
+    // While long work runs, the commands that change the job wait.
+    void setLongWorkRunning(bool running);
 
-private:
+    // ---- The job reset and the child windows ----
+    void Initialisieren();
+    // Closes every MDI child window (each runs its own close handling); true when none is left.
+    bool CloseAllChildForms();
+    int CountChildForms() const;
+
+    // ---- Controls, by their names ----
+    QAction* action(MenuItem item) const;
+    QAction* actionNamed(const QString& name) const;  // a menu entry or a menu ("MenuFileExit")
+    // The toolbar button at a position counted from 1, separators included; null for a position
+    // that holds no button.
+    QAction* toolButton(Toolbar bar, int position) const;
+    QToolBar* toolbar(Toolbar bar) const;
+    QComboBox* comboSaveView() const { return comboSaveView_; }
+    // Status bar panels 1 (length unit), 2 (angle unit) and 3 (main sheet row).
+    QLabel* statusPanel(int panel) const;
+    void setStatusPanel(int panel, const QString& text);
+
+    // ---- The small windows ----
+    ProgressWindow& progressWindow();
+    ParaStopWindow& paraStopWindow();
+    FormChangeDir& folderChooser();
+    WindowPositions& windowPositions() { return positions_; }
+
+    // ---- Start-up and shut-down ----
+    // The close is allowed only when `guard` agrees (the shut-down road).
+    void setCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
+    // How long the splash stays; below 0 it is not shown (tests).
+    void setSplashInterval(int ms) { splashInterval_ = ms; }
+
+    // StartUpHost
+    void setMainCaption(const std::string& caption) override;
+    void showUnitNames(const std::string& lengthUnit, const std::string& angleUnit) override;
+    void enableMainWindow(bool enabled) override { setEnabled(enabled); }
+    void refreshState() override { ProgrammLogik(); }
+    void showSplash() override;
+    void closeAllWindows() override;
+
+  protected:
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption);
+    QMenu* addSubMenu(QMenu* parent, const char* name, const QString& caption);
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {},
+                     bool checkable = false);
+    void buildMenus();
+    void buildToolbars();
+    void buildStatusBar();
+    QAction* addButton(Toolbar bar, const char* key, const QString& tooltip, bool checkable = false);
+    void addSeparator(Toolbar bar);
+    void addEmpty(Toolbar bar);
+    void apply(const MainWindowState& state);
+
     JobState& job_;
+    platform::Prompter& prompter_;
     QMdiArea* mdi_;
+    GraphicsWindowRegistry graphics_;
+    WindowPositions positions_;
+    std::map<QString, QAction*> actions_;
+    std::map<Toolbar, QToolBar*> toolbars_;
+    std::map<Toolbar, std::vector<QAction*>> positionsOf_;  // index 0 unused
+    QComboBox* comboSaveView_ = nullptr;
+    std::vector<QLabel*> panels_;
+    bool longWorkRunning_ = false;
+    int splashInterval_ = kSplashMilliseconds;
+    std::function<bool()> closeGuard_;
+    GraphicsWindow* pointerWindow_ = nullptr;  // the window whose pointer was set last, and to what
+    GraphicsPointer pointerSet_ = GraphicsPointer::Default;
+    std::unique_ptr<QtProgressWindow> progress_;
+    std::unique_ptr<QtParaStopWindow> paraStop_;
+    FormChangeDir* folderChooser_ = nullptr;
 };
 
 }  // namespace kal

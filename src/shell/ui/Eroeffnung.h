@@ -1,0 +1,41 @@
+#pragma once
+// The splash window: the program's picture and version, shown modally at start-up. It closes
+// after its interval or at a click on the picture; clicks on the strip below or the text do
+// nothing.
+#include <QDialog>
+#include <QLabel>
+#include <QTimer>
+
+#include "shell/SplashLayout.h"
+
+namespace kal {
+
+class Eroeffnung : public QDialog {
+    Q_OBJECT
+  public:
+    // intervalMs: how long it stays; start-up passes 4000, tests a short one.
+    explicit Eroeffnung(int intervalMs = kSplashMilliseconds, QWidget* parent = nullptr);
+
+    // Shows the window modally and returns when it has closed. Unlike exec(), it cannot miss a
+    // close that comes while the window is being shown (a zero interval).
+    void runModal();
+
+    QWidget* image1() const { return image1_; }
+    QWidget* image2() const { return image2_; }
+    QLabel* textStatus() const { return textStatus_; }
+
+    // The picture drawn at the given size: the program's name, a cloud of points with their
+    // deviation vectors, and the version.
+    static QImage drawPicture(QSize size);
+
+  protected:
+    void showEvent(QShowEvent* e) override;
+
+  private:
+    QWidget* image1_;
+    QWidget* image2_;
+    QLabel* textStatus_;
+    QTimer timWartezeit_;
+};
+
+}  // namespace kal
