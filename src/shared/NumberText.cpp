@@ -321,6 +321,9 @@ std::string signedText(double value) {
 }
 
 double strictNumber(std::string_view text) { return wholeNumber(text, regionalPoint()); }
+double strictNumber(std::string_view text, char decimalSeparator) {
+    return wholeNumber(text, std::string_view(&decimalSeparator, 1));
+}
 double ownNumber(std::string_view text) { return wholeNumber(text, ".,"); }
 double leadingNumber(std::string_view text) { return leading(text, "."); }
 double leadingOwnNumber(std::string_view text) { return leading(text, ".,"); }

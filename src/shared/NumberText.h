@@ -58,6 +58,8 @@ std::string generalTextSingle(float value, char decimalSeparator);
 std::string signedText(double value);
 
 double strictNumber(std::string_view text);
+// The same with a given decimal separator (files whose separator is fixed or known).
+double strictNumber(std::string_view text, char decimalSeparator);
 double ownNumber(std::string_view text);
 double leadingNumber(std::string_view text);
 double leadingOwnNumber(std::string_view text);

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "engine/TransformModel.h"
+#include "input/AutoFindPts.h"
+#include "input/FakeMatchProgress.h"
+#include "input/MatchingReference.h"
+#include "input/MatchingTestData.h"
+#include "support/FakePlatform.h"
+
+namespace kal {
+namespace {
+
+using Names = std::vector<std::string>;
+
+struct NamedCloud {
+    Names names{std::string()};
+    testing::Cloud cloud;
+
+    void add(const std::string& name, double x, double y, double z) {
+        names.push_back(name);
+        cloud.add(x, y, z);
+    }
+    MatchSet set() { return {names, cloud.view()}; }
+};
+
+NamedCloud named(const testing::Cloud& c, const std::string& prefix) {
+    NamedCloud n;
+    for (std::int32_t i = 1; i <= c.count(); ++i) n.add(prefix + std::to_string(i), c.x[i], c.y[i], c.z[i]);
+    return n;
+}
+
+struct Fixture {
+    testing::FakePrompter prompter;
+    testing::FakeEventPump events;
+    testing::FakeMatchProgress progress;
+    AutoFindServices services() {
+        return {&prompter, &events, &progress, nullptr, std::chrono::milliseconds(0)};
+    }
+};
+
+NamedCloud triangleMcs() {
+    NamedCloud m;
+    m.add("MCS_P1", 0, 0, 0), m.add("MCS_P2", 3, 0, 0), m.add("MCS_P3", 0, 4, 0);
+    return m;
+}
+NamedCloud triangleOcs() {
+    NamedCloud o;
+    o.add("OCS_Q1", 10, 10, 0), o.add("OCS_Q2", 10, 13, 0), o.add("OCS_Q3", 6, 10, 0);
+    return o;
+}
+
+TEST(AutoFindPts, TriangleSeedsTheTransformationAndPairsAllThree) {
+    Fixture f;
+    NamedCloud mcs = triangleMcs(), ocs = triangleOcs();
+    mcs.add("MCS_P4", 300, -200, 50);  // far from everything: stays alone
+    const JobState job;
+    const auto result = AutoFindPts(mcs.set(), ocs.set(), 0.8f, std::nullopt, job, f.services());
+
+    EXPECT_EQ(result.status, AutoFindResult::Status::Paired);
+    EXPECT_EQ(result.identicalCount, 3);
+    EXPECT_EQ(mcs.names, (Names{"", "MCS_P1=OCS_Q1", "MCS_P2=OCS_Q2", "MCS_P3=OCS_Q3", "MCS_P4"}));
+    EXPECT_EQ(ocs.names, (Names{"", "MCS_P1=OCS_Q1", "MCS_P2=OCS_Q2", "MCS_P3=OCS_Q3"}));
+    ASSERT_TRUE(result.seed);
+    EXPECT_EQ(result.seed->ScaleX, 1.0);  // unit scales whatever RawScale says
+    // The seed places P1 onto Q1.
+    JobState seeded;
+    seeded.TraX() = result.seed->TraX, seeded.TraY() = result.seed->TraY, seeded.TraZ() = result.seed->TraZ;
+    seeded.RotXSeed = result.seed->RotXSeed, seeded.RotYSeed = result.seed->RotYSeed;
+    seeded.RotZSeed = result.seed->RotZSeed;
+    seeded.ScaleX() = seeded.ScaleY() = seeded.ScaleZ() = 1;
+    double x = 0, y = 0, z = 0;
+    TransformPoint(seeded, 0, 0, 0, x, y, z);
+    EXPECT_NEAR(x, 10, 1e-9);
+    EXPECT_NEAR(y, 10, 1e-9);
+    EXPECT_NEAR(z, 0, 1e-9);
+
+    EXPECT_TRUE(f.prompter.shown().empty());
+    EXPECT_EQ(f.progress.captions, (std::vector<std::string>{"AutoFind Indentically Points - Progress"}));
+    EXPECT_FALSE(f.progress.isOpen);
+}
+
+TEST(AutoFindPts, FewerThanThreeCandidatesTellsTheUserAndPairsNothing) {
+    struct Case {
+        const char* what;
+        NamedCloud ocs;
+        std::optional<std::int32_t> limit;
+    };
+    NamedCloud square;
+    square.add("OCS_A", 0, 0, 0), square.add("OCS_B", 3, 0, 0), square.add("OCS_C", 3, 3, 0);
+    square.add("OCS_D", 0, 3, 0);
+    const Case cases[] = {
+        {"an OCS square: every length twice", square, std::nullopt},
+        {"only the first two OCS points: one length", triangleOcs(), 2},
+        {"no OCS point at all", triangleOcs(), 0},
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        NamedCloud mcs = triangleMcs();
+        const Names mcsBefore = mcs.names, ocsBefore = c.ocs.names;
+        const auto result = AutoFindPts(mcs.set(), c.ocs.set(), 0.8f, c.limit, JobState(), f.services());
+        EXPECT_EQ(result.status, AutoFindResult::Status::NotSolved);
+        EXPECT_EQ(result.identicalCount, 0);
+        EXPECT_FALSE(result.seed);
+        EXPECT_EQ(mcs.names, mcsBefore);
+        EXPECT_EQ(c.ocs.names, ocsBefore);
+        EXPECT_EQ(f.prompter.texts(),
+                  (std::vector<std::string>{
+                      "Could not solve the auto find problem, maybe try changing ETTA Value"}));
+        EXPECT_FALSE(f.progress.isOpen);
+    }
+}
+
+TEST(AutoFindPts, StopLeavesNoPairsNoSeedAndNoMessage) {
+    Fixture f;
+    std::mt19937 rng(5);
+    auto mcs = named(testing::randomCloud(rng, 30, 0, 100.0), "MCS_");
+    auto ocs = named(testing::movedCopy(rng, mcs.cloud, 0.4, 1, 2, 3, 0, 1, 30), "OCS_");
+    const Names before = mcs.names;
+    f.events.onEvents([&](int) { f.progress.stop = true; });  // Cancel at the first look at events
+    const auto result = AutoFindPts(mcs.set(), ocs.set(), 0.01f, std::nullopt, JobState(), f.services());
+    EXPECT_EQ(result.status, AutoFindResult::Status::Stopped);
+    EXPECT_EQ(result.identicalCount, 0);
+    EXPECT_FALSE(result.seed);
+    EXPECT_EQ(mcs.names, before);
+    EXPECT_TRUE(f.prompter.shown().empty());
+    EXPECT_EQ(f.progress.closes, 1);
+}
+
+// The calculation window's GetSeed writes its values into the parameter block and refreshes the
+// working copy of the rotation from it. The seed must keep the rotation it computed (or the
+// window's), never the job's old RotX..RotZ, or the pair search would turn the points wrongly.
+class WindowWithFixedTraX : public SeedValueSource {
+  public:
+    void GetSeed(JobState& job) override {
+        job.TraX() = 5.0;
+        job.RotXSeed = job.RotX(), job.RotYSeed = job.RotY(), job.RotZSeed = job.RotZ();
+    }
+};
+
+TEST(AutoFindPts, SeedKeepsItsRotationWhenTheCalculationWindowAddsItsValues) {
+    Fixture f;
+    WindowWithFixedTraX window;
+    JobState job;
+    job.TrafoFormGeladen = true;
+    job.RotZ() = 1.0;  // an old rotation that must not leak into the seed
+    auto services = f.services();
+    services.seedValues = &window;
+    NamedCloud mcs = triangleMcs(), ocs = triangleOcs();
+    const auto seedWith = AutoFindPts(mcs.set(), ocs.set(), 0.8f, std::nullopt, job, services);
+    NamedCloud mcs2 = triangleMcs(), ocs2 = triangleOcs();
+    const auto seedWithout =
+        AutoFindPts(mcs2.set(), ocs2.set(), 0.8f, std::nullopt, JobState(), f.services());
+    ASSERT_TRUE(seedWith.seed && seedWithout.seed);
+    EXPECT_EQ(seedWith.seed->TraX, 5.0);
+    EXPECT_EQ(seedWith.seed->RotZSeed, seedWithout.seed->RotZSeed);
+    EXPECT_EQ(job.RotZ(), 1.0);
+}
+
+// The whole automatic search against the plain loops: the candidates, the choice, the seed
+// solution, TransformPoint per point and the plain pair search must give the same names.
+TEST(AutoFindPts, GivesTheNamesOfThePlainLoopsOnRandomSets) {
+    std::mt19937 rng(4242);
+    const float ettas[] = {0.05f, 0.02f, 0.2f};
+    int paired = 0;
+    for (int round = 0; round < 150; ++round) {
+        const auto n = static_cast<std::int32_t>(3 + rng() % 58),
+                   m = static_cast<std::int32_t>(3 + rng() % 58);
+        const auto base = testing::randomCloud(rng, n, round % 3 == 0 ? 2 : 0, round % 3 == 0 ? 10.0 : 100.0);
+        const auto moved = testing::movedCopy(rng, base, 0.3 * round, 40, -7, 2, 0.003, 1 + round % 9, m);
+        const float etta = ettas[round % 3];
+        SCOPED_TRACE(::testing::Message() << "round " << round << ", n " << n << ", m " << m);
+
+        Fixture f;
+        NamedCloud mcs = named(base, "MCS_"), ocs = named(moved, "OCS_");
+        const auto result = AutoFindPts(mcs.set(), ocs.set(), etta, std::nullopt, JobState(), f.services());
+
+        // The plain way.
+        NamedCloud refMcs = named(base, "MCS_"), refOcs = named(moved, "OCS_");
+        const auto candidates = reference::autoFindCandidates(base.view(), moved.view(), etta);
+        std::int32_t refCount = 0;
+        if (candidates.size() >= 3) {
+            const auto choice = reference::seedChoice(candidates);
+            const auto seed = seedFromCandidates(
+                base.view(), moved.view(),
+                {candidates[choice[0]], candidates[choice[1]], candidates[choice[2]]}, JobState(), nullptr);
+            JobState seeded;
+            seeded.TraX() = seed.TraX, seeded.TraY() = seed.TraY, seeded.TraZ() = seed.TraZ;
+            seeded.RotXSeed = seed.RotXSeed, seeded.RotYSeed = seed.RotYSeed, seeded.RotZSeed = seed.RotZSeed;
+            seeded.ScaleX() = seed.ScaleX, seeded.ScaleY() = seed.ScaleY, seeded.ScaleZ() = seed.ScaleZ;
+            testing::Cloud transformed;
+            for (std::int32_t i = 1; i <= n; ++i) {
+                double x = 0, y = 0, z = 0;
+                TransformPoint(seeded, base.x[i], base.y[i], base.z[i], x, y, z);
+                transformed.add(x, y, z);
+            }
+            const auto partner = reference::coordinatePartners(transformed.view(), moved.view(), etta);
+            for (std::int32_t i = 1; i <= n; ++i) {
+                if (partner[i] == 0) continue;
+                refMcs.names[i] = refMcs.names[i] + "=" + refOcs.names[partner[i]];
+                refOcs.names[partner[i]] = refMcs.names[i];
+                ++refCount;
+            }
+        }
+        ASSERT_EQ(result.identicalCount, refCount);
+        ASSERT_EQ(mcs.names, refMcs.names);
+        ASSERT_EQ(ocs.names, refOcs.names);
+        paired += refCount > 0;
+    }
+    EXPECT_GT(paired, 30);  // enough rounds reach pairs for the comparison to mean something
+}
+
+}  // namespace
+}  // namespace kal
