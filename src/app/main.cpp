@@ -2,10 +2,12 @@
 #include <QApplication>
 
 #include "platform/qt/QtPlatform.h"
+#include "shared/IniFile.h"
 #include "shared/JobState.h"
-#include "shell/JobFileCommands.h"
+#include "shell/JobCommands.h"
 #include "shell/StartUp.h"
 #include "shell/ui/FormMain.h"
+#include "shell/ui/MainJobWindow.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -18,9 +20,20 @@ int main(int argc, char* argv[]) {
     kal::FormMain main(job, prompter);
     prompter.setParent(&main);
 
-    // The job commands plug in here; until then a stand-in says what it cannot do.
-    kal::JobFileCommandsUnavailable jobFiles(prompter);
+    // The job commands: the File menu, the command line's job and the save on the way out.
+    kal::platform::QtFileDialogs fileDialogs(&main);
+    kal::MainJobWindow jobWindow(main, job);
+    kal::StartUp* started = nullptr;
+    kal::SettingsWriter settings = [&](const std::string& section, const kal::SettingsKeys& keys) {
+        if (!started || !started->settingsWritable()) return;  // no settings file this run
+        std::vector<kal::IniEntry> entries;
+        for (const auto& [key, value] : keys) entries.push_back({section, key, value});
+        kal::IniWriteValues(job.IniFilePath, entries);
+    };
+    kal::JobCommands jobFiles(job, prompter, fileDialogs, jobWindow, settings);
+    kal::connectJobCommands(main, jobFiles);
     kal::StartUp startUp(job, main, jobFiles, prompter, system);
+    started = &startUp;
     main.windowPositions().setWritable([&] { return startUp.settingsWritable(); });
     main.windowPositions().setProblemReporter(
         [&](const std::string& why) { startUp.reportSettingsProblem(why); });

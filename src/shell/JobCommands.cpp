@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "shell/CommonDialog.h"
+#include "shell/StartUp.h"
 
 namespace kal {
 
@@ -12,10 +13,6 @@ std::string notAJob() {
     return "This is not a Kalvoreth File.\r\n\r\nClick  YES  to try loading this file and \r\n\r\nClick  NO  "
            "to choose "
            "another file";
-}
-
-std::string changed(const std::string& jobFile) {
-    return "Changes have been made to the job.\r\n\r\n" + jobFile + "\r\n\r\nDo you want to save it?";
 }
 
 static std::string versionText(const char* first, const std::string& file, const std::string& program,
@@ -55,10 +52,10 @@ bool JobCommands::refuseWithoutData() {
 }
 
 SaveOutcome JobCommands::JobChanged() {
-    auto answer = prompter_.message(job_messages::changed(job_.CurrentJobFile), platform::Buttons::YesNo,
+    auto answer = prompter_.message(jobChangedQuestion(job_.CurrentJobFile), platform::Buttons::YesNo,
                                     platform::kProgramName, platform::Icon::Question);
     if (answer != platform::Answer::Yes) return SaveOutcome::Declined;
-    bool saved = job_.CurrentJobFile == kUntitledJob
+    bool saved = job_.CurrentJobFile == kUntitledJobFile
                      ? MenuFileSaveAs_Click()
                      : !refuseWithoutData() && SaveFileAs(job_.CurrentJobFile);
     return saved ? SaveOutcome::Saved : SaveOutcome::NotSaved;
@@ -95,7 +92,7 @@ void JobCommands::MenuFileOpen_Click() {
 
 bool JobCommands::MenuFileSave_Click() {
     if (refuseWithoutData()) return false;
-    if (job_.CurrentJobFile == kUntitledJob) return MenuFileSaveAs_Click();
+    if (job_.CurrentJobFile == kUntitledJobFile) return MenuFileSaveAs_Click();
     return SaveFileAs(job_.CurrentJobFile);
 }
 

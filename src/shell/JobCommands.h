@@ -13,6 +13,8 @@
 #include "platform/FileDialogs.h"
 #include "platform/Prompter.h"
 #include "shared/JobState.h"
+#include "shell/JobFileCommands.h"
+#include "shell/JobReset.h"
 #include "shell/SettingsWriter.h"
 
 namespace kal {
@@ -29,16 +31,13 @@ class JobWindow {
     virtual void setBusy(bool busy) = 0;    // hourglass pointer on the main window
 };
 
-// The name of a job that has no file of its own.
-inline constexpr const char* kUntitledJob = "..\\default.tfo";
-
 enum class SaveOutcome {
     Saved,     // the user said Yes and the job was written
     Declined,  // the user said No: the job may be given up
     NotSaved,  // the user said Yes but no file was written: the caller must stop
 };
 
-class JobCommands {
+class JobCommands : public JobFileCommands {
   public:
     JobCommands(JobState& job, platform::Prompter& prompter, platform::FileDialogs& dialogs,
                 JobWindow& window, SettingsWriter settings = {})
@@ -76,6 +75,10 @@ class JobCommands {
     // Puts the job's name at the top of the recent files and writes them to the INI file.
     void LogikLastFileEXIT();
 
+    // What start-up and shut-down call: the command line's job, and Save on the way out.
+    void openJobFile(const std::string& path) override { OpenFile(path); }
+    bool saveJob() override { return MenuFileSave_Click(); }
+
     // Texts of the File menu's dialogs.
     static constexpr const char* kJobFilter = "tfo Dateien (*.tfo)|*.tfo|Alle Dateien (*.*)|*.*|";
     static constexpr const char* kSaveAsFilter = "tfo Datei (*.tfo)|*.tfo";
@@ -98,7 +101,6 @@ inline constexpr const char* kMissing = "File does not exist; maybe check the dr
 inline constexpr const char* kSavedViewsMissing = "Sorry, Saved Views can not be loaded";
 inline constexpr const char* kDamaged = "The job file is damaged and cannot be loaded.";
 std::string notAJob();
-std::string changed(const std::string& jobFile);
 std::string newerFile(const std::string& fileVersion, const std::string& programVersion);
 std::string olderFile(const std::string& fileVersion, const std::string& programVersion);
 }  // namespace job_messages

@@ -32,7 +32,7 @@ class FakeJobWindow : public JobWindow {
     void closeAllChildForms() override { calls.push_back("close"); }
     void resetJob() override {
         calls.push_back("reset");
-        if (job_.CurrentJobFile.empty()) job_.CurrentJobFile = kUntitledJob;
+        if (job_.CurrentJobFile.empty()) job_.CurrentJobFile = kUntitledJobFile;
         job_.McsCount = job_.OcsCount = job_.IdenticalCount = job_.McsOnlyCount = job_.OcsOnlyCount = 0;
         job_.DataLoaded = job_.TrafoCalculated = job_.MCSOCSGetauscht = false;
         job_.RichtungMCStoOCS = true;
@@ -56,7 +56,7 @@ class JobCommandsTest : public ::testing::Test {
         fs::remove_all(dir);
         fs::create_directories(dir);
         job = testing::makeFullJob();
-        job.CurrentJobFile = kUntitledJob;
+        job.CurrentJobFile = kUntitledJobFile;
         job.LastDialogFolder = dir.string() + "/";
     }
     void TearDown() override {
@@ -254,7 +254,7 @@ TEST_F(JobCommandsTest, SaveOntoAFullDiskFailsAndLeavesTheOldFileAndNoTemporaryF
     EXPECT_FALSE(ok);
     EXPECT_EQ(readFileBytes(target), "old contents");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-    EXPECT_EQ(job.CurrentJobFile, kUntitledJob);  // the name goes back: nothing was written there
+    EXPECT_EQ(job.CurrentJobFile, kUntitledJobFile);  // the name goes back: nothing was written there
     EXPECT_TRUE(job.RecentFiles[1].empty());
     ASSERT_EQ(prompter.texts().size(), 1u);
     EXPECT_NE(prompter.texts()[0].find("File too large"), std::string::npos) << prompter.texts()[0];
@@ -276,7 +276,7 @@ TEST_F(JobCommandsTest, ChangedJobFlowsGoOnOnlyAfterNoOrASave) {
                 job.LastDialogFolder = dir.string() + "/";
                 job.CurrentJobFile = save == Save::Succeeds ? path("mine.tfo")
                                      : save == Save::Fails  ? path("no-such-folder/mine.tfo")
-                                                            : std::string(kUntitledJob);
+                                                            : std::string(kUntitledJobFile);
                 fs::remove(path("mine.tfo"));
                 const std::string other = otherJobFile();
                 job.RecentFiles = {"", other, "", "", ""};

@@ -1,0 +1,45 @@
+#include "shell/ui/MainJobWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+
+#include "shared/Units.h"
+
+namespace kal {
+
+void MainJobWindow::unitsChanged() {
+    RhoFestlegung(job_, [this](const std::string& length, const std::string& angle) {
+        main_.showUnitNames(length, angle);
+    });
+}
+
+void MainJobWindow::jobLoaded() {
+    QComboBox* combo = main_.comboSaveView();
+    combo->clear();
+    for (const auto& name : job_.SavedViewNames) combo->addItem(QString::fromStdString(name));
+}
+
+void MainJobWindow::setBusy(bool busy) {
+    if (busy) {
+        if (busyDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (busyDepth_ > 0 && --busyDepth_ == 0) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void connectJobCommands(FormMain& main, JobCommands& commands) {
+    auto on = [&main](const char* name, auto handler) {
+        QObject::connect(main.actionNamed(name), &QAction::triggered, &main, handler);
+    };
+    on("MenuFileNew", [&commands] { commands.MenuFileNew_Click(); });
+    on("MenuFileOpen", [&commands] { commands.MenuFileOpen_Click(); });
+    on("MenuFileSave", [&commands] { commands.MenuFileSave_Click(); });
+    on("MenuFileSaveAs", [&commands] { commands.MenuFileSaveAs_Click(); });
+    // Recent entries open by slot, never by parsing their caption.
+    on("MenueDateiAlt1", [&commands] { commands.openRecentFile(1); });
+    on("MenueDateiAlt2", [&commands] { commands.openRecentFile(2); });
+    on("MenueDateiAlt3", [&commands] { commands.openRecentFile(3); });
+    on("MenueDateiAlt4", [&commands] { commands.openRecentFile(4); });
+}
+
+}  // namespace kal

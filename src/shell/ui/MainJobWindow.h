@@ -1,0 +1,31 @@
+#pragma once
+// The main window as the job commands see it, and the File menu's entries connected to them.
+#include "shared/JobState.h"
+#include "shell/JobCommands.h"
+#include "shell/ui/FormMain.h"
+
+namespace kal {
+
+class MainJobWindow : public JobWindow {
+  public:
+    MainJobWindow(FormMain& main, JobState& job) : main_(main), job_(job) {}
+
+    void closeAllChildForms() override { main_.CloseAllChildForms(); }
+    void resetJob() override { main_.Initialisieren(); }
+    void unitsChanged() override;
+    // The saved-view list shows the opened job's views.
+    void jobLoaded() override;
+    void refreshState() override { main_.ProgrammLogik(); }
+    void setBusy(bool busy) override;
+
+  private:
+    FormMain& main_;
+    JobState& job_;
+    int busyDepth_ = 0;
+};
+
+// Connects "&New", "&Open", "&Save", "Save &as" and the four recent-file entries to `commands`.
+// ("&Exit" closes the main window, whose shut-down asks about a changed job.)
+void connectJobCommands(FormMain& main, JobCommands& commands);
+
+}  // namespace kal
