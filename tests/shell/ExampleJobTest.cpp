@@ -1,4 +1,5 @@
-// The demo job of examples/ opens through the job commands and holds what its recipe says.
+// The demo job of examples/ (the demo cell's point files, matched) opens through the job commands
+// and holds what its recipe says.
 // Set KALVORETH_WRITE_EXAMPLES=1 to write it anew from the recipe.
 #include <gtest/gtest.h>
 
@@ -26,7 +27,7 @@ class SilentWindow : public JobWindow {
 TEST(ExampleJob, DemoJobOpensAndIsWhatItsRecipeWrites) {
     const std::string path = std::string(KALVORETH_EXAMPLES) + "/demo-job.tfo";
     JobFileWriteNotes notes;
-    const std::string recipe = writeJobFile(testing::makeDemoJob(), notes);
+    const std::string recipe = writeJobFile(testing::makeDemoJob(KALVORETH_EXAMPLES), notes);
     if (const char* write = std::getenv("KALVORETH_WRITE_EXAMPLES"); write && std::string(write) == "1")
         writeFileAtomically(path, recipe);
     EXPECT_EQ(readFileBytes(path), recipe);
@@ -38,9 +39,9 @@ TEST(ExampleJob, DemoJobOpensAndIsWhatItsRecipeWrites) {
     JobCommands commands(job, prompter, dialogs, window);
     ASSERT_TRUE(commands.OpenFile(path));
     EXPECT_TRUE(prompter.shown().empty());
-    EXPECT_EQ(job.IdenticalCount, 10);
-    EXPECT_EQ(job.McsOnlyCount, 2);
-    EXPECT_EQ(job.OcsOnlyCount, 1);
+    EXPECT_EQ(job.IdenticalCount, 6);
+    EXPECT_EQ(job.MCS_Name[1], "P1");
+    EXPECT_EQ(job.OCS_X[1], 799.75);
     EXPECT_EQ(job.SavedViewNames, std::vector<std::string>{"Overview"});
     EXPECT_TRUE(job.DataLoaded);
     EXPECT_TRUE(job.invariantsHold());

@@ -1,7 +1,9 @@
 #include "support/SampleJobs.h"
 
-#include <cmath>
 #include <string>
+
+#include "input/AsciiPointReader.h"
+#include "input/PointMatching.h"
 
 namespace kal::testing {
 
@@ -165,49 +167,36 @@ JobState makeFullJob() {
     return job;
 }
 
-JobState makeDemoJob() {
-    const double nominal[][3] = {{0, 0, 0},       {1200, 0, 0},     {1200, 800, 0},   {0, 800, 0},
-                                 {0, 0, 450},     {1200, 0, 450},   {1200, 800, 450}, {0, 800, 450},
-                                 {600, 400, 900}, {600, -150, 225}, {300, 200, 50}};
-    const int identical = 10, mcsOnly = 2, ocsOnly = 1;
-    JobState job = makePointJob(identical, mcsOnly, ocsOnly);
-    const double angle = 1.5 * 3.14159265358979 / 180.0, c = std::cos(angle), s = std::sin(angle);
-    const double shift[3] = {2510.25, -1320.5, 845.75};
-    for (int i = 1; i <= job.OcsCount; ++i) {
-        const double* p = nominal[i - 1];
-        job.OCS_Name[static_cast<std::size_t>(i)] =
-            i <= identical ? "R" + std::to_string(i) : "N" + std::to_string(i);
-        job.OCS_X.set(i, p[0]);
-        job.OCS_Y.set(i, p[1]);
-        job.OCS_Z[static_cast<std::size_t>(i)] = p[2];
-    }
-    for (int i = 1; i <= job.McsCount; ++i) {
-        // The measuring frame: nominal turned and shifted, with a few hundredths of noise.
-        const double* p = nominal[std::min(i, identical) - 1];
-        const double noise = 0.01 * ((i * 7) % 5 - 2);
-        const double extra = i > identical ? 150.0 * (i - identical) : 0.0;
-        job.MCS_Name[static_cast<std::size_t>(i)] =
-            i <= identical ? "R" + std::to_string(i) : "M" + std::to_string(i);
-        job.MCS_X.set(i, c * (p[0] + extra) + s * p[1] - shift[0] + noise);
-        job.MCS_Y.set(i, -s * (p[0] + extra) + c * p[1] - shift[1] - noise);
-        job.MCS_Z[static_cast<std::size_t>(i)] = p[2] - shift[2] + 0.5 * noise;
-    }
-    job.MCSt_Name = job.MCS_Name;
-    job.MCSt_X = job.MCS_X;
-    job.MCSt_Y = job.MCS_Y;
-    job.MCSt_Z = job.MCS_Z;
+JobState makeDemoJob(const std::string& examplesFolder) {
+    ReadOptions options;  // millimetres and degrees, "." as the separator, no questions
+    options.decimalSeparator = '.';
+    auto mcs = readAsciiPointFile(examplesFolder + "/cell-mcs.txt", options);
+    auto ocs = readAsciiPointFile(examplesFolder + "/cell-ocs.txt", options);
+    JobState job;
+    commitMatchedPoints(
+        job, matchPointsByName(std::move(mcs.points), std::move(ocs.points), std::nullopt, options), {});
+    job.DataLoaded = true;
+    job.LengthUnitName = "millimeter";
+    job.DigitLength = 3;
+    job.AngleUnitName = "degree";
+    job.DigitAngle = 4;
+    job.NormMode = kNormL2;
+    job.RichtungMCStoOCS = true;
+    // The cell's OCS is its MCS turned 90° about z and shifted (examples/README.md).
     for (int k = 1; k <= kParamCount; ++k)
         job.ParamState[static_cast<std::size_t>(k)] = k <= 6 ? "float" : "not used";
-    job.Params[kRotZ] = angle;
-    job.Params[kTraX] = shift[0];
-    job.Params[kTraY] = shift[1];
-    job.Params[kTraZ] = shift[2];
-    job.SeedPointNames = {"", "R1", "R3", "R9"};
-    job.SeedPointIndex = {0, 1, 3, 9};
-    job.NameMCS = "Laser tracker";
-    job.NameOCS = "Cell CAD";
+    job.Params[kRotZ] = 3.14159265358979 / 2.0;
+    job.Params[kTraX] = 1000.0;
+    job.Params[kTraY] = -500.0;
+    job.Params[kTraZ] = 250.0;
+    job.Params[kScaleX] = job.Params[kScaleY] = job.Params[kScaleZ] = job.Params[kScaleXYZ] = 1.0;
+    job.SeedPointNames = {"", "P1", "P3", "P5"};
+    job.SeedPointIndex = {0, 1, 3, 5};
+    job.NameMCS = "cell-mcs";
+    job.NameOCS = "cell-ocs";
     job.MCS_FileName = "cell-mcs.txt";
     job.OCS_FileName = "cell-ocs.txt";
+    job.GraphicsFlags.ViewAllMCS = job.GraphicsFlags.ViewAllonlyMCS = job.GraphicsFlags.ViewAllonlyOCS = true;
     job.SavedViewNames = {"Overview"};
     job.ViewCount = 1;
     job.SavedViews[1] = makeView(0, 1);

@@ -2,6 +2,7 @@
 // Jobs for tests: point sets matched as the loading road leaves them (identical pairs first),
 // with every kind of content a job file carries when asked.
 #include <cstdint>
+#include <string>
 
 #include "shared/JobState.h"
 
@@ -16,10 +17,10 @@ JobState makePointJob(std::int32_t identical, std::int32_t mcsOnly = 0, std::int
 // robot angles and offset vectors, and a non-ASCII name.
 JobState makeFullJob();
 
-// The demo job of examples/: a robot cell of ten nominal points measured in a frame turned 1.5°
-// about z and shifted, two points measured only, one nominal only, with the best fit's parameters,
-// units mm and degrees, and one saved view.
-JobState makeDemoJob();
+// The demo job of examples/: the demo cell's point files (cell-mcs.txt, cell-ocs.txt in
+// `examplesFolder`) read and matched by name, with the cell's transformation as parameters, units
+// mm and degrees, and one saved view.
+JobState makeDemoJob(const std::string& examplesFolder);
 
 // A saved view with flags on some cloud rows, two flag layouts and `lines` line segments.
 ScreenProperties makeView(int seed, std::int32_t lines = 2);
