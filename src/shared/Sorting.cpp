@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 
 namespace kal {
@@ -11,31 +12,13 @@ namespace {
 constexpr std::int32_t kPaddedLength = 50;
 
 struct NameKey {
+    std::string_view padded;  // the text as it sorts: numeric names left-padded with "0"
     const std::string* text;
-    std::int32_t pad;       // "0" characters virtually in front of text
     std::int32_t position;  // before the sort
 };
 
-// Byte-wise comparison of the padded texts without building them.
-int comparePadded(const NameKey& a, const NameKey& b) {
-    if (a.pad == b.pad) return a.text->compare(*b.text);
-    const std::size_t lengthA = static_cast<std::size_t>(a.pad) + a.text->size();
-    const std::size_t lengthB = static_cast<std::size_t>(b.pad) + b.text->size();
-    const std::size_t common = std::min(lengthA, lengthB);
-    for (std::size_t p = 0; p < common; ++p) {
-        const auto ca = p < static_cast<std::size_t>(a.pad)
-                            ? static_cast<unsigned char>('0')
-                            : static_cast<unsigned char>((*a.text)[p - a.pad]);
-        const auto cb = p < static_cast<std::size_t>(b.pad)
-                            ? static_cast<unsigned char>('0')
-                            : static_cast<unsigned char>((*b.text)[p - b.pad]);
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    return lengthA < lengthB ? -1 : (lengthA > lengthB ? 1 : 0);
-}
-
 bool nameBefore(const NameKey& a, const NameKey& b) {
-    if (const int c = comparePadded(a, b); c != 0) return c < 0;
+    if (const int c = a.padded.compare(b.padded); c != 0) return c < 0;
     if (const int c = a.text->compare(*b.text); c != 0) return c < 0;
     return a.position < b.position;
 }
@@ -64,12 +47,31 @@ bool IsNumericName(const std::string& name) {
 void SortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index) {
     if (names.empty()) names.emplace_back();
     const auto n = static_cast<std::int32_t>(names.size()) - 1;
+    // The padded texts live side by side in one buffer, so a comparison is one memcmp and
+    // no name is allocated twice.
+    std::vector<std::int32_t> pads(static_cast<std::size_t>(n) + 1, 0);
+    std::size_t total = 0;
+    for (std::int32_t i = 1; i <= n; ++i) {
+        const std::string& name = names[static_cast<std::size_t>(i)];
+        if (IsNumericName(name) && name.size() < static_cast<std::size_t>(kPaddedLength))
+            pads[static_cast<std::size_t>(i)] = kPaddedLength - static_cast<std::int32_t>(name.size());
+        total += static_cast<std::size_t>(pads[static_cast<std::size_t>(i)]) + name.size();
+    }
+    std::string buffer;
+    buffer.reserve(total);
     std::vector<NameKey> keys;
     keys.reserve(static_cast<std::size_t>(n));
     for (std::int32_t i = 1; i <= n; ++i) {
         const std::string& name = names[static_cast<std::size_t>(i)];
-        const auto length = static_cast<std::int32_t>(std::min<std::size_t>(name.size(), kPaddedLength));
-        keys.push_back({&name, IsNumericName(name) ? kPaddedLength - length : 0, i});
+        buffer.append(static_cast<std::size_t>(pads[static_cast<std::size_t>(i)]), '0');
+        buffer.append(name);
+    }
+    std::size_t offset = 0;
+    for (std::int32_t i = 1; i <= n; ++i) {
+        const std::string& name = names[static_cast<std::size_t>(i)];
+        const std::size_t length = static_cast<std::size_t>(pads[static_cast<std::size_t>(i)]) + name.size();
+        keys.push_back({std::string_view(buffer).substr(offset, length), &name, i});
+        offset += length;
     }
     std::sort(keys.begin(), keys.end(), nameBefore);
 
