@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 
 namespace kal {
@@ -10,32 +11,41 @@ namespace {
 // Numeric names shorter than this are compared as if left-padded with "0" to this length.
 constexpr std::int32_t kPaddedLength = 50;
 
+// A name compared as its padded text T = 0^z R (z leading "0" characters, R the rest, which does
+// not start with "0"), broken into a key that orders exactly like T byte by byte:
+// - where two texts differ in z, the one with fewer zeros decides at that position by R's first
+//   byte: none or one below "0" sorts it first, one above "0" last. So texts whose R starts low
+//   (or is empty) rank by increasing z, those whose R starts high by decreasing z, and all the
+//   low ones before all the high ones;
+// - equal z compare by R.
+// `group` encodes the first rule; `prefix` caches R's first eight bytes so most comparisons touch
+// no string at all.
 struct NameKey {
+    std::int64_t group;
+    std::uint64_t prefix;
+    std::string_view rest;  // R, a view into the name or empty
     const std::string* text;
-    std::int32_t pad;       // "0" characters virtually in front of text
     std::int32_t position;  // before the sort
 };
 
-// Byte-wise comparison of the padded texts without building them.
-int comparePadded(const NameKey& a, const NameKey& b) {
-    if (a.pad == b.pad) return a.text->compare(*b.text);
-    const std::size_t lengthA = static_cast<std::size_t>(a.pad) + a.text->size();
-    const std::size_t lengthB = static_cast<std::size_t>(b.pad) + b.text->size();
-    const std::size_t common = std::min(lengthA, lengthB);
-    for (std::size_t p = 0; p < common; ++p) {
-        const auto ca = p < static_cast<std::size_t>(a.pad)
-                            ? static_cast<unsigned char>('0')
-                            : static_cast<unsigned char>((*a.text)[p - a.pad]);
-        const auto cb = p < static_cast<std::size_t>(b.pad)
-                            ? static_cast<unsigned char>('0')
-                            : static_cast<unsigned char>((*b.text)[p - b.pad]);
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    return lengthA < lengthB ? -1 : (lengthA > lengthB ? 1 : 0);
+NameKey keyOf(const std::string& name, std::int32_t position) {
+    const bool padded = IsNumericName(name) && name.size() < static_cast<std::size_t>(kPaddedLength);
+    const std::size_t pad = padded ? static_cast<std::size_t>(kPaddedLength) - name.size() : 0;
+    const std::size_t ownZeros = std::min(name.find_first_not_of('0'), name.size());
+    const std::string_view rest = std::string_view(name).substr(ownZeros);
+    const auto zeros = static_cast<std::int64_t>(pad + ownZeros);
+    const bool low = rest.empty() || static_cast<unsigned char>(rest[0]) < static_cast<unsigned char>('0');
+    constexpr std::int64_t kHigh = std::int64_t{1} << 40;  // above any count of zeros
+    std::uint64_t prefix = 0;
+    for (std::size_t b = 0; b < 8; ++b)
+        prefix = (prefix << 8) | (b < rest.size() ? static_cast<unsigned char>(rest[b]) : 0u);
+    return {low ? zeros : kHigh - zeros, prefix, rest, &name, position};
 }
 
 bool nameBefore(const NameKey& a, const NameKey& b) {
-    if (const int c = comparePadded(a, b); c != 0) return c < 0;
+    if (a.group != b.group) return a.group < b.group;
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    if (const int c = a.rest.compare(b.rest); c != 0) return c < 0;
     if (const int c = a.text->compare(*b.text); c != 0) return c < 0;
     return a.position < b.position;
 }
@@ -66,11 +76,7 @@ void SortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index
     const auto n = static_cast<std::int32_t>(names.size()) - 1;
     std::vector<NameKey> keys;
     keys.reserve(static_cast<std::size_t>(n));
-    for (std::int32_t i = 1; i <= n; ++i) {
-        const std::string& name = names[static_cast<std::size_t>(i)];
-        const auto length = static_cast<std::int32_t>(std::min<std::size_t>(name.size(), kPaddedLength));
-        keys.push_back({&name, IsNumericName(name) ? kPaddedLength - length : 0, i});
-    }
+    for (std::int32_t i = 1; i <= n; ++i) keys.push_back(keyOf(names[static_cast<std::size_t>(i)], i));
     std::sort(keys.begin(), keys.end(), nameBefore);
 
     std::vector<std::string> sorted(static_cast<std::size_t>(n) + 1);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,44 @@ TEST(SortNames, EmptyListAndLongDigitStrings) {
     Names names{"", longDigits, "2"};
     SortNames(names, index);
     EXPECT_EQ(names, (Names{"", "2", longDigits}));
+}
+
+// The keyed comparison must order exactly as the names left-padded with "0" to 50 characters,
+// compared byte by byte, with the text and then the position breaking ties.
+TEST(SortNames, OrderEqualsThePaddedTextComparisonOnRandomAwkwardNames) {
+    std::mt19937 random(5);
+    const std::string alphabet = std::string("0123456789") + "0000" + "-+ /Aa" + "\x01\xff" + std::string(1, '\0');
+    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+    for (int round = 0; round < 200; ++round) {
+        Names names{""};
+        for (int i = 0; i < 40; ++i) {
+            std::string name;
+            const std::size_t length = pick(4) == 0 ? 45 + pick(10) : pick(6);
+            const bool digits = pick(2) == 0;
+            for (std::size_t c = 0; c < length; ++c)
+                name += digits ? static_cast<char>('0' + pick(pick(3) == 0 ? 1 : 10)) : alphabet[pick(alphabet.size())];
+            names.push_back(name);
+        }
+        auto padded = [](const std::string& s) {
+            return IsNumericName(s) && s.size() < 50 ? std::string(50 - s.size(), '0') + s : s;
+        };
+        std::vector<std::int32_t> expected(names.size() - 1);
+        for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<std::int32_t>(i + 1);
+        std::sort(expected.begin(), expected.end(), [&](std::int32_t a, std::int32_t b) {
+            const std::string& x = names[static_cast<std::size_t>(a)];
+            const std::string& y = names[static_cast<std::size_t>(b)];
+            if (padded(x) != padded(y)) return padded(x) < padded(y);
+            if (x != y) return x < y;
+            return a < b;
+        });
+        Names sorted = names;
+        Index index;
+        SortNames(sorted, index);
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            ASSERT_EQ(index[i + 1], expected[i]) << "round " << round << ", position " << i + 1;
+            ASSERT_EQ(sorted[i + 1], names[static_cast<std::size_t>(expected[i])]);
+        }
+    }
 }
 
 TEST(IsNumericName, DigitsOnly) {
