@@ -2,15 +2,22 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QMessageBox>
 
 #include "shared/Units.h"
 
 namespace kal {
 
 void MainJobWindow::unitsChanged() {
-    RhoFestlegung(job_, [this](const std::string& length, const std::string& angle) {
+    const auto warnings = RhoFestlegung(job_, [this](const std::string& length, const std::string& angle) {
         main_.showUnitNames(length, angle);
     });
+    // A job naming a unit this program does not know opens in millimetre or degree: say so once.
+    if (!warnings.empty()) {
+        std::string text;
+        for (const auto& w : warnings) text += (text.empty() ? "" : "\n") + w;
+        QMessageBox::warning(&main_, QStringLiteral("Kalvoreth"), QString::fromStdString(text));
+    }
 }
 
 void MainJobWindow::jobLoaded() {
