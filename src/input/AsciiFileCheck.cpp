@@ -58,7 +58,9 @@ ColumnCheck checkColumns(const TextLines& lines, char delimiter) {
     std::int64_t first = -1, largest = 0;
     for (std::int32_t i = 0; i < lines.size(); ++i) {
         const auto line = lines[i];
-        if (isEmptyRow(line)) continue;
+        // Only lines with nothing but blanks are passed over: a line of one character is no
+        // point, and counted like any other it fails the check instead of being dropped.
+        if (trimBlanks(line).empty()) continue;
         const auto n = static_cast<std::int64_t>(std::count(line.begin(), line.end(), delimiter));
         if (first < 0)
             first = n;

@@ -21,6 +21,8 @@ bool isEmptyRow(std::string_view line);
 // holds none of them.
 std::optional<char> findDelimiter(const TextLines& lines, char systemSeparator);
 
+// Lines holding only blanks are skipped; every other line, one of a single character included,
+// is a row whose delimiters are counted.
 struct ColumnCheck {
     std::int32_t columns = 0;  // the largest delimiter count of a row, plus one
     std::int32_t errorRow =

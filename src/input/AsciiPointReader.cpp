@@ -6,6 +6,7 @@
 #include "input/NumberField.h"
 #include "input/PointFields.h"
 #include "input/PointFileIo.h"
+#include "shared/FileHelpers.h"
 
 namespace kal {
 
@@ -98,6 +99,7 @@ AsciiPointFile parseAsciiPointFile(std::string_view bytes, const std::string& pa
 }
 
 AsciiPointFile readAsciiPointFile(const std::string& path, const ReadOptions& options) {
+    if (!FileExists(path)) refuseFile(options, path, 0, "File " + path + " not found");
     const std::string bytes = readFileBytes(path);
     auto file = parseAsciiPointFile(bytes, path, options);
     if (file.rewrittenBytes) replaceFileKeepingBackup(path, *file.rewrittenBytes);

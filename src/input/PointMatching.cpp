@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "calculation/DirectionSwitch.h"
 #include "shared/Errors.h"
 #include "shared/Sorting.h"
 
@@ -143,6 +144,8 @@ void commitMatchedPoints(JobState& job, MatchedPoints matched, const UseFlagsByN
         for (int c = 0; c < 3; ++c)
             job.UseFlags[static_cast<std::size_t>(3 * (p - 1) + 1 + c)] = f[static_cast<std::size_t>(c)];
     }
+    // A job whose direction the user had switched keeps it: the new sets are exchanged as well.
+    if (job.MCSOCSGetauscht) MCS_OCS(job);
 }
 
 }  // namespace kal

@@ -38,6 +38,7 @@ UseFlagsByName rememberUseFlags(const JobState& job);
 
 // Writes the matched sets into the job: point sets and counts, OcsAngles (emptied when the OCS
 // carries none), MCSt as a copy of the MCS, RVec sized to the pairs and 0, and UseFlags by name.
+// When the job's systems are exchanged (MCSOCSGetauscht), the new sets are exchanged too (MCS_OCS).
 void commitMatchedPoints(JobState& job, MatchedPoints matched, const UseFlagsByName& flags);
 
 }  // namespace kal

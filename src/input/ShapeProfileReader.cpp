@@ -10,6 +10,7 @@
 #include "input/PointFields.h"
 #include "input/PointFileIo.h"
 #include "input/TextLines.h"
+#include "shared/FileHelpers.h"
 #include "shared/NumberText.h"
 
 namespace kal {
@@ -33,6 +34,7 @@ ShapeProfileFile parseShapeProfileFile(std::string_view bytes, const std::string
         lines.emplace(*file.rewrittenBytes);
     }
     std::vector<std::array<double, 2>> kept;
+    std::vector<std::int32_t> keptRows;  // the line of each kept vertex
     const double lf = options.lengthFactor;
     const char sep = options.decimalSeparator == ',' ? ',' : '.';
     std::array<std::string_view, 2> fields;
@@ -58,6 +60,7 @@ ShapeProfileFile parseShapeProfileFile(std::string_view bytes, const std::string
             continue;
         }
         kept.push_back(v);
+        keptRows.push_back(row);
     }
     const auto n = static_cast<std::int32_t>(kept.size());
     if (n < 2)
@@ -89,6 +92,16 @@ ShapeProfileFile parseShapeProfileFile(std::string_view bytes, const std::string
         tell(options, "Found " + std::to_string(file.duplicatesDropped) + " double Points in File\n" + path +
                           "\n...and will ignore them");
     tell(options, shapeProfileReport(file, options));
+    // The foot points need r to grow from row to row; the file order is kept, so say where it does not.
+    for (std::int32_t i = 2; i <= n; ++i)
+        if (file.profile(i, 1) <= file.profile(i - 1, 1)) {
+            const std::string line = std::to_string(keptRows[static_cast<std::size_t>(i - 1)]);
+            tell(options, messageLines({"File: ", path, "",
+                                        "In Row " + line +
+                                            " the radius does not grow; the shape profile needs its "
+                                            "vertices in the order of growing r"}));
+            break;
+        }
     return file;
 }
 
@@ -115,6 +128,7 @@ std::string shapeProfileReport(const ShapeProfileFile& file, const ReadOptions& 
 }
 
 ShapeProfileFile readShapeProfileFile(const std::string& path, const ReadOptions& options) {
+    if (!FileExists(path)) refuseFile(options, path, 0, "File " + path + " not found");
     const std::string bytes = readFileBytes(path);
     auto file = parseShapeProfileFile(bytes, path, options);
     if (file.rewrittenBytes) replaceFileKeepingBackup(path, *file.rewrittenBytes);

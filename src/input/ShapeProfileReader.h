@@ -27,7 +27,8 @@ struct ShapeProfileFile {
 ShapeProfileFile parseShapeProfileFile(std::string_view bytes, const std::string& path,
                                        const ReadOptions& options);
 
-// Reads the file at `path`; an accepted rewrite is put in place after the read succeeded.
+// Reads the file at `path` ("File <path> not found" when there is none); an accepted rewrite is
+// put in place after the read succeeded.
 ShapeProfileFile readShapeProfileFile(const std::string& path, const ReadOptions& options);
 
 // The report's text for the figures (in millimetres), in the display unit of `options`.

@@ -6,6 +6,7 @@
 #include "input/AsciiPointReader.h"
 #include "input/PointFileIo.h"
 #include "input/ReaderTestSupport.h"
+#include "input/ShapeProfileReader.h"
 #include "shared/Errors.h"
 
 namespace kal {
@@ -189,6 +190,11 @@ TEST(AsciiPointReader, MalformedInputsAreRefusedWithTheirRow) {
         {"binary garbage", std::string("\x00\x01\xFF\xFE;\x80\x81;\x02", 9), 1, "is not a number"},
         {"columns changed", "P1 1 2 3\nP2  4 5 6\n", 2,
          "In Row 2 the number of columns has changed relativ to the rows before\nPlease diagnose and fix"},
+        // A line of one character is no empty row to the column check: it is counted and fails.
+        {"one-character line between points", "P1;1;2;3\n5\nP2;4;5;6\n", 2,
+         "In Row 2 the number of columns has changed relativ to the rows before"},
+        {"one-character line after the points", "P1;1;2;3\nP2;4;5;6\nx\n", 3,
+         "In Row 3 the number of columns has changed relativ to the rows before"},
         {"too many separators", "P1 1.000.5 2.5 3.5\n", 1,
          "To much DecimalDelimiter in Row 1. Please check and fix"},
         {"both separators", "P1;1.5;2;3\nP2;1,5;2;3\n", 0,
@@ -290,6 +296,17 @@ TEST_F(AsciiPointFileOnDisk, RewriteIsNotWrittenWhenTheRewrittenFileDoesNotRead)
 TEST_F(AsciiPointFileOnDisk, MissingFileIsAFileError) {
     Recorded r;
     EXPECT_THROW(readAsciiPointFile((dir_ / "none.txt").string(), r.options), FileError);
+}
+
+TEST_F(AsciiPointFileOnDisk, MissingFilesOfPointsAndProfileSayNotFound) {
+    const auto path = (dir_ / "none.txt").string();
+    for (int profile = 0; profile < 2; ++profile) {
+        Recorded r;
+        EXPECT_THROW(
+            profile ? (void)readShapeProfileFile(path, r.options) : (void)readAsciiPointFile(path, r.options),
+            FileError);
+        EXPECT_EQ(r.prompter.texts(), std::vector<std::string>{"File " + path + " not found"});
+    }
 }
 
 }  // namespace

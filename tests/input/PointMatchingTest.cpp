@@ -105,6 +105,25 @@ TEST(PointMatching, CommitFillsTheWorkingArrays) {
     EXPECT_TRUE(job.invariantsHold());
 }
 
+TEST(PointMatching, CommitIntoAnExchangedJobExchangesTheNewSetsAgain) {
+    Recorded r;
+    JobState job;
+    job.MCSOCSGetauscht = true;
+    loadByName(job, "A 1 2 3\nB 4 5 6\nC 7 8 9\n", "B 0 0 0\nA 0 0 1\n", r.options);
+    EXPECT_TRUE(job.MCSOCSGetauscht);
+    EXPECT_EQ(job.McsCount, 2);  // the OCS file's points
+    EXPECT_EQ(job.OcsCount, 3);
+    EXPECT_EQ(job.IdenticalCount, 2);
+    EXPECT_EQ(job.McsOnlyCount, 0);
+    EXPECT_EQ(job.OcsOnlyCount, 1);
+    EXPECT_EQ(job.MCS_Name, (std::vector<std::string>{"", "A", "B"}));
+    EXPECT_EQ(job.MCS_Z[1], 1);
+    EXPECT_EQ(job.OCS_Name[3], "C");
+    EXPECT_EQ(job.MCSt_Name, job.MCS_Name);
+    EXPECT_EQ(job.MCSt_Z, job.MCS_Z);
+    EXPECT_EQ(job.UseFlags.size(), 7u);
+}
+
 TEST(PointMatching, NoCommonNameLeavesOnlyFlagZero) {
     Recorded r;
     JobState job;

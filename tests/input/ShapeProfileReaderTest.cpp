@@ -58,9 +58,24 @@ TEST(ShapeProfileReader, NeighbouringDuplicatesAreDroppedHeightsTakenWithoutSign
     EXPECT_EQ(file.profile(2, 1), 10);
     EXPECT_EQ(file.profile(2, 2), 10);
     EXPECT_EQ(file.duplicatesDropped, 1);
-    ASSERT_EQ(r.prompter.texts().size(), 2u);
+    // The duplicates, the report, then the warning that r falls back at the far duplicate.
+    ASSERT_EQ(r.prompter.texts().size(), 3u);
     EXPECT_EQ(r.prompter.texts()[0], "Found 1 double Points in File\n/d/s.txt\n...and will ignore them");
-    EXPECT_NE(r.last().find("Biggest delta1 is 0.000000 cm"), std::string::npos);
+    EXPECT_NE(r.prompter.texts()[1].find("Biggest delta1 is 0.000000 cm"), std::string::npos);
+    EXPECT_NE(r.last().find("In Row 6 the radius does not grow"), std::string::npos) << r.last();
+}
+
+TEST(ShapeProfileReader, RadiiThatDoNotGrowAreWarnedAboutNeverSorted) {
+    Recorded r;
+    const auto file = parseShapeProfileFile("0 0\n2 4\n1 1\n3 9\n", "/d/s.txt", r.options);
+    ASSERT_EQ(file.profile.rows(), 4);
+    EXPECT_EQ(file.profile(2, 1), 2);  // the file order stands
+    EXPECT_EQ(file.profile(3, 1), 1);
+    ASSERT_EQ(r.prompter.texts().size(), 2u);
+    EXPECT_EQ(
+        r.last(),
+        "File: \n/d/s.txt\n\nIn Row 3 the radius does not grow; the shape profile needs its vertices in "
+        "the order of growing r");
 }
 
 TEST(ShapeProfileReader, EqualRadiiTwoRowsApartSkipTheirTestRow) {
