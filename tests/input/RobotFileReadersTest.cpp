@@ -129,6 +129,43 @@ TEST(RobotFileReaders, ExampleFilesReadToExactCoordinatesAndAngles) {
     }
 }
 
+// Every format takes its lengths in the display length unit and its angles in the display angle
+// unit; angles from quaternions are radians whatever the angle unit is.
+TEST(RobotFileReaders, LengthsAndAnglesAreTakenInTheDisplayUnits) {
+    const double h = 3.14159265358979 / 2;
+    struct Case {
+        const char* what;
+        Parser parse;
+        const char* text;
+        double a, b, c;  // radians
+    };
+    const Case cases[] = {
+        {"KUKA", parseKukaDatFile, "DECL E6POS P1={X 1,Y 2,Z -0.5,A 100,B 50,C -100,S 6,T 27}\n", h, h / 2,
+         -h},
+        {"FANUC", parseFanucLsFile,
+         "/POS\nP[1]{\n   GP1:\n\tUF : 0, UT : 1,\n\tX = 1.000 mm, Y = 2.000 mm, Z = -0.500 mm,\n"
+         "\tW = -100.000 deg, P = 50.000 deg, R = 100.000 deg\n};\n/END\n",
+         h, h / 2, -h},
+        {"x y z A B C", parseXyzAbcFile, "P1 1 2 -0.5 100 50 -100\n", h, h / 2, -h},
+        {".modx", parseModxFile, "CONST robtarget p:=[[1,2,-0.5],[0.5,0.5,0.5,5E-01],[0,0,0,0]];\n", h, 0, h},
+        {"quaternion", parseQuaternionFile, "P1 1 2 -0.5 0.5 0.5 0.5 0.5\n", h, 0, h},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Recorded r;
+        r.options.lengthFactor = 1 / 25.4;      // inches
+        r.options.angleFactor = 200 / (2 * h);  // gon
+        const auto set = c.parse(c.text, "a", r.options);
+        ASSERT_EQ(set.points.count(), 1);
+        EXPECT_DOUBLE_EQ(set.points.x[1], 25.4);
+        EXPECT_DOUBLE_EQ(set.points.y[1], 50.8);
+        EXPECT_DOUBLE_EQ(set.points.z[1], -12.7);
+        EXPECT_NEAR(set.angles(1, 1), c.a, 1e-9);
+        EXPECT_NEAR(set.angles(1, 2), c.b, 1e-9);
+        EXPECT_NEAR(set.angles(1, 3), c.c, 1e-9);
+    }
+}
+
 TEST(KukaDatReader, DeclarationInDegreesSpaceAndHashForms) {
     const char* lines[] = {
         "DECL E6POS XP1={X 100.5,Y -20.25,Z 300,A 90,B 0,C -90,S 6,T 27}",
