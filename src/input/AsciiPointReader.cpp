@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "input/NumberField.h"
+#include "input/PairNaming.h"
 #include "input/PointFields.h"
 #include "input/PointFileIo.h"
 #include "shared/FileHelpers.h"
@@ -102,7 +103,9 @@ AsciiPointFile readAsciiPointFile(const std::string& path, const ReadOptions& op
     if (!FileExists(path)) refuseFile(options, path, 0, "File " + path + " not found");
     const std::string bytes = readFileBytes(path);
     auto file = parseAsciiPointFile(bytes, path, options);
-    if (file.rewrittenBytes) replaceFileKeepingBackup(path, *file.rewrittenBytes);
+    // Points with a double name stop the load at the matching; the file then stays as it was.
+    if (file.rewrittenBytes && !firstDoubleName(file.points.names))
+        replaceFileKeepingBackup(path, *file.rewrittenBytes);
     return file;
 }
 

@@ -29,8 +29,8 @@ AsciiPointFile parseAsciiPointFile(std::string_view bytes, const std::string& pa
                                    const ReadOptions& options);
 
 // Reads the file at `path` ("File <path> not found" when there is none); when the user agreed to
-// the decimal-separator rewrite and the rewritten file read without fault, the rewrite is put in
-// place (the original kept as ".$").
+// the decimal-separator rewrite and the rewritten file read without fault and without a double
+// name, the rewrite is put in place (the original kept as ".$").
 AsciiPointFile readAsciiPointFile(const std::string& path, const ReadOptions& options);
 
 // The lines of an ASCII layout file after its check: used by the readers of files that carry more

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "input/PairNaming.h"
 #include "input/PointFileIo.h"
 
 namespace kal {
@@ -28,7 +29,9 @@ OcsPointSet readOcsFile(OcsFormat format, const std::string& path, const ReadOpt
         default:
             throw std::invalid_argument("readOcsFile: not a robot or angle format");
     }
-    if (set.rewrittenBytes) replaceFileKeepingBackup(path, *set.rewrittenBytes);
+    // Points with a double name stop the load at the matching; the file then stays as it was.
+    if (set.rewrittenBytes && !firstDoubleName(set.points.names))
+        replaceFileKeepingBackup(path, *set.rewrittenBytes);
     return set;
 }
 

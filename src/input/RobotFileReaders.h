@@ -23,7 +23,7 @@ OcsPointSet parseQuaternionFile(std::string_view bytes, const std::string& path,
 
 // Reads the file at `path` in the given format (not kOcsAscii or kOcsParaboloid). An accepted
 // decimal-separator rewrite of an x y z A B C or quaternion file is put in place after the read
-// succeeded, the original kept as ".$".
+// succeeded and found no double name, the original kept as ".$".
 OcsPointSet readOcsFile(OcsFormat format, const std::string& path, const ReadOptions& options);
 
 }  // namespace kal

@@ -293,6 +293,18 @@ TEST_F(AsciiPointFileOnDisk, RewriteIsNotWrittenWhenTheRewrittenFileDoesNotRead)
     EXPECT_FALSE(std::filesystem::exists(path + ".$"));
 }
 
+TEST_F(AsciiPointFileOnDisk, RewriteIsNotWrittenWhenItsPointsHoldADoubleName) {
+    // "A.1" and "A,1" become one name once the commas turn into points.
+    const std::string original = "A.1;1,5;2;3\nA,1;4;5;6,25\n";
+    const auto path = write("a.txt", original);
+    Recorded r;
+    r.prompter.answer(platform::Answer::Yes);
+    const auto file = readAsciiPointFile(path, r.options);
+    EXPECT_EQ(file.points.names[2], "A.1");
+    EXPECT_EQ(readFileBytes(path), original);
+    EXPECT_FALSE(std::filesystem::exists(path + ".$"));
+}
+
 TEST_F(AsciiPointFileOnDisk, MissingFileIsAFileError) {
     Recorded r;
     EXPECT_THROW(readAsciiPointFile((dir_ / "none.txt").string(), r.options), FileError);
