@@ -169,13 +169,14 @@ MainWindowState ProgrammLogik(const ProgramLogicInput& in) {
     auto menu = [&](MenuItem item) -> ControlChange& { return out.menus[item]; };
     auto button = [&](Toolbar bar, int position) -> ControlChange& { return out.buttons[{bar, position}]; };
 
-    // Recent files. An empty slot stays in the menu but cannot be chosen: it names no job.
+    // Recent files. An empty slot stays in the menu but cannot be chosen: it names no job. A
+    // filled one opens a job, so it waits with Open while long work runs.
     constexpr MenuItem kRecent[] = {MenuItem::MenueDateiAlt1, MenuItem::MenueDateiAlt2,
                                     MenuItem::MenueDateiAlt3, MenuItem::MenueDateiAlt4};
     for (int slot = 1; slot <= 4; ++slot) {
         const std::string& path = in.RecentFiles[static_cast<std::size_t>(slot)];
         out.recentCaptions[static_cast<std::size_t>(slot - 1)] = recentFileCaption(slot, path);
-        menu(kRecent[slot - 1]).enabled = !path.empty();
+        menu(kRecent[slot - 1]).enabled = !path.empty() && !in.longWorkRunning;
     }
 
     out.caption = mainWindowCaption(in.CurrentJobFile);
