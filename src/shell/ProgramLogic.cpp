@@ -201,6 +201,8 @@ MainWindowState ProgrammLogik(const ProgramLogicInput& in) {
     button(Toolbar::Toolbar2, 1).enabled = *menu(MenuItem::MenuFileNew).enabled;
     button(Toolbar::Toolbar2, 2).enabled = *menu(MenuItem::MenuFileOpen).enabled;
     button(Toolbar::Toolbar2, 3).enabled = *menu(MenuItem::MenuFileSave).enabled;
+    // The Input Files button runs the menu's command: it waits with it.
+    button(Toolbar::Toolbar1, 2).enabled = *menu(MenuItem::MenuFileInputFiles).enabled;
 
     bool graphicsOpen = in.graphicsWindowMarked;
     if (in.GraphicsWindowCount == 0) {

@@ -106,6 +106,7 @@ TEST(ProgrammLogik, JobCommandsAndTheirButtonsWaitWhileLongWorkRuns) {
             EXPECT_EQ(enabled(s, m), !busy) << menuItemName(m);
         EXPECT_EQ(enabled(s, T::Toolbar2, 1), !busy);
         EXPECT_EQ(enabled(s, T::Toolbar2, 2), !busy);
+        EXPECT_EQ(enabled(s, T::Toolbar1, 2), !busy);  // Input Files
         EXPECT_EQ(enabled(s, M::MenuFileSave), true);
         EXPECT_EQ(enabled(s, T::Toolbar2, 3), true);
     }
