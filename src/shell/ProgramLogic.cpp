@@ -169,13 +169,14 @@ MainWindowState ProgrammLogik(const ProgramLogicInput& in) {
     auto menu = [&](MenuItem item) -> ControlChange& { return out.menus[item]; };
     auto button = [&](Toolbar bar, int position) -> ControlChange& { return out.buttons[{bar, position}]; };
 
-    // Recent files. An empty slot stays in the menu but cannot be chosen: it names no job.
+    // Recent files. An empty slot stays in the menu but cannot be chosen: it names no job. A
+    // filled one opens a job, so it waits with Open while long work runs.
     constexpr MenuItem kRecent[] = {MenuItem::MenueDateiAlt1, MenuItem::MenueDateiAlt2,
                                     MenuItem::MenueDateiAlt3, MenuItem::MenueDateiAlt4};
     for (int slot = 1; slot <= 4; ++slot) {
         const std::string& path = in.RecentFiles[static_cast<std::size_t>(slot)];
         out.recentCaptions[static_cast<std::size_t>(slot - 1)] = recentFileCaption(slot, path);
-        menu(kRecent[slot - 1]).enabled = !path.empty();
+        menu(kRecent[slot - 1]).enabled = !path.empty() && !in.longWorkRunning;
     }
 
     out.caption = mainWindowCaption(in.CurrentJobFile);
@@ -200,6 +201,8 @@ MainWindowState ProgrammLogik(const ProgramLogicInput& in) {
     button(Toolbar::Toolbar2, 1).enabled = *menu(MenuItem::MenuFileNew).enabled;
     button(Toolbar::Toolbar2, 2).enabled = *menu(MenuItem::MenuFileOpen).enabled;
     button(Toolbar::Toolbar2, 3).enabled = *menu(MenuItem::MenuFileSave).enabled;
+    // The Input Files button runs the menu's command: it waits with it.
+    button(Toolbar::Toolbar1, 2).enabled = *menu(MenuItem::MenuFileInputFiles).enabled;
 
     bool graphicsOpen = in.graphicsWindowMarked;
     if (in.GraphicsWindowCount == 0) {

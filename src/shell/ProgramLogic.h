@@ -109,7 +109,8 @@ struct ProgramLogicInput {
     std::int32_t GraphicsWindowCount = 0;
     bool graphicsWindowMarked = false;  // the check mark of "Graphics Window" as it stands
     // A calculation, load, matching, batch run or adjustment is running: the commands that
-    // change the job (New, Open, Input Files, Units, Options, the quick transformation) wait.
+    // change the job (New, Open, a recent job, Input Files, Units, Options, the quick
+    // transformation) wait.
     bool longWorkRunning = false;
     std::optional<GraphicsModes> defaultWindow;  // the default graphics window, when there is one
 };

@@ -95,13 +95,18 @@ TEST(ProgrammLogik, ExportFollowsTheCalculationAndKeepsItsCaptionWhenDisabled) {
 TEST(ProgrammLogik, JobCommandsAndTheirButtonsWaitWhileLongWorkRuns) {
     for (bool busy : {false, true}) {
         ProgramLogicInput in;
+        in.RecentFiles = {"", "/a.tfo", "/b.tfo", "/c.tfo", "/d.tfo"};
         in.longWorkRunning = busy;
         MainWindowState s = ProgrammLogik(in);
         for (MenuItem m : {M::MenuFileNew, M::MenuFileOpen, M::MenuFileInputFiles, M::MenuSettingsUnits,
                            M::MenueExtrasOptions, M::MenueHelpWubrant})
             EXPECT_EQ(enabled(s, m), !busy) << menuItemName(m);
+        // A recent entry opens a job as Open does.
+        for (MenuItem m : {M::MenueDateiAlt1, M::MenueDateiAlt2, M::MenueDateiAlt3, M::MenueDateiAlt4})
+            EXPECT_EQ(enabled(s, m), !busy) << menuItemName(m);
         EXPECT_EQ(enabled(s, T::Toolbar2, 1), !busy);
         EXPECT_EQ(enabled(s, T::Toolbar2, 2), !busy);
+        EXPECT_EQ(enabled(s, T::Toolbar1, 2), !busy);  // Input Files
         EXPECT_EQ(enabled(s, M::MenuFileSave), true);
         EXPECT_EQ(enabled(s, T::Toolbar2, 3), true);
     }

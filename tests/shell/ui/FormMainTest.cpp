@@ -88,6 +88,98 @@ TEST(FormMain, EveryControlTheRefresherNamesExists) {
     EXPECT_EQ(f.w.actionNamed("MenueHelpWubrant")->shortcut(), QKeySequence("Ctrl+W"));
 }
 
+// Every menu entry with its caption and shortcut, letter for letter.
+TEST(FormMain, MenuCaptionsAndShortcutsAreTheProgramsOwn) {
+    Window f;
+    struct Entry {
+        const char* name;
+        const char* caption;
+        const char* shortcut;
+    };
+    const Entry entries[] = {
+        {"MenuFile", "&File", ""},
+        {"MenuFileNew", "&New", ""},
+        {"MenuFileOpen", "&Open", ""},
+        {"MenuFileSave", "&Save", ""},
+        {"MenuFileSaveAs", "Save &as", ""},
+        {"MenuFileInputFiles", "&Input Files", "Ctrl+I"},
+        {"MenuFileJobInformation", "&Job Information", ""},
+        {"MenueFileExport", "E&xport", ""},
+        {"MenueFileExportRobCad", "Rob&Cad Robface *.rf File", ""},
+        {"MenueFileExportROCAL", "&Rocal *.bas File", ""},
+        {"MenueOnlyMCStoTilde", "OnlyMCS Pts to txt File", "F9"},
+        {"MenuFileExit", "&Exit", ""},
+        {"MenuEdit", "&Edit", ""},
+        {"MenuEditCopy", "Copy", "Ctrl+C"},
+        {"MenuEditGraphData", "Graph Data", ""},
+        {"MenuSettings", "&Settings", ""},
+        {"MenuSettingsUnits", "&Units", ""},
+        {"MenuTransformation", "&Transformation", ""},
+        {"MenuTransformationCalculation", "&Calculation", ""},
+        {"MenueTransformationBatch", "Batch Transform", ""},
+        {"MenuTransformationDistanceScale", "&Distance Scale", ""},
+        {"MenueGraphics", "Graphics", ""},
+        {"MenueGraphicsWindow", "Graphics Window", ""},
+        {"MenueAnsichtAnpassen", "&Adjust", "Ctrl+A"},
+        {"MenueAnsichtcenter", "Center", "Ctrl+F1"},
+        {"MenueGrafikBlackPlane", "BlackPlane", "F7"},
+        {"MenueGraphicsPrint", "Print \"Screen - DEFAULT\" to Clipboard", "Ctrl+D"},
+        {"MenueGlobalRotateAbout", "Rotate about", "Ctrl+U"},
+        {"MenueAnsichtTopview", "Top View", "Ctrl+T"},
+        {"MenueAnsichtSideView", "Side View", "Ctrl+S"},
+        {"MenueAnsichtFrontView", "Front View", "Ctrl+F"},
+        {"MenueAnsichtIsometricView", "Isometric View", ""},
+        {"MenueGlobalFlagsMode", "Flags Mode", "F5"},
+        {"MenueAnsichtDynamicFlag", "Dynamic Flag", "F6"},
+        {"MenueAnsichtPunkte", "Points", ""},
+        {"MenueAnsichtPunkteBigger", "Bigger", "Ctrl+B"},
+        {"MenueAnsichtPunkteSmaller", "Smaller", "Ctrl+M"},
+        {"MenueAnsichtPunkteSmallPoints", "Small Points (Pixel)", "Ctrl+P"},
+        {"MenueAnsichtVektoren", "Vectors", ""},
+        {"MenueAnsichtVektorenVektorModeActive", "Vector Mode Active", "Ctrl+V"},
+        {"MenueAnsichtVektorenLonger", "longer", "Ctrl+L"},
+        {"MenueAnsichtVektorenShorter", "shorter", "Ctrl+H"},
+        {"MenueAnsichtAnalyse", "Analyse", ""},
+        {"MenueAnsichtAnalyseModeActive", "Analyse Mode Active", "Ctrl+X"},
+        {"MenueAnsichtAnalyseModeMore", "more", "F3"},
+        {"MenueAnsichtAnalyseModeLess", "less", "F4"},
+        {"MenueAnsichtAnalyseKeepPoints", "KeepPoints", "Ctrl+K"},
+        {"MenueAnsichtToleranzen", "&Tolerance", ""},
+        {"MenueAnsichtToleranzenColorbar", "Color Bar", "Ctrl+R"},
+        {"MenueAnsichtToleranzenEinstellungen", "Settings", "Ctrl+E"},
+        {"MenueGraphicsLines", "Lines", ""},
+        {"MenueGraphicsLinesLineModeActive", "Line Mode Active", "F8"},
+        {"MenueGraphicsLinesSetLines", "Set Lines", ""},
+        {"MenueGraphicsLinesDeleteLines", "Delete Lines", ""},
+        {"MenueGlobalGraphics", "Global Graphics", ""},
+        {"MenueGlobalGeneralGraphicsSettings", "General Graphics Settings", ""},
+        {"MenueViewS", "&Views", ""},
+        {"MenueViewSaveView", "&Save View", ""},
+        {"MenueViewDeleteView", "&Delete View", ""},
+        {"MenueViewLastView", "&last View", "Ctrl+Z"},
+        {"MenueViewNextView", "&next View", "Ctrl+Y"},
+        {"MenueExtras", "&Extras", ""},
+        {"MenueExtrasOptions", "&Options", ""},
+        {"MenuemyTest", "myTest", "Ctrl+Shift+F12"},
+        {"MenueWindow", "Window", ""},
+        {"MenuVievMainSheet", "&MainSheet", ""},
+        {"MenueViewInputStatistic", "&Input Statistic", ""},
+        {"MenueWindowArrange", "&Arrange", ""},
+        {"MenueWindowCascade", "&Cascade", ""},
+        {"MenueBuendel", "B\u00FCndel", ""},
+        {"MenueHilfe", "Help", ""},
+        {"MenueHelpQuestion", "Documentation", "F1"},
+        {"MenuHelpInfo", "&Info", ""},
+        {"MenueHelpWubrant", "&Spezial", "Ctrl+W"},
+    };
+    for (const auto& e : entries) {
+        QAction* a = f.w.actionNamed(e.name);
+        ASSERT_NE(a, nullptr) << e.name;
+        EXPECT_EQ(a->text(), QString::fromUtf8(e.caption)) << e.name;
+        EXPECT_EQ(a->shortcut(), QKeySequence(e.shortcut)) << e.name;
+    }
+}
+
 TEST(FormMain, AppliesTheJobStateToMenusButtonsAndRecentEntries) {
     Window f;
     f.job.RecentFiles = {"", "/jobs/R&D.tfo", "", "", ""};
