@@ -39,6 +39,14 @@ void connectJobCommands(FormMain& main, JobCommands& commands) {
         QObject::connect(main.actionNamed(name), &QAction::triggered, &main, handler);
     };
     on("MenuFileNew", [&commands] { commands.MenuFileNew_Click(); });
+    // The file toolbar's New, Open and Save run the same commands as their menu entries.
+    auto button = [&main](int position, auto handler) {
+        if (QAction* a = main.toolButton(Toolbar::Toolbar2, position))
+            QObject::connect(a, &QAction::triggered, &main, handler);
+    };
+    button(1, [&commands] { commands.MenuFileNew_Click(); });
+    button(2, [&commands] { commands.MenuFileOpen_Click(); });
+    button(3, [&commands] { commands.MenuFileSave_Click(); });
     on("MenuFileOpen", [&commands] { commands.MenuFileOpen_Click(); });
     on("MenuFileSave", [&commands] { commands.MenuFileSave_Click(); });
     on("MenuFileSaveAs", [&commands] { commands.MenuFileSaveAs_Click(); });

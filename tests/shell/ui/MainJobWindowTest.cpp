@@ -45,5 +45,40 @@ TEST(MainJobWindow, FileMenuSavesAndTheRecentEntryOpensTheJobAgain) {
     EXPECT_TRUE(prompter.shown().empty());
 }
 
+// Before, the toolbar's New, Open and Save buttons were connected to nothing.
+TEST(MainJobWindow, FileToolbarButtonsRunTheirMenuCommandsOnce) {
+    testing::TempDir dir;
+    JobState job = testing::makeFullJob();
+    testing::FakePrompter prompter;
+    testing::FakeFileDialogs dialogs;
+    FormMain main(job, prompter);
+    main.setSplashInterval(-1);
+    job.CurrentJobFile = kUntitledJobFile;
+    MainJobWindow window(main, job);
+    JobCommands commands(job, prompter, dialogs, window);
+    connectJobCommands(main, commands);
+
+    // Save on an untitled job asks for a name once and writes the file.
+    const std::string path = dir.file("toolbar.tfo");
+    dialogs.answer(path);
+    main.toolButton(Toolbar::Toolbar2, 3)->trigger();
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(job.CurrentJobFile, path);
+
+    // New on the saved job asks only for the new job's name and empties the job.
+    dialogs.answer(dir.file("new.tfo"));
+    main.toolButton(Toolbar::Toolbar2, 1)->trigger();
+    EXPECT_EQ(job.CurrentJobFile, dir.file("new.tfo"));
+    EXPECT_EQ(job.IdenticalCount, 0);
+    EXPECT_FALSE(job.DataLoaded);
+
+    // Open brings it back.
+    dialogs.answer(path);
+    main.toolButton(Toolbar::Toolbar2, 2)->trigger();
+    EXPECT_TRUE(job.DataLoaded);
+    EXPECT_EQ(job.CurrentJobFile, path);
+    EXPECT_TRUE(prompter.shown().empty());
+}
+
 }  // namespace
 }  // namespace kal
