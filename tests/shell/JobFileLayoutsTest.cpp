@@ -125,7 +125,10 @@ TEST(JobFileLayouts, CurrentLayoutsOfEachVersionGate) {
     };
     for (auto c :
          {Case{"1.3.70", 18, false, false}, Case{"2.0.40", 15, true, false}, Case{"2.0.50", 15, true, true},
-          Case{"2.0.57", 15, true, true}, Case{"2.0.58", 18, true, true}, Case{"3.0.0", 18, true, true}}) {
+          Case{"2.0.57", 15, true, true}, Case{"2.0.58", 18, true, true}, Case{"3.0.0", 18, true, true},
+          // the gate boundaries, and a version older than 1.3.68 that still exceeds it in one part
+          Case{"1.3.71", 18, false, false}, Case{"1.3.72", 18, true, false}, Case{"2.0.46", 15, true, false},
+          Case{"2.0.47", 15, true, true}, Case{"1.2.70", 18, false, false}}) {
         std::string bytes = layoutBytes({.header = c.version,
                                          .paramTexts = c.texts,
                                          .rdist = true,
@@ -159,6 +162,23 @@ TEST(JobFileLayouts, AHeaderOfEightCharactersOrNotThreeNumbersIsNoHeader) {
         EXPECT_EQ(probeJobFileHeader(b.str()).kind, JobFileHeader::Kind::NotAJob) << first;
     }
     EXPECT_EQ(probeJobFileHeader("").kind, JobFileHeader::Kind::NotAJob);
+}
+
+TEST(JobFileLayouts, HeaderGateComparesEachPartOnItsOwn) {
+    struct Case {
+        const char* version;
+        JobFileHeader::Kind kind;
+    };
+    for (auto c : {Case{"1.3.68", JobFileHeader::Kind::Older}, Case{"1.3.5", JobFileHeader::Kind::Older},
+                   Case{"0.0.0", JobFileHeader::Kind::Older}, Case{"1.3.69", JobFileHeader::Kind::Current},
+                   Case{"1.2.69", JobFileHeader::Kind::Current}, Case{"1.4.0", JobFileHeader::Kind::Current},
+                   Case{"2.0.0", JobFileHeader::Kind::Current}}) {
+        ByteBuilder b;
+        b.counted(c.version).bytes(std::string(64, '\0'));
+        auto header = probeJobFileHeader(b.str());
+        EXPECT_EQ(header.kind, c.kind) << c.version;
+        EXPECT_EQ(header.version.text, c.version);
+    }
 }
 
 TEST(JobFileLayouts, ItemsALayoutLacksTakeTheValuesOfAJobThatDoesNotUseThem) {
