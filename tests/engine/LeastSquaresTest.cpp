@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <random>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "engine/CalcRefused.h"
 #include "engine/DesignMatrix.h"
@@ -63,6 +66,49 @@ TEST(CalcHelmert, ProgressTextsKeepTheirWordingAndOrder) {
     EXPECT_EQ(h.progress.panel(4)[0].rfind("on VarNumber: ", 0), 0u);
     EXPECT_EQ(h.progress.panel(5)[0].rfind("delta x(i): ", 0), 0u);
     EXPECT_GT(h.progress.repaints, 0);
+}
+
+TEST(CalcHelmert, ProgressPanelsShowThePreviousLargestCorrectionAgainstTheCurrentOne) {
+    // The R Dist log holds every iteration's corrections. From the second iteration on, panel 3
+    // shows pm / (thr + x(p)), p being the first index of the previous iteration's largest
+    // correction and pm its size, x(p) the current signed correction there; panel 4 shows p and
+    // panel 5 the current largest correction.
+    JobState job = makeJob(12, truth());
+    testing::onSpheres(job, 3.0);
+    job.RawScale = 1;
+    SolverHarness h;
+    h.ctx.controls.CheckRDist = 1;
+    const HelmertOutcome out = h.solve(job, statesWith({1, 2, 3, 4, 5, 6, kRDist}));
+    ASSERT_GE(out.H3D_Zaehler, 3);
+    std::vector<std::vector<double>> x;
+    std::istringstream log(h.clipboard.text());
+    for (std::string line; std::getline(log, line);) {
+        std::istringstream fields(line);
+        std::vector<double> row{0.0};
+        for (std::string f; std::getline(fields, f, '\t');)
+            if (f != "\r") row.push_back(std::stod(f));
+        x.push_back(row);
+    }
+    ASSERT_EQ(static_cast<std::int32_t>(x.size()), out.H3D_Zaehler);
+    std::vector<std::string> ratio, var, delta;
+    std::size_t p = 0;
+    double pm = 0.0;
+    for (std::size_t it = 0; it < x.size(); ++it) {
+        std::size_t j = 0;
+        double m = 0.0;
+        for (std::size_t i = 1; i < x[it].size(); ++i)
+            if (std::fabs(x[it][i]) > m) m = std::fabs(x[it][i]), j = i;
+        if (p == 0) p = 1;
+        if (it > 0) {
+            ratio.push_back("Convergence Ratio: " + formatNumber(pm / (1e-9 + x[it][p]), job.LengthFormat));
+            var.push_back("on VarNumber: " + std::to_string(p));
+            delta.push_back("delta x(i): " + generalText(m));
+        }
+        pm = m, p = j;
+    }
+    EXPECT_EQ(h.progress.panel(3), ratio);
+    EXPECT_EQ(h.progress.panel(4), var);
+    EXPECT_EQ(h.progress.panel(5), delta);
 }
 
 TEST(CalcHelmert, IterationLimitMessageNamesTheLimitAfterOneMoreIteration) {

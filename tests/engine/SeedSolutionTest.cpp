@@ -125,6 +125,21 @@ TEST(CalcSeed, TwoPointsTakeTheOriginAsTheThirdOcsPoint) {
     EXPECT_NEAR(s.t[2], 30, 1e-6);
 }
 
+TEST(CalcSeed, RawScaleTwoLooksAtTheUseFlagsOnlyWithThreeOrMorePoints) {
+    // Two identical points and an MCS-only third seed point whose image is the origin (the OCS
+    // stand-in): the scales come from the distances even though a seed point's flag is 0.
+    JobState job = testing::makeJob(2, params(0, 0, 0, 0, 0, 0, 1.01, 0.99, 1.02), 400, 17);
+    job.McsCount = 3;
+    job.MCS_X.resize(3), job.MCS_Y.resize(3), job.MCS_Z.resize(4);
+    job.MCS_X.set(3, 0), job.MCS_Y.set(3, 0), job.MCS_Z[3] = 0;
+    job.SeedPointIndex = {0, 1, 2, 3};
+    job.RawScale = 2;
+    job.UseFlags[1] = 0;
+    const Seed s = seedOf(job);
+    const double expected[3] = {1.01, 0.99, 1.02};
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(s.s[k], expected[k], 1e-10);
+}
+
 TEST(CalcSeed, RefusesTooFewPointsAndSeedIndicesOutsideThePoints) {
     JobState one = testing::makeJob(1, testing::identityParams());
     EXPECT_THROW(seedOf(one), CalcRefused);

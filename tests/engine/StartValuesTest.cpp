@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "engine/StartValues.h"
 #include "engine/SyntheticJob.h"
 #include "shared/Errors.h"
@@ -53,6 +55,26 @@ TEST(ApplyStartValues, HeldRotationPicksTheNearerOfTheTwoEquivalentTriples) {
         EXPECT_NEAR(job.RotX(), c.rot[0], 1e-9) << c.held;
         EXPECT_DOUBLE_EQ(job.RotY(), c.rot[1]) << c.held;
         EXPECT_NEAR(job.RotZ(), c.rot[2], 1e-9) << c.held;
+    }
+}
+
+TEST(ApplyStartValues, OfSeveralHeldRotationsTheLastOneChoosesTheTriple) {
+    // Seed (0.3, 0.5, 0.7); its other triple is (0.3 - P, P - 0.5, 0.7 - P). rot x and rot z'' are
+    // held near different triples: rot z'', the last held slot, decides, and rot y' follows it.
+    struct Case {
+        const char* rotX;
+        const char* rotZ;
+        double rotY;
+    };
+    const Case cases[] = {{"17.19", "-140", 3.1415926535 - 0.5}, {"-163", "40", 0.5}};
+    const double d = kPi / 180;
+    for (const Case& c : cases) {
+        JobState job = unitsJob();
+        job.RotX() = 0.3, job.RotY() = 0.5, job.RotZ() = 0.7;
+        ApplyStartValues(job, statesWith({kRotY}, {{kRotX, c.rotX}, {kRotZ, c.rotZ}}), EngineControls{});
+        EXPECT_NEAR(job.RotY(), c.rotY, 1e-9) << c.rotZ;
+        EXPECT_DOUBLE_EQ(job.RotX(), std::stod(c.rotX) * d) << c.rotX;
+        EXPECT_DOUBLE_EQ(job.RotZ(), std::stod(c.rotZ) * d) << c.rotZ;
     }
 }
 
