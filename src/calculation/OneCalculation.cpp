@@ -49,7 +49,10 @@ void NiceRotSol(JobState& job) {
     AnglesFromMatXYZ(R, s1, s2);
     const double sum1 = std::fabs(s1[1]) + std::fabs(s1[2]) + std::fabs(s1[3]);
     const double sum2 = std::fabs(s2[1]) + std::fabs(s2[2]) + std::fabs(s2[3]);
-    const Vec3& nice = sum2 > sum1 ? s1 : s2;
+    // The angle helpers work with the ten-digit pi, so two sums that are equal in exact
+    // arithmetic differ by some 1e-10: such a tie still takes the second solution.
+    constexpr double kTieTolerance = 1e-9;
+    const Vec3& nice = sum2 > sum1 + kTieTolerance ? s1 : s2;
     job.RotX() = nice[1];
     job.RotY() = nice[2];
     job.RotZ() = nice[3];

@@ -22,7 +22,7 @@ void rowsToParamState(const ParameterPanel& panel, ParamStates& states);
 EngineControls controlsOf(const ParameterPanel& panel);
 
 // Replaces RotX, RotY, RotZ by the equivalent x-y'-z'' triple with the smaller sum of absolute
-// angles; a tie takes the second solution.
+// angles; a tie (sums within 1e-9) takes the second solution.
 void NiceRotSol(JobState& job);
 
 // ButtonCalcErsatz. Refused: the message is shown and the caller puts the job back. Throws what

@@ -33,6 +33,19 @@ TEST(NiceRotSol, KeepsTheTripleWithTheSmallerSumOfAbsoluteAngles) {
     EXPECT_NEAR(job.RotZ(), 0.7, 1e-9);
 }
 
+// (3/4 pi, 1/4 pi, 1/2 pi) and (-1/4 pi, 3/4 pi, -1/2 pi) are the same rotation with the same sum
+// 3/2 pi; with the ten-digit pi of the angle helpers the second sum comes out 2e-10 larger.
+TEST(NiceRotSol, ATieWithinRoundingTakesTheSecondSolution) {
+    JobState job;
+    job.RotX() = 0.75 * kP;
+    job.RotY() = 0.25 * kP;
+    job.RotZ() = 0.5 * kP;
+    NiceRotSol(job);
+    EXPECT_NEAR(job.RotX(), -0.25 * kP, 1e-9);
+    EXPECT_NEAR(job.RotY(), 0.75 * kP, 1e-9);
+    EXPECT_NEAR(job.RotZ(), -0.5 * kP, 1e-9);
+}
+
 TEST(OneCalculation, RecoversTheKnownParametersOnCleanData) {
     RoadFixture f;
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
