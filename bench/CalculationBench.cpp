@@ -29,8 +29,8 @@ class StepCounter : public CalcProgress {
     std::string panel6;
 };
 
-testing::SyntheticSpec spec(std::int32_t points, bool outliers) {
-    testing::SyntheticSpec s;
+testing::SyntheticRecipe recipe(std::int32_t points, bool outliers) {
+    testing::SyntheticRecipe s;
     s.points = points;
     s.noise = 0.05;
     s.seed = 17;
@@ -47,7 +47,7 @@ void sixParameters(CalculationRoad& road) {
 }
 
 void OneCalculation100(benchmark::State& state) {
-    JobState job = testing::makeSyntheticJob(spec(100, false));
+    JobState job = testing::makeSyntheticJob(recipe(100, false));
     CalculationRoad road(job);
     sixParameters(road);
     for (auto _ : state) benchmark::DoNotOptimize(road.BtnCalculate_Click());
@@ -55,7 +55,7 @@ void OneCalculation100(benchmark::State& state) {
 BENCHMARK(OneCalculation100)->Unit(benchmark::kMicrosecond);
 
 void MonteCarlo1000Runs100Points(benchmark::State& state) {
-    JobState job = testing::makeSyntheticJob(spec(100, false));
+    JobState job = testing::makeSyntheticJob(recipe(100, false));
     job.MonteCarloRuns = 1000;
     job.sigmaX = job.sigmaY = job.sigmaZ = 0.05;
     CalculationRoad road(job);
@@ -72,7 +72,7 @@ void MonteCarlo1000Runs100Points(benchmark::State& state) {
 BENCHMARK(MonteCarlo1000Runs100Points)->Unit(benchmark::kMillisecond);
 
 void normBench(benchmark::State& state, std::int16_t norm) {
-    JobState job = testing::makeSyntheticJob(spec(10000, true));
+    JobState job = testing::makeSyntheticJob(recipe(10000, true));
     StepCounter steps;
     CalculationRoad road(job, {}, nullptr, &steps);
     sixParameters(road);

@@ -9,7 +9,7 @@ namespace kal {
 namespace {
 
 using testing::RoadFixture;
-using testing::SyntheticSpec;
+using testing::SyntheticRecipe;
 
 // Nothing starts a calculation inside another: not automatic recalculation, not a second click,
 // not another window's testIt, not a direction switch, all of which can arrive while the first
@@ -61,9 +61,9 @@ TEST(CalculationRoad, StopButtonLiveOnlyForTheButtonsRun) {
 }
 
 TEST(CalculationRoad, AnErrorLeavesTheJobAsItWasAndSaysWhy) {
-    SyntheticSpec spec;
-    spec.points = 10;
-    RoadFixture f(spec);
+    SyntheticRecipe recipe;
+    recipe.points = 10;
+    RoadFixture f(recipe);
     f.calculate();
     const JobState before = f.job;
     const std::string shown = f.panel().row(kTraX).valueText;
@@ -101,9 +101,9 @@ TEST(CalculationRoad, DetailsWindowClosedByEveryCalculationAndReopenedAfterAComp
 }
 
 TEST(CalculationRoad, DirectionSwitchCalculatesInTheNewDirectionAndTwiceRestoresTheSets) {
-    SyntheticSpec spec;
-    spec.noise = 0.01;
-    RoadFixture f(spec);
+    SyntheticRecipe recipe;
+    recipe.noise = 0.01;
+    RoadFixture f(recipe);
     f.calculate();
     const JobState before = f.job;
     EXPECT_EQ(f.road->BtnSwitchMcsOcs_Click(), CalcStatus::Solved);

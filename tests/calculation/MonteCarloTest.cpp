@@ -11,14 +11,14 @@ namespace kal {
 namespace {
 
 using testing::RoadFixture;
-using testing::SyntheticSpec;
+using testing::SyntheticRecipe;
 
-SyntheticSpec noisy(double noise = 0.05) {
-    SyntheticSpec spec;
-    spec.points = 30;
-    spec.noise = noise;
-    spec.seed = 3;
-    return spec;
+SyntheticRecipe noisy(double noise = 0.05) {
+    SyntheticRecipe recipe;
+    recipe.points = 30;
+    recipe.noise = noise;
+    recipe.seed = 3;
+    return recipe;
 }
 
 void monteCarlo(RoadFixture& f, std::int32_t runs, double sigma) {
@@ -122,11 +122,11 @@ TEST(MonteCarlo, MakesAtLeastTwoRuns) {
 }
 
 TEST(MonteCarlo, AnglesNearPiDoNotWrapBetweenRuns) {
-    SyntheticSpec spec = noisy();
-    spec.truth.rot[0] = 3.14159;  // rot x close to +π: noise puts some runs beyond it
-    spec.truth.rot[1] = 0.0;
-    spec.truth.rot[2] = 0.0;
-    RoadFixture f(spec);
+    SyntheticRecipe recipe = noisy();
+    recipe.truth.rot[0] = 3.14159;  // rot x close to +π: noise puts some runs beyond it
+    recipe.truth.rot[1] = 0.0;
+    recipe.truth.rot[2] = 0.0;
+    RoadFixture f(recipe);
     monteCarlo(f, 50, 0.5);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     EXPECT_LT(StdDev(f.job.McRuns[kRotX]), 0.01);
@@ -149,10 +149,10 @@ TEST(MonteCarlo, NoSeriesUnderL1AndMcCompletedStays) {
 }
 
 TEST(MonteCarlo, RunsLeaveTheClipboardAndMessageBoxesAlone) {
-    SyntheticSpec spec = noisy();
-    RoadFixture f(spec);
+    SyntheticRecipe recipe = noisy();
+    RoadFixture f(recipe);
     // Each OCS point 10 mm from its transformed MCS point, for the R Dist mode's correction log.
-    for (std::int32_t k = 1; k <= spec.points; ++k) {
+    for (std::int32_t k = 1; k <= recipe.points; ++k) {
         const double a = 0.7 * k, b = 0.3 * k;
         f.job.OCS_X.set(k, f.job.OCS_X[k] + 10 * std::cos(a) * std::cos(b));
         f.job.OCS_Y.set(k, f.job.OCS_Y[k] + 10 * std::sin(a) * std::cos(b));

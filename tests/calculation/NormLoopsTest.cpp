@@ -11,7 +11,7 @@ namespace kal {
 namespace {
 
 using testing::RoadFixture;
-using testing::SyntheticSpec;
+using testing::SyntheticRecipe;
 
 // The largest |v| over the used observations.
 double largestResidual(RoadFixture& f) {
@@ -21,13 +21,13 @@ double largestResidual(RoadFixture& f) {
     return m;
 }
 
-SyntheticSpec withOutliers() {
-    SyntheticSpec spec;
-    spec.points = 20;
-    spec.noise = 0.0;
-    spec.outliers = {7, 13, 18};
-    spec.outlierSize = 40.0;
-    return spec;
+SyntheticRecipe withOutliers() {
+    SyntheticRecipe recipe;
+    recipe.points = 20;
+    recipe.noise = 0.0;
+    recipe.outliers = {7, 13, 18};
+    recipe.outlierSize = 40.0;
+    return recipe;
 }
 
 TEST(L1Loop, LeavesTheOutliersWithLargeResidualsAndFitsTheRest) {
@@ -90,13 +90,13 @@ TEST(L1Loop, StopEndsTheLoopAfterTheCurrentStep) {
 }
 
 TEST(MinimaxLoop, GivesASmallerLargestResidualThanL2) {
-    SyntheticSpec spec;
-    spec.points = 12;
-    spec.noise = 0.2;
-    spec.seed = 5;
-    RoadFixture l2(spec);
+    SyntheticRecipe recipe;
+    recipe.points = 12;
+    recipe.noise = 0.2;
+    recipe.seed = 5;
+    RoadFixture l2(recipe);
     ASSERT_EQ(l2.calculate(), CalcStatus::Solved);
-    RoadFixture f(spec);
+    RoadFixture f(recipe);
     f.panel().selectNorm(kNormMinimax);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     EXPECT_LT(largestResidual(f), largestResidual(l2));
@@ -111,21 +111,21 @@ TEST(MinimaxLoop, GivesASmallerLargestResidualThanL2) {
 TEST(MinimaxLoop, EquioscillatesOnSmallCases) {
     for (std::uint64_t seed = 1; seed <= 8; ++seed) {
         SCOPED_TRACE(seed);
-        SyntheticSpec spec;
-        spec.points = 5;
-        spec.noise = 1.0;
-        spec.seed = seed;
-        spec.truth.rot[0] = spec.truth.rot[1] = spec.truth.rot[2] = 0.0;
+        SyntheticRecipe recipe;
+        recipe.points = 5;
+        recipe.noise = 1.0;
+        recipe.seed = seed;
+        recipe.truth.rot[0] = recipe.truth.rot[1] = recipe.truth.rot[2] = 0.0;
         auto translationsOnly = [](RoadFixture& f) {
             for (int s : {kRotX, kRotY, kRotZ}) {
                 f.panel().setEstimate(s, false);
                 f.panel().setValueText(s, "0");
             }
         };
-        RoadFixture l2(spec);
+        RoadFixture l2(recipe);
         translationsOnly(l2);
         ASSERT_EQ(l2.calculate(), CalcStatus::Solved);
-        RoadFixture f(spec);
+        RoadFixture f(recipe);
         translationsOnly(f);
         f.panel().selectNorm(kNormMinimax);
         ASSERT_EQ(f.calculate(), CalcStatus::Solved);
@@ -174,10 +174,10 @@ TEST(MinimaxLoop, GoesBackToThePreviousWeightsWhenTheLargestResidualGrows) {
 }
 
 TEST(MinimaxLoop, StopsAtItsBoundWithAMessage) {
-    SyntheticSpec spec;
-    spec.points = 12;
-    spec.noise = 0.2;
-    RoadFixture f(spec);
+    SyntheticRecipe recipe;
+    recipe.points = 12;
+    recipe.noise = 0.2;
+    RoadFixture f(recipe);
     f.road->setLoopCap(1);
     f.panel().selectNorm(kNormMinimax);
     EXPECT_EQ(f.calculate(), CalcStatus::Solved);

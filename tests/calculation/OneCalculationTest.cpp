@@ -12,7 +12,7 @@ namespace kal {
 namespace {
 
 using testing::RoadFixture;
-using testing::SyntheticSpec;
+using testing::SyntheticRecipe;
 
 TEST(NiceRotSol, KeepsTheTripleWithTheSmallerSumOfAbsoluteAngles) {
     JobState job;
@@ -89,9 +89,9 @@ TEST(OneCalculation, OldParamsHoldThePreviousSolution) {
 TEST(OneCalculation, RefusesFewerUsedObservationsThanUnknowns) {
     for (bool clearOne : {false, true}) {
         SCOPED_TRACE(clearOne);
-        SyntheticSpec spec;
-        spec.points = 4;
-        RoadFixture f(spec);
+        SyntheticRecipe recipe;
+        recipe.points = 4;
+        RoadFixture f(recipe);
         f.panel().selectPreset(Preset::TwelveParameter);
         if (clearOne) f.job.UseFlags[7] = 0;
         const auto before = f.job.Params;
@@ -115,18 +115,18 @@ TEST(OneCalculation, RDistCountsOneObservationPerPointByItsZFlag) {
     // R Dist. with tra and rot: 7 unknowns. 7 points pass with 21 flags counting as 7.
     for (std::int32_t points : {7, 6}) {
         SCOPED_TRACE(points);
-        SyntheticSpec spec;
-        spec.points = points;
-        RoadFixture f(spec);
+        SyntheticRecipe recipe;
+        recipe.points = points;
+        RoadFixture f(recipe);
         f.panel().setEstimate(kRDist, true);
         const CalcStatus status = f.calculate();
         EXPECT_EQ(status == CalcStatus::Refused, points == 6);
     }
     // R Dist held at 10 without its box: the solver is in the R Dist mode, 2 points are 2
     // observations against 6 unknowns.
-    SyntheticSpec spec;
-    spec.points = 2;
-    RoadFixture f(spec);
+    SyntheticRecipe recipe;
+    recipe.points = 2;
+    RoadFixture f(recipe);
     f.panel().setValueText(kRDist, "10");
     f.panel().setEstimate(kRDist, true);
     f.panel().setEstimate(kRDist, false);
@@ -168,9 +168,9 @@ TEST(OneCalculation, UntickedRowIsHeldAtTheValueItShows) {
 }
 
 TEST(OneCalculation, AnRDistLeftFromAnEarlierCalculationIsNotHeldByTheNextPreset) {
-    SyntheticSpec spec;
-    spec.points = 10;
-    RoadFixture f(spec);
+    SyntheticRecipe recipe;
+    recipe.points = 10;
+    RoadFixture f(recipe);
     f.panel().setEstimate(kRDist, true);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     EXPECT_GT(std::fabs(f.job.RDist()), 0.0);
@@ -184,10 +184,10 @@ TEST(OneCalculation, AnRDistLeftFromAnEarlierCalculationIsNotHeldByTheNextPreset
 }
 
 TEST(OneCalculation, RDistResidualsAreSpreadAlongEachPointsDirection) {
-    SyntheticSpec spec;
-    spec.points = 8;
-    spec.noise = 0.05;
-    RoadFixture f(spec);
+    SyntheticRecipe recipe;
+    recipe.points = 8;
+    recipe.noise = 0.05;
+    RoadFixture f(recipe);
     // Each OCS point 10 mm from its transformed MCS point, in a direction of its own.
     for (std::int32_t k = 1; k <= 8; ++k) {
         const double a = 0.7 * k, b = 0.3 * k;

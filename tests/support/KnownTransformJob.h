@@ -21,7 +21,7 @@ struct KnownTransform {
     double scale = 1.0;
 };
 
-struct SyntheticSpec {
+struct SyntheticRecipe {
     std::int32_t points = 20;
     KnownTransform truth;
     double halfSize = 500.0;             // MCS points in [-halfSize, halfSize]³
@@ -70,18 +70,18 @@ inline void sizeIdentical(JobState& job, std::int32_t n) {
     }
 }
 
-inline JobState makeSyntheticJob(const SyntheticSpec& spec) {
+inline JobState makeSyntheticJob(const SyntheticRecipe& recipe) {
     JobState job;
     setMillimetreDegree(job);
-    sizeIdentical(job, spec.points);
-    std::mt19937_64 rng(spec.seed);
-    std::uniform_real_distribution<double> box(-spec.halfSize, spec.halfSize);
+    sizeIdentical(job, recipe.points);
+    std::mt19937_64 rng(recipe.seed);
+    std::uniform_real_distribution<double> box(-recipe.halfSize, recipe.halfSize);
     std::normal_distribution<double> noise(0.0, 1.0);
-    for (std::int32_t k = 1; k <= spec.points; ++k) {
+    for (std::int32_t k = 1; k <= recipe.points; ++k) {
         const double m[3] = {box(rng), box(rng), box(rng)};
         double o[3];
-        applyKnown(spec.truth, m, o);
-        for (double& c : o) c += spec.noise * noise(rng);
+        applyKnown(recipe.truth, m, o);
+        for (double& c : o) c += recipe.noise * noise(rng);
         job.MCS_X.set(k, m[0]);
         job.MCS_Y.set(k, m[1]);
         job.MCS_Z[static_cast<std::size_t>(k)] = m[2];
@@ -92,10 +92,10 @@ inline JobState makeSyntheticJob(const SyntheticSpec& spec) {
         job.OCS_Y.set(k, o[1]);
         job.OCS_Z[static_cast<std::size_t>(k)] = o[2];
     }
-    for (std::int32_t k : spec.outliers) {
-        job.OCS_X.set(k, job.OCS_X[k] + spec.outlierSize);
-        job.OCS_Y.set(k, job.OCS_Y[k] - spec.outlierSize);
-        job.OCS_Z[static_cast<std::size_t>(k)] += spec.outlierSize;
+    for (std::int32_t k : recipe.outliers) {
+        job.OCS_X.set(k, job.OCS_X[k] + recipe.outlierSize);
+        job.OCS_Y.set(k, job.OCS_Y[k] - recipe.outlierSize);
+        job.OCS_Z[static_cast<std::size_t>(k)] += recipe.outlierSize;
     }
     job.SeedPointIndex = {0, 1, 2, 3};
     job.SeedPointNames = {"", "P1", "P2", "P3"};

@@ -26,7 +26,7 @@ struct RoadFixture {
         panel().setEstimate(kRDist, true);
         panel().selectPreset(Preset::SixParameter);
     }
-    explicit RoadFixture(const SyntheticSpec& spec = {}) : RoadFixture(makeSyntheticJob(spec)) {}
+    explicit RoadFixture(const SyntheticRecipe& recipe = {}) : RoadFixture(makeSyntheticJob(recipe)) {}
 
     ParameterPanel& panel() { return road->panel(); }
     CalcResults& results() { return road->results(); }
