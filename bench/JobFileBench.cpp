@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "shared/Errors.h"
 #include "shared/AtomicFile.h"
+#include "shared/Errors.h"
 #include "shell/JobFileItems.h"
 #include "shell/JobFileReader.h"
 #include "shell/JobFileWriter.h"
@@ -60,8 +60,8 @@ void OpenJob1e6(benchmark::State& state) {
     const std::string path = benchPath();
     {
         kal::JobFileWriteNotes notes;
-        kal::writeFileAtomically(
-            path, kal::writeJobFile(bigJob(static_cast<std::int32_t>(state.range(0))), notes));
+        kal::writeFileAtomically(path,
+                                 kal::writeJobFile(bigJob(static_cast<std::int32_t>(state.range(0))), notes));
     }
     for (auto _ : state) {
         std::string data = kal::readFileBytes(path);

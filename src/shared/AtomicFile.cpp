@@ -1,5 +1,7 @@
 #include "shared/AtomicFile.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -7,8 +9,6 @@
 #include <filesystem>
 #include <memory>
 #include <random>
-
-#include <unistd.h>
 
 #include "shared/Errors.h"
 
@@ -53,7 +53,8 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
     if (!statErr && std::filesystem::exists(st)) {
         using std::filesystem::perms;
         if (std::filesystem::is_directory(st)) throw FileError(path, 0, "is a folder");
-        if ((st.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none)
+        if ((st.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) ==
+            perms::none)
             throw FileError(path, 0, "is read-only");
     }
     std::string temp;

@@ -10,19 +10,19 @@ namespace kal {
 // Arithmetic the program refuses to carry on with: a division by zero, an overflow, an invalid
 // operation, a singular system. Nothing non-finite is ever stored.
 class NumericError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A file that cannot be read or written; `line` is 1-based, 0 when the error concerns no line.
 class FileError : public std::runtime_error {
-public:
+  public:
     FileError(std::string path, std::int32_t line, const std::string& what)
         : std::runtime_error(describe(path, line, what)), path_(std::move(path)), line_(line) {}
     const std::string& path() const { return path_; }
     std::int32_t line() const { return line_; }
 
-private:
+  private:
     static std::string describe(const std::string& path, std::int32_t line, const std::string& what) {
         std::string s = path.empty() ? std::string() : path;
         if (line > 0) s += (s.empty() ? "" : ", ") + std::string("line ") + std::to_string(line);
@@ -34,7 +34,7 @@ private:
 
 // Content that does not have the expected layout (a malformed number, a damaged record).
 class FormatError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -20,10 +20,25 @@ namespace kal {
 
 // Index of each slot of the parameter block.
 enum ParamIndex : int {
-    kTraX = 1, kTraY, kTraZ, kRotX, kRotY, kRotZ, kScaleX, kScaleY, kScaleZ, kScaleXYZ,
-    kParXY, kAzimuth, kZtoXY, kRDist, kRvecX, kRvecY, kRvecZ
+    kTraX = 1,
+    kTraY,
+    kTraZ,
+    kRotX,
+    kRotY,
+    kRotZ,
+    kScaleX,
+    kScaleY,
+    kScaleZ,
+    kScaleXYZ,
+    kParXY,
+    kAzimuth,
+    kZtoXY,
+    kRDist,
+    kRvecX,
+    kRvecY,
+    kRvecZ
 };
-inline constexpr int kParamCount = 17;       // slots 1..17
+inline constexpr int kParamCount = 17;        // slots 1..17
 inline constexpr int kStoredParamCount = 14;  // slots the job file keeps
 inline constexpr int kMaxSavedViews = 50;     // SavedViews slots 1..50
 
@@ -31,8 +46,15 @@ inline constexpr int kMaxSavedViews = 50;     // SavedViews slots 1..50
 enum NormModeValue : std::int16_t { kNormL1 = 1, kNormL2 = 2, kNormMinimax = 3 };
 
 // OCS data types of the input dialog's list, by list index.
-enum OcsFormat : std::int16_t { kOcsAscii = 0, kOcsKuka = 1, kOcsModx = 2, kOcsFanuc = 3, kOcsXyzAbc = 4,
-                                kOcsQuat = 5, kOcsParaboloid = 6 };
+enum OcsFormat : std::int16_t {
+    kOcsAscii = 0,
+    kOcsKuka = 1,
+    kOcsModx = 2,
+    kOcsFanuc = 3,
+    kOcsXyzAbc = 4,
+    kOcsQuat = 5,
+    kOcsParaboloid = 6
+};
 
 struct JobState {
     // ---- Point sets: four parallel arrays each, 0..count ----
@@ -60,9 +82,9 @@ struct JobState {
     std::vector<std::int16_t> UseFlags{0};
 
     // ---- Robot and shape data ----
-    Matrix OcsAngles;      // (0..OcsCount, 0..3): A, B, C in radians
+    Matrix OcsAngles;  // (0..OcsCount, 0..3): A, B, C in radians
     double AbcRange1 = 0, AbcRange2 = 0, AbcRange3 = 0;
-    Matrix ShapeProfile;   // (0..n, 0..2)
+    Matrix ShapeProfile;  // (0..n, 0..2)
     bool ParaboloidMode = false;
 
     // ---- Seed points ----
@@ -135,7 +157,7 @@ struct JobState {
     bool ParaStopFlag = false;
     bool TrafoFormGeladen = false;
     bool ClipInput = false;
-    bool ColourBarShown = false;         // the colour-bar window is shown
+    bool ColourBarShown = false;        // the colour-bar window is shown
     std::int32_t OriginPointIndex = 0;  // the point selected in the main sheet and the graphics
 
     // ---- Files and folders ----

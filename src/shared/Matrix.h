@@ -8,7 +8,7 @@
 namespace kal {
 
 class Matrix {
-public:
+  public:
     Matrix() = default;
     Matrix(std::int32_t rows, std::int32_t cols) { resize(rows, cols); }
 
@@ -25,16 +25,18 @@ public:
 
     double& operator()(std::int32_t i, std::int32_t j) {
         assert(i >= 0 && i <= rows_ && j >= 0 && j <= cols_);
-        return data_[static_cast<std::size_t>(i) * static_cast<std::size_t>(cols_ + 1) + static_cast<std::size_t>(j)];
+        return data_[static_cast<std::size_t>(i) * static_cast<std::size_t>(cols_ + 1) +
+                     static_cast<std::size_t>(j)];
     }
     double operator()(std::int32_t i, std::int32_t j) const {
         assert(i >= 0 && i <= rows_ && j >= 0 && j <= cols_);
-        return data_[static_cast<std::size_t>(i) * static_cast<std::size_t>(cols_ + 1) + static_cast<std::size_t>(j)];
+        return data_[static_cast<std::size_t>(i) * static_cast<std::size_t>(cols_ + 1) +
+                     static_cast<std::size_t>(j)];
     }
 
     bool operator==(const Matrix&) const = default;
 
-private:
+  private:
     std::int32_t rows_ = 0;
     std::int32_t cols_ = 0;
     std::vector<double> data_ = std::vector<double>(1, 0.0);

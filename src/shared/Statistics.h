@@ -19,7 +19,7 @@ double StdDev(const std::vector<double>& list);
 
 // A source of uniform numbers in [0, 1).
 class UniformSource {
-public:
+  public:
     virtual ~UniformSource() = default;
     virtual double next() = 0;
 };
@@ -28,14 +28,14 @@ public:
 // so every start of the program draws the same sequence. The conversion r = (bits >> 11)·2^-53
 // is done by hand because std::uniform_real_distribution differs between standard libraries.
 class UniformRandom : public UniformSource {
-public:
+  public:
     static constexpr std::uint64_t kDefaultSeed = std::mt19937_64::default_seed;
 
     explicit UniformRandom(std::uint64_t seed = kDefaultSeed) : engine_(seed) {}
     double next() override;
     void reseed(std::uint64_t seed = kDefaultSeed) { engine_.seed(seed); }
 
-private:
+  private:
     std::mt19937_64 engine_;
 };
 

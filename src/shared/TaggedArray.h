@@ -8,7 +8,7 @@
 namespace kal {
 
 class TaggedArray {
-public:
+  public:
     TaggedArray() = default;
     explicit TaggedArray(std::int32_t upper) { resize(upper); }
 
@@ -45,7 +45,7 @@ public:
     const double* data() const { return values_.data(); }
     bool operator==(const TaggedArray&) const = default;
 
-private:
+  private:
     std::vector<double> values_ = std::vector<double>(1, 0.0);
     std::vector<bool> assigned_ = std::vector<bool>(1, false);
 };

@@ -2,5 +2,6 @@
 #include "OcsReaderFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    return kal::fuzz::fuzzOcsReader(data, size, "fuzz.modx", [](auto&&... a) { return kal::parseModxFile(a...); });
+    return kal::fuzz::fuzzOcsReader(data, size, "fuzz.modx",
+                                    [](auto&&... a) { return kal::parseModxFile(a...); });
 }

@@ -17,7 +17,8 @@ int fuzzOcsReader(const std::uint8_t* data, std::size_t size, const char* path, 
         const auto& p = set.points;
         if (p.count() < 1 || set.angles.rows() != p.count()) std::abort();
         for (std::int32_t i = 1; i <= p.count(); ++i) {
-            if (!std::isfinite(p.x[i]) || !std::isfinite(p.y[i]) || !std::isfinite(p.z[i]) || p.names[i].empty())
+            if (!std::isfinite(p.x[i]) || !std::isfinite(p.y[i]) || !std::isfinite(p.z[i]) ||
+                p.names[i].empty())
                 std::abort();
             for (int c = 1; c <= 3; ++c)
                 if (!std::isfinite(set.angles(i, c))) std::abort();

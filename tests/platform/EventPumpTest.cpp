@@ -1,9 +1,8 @@
-#include "platform/EventPump.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
 
+#include "platform/EventPump.h"
 #include "support/FakePlatform.h"
 
 namespace kal {

@@ -1,9 +1,8 @@
-#include "shared/AtomicFile.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "shared/AtomicFile.h"
 #include "shared/Errors.h"
 #include "support/TempDir.h"
 

@@ -1,6 +1,6 @@
-#include "shared/JobState.h"
-
 #include <gtest/gtest.h>
+
+#include "shared/JobState.h"
 
 namespace kal {
 namespace {

@@ -54,7 +54,8 @@ TEST(SortNames, EmptyListAndLongDigitStrings) {
 // compared byte by byte, with the text and then the position breaking ties.
 TEST(SortNames, OrderEqualsThePaddedTextComparisonOnRandomAwkwardNames) {
     std::mt19937 random(5);
-    const std::string alphabet = std::string("0123456789") + "0000" + "-+ /Aa" + "\x01\xff" + std::string(1, '\0');
+    const std::string alphabet =
+        std::string("0123456789") + "0000" + "-+ /Aa" + "\x01\xff" + std::string(1, '\0');
     auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
     for (int round = 0; round < 200; ++round) {
         Names names{""};
@@ -63,7 +64,8 @@ TEST(SortNames, OrderEqualsThePaddedTextComparisonOnRandomAwkwardNames) {
             const std::size_t length = pick(4) == 0 ? 45 + pick(10) : pick(6);
             const bool digits = pick(2) == 0;
             for (std::size_t c = 0; c < length; ++c)
-                name += digits ? static_cast<char>('0' + pick(pick(3) == 0 ? 1 : 10)) : alphabet[pick(alphabet.size())];
+                name += digits ? static_cast<char>('0' + pick(pick(3) == 0 ? 1 : 10))
+                               : alphabet[pick(alphabet.size())];
             names.push_back(name);
         }
         auto padded = [](const std::string& s) {

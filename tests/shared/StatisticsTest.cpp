@@ -11,12 +11,12 @@ namespace {
 
 // Hands out a fixed list of uniforms and counts how many were taken.
 class ScriptedUniform : public UniformSource {
-public:
+  public:
     explicit ScriptedUniform(std::vector<double> values) : values_(std::move(values)) {}
     double next() override { return values_.at(used_++); }
     std::size_t used() const { return used_; }
 
-private:
+  private:
     std::vector<double> values_;
     std::size_t used_ = 0;
 };

@@ -4,8 +4,8 @@
 
 namespace kal::testing {
 
-platform::Answer FakePrompter::showMessage(const std::string& text, platform::Buttons buttons, const std::string& title,
-                                       platform::Icon) {
+platform::Answer FakePrompter::showMessage(const std::string& text, platform::Buttons buttons,
+                                           const std::string& title, platform::Icon) {
     shown_.push_back(ShownBox{ShownBox::Message, text, title, buttons, {}, {}});
     if (buttons == platform::Buttons::Ok) {
         if (!answers_.empty() && answers_.front() == platform::Answer::Ok) answers_.pop_front();
@@ -20,7 +20,8 @@ platform::Answer FakePrompter::showMessage(const std::string& text, platform::Bu
     return a;
 }
 
-int FakePrompter::showCustom(const std::string& text, const std::string& title, const std::vector<std::string>& captions) {
+int FakePrompter::showCustom(const std::string& text, const std::string& title,
+                             const std::vector<std::string>& captions) {
     shown_.push_back(ShownBox{ShownBox::Custom, text, title, platform::Buttons::Ok, captions, {}});
     if (customAnswers_.empty()) {
         ADD_FAILURE() << "Unscripted custom question: " << text;
@@ -32,7 +33,7 @@ int FakePrompter::showCustom(const std::string& text, const std::string& title, 
 }
 
 std::optional<std::string> FakePrompter::showInput(const std::string& prompt, const std::string& title,
-                                               const std::string& defaultText) {
+                                                   const std::string& defaultText) {
     shown_.push_back(ShownBox{ShownBox::Input, prompt, title, platform::Buttons::OkCancel, {}, defaultText});
     if (inputAnswers_.empty()) {
         ADD_FAILURE() << "Unscripted input box: " << prompt;
