@@ -66,15 +66,33 @@ SeedTransformation seedFromCandidates(const PointCoords& mcs, const PointCoords&
             seedJob.RotZ(), seedJob.ScaleX(), seedJob.ScaleY(), seedJob.ScaleZ()};
 }
 
+std::string autoFindTooManyPointsMessage(std::int32_t ocsPoints) {
+    return "The automatic matching compares the distances of every pair of OCS points and takes at most " +
+           std::to_string(kMaxPairTablePoints) + " OCS points; this OCS holds " + std::to_string(ocsPoints) +
+           ". Use only the first points of the OCS, or match by names or by coordinates.";
+}
+
 AutoFindResult AutoFindPts(MatchSet mcs, MatchSet ocs, float etta, std::optional<std::int32_t> ocsLimit,
                            const JobState& job, const AutoFindServices& services) {
     AutoFindResult result;
     std::int32_t m = ocs.coords.count();
     if (ocsLimit && *ocsLimit >= 0 && *ocsLimit < m) m = *ocsLimit;
-    // The progress window opens before the OCS pair table is built: a large table takes a while.
+    if (m > kMaxPairTablePoints) {
+        if (services.prompter) services.prompter->message(autoFindTooManyPointsMessage(m));
+        return result;
+    }
+    // The progress window opens before the OCS pair table is built: a large table takes a while,
+    // and Cancel ends its build too.
     ProgressWindow window(services.progress, kAutoFindCaption);
-    const OcsPairTable ocsPairs(ocs.coords.first(m));
     platform::ThrottledPump pump(services.events, services.interval);
+    const OcsPairTable ocsPairs(ocs.coords.first(m), [&] {
+        pump.poll();
+        return window.stopRequested();
+    });
+    if (ocsPairs.stopped()) {
+        result.status = AutoFindResult::Status::Stopped;
+        return result;
+    }
     auto search = findAutoFindCandidates(mcs.coords, ocsPairs, etta, &pump, services.progress);
     result.candidates = std::move(search.candidates);
     if (search.stopped) {

@@ -63,6 +63,9 @@ struct AutoFindServices {
     std::chrono::milliseconds interval{50};
 };
 
+// The message when the OCS has more points than the automatic matching takes.
+std::string autoFindTooManyPointsMessage(std::int32_t ocsPoints);
+
 inline constexpr const char* kAutoFindCaption = "AutoFind Indentically Points - Progress";
 inline constexpr const char* kAutoFindFailed =
     "Could not solve the auto find problem, maybe try changing ETTA Value";

@@ -13,12 +13,21 @@ inline bool counts(double v) { return v < kNoDistance; }
 
 }  // namespace
 
-OcsPairTable::OcsPairTable(const PointCoords& ocs) : m_(ocs.count()) {
+OcsPairTable::OcsPairTable(const PointCoords& ocs, const std::function<bool()>& stopRequested,
+                           std::size_t chunkPairs)
+    : m_(ocs.count()) {
+    if (m_ > kMaxPairTablePoints)
+        throw std::length_error("Too many OCS points for the automatic matching by distances");
     checkCoords(ocs, "OCS");
     const std::int64_t m = m_;
     const std::int64_t pairs = m * (m - 1) / 2;
-    if (pairs >= (std::int64_t{1} << 32))
-        throw std::length_error("Too many OCS points for the automatic matching by distances");
+    auto stop = [&] {
+        if (!stopRequested || !stopRequested()) return false;
+        stopped_ = true;
+        entries_.clear();
+        entries_.shrink_to_fit();
+        return true;
+    };
 
     rowStart_.assign(static_cast<std::size_t>(m) + 1, 0);
     for (std::int64_t i = 1; i <= m; ++i)
@@ -26,13 +35,38 @@ OcsPairTable::OcsPairTable(const PointCoords& ocs) : m_(ocs.count()) {
 
     auto& entries = entries_;
     entries.reserve(static_cast<std::size_t>(pairs));
-    std::uint32_t t = 0;
-    for (std::int32_t i = 1; i < m_; ++i)
-        for (std::int32_t j = i + 1; j <= m_; ++j) entries.push_back({pointDistance(ocs, i, ocs, j), t++});
-    // Table order among equal distances: the index breaks the tie.
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    // Table order among equal distances: the index breaks the tie, so the order is total and
+    // sorting in chunks then merging gives exactly the order of one sort.
+    const auto before = [](const Entry& a, const Entry& b) {
         return a.dist < b.dist || (a.dist == b.dist && a.index < b.index);
-    });
+    };
+    const std::size_t chunk = std::max<std::size_t>(chunkPairs, 1);
+    std::vector<std::size_t> bounds{0};
+    std::uint32_t t = 0;
+    for (std::int32_t i = 1; i < m_; ++i) {
+        for (std::int32_t j = i + 1; j <= m_; ++j) entries.push_back({pointDistance(ocs, i, ocs, j), t++});
+        if (entries.size() - bounds.back() >= chunk || i + 1 == m_) {
+            std::sort(entries.begin() + static_cast<std::ptrdiff_t>(bounds.back()), entries.end(), before);
+            bounds.push_back(entries.size());
+            if (stop()) return;
+        }
+    }
+    while (bounds.size() > 2) {
+        std::vector<std::size_t> merged{0};
+        for (std::size_t k = 0; k + 1 < bounds.size(); k += 2) {
+            const auto first = entries.begin();
+            if (k + 2 < bounds.size()) {
+                std::inplace_merge(first + static_cast<std::ptrdiff_t>(bounds[k]),
+                                   first + static_cast<std::ptrdiff_t>(bounds[k + 1]),
+                                   first + static_cast<std::ptrdiff_t>(bounds[k + 2]), before);
+                merged.push_back(bounds[k + 2]);
+            } else {
+                merged.push_back(bounds[k + 1]);
+            }
+            if (stop()) return;
+        }
+        bounds = std::move(merged);
+    }
     buildGuide();
 }
 

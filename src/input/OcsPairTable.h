@@ -13,10 +13,16 @@
 // form one run of the sorted table. Within a run of equal distances the first entry is the first
 // in table order; the answer is the smallest table index among the runs' first entries.
 //
-// Memory: 16 bytes per pair (2000 points: 32 MB), plus a bucket guide of 2 bytes per pair.
+// Memory: 16 bytes per pair (2000 points: 32 MB), plus a bucket guide of 2 bytes per pair. The
+// automatic matching therefore takes at most kMaxPairTablePoints OCS points.
+//
+// Building the table is the longest step of the automatic matching. It sorts in chunks and merges
+// them, asking `stopRequested` between steps (which also lets events through), so the window stays
+// live and Cancel ends the build; the result is the same order as one sort.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -25,12 +31,20 @@
 
 namespace kal {
 
+// At most this many OCS points go into the pair table: about 50 million pairs, 900 MB.
+inline constexpr std::int32_t kMaxPairTablePoints = 10000;
+
 class OcsPairTable {
   public:
-    // Pairs of the points 1..ocs.count(). Throws std::length_error when the pairs cannot be
-    // numbered in 32 bits (more than 92681 points) and std::invalid_argument for a non-finite
-    // coordinate.
-    explicit OcsPairTable(const PointCoords& ocs);
+    // Pairs of the points 1..ocs.count(). Throws std::length_error for more than
+    // kMaxPairTablePoints points and std::invalid_argument for a non-finite coordinate.
+    // `stopRequested`, when given, is asked between the build's steps; when it answers true the
+    // build ends with an empty table and stopped() true.
+    // `chunkPairs` is the size of the chunks sorted between two questions.
+    explicit OcsPairTable(const PointCoords& ocs, const std::function<bool()>& stopRequested = {},
+                          std::size_t chunkPairs = std::size_t{1} << 20);
+
+    bool stopped() const { return stopped_; }
 
     std::int64_t size() const { return static_cast<std::int64_t>(entries_.size()); }
 
@@ -55,6 +69,7 @@ class OcsPairTable {
     double gapOf(const Pair& q) const;
 
   private:
+    bool stopped_ = false;
     Pair pairAt(std::int64_t pos) const;
     struct Entry {
         double dist;

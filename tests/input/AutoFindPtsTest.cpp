@@ -130,6 +130,39 @@ TEST(AutoFindPts, StopLeavesNoPairsNoSeedAndNoMessage) {
     EXPECT_EQ(f.progress.closes, 1);
 }
 
+TEST(AutoFindPts, CancelWhileThePairTableIsBuiltStopsTheBuild) {
+    Fixture f;
+    std::mt19937 rng(6);
+    // 1 500 OCS points give more than one chunk of pairs, so the build asks between chunks.
+    auto mcs = named(testing::randomCloud(rng, 10, 0, 100.0), "MCS_");
+    auto ocs = named(testing::randomCloud(rng, 1500, 0, 1000.0), "OCS_");
+    f.events.onEvents([&](int) { f.progress.stop = true; });
+    const auto result = AutoFindPts(mcs.set(), ocs.set(), 0.8f, std::nullopt, JobState(), f.services());
+    EXPECT_EQ(result.status, AutoFindResult::Status::Stopped);
+    EXPECT_TRUE(result.candidates.empty());  // stopped before the candidate search began
+    EXPECT_TRUE(f.prompter.shown().empty());
+    EXPECT_EQ(f.progress.closes, 1);
+}
+
+TEST(AutoFindPts, AnOcsTooLargeForThePairTableIsRefusedWithAMessage) {
+    Fixture f;
+    std::mt19937 rng(2);
+    auto mcs = named(testing::randomCloud(rng, 10, 0, 100.0), "MCS_");
+    auto ocs = named(testing::randomCloud(rng, kMaxPairTablePoints + 1, 0, 1000.0), "OCS_");
+    const auto result = AutoFindPts(mcs.set(), ocs.set(), 0.8f, std::nullopt, JobState(), f.services());
+    EXPECT_EQ(result.status, AutoFindResult::Status::NotSolved);
+    ASSERT_EQ(f.prompter.texts().size(), 1u);
+    EXPECT_NE(f.prompter.texts()[0].find("at most 10000 OCS points; this OCS holds 10001"),
+              std::string::npos);
+    EXPECT_TRUE(f.progress.captions.empty());
+
+    // Taking only the first points of the OCS keeps the matching within reach.
+    Fixture g;
+    const auto limited = AutoFindPts(mcs.set(), ocs.set(), 0.8f, 50, JobState(), g.services());
+    EXPECT_EQ(g.progress.captions.size(), 1u);
+    (void)limited;
+}
+
 // The calculation window's GetSeed writes its values into the parameter block and refreshes the
 // working copy of the rotation from it. The seed must keep the rotation it computed (or the
 // window's), never the job's old RotX..RotZ, or the pair search would turn the points wrongly.
