@@ -7,10 +7,11 @@
 #include "shell/JobCommands.h"
 #include "shell/StartUp.h"
 #include "shell/ui/FormMain.h"
+#include "shell/ui/GuardedApplication.h"
 #include "shell/ui/MainJobWindow.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    kal::GuardedApplication app(argc, argv);
     QApplication::setApplicationName("Kalvoreth");
     kal::platform::adoptSystemRegionalSettings();
 
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     kal::platform::QtSystemInfo system;
     kal::FormMain main(job, prompter);
     prompter.setParent(&main);
+    app.setPrompter(&prompter);
 
     // The job commands: the File menu, the command line's job and the save on the way out.
     kal::platform::QtFileDialogs fileDialogs(&main);

@@ -1,12 +1,13 @@
-// Test main for widget tests: one QApplication on the offscreen platform.
+// Test main for widget tests: the program's application object on the offscreen platform.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <cstdlib>
+
+#include "shell/ui/GuardedApplication.h"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
+    kal::GuardedApplication app(argc, argv);  // as the program runs
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
