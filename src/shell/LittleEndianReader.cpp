@@ -32,28 +32,23 @@ std::string_view LittleEndianReader::bytes(std::size_t n, const char* what) {
 }
 
 std::string_view LittleEndianReader::countedBytes(const char* what) {
-    std::size_t at = pos_;
-    std::int32_t n = i32(what);
-    if (n < 0) {
-        pos_ = at;
-        fail(std::string(what) + " has the negative length " + std::to_string(n));
-    }
-    if (remaining() < static_cast<std::size_t>(n)) {
-        pos_ = at;
-        fail(std::string(what) + " claims " + std::to_string(n) + " characters, more than the file holds");
-    }
-    return bytes(static_cast<std::size_t>(n), what);
+    const std::size_t at = pos_;
+    return textOfLength(i32(what), at, what);
 }
 
 std::string_view LittleEndianReader::elementBytes(const char* what) {
-    std::size_t at = pos_;
-    std::int16_t n = i16(what);
+    const std::size_t at = pos_;
+    return textOfLength(i16(what), at, what);
+}
+
+std::string_view LittleEndianReader::textOfLength(std::int64_t n, std::size_t lengthAt, const char* what) {
+    // A refused length leaves the position at the length field, so the message points at it.
     if (n < 0) {
-        pos_ = at;
+        pos_ = lengthAt;
         fail(std::string(what) + " has the negative length " + std::to_string(n));
     }
     if (remaining() < static_cast<std::size_t>(n)) {
-        pos_ = at;
+        pos_ = lengthAt;
         fail(std::string(what) + " claims " + std::to_string(n) + " characters, more than the file holds");
     }
     return bytes(static_cast<std::size_t>(n), what);

@@ -43,6 +43,8 @@ class LittleEndianReader {
     [[noreturn]] void fail(const std::string& what) const;
 
   private:
+    // The n bytes of a text whose length field started at `lengthAt`.
+    std::string_view textOfLength(std::int64_t n, std::size_t lengthAt, const char* what);
     template <typename U>
     U get(const char* what) {
         if (remaining() < sizeof(U)) fail(std::string("the file ends inside ") + what);

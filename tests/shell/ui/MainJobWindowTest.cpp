@@ -15,17 +15,26 @@
 namespace kal {
 namespace {
 
-TEST(MainJobWindow, FileMenuSavesAndTheRecentEntryOpensTheJobAgain) {
-    testing::TempDir dir;
+// A main window with the job commands connected, answering through fakes.
+struct ConnectedWindow {
     JobState job = testing::makeFullJob();
     testing::FakePrompter prompter;
     testing::FakeFileDialogs dialogs;
-    FormMain main(job, prompter);
-    main.setSplashInterval(-1);
-    job.CurrentJobFile = kUntitledJobFile;
-    MainJobWindow window(main, job);
-    JobCommands commands(job, prompter, dialogs, window);
-    connectJobCommands(main, commands);
+    FormMain main{job, prompter};
+    MainJobWindow window{main, job};
+    JobCommands commands{job, prompter, dialogs, window};
+
+    ConnectedWindow() {
+        main.setSplashInterval(-1);
+        job.CurrentJobFile = kUntitledJobFile;
+        connectJobCommands(main, commands);
+    }
+};
+
+TEST(MainJobWindow, FileMenuSavesAndTheRecentEntryOpensTheJobAgain) {
+    testing::TempDir dir;
+    ConnectedWindow w;
+    auto& [job, prompter, dialogs, main, window, commands] = w;
 
     const std::string path = dir.file("cell.tfo");
     dialogs.answer(path);
@@ -48,15 +57,8 @@ TEST(MainJobWindow, FileMenuSavesAndTheRecentEntryOpensTheJobAgain) {
 // Before, the toolbar's New, Open and Save buttons were connected to nothing.
 TEST(MainJobWindow, FileToolbarButtonsRunTheirMenuCommandsOnce) {
     testing::TempDir dir;
-    JobState job = testing::makeFullJob();
-    testing::FakePrompter prompter;
-    testing::FakeFileDialogs dialogs;
-    FormMain main(job, prompter);
-    main.setSplashInterval(-1);
-    job.CurrentJobFile = kUntitledJobFile;
-    MainJobWindow window(main, job);
-    JobCommands commands(job, prompter, dialogs, window);
-    connectJobCommands(main, commands);
+    ConnectedWindow w;
+    auto& [job, prompter, dialogs, main, window, commands] = w;
 
     // Save on an untitled job asks for a name once and writes the file.
     const std::string path = dir.file("toolbar.tfo");
