@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <string>
 
+#include "jobfile/JobFileItems.h"
+#include "jobfile/JobFileReader.h"
+#include "jobfile/JobFileWriter.h"
 #include "shared/AtomicFile.h"
 #include "shared/Errors.h"
-#include "shell/JobFileItems.h"
-#include "shell/JobFileReader.h"
-#include "shell/JobFileWriter.h"
 
 namespace {
 

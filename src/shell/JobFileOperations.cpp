@@ -1,12 +1,12 @@
 // Writing the job file and opening one: the file operations under the job commands.
 
+#include "jobfile/JobFileItems.h"
+#include "jobfile/JobFileReader.h"
+#include "jobfile/JobFileWriter.h"
 #include "shared/AtomicFile.h"
 #include "shared/Errors.h"
 #include "shared/FileHelpers.h"
 #include "shell/JobCommands.h"
-#include "shell/JobFileItems.h"
-#include "shell/JobFileReader.h"
-#include "shell/JobFileWriter.h"
 
 namespace kal {
 namespace {

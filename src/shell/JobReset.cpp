@@ -1,7 +1,7 @@
 #include "shell/JobReset.h"
 
 #include "shared/Units.h"
-#include "shell/Version.h"
+#include "shared/Version.h"
 
 namespace kal {
 

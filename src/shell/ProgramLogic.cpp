@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "shell/Version.h"
+#include "shared/Version.h"
 
 namespace kal {
 

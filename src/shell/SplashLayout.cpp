@@ -1,6 +1,6 @@
 #include "shell/SplashLayout.h"
 
-#include "shell/Version.h"
+#include "shared/Version.h"
 
 namespace kal {
 

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "jobfile/JobFileItems.h"
+#include "jobfile/JobFileReader.h"
+#include "jobfile/JobFileWriter.h"
 #include "shared/Errors.h"
-#include "shell/JobFileItems.h"
-#include "shell/JobFileReader.h"
-#include "shell/JobFileWriter.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <cstdlib>
 
+#include "jobfile/JobFileWriter.h"
 #include "shared/AtomicFile.h"
 #include "shell/JobCommands.h"
-#include "shell/JobFileWriter.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"

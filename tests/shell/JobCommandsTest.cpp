@@ -11,10 +11,10 @@
 #include <fstream>
 #include <map>
 
+#include "jobfile/JobFileReader.h"
+#include "jobfile/JobFileWriter.h"
 #include "shared/AtomicFile.h"
 #include "shell/JobCommands.h"
-#include "shell/JobFileReader.h"
-#include "shell/JobFileWriter.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"

@@ -9,8 +9,8 @@
 #include <QScreen>
 #include <cmath>
 
+#include "shared/Version.h"
 #include "shared/WindowPos.h"
-#include "shell/Version.h"
 
 namespace kal {
 

@@ -2,10 +2,10 @@
 // every kind of content, and the reader's checks at the door.
 #include <gtest/gtest.h>
 
-#include "shell/JobFileItems.h"
-#include "shell/JobFileReader.h"
-#include "shell/JobFileWriter.h"
-#include "shell/ViewRecordCodec.h"
+#include "jobfile/JobFileItems.h"
+#include "jobfile/JobFileReader.h"
+#include "jobfile/JobFileWriter.h"
+#include "jobfile/ViewRecordCodec.h"
 #include "support/ByteBuilder.h"
 #include "support/SampleJobs.h"
 

@@ -1,10 +1,10 @@
-#include "shell/JobFileReader.h"
+#include "jobfile/JobFileReader.h"
 
+#include "jobfile/JobFileWriter.h"
+#include "jobfile/LittleEndianReader.h"
+#include "jobfile/LittleEndianWriter.h"
+#include "jobfile/ViewRecordCodec.h"
 #include "shared/TextEncoding.h"
-#include "shell/JobFileWriter.h"
-#include "shell/LittleEndianReader.h"
-#include "shell/LittleEndianWriter.h"
-#include "shell/ViewRecordCodec.h"
 
 namespace kal {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/LittleEndianReader.h"
+#include "jobfile/LittleEndianReader.h"
 
 #include <cmath>
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "jobfile/JobFileVersion.h"
 #include "shared/JobState.h"
-#include "shell/JobFileVersion.h"
 
 namespace kal {
 

@@ -1,6 +1,6 @@
-#include "shell/JobFileVersion.h"
+#include "jobfile/JobFileVersion.h"
 
-#include "shell/Version.h"
+#include "shared/Version.h"
 
 namespace kal {
 namespace {

@@ -2,10 +2,10 @@
 // The job file's encoding of the view and flag records: field by field in declared order, texts
 // as element texts, dynamic arrays as a dimension count, one (element count, lower bound) pair per
 // dimension, first dimension first, then the elements with the first index running fastest.
+#include "jobfile/JobFileWriter.h"
+#include "jobfile/LittleEndianReader.h"
+#include "jobfile/LittleEndianWriter.h"
 #include "shared/ViewRecords.h"
-#include "shell/JobFileWriter.h"
-#include "shell/LittleEndianReader.h"
-#include "shell/LittleEndianWriter.h"
 
 namespace kal {
 

@@ -1,4 +1,4 @@
-#include "shell/JobFileItems.h"
+#include "jobfile/JobFileItems.h"
 
 #include <utility>
 

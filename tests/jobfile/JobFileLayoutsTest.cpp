@@ -5,10 +5,10 @@
 #include <optional>
 #include <random>
 
+#include "jobfile/JobFileItems.h"
+#include "jobfile/JobFileReader.h"
+#include "jobfile/JobFileWriter.h"
 #include "shared/Errors.h"
-#include "shell/JobFileItems.h"
-#include "shell/JobFileReader.h"
-#include "shell/JobFileWriter.h"
 #include "support/ByteBuilder.h"
 #include "support/SampleJobs.h"
 

@@ -1,12 +1,12 @@
-#include "shell/JobFileWriter.h"
+#include "jobfile/JobFileWriter.h"
 
 #include <cstdint>
 #include <limits>
 
+#include "jobfile/JobFileVersion.h"
+#include "jobfile/LittleEndianWriter.h"
+#include "jobfile/ViewRecordCodec.h"
 #include "shared/TextEncoding.h"
-#include "shell/JobFileVersion.h"
-#include "shell/LittleEndianWriter.h"
-#include "shell/ViewRecordCodec.h"
 
 namespace kal {
 namespace {

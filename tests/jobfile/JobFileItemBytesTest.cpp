@@ -4,8 +4,8 @@
 // misreading shared by writer and reader shows here, where a round trip cannot see it.
 #include <gtest/gtest.h>
 
-#include "shell/JobFileReader.h"
-#include "shell/JobFileWriter.h"
+#include "jobfile/JobFileReader.h"
+#include "jobfile/JobFileWriter.h"
 #include "support/ByteBuilder.h"
 
 namespace kal {

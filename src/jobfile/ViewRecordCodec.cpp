@@ -1,4 +1,4 @@
-#include "shell/ViewRecordCodec.h"
+#include "jobfile/ViewRecordCodec.h"
 
 #include <limits>
 
