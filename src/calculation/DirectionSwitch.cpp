@@ -1,31 +1,8 @@
 #include "calculation/DirectionSwitch.h"
 
-#include <utility>
+#include "shared/McsOcsExchange.h"
 
 namespace kal {
-
-void MCS_OCS(JobState& job) {
-    std::swap(job.McsCount, job.OcsCount);
-    std::swap(job.McsOnlyCount, job.OcsOnlyCount);
-    std::swap(job.MCS_Name, job.OCS_Name);
-    std::swap(job.MCS_X, job.OCS_X);
-    std::swap(job.MCS_Y, job.OCS_Y);
-    std::swap(job.MCS_Z, job.OCS_Z);
-    // Each set holds exactly its count of points.
-    job.MCS_Name.resize(static_cast<std::size_t>(job.McsCount + 1));
-    job.MCS_X.resize(job.McsCount);
-    job.MCS_Y.resize(job.McsCount);
-    job.MCS_Z.resize(static_cast<std::size_t>(job.McsCount + 1), 0.0);
-    job.OCS_Name.resize(static_cast<std::size_t>(job.OcsCount + 1));
-    job.OCS_X.resize(job.OcsCount);
-    job.OCS_Y.resize(job.OcsCount);
-    job.OCS_Z.resize(static_cast<std::size_t>(job.OcsCount + 1), 0.0);
-
-    job.MCSt_Name = job.MCS_Name;
-    job.MCSt_X = job.MCS_X;
-    job.MCSt_Y = job.MCS_Y;
-    job.MCSt_Z = job.MCS_Z;
-}
 
 DirectionLabel directionLabelAtSetUp(const JobState& job) {
     if (job.RichtungMCStoOCS) return {"MCS => OCS", false, job.NameMCS + " => " + job.NameOCS, false};
@@ -38,7 +15,7 @@ DirectionLabel pressDirectionSwitch(JobState& job, const std::function<void()>& 
     DirectionLabel label =
         job.RichtungMCStoOCS ? DirectionLabel{"MCS -> OCS", false, job.NameMCS + " => " + job.NameOCS, false}
                              : DirectionLabel{"OCS -> MCS", true, job.NameOCS + " => " + job.NameMCS, true};
-    MCS_OCS(job);
+    exchangeMcsAndOcs(job);
     if (refreshStatistics) refreshStatistics();
     return label;
 }

@@ -8,15 +8,6 @@
 
 namespace kal {
 
-// Exchanges the MCS and OCS point sets with their counts (MCS_OCS). The identical pairs keep
-// their indices 1..IdenticalCount and their use flags; names, robot angles, offset vectors,
-// profile, file names, parameters and parameter states stay. MCSt becomes a copy of the new
-// MCS until the next calculation transforms it. An exact involution: two calls give back the
-// sets, counts and order bit for bit. O(McsCount + OcsCount); the arrays trade places, nothing
-// is copied twice. Called by the switch button and by the matching while the sets are
-// exchanged.
-void MCS_OCS(JobState& job);
-
 // What the direction label and the switch button show.
 struct DirectionLabel {
     std::string caption;     // "MCS -> OCS", "OCS -> MCS"; the window's set-up shows "=>"

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "calculation/DirectionSwitch.h"
 #include "shared/Errors.h"
+#include "shared/McsOcsExchange.h"
 #include "shared/Sorting.h"
 
 namespace kal {
@@ -145,7 +145,7 @@ void commitMatchedPoints(JobState& job, MatchedPoints matched, const UseFlagsByN
             job.UseFlags[static_cast<std::size_t>(3 * (p - 1) + 1 + c)] = f[static_cast<std::size_t>(c)];
     }
     // A job whose direction the user had switched keeps it: the new sets are exchanged as well.
-    if (job.MCSOCSGetauscht) MCS_OCS(job);
+    if (job.MCSOCSGetauscht) exchangeMcsAndOcs(job);
 }
 
 }  // namespace kal

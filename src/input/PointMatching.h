@@ -38,7 +38,8 @@ UseFlagsByName rememberUseFlags(const JobState& job);
 
 // Writes the matched sets into the job: point sets and counts, OcsAngles (emptied when the OCS
 // carries none), MCSt as a copy of the MCS, RVec sized to the pairs and 0, and UseFlags by name.
-// When the job's systems are exchanged (MCSOCSGetauscht), the new sets are exchanged too (MCS_OCS).
+// When the job's systems are exchanged (MCSOCSGetauscht), the new sets are exchanged too
+// (exchangeMcsAndOcs).
 void commitMatchedPoints(JobState& job, MatchedPoints matched, const UseFlagsByName& flags);
 
 }  // namespace kal
