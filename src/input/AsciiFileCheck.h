@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "input/ReadOptions.h"
-#include "input/TextLines.h"
+#include "shared/TextLines.h"
 
 namespace kal {
 

@@ -12,7 +12,7 @@
 
 #include "input/ControllerLines.h"
 #include "input/RobotFileReaders.h"
-#include "input/TextLines.h"
+#include "shared/TextLines.h"
 
 namespace kal {
 

@@ -8,7 +8,7 @@
 #include "input/AsciiFileCheck.h"
 #include "input/ControllerLines.h"
 #include "input/RobotFileReaders.h"
-#include "input/TextLines.h"
+#include "shared/TextLines.h"
 
 namespace kal {
 

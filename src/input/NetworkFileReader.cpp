@@ -5,7 +5,7 @@
 #include "input/AsciiFileCheck.h"
 #include "input/NumberField.h"
 #include "input/PointFields.h"
-#include "input/TextLines.h"
+#include "shared/TextLines.h"
 
 namespace kal {
 

@@ -1,6 +1,6 @@
 #include "input/PointFields.h"
 
-#include "input/TextLines.h"
+#include "shared/TextLines.h"
 
 namespace kal {
 

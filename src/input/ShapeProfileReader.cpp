@@ -9,9 +9,9 @@
 #include "input/NumberField.h"
 #include "input/PointFields.h"
 #include "input/PointFileIo.h"
-#include "input/TextLines.h"
 #include "shared/FileHelpers.h"
 #include "shared/NumberText.h"
+#include "shared/TextLines.h"
 
 namespace kal {
 

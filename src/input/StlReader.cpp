@@ -3,7 +3,7 @@
 #include "input/AsciiFileCheck.h"
 #include "input/ControllerLines.h"
 #include "input/PointFields.h"
-#include "input/TextLines.h"
+#include "shared/TextLines.h"
 
 namespace kal {
 

@@ -48,5 +48,23 @@ TEST(TextLines, AllThreeLineEndsSplitAndAFinalOneAddsNoLine) {
     EXPECT_EQ(joinLinesCrLf({"a", ""}), "a\r\n\r\n");
 }
 
+// A file read into lines, its raw bytes split for rewriting and a text in memory split: the same
+// lines for the same text; only the file reading decodes.
+TEST(TextLines, FileLinesRawLinesAndMemoryLinesAgree) {
+    for (const char* text : {"a\r\nb\nc\rd", "a\r\n\r\nb\r\n", "a\n\r", "", "\n", "x"}) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        const TextLines file(text);
+        const auto raw = splitRawLines(text);
+        const auto memory = splitLines(text);
+        EXPECT_EQ(file.lines(), raw);
+        EXPECT_EQ(std::vector<std::string>(raw.begin(), raw.end()), memory);
+    }
+    const TextLines bom("\xEF\xBB\xBFk=v\r\nMa\xDF");  // a byte-order mark, then Windows-1252
+    EXPECT_TRUE(bom.hadByteOrderMark());
+    EXPECT_FALSE(bom.wasUtf8());
+    EXPECT_EQ(bom.lines(), (std::vector<std::string_view>{"k=v", "Maß"}));
+    EXPECT_EQ(splitRawLines("\xEF\xBB\xBFMa\xDF"), (std::vector<std::string_view>{"Ma\xDF"}));
+}
+
 }  // namespace
 }  // namespace kal
