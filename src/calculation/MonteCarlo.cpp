@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "calculation/OneCalculation.h"
-#include "engine/LeastSquares.h"
+#include "calculation/ShownSolve.h"
 #include "engine/Sigma.h"
 #include "shared/Statistics.h"
 #include "shared/Vectors.h"
@@ -131,7 +131,7 @@ CalcStatus MonteCarloSeries(CalcSession& s) {
             s.view.setProgress(static_cast<float>(i) / static_cast<float>(runs) * 100.0f);
             runEngine.poll();
             mc.MCS_verrauschen();
-            CalcHelmert(job, s.results, job.ParamState, runEngine);
+            solveShowingWarnings(run);
             if (job.StopFlag) break;  // this run is not stored
             sigmaXyzOf(run);
             mc.MonteCarloWriteiResults(i);
@@ -140,7 +140,7 @@ CalcStatus MonteCarloSeries(CalcSession& s) {
         job.StopFlag = false;
         mc.MonteCarloFinalisieren();
     }
-    const HelmertOutcome out = CalcHelmert(job, s.results, job.ParamState, s.engine);
+    const HelmertOutcome out = solveShowingWarnings(s);
     return out.stopped ? CalcStatus::Stopped : CalcStatus::Solved;
 }
 

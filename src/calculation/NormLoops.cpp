@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "calculation/ShownSolve.h"
 #include "engine/DesignMatrix.h"
-#include "engine/LeastSquares.h"
 #include "shared/Errors.h"
 #include "shared/NumberText.h"
 
@@ -33,7 +33,7 @@ CalcStatus L1Loop(CalcSession& s) {
         const double previous = sum;
         sum = 0.0;
         ++iteration;
-        CalcHelmert(job, res, job.ParamState, s.engine);
+        solveShowingWarnings(s);
         if (!rDistMode) {
             for (std::int32_t i = 1; i <= res.ObservationCount; ++i) {
                 if (P(i, 1) == 0.0) continue;  // switched off by its use flag: stays off
@@ -122,7 +122,7 @@ CalcStatus MinimaxLoop(CalcSession& s) {
     constexpr double kFactor = 1.1;
     s.setPanel(6, "Loo...max is min");
     s.setPanel(7, "Loo...max is min");
-    CalcHelmert(job, res, job.ParamState, s.engine);
+    solveShowingWarnings(s);
     res.NormTolerance = 0.0001;
 
     Extremes e;
@@ -135,7 +135,7 @@ CalcStatus MinimaxLoop(CalcSession& s) {
         e.vmax = -1e11;
         e.vmin = 1e11;
         ++iteration;
-        CalcHelmert(job, res, job.ParamState, s.engine);
+        solveShowingWarnings(s);
         imaxBefore = e.imax;
         iminBefore = e.imin;
         e = extremes(s, rDistMode, e);
@@ -159,7 +159,7 @@ CalcStatus MinimaxLoop(CalcSession& s) {
     scaleWeight(res, rDistMode, imaxBefore, 1.0 / kFactor);
     scaleWeight(res, rDistMode, e.imin, kFactor);
     scaleWeight(res, rDistMode, iminBefore, kFactor);
-    CalcHelmert(job, res, job.ParamState, s.engine);
+    solveShowingWarnings(s);
     if (job.StopFlag) status = CalcStatus::Stopped;
 
     Extremes last = extremes(s, rDistMode, Extremes{-1e14, 1e11, 0, 0});

@@ -5,8 +5,8 @@
 #include "calculation/MonteCarlo.h"
 #include "calculation/NormLoops.h"
 #include "calculation/SeedValues.h"
+#include "calculation/ShownSolve.h"
 #include "engine/DesignMatrix.h"
-#include "engine/LeastSquares.h"
 #include "engine/TransformModel.h"
 #include "shared/Errors.h"
 #include "shared/NumberText.h"
@@ -134,7 +134,7 @@ CalcStatus ButtonCalcErsatz(CalcSession& s) {
             if (job.MonteCarloOn && !job.ParaboloidMode) {
                 status = MonteCarloSeries(s);
             } else {
-                const HelmertOutcome out = CalcHelmert(job, res, job.ParamState, s.engine);
+                const HelmertOutcome out = solveShowingWarnings(s);
                 if (out.stopped) status = CalcStatus::Stopped;
             }
             break;

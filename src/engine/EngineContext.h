@@ -1,7 +1,9 @@
 #pragma once
 // Everything a solve needs besides the job state: the snapshot of the calculation window's
-// controls, its progress panels, the calculation window's seed values, and the platform services
-// (message boxes, the clipboard for the R Dist correction log, letting events through).
+// controls, its progress panels, the calculation window's seed values, and the platform services.
+// The engine only lets events through with them; the message boxes and the clipboard are the
+// caller's, which shows the solve's warnings and puts its correction log through them: a Monte
+// Carlo run's context has neither, so that its solves stay quiet.
 // The caller keeps one context across the solves of a series so that the 50 ms clock of
 // repaints and events runs on from one solve to the next.
 #include <chrono>

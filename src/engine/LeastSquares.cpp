@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -25,20 +26,6 @@ constexpr const char* kTextStartStep = "... start of Least Square calc...";
 constexpr const char* kUnchanged = " The calculation was stopped; the parameters are as they were before it.";
 // Let events through and repaint every so many points inside a long pass.
 constexpr std::int32_t kPollEveryPoints = 16384;
-
-void angleUnitWarning(JobState& job, EngineContext& ctx) {
-    if (job.WinkelWarnungGezeigt || !job.UseAbcMode || job.AngleUnitName == "degree") return;
-    if (!ctx.services.prompter) return;
-    const std::string text =
-        "Unit of Angels in Nominal InputFile must be the SAME as in your program Settings\r\n"
-        "Be sure [actual ProgramSetting is " +
-        job.AngleUnitName +
-        "] is the unit of Angles in Nominal File!\r\n\r\n"
-        "Cancel = Don't show this Dialog again ";
-    if (ctx.services.prompter->message(text, platform::Buttons::OkCancel, "Attention Angle UNITs") ==
-        platform::Answer::Cancel)
-        job.WinkelWarnungGezeigt = true;
-}
 
 // Slot of unknown u (1-based column) under the column rule over slots 1..17.
 int slotOfUnknown(const ParamStates& states, std::int32_t u) {
@@ -179,6 +166,18 @@ struct Snapshot {
 
 }  // namespace
 
+std::optional<EngineWarning> AngleUnitWarning(const JobState& job) {
+    if (job.WinkelWarnungGezeigt || !job.UseAbcMode || job.AngleUnitName == "degree") return std::nullopt;
+    return EngineWarning{
+        EngineWarning::Kind::AngleUnits,
+        "Unit of Angels in Nominal InputFile must be the SAME as in your program Settings\r\n"
+        "Be sure [actual ProgramSetting is " +
+            job.AngleUnitName +
+            "] is the unit of Angles in Nominal File!\r\n\r\n"
+            "Cancel = Don't show this Dialog again ",
+        "Attention Angle UNITs"};
+}
+
 std::string ConvergenceRatioText(double pm, double den, const std::string& lengthFormat) {
     const std::string label = "Convergence Ratio: ";
     const double ratio = pm / den;
@@ -202,7 +201,6 @@ HelmertOutcome CalcHelmert(JobState& job, std::int32_t nU, std::int32_t nObs, co
     HelmertOutcome out;
     try {
         job.Params[kRvecX] = job.Params[kRvecY] = job.Params[kRvecZ] = 0.0;
-        angleUnitWarning(job, ctx);
         ctx.poll();
         CalcSeed(job, job.Params[kTraX], job.Params[kTraY], job.Params[kTraZ], job.Params[kRotX],
                  job.Params[kRotY], job.Params[kRotZ], job.Params[kScaleX], job.Params[kScaleY],
@@ -264,10 +262,12 @@ HelmertOutcome CalcHelmert(JobState& job, std::int32_t nU, std::int32_t nObs, co
         if (Qxx.rows() != nU) Qxx.resize(nU, nU);
         if (rDistMode)
             for (std::int32_t k = n; k >= 1; --k) P(3 * k - 2, 1) = P(3 * k - 1, 1) = P(3 * k, 1);
-        if (logCorrections && ctx.services.clipboard) ctx.services.clipboard->setText(log);
-        if (out.limitReached && !out.converged && ctx.services.prompter)
-            ctx.services.prompter->message("Calculation stopped after " + std::to_string(job.MaxIteration) +
-                                           " Iterations, Convergence not reached yet!");
+        if (logCorrections) out.correctionLog = std::move(log);
+        if (out.limitReached && !out.converged)
+            out.warnings.push_back({EngineWarning::Kind::IterationLimit,
+                                    "Calculation stopped after " + std::to_string(job.MaxIteration) +
+                                        " Iterations, Convergence not reached yet!",
+                                    ""});
         return out;
     } catch (const NumericError& e) {
         before.restore(job);

@@ -10,11 +10,16 @@
 // calc...", the texts of LeastSquareStep.h), and from the second iteration on panel 3 "Convergence
 // Ratio: ", panel 4 "on VarNumber: ", panel 5 "delta x(i): ". Repaints and events follow the
 // context's 50 ms clock; STOP (StopFlag) is tested once per iteration, after the corrections.
+// The solver shows no message box and leaves the clipboard alone: what it has to tell the user
+// comes back as data (AngleUnitWarning before a solve, HelmertOutcome after it) for the caller to show.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/CalcResults.h"
 #include "engine/EngineContext.h"
+#include "engine/EngineWarning.h"
 #include "engine/ParameterStates.h"
 #include "shared/JobState.h"
 #include "shared/Matrix.h"
@@ -26,7 +31,21 @@ struct HelmertOutcome {
     bool converged = false;        // the last iteration's largest correction was below the threshold
     bool stopped = false;          // STOP ended the iteration
     bool limitReached = false;     // MaxIteration + 1 iterations ran
+    // For the caller to show, in this order: "Calculation stopped after <MaxIteration> Iterations,
+    // Convergence not reached yet!" (IterationLimit) when the limit ended an iteration that did
+    // not converge; nothing else yet.
+    std::vector<EngineWarning> warnings;
+    // With "R Dist." ticked, the correction log for the clipboard: one line per iteration, the
+    // each correction followed by a tab, each line by CR LF. Empty otherwise.
+    std::optional<std::string> correctionLog;
 };
+
+// The warning a solve of this job starts with, for the caller to show before it: with "use ABC"
+// and an angle unit other than degree, "Attention Angle UNITs" (OK/Cancel) asks the user to check
+// that the nominal file's angles are in that unit; none once the user has answered Cancel
+// (WinkelWarnungGezeigt). Either answer lets the solve go on: it only decides whether the next
+// solve warns again.
+std::optional<EngineWarning> AngleUnitWarning(const JobState& job);
 
 // Panel 3: "Convergence Ratio: " and pm / den in the length format. The ratio is shown only: a zero
 // divisor (or a ratio that is not finite) shows a dash and never stops a solve.
@@ -37,10 +56,8 @@ std::string ConvergenceRatioText(double pm, double den, const std::string& lengt
 // After a normal end (converged, stopped, or the iteration limit): the parameter block holds the
 // values after the last correction; v (0..nObs, 0..1) and Qxx (0..nU, 0..nU) those of the last step,
 // computed before that correction; in the R Dist mode v's rows 1..n hold the distance residuals and
-// each point's three weights in P all equal its z weight. "Calculation stopped after <MaxIteration>
-// Iterations, Convergence not reached yet!" is shown when the limit ended an iteration that did not
-// converge. With "R Dist." ticked the correction log (one line of corrections per iteration) is put
-// on the clipboard once at the end; otherwise the clipboard is left alone.
+// each point's three weights in P all equal its z weight; the outcome carries the iteration-limit
+// warning and the R Dist correction log.
 // On failure (a singular normal matrix, a step that is not finite, a point at distance 0 in the
 // R Dist mode, a refused input) it throws NumericError or CalcRefused with a message for the user,
 // and the parameter block, the working copy of the rotation, v, Qxx and P are as before the call.

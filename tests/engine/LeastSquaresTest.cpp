@@ -81,7 +81,8 @@ TEST(CalcHelmert, ProgressPanelsShowThePreviousLargestCorrectionAgainstTheCurren
     const HelmertOutcome out = h.solve(job, statesWith({1, 2, 3, 4, 5, 6, kRDist}));
     ASSERT_GE(out.H3D_Zaehler, 3);
     std::vector<std::vector<double>> x;
-    std::istringstream log(h.clipboard.text());
+    ASSERT_TRUE(out.correctionLog.has_value());
+    std::istringstream log(*out.correctionLog);
     for (std::string line; std::getline(log, line);) {
         std::istringstream fields(line);
         std::vector<double> row{0.0};
@@ -111,7 +112,11 @@ TEST(CalcHelmert, ProgressPanelsShowThePreviousLargestCorrectionAgainstTheCurren
     EXPECT_EQ(h.progress.panel(5), delta);
 }
 
-TEST(CalcHelmert, IterationLimitMessageNamesTheLimitAfterOneMoreIteration) {
+EngineWarning iterationLimit(const std::string& text) {
+    return EngineWarning{EngineWarning::Kind::IterationLimit, text, ""};
+}
+
+TEST(CalcHelmert, IterationLimitWarningNamesTheLimitAfterOneMoreIteration) {
     JobState job = makeJob(10, truth());
     addNoise(job, 0.01);
     job.IterationThreshold = -1;  // never met
@@ -119,16 +124,17 @@ TEST(CalcHelmert, IterationLimitMessageNamesTheLimitAfterOneMoreIteration) {
     const HelmertOutcome out = h.solve(job, kSixParameters);
     EXPECT_EQ(out.H3D_Zaehler, 101);
     EXPECT_TRUE(out.limitReached);
-    EXPECT_EQ(
-        h.prompter.texts(),
-        std::vector<std::string>{"Calculation stopped after 100 Iterations, Convergence not reached yet!"});
+    EXPECT_EQ(out.warnings, std::vector<EngineWarning>{iterationLimit(
+                                "Calculation stopped after 100 Iterations, Convergence not reached yet!")});
+    EXPECT_TRUE(h.prompter.texts().empty());  // the caller shows it
 
     job.MaxIteration = 0;
     SolverHarness h0;
-    EXPECT_EQ(h0.solve(job, kSixParameters).H3D_Zaehler, 1);
-    EXPECT_EQ(
-        h0.prompter.texts(),
-        std::vector<std::string>{"Calculation stopped after 0 Iterations, Convergence not reached yet!"});
+    const HelmertOutcome out0 = h0.solve(job, kSixParameters);
+    EXPECT_EQ(out0.H3D_Zaehler, 1);
+    EXPECT_EQ(out0.warnings, std::vector<EngineWarning>{iterationLimit(
+                                 "Calculation stopped after 0 Iterations, Convergence not reached yet!")});
+    EXPECT_TRUE(h0.prompter.texts().empty());
 }
 
 TEST(CalcHelmert, NoLimitMessageWhenTheLastIterationConverged) {
@@ -138,6 +144,7 @@ TEST(CalcHelmert, NoLimitMessageWhenTheLastIterationConverged) {
     const HelmertOutcome out = h.solve(job, kSixParameters);
     EXPECT_EQ(out.H3D_Zaehler, 2);
     EXPECT_TRUE(out.converged);
+    EXPECT_TRUE(out.warnings.empty());
     EXPECT_TRUE(h.prompter.texts().empty());
 }
 
@@ -150,35 +157,43 @@ TEST(CalcHelmert, StopEndsTheLoopAfterTheCurrentIterationWithoutMessage) {
     const HelmertOutcome out = h.solve(job, kSixParameters);
     EXPECT_EQ(out.H3D_Zaehler, 1);
     EXPECT_TRUE(out.stopped);
+    EXPECT_TRUE(out.warnings.empty());
     EXPECT_TRUE(h.prompter.texts().empty());
 }
 
-TEST(CalcHelmert, AngleUnitWarningComesUntilCancelled) {
+TEST(AngleUnitWarning, ComesWithUseAbcInAnotherUnitUntilCancelled) {
+    JobState job = makeJob(6, truth());
+    job.UseAbcMode = true;
+    job.AngleUnitName = "rad";
+    const EngineWarning warning{
+        EngineWarning::Kind::AngleUnits,
+        "Unit of Angels in Nominal InputFile must be the SAME as in your program Settings\r\n"
+        "Be sure [actual ProgramSetting is rad] is the unit of Angles in Nominal File!\r\n\r\n"
+        "Cancel = Don't show this Dialog again ",
+        "Attention Angle UNITs"};
+    EXPECT_EQ(AngleUnitWarning(job), warning);
+    job.WinkelWarnungGezeigt = true;  // the user answered Cancel
+    EXPECT_EQ(AngleUnitWarning(job), std::nullopt);
+
+    JobState degree = makeJob(6, truth());
+    degree.UseAbcMode = true;
+    EXPECT_EQ(AngleUnitWarning(degree), std::nullopt);
+    JobState noAbc = makeJob(6, truth());
+    noAbc.AngleUnitName = "rad";
+    EXPECT_EQ(AngleUnitWarning(noAbc), std::nullopt);
+}
+
+TEST(CalcHelmert, ShowsNoBoxAndLeavesTheAngleWarningFlagToTheCaller) {
     JobState job = makeJob(6, truth());
     job.UseAbcMode = true;
     job.AngleUnitName = "rad";
     job.OcsAngles.resize(6, 3);
     SolverHarness h;
     h.ctx.controls.TextRDistEnabled = false;
-    const std::string warning =
-        "Unit of Angels in Nominal InputFile must be the SAME as in your program Settings\r\n"
-        "Be sure [actual ProgramSetting is rad] is the unit of Angles in Nominal File!\r\n\r\n"
-        "Cancel = Don't show this Dialog again ";
-    h.prompter.answer(platform::Answer::Ok);
-    h.solve(job, kSixParameters);
-    h.prompter.answer(platform::Answer::Cancel);
-    h.solve(job, kSixParameters);
-    h.solve(job, kSixParameters);
-    EXPECT_EQ(h.prompter.texts(), (std::vector<std::string>{warning, warning}));
-    EXPECT_EQ(h.prompter.shown()[0].title, "Attention Angle UNITs");
-    EXPECT_EQ(h.prompter.shown()[0].buttons, platform::Buttons::OkCancel);
-    EXPECT_TRUE(job.WinkelWarnungGezeigt);
-
-    JobState degree = makeJob(6, truth());
-    degree.UseAbcMode = true;
-    SolverHarness hd;
-    hd.solve(degree, kSixParameters);
-    EXPECT_TRUE(hd.prompter.texts().empty());
+    const HelmertOutcome out = h.solve(job, kSixParameters);
+    EXPECT_TRUE(out.warnings.empty());
+    EXPECT_TRUE(h.prompter.texts().empty());
+    EXPECT_FALSE(job.WinkelWarnungGezeigt);
 }
 
 TEST(CalcHelmert, CollinearPointsWithAllRotationsEndInAMessageNotInNumbers) {
@@ -249,7 +264,7 @@ TEST(CalcHelmert, NothingEstimatedRunsOneIterationWithResidualsMinusMisclosures)
     for (std::int32_t k = 1; k <= 12; ++k) EXPECT_EQ(h.results.Residuals(k, 1), -l(k, 1));
 }
 
-TEST(CalcHelmert, RDistWeightsEndAsEachPointsZWeightAndTheLogGoesToTheClipboardOnce) {
+TEST(CalcHelmert, RDistWeightsEndAsEachPointsZWeightAndTheOutcomeCarriesTheLog) {
     JobState job = makeJob(12, truth());
     testing::onSpheres(job, 3.0);
     job.UseFlags[3 * 2 - 2] = 1, job.UseFlags[3 * 2 - 1] = 1, job.UseFlags[3 * 2] = 0;  // point 2: (1, 1, 0)
@@ -261,8 +276,9 @@ TEST(CalcHelmert, RDistWeightsEndAsEachPointsZWeightAndTheLogGoesToTheClipboardO
     for (int c = 0; c < 3; ++c) EXPECT_EQ(h.results.Weights(4 + c, 1), 0.0);
     for (int c = 0; c < 3; ++c) EXPECT_EQ(h.results.Weights(1 + c, 1), 1.0);
     EXPECT_EQ(h.results.DistanceRowCount, 12);
-    EXPECT_EQ(h.clipboard.writes(), 2);  // the test's own text, then the log once
-    const std::string log = h.clipboard.text();
+    EXPECT_EQ(h.clipboard.writes(), 1);  // the test's own text: the caller puts the log there
+    ASSERT_TRUE(out.correctionLog.has_value());
+    const std::string log = *out.correctionLog;
     std::size_t lines = 0, tabs = 0;
     for (char ch : log) lines += ch == '\n', tabs += ch == '\t';
     EXPECT_EQ(static_cast<std::int32_t>(lines), out.H3D_Zaehler);
@@ -270,11 +286,11 @@ TEST(CalcHelmert, RDistWeightsEndAsEachPointsZWeightAndTheLogGoesToTheClipboardO
     EXPECT_EQ(log.substr(log.size() - 3), "\t\r\n");
 }
 
-TEST(CalcHelmert, LeavesTheClipboardAloneOutsideTheRDistMode) {
+TEST(CalcHelmert, NoCorrectionLogOutsideTheRDistMode) {
     JobState job = makeJob(6, truth());
     SolverHarness h;
     h.clipboard.setText("the user's text");
-    h.solve(job, kSixParameters);
+    EXPECT_EQ(h.solve(job, kSixParameters).correctionLog, std::nullopt);
     EXPECT_EQ(h.clipboard.writes(), 1);
     EXPECT_EQ(h.clipboard.text(), "the user's text");
 }
