@@ -1,7 +1,8 @@
 #pragma once
 // What one calculation works with: the job, the parameter panel it reads and writes back, the
 // calculation's shared fields, the engine context (controls snapshot, status bar, events,
-// platform services) and the windows around it. The road builds one per calculation; the
+// platform services with the progress window), the calculation window and the job's change hub
+// through which every other window hears of the results. The road builds one per calculation; the
 // calculation, its reweighting loops, the Monte Carlo series and the paraboloid road take it.
 #include <cstdint>
 #include <string>
@@ -12,6 +13,7 @@
 #include "engine/EngineContext.h"
 #include "engine/ParameterStates.h"
 #include "platform/Prompter.h"
+#include "shared/JobEvents.h"
 #include "shared/JobState.h"
 
 namespace kal {
@@ -22,6 +24,7 @@ struct CalcSession {
     CalcResults& results;
     EngineContext& engine;
     CalculationView& view;
+    JobEvents& events;
     // The bound of the reweighting and paraboloid loops.
     std::int32_t loopCap = 1000;
 

@@ -36,11 +36,12 @@ class RunningWindow {
 
 }  // namespace
 
-CalculationRoad::CalculationRoad(JobState& job, platform::Services services, CalculationView* view,
-                                 CalcProgress* progress)
+CalculationRoad::CalculationRoad(JobState& job, JobEvents& events, platform::Services services,
+                                 CalculationView* view, CalcProgress* progress)
     : job_(job),
       services_(services),
       view_(view ? *view : defaultView_),
+      events_(events),
       progress_(progress),
       panel_(job,
              PanelCallbacks{[this] { BtnCalculate_Click(); }, [this] { switchDirectionOnly(); },
@@ -78,8 +79,16 @@ CalcStatus CalculationRoad::myButtonCalculate() {
 
     EngineContext engine(services_, progress_);
     engine.seedValues = job_.TrafoFormGeladen ? &seedValues_ : nullptr;
-    CalcSession session{job_, panel_, results_, engine, view_, loopCap_, services_.prompter};
+    CalcSession session{job_, panel_, results_, engine, view_, events_, loopCap_, services_.prompter};
     const CalculationRollback before(job_, results_, panel_);
+    try {
+        events_.emit(JobEvent::CalculationStarted);
+    } catch (const std::exception& e) {
+        session.message(e.what());  // a window that could not close says why; the calculation runs
+    }
+    // What the work emits on its way (the runs of a series, the steps of a loop) reaches the
+    // windows once, with the road's own ResultsChanged, or not at all when the job is put back.
+    JobEvents::Batch batch(events_);
     CalcStatus status;
     std::string failure;
     try {
@@ -97,20 +106,18 @@ CalcStatus CalculationRoad::myButtonCalculate() {
 
     const bool solved = status == CalcStatus::Solved || status == CalcStatus::Stopped;
     if (!solved) {
+        batch.discard();
         before.restore(job_, results_, panel_);
         if (!failure.empty()) session.message(failure);
     }
     try {
         if (solved) {
-            view_.ResetArrows();
-            view_.FormThings();
-            view_.refreshGraphicsWindows();
-            view_.refreshMainSheet();
+            events_.emit(JobEvent::ResultsChanged);
+            batch.end();
             job_.JobDirty = true;
         }
-        view_.ProgrammLogik();
         window.restore();
-        if (job_.MonteCarloOn && job_.McCompleted) view_.showDetails();
+        events_.emit(JobEvent::CalculationEnded);
     } catch (const std::exception& e) {
         // The results stand; a window that could not show them says why.
         session.message(e.what());
@@ -119,7 +126,7 @@ CalcStatus CalculationRoad::myButtonCalculate() {
 }
 
 void CalculationRoad::switchDirectionOnly() {
-    directionLabel_ = pressDirectionSwitch(job_, [this] { view_.reopenInputStatistics(); });
+    directionLabel_ = pressDirectionSwitch(job_, [this] { events_.emit(JobEvent::PointsReplaced); });
 }
 
 CalcStatus CalculationRoad::BtnSwitchMcsOcs_Click() {

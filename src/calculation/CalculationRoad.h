@@ -2,15 +2,18 @@
 // The calculation road of the calculation window: every calculation starts here (the Calculate
 // button, STOP, myButtonCalculate and testIt for other windows), keeps the previous parameters
 // for the comparison the result display shows, runs the paraboloid road or one calculation, and
-// then hands the results to the result display, the graphics windows, the main sheet and the
-// main window, in that order.
+// then tells the job's change hub: CalculationStarted before it (the details window closes),
+// ResultsChanged once when it solved (the result display, the graphics windows, the main sheet,
+// in the hub's subscriber order; whatever the work emitted on the way is collected into this one
+// delivery), CalculationEnded after it, solved or not (the main window refreshes its commands;
+// the details window reopens after a completed Monte Carlo series).
 //
 // One calculation at a time: while one runs (it lets events through, so STOP is seen), a second
 // start from anywhere is refused (Busy) and the parameter rows cannot change. The cursor, the
 // buttons and the windows of a run are put back on every exit. A calculation that is refused or
-// fails leaves the job as it was: the result display (which marks the job calculated), the
-// graphics windows and the main sheet are not refreshed, the job is not made dirty, and one
-// message says why.
+// fails leaves the job as it was: no ResultsChanged reaches the windows, the job is not made
+// dirty, and one message says why. A direction switch emits PointsReplaced (the input statistics
+// show the exchanged sets) before its calculation.
 #include <cstdint>
 #include <string>
 
@@ -22,15 +25,22 @@
 #include "engine/CalcProgress.h"
 #include "engine/CalcResults.h"
 #include "platform/Platform.h"
+#include "shared/JobEvents.h"
 #include "shared/JobState.h"
 
 namespace kal {
 
+// Whether the details window opens when a calculation has ended: after a Monte Carlo series that
+// ran to its end, and after every later calculation while the series' runs stand and Monte Carlo
+// is on.
+inline bool detailsShownAfterCalculation(const JobState& job) { return job.MonteCarloOn && job.McCompleted; }
+
 class CalculationRoad {
   public:
-    // `view` and `progress` may be null (no windows): a test drives the road alone.
-    CalculationRoad(JobState& job, platform::Services services = {}, CalculationView* view = nullptr,
-                    CalcProgress* progress = nullptr);
+    // `view` and `progress` (the status bar) may be null (no window): a test drives the road
+    // alone. The Monte Carlo series shows `services.progress`.
+    CalculationRoad(JobState& job, JobEvents& events, platform::Services services = {},
+                    CalculationView* view = nullptr, CalcProgress* progress = nullptr);
     CalculationRoad(const CalculationRoad&) = delete;
     CalculationRoad& operator=(const CalculationRoad&) = delete;
 
@@ -70,6 +80,7 @@ class CalculationRoad {
     platform::Services services_;
     CalculationView defaultView_;
     CalculationView& view_;
+    JobEvents& events_;
     CalcProgress* progress_;
     BusyState busy_;
     CalcResults results_;

@@ -43,7 +43,8 @@ MonteCarloScope::MonteCarloScope(CalcSession& s, std::int32_t runs)
       // A negative sigma means nothing to a normal distribution: its size is what counts.
       sigmaX_(std::fabs(s.job.sigmaX)),
       sigmaY_(std::fabs(s.job.sigmaY)),
-      sigmaZ_(std::fabs(s.job.sigmaZ)) {
+      sigmaZ_(std::fabs(s.job.sigmaZ)),
+      progress_(s.engine.services.progress, "Calculating MonteCarlo") {
     JobState& job = s.job;
     const std::int32_t n = job.IdenticalCount;
     job.McBackupX.assign(at(n + 1), 0.0);
@@ -54,7 +55,6 @@ MonteCarloScope::MonteCarloScope(CalcSession& s, std::int32_t runs)
         job.McBackupY[at(k)] = job.MCS_Y[k];
         job.McBackupZ[at(k)] = job.MCS_Z[at(k)];
     }
-    s.view.showProgress("Calculating MonteCarlo");
     s.view.setWaitCursor(true);
     for (auto& list : job.McRuns) list.assign(at(runs_ + 1), 0.0);
 }
@@ -98,6 +98,7 @@ void MonteCarloScope::MonteCarloWriteiResults(std::int32_t i) {
         store(kRDist, job.RDist());
     }
     job.McRuns[kSigmaXyzList][at(i)] = job.SigmaXyz;
+    s_.events.emit(JobEvent::ResultsChanged);
 }
 
 void MonteCarloScope::MonteCarloFinalisieren() {
@@ -109,12 +110,22 @@ void MonteCarloScope::MonteCarloFinalisieren() {
         job.MCS_Z[at(k)] = job.McBackupZ[at(k)];
     }
     s_.view.setWaitCursor(false);
-    s_.view.closeProgress();
+    progress_.close();
+}
+
+void MonteCarloScope::showRun(std::int32_t i) {
+    progress_.setValue(static_cast<int>(static_cast<std::int64_t>(i) * 100 / runs_));
+}
+
+bool MonteCarloScope::stopRequested() {
+    if (progress_.stopRequested()) s_.job.StopFlag = true;
+    return s_.job.StopFlag;
 }
 
 CalcStatus MonteCarloSeries(CalcSession& s) {
     JobState& job = s.job;
     const std::int32_t runs = std::max(kMinMonteCarloRuns, job.MonteCarloRuns);
+    JobEvents::Batch batch(s.events);
     {
         // The runs solve without the clipboard (the R Dist correction log is put there once, by
         // the final solve) and without message boxes (a box per run would stop the series).
@@ -124,15 +135,15 @@ CalcStatus MonteCarloSeries(CalcSession& s) {
         EngineContext runEngine(quiet, s.engine.progress);
         runEngine.controls = s.engine.controls;
         runEngine.seedValues = s.engine.seedValues;
-        CalcSession run{job, s.panel, s.results, runEngine, s.view, s.loopCap, s.prompter};
+        CalcSession run{job, s.panel, s.results, runEngine, s.view, s.events, s.loopCap, s.prompter};
 
         MonteCarloScope mc(run, runs);
         for (std::int32_t i = 1; i <= runs; ++i) {
-            s.view.setProgress(static_cast<float>(i) / static_cast<float>(runs) * 100.0f);
+            mc.showRun(i);
             runEngine.poll();
             mc.MCS_verrauschen();
             solveShowingWarnings(run);
-            if (job.StopFlag) break;  // this run is not stored
+            if (mc.stopRequested()) break;  // this run is not stored
             sigmaXyzOf(run);
             mc.MonteCarloWriteiResults(i);
         }
@@ -141,6 +152,7 @@ CalcStatus MonteCarloSeries(CalcSession& s) {
         mc.MonteCarloFinalisieren();
     }
     const HelmertOutcome out = solveShowingWarnings(s);
+    batch.end();
     return out.stopped ? CalcStatus::Stopped : CalcStatus::Solved;
 }
 

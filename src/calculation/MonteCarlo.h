@@ -7,11 +7,16 @@
 // The identical MCS points are put back on every exit, at the end, on STOP and on an error, so a
 // save can never store noisy points. A series makes at least two runs (one run has no standard
 // deviation); runs and sigmas are taken once at its start.
+//
+// Each stored run is a ResultsChanged (the details window's sigmas come from the runs); the
+// series is one batch, so the windows hear of it once, after the series, not once per run. The
+// progress window ("Calculating MonteCarlo") shows the run; its Cancel stops as STOP does.
 #include <cstdint>
 #include <functional>
 
 #include "calculation/CalcSession.h"
 #include "calculation/CalculationView.h"
+#include "platform/Progress.h"
 
 namespace kal {
 
@@ -29,11 +34,16 @@ class MonteCarloScope {
     MonteCarloScope& operator=(const MonteCarloScope&) = delete;
 
     std::int32_t runs() const { return runs_; }
+    // The progress bar at run i of the series.
+    void showRun(std::int32_t i);
+    // Cancel of the progress window (or its close box) since the series began: StopFlag is set
+    // then, so that the loop ends as on STOP. True when the series is to stop.
+    bool stopRequested();
     // MCS_verrauschen: fresh noise on every identical MCS point (x, then y, then z per point).
     void MCS_verrauschen();
     // MonteCarloWriteiResults(i): stores run i's estimated parameters (rotations after NiceRotSol,
     // unwrapped towards run 1 so that an angle near ±π does not jump by 2π between runs) and
-    // its sigma xyz.
+    // its sigma xyz; emits ResultsChanged.
     void MonteCarloWriteiResults(std::int32_t i);
     // MonteCarloFinalisieren: restores the points and closes the progress window.
     void MonteCarloFinalisieren();
@@ -42,6 +52,7 @@ class MonteCarloScope {
     CalcSession& s_;
     std::int32_t runs_;
     double sigmaX_, sigmaY_, sigmaZ_;
+    platform::ProgressScope progress_;
     bool finished_ = false;
 };
 

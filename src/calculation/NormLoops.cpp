@@ -26,6 +26,7 @@ CalcStatus L1Loop(CalcSession& s) {
     Matrix& P = res.Weights;
     const Matrix& v = res.Residuals;
     const bool rDistMode = IsRDistMode(job, s.engine.controls, job.ParamState);
+    JobEvents::Batch batch(s.events);  // the steps reach the windows once, at the loop's end
     double sum = 1e12;
     res.NormTolerance = 0.001;
     std::int32_t iteration = 0;
@@ -119,6 +120,7 @@ CalcStatus MinimaxLoop(CalcSession& s) {
     JobState& job = s.job;
     CalcResults& res = s.results;
     const bool rDistMode = IsRDistMode(job, s.engine.controls, job.ParamState);
+    JobEvents::Batch batch(s.events);  // the steps reach the windows once, at the loop's end
     constexpr double kFactor = 1.1;
     s.setPanel(6, "Loo...max is min");
     s.setPanel(7, "Loo...max is min");

@@ -85,7 +85,6 @@ CalcStatus ButtonCalcErsatz(CalcSession& s) {
     CalcResults& res = s.results;
     s.engine.poll();
     res.ObservationCount = 3 * job.IdenticalCount;
-    s.view.closeDetails();
     res.UnknownCount = 0;
 
     rowsToParamState(s.panel, job.ParamState);

@@ -113,6 +113,8 @@ std::string notConverged(std::int32_t cap) {
 CalcStatus ParaboloidRoad(CalcSession& s, TrendState& trend) {
     JobState& job = s.job;
     RoadWindows windows(s);
+    // The steps and runs reach the windows as one change, when the road has ended.
+    JobEvents::Batch batch(s.events);
     trend.reset();
 
     if (job.MonteCarloOn) {
@@ -125,20 +127,23 @@ CalcStatus ParaboloidRoad(CalcSession& s, TrendState& trend) {
             EngineContext runEngine(quiet, s.engine.progress);
             runEngine.controls = s.engine.controls;
             runEngine.seedValues = s.engine.seedValues;
-            CalcSession run{job, s.panel, s.results, runEngine, s.view, s.loopCap, s.prompter};
+            CalcSession run{job, s.panel, s.results, runEngine, s.view, s.events, s.loopCap, s.prompter};
             Stepper stepper(run, trend);  // the runs share the trend: no fresh seeds per run
 
             MonteCarloScope mc(run, runs);
             s.view.setStopWindowEnabled(false);
             for (std::int32_t i = 1; i <= runs && !job.StopFlag; ++i) {
-                s.view.setProgress(static_cast<float>(i) / static_cast<float>(runs) * 100.0f);
+                mc.showRun(i);
                 mc.MCS_verrauschen();
                 stepper.PrevS0 = 100.0;
                 std::int32_t steps = 0;
                 for (;;) {
-                    if (!stepper.Paraboloid()) return CalcStatus::Refused;
+                    if (!stepper.Paraboloid()) {
+                        batch.discard();  // refused: the caller puts the job back
+                        return CalcStatus::Refused;
+                    }
                     runEngine.poll();
-                    if (job.StopFlag) break;
+                    if (mc.stopRequested()) break;
                     if (stepper.settled(job.LengthFactor * 1e-5) || job.ParaStopFlag) break;
                     if (++steps >= s.loopCap) {
                         ++unsettledRuns;
@@ -170,7 +175,10 @@ CalcStatus ParaboloidRoad(CalcSession& s, TrendState& trend) {
     CalcStatus status = CalcStatus::Solved;
     std::int32_t steps = 0;
     for (;;) {
-        if (!stepper.Paraboloid()) return CalcStatus::Refused;
+        if (!stepper.Paraboloid()) {
+            batch.discard();
+            return CalcStatus::Refused;
+        }
         if (stepper.settled(job.LengthFactor * 1e-6)) break;
         if (job.ParaStopFlag || job.StopFlag) {
             status = CalcStatus::Stopped;
@@ -189,6 +197,7 @@ CalcStatus ParaboloidRoad(CalcSession& s, TrendState& trend) {
         job.OCS_Y.set(i, y);
         job.OCS_Z[at(i)] = z;
     }
+    batch.end();
     return status;
 }
 

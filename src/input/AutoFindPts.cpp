@@ -6,27 +6,6 @@
 
 namespace kal {
 
-namespace {
-
-// Closes the progress window on every way out.
-class ProgressWindow {
-  public:
-    ProgressWindow(MatchProgress* progress, const char* caption) : progress_(progress) {
-        if (progress_) progress_->open(caption);
-    }
-    ~ProgressWindow() {
-        if (progress_) progress_->close();
-    }
-    ProgressWindow(const ProgressWindow&) = delete;
-    ProgressWindow& operator=(const ProgressWindow&) = delete;
-    bool stopRequested() const { return progress_ && progress_->stopRequested(); }
-
-  private:
-    MatchProgress* progress_;
-};
-
-}  // namespace
-
 std::int32_t PaerchenSuchen(const PointCoords& mcsCompared, MatchSet mcs, MatchSet ocs, float etta,
                             PairRenaming renaming) {
     const auto partner = findCoordinatePartners(mcsCompared, ocs.coords, etta);
@@ -83,7 +62,7 @@ AutoFindResult AutoFindPts(MatchSet mcs, MatchSet ocs, float etta, std::optional
     }
     // The progress window opens before the OCS pair table is built: a large table takes a while,
     // and Cancel ends its build too.
-    ProgressWindow window(services.progress, kAutoFindCaption);
+    platform::ProgressScope window(services.progress, kAutoFindCaption);
     platform::ThrottledPump pump(services.events, services.interval);
     const OcsPairTable ocsPairs(ocs.coords.first(m), [&] {
         pump.poll();

@@ -13,9 +13,9 @@
 #include "engine/SeedValueSource.h"
 #include "input/DistanceMatching.h"
 #include "input/MatchGeometry.h"
-#include "input/MatchProgress.h"
 #include "input/PairNaming.h"
 #include "platform/Platform.h"
+#include "platform/Progress.h"
 #include "shared/JobState.h"
 
 namespace kal {
@@ -58,7 +58,7 @@ struct AutoFindResult {
 struct AutoFindServices {
     platform::Prompter* prompter = nullptr;  // the "Could not solve" message
     platform::EventPump* events = nullptr;   // let through at most every 50 ms
-    MatchProgress* progress = nullptr;       // the progress window, Cancel and its close box
+    platform::Progress* progress = nullptr;  // the progress window, Cancel and its close box
     SeedValueSource* seedValues = nullptr;   // the calculation window's GetSeed, while it is loaded
     std::chrono::milliseconds interval{50};
 };

@@ -14,7 +14,7 @@ int autoFindProgress(std::int64_t pairNumber, std::int64_t pairCount, std::int32
 }
 
 CandidateSearch findAutoFindCandidates(const PointCoords& mcs, const OcsPairTable& ocsPairs, float etta,
-                                       platform::ThrottledPump* pump, MatchProgress* progress) {
+                                       platform::ThrottledPump* pump, platform::Progress* progress) {
     checkCoords(mcs, "MCS");
     CandidateSearch result;
     const std::int32_t n = mcs.count();

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "input/MatchGeometry.h"
-#include "input/MatchProgress.h"
 #include "input/OcsPairTable.h"
 #include "platform/EventPump.h"
+#include "platform/Progress.h"
 
 namespace kal {
 
@@ -42,7 +42,7 @@ struct CandidateSearch {
 // Lets events through on the clock of `pump` (may be null), writes the progress value to
 // `progress` (may be null) when it does, and ends the search when `progress` reports a stop.
 CandidateSearch findAutoFindCandidates(const PointCoords& mcs, const OcsPairTable& ocsPairs, float etta,
-                                       platform::ThrottledPump* pump, MatchProgress* progress);
+                                       platform::ThrottledPump* pump, platform::Progress* progress);
 
 // The progress value after MCS pair `pairNumber` (1-based) of `pairCount` with `candidates`
 // found: the larger of the share of pairs done and 20 per candidate, between 2 and 100.

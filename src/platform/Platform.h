@@ -4,6 +4,7 @@
 #include "platform/Clipboard.h"
 #include "platform/EventPump.h"
 #include "platform/FileDialogs.h"
+#include "platform/Progress.h"
 #include "platform/Prompter.h"
 
 namespace kal::platform {
@@ -13,6 +14,7 @@ struct Services {
     Clipboard* clipboard = nullptr;
     EventPump* events = nullptr;
     FileDialogs* fileDialogs = nullptr;
+    Progress* progress = nullptr;  // the progress window of long loops
 };
 
 }  // namespace kal::platform

@@ -19,7 +19,7 @@ TEST(CalculationRoad, NoCalculationStartsInsideAnother) {
     f.panel().setAutoRecalc(true);
     std::vector<CalcStatus> nested;
     bool rowsChanged = true;
-    f.view.onFormThings = [&] {
+    f.windows.onFormThings = [&] {
         nested.push_back(f.road->BtnCalculate_Click());
         nested.push_back(f.road->testIt());
         nested.push_back(f.road->myButtonCalculate());
@@ -29,7 +29,7 @@ TEST(CalculationRoad, NoCalculationStartsInsideAnother) {
     EXPECT_EQ(f.calculate(), CalcStatus::Solved);
     EXPECT_EQ(nested, std::vector<CalcStatus>(4, CalcStatus::Busy));
     EXPECT_FALSE(rowsChanged);
-    EXPECT_EQ(f.view.formThings, 1);
+    EXPECT_EQ(f.windows.formThings, 1);
     EXPECT_FALSE(f.job.MCSOCSGetauscht);
     EXPECT_FALSE(f.road->busy());
     EXPECT_EQ(f.road->BtnCalculate_Click(), CalcStatus::Solved);  // idle again
@@ -40,19 +40,19 @@ TEST(CalculationRoad, AutomaticRecalculationCalculatesOncePerChange) {
     f.job.OcsAngles.resize(f.job.IdenticalCount, 3);
     f.panel().setAutoRecalc(true);
     f.panel().selectPreset(Preset::SevenParameter);
-    EXPECT_EQ(f.view.programmLogik, 1);
+    EXPECT_EQ(f.windows.programmLogik, 1);
     f.panel().setEstimate(kAzimuth, true);
-    EXPECT_EQ(f.view.programmLogik, 2);
+    EXPECT_EQ(f.windows.programmLogik, 2);
     f.panel().selectNorm(kNormL1);
-    EXPECT_EQ(f.view.programmLogik, 3);
+    EXPECT_EQ(f.windows.programmLogik, 3);
     f.panel().setUseAbc(true);  // selects L2 on the way
-    EXPECT_EQ(f.view.programmLogik, 4);
+    EXPECT_EQ(f.windows.programmLogik, 4);
 }
 
 TEST(CalculationRoad, StopButtonLiveOnlyForTheButtonsRun) {
     RoadFixture f;
     bool stopDuring = false;
-    f.view.onFormThings = [&] { stopDuring = f.view.stopEnabled; };
+    f.windows.onFormThings = [&] { stopDuring = f.view.stopEnabled; };
     f.calculate();
     EXPECT_TRUE(stopDuring);
     EXPECT_FALSE(f.view.stopEnabled);
@@ -82,7 +82,7 @@ TEST(CalculationRoad, AnErrorLeavesTheJobAsItWasAndSaysWhy) {
     EXPECT_EQ(f.job.MCSt_X, before.MCSt_X);
     EXPECT_EQ(f.panel().row(kTraX).valueText, shown);
     EXPECT_FALSE(f.job.JobDirty);
-    EXPECT_EQ(f.view.formThings, 1);  // the first calculation's only
+    EXPECT_EQ(f.windows.formThings, 1);  // the first calculation's only
     EXPECT_FALSE(f.view.waitCursor);
     EXPECT_TRUE(f.view.calculateEnabled);
     EXPECT_FALSE(f.road->busy());
@@ -91,13 +91,13 @@ TEST(CalculationRoad, AnErrorLeavesTheJobAsItWasAndSaysWhy) {
 TEST(CalculationRoad, DetailsWindowClosedByEveryCalculationAndReopenedAfterACompletedSeries) {
     RoadFixture f;
     f.calculate();
-    EXPECT_EQ(f.view.detailsClosed, 1);
-    EXPECT_EQ(f.view.detailsShown, 0);
+    EXPECT_EQ(f.windows.detailsClosed, 1);
+    EXPECT_EQ(f.windows.detailsShown, 0);
     f.job.MonteCarloRuns = 2;
     f.panel().setMonteCarlo(true);
     f.calculate();
-    EXPECT_EQ(f.view.detailsClosed, 2);
-    EXPECT_EQ(f.view.detailsShown, 1);
+    EXPECT_EQ(f.windows.detailsClosed, 2);
+    EXPECT_EQ(f.windows.detailsShown, 1);
 }
 
 TEST(CalculationRoad, DirectionSwitchCalculatesInTheNewDirectionAndTwiceRestoresTheSets) {
@@ -109,7 +109,8 @@ TEST(CalculationRoad, DirectionSwitchCalculatesInTheNewDirectionAndTwiceRestores
     EXPECT_EQ(f.road->BtnSwitchMcsOcs_Click(), CalcStatus::Solved);
     EXPECT_TRUE(f.job.MCSOCSGetauscht);
     EXPECT_EQ(f.road->directionLabel().caption, "OCS -> MCS");
-    EXPECT_EQ(f.view.formThings, 2);
+    EXPECT_EQ(f.windows.statisticsReopened, 1);
+    EXPECT_EQ(f.windows.formThings, 2);
     // The inverse transformation: tra of the inverse, rotation transposed.
     EXPECT_GT(std::fabs(f.job.TraX() - before.Params[kTraX]), 1.0);
     EXPECT_EQ(f.road->BtnSwitchMcsOcs_Click(), CalcStatus::Solved);

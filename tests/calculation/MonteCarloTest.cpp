@@ -37,7 +37,7 @@ TEST(MonteCarlo, ParameterSpreadAgreesWithTheAPosterioriSigmas) {
     ProgramRandom().reseed();
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     EXPECT_TRUE(f.job.McCompleted);
-    EXPECT_EQ(f.view.detailsShown, 1);
+    EXPECT_EQ(f.windows.detailsShown, 1);
     const int slots[] = {kTraX, kTraY, kTraZ, kRotX, kRotY, kRotZ};
     for (int c = 1; c <= 6; ++c) {
         const int slot = slots[c - 1];
@@ -50,17 +50,18 @@ TEST(MonteCarlo, ParameterSpreadAgreesWithTheAPosterioriSigmas) {
     RoadFixture plain(noisy(sigma));
     plain.calculate();
     EXPECT_DOUBLE_EQ(f.job.TraX(), plain.job.TraX());
-    EXPECT_EQ(f.view.progressShown, 1);
-    EXPECT_EQ(f.view.progressClosed, 1);
-    EXPECT_EQ(f.view.progressSteps, 200);
+    EXPECT_EQ(f.progressWindow.captions, std::vector<std::string>{"Calculating MonteCarlo"});
+    EXPECT_EQ(f.progressWindow.closes, 1);
+    EXPECT_EQ(f.progressWindow.values.size(), 200u);
+    EXPECT_EQ(f.progressWindow.values.back(), 100);
 }
 
 TEST(MonteCarlo, AnErrorInRun50LeavesTheMcsPointsBitIdentical) {
     RoadFixture f(noisy());
     monteCarlo(f, 200, 0.1);
     const JobState before = f.job;
-    f.view.onProgress = [](float percent) {
-        if (percent == 25.0f) throw std::runtime_error("injected in run 50");
+    f.progressWindow.onValue = [](int percent) {
+        if (percent == 25) throw std::runtime_error("injected in run 50");
     };
     EXPECT_EQ(f.calculate(), CalcStatus::Failed);
     EXPECT_EQ(f.job.MCS_X, before.MCS_X);
@@ -69,10 +70,10 @@ TEST(MonteCarlo, AnErrorInRun50LeavesTheMcsPointsBitIdentical) {
     EXPECT_EQ(f.job.Params, before.Params);
     EXPECT_EQ(f.job.McRuns, before.McRuns);
     EXPECT_EQ(f.job.McCompleted, before.McCompleted);
-    EXPECT_EQ(f.view.progressClosed, 1);
+    EXPECT_EQ(f.progressWindow.closes, 1);
     EXPECT_FALSE(f.view.waitCursor);
     EXPECT_TRUE(f.view.calculateEnabled);
-    EXPECT_EQ(f.view.formThings, 0);
+    EXPECT_EQ(f.windows.formThings, 0);
     EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"injected in run 50"});
 }
 
@@ -80,8 +81,8 @@ TEST(MonteCarlo, StopInRun3KeepsRuns1And2) {
     RoadFixture f(noisy());
     monteCarlo(f, 100, 0.1);
     const JobState before = f.job;
-    f.view.onProgress = [&](float percent) {
-        if (percent == 3.0f) f.road->BtnSTOP_Click();
+    f.progressWindow.onValue = [&](int percent) {
+        if (percent == 3) f.road->BtnSTOP_Click();
     };
     EXPECT_EQ(f.calculate(), CalcStatus::Solved);  // the final solution runs on the restored points
     EXPECT_EQ(f.job.MCS_X, before.MCS_X);
@@ -93,8 +94,8 @@ TEST(MonteCarlo, StopInRun3KeepsRuns1And2) {
     EXPECT_NE(tx[1], 0.0);
     EXPECT_NE(tx[2], 0.0);
     for (std::size_t i = 3; i <= 100; ++i) EXPECT_EQ(tx[i], 0.0) << i;
-    EXPECT_EQ(f.view.detailsShown, 0);
-    EXPECT_EQ(f.view.formThings, 1);
+    EXPECT_EQ(f.windows.detailsShown, 0);
+    EXPECT_EQ(f.windows.formThings, 1);
 }
 
 TEST(MonteCarlo, ZeroNoiseGivesTheUndisturbedSolutionInEveryRun) {
@@ -141,11 +142,11 @@ TEST(MonteCarlo, NoSeriesUnderL1AndMcCompletedStays) {
     f.job.MonteCarloOn = true;  // the box is unticked by L1; the flag alone must not start a series
     f.panel().selectNorm(kNormL1);
     f.job.MonteCarloOn = true;
-    const int progressBefore = f.view.progressShown;
+    const std::size_t progressBefore = f.progressWindow.captions.size();
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
-    EXPECT_EQ(f.view.progressShown, progressBefore);
+    EXPECT_EQ(f.progressWindow.captions.size(), progressBefore);
     EXPECT_TRUE(f.job.McCompleted);
-    EXPECT_EQ(f.view.detailsShown, 2);  // reopened with the last series' sigmas
+    EXPECT_EQ(f.windows.detailsShown, 2);  // reopened with the last series' sigmas
 }
 
 TEST(MonteCarlo, RunsLeaveTheClipboardAndMessageBoxesAlone) {

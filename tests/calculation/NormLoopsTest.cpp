@@ -85,8 +85,8 @@ TEST(L1Loop, StopEndsTheLoopAfterTheCurrentStep) {
     };
     EXPECT_EQ(f.calculate(), CalcStatus::Stopped);
     EXPECT_EQ(f.progress.panels[6], "L1 Iterationen: 3");
-    EXPECT_FALSE(f.job.StopFlag);     // cleared for the next calculation
-    EXPECT_EQ(f.view.formThings, 1);  // a stopped calculation still shows its results
+    EXPECT_FALSE(f.job.StopFlag);        // cleared for the next calculation
+    EXPECT_EQ(f.windows.formThings, 1);  // a stopped calculation still shows its results
 }
 
 TEST(MinimaxLoop, GivesASmallerLargestResidualThanL2) {

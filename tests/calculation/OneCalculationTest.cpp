@@ -64,10 +64,12 @@ TEST(OneCalculation, RecoversTheKnownParametersOnCleanData) {
     EXPECT_EQ(f.progress.panels[2], "...ready");
     EXPECT_EQ(f.progress.panels[6], "...L2");
     // The driver's refresh, once each, and the job is dirty.
-    EXPECT_EQ(f.view.formThings, 1);
-    EXPECT_EQ(f.view.graphics, 1);
-    EXPECT_EQ(f.view.mainSheet, 1);
-    EXPECT_EQ(f.view.programmLogik, 1);
+    EXPECT_EQ(f.windows.formThings, 1);
+    EXPECT_EQ(f.windows.graphics, 1);
+    EXPECT_EQ(f.windows.mainSheet, 1);
+    EXPECT_EQ(f.windows.programmLogik, 1);
+    EXPECT_EQ(f.windows.order, (std::vector<std::string>{"closeDetails", "FormThings", "graphics",
+                                                         "mainSheet", "ProgrammLogik"}));
     EXPECT_TRUE(f.job.JobDirty);
     EXPECT_FALSE(f.view.waitCursor);
     EXPECT_TRUE(f.view.calculateEnabled);
@@ -103,11 +105,11 @@ TEST(OneCalculation, RefusesFewerUsedObservationsThanUnknowns) {
         EXPECT_EQ(status, CalcStatus::Refused);
         EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"This is not a redundant calculation"});
         EXPECT_EQ(f.job.Params, before);
-        EXPECT_EQ(f.view.formThings, 0);
+        EXPECT_EQ(f.windows.formThings, 0);
         EXPECT_FALSE(f.job.TrafoCalculated);
         EXPECT_FALSE(f.job.JobDirty);
         EXPECT_EQ(f.panel().row(kTraX).valueText, "float");
-        EXPECT_EQ(f.view.programmLogik, 1);
+        EXPECT_EQ(f.windows.programmLogik, 1);
     }
 }
 
@@ -141,7 +143,7 @@ TEST(OneCalculation, ASeedThatIsNoNumberRefusesBeforeSolving) {
     EXPECT_EQ(f.calculate(), CalcStatus::Refused);
     EXPECT_EQ(f.prompter.texts(),
               std::vector<std::string>{"Seed value of \"tra y\" is not a number: \"abc\""});
-    EXPECT_EQ(f.view.formThings, 0);
+    EXPECT_EQ(f.windows.formThings, 0);
 }
 
 TEST(OneCalculation, FixedValueTypedUnderACommaKeepsItsFraction) {

@@ -118,7 +118,7 @@ TEST(ParaboloidRoad, ANonConvergingJobStopsAtTheBoundWithAMessage) {
               "kept.");
     EXPECT_EQ(f.results().ParaIteration, 1001);
     EXPECT_TRUE(f.view.windowEnabled);
-    EXPECT_EQ(f.view.formThings, 1);
+    EXPECT_EQ(f.windows.formThings, 1);
 }
 
 TEST(ParaboloidRoad, StopWindowEndsTheFinalIteration) {
@@ -148,7 +148,7 @@ TEST(ParaboloidRoad, NotRedundantEndsTheRoadAtTheFirstRefusal) {
         EXPECT_EQ(f.job.MCS_X, before.MCS_X);
         EXPECT_TRUE(f.view.windowEnabled);
         EXPECT_GE(f.view.stopWindowClosed, 1);
-        EXPECT_EQ(f.view.progressShown, f.view.progressClosed);
+        EXPECT_EQ(f.progressWindow.captions.size(), static_cast<std::size_t>(f.progressWindow.closes));
     }
 }
 
@@ -166,7 +166,7 @@ TEST(ParaboloidRoad, MonteCarloSeriesOfIterationsThenALiveStopForTheFinalOne) {
     EXPECT_EQ(f.job.MCS_X, before.MCS_X);
     EXPECT_NE(f.job.McRuns[kTraX][3], 0.0);
     EXPECT_NEAR(f.job.TraX(), tilted().tra[0], 1e-3);
-    EXPECT_EQ(f.view.detailsShown, 1);
+    EXPECT_EQ(f.windows.detailsShown, 1);
 }
 
 TEST(ParaboloidRoad, DirectionSwitchRefused) {

@@ -5,10 +5,10 @@
 
 #include "engine/TransformModel.h"
 #include "input/AutoFindPts.h"
-#include "input/FakeMatchProgress.h"
 #include "input/MatchingReference.h"
 #include "input/MatchingTestData.h"
 #include "support/FakePlatform.h"
+#include "support/FakeProgress.h"
 
 namespace kal {
 namespace {
@@ -35,7 +35,7 @@ NamedCloud named(const testing::Cloud& c, const std::string& prefix) {
 struct Fixture {
     testing::FakePrompter prompter;
     testing::FakeEventPump events;
-    testing::FakeMatchProgress progress;
+    testing::FakeProgress progress;
     AutoFindServices services() {
         return {&prompter, &events, &progress, nullptr, std::chrono::milliseconds(0)};
     }

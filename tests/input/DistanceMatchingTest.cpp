@@ -3,10 +3,10 @@
 #include <random>
 
 #include "input/DistanceMatching.h"
-#include "input/FakeMatchProgress.h"
 #include "input/MatchingReference.h"
 #include "input/MatchingTestData.h"
 #include "support/FakePlatform.h"
+#include "support/FakeProgress.h"
 
 namespace kal {
 namespace {
@@ -90,7 +90,7 @@ TEST(DistanceMatching, StopsWhenTheUserCancelsAndKeepsNoCandidate) {
     const OcsPairTable table(testing::randomCloud(rng, 40, 1, 20.0).view());
     const float etta = 5.0f;  // wider than any gap between the 780 OCS lengths: no candidate at all
     testing::FakeEventPump events;
-    testing::FakeMatchProgress progress;
+    testing::FakeProgress progress;
     events.onEvents([&](int calls) { progress.stop = calls == 25; });
     platform::ThrottledPump pump(&events, std::chrono::milliseconds(0));
     const auto found = findAutoFindCandidates(mcs.view(), table, etta, &pump, &progress);

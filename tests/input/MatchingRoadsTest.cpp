@@ -3,10 +3,10 @@
 #include <filesystem>
 
 #include "input/EttaPrompt.h"
-#include "input/FakeMatchProgress.h"
 #include "input/MatchingRoads.h"
 #include "platform/Regional.h"
 #include "support/FakePlatform.h"
+#include "support/FakeProgress.h"
 #include "support/TempDir.h"
 
 namespace kal {
@@ -59,7 +59,7 @@ TEST(CoordinateRoad, EmptyToleranceEndsTheLoadAndRobotFormatsAreRefused) {
     MatchingRequest kuka;
     kuka.ocsFormat = kOcsKuka;
     EXPECT_TRUE(matchByCoordinates(mcs, ocs, kuka, prompter).loadEnds);
-    testing::FakeMatchProgress progress;
+    testing::FakeProgress progress;
     EXPECT_TRUE(matchByDistances(mcs, ocs, kuka, JobState(), {&prompter, nullptr, &progress}).loadEnds);
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{ettaPromptText(MatchingRoad::ByCoordinates),
                                                           kGeometryNeedsAscii, kGeometryNeedsAscii}));
@@ -158,7 +158,7 @@ TEST(CoordinateRoad, RewriteKeepsAWindows1252FileInItsEncoding) {
 TEST(DistanceRoad, TrianglePairsAndTheSeedBecomesTheJobsTransformation) {
     platform::ScopedDecimalSeparator point('.');
     testing::FakePrompter prompter;
-    testing::FakeMatchProgress progress;
+    testing::FakeProgress progress;
     prompter.answerInput("0.8");
     PointSet mcs = points({{"P1", 0, 0, 0}, {"P2", 3, 0, 0}, {"P3", 0, 4, 0}, {"P4", 90, 90, 90}});
     PointSet ocs = points({{"Q1", 10, 10, 0}, {"Q2", 10, 13, 0}, {"Q3", 6, 10, 0}});

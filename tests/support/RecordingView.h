@@ -1,6 +1,5 @@
 #pragma once
-// A calculation view and status bar that count what the road asks of them, for tests. Hooks let a
-// test act in the middle of a run (press STOP in run 3, throw in run 50).
+// The calculation window and its status bar, recording what the road asks of them, for tests.
 #include <functional>
 #include <map>
 #include <string>
@@ -12,36 +11,15 @@ namespace kal::testing {
 
 class RecordingView : public CalculationView {
   public:
-    int formThings = 0, resetArrows = 0, anzeigeReset = 0, graphics = 0, mainSheet = 0, programmLogik = 0;
-    int detailsShown = 0, detailsClosed = 0, progressShown = 0, progressClosed = 0, progressSteps = 0;
-    int stopWindowShown = 0, stopWindowClosed = 0, statisticsReopened = 0;
+    int anzeigeReset = 0, stopWindowShown = 0, stopWindowClosed = 0;
     bool waitCursor = false, calculateEnabled = true, stopEnabled = false, windowEnabled = true;
     bool stopWindowEnabled = true;
-    std::function<void(float)> onProgress;
-    std::function<void()> onFormThings;
 
-    void ResetArrows() override { ++resetArrows; }
-    void FormThings() override {
-        ++formThings;
-        if (onFormThings) onFormThings();
-    }
     void AnzeigeReset() override { ++anzeigeReset; }
-    void refreshGraphicsWindows() override { ++graphics; }
-    void refreshMainSheet() override { ++mainSheet; }
-    void ProgrammLogik() override { ++programmLogik; }
-    void closeDetails() override { ++detailsClosed; }
-    void showDetails() override { ++detailsShown; }
-    void reopenInputStatistics() override { ++statisticsReopened; }
     void setWaitCursor(bool on) override { waitCursor = on; }
     void setCalculateEnabled(bool e) override { calculateEnabled = e; }
     void setStopEnabled(bool e) override { stopEnabled = e; }
     void setWindowEnabled(bool e) override { windowEnabled = e; }
-    void showProgress(const std::string&) override { ++progressShown; }
-    void setProgress(float percent) override {
-        ++progressSteps;
-        if (onProgress) onProgress(percent);
-    }
-    void closeProgress() override { ++progressClosed; }
     void showStopWindow() override { ++stopWindowShown; }
     void setStopWindowEnabled(bool e) override { stopWindowEnabled = e; }
     void closeStopWindow() override { ++stopWindowClosed; }

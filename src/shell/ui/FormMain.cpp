@@ -406,7 +406,7 @@ void FormMain::closeEvent(QCloseEvent* e) {
 
 // ---------------------------------------------------------------- the small windows
 
-ProgressWindow& FormMain::progressWindow() {
+platform::Progress& FormMain::progressWindow() {
     if (!progress_) progress_ = std::make_unique<QtProgressWindow>(mdi_, job_.StopFlag, positions_);
     return *progress_;
 }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Progress.h"
 #include "platform/Prompter.h"
 #include "shared/JobState.h"
 #include "shell/GraphicsWindows.h"
@@ -69,7 +70,7 @@ class FormMain : public QMainWindow, public StartUpHost {
     void setStatusPanel(int panel, const QString& text);
 
     // ---- The small windows ----
-    ProgressWindow& progressWindow();
+    platform::Progress& progressWindow();
     ParaStopWindow& paraStopWindow();
     FormChangeDir& folderChooser();
     WindowPositions& windowPositions() { return positions_; }

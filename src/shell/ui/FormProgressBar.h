@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "shell/StopWindows.h"
+#include "platform/Progress.h"
 #include "shell/ui/WindowPositions.h"
 
 namespace kal {
@@ -38,15 +38,16 @@ class FormProgressBar : public QWidget {
 };
 
 // The progress window as long loops use it; it makes the window anew at each open.
-class QtProgressWindow : public ProgressWindow {
+class QtProgressWindow : public platform::Progress {
   public:
     QtProgressWindow(QMdiArea* mdi, bool& stopFlag, const WindowPositions& positions);
     ~QtProgressWindow() override;
 
     void open(const std::string& caption = "Progress") override;
     void setValue(int percent) override;
+    bool stopRequested() const override { return state_.stopRequested(); }
     void close() override;
-    bool isOpen() const override { return state_.isOpen(); }
+    bool isOpen() const { return state_.isOpen(); }
 
     FormProgressBar* form() const { return form_; }
     QMdiSubWindow* subWindow() const { return sub_; }
@@ -54,7 +55,7 @@ class QtProgressWindow : public ProgressWindow {
   private:
     QMdiArea* mdi_;
     const WindowPositions& positions_;
-    ProgressState state_;
+    platform::ProgressState state_;
     QPointer<QMdiSubWindow> sub_;
     QPointer<FormProgressBar> form_;
 };

@@ -34,8 +34,10 @@ TEST(FormProgressBar, CancelStopsTheLoopAndAWriteAfterItOpensNothing) {
     EXPECT_EQ(progress.form()->progressBar1()->value(), 40);
     EXPECT_EQ(progress.form()->btnCancel()->text(), "&Cancel");
 
+    EXPECT_FALSE(progress.stopRequested());
     progress.form()->btnCancel()->click();
     EXPECT_TRUE(f.job.StopFlag);
+    EXPECT_TRUE(progress.stopRequested());
     EXPECT_FALSE(progress.isOpen());
     progress.setValue(60);
     EXPECT_FALSE(progress.isOpen());

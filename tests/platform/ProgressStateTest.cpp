@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "shell/StopWindows.h"
+#include "platform/Progress.h"
 
-namespace kal {
+namespace kal::platform {
 namespace {
 
 TEST(ProgressState, OpeningClearsALeftoverStopAndCancelSetsIt) {
@@ -42,4 +42,4 @@ TEST(ProgressState, TheBarIsSetOnlyWhenItsClampedValueChanges) {
 }
 
 }  // namespace
-}  // namespace kal
+}  // namespace kal::platform
