@@ -1,8 +1,8 @@
 #pragma once
 // The menu and toolbar state refresher of the main window (`ProgrammLogik`), as a pure function:
 // from the job state, the graphics windows and the modes of the default graphics window to the
-// caption, the recent-file captions, the enabled / checked state of every entry it governs and
-// the default window's mouse pointer. The main window applies the result; entries that the
+// caption, the recent-file captions, the enabled / checked state of every command it governs
+// and the default window's mouse pointer. The main window applies the result; commands that the
 // result leaves out keep whatever state they have.
 #include <array>
 #include <cstdint>
@@ -10,76 +10,9 @@
 #include <optional>
 #include <string>
 
+#include "shell/Commands.h"
+
 namespace kal {
-
-// The main window's menu entries and the combo of saved views (names as the window's controls).
-enum class MenuItem {
-    MenuFileNew,
-    MenuFileOpen,
-    MenuFileSave,
-    MenuFileInputFiles,
-    MenueDateiAlt1,
-    MenueDateiAlt2,
-    MenueDateiAlt3,
-    MenueDateiAlt4,
-    MenueFileExport,
-    MenuEdit,
-    MenuSettingsUnits,
-    MenuTransformation,
-    MenueGraphics,
-    MenueGraphicsWindow,
-    MenueAnsichtAnpassen,
-    MenueAnsichtcenter,
-    MenueGrafikBlackPlane,
-    MenueGraphicsPrint,
-    MenueAnsichtTopview,
-    MenueAnsichtSideView,
-    MenueAnsichtFrontView,
-    MenueAnsichtIsometricView,
-    MenueAnsichtPunkte,
-    MenueAnsichtVektoren,
-    MenueAnsichtVektorenVektorModeActive,
-    MenueAnsichtVektorenLonger,
-    MenueAnsichtVektorenShorter,
-    MenueAnsichtAnalyse,
-    MenueAnsichtToleranzen,
-    MenueGlobalRotateAbout,
-    MenueGlobalFlagsMode,
-    MenueAnsichtDynamicFlag,
-    MenueGraphicsLines,
-    MenueGraphicsLinesLineModeActive,
-    MenueGraphicsLinesSetLines,
-    MenueGraphicsLinesDeleteLines,
-    MenueGlobalGraphics,
-    MenueViewS,
-    MenueViewLastView,
-    MenueViewNextView,
-    MenueExtrasOptions,
-    MenueHelpWubrant,
-    ComboSaveView,
-};
-
-// The control's name, as the main window names its actions ("MenueGraphicsWindow").
-const char* menuItemName(MenuItem item);
-
-// The bands of the main window's cool bar, in band order.
-enum class Toolbar { Toolbar2, Toolbar1, ToolbarGraphics, ToolbarSaveView, ToolbarLines };
-
-const char* toolbarName(Toolbar bar);
-
-// Positions in each toolbar, counted from 1, separators included.
-inline constexpr int kToolbar2Positions = 5;
-inline constexpr int kToolbar1Positions = 5;
-inline constexpr int kToolbarGraphicsPositions = 25;
-inline constexpr int kToolbarSaveViewPositions = 9;
-inline constexpr int kToolbarLinesPositions = 3;
-
-// A toolbar button addressed by its position.
-struct ToolButton {
-    Toolbar bar;
-    int position;
-    auto operator<=>(const ToolButton&) const = default;
-};
 
 // A change to one control; an empty field leaves that property as it is.
 struct ControlChange {
@@ -119,8 +52,8 @@ struct MainWindowState {
     std::string caption;
     std::array<std::string, 4> recentCaptions;  // entries 1..4
     std::optional<std::string> exportCaption;   // set once a transformation exists
-    std::map<MenuItem, ControlChange> menus;
-    std::map<ToolButton, ControlChange> buttons;
+    // One change per command: a menu entry and the toolbar button that runs it share it.
+    std::map<Command, ControlChange> commands;
     // For the default graphics window, when there is one: its pointer, and its modes after the
     // refresher (set-line and delete-line are cleared while line mode is off).
     std::optional<GraphicsPointer> pointer;

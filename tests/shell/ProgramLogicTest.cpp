@@ -7,25 +7,18 @@
 namespace kal {
 namespace {
 
-using M = MenuItem;
-using T = Toolbar;
+using C = Command;
 
-std::optional<bool> enabled(const MainWindowState& s, MenuItem m) {
-    auto it = s.menus.find(m);
-    return it == s.menus.end() ? std::nullopt : it->second.enabled;
+std::optional<bool> enabled(const MainWindowState& s, Command c) {
+    auto it = s.commands.find(c);
+    return it == s.commands.end() ? std::nullopt : it->second.enabled;
 }
-std::optional<bool> checked(const MainWindowState& s, MenuItem m) {
-    auto it = s.menus.find(m);
-    return it == s.menus.end() ? std::nullopt : it->second.checked;
+// A menu entry's check mark, and the pressed state of the toolbar button that shares its command.
+std::optional<bool> checked(const MainWindowState& s, Command c) {
+    auto it = s.commands.find(c);
+    return it == s.commands.end() ? std::nullopt : it->second.checked;
 }
-std::optional<bool> enabled(const MainWindowState& s, Toolbar bar, int pos) {
-    auto it = s.buttons.find({bar, pos});
-    return it == s.buttons.end() ? std::nullopt : it->second.enabled;
-}
-std::optional<bool> pressed(const MainWindowState& s, Toolbar bar, int pos) {
-    auto it = s.buttons.find({bar, pos});
-    return it == s.buttons.end() ? std::nullopt : it->second.checked;
-}
+const char* nameOf(Command c) { return commandInfo(c).objectName; }
 
 TEST(MainWindowCaption, EmptyJobShowsVersionAndTheUntitledName) {
     EXPECT_EQ(mainWindowCaption("..\\default.tfo"), "Kalvoreth Version 2.0.63 | ..\\default.tfo");
@@ -64,8 +57,8 @@ TEST(ProgrammLogik, RecentEntriesTakeTheirSlotsAndEmptyOnesCannotBeChosen) {
     in.RecentFiles = {"", "/a.tfo", "", "/c.tfo", ""};
     MainWindowState s = ProgrammLogik(in);
     EXPECT_EQ(s.recentCaptions, (std::array<std::string, 4>{"&1 /a.tfo", "&2 ", "&3 /c.tfo", "&4 "}));
-    EXPECT_EQ(enabled(s, M::MenueDateiAlt1), true);
-    EXPECT_EQ(enabled(s, M::MenueDateiAlt2), false);
+    EXPECT_EQ(enabled(s, C::RecentFile1), true);
+    EXPECT_EQ(enabled(s, C::RecentFile2), false);
 }
 
 // The four menus that need points, and the Graphics button with them.
@@ -74,9 +67,9 @@ TEST(ProgrammLogik, DataLoadedEnablesTheDataMenusAndTheGraphicsButton) {
         ProgramLogicInput in;
         in.DataLoaded = loaded;
         MainWindowState s = ProgrammLogik(in);
-        for (MenuItem m : {M::MenueGraphics, M::MenueGlobalGraphics, M::MenuTransformation, M::MenuEdit})
-            EXPECT_EQ(enabled(s, m), loaded) << menuItemName(m);
-        EXPECT_EQ(enabled(s, T::ToolbarGraphics, 1), loaded);
+        for (Command c : {C::GraphicsMenu, C::GlobalGraphicsMenu, C::TransformationMenu, C::EditMenu})
+            EXPECT_EQ(enabled(s, c), loaded) << nameOf(c);
+        EXPECT_EQ(enabled(s, C::GraphicsButton), loaded);
     }
 }
 
@@ -84,11 +77,11 @@ TEST(ProgrammLogik, ExportFollowsTheCalculationAndKeepsItsCaptionWhenDisabled) {
     ProgramLogicInput in;
     in.TrafoCalculated = true;
     MainWindowState s = ProgrammLogik(in);
-    EXPECT_EQ(enabled(s, M::MenueFileExport), true);
+    EXPECT_EQ(enabled(s, C::ExportMenu), true);
     EXPECT_EQ(s.exportCaption, "Export");
     in.TrafoCalculated = false;
     s = ProgrammLogik(in);
-    EXPECT_EQ(enabled(s, M::MenueFileExport), false);
+    EXPECT_EQ(enabled(s, C::ExportMenu), false);
     EXPECT_EQ(s.exportCaption, std::nullopt);  // the caption stays as it was
 }
 
@@ -98,29 +91,28 @@ TEST(ProgrammLogik, JobCommandsAndTheirButtonsWaitWhileLongWorkRuns) {
         in.RecentFiles = {"", "/a.tfo", "/b.tfo", "/c.tfo", "/d.tfo"};
         in.longWorkRunning = busy;
         MainWindowState s = ProgrammLogik(in);
-        for (MenuItem m : {M::MenuFileNew, M::MenuFileOpen, M::MenuFileInputFiles, M::MenuSettingsUnits,
-                           M::MenueExtrasOptions, M::MenueHelpWubrant})
-            EXPECT_EQ(enabled(s, m), !busy) << menuItemName(m);
+        // New, Open and Input Files: their toolbar buttons share the entries' commands.
+        for (Command c : {C::NewJob, C::OpenJob, C::InputFiles, C::Units, C::Options, C::Special})
+            EXPECT_EQ(enabled(s, c), !busy) << nameOf(c);
         // A recent entry opens a job as Open does.
-        for (MenuItem m : {M::MenueDateiAlt1, M::MenueDateiAlt2, M::MenueDateiAlt3, M::MenueDateiAlt4})
-            EXPECT_EQ(enabled(s, m), !busy) << menuItemName(m);
-        EXPECT_EQ(enabled(s, T::Toolbar2, 1), !busy);
-        EXPECT_EQ(enabled(s, T::Toolbar2, 2), !busy);
-        EXPECT_EQ(enabled(s, T::Toolbar1, 2), !busy);  // Input Files
-        EXPECT_EQ(enabled(s, M::MenuFileSave), true);
-        EXPECT_EQ(enabled(s, T::Toolbar2, 3), true);
+        for (Command c : {C::RecentFile1, C::RecentFile2, C::RecentFile3, C::RecentFile4})
+            EXPECT_EQ(enabled(s, c), !busy) << nameOf(c);
+        EXPECT_EQ(enabled(s, C::SaveJob), true);  // the entry and the Save button
     }
 }
 
-const std::vector<MenuItem> kGraphicsEntries = {M::MenueAnsichtAnpassen,    M::MenueAnsichtcenter,
-                                                M::MenueGrafikBlackPlane,   M::MenueGraphicsPrint,
-                                                M::MenueAnsichtTopview,     M::MenueAnsichtSideView,
-                                                M::MenueAnsichtFrontView,   M::MenueAnsichtIsometricView,
-                                                M::MenueAnsichtPunkte,      M::MenueAnsichtVektoren,
-                                                M::MenueAnsichtAnalyse,     M::MenueAnsichtToleranzen,
-                                                M::MenueGlobalRotateAbout,  M::MenueGlobalFlagsMode,
-                                                M::MenueAnsichtDynamicFlag, M::MenueViewS,
-                                                M::MenueGraphicsLines};
+const std::vector<Command> kGraphicsEntries = {
+    C::ZoomAll,     C::CenterView,  C::HidingPlane, C::PrintGraphicsToClipboard,
+    C::TopView,     C::SideView,    C::FrontView,   C::IsometricView,
+    C::PointsMenu,  C::VectorsMenu, C::AnalyseMenu, C::ToleranceMenu,
+    C::RotateAbout, C::FlagMode,    C::DynamicFlag, C::ViewsMenu,
+    C::LinesMenu};
+
+// The graphics toolbar's buttons after its first ("Graphics"), left to right.
+const std::vector<Command> kGraphicsButtons = {
+    C::RotateAbout, C::TopView,       C::FrontView,      C::SideView,   C::IsometricView, C::FlagMode,
+    C::ZoomAll,     C::ZoomOut,       C::ZoomIn,         C::ColorBar,   C::PointsBigger,  C::PointsSmaller,
+    C::VectorMode,  C::VectorsLonger, C::VectorsShorter, C::AnalyseMode};
 
 // Graphics windows open or not, with the "Graphics Window" mark as it stands.
 struct GraphicsCase {
@@ -144,24 +136,22 @@ TEST(ProgrammLogik, GraphicsEntriesAndToolbarsFollowTheOpenWindows) {
         in.GraphicsWindowCount = c.count;
         in.graphicsWindowMarked = c.marked;
         MainWindowState s = ProgrammLogik(in);
-        EXPECT_EQ(checked(s, M::MenueGraphicsWindow), c.markAfter);
-        for (MenuItem m : kGraphicsEntries) EXPECT_EQ(enabled(s, m), c.open) << menuItemName(m);
-        for (int p = 2; p <= kToolbarGraphicsPositions; ++p)
-            EXPECT_EQ(enabled(s, T::ToolbarGraphics, p), c.open) << p;
-        EXPECT_EQ(enabled(s, T::ToolbarSaveView, 6), c.open);
-        EXPECT_EQ(enabled(s, T::ToolbarSaveView, 7), c.open);
-        EXPECT_EQ(enabled(s, M::ComboSaveView), c.open);
-        EXPECT_EQ(enabled(s, T::ToolbarLines, 1), c.open);
-        // Last / next view: the undo ring's while graphics are open, disabled otherwise.
+        EXPECT_EQ(checked(s, C::GraphicsWindow), c.markAfter);
+        for (Command m : kGraphicsEntries) EXPECT_EQ(enabled(s, m), c.open) << nameOf(m);
+        for (Command b : kGraphicsButtons) EXPECT_EQ(enabled(s, b), c.open) << nameOf(b);
+        EXPECT_EQ(enabled(s, C::SaveView), c.open);
+        EXPECT_EQ(enabled(s, C::DeleteView), c.open);
+        EXPECT_EQ(enabled(s, C::SavedViews), c.open);
+        EXPECT_EQ(enabled(s, C::LineMode), c.open);
+        // Last / next view (entries and buttons): the undo ring's while graphics are open,
+        // disabled otherwise; set and delete line with them.
         const std::optional<bool> ring = c.open ? std::nullopt : std::optional<bool>(false);
-        EXPECT_EQ(enabled(s, T::ToolbarSaveView, 8), ring);
-        EXPECT_EQ(enabled(s, T::ToolbarSaveView, 9), ring);
-        EXPECT_EQ(enabled(s, M::MenueViewLastView), ring);
-        EXPECT_EQ(enabled(s, M::MenueViewNextView), ring);
-        EXPECT_EQ(enabled(s, T::ToolbarLines, 2), ring);
-        EXPECT_EQ(enabled(s, T::ToolbarLines, 3), ring);
+        EXPECT_EQ(enabled(s, C::LastView), ring);
+        EXPECT_EQ(enabled(s, C::NextView), ring);
+        EXPECT_EQ(enabled(s, C::SetLines), ring);
+        EXPECT_EQ(enabled(s, C::DeleteLines), ring);
         // No default window: none of the mode entries is touched.
-        EXPECT_EQ(checked(s, M::MenueGlobalFlagsMode), std::nullopt);
+        EXPECT_EQ(checked(s, C::FlagMode), std::nullopt);
         EXPECT_EQ(s.pointer, std::nullopt);
     }
 }
@@ -214,27 +204,20 @@ TEST(ProgrammLogik, DefaultWindowModesAreMirroredAndTheLaterModeWinsThePointer) 
         in.defaultWindow = m;
         MainWindowState s = ProgrammLogik(in);
 
-        EXPECT_EQ(checked(s, M::MenueAnsichtVektorenVektorModeActive), c.vectorEntries);
-        EXPECT_EQ(enabled(s, M::MenueAnsichtVektorenLonger), c.vectorEntries);
-        EXPECT_EQ(enabled(s, M::MenueAnsichtVektorenShorter), c.vectorEntries);
-        EXPECT_EQ(pressed(s, T::ToolbarGraphics, 22), c.vectorEntries);
-        EXPECT_EQ(enabled(s, T::ToolbarGraphics, 23), c.vectorEntries);
-        EXPECT_EQ(enabled(s, T::ToolbarGraphics, 24), c.vectorEntries);
+        // Each entry and the button that shares its command ("VectorMode", "FlagMode", "LineMode",
+        // "SetLine", "DeleteLine", "VectorLonger", "VectorShorter").
+        EXPECT_EQ(checked(s, C::VectorMode), c.vectorEntries);
+        EXPECT_EQ(enabled(s, C::VectorsLonger), c.vectorEntries);
+        EXPECT_EQ(enabled(s, C::VectorsShorter), c.vectorEntries);
 
-        EXPECT_EQ(pressed(s, T::ToolbarGraphics, 11), m.Faehnchenmode);
-        EXPECT_EQ(checked(s, M::MenueGlobalFlagsMode), m.Faehnchenmode);
+        EXPECT_EQ(checked(s, C::FlagMode), m.Faehnchenmode);
 
-        EXPECT_EQ(pressed(s, T::ToolbarLines, 1), c.lineEntries);
-        EXPECT_EQ(enabled(s, T::ToolbarLines, 2), c.lineEntries);
-        EXPECT_EQ(enabled(s, T::ToolbarLines, 3), c.lineEntries);
-        EXPECT_EQ(checked(s, M::MenueGraphicsLinesLineModeActive), c.lineEntries);
-        EXPECT_EQ(enabled(s, M::MenueGraphicsLinesSetLines), c.lineEntries);
-        EXPECT_EQ(enabled(s, M::MenueGraphicsLinesDeleteLines), c.lineEntries);
+        EXPECT_EQ(checked(s, C::LineMode), c.lineEntries);
+        EXPECT_EQ(enabled(s, C::SetLines), c.lineEntries);
+        EXPECT_EQ(enabled(s, C::DeleteLines), c.lineEntries);
 
-        EXPECT_EQ(pressed(s, T::ToolbarLines, 2), c.setLine);
-        EXPECT_EQ(checked(s, M::MenueGraphicsLinesSetLines), c.setLine);
-        EXPECT_EQ(pressed(s, T::ToolbarLines, 3), c.deleteLine);
-        EXPECT_EQ(checked(s, M::MenueGraphicsLinesDeleteLines), c.deleteLine);
+        EXPECT_EQ(checked(s, C::SetLines), c.setLine);
+        EXPECT_EQ(checked(s, C::DeleteLines), c.deleteLine);
 
         ASSERT_TRUE(s.defaultWindowModes.has_value());
         EXPECT_EQ(s.defaultWindowModes->SetLine, c.setLine);

@@ -2,7 +2,9 @@
 // The main window: an MDI frame around the job's working windows, with the menus, the five
 // toolbars of its cool bar and the status bar. It shows what the core decides: the state
 // refresher computes caption, enabled states and check marks, start-up and shut-down run in
-// their core road; the window applies the one and hosts the other.
+// their core flow; the window applies the one and hosts the other. Menus and toolbars are built
+// from the command table (shell/Commands.h): one action per command, shared by its menu entry and
+// its toolbar button. What the window is connected to is composed outside it (src/app).
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -10,6 +12,8 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -18,6 +22,7 @@
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
 #include "shared/JobState.h"
+#include "shell/Commands.h"
 #include "shell/GraphicsWindows.h"
 #include "shell/ProgramLogic.h"
 #include "shell/SplashLayout.h"
@@ -57,12 +62,14 @@ class FormMain : public QMainWindow, public StartUpHost {
     bool CloseAllChildForms();
     int CountChildForms() const;
 
-    // ---- Controls, by their names ----
-    QAction* action(MenuItem item) const;
+    // ---- Controls, by command and by name ----
+    // The command's action: its menu entry's, shared with its toolbar button; for a menu its
+    // menu action; for the saved-view combo the toolbar's action that holds it.
+    QAction* action(Command command) const;
     QAction* actionNamed(const QString& name) const;  // a menu entry or a menu ("MenuFileExit")
-    // The toolbar button at a position counted from 1, separators included; null for a position
-    // that holds no button.
-    QAction* toolButton(Toolbar bar, int position) const;
+    // The toolbar button that shows the command (object name: the button's key); null when the
+    // command has none.
+    QToolButton* toolButton(Command command) const;
     QToolBar* toolbar(Toolbar bar) const;
     QComboBox* comboSaveView() const { return comboSaveView_; }
     // Status bar panels 1 (length unit), 2 (angle unit) and 3 (main sheet row).
@@ -93,16 +100,9 @@ class FormMain : public QMainWindow, public StartUpHost {
     void closeEvent(QCloseEvent* e) override;
 
   private:
-    QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption);
-    QMenu* addSubMenu(QMenu* parent, const char* name, const QString& caption);
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {},
-                     bool checkable = false);
     void buildMenus();
     void buildToolbars();
     void buildStatusBar();
-    QAction* addButton(Toolbar bar, const char* key, const QString& tooltip, bool checkable = false);
-    void addSeparator(Toolbar bar);
-    void addEmpty(Toolbar bar);
     void apply(const MainWindowState& state);
 
     JobState& job_;
@@ -111,8 +111,9 @@ class FormMain : public QMainWindow, public StartUpHost {
     GraphicsWindowRegistry graphics_;
     WindowPositions positions_;
     std::map<QString, QAction*> actions_;
+    std::array<QAction*, kCommandCount> commandActions_{};
+    std::map<Command, QMenu*> menus_;
     std::map<Toolbar, QToolBar*> toolbars_;
-    std::map<Toolbar, std::vector<QAction*>> positionsOf_;  // index 0 unused
     QComboBox* comboSaveView_ = nullptr;
     std::vector<QLabel*> panels_;
     bool longWorkRunning_ = false;

@@ -35,26 +35,20 @@ void MainJobWindow::setBusy(bool busy) {
 }
 
 void connectJobCommands(FormMain& main, JobCommands& commands) {
-    auto on = [&main](const char* name, auto handler) {
-        QObject::connect(main.actionNamed(name), &QAction::triggered, &main, handler);
+    auto on = [&main](Command command, auto handler) {
+        QObject::connect(main.action(command), &QAction::triggered, &main, handler);
     };
-    on("MenuFileNew", [&commands] { commands.MenuFileNew_Click(); });
-    // The file toolbar's New, Open and Save run the same commands as their menu entries.
-    auto button = [&main](int position, auto handler) {
-        if (QAction* a = main.toolButton(Toolbar::Toolbar2, position))
-            QObject::connect(a, &QAction::triggered, &main, handler);
-    };
-    button(1, [&commands] { commands.MenuFileNew_Click(); });
-    button(2, [&commands] { commands.MenuFileOpen_Click(); });
-    button(3, [&commands] { commands.MenuFileSave_Click(); });
-    on("MenuFileOpen", [&commands] { commands.MenuFileOpen_Click(); });
-    on("MenuFileSave", [&commands] { commands.MenuFileSave_Click(); });
-    on("MenuFileSaveAs", [&commands] { commands.MenuFileSaveAs_Click(); });
+    // The file toolbar's New, Open and Save share these entries' actions: they run the same
+    // commands, once.
+    on(Command::NewJob, [&commands] { commands.MenuFileNew_Click(); });
+    on(Command::OpenJob, [&commands] { commands.MenuFileOpen_Click(); });
+    on(Command::SaveJob, [&commands] { commands.MenuFileSave_Click(); });
+    on(Command::SaveJobAs, [&commands] { commands.MenuFileSaveAs_Click(); });
     // Recent entries open by slot, never by parsing their caption.
-    on("MenueDateiAlt1", [&commands] { commands.openRecentFile(1); });
-    on("MenueDateiAlt2", [&commands] { commands.openRecentFile(2); });
-    on("MenueDateiAlt3", [&commands] { commands.openRecentFile(3); });
-    on("MenueDateiAlt4", [&commands] { commands.openRecentFile(4); });
+    on(Command::RecentFile1, [&commands] { commands.openRecentFile(1); });
+    on(Command::RecentFile2, [&commands] { commands.openRecentFile(2); });
+    on(Command::RecentFile3, [&commands] { commands.openRecentFile(3); });
+    on(Command::RecentFile4, [&commands] { commands.openRecentFile(4); });
 }
 
 }  // namespace kal

@@ -43,42 +43,42 @@ TEST(FormMain, AnEmptyJobShowsVersionAndTheUntitledName) {
 
 TEST(FormMain, EveryControlTheRefresherNamesExists) {
     Window f;
-    for (int i = 0; i <= static_cast<int>(MenuItem::ComboSaveView); ++i) {
-        const auto item = static_cast<MenuItem>(i);
-        if (item == MenuItem::ComboSaveView)
-            EXPECT_NE(f.w.comboSaveView(), nullptr);
-        else
-            EXPECT_NE(f.w.action(item), nullptr) << menuItemName(item);
-    }
+    for (const CommandInfo& row : commandTable())
+        EXPECT_NE(f.w.action(row.command), nullptr) << row.objectName;
+    EXPECT_NE(f.w.comboSaveView(), nullptr);
     struct Button {
-        Toolbar bar;
-        int position;
+        Command command;
         const char* key;
         const char* tooltip;
     };
     const Button buttons[] = {
-        {Toolbar::Toolbar2, 1, "FileNew", "New File"},
-        {Toolbar::Toolbar2, 3, "FileSave", "Save File"},
-        {Toolbar::Toolbar1, 2, "InputFiles", "Input Files"},
-        {Toolbar::Toolbar1, 3, "TrafoBerechnung", "Transformation Calculation"},
-        {Toolbar::ToolbarGraphics, 1, "Graphics", "Graphics"},
-        {Toolbar::ToolbarGraphics, 11, "FlagMode", "Flag Mode"},
-        {Toolbar::ToolbarGraphics, 17, "ColorBar", "Color Bar"},
-        {Toolbar::ToolbarGraphics, 22, "VectorMode", "Vector Mode on / off"},
-        {Toolbar::ToolbarGraphics, 25, "AnalyseMode", "Anlalyse Mode on / off"},
-        {Toolbar::ToolbarSaveView, 1, "ListView", "List of stored Views"},
-        {Toolbar::ToolbarSaveView, 9, "NextView", "next View"},
-        {Toolbar::ToolbarLines, 3, "DeleteLine", "Delete Line"},
+        {Command::NewJob, "FileNew", "New File"},
+        {Command::SaveJob, "FileSave", "Save File"},
+        {Command::InputFiles, "InputFiles", "Input Files"},
+        {Command::CalculationWindow, "TrafoBerechnung", "Transformation Calculation"},
+        {Command::GraphicsButton, "Graphics", "Graphics"},
+        {Command::FlagMode, "FlagMode", "Flag Mode"},
+        {Command::ColorBar, "ColorBar", "Color Bar"},
+        {Command::VectorMode, "VectorMode", "Vector Mode on / off"},
+        {Command::AnalyseMode, "AnalyseMode", "Anlalyse Mode on / off"},
+        {Command::ListViews, "ListView", "List of stored Views"},
+        {Command::NextView, "NextView", "next View"},
+        {Command::DeleteLines, "DeleteLine", "Delete Line"},
     };
     for (const auto& b : buttons) {
-        QAction* a = f.w.toolButton(b.bar, b.position);
-        ASSERT_NE(a, nullptr) << b.key;
-        EXPECT_EQ(a->objectName(), b.key);
-        EXPECT_EQ(a->toolTip(), b.tooltip);
+        QToolButton* t = f.w.toolButton(b.command);
+        ASSERT_NE(t, nullptr) << b.key;
+        EXPECT_EQ(t->objectName(), b.key);
+        EXPECT_EQ(t->toolTip(), b.tooltip);
     }
-    for (int p : {2, 4, 8, 10, 12, 16, 18, 21})
-        EXPECT_TRUE(f.w.toolButton(Toolbar::ToolbarGraphics, p)->isSeparator());
-    EXPECT_EQ(f.w.toolButton(Toolbar::ToolbarGraphics, 26), nullptr);
+    // The graphics band from the left: its buttons by key, "|" for a separator line, nothing after.
+    QString band;
+    QToolBar* graphics = f.w.toolbar(Toolbar::ToolbarGraphics);
+    for (QAction* a : graphics->actions())
+        band += a->isSeparator() ? QString("|") : " " + graphics->widgetForAction(a)->objectName();
+    EXPECT_EQ(band.toStdString(),
+              " Graphics| RotateAbout| ViewTop ViewFront ViewSide| ViewIso| FlagMode| ZoomAll ZoomOut ZoomIn|"
+              " ColorBar| PointsBigger PointsSmaller| VectorMode VectorLonger VectorShorter AnalyseMode");
     // Entries nothing may reach.
     EXPECT_FALSE(f.w.actionNamed("MenuFileJobInformation")->isEnabled());
     EXPECT_FALSE(f.w.actionNamed("MenueBuendel")->isVisible());
@@ -86,6 +86,32 @@ TEST(FormMain, EveryControlTheRefresherNamesExists) {
     EXPECT_FALSE(f.w.actionNamed("MenuemyTest")->isVisible());
     EXPECT_EQ(f.w.actionNamed("MenueGraphicsPrint")->text(), "Print \"Screen - DEFAULT\" to Clipboard");
     EXPECT_EQ(f.w.actionNamed("MenueHelpWubrant")->shortcut(), QKeySequence("Ctrl+W"));
+}
+
+// A button that runs a menu entry's command is that entry's action on the toolbar: it shows the
+// entry's enabled state and check mark. Only "Graphics" keeps its own (its release on every
+// closing window must not take the "Graphics Window" mark with it).
+TEST(FormMain, MenuEntriesAndTheirButtonsShareOneAction) {
+    Window f;
+    int shared = 0;
+    for (const CommandInfo& row : commandTable()) {
+        if (row.kind != ControlKind::Entry || !row.hasButton()) continue;
+        QToolButton* t = f.w.toolButton(row.command);
+        ASSERT_NE(t, nullptr) << row.objectName;
+        EXPECT_EQ(t->defaultAction(), f.w.actionNamed(row.objectName)) << row.objectName;
+        ++shared;
+    }
+    EXPECT_EQ(shared, 26);
+    EXPECT_NE(f.w.toolButton(Command::GraphicsButton)->defaultAction(),
+              f.w.actionNamed("MenueGraphicsWindow"));
+
+    f.w.show();
+    QAction* vectors = f.w.actionNamed("MenueAnsichtVektorenVektorModeActive");
+    vectors->setEnabled(true);
+    vectors->setChecked(true);
+    EXPECT_TRUE(f.w.toolButton(Command::VectorMode)->isChecked());
+    vectors->setEnabled(false);
+    EXPECT_FALSE(f.w.toolButton(Command::VectorMode)->isEnabled());
 }
 
 // Every menu entry with its caption and shortcut, letter for letter.
@@ -184,28 +210,28 @@ TEST(FormMain, AppliesTheJobStateToMenusButtonsAndRecentEntries) {
     Window f;
     f.job.RecentFiles = {"", "/jobs/R&D.tfo", "", "", ""};
     f.w.ProgrammLogik();
-    EXPECT_FALSE(f.w.action(MenuItem::MenuEdit)->isEnabled());
-    EXPECT_FALSE(f.w.toolButton(Toolbar::ToolbarGraphics, 1)->isEnabled());
-    EXPECT_FALSE(f.w.action(MenuItem::MenueFileExport)->isEnabled());
-    EXPECT_EQ(f.w.action(MenuItem::MenueFileExport)->text(), "E&xport");
-    EXPECT_EQ(f.w.action(MenuItem::MenueDateiAlt1)->text(), "&1 /jobs/R&&D.tfo");
-    EXPECT_EQ(f.w.action(MenuItem::MenueDateiAlt3)->text(), "&3 ");
-    EXPECT_FALSE(f.w.action(MenuItem::MenueDateiAlt3)->isEnabled());
+    EXPECT_FALSE(f.w.action(Command::EditMenu)->isEnabled());
+    EXPECT_FALSE(f.w.toolButton(Command::GraphicsButton)->isEnabled());
+    EXPECT_FALSE(f.w.action(Command::ExportMenu)->isEnabled());
+    EXPECT_EQ(f.w.action(Command::ExportMenu)->text(), "E&xport");
+    EXPECT_EQ(f.w.action(Command::RecentFile1)->text(), "&1 /jobs/R&&D.tfo");
+    EXPECT_EQ(f.w.action(Command::RecentFile3)->text(), "&3 ");
+    EXPECT_FALSE(f.w.action(Command::RecentFile3)->isEnabled());
 
     f.job.DataLoaded = true;
     f.job.TrafoCalculated = true;
     f.w.ProgrammLogik();
-    EXPECT_TRUE(f.w.action(MenuItem::MenuEdit)->isEnabled());
-    EXPECT_TRUE(f.w.toolButton(Toolbar::ToolbarGraphics, 1)->isEnabled());
-    EXPECT_TRUE(f.w.action(MenuItem::MenueFileExport)->isEnabled());
-    EXPECT_EQ(f.w.action(MenuItem::MenueFileExport)->text(), "Export");
+    EXPECT_TRUE(f.w.action(Command::EditMenu)->isEnabled());
+    EXPECT_TRUE(f.w.toolButton(Command::GraphicsButton)->isEnabled());
+    EXPECT_TRUE(f.w.action(Command::ExportMenu)->isEnabled());
+    EXPECT_EQ(f.w.action(Command::ExportMenu)->text(), "Export");
     EXPECT_FALSE(f.w.comboSaveView()->isEnabled());  // no graphics window
 
     f.w.setLongWorkRunning(true);
-    EXPECT_FALSE(f.w.action(MenuItem::MenuFileOpen)->isEnabled());
-    EXPECT_FALSE(f.w.toolButton(Toolbar::Toolbar2, 2)->isEnabled());
+    EXPECT_FALSE(f.w.action(Command::OpenJob)->isEnabled());
+    EXPECT_FALSE(f.w.toolButton(Command::OpenJob)->isEnabled());
     f.w.setLongWorkRunning(false);
-    EXPECT_TRUE(f.w.toolButton(Toolbar::Toolbar2, 2)->isEnabled());
+    EXPECT_TRUE(f.w.toolButton(Command::OpenJob)->isEnabled());
 }
 
 TEST(FormMain, MirrorsTheDefaultGraphicsWindowAndSetsItsPointerOnlyOnChange) {
@@ -215,11 +241,11 @@ TEST(FormMain, MirrorsTheDefaultGraphicsWindowAndSetsItsPointerOnlyOnChange) {
     g.m.Faehnchenmode = true;
     g.m.SetLine = true;  // line mode is off: cleared
     f.w.graphicsWindows().add(&g);
-    f.w.action(MenuItem::MenueGraphicsWindow)->setChecked(true);
+    f.w.action(Command::GraphicsWindow)->setChecked(true);
     f.w.ProgrammLogik();
     EXPECT_EQ(g.caption, "Screen - DEFAULT");
-    EXPECT_TRUE(f.w.toolButton(Toolbar::ToolbarGraphics, 11)->isChecked());
-    EXPECT_TRUE(f.w.action(MenuItem::MenueGlobalFlagsMode)->isChecked());
+    EXPECT_TRUE(f.w.toolButton(Command::FlagMode)->isChecked());
+    EXPECT_TRUE(f.w.action(Command::FlagMode)->isChecked());
     EXPECT_TRUE(f.w.comboSaveView()->isEnabled());
     EXPECT_FALSE(g.m.SetLine);
     EXPECT_EQ(g.pointer, GraphicsPointer::Flag);
@@ -230,9 +256,9 @@ TEST(FormMain, MirrorsTheDefaultGraphicsWindowAndSetsItsPointerOnlyOnChange) {
     EXPECT_EQ(g.redraws, 1);
     f.w.graphicsWindows().remove(&g);
     f.w.ProgrammLogik();
-    EXPECT_FALSE(f.w.action(MenuItem::MenueGraphicsWindow)->isChecked());
-    EXPECT_FALSE(f.w.action(MenuItem::MenueAnsichtTopview)->isEnabled());
-    EXPECT_FALSE(f.w.toolButton(Toolbar::ToolbarLines, 1)->isEnabled());
+    EXPECT_FALSE(f.w.action(Command::GraphicsWindow)->isChecked());
+    EXPECT_FALSE(f.w.action(Command::TopView)->isEnabled());
+    EXPECT_FALSE(f.w.toolButton(Command::LineMode)->isEnabled());
 }
 
 TEST(FormMain, ClosesAllChildWindowsAndAsksTheShutDownRoadBeforeClosing) {

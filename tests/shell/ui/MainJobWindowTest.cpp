@@ -63,20 +63,20 @@ TEST(MainJobWindow, FileToolbarButtonsRunTheirMenuCommandsOnce) {
     // Save on an untitled job asks for a name once and writes the file.
     const std::string path = dir.file("toolbar.tfo");
     dialogs.answer(path);
-    main.toolButton(Toolbar::Toolbar2, 3)->trigger();
+    main.toolButton(Command::SaveJob)->click();
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(job.CurrentJobFile, path);
 
     // New on the saved job asks only for the new job's name and empties the job.
     dialogs.answer(dir.file("new.tfo"));
-    main.toolButton(Toolbar::Toolbar2, 1)->trigger();
+    main.toolButton(Command::NewJob)->click();
     EXPECT_EQ(job.CurrentJobFile, dir.file("new.tfo"));
     EXPECT_EQ(job.IdenticalCount, 0);
     EXPECT_FALSE(job.DataLoaded);
 
     // Open brings it back.
     dialogs.answer(path);
-    main.toolButton(Toolbar::Toolbar2, 2)->trigger();
+    main.toolButton(Command::OpenJob)->click();
     EXPECT_TRUE(job.DataLoaded);
     EXPECT_EQ(job.CurrentJobFile, path);
     EXPECT_TRUE(prompter.shown().empty());

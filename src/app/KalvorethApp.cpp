@@ -1,0 +1,57 @@
+#include "app/KalvorethApp.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include "shared/IniFile.h"
+
+namespace kal {
+
+KalvorethApp::KalvorethApp(GuardedApplication& app)
+    : app_(app),
+      main_(job_, prompter_),
+      fileDialogs_(&main_),
+      jobWindow_(main_, job_),
+      jobCommands_(
+          job_, prompter_, fileDialogs_, jobWindow_,
+          [this](const std::string& section, const SettingsKeys& keys) { writeSettings(section, keys); }) {
+    prompter_.setParent(&main_);
+    app_.setPrompter(&prompter_);
+
+    // The File menu and the file toolbar drive the job commands.
+    connectJobCommands(main_, jobCommands_);
+
+    // Start-up and shut-down: window positions are stored only into a writable settings file,
+    // and the main window closes only when the shut-down flow agrees.
+    StartUp& startUp = startUp_.emplace(job_, main_, jobCommands_, prompter_, system_);
+    main_.windowPositions().setWritable([&startUp] { return startUp.settingsWritable(); });
+    main_.windowPositions().setProblemReporter(
+        [&startUp](const std::string& why) { startUp.reportSettingsProblem(why); });
+    main_.setCloseGuard([&startUp] { return startUp.MDIForm_Unload(); });
+}
+
+KalvorethApp::~KalvorethApp() {
+    // The prompter goes with this object; later reports go to the standard error stream.
+    app_.setPrompter(nullptr);
+}
+
+void KalvorethApp::start(const std::vector<std::string>& arguments) {
+    startUp_->MDIForm_Load(arguments);
+    main_.show();
+}
+
+void KalvorethApp::writeSettings(const std::string& section, const SettingsKeys& keys) {
+    if (!startUp_ || !startUp_->settingsWritable()) return;  // no settings file this run
+    std::vector<IniEntry> entries;
+    for (const auto& [key, value] : keys) entries.push_back({section, key, value});
+    IniWriteValues(job_.IniFilePath, entries);
+}
+
+std::vector<std::string> commandLineArguments() {
+    std::vector<std::string> arguments;
+    const QStringList args = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) arguments.push_back(args[i].toStdString());
+    return arguments;
+}
+
+}  // namespace kal

@@ -1,0 +1,54 @@
+#pragma once
+// The program put together: the job, the platform services, the main window and what drives it
+// (the job commands, start-up and shut-down). Each window that arrives is created and wired here,
+// next to its model, so that neither the main window nor main() grows with it.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/qt/QtPlatform.h"
+#include "shared/JobState.h"
+#include "shell/JobCommands.h"
+#include "shell/StartUp.h"
+#include "shell/ui/FormMain.h"
+#include "shell/ui/GuardedApplication.h"
+#include "shell/ui/MainJobWindow.h"
+
+namespace kal {
+
+class KalvorethApp {
+  public:
+    // Builds the windows and connects them; `app` reports escaped exceptions through the
+    // program's message boxes while this object lives.
+    explicit KalvorethApp(GuardedApplication& app);
+    ~KalvorethApp();
+    KalvorethApp(const KalvorethApp&) = delete;
+    KalvorethApp& operator=(const KalvorethApp&) = delete;
+
+    // The start-up flow with the command line's arguments (without the program's name and Qt's
+    // own options), then the main window is shown.
+    void start(const std::vector<std::string>& arguments);
+
+    FormMain& mainWindow() { return main_; }
+
+  private:
+    // Settings the job commands store go to the INI file only when the start-up found it
+    // writable.
+    void writeSettings(const std::string& section, const SettingsKeys& keys);
+
+    GuardedApplication& app_;
+    JobState job_;
+    platform::QtPrompter prompter_;
+    platform::QtSystemInfo system_;
+    FormMain main_;
+    platform::QtFileDialogs fileDialogs_;
+    MainJobWindow jobWindow_;
+    JobCommands jobCommands_;
+    std::optional<StartUp> startUp_;  // made once the job commands it drives exist
+};
+
+// The command line's arguments as the program reads them: Qt has taken its own options out;
+// the program's name is left out.
+std::vector<std::string> commandLineArguments();
+
+}  // namespace kal

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "shell/Commands.h"
+
+namespace kal {
+namespace {
+
+// The window finds controls by object name and buttons by key: a name given twice would hide one.
+TEST(Commands, ObjectNamesAndButtonKeysAreUnique) {
+    std::set<std::string> names, keys;
+    for (const CommandInfo& row : commandTable()) {
+        EXPECT_TRUE(names.insert(row.objectName).second) << row.objectName;
+        if (row.hasButton()) {
+            EXPECT_TRUE(keys.insert(row.buttonKey).second) << row.buttonKey;
+        }
+    }
+}
+
+// A command with a toolbar face stands on exactly one band, and every band holds something.
+TEST(Commands, EveryButtonStandsOnceOnABand) {
+    std::multiset<Command> placed;
+    std::set<Toolbar> bands;
+    for (const ToolbarSlot& slot : toolbarLayout()) {
+        bands.insert(slot.bar);
+        if (!slot.separator) placed.insert(slot.command);
+    }
+    for (const CommandInfo& row : commandTable()) {
+        const std::size_t expected = row.hasButton() || row.kind == ControlKind::Combo ? 1 : 0;
+        EXPECT_EQ(placed.count(row.command), expected) << row.objectName;
+    }
+    EXPECT_EQ(bands.size(), toolbarTable().size());
+}
+
+}  // namespace
+}  // namespace kal
