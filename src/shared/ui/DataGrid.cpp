@@ -1,0 +1,74 @@
+#include "shared/ui/DataGrid.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <algorithm>
+
+namespace kal {
+
+DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
+    setModel(&model_);
+    setWordWrap(false);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    QHeaderView* rows = verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->hide();  // the grids have no row numbers; the header still holds the row heights
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    setFixedRowHeight(fontMetrics().height() + 6);
+
+    // Hidden columns follow the source whenever the model is told of a change.
+    connect(&model_, &QAbstractItemModel::modelReset, this, &DataGrid::showHiddenColumns);
+    connect(&model_, &QAbstractItemModel::headerDataChanged, this, &DataGrid::showHiddenColumns);
+}
+
+void DataGrid::setSource(const GridSource* source) { model_.setSource(source); }
+
+void DataGrid::setFixedRowHeight(int pixels) { verticalHeader()->setDefaultSectionSize(pixels); }
+
+int DataGrid::fixedRowHeight() const { return verticalHeader()->defaultSectionSize(); }
+
+void DataGrid::showHiddenColumns() {
+    const GridSource* source = model_.source();
+    for (int column = 0; column < model_.columnCount(); ++column)
+        setColumnHidden(column, source && source->columnHidden(column));
+}
+
+GridRange DataGrid::selectedRange() const {
+    // The ranges, not selectedIndexes(): a selected column of 10^6 rows is one range.
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.isEmpty()) return {};
+    GridRange range{selection.first().top(), selection.first().left(), selection.first().bottom(),
+                    selection.first().right()};
+    for (const QItemSelectionRange& part : selection) {
+        range.firstRow = std::min(range.firstRow, part.top());
+        range.firstColumn = std::min(range.firstColumn, part.left());
+        range.lastRow = std::max(range.lastRow, part.bottom());
+        range.lastColumn = std::max(range.lastColumn, part.right());
+    }
+    return range;
+}
+
+std::string DataGrid::selectedText() const {
+    const GridSource* source = model_.source();
+    return source ? source->copyText(selectedRange()) : std::string();
+}
+
+void DataGrid::copySelection() const {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(selectedText()));
+}
+
+void DataGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        copySelection();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+}  // namespace kal

@@ -1,0 +1,43 @@
+#pragma once
+// The table control of the program's windows: a QTableView over a GridModel, set up so that its
+// cost does not grow with the number of rows. Rows have one fixed height (the view never measures
+// a row), columns keep the width they are given (never resized to their contents, which would read
+// every row), texts stay on one line. The selection is one block of cells, as the windows copy it.
+#include <QTableView>
+#include <string>
+
+#include "shared/GridSource.h"
+#include "shared/ui/GridModel.h"
+
+namespace kal {
+
+class DataGrid : public QTableView {
+    Q_OBJECT
+  public:
+    explicit DataGrid(QWidget* parent = nullptr);
+
+    // Shows `source` (null: an empty grid); the source must outlive the grid or be replaced first.
+    void setSource(const GridSource* source);
+    GridModel& gridModel() { return model_; }
+
+    // The height of every row, in pixels.
+    void setFixedRowHeight(int pixels);
+    int fixedRowHeight() const;
+
+    // The block spanned by the selection (its bounding block); empty when nothing is selected.
+    GridRange selectedRange() const;
+    // The source's copy text of that block: Tab between cells, CR LF between rows.
+    std::string selectedText() const;
+    // Puts selectedText() on the clipboard; Ctrl+C does the same.
+    void copySelection() const;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void showHiddenColumns();
+
+    GridModel model_;
+};
+
+}  // namespace kal

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBrush>
+#include <QClipboard>
+#include <QFont>
+#include <QHeaderView>
+#include <QImage>
+#include <QKeyEvent>
+#include <set>
+#include <string>
+
+#include "shared/GridSource.h"
+#include "shared/ui/DataGrid.h"
+#include "shared/ui/GridModel.h"
+
+namespace kal {
+namespace {
+
+// A table of any size whose cell (r, c) reads "r.c", counting what the grid asks of it.
+class CountingSource : public GridSource {
+  public:
+    CountingSource(std::int32_t rows, std::int32_t columns) : rows(rows), columns(columns) {}
+    std::int32_t rowCount() const override { return rows; }
+    std::int32_t columnCount() const override { return columns; }
+    std::string headerText(std::int32_t column) const override { return "H" + std::to_string(column); }
+    std::string text(std::int32_t row, std::int32_t column) const override {
+        ++textCalls;
+        return std::to_string(row) + "." + std::to_string(column);
+    }
+    CellStyle style(std::int32_t row, std::int32_t column) const override {
+        ++styleCalls;
+        if (row == 0 && column == 1) return {CellAlignment::Right, true, Rgb{255, 0, 0}, std::nullopt};
+        if (row == 1 && column == 1) return {CellAlignment::Center, false, std::nullopt, Rgb{0, 200, 0}};
+        return {};
+    }
+    bool columnHidden(std::int32_t column) const override { return hidden.contains(column); }
+
+    std::int32_t rows, columns;
+    std::set<std::int32_t> hidden;
+    mutable long textCalls = 0, styleCalls = 0;
+};
+
+constexpr std::int32_t kMillion = 1'000'000;
+
+TEST(DataGrid, AMillionRowGridAsksOnlyForTheCellsOnScreen) {
+    CountingSource source(kMillion, 8);
+    GridModel model(&source);
+    EXPECT_EQ(model.rowCount(), kMillion);
+    EXPECT_EQ(model.columnCount(), 8);
+    EXPECT_EQ(source.textCalls, 0);
+
+    DataGrid grid;
+    grid.setSource(&source);
+    grid.resize(600, 400);
+    grid.show();
+    grid.scrollTo(grid.model()->index(kMillion / 2, 0));
+    ASSERT_FALSE(grid.grab().isNull());
+    EXPECT_GT(source.textCalls, 0);
+    EXPECT_LT(source.textCalls, 2000) << "cells read outside the visible rows";
+    EXPECT_EQ(grid.rowHeight(kMillion - 1), grid.fixedRowHeight());
+}
+
+TEST(DataGrid, RowsHaveOneFixedHeightAndTextsOneLine) {
+    CountingSource source(1000, 3);
+    DataGrid grid;
+    grid.setSource(&source);
+    EXPECT_FALSE(grid.wordWrap());
+    EXPECT_EQ(grid.verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    for (int column = 0; column < 3; ++column)
+        EXPECT_NE(grid.horizontalHeader()->sectionResizeMode(column), QHeaderView::ResizeToContents);
+    grid.setFixedRowHeight(30);
+    EXPECT_EQ(grid.rowHeight(0), 30);
+    EXPECT_EQ(grid.rowHeight(999), 30);
+    source.rows = 2000;
+    grid.gridModel().refresh();  // new rows get the same height
+    EXPECT_EQ(grid.rowHeight(1999), 30);
+}
+
+TEST(GridModel, EachRoleComesFromTheSourcesTextAndStyle) {
+    CountingSource source(2, 2);
+    GridModel model(&source);
+    const QModelIndex plain = model.index(0, 0), red = model.index(0, 1), green = model.index(1, 1);
+
+    EXPECT_EQ(model.data(red).toString(), "0.1");
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), "H1");
+    EXPECT_EQ(model.data(plain, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+              Qt::AlignLeft | Qt::AlignVCenter);
+    EXPECT_EQ(model.data(red, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+              Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_EQ(model.data(green, Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignCenter);
+    EXPECT_TRUE(model.data(red, Qt::FontRole).value<QFont>().bold());
+    EXPECT_FALSE(model.data(plain, Qt::FontRole).isValid());  // the view's font
+    EXPECT_EQ(model.data(red, Qt::ForegroundRole).value<QBrush>().color(), QColor(255, 0, 0));
+    EXPECT_FALSE(model.data(red, Qt::BackgroundRole).isValid());
+    EXPECT_EQ(model.data(green, Qt::BackgroundRole).value<QBrush>().color(), QColor(0, 200, 0));
+    EXPECT_FALSE(model.data(plain, Qt::ForegroundRole).isValid());
+
+    // What a delegate asks when it paints a cell: one style and one text for all roles.
+    source.textCalls = source.styleCalls = 0;
+    QModelRoleData roles[] = {QModelRoleData(Qt::DisplayRole),    QModelRoleData(Qt::TextAlignmentRole),
+                              QModelRoleData(Qt::FontRole),       QModelRoleData(Qt::ForegroundRole),
+                              QModelRoleData(Qt::BackgroundRole), QModelRoleData(Qt::DecorationRole)};
+    model.multiData(red, roles);
+    EXPECT_EQ(source.textCalls, 1);
+    EXPECT_EQ(source.styleCalls, 1);
+    EXPECT_EQ(roles[0].data().toString(), "0.1");
+    EXPECT_EQ(roles[3].data().value<QBrush>().color(), QColor(255, 0, 0));
+    EXPECT_FALSE(roles[5].data().isValid());
+}
+
+TEST(GridModel, RefreshRepaintsAndResetsOnlyWhenTheShapeChanged) {
+    CountingSource source(5, 3);
+    GridModel model(&source);
+    int changed = 0, resets = 0;
+    QObject::connect(&model, &QAbstractItemModel::dataChanged, [&] { ++changed; });
+    QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+
+    model.refresh();
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(resets, 0);
+
+    source.rows = 7;
+    EXPECT_EQ(model.rowCount(), 5) << "the model announces a new count only when told";
+    model.refresh();
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(model.rowCount(), 7);
+
+    model.setSource(nullptr);
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_FALSE(model.data(model.index(0, 0)).isValid());
+}
+
+TEST(DataGrid, PaintsACellsBackColour) {
+    CountingSource source(3, 3);
+    DataGrid grid;
+    grid.setSource(&source);
+    grid.resize(300, 200);
+    const QImage picture = grid.grab().toImage();
+    ASSERT_FALSE(picture.isNull());
+    const QPoint centre = grid.viewport()->mapTo(&grid, grid.visualRect(grid.model()->index(1, 1)).center());
+    EXPECT_EQ(picture.pixelColor(centre * picture.devicePixelRatio()), QColor(0, 200, 0));
+}
+
+TEST(DataGrid, CopiesTheSelectedBlockWithoutHiddenColumns) {
+    CountingSource source(3, 4);
+    source.hidden = {2};
+    DataGrid grid;
+    grid.setSource(&source);
+    EXPECT_TRUE(grid.isColumnHidden(2));
+    EXPECT_EQ(grid.selectedText(), "");
+
+    QAbstractItemModel* model = grid.model();
+    grid.selectionModel()->select(QItemSelection(model->index(0, 1), model->index(1, 3)),
+                                  QItemSelectionModel::Select);
+    EXPECT_EQ(grid.selectedRange(), (GridRange{0, 1, 1, 3}));
+    EXPECT_EQ(grid.selectedText(), "0.1\t0.3\r\n1.1\t1.3");
+
+    QGuiApplication::clipboard()->setText("before");
+    QKeyEvent ctrlC(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+    QApplication::sendEvent(&grid, &ctrlC);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "0.1\t0.3\r\n1.1\t1.3");
+
+    source.hidden = {3};  // the window hides another column: shown on the next refresh
+    grid.gridModel().refresh();
+    EXPECT_FALSE(grid.isColumnHidden(2));
+    EXPECT_TRUE(grid.isColumnHidden(3));
+    EXPECT_EQ(grid.selectedText(), "0.1\t0.2\r\n1.1\t1.2");
+}
+
+}  // namespace
+}  // namespace kal
