@@ -1,4 +1,4 @@
-// One least-squares solve (CalcHelmert, seed included) on n identical points with exact data:
+// One least-squares solve (solveLeastSquares, seed included) on n identical points with exact data:
 // 7 estimated parameters (translations, rotations, common scale), 12 (translations, rotations,
 // three axis scales, three shape angles: the full ordinary model) and 13 (those and R Dist., the
 // distance model). Counters: bytes and allocations per solve (counted by the replaced global
@@ -62,7 +62,7 @@ void solveBench(benchmark::State& state, Model model) {
         ctx.controls.CheckRDist = 1;
     }
     CalcResults results;  // sized as the calculation sizes it before the solve
-    results.UnknownCount = FloatCount(states);
+    results.UnknownCount = floatCount(states);
     results.ObservationCount = 3 * n;
     results.Weights.resize(results.ObservationCount, 1);
     results.Residuals.resize(results.ObservationCount, 1);
@@ -75,7 +75,7 @@ void solveBench(benchmark::State& state, Model model) {
         if (model == kThirteen)
             for (std::int32_t k = 1; k <= results.ObservationCount; ++k) results.Weights(k, 1) = 1;
         const std::uint64_t b0 = gBytes.load(), a0 = gAllocs.load();
-        const HelmertOutcome out = CalcHelmert(job, results, states, ctx);
+        const HelmertOutcome out = solveLeastSquares(job, results, states, ctx);
         bytes = gBytes.load() - b0;
         allocs = gAllocs.load() - a0;
         iterations = out.H3D_Zaehler;

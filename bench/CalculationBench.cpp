@@ -1,4 +1,4 @@
-// The calculation road on synthetic jobs: one calculation on 100 points; a Monte Carlo series of
+// The calculation flow on synthetic jobs: one calculation on 100 points; a Monte Carlo series of
 // 1000 runs on the same points, whose counter per_solve (the series' time over its 1001 solves)
 // should stay close to OneCalculation100, with no repaint or clipboard work inside the runs; and
 // the L1 and minimax norms on 10^4 points with 1 % gross outliers (counters: reweighting steps
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "../tests/support/KnownTransformJob.h"
-#include "calculation/CalculationRoad.h"
+#include "calculation/CalculationFlow.h"
 #include "engine/CalcProgress.h"
 
 namespace kal {
@@ -39,18 +39,18 @@ testing::SyntheticRecipe recipe(std::int32_t points, bool outliers) {
     return s;
 }
 
-// Opens the road in the 6-parameter state a new window has.
-void sixParameters(CalculationRoad& road) {
-    road.panel().selectPreset(Preset::TwelveParameter);
-    road.panel().setEstimate(kRDist, true);
-    road.panel().selectPreset(Preset::SixParameter);
+// Opens the flow in the 6-parameter state a new window has.
+void sixParameters(CalculationFlow& flow) {
+    flow.panel().selectPreset(Preset::TwelveParameter);
+    flow.panel().setEstimate(kRDist, true);
+    flow.panel().selectPreset(Preset::SixParameter);
 }
 
 void OneCalculation100(benchmark::State& state) {
     JobState job = testing::makeSyntheticJob(recipe(100, false));
-    CalculationRoad road(job);
-    sixParameters(road);
-    for (auto _ : state) benchmark::DoNotOptimize(road.BtnCalculate_Click());
+    CalculationFlow flow(job);
+    sixParameters(flow);
+    for (auto _ : state) benchmark::DoNotOptimize(flow.runCalculation());
 }
 BENCHMARK(OneCalculation100)->Unit(benchmark::kMicrosecond);
 
@@ -58,11 +58,11 @@ void MonteCarlo1000Runs100Points(benchmark::State& state) {
     JobState job = testing::makeSyntheticJob(recipe(100, false));
     job.MonteCarloRuns = 1000;
     job.sigmaX = job.sigmaY = job.sigmaZ = 0.05;
-    CalculationRoad road(job);
-    sixParameters(road);
-    road.panel().setMonteCarlo(true);
+    CalculationFlow flow(job);
+    sixParameters(flow);
+    flow.panel().setMonteCarlo(true);
     for (auto _ : state) {
-        if (road.BtnCalculate_Click() != CalcStatus::Solved || !job.McCompleted)
+        if (flow.runCalculation() != CalcStatus::Solved || !job.McCompleted)
             state.SkipWithError("series failed");
     }
     state.counters["per_solve"] =
@@ -74,11 +74,11 @@ BENCHMARK(MonteCarlo1000Runs100Points)->Unit(benchmark::kMillisecond);
 void normBench(benchmark::State& state, std::int16_t norm) {
     JobState job = testing::makeSyntheticJob(recipe(10000, true));
     StepCounter steps;
-    CalculationRoad road(job, {}, nullptr, &steps);
-    sixParameters(road);
-    road.panel().selectNorm(norm);
+    CalculationFlow flow(job, {}, nullptr, &steps);
+    sixParameters(flow);
+    flow.panel().selectNorm(norm);
     for (auto _ : state) {
-        if (road.BtnCalculate_Click() != CalcStatus::Solved) state.SkipWithError("calculation failed");
+        if (flow.runCalculation() != CalcStatus::Solved) state.SkipWithError("calculation failed");
     }
     state.counters["steps"] = steps.steps();
     state.counters["per_step"] =

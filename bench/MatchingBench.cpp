@@ -42,7 +42,7 @@ std::pair<Body, Body> rigidBody(std::int32_t n, double size, double angle, doubl
     return {mcs, ocs};
 }
 
-// The coordinate road: no transformation between the sets; tolerance (second argument, mm) 0.8
+// The coordinate flow: no transformation between the sets; tolerance (second argument, mm) 0.8
 // by default, up to far wider than the set, where every MCS point takes its nearest free point.
 void BM_CoordinateMatching(benchmark::State& state) {
     const auto n = static_cast<std::int32_t>(state.range(0));
@@ -103,7 +103,7 @@ void BM_AutoFindPts(benchmark::State& state) {
     std::int32_t pairs = 0;
     for (auto _ : state) {
         auto mn = mcsNames, on = ocsNames;
-        const auto result = AutoFindPts({mn, mcs.view()}, {on, ocs.view()}, etta, std::nullopt, job, {});
+        const auto result = autoFindPoints({mn, mcs.view()}, {on, ocs.view()}, etta, std::nullopt, job, {});
         pairs = result.identicalCount;
     }
     state.counters["pairs"] = pairs;

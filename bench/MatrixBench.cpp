@@ -36,7 +36,7 @@ void BM_MatMult(benchmark::State& state) {
     Matrix c(n, n);
     std::int32_t rows = 0, cols = 0;
     for (auto _ : state) {
-        MatMult(a, n, n, b, n, n, c, rows, cols);
+        matMult(a, n, n, b, n, n, c, rows, cols);
         benchmark::DoNotOptimize(c(1, 1));
     }
     state.SetItemsProcessed(state.iterations() * n * n * n);  // multiply-adds
@@ -53,7 +53,7 @@ void BM_MatMultSparse(benchmark::State& state) {
     Matrix c(n, n);
     std::int32_t rows = 0, cols = 0;
     for (auto _ : state) {
-        MatMult(a, n, n, b, n, n, c, rows, cols);
+        matMult(a, n, n, b, n, n, c, rows, cols);
         benchmark::DoNotOptimize(c(1, 1));
     }
 }
@@ -64,7 +64,7 @@ void BM_MatInvert(benchmark::State& state) {
     const Matrix a = normalMatrix(n);
     Matrix inverse(n, n);
     for (auto _ : state) {
-        MatInvert(a, n, n, inverse);
+        matInvert(a, n, n, inverse);
         benchmark::DoNotOptimize(inverse(1, 1));
     }
     state.SetItemsProcessed(state.iterations() * n * n * n);

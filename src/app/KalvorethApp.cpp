@@ -27,7 +27,7 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     main_.windowPositions().setWritable([&startUp] { return startUp.settingsWritable(); });
     main_.windowPositions().setProblemReporter(
         [&startUp](const std::string& why) { startUp.reportSettingsProblem(why); });
-    main_.setCloseGuard([&startUp] { return startUp.MDIForm_Unload(); });
+    main_.setCloseGuard([&startUp] { return startUp.shutDown(); });
 }
 
 KalvorethApp::~KalvorethApp() {
@@ -36,7 +36,7 @@ KalvorethApp::~KalvorethApp() {
 }
 
 void KalvorethApp::start(const std::vector<std::string>& arguments) {
-    startUp_->MDIForm_Load(arguments);
+    startUp_->startProgram(arguments);
     main_.show();
 }
 
@@ -44,7 +44,7 @@ void KalvorethApp::writeSettings(const std::string& section, const SettingsKeys&
     if (!startUp_ || !startUp_->settingsWritable()) return;  // no settings file this run
     std::vector<IniEntry> entries;
     for (const auto& [key, value] : keys) entries.push_back({section, key, value});
-    IniWriteValues(job_.IniFilePath, entries);
+    writeIniValues(job_.IniFilePath, entries);
 }
 
 std::vector<std::string> commandLineArguments() {

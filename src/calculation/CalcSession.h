@@ -2,8 +2,8 @@
 // What one calculation works with: the job, the parameter panel it reads and writes back, the
 // calculation's shared fields, the engine context (controls snapshot, status bar, events,
 // platform services with the progress window), the calculation window and the job's change hub
-// through which every other window hears of the results. The road builds one per calculation; the
-// calculation, its reweighting loops, the Monte Carlo series and the paraboloid road take it.
+// through which every other window hears of the results. The flow builds one per calculation; the
+// calculation, its reweighting loops, the Monte Carlo series and the paraboloid flow take it.
 #include <cstdint>
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 // What a calculation may change, kept when it starts, so that a calculation that is refused or
 // fails half-way leaves the job, the calculation's fields and the value boxes as they were.
-// O(points): a copy of the transformed set (and of the OCS on the paraboloid road, which
+// O(points): a copy of the transformed set (and of the OCS on the paraboloid flow, which
 // replaces them by foot points), far below the cost of one solve.
 #include <array>
 #include <string>

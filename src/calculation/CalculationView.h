@@ -1,9 +1,9 @@
 #pragma once
-// What the calculation road asks of the calculation window itself: its cursor and buttons, the
-// display it updates while a paraboloid road runs, and the paraboloid stop window that stands in
+// What the calculation flow asks of the calculation window itself: its cursor and buttons, the
+// display it updates while a paraboloid flow runs, and the paraboloid stop window that stands in
 // for it while it is disabled. The window implements it (later); every method does nothing by
 // default, so a test overrides only what it watches. None of these may start a calculation: the
-// road holds the busy state while it calls them.
+// flow holds the busy state while it calls them.
 //
 // The other windows (result display, graphics, main sheet, main window, details, input
 // statistics) are not called: they subscribe to the job's events (shared/JobEvents.h). The
@@ -20,18 +20,18 @@ class CalculationView {
     virtual void setWaitCursor(bool on) {}
     virtual void setCalculateEnabled(bool enabled) {}
     virtual void setStopEnabled(bool enabled) {}
-    // The whole calculation window, on the paraboloid road; STOP stays usable when disabled.
+    // The whole calculation window, on the paraboloid flow; STOP stays usable when disabled.
     virtual void setWindowEnabled(bool enabled) {}
 
-    // ---- Its result boxes between the steps of a paraboloid road ----
+    // ---- Its result boxes between the steps of a paraboloid flow ----
     // (AnzeigeReset) Clears the result boxes and statistics of the window.
-    virtual void AnzeigeReset() {}
+    virtual void resetResultDisplay() {}
     // s0 and sigma xyz of the latest paraboloid step, millimetres.
     virtual void showStepSigmas(double s0, double sigmaXyz) {}
     // (Logic_BtnShowAlternativ) Whether the alternative-solution button is enabled.
-    virtual void Logic_BtnShowAlternativ() {}
+    virtual void updateAlternativeButton() {}
 
-    // ---- Paraboloid stop window (its button and close box call StopIt of the road) ----
+    // ---- Paraboloid stop window (its button and close box call stopParaboloidLoop of the flow) ----
     // Closing a window that is not open does nothing.
     virtual void showStopWindow() {}
     virtual void setStopWindowEnabled(bool enabled) {}

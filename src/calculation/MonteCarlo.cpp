@@ -30,9 +30,9 @@ double unwrapTowards(double angle, double reference) {
 double sigmaXyzOf(CalcSession& s) {
     CalcResults& r = s.results;
     if (r.DistanceRowCount > 0)
-        CalcSigmaDistanceRows(r.Residuals, r.Weights, r.DistanceRowCount, r.S0, r.Sx, r.Sy, r.Sz);
+        calculateSigmaDistanceRows(r.Residuals, r.Weights, r.DistanceRowCount, r.S0, r.Sx, r.Sy, r.Sz);
     else
-        CalcSigma(r.Residuals, r.Weights, r.UnknownCount, r.ObservationCount, r.S0, r.Sx, r.Sy, r.Sz);
+        calculateSigma(r.Residuals, r.Weights, r.UnknownCount, r.ObservationCount, r.S0, r.Sx, r.Sy, r.Sz);
     s.job.SigmaXyz = std::sqrt(r.Sx * r.Sx + r.Sy * r.Sy + r.Sz * r.Sz);
     return s.job.SigmaXyz;
 }
@@ -62,31 +62,31 @@ MonteCarloScope::MonteCarloScope(CalcSession& s, std::int32_t runs)
 MonteCarloScope::~MonteCarloScope() {
     if (finished_) return;
     try {
-        MonteCarloFinalisieren();
+        finishMonteCarlo();
     } catch (...) {
         // The points are back (plain copies cannot fail); a window that failed to close is no
         // reason to end the program.
     }
 }
 
-void MonteCarloScope::MCS_verrauschen() {
+void MonteCarloScope::addNoiseToMcs() {
     JobState& job = s_.job;
     for (std::int32_t k = 1; k <= job.IdenticalCount; ++k) {
-        job.MCS_X.set(k, job.McBackupX[at(k)] + GaussRandom(0.0, sigmaX_));
-        job.MCS_Y.set(k, job.McBackupY[at(k)] + GaussRandom(0.0, sigmaY_));
-        job.MCS_Z[at(k)] = job.McBackupZ[at(k)] + GaussRandom(0.0, sigmaZ_);
+        job.MCS_X.set(k, job.McBackupX[at(k)] + gaussRandom(0.0, sigmaX_));
+        job.MCS_Y.set(k, job.McBackupY[at(k)] + gaussRandom(0.0, sigmaY_));
+        job.MCS_Z[at(k)] = job.McBackupZ[at(k)] + gaussRandom(0.0, sigmaZ_);
     }
 }
 
-void MonteCarloScope::MonteCarloWriteiResults(std::int32_t i) {
+void MonteCarloScope::storeRunResults(std::int32_t i) {
     JobState& job = s_.job;
     auto store = [&](int slot, double value) { job.McRuns[at(slot)][at(i)] = value; };
     for (int slot = kTraX; slot <= kTraZ; ++slot)
         if (s_.estimated(slot)) store(slot, job.Params[at(slot)]);
-    NiceRotSol(job);
+    preferSmallerRotations(job);
     for (int slot = kRotX; slot <= kRotZ; ++slot) {
         if (!s_.estimated(slot)) continue;
-        double a = NormAngle(job.Params[at(slot)]);
+        double a = normalizeAngle(job.Params[at(slot)]);
         if (i > 1) a = unwrapTowards(a, job.McRuns[at(slot)][1]);
         store(slot, a);
     }
@@ -101,7 +101,7 @@ void MonteCarloScope::MonteCarloWriteiResults(std::int32_t i) {
     s_.events.emit(JobEvent::ResultsChanged);
 }
 
-void MonteCarloScope::MonteCarloFinalisieren() {
+void MonteCarloScope::finishMonteCarlo() {
     finished_ = true;
     JobState& job = s_.job;
     for (std::int32_t k = 1; k <= job.IdenticalCount; ++k) {
@@ -122,7 +122,7 @@ bool MonteCarloScope::stopRequested() {
     return s_.job.StopFlag;
 }
 
-CalcStatus MonteCarloSeries(CalcSession& s) {
+CalcStatus runMonteCarloSeries(CalcSession& s) {
     JobState& job = s.job;
     const std::int32_t runs = std::max(kMinMonteCarloRuns, job.MonteCarloRuns);
     JobEvents::Batch batch(s.events);
@@ -141,15 +141,15 @@ CalcStatus MonteCarloSeries(CalcSession& s) {
         for (std::int32_t i = 1; i <= runs; ++i) {
             mc.showRun(i);
             runEngine.poll();
-            mc.MCS_verrauschen();
+            mc.addNoiseToMcs();
             solveShowingWarnings(run);
             if (mc.stopRequested()) break;  // this run is not stored
             sigmaXyzOf(run);
-            mc.MonteCarloWriteiResults(i);
+            mc.storeRunResults(i);
         }
         job.McCompleted = !job.StopFlag;
         job.StopFlag = false;
-        mc.MonteCarloFinalisieren();
+        mc.finishMonteCarlo();
     }
     const HelmertOutcome out = solveShowingWarnings(s);
     batch.end();

@@ -29,7 +29,7 @@ class MonteCarloScope {
     // MonteCarloInitialisieren: backs the points up, sizes the run lists (0..runs, all zero) and
     // shows the progress window "Calculating MonteCarlo".
     MonteCarloScope(CalcSession& s, std::int32_t runs);
-    ~MonteCarloScope();  // MonteCarloFinalisieren, if not called before
+    ~MonteCarloScope();  // finishMonteCarlo, if not called before
     MonteCarloScope(const MonteCarloScope&) = delete;
     MonteCarloScope& operator=(const MonteCarloScope&) = delete;
 
@@ -39,14 +39,15 @@ class MonteCarloScope {
     // Cancel of the progress window (or its close box) since the series began: StopFlag is set
     // then, so that the loop ends as on STOP. True when the series is to stop.
     bool stopRequested();
-    // MCS_verrauschen: fresh noise on every identical MCS point (x, then y, then z per point).
-    void MCS_verrauschen();
-    // MonteCarloWriteiResults(i): stores run i's estimated parameters (rotations after NiceRotSol,
+    // addNoiseToMcs: fresh noise on every identical MCS point (x, then y, then z per point)
+    // (MCS_verrauschen).
+    void addNoiseToMcs();
+    // storeRunResults(i): stores run i's estimated parameters (rotations after preferSmallerRotations,
     // unwrapped towards run 1 so that an angle near ±π does not jump by 2π between runs) and
-    // its sigma xyz; emits ResultsChanged.
-    void MonteCarloWriteiResults(std::int32_t i);
-    // MonteCarloFinalisieren: restores the points and closes the progress window.
-    void MonteCarloFinalisieren();
+    // its sigma xyz; emits ResultsChanged (MonteCarloWriteiResults).
+    void storeRunResults(std::int32_t i);
+    // finishMonteCarlo: restores the points and closes the progress window (MonteCarloFinalisieren).
+    void finishMonteCarlo();
 
   private:
     CalcSession& s_;
@@ -56,9 +57,9 @@ class MonteCarloScope {
     bool finished_ = false;
 };
 
-// The series inside an L2 calculation, ending with the plain solution on the restored points.
-// McCompleted tells whether every run was made.
-CalcStatus MonteCarloSeries(CalcSession& s);
+// The series inside an L2 calculation, ending with the plain solution on the restored points
+// (MonteCarloSeries). McCompleted tells whether every run was made.
+CalcStatus runMonteCarloSeries(CalcSession& s);
 
 // Sigma xyz of the current residuals: √(sx² + sy² + sz²), over the distance rows in the R Dist
 // mode. Also sets S0, Sx, Sy, Sz of the results.

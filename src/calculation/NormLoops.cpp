@@ -20,12 +20,12 @@ std::size_t at(std::int32_t i) { return static_cast<std::size_t>(i); }
 
 }  // namespace
 
-CalcStatus L1Loop(CalcSession& s) {
+CalcStatus runL1Loop(CalcSession& s) {
     JobState& job = s.job;
     CalcResults& res = s.results;
     Matrix& P = res.Weights;
     const Matrix& v = res.Residuals;
-    const bool rDistMode = IsRDistMode(job, s.engine.controls, job.ParamState);
+    const bool rDistMode = isRDistMode(job, s.engine.controls, job.ParamState);
     JobEvents::Batch batch(s.events);  // the steps reach the windows once, at the loop's end
     double sum = 1e12;
     res.NormTolerance = 0.001;
@@ -116,10 +116,10 @@ void showVmax(CalcSession& s, double vmax, std::int32_t iteration) {
 
 }  // namespace
 
-CalcStatus MinimaxLoop(CalcSession& s) {
+CalcStatus runMinimaxLoop(CalcSession& s) {
     JobState& job = s.job;
     CalcResults& res = s.results;
-    const bool rDistMode = IsRDistMode(job, s.engine.controls, job.ParamState);
+    const bool rDistMode = isRDistMode(job, s.engine.controls, job.ParamState);
     JobEvents::Batch batch(s.events);  // the steps reach the windows once, at the loop's end
     constexpr double kFactor = 1.1;
     s.setPanel(6, "Loo...max is min");

@@ -15,11 +15,11 @@
 
 namespace kal {
 
-// The L1 loop; stops when the sum of absolute residuals changes by less than 0.001 mm.
-CalcStatus L1Loop(CalcSession& s);
+// The L1 loop; stops when the sum of absolute residuals changes by less than 0.001 mm (L1Loop).
+CalcStatus runL1Loop(CalcSession& s);
 
 // The minimax loop; stops when the largest residual changes by less than 0.0001 mm or grows, then
-// goes back to the weights of the step before and solves once more.
-CalcStatus MinimaxLoop(CalcSession& s);
+// goes back to the weights of the step before and solves once more (MinimaxLoop).
+CalcStatus runMinimaxLoop(CalcSession& s);
 
 }  // namespace kal

@@ -22,7 +22,7 @@ void rowsToParamState(const ParameterPanel& panel, ParamStates& states) {
         if (r.estimate)
             state = kStateFloat;
         else if (kRowInfo[static_cast<std::size_t>(slot)].kind == RowKind::Angle)
-            state = SaveWinkelZurueck(r.valueText);
+            state = dmsToDecimalText(r.valueText);
         else
             state = r.valueText;
     }
@@ -42,11 +42,11 @@ EngineControls controlsOf(const ParameterPanel& panel) {
     return c;
 }
 
-void NiceRotSol(JobState& job) {
+void preferSmallerRotations(JobState& job) {
     Matrix R(3, 3);
-    MatFromAnglesXYZ(job.RotX(), job.RotY(), job.RotZ(), R);
+    matFromAnglesXYZ(job.RotX(), job.RotY(), job.RotZ(), R);
     Vec3 s1{}, s2{};
-    AnglesFromMatXYZ(R, s1, s2);
+    anglesFromMatXYZ(R, s1, s2);
     const double sum1 = std::fabs(s1[1]) + std::fabs(s1[2]) + std::fabs(s1[3]);
     const double sum2 = std::fabs(s2[1]) + std::fabs(s2[2]) + std::fabs(s2[3]);
     // The angle helpers work with the ten-digit pi, so two sums that are equal in exact
@@ -80,7 +80,7 @@ std::string lengthText(const JobState& job, double mm) {
 
 }  // namespace
 
-CalcStatus ButtonCalcErsatz(CalcSession& s) {
+CalcStatus calculateOnce(CalcSession& s) {
     JobState& job = s.job;
     CalcResults& res = s.results;
     s.engine.poll();
@@ -91,7 +91,7 @@ CalcStatus ButtonCalcErsatz(CalcSession& s) {
     s.engine.controls = controlsOf(s.panel);
     // An R Dist that takes no part keeps no value: left over from an earlier calculation it
     // would be written into its box and held there by the next one.
-    if (!job.UseAbcMode && IsNotUsed(job.ParamState[kRDist])) job.RDist() = 0.0;
+    if (!job.UseAbcMode && isNotUsedState(job.ParamState[kRDist])) job.RDist() = 0.0;
 
     for (int slot = 1; slot <= kRDist; ++slot)
         if (s.estimated(slot)) ++res.UnknownCount;
@@ -108,7 +108,7 @@ CalcStatus ButtonCalcErsatz(CalcSession& s) {
     res.DistanceRowCount = 0;
     for (std::int32_t i = 1; i <= res.ObservationCount; ++i)
         res.Weights(i, 1) = job.UseFlags[static_cast<std::size_t>(i)];
-    const bool rDistMode = IsRDistMode(job, s.engine.controls, job.ParamState);
+    const bool rDistMode = isRDistMode(job, s.engine.controls, job.ParamState);
     if (usedObservations(job, rDistMode) < res.UnknownCount) {
         s.message(kNotRedundant);
         return CalcStatus::Refused;
@@ -122,16 +122,16 @@ CalcStatus ButtonCalcErsatz(CalcSession& s) {
     CalcStatus status = CalcStatus::Solved;
     switch (job.NormMode) {
         case kNormL1:
-            status = L1Loop(s);
+            status = runL1Loop(s);
             break;
         case kNormMinimax:
-            status = MinimaxLoop(s);
+            status = runMinimaxLoop(s);
             break;
         default:  // L2; a damaged NormMode counts as L2, the window's default
             s.setPanel(6, "...L2");
             s.setPanel(7, "...L2");
             if (job.MonteCarloOn && !job.ParaboloidMode) {
-                status = MonteCarloSeries(s);
+                status = runMonteCarloSeries(s);
             } else {
                 const HelmertOutcome out = solveShowingWarnings(s);
                 if (out.stopped) status = CalcStatus::Stopped;
@@ -148,13 +148,13 @@ void finishCalculation(CalcSession& s) {
     ParameterPanel& panel = s.panel;
     s.engine.poll();
     s.setPanel(2, "...ready");
-    NiceRotSol(job);
+    preferSmallerRotations(job);
 
     for (int slot = kTraX; slot <= kTraZ; ++slot)
         panel.setValueText(slot, lengthText(job, job.Params[static_cast<std::size_t>(slot)]));
     for (int slot = kRotX; slot <= kRotZ; ++slot)
-        panel.setValueText(slot, WinkelFormat(job.Params[static_cast<std::size_t>(slot)], job.AngleFactor,
-                                              job.AngleFormat, job.AngleUnitName, job.AngleFormat));
+        panel.setValueText(slot, formatAngle(job.Params[static_cast<std::size_t>(slot)], job.AngleFactor,
+                                             job.AngleFormat, job.AngleUnitName, job.AngleFormat));
     for (int slot = kScaleX; slot <= kScaleZ; ++slot)
         panel.setValueText(slot, formatNumber(job.Params[static_cast<std::size_t>(slot)], job.ScaleFormat));
     if (panel.row(kScaleXYZ).estimate)

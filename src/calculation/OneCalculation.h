@@ -22,14 +22,14 @@ void rowsToParamState(const ParameterPanel& panel, ParamStates& states);
 EngineControls controlsOf(const ParameterPanel& panel);
 
 // Replaces RotX, RotY, RotZ by the equivalent x-y'-z'' triple with the smaller sum of absolute
-// angles; a tie (sums within 1e-9) takes the second solution.
-void NiceRotSol(JobState& job);
+// angles; a tie (sums within 1e-9) takes the second solution (NiceRotSol).
+void preferSmallerRotations(JobState& job);
 
-// ButtonCalcErsatz. Refused: the message is shown and the caller puts the job back. Throws what
-// the engine throws (NumericError, CalcRefused, FormatError) after showing nothing.
-CalcStatus ButtonCalcErsatz(CalcSession& s);
+// calculateOnce (ButtonCalcErsatz). Refused: the message is shown and the caller puts the job back. Throws
+// what the engine throws (NumericError, CalcRefused, FormatError) after showing nothing.
+CalcStatus calculateOnce(CalcSession& s);
 
-// Steps 11 to 15 after a solve: "...ready", NiceRotSol, the value boxes, the offset vector in the
+// Steps 11 to 15 after a solve: "...ready", preferSmallerRotations, the value boxes, the offset vector in the
 // use-ABC mode, and MCSt of the identical points as OCS + residuals (distance residuals spread
 // along each point's direction first).
 void finishCalculation(CalcSession& s);

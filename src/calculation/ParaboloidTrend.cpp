@@ -7,7 +7,7 @@
 
 namespace kal {
 
-bool ArrayTrend(const TrendList& list, std::int32_t percent) {
+bool isSteadyTrend(const TrendList& list, std::int32_t percent) {
     const double d = list[2] - list[1];
     const double tolerance = percent * d / 100.0;
     for (std::size_t a = 3; a < list.size(); ++a)
@@ -22,8 +22,8 @@ bool extrapolateTrends(TrendState& trend, JobState& job, const std::array<bool, 
         if (!estimated[slot]) continue;
         TrendList& list = trend.TrendHistory[t];
         double& p = job.Params[slot];
-        ShiftAppend(list, p);
-        if (!ArrayTrend(list, 200)) continue;
+        shiftAppend(list, p);
+        if (!isSteadyTrend(list, 200)) continue;
         const double count = trend.TrendCount[t];
         const double step = count * count * count * count * (p - list[4]);
         if (step != 0.0) moved = true;

@@ -13,10 +13,10 @@ namespace kal {
 // The last five values of one parameter in entries 1..5, newest at 5; entry 0 unused.
 using TrendList = std::vector<double>;
 
-// ArrayTrend: steady when every difference of successive entries 2..upper lies within
+// isSteadyTrend: steady when every difference of successive entries 2..upper lies within
 // |percent·d/100| of the first difference d = list(2) - list(1) (strictly outside is not
-// steady). With d = 0 all differences must be exactly 0.
-bool ArrayTrend(const TrendList& list, std::int32_t percent);
+// steady) (ArrayTrend). With d = 0 all differences must be exactly 0.
+bool isSteadyTrend(const TrendList& list, std::int32_t percent);
 
 // The histories and counters of tra x, tra y, tra z, rot x, rot y' (index 0..4).
 struct TrendState {

@@ -43,12 +43,12 @@ struct ParameterRow {
 
 enum class Preset { None, SixParameter, SevenParameter, NineParameter, TwelveParameter, HoldLevel };
 
-// What the panel asks of the window and the calculation road. Any may be empty in a test.
+// What the panel asks of the window and the calculation flow. Any may be empty in a test.
 struct PanelCallbacks {
-    std::function<void()> calculate;          // BtnCalculate_Click: one calculation
+    std::function<void()> calculate;          // runCalculation: one calculation
     std::function<void()> switchDirection;    // the direction switch without its calculation
-    std::function<void()> resetDisplay;       // AnzeigeReset: clear the result boxes
-    std::function<void()> alternativeButton;  // Logic_BtnShowAlternativ
+    std::function<void()> resetDisplay;       // resetResultDisplay: clear the result boxes
+    std::function<void()> alternativeButton;  // updateAlternativeButton
 };
 
 class ParameterPanel {

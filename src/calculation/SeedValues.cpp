@@ -33,19 +33,18 @@ double toInternal(double shown, RowKind kind, const JobState& job) {
     return checkedFinite(shown / f, "a seed or fixed value");
 }
 
-// Whether GetSeed reads the row's seed box: an estimated row with its seed box ticked; the
+// Whether applySeed reads the row's seed box: an estimated row with its seed box ticked; the
 // vector rows only while the offset-vector model is on.
 bool readsSeed(int slot, const ParameterRow& r, const JobState& job) {
     return isSeeded(r) && (!isVectorSlot(slot) || job.UseAbcMode);
 }
-// Whether GetSeed reads the row's value box as a fixed value; never for the vector rows.
+// Whether applySeed reads the row's value box as a fixed value; never for the vector rows.
 bool readsFixed(int slot, const ParameterRow& r) { return !isVectorSlot(slot) && isFixed(r); }
 
 double fixedValue(int slot, const ParameterRow& r, const JobState& job) {
     const RowKind kind = kRowInfo[static_cast<std::size_t>(slot)].kind;
     // A fixed angle may be typed in degrees, minutes and seconds; one that is no number reads 0.
-    if (kind == RowKind::Angle)
-        return toInternal(leadingOwnNumber(SaveWinkelZurueck(r.valueText)), kind, job);
+    if (kind == RowKind::Angle) return toInternal(leadingOwnNumber(dmsToDecimalText(r.valueText)), kind, job);
     return toInternal(ownNumber(r.valueText), kind, job);
 }
 
@@ -53,7 +52,7 @@ std::string quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
 
 }  // namespace
 
-void SeedValues::GetSeed(JobState& job) {
+void SeedValues::applySeed(JobState& job) {
     for (int slot = 1; slot <= kParamCount; ++slot) {
         const ParameterRow& r = panel_.row(slot);
         const RowKind kind = kRowInfo[static_cast<std::size_t>(slot)].kind;
@@ -98,7 +97,7 @@ std::optional<std::string> SeedValues::checkTexts(const JobState& job) const {
     return std::nullopt;
 }
 
-bool ItsASeed(const JobState& job, const std::string& name) {
+bool isSeedPointName(const JobState& job, const std::string& name) {
     return name == job.SeedPointNames[1] || name == job.SeedPointNames[2] || name == job.SeedPointNames[3];
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// Seed and fixed values of the parameter rows: GetSeed moves them into the parameter block when
+// Seed and fixed values of the parameter rows: applySeed moves them into the parameter block when
 // a least-squares run starts, "Value to SEED" copies the current parameters into the seed boxes,
-// and ItsASeed tells the seed points apart.
+// and isSeedPointName tells the seed points apart.
 //
 // Units: the boxes hold display units; the parameter block holds millimetres and radians.
 // Seed boxes and fixed values are the program's own texts as well as typed ones: they are read
@@ -25,9 +25,9 @@ class SeedValues : public SeedValueSource {
     // exact zero scales into 1 and refreshes the working copy of the rotation. A seed on scale
     // xyz, or a fixed common scale, sets all three axis scales, not ScaleXYZ. Throws FormatError
     // for a text that is not a number; `checkTexts` finds those first.
-    void GetSeed(JobState& job) override;
+    void applySeed(JobState& job) override;
 
-    // The message for the first seed or fixed text GetSeed would fail on, naming the row and
+    // The message for the first seed or fixed text applySeed would fail on, naming the row and
     // the text (`Seed value of "tra x" is not a number: "abc"`); nothing when all read. Fixed
     // angles never fail: a text without a leading number counts as 0.
     std::optional<std::string> checkTexts(const JobState& job) const;
@@ -36,8 +36,8 @@ class SeedValues : public SeedValueSource {
     const ParameterPanel& panel_;
 };
 
-// True when `name` equals one of the three seed point names (exact, case-sensitive).
-bool ItsASeed(const JobState& job, const std::string& name);
+// True when `name` equals one of the three seed point names (exact, case-sensitive) (ItsASeed).
+bool isSeedPointName(const JobState& job, const std::string& name);
 
 // "Value to SEED": the seed box of every row whose value box holds a value (neither "float" nor
 // "not used") gets the current parameter in display units; the vector rows only in the use-ABC

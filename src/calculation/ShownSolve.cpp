@@ -19,7 +19,7 @@ HelmertOutcome solveShowingWarnings(CalcSession& s) {
     platform::Prompter* prompter = s.engine.services.prompter;
     if (prompter)
         if (const auto warning = AngleUnitWarning(s.job)) showEngineWarning(*prompter, s.job, *warning);
-    HelmertOutcome out = CalcHelmert(s.job, s.results, s.job.ParamState, s.engine);
+    HelmertOutcome out = solveLeastSquares(s.job, s.results, s.job.ParamState, s.engine);
     if (out.correctionLog && s.engine.services.clipboard)
         s.engine.services.clipboard->setText(*out.correctionLog);
     if (prompter)

@@ -15,12 +15,12 @@ namespace {
 
 bool ticked(int checkValue) { return checkValue == 1; }
 
-// (a·b)·c of three work matrices, the product order of TransformMcsPoint.
+// (a·b)·c of three work matrices, the product order of transformMcsPoint.
 WorkMatrix product3(const WorkMatrix& a, const WorkMatrix& b, const WorkMatrix& c) {
-    return MultiplyWork(MultiplyWork(a, b), c);
+    return multiplyWork(multiplyWork(a, b), c);
 }
 
-// m·x over rows 1..3. The zero skip of MatMult is left out: for finite factors it changes no bit
+// m·x over rows 1..3. The zero skip of matMult is left out: for finite factors it changes no bit
 // (a zero product added to a sum that started at +0 keeps it), and this runs for every point.
 inline void apply(const WorkMatrix& m, const double x[4], double p[4]) {
     p[1] = m[1][1] * x[1] + m[1][2] * x[2] + m[1][3] * x[3];
@@ -30,34 +30,34 @@ inline void apply(const WorkMatrix& m, const double x[4], double p[4]) {
 
 }  // namespace
 
-bool IsRDistMode(const JobState& job, const EngineControls& controls, const ParamStates& states) {
-    return (ticked(controls.CheckRDist) || (controls.CheckRDist == 0 && IsFixedNonZero(states, kRDist))) &&
+bool isRDistMode(const JobState& job, const EngineControls& controls, const ParamStates& states) {
+    return (ticked(controls.CheckRDist) || (controls.CheckRDist == 0 && isFixedNonZero(states, kRDist))) &&
            !job.UseAbcMode;
 }
 
-DesignLayout DecideDesignLayout(const JobState& job, const EngineControls& controls,
+DesignLayout decideDesignLayout(const JobState& job, const EngineControls& controls,
                                 const ParamStates& states) {
     DesignLayout d;
     for (int k = 1; k <= kParamCount; ++k)
-        d.isFloat[static_cast<std::size_t>(k)] = IsFloat(states[static_cast<std::size_t>(k)]);
-    d.nU = FloatCount(states);
-    d.nU13 = FloatCount(states, 1, 13);
-    const std::int32_t offsetFloats = FloatCount(states, kRvecX, kRvecZ);
+        d.isFloat[static_cast<std::size_t>(k)] = isFloatState(states[static_cast<std::size_t>(k)]);
+    d.nU = floatCount(states);
+    d.nU13 = floatCount(states, 1, 13);
+    const std::int32_t offsetFloats = floatCount(states, kRvecX, kRvecZ);
     if (offsetFloats != 0 && offsetFloats != 3)
         throw CalcRefused("The offset vector (vec_x, vec_y, vec_z) is estimated as a whole or not at all.");
     d.offsetColumns = offsetFloats == 3;
     if (d.offsetColumns && d.isFloat[kRDist])
         throw CalcRefused("R Dist. and the offset vector of use ABC cannot be estimated together.");
 
-    d.rDistMode = IsRDistMode(job, controls, states);
+    d.rDistMode = isRDistMode(job, controls, states);
     d.distanceRows =
         d.rDistMode &&
         (ticked(controls.CheckRDist) ||
-         (controls.CheckRDist == 0 && IsFixedNonZero(states, kRDist) && controls.TextRDistEnabled));
+         (controls.CheckRDist == 0 && isFixedNonZero(states, kRDist) && controls.TextRDistEnabled));
     d.useAbcTerms =
         ticked(controls.CheckUseABC) || (controls.CheckUseABC == 0 && !controls.TextRDistEnabled &&
-                                         (IsFixedNonZero(states, kRvecX) || IsFixedNonZero(states, kRvecY) ||
-                                          IsFixedNonZero(states, kRvecZ)));
+                                         (isFixedNonZero(states, kRvecX) || isFixedNonZero(states, kRvecY) ||
+                                          isFixedNonZero(states, kRvecZ)));
     if (d.distanceRows && d.useAbcTerms) throw CalcRefused("R Dist. and use ABC cannot be used together.");
     if (d.useAbcTerms && (job.OcsAngles.rows() < job.IdenticalCount || job.OcsAngles.cols() < 3))
         throw CalcRefused(
@@ -68,19 +68,19 @@ DesignLayout DecideDesignLayout(const JobState& job, const EngineControls& contr
 }
 
 DesignRowBuilder::DesignRowBuilder(JobState& job, const EngineControls& controls, const ParamStates& states)
-    : job_(job), layout_(DecideDesignLayout(job, controls, states)), abc_(3, 3) {
+    : job_(job), layout_(decideDesignLayout(job, controls, states)), abc_(3, 3) {
     job.RotXSeed = job.RotX();
     job.RotYSeed = job.RotY();
     job.RotZSeed = job.RotZ();
 
     H3DMatrices m;
-    BuildRotMatrix(job, m);
-    BuildShapeMatrix(job, m);
-    BuildScaleMatrix(job, m);
+    buildRotationMatrix(job, m);
+    buildShapeMatrix(job, m);
+    buildScaleMatrix(job, m);
     r_ = m.H3D_Matrix1;
     k_ = m.H3D_Matrix2;
     s_ = m.H3D_Matrix3;
-    const WorkMatrix rk = MultiplyWork(r_, k_);
+    const WorkMatrix rk = multiplyWork(r_, k_);
 
     int c = 1;
     for (int slot = 1; slot <= 13; ++slot) {
@@ -95,9 +95,9 @@ DesignRowBuilder::DesignRowBuilder(JobState& job, const EngineControls& controls
             case kRotX:
             case kRotY:
             case kRotZ:
-                if (slot == kRotX) DerivRotX(job, m);
-                if (slot == kRotY) DerivRotY(job, m);
-                if (slot == kRotZ) DerivRotZ(job, m);
+                if (slot == kRotX) derivativeRotX(job, m);
+                if (slot == kRotY) derivativeRotY(job, m);
+                if (slot == kRotZ) derivativeRotZ(job, m);
                 col = product3(m.H3D_Matrix1, k_, s_);
                 break;
             case kScaleX:
@@ -116,9 +116,9 @@ DesignRowBuilder::DesignRowBuilder(JobState& job, const EngineControls& controls
                 col = rk;
                 break;
             default:  // kParXY, kAzimuth, kZtoXY
-                if (slot == kParXY) DerivShapeXY(job, m);
-                if (slot == kAzimuth) DerivShapeAzimuth(job, m);
-                if (slot == kZtoXY) DerivShapeZtoXY(job, m);
+                if (slot == kParXY) derivativeShapeXY(job, m);
+                if (slot == kAzimuth) derivativeShapeAzimuth(job, m);
+                if (slot == kZtoXY) derivativeShapeZtoXY(job, m);
                 col = product3(r_, m.H3D_Matrix2, s_);
                 break;
         }
@@ -185,7 +185,7 @@ void DesignRowBuilder::build(std::int32_t i, PointRows& rows) {
 
     if (layout_.useAbcTerms) {
         // M_i = Rz(A)·Ry(B)·Rx(C), A about z, then B about y', then C about x''.
-        MatFromAnglesXYZ(-job.OcsAngles(i, 3), -job.OcsAngles(i, 2), -job.OcsAngles(i, 1), abc_);
+        matFromAnglesXYZ(-job.OcsAngles(i, 3), -job.OcsAngles(i, 2), -job.OcsAngles(i, 1), abc_);
         if (layout_.offsetColumns)
             for (int j = 1; j <= 3; ++j)
                 for (int m = 1; m <= 3; ++m) rows.a[j - 1][nU13 + m] = abc_(j, m);
@@ -195,8 +195,8 @@ void DesignRowBuilder::build(std::int32_t i, PointRows& rows) {
     }
 }
 
-void BuildAMatrix(JobState& job, const EngineControls& controls, const ParamStates& states, Matrix& A,
-                  Matrix& l) {
+void buildDesignMatrix(JobState& job, const EngineControls& controls, const ParamStates& states, Matrix& A,
+                       Matrix& l) {
     DesignRowBuilder builder(job, controls, states);
     const DesignLayout& lay = builder.layout();
     const std::int32_t n = job.IdenticalCount;

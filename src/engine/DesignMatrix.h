@@ -12,7 +12,7 @@
 // point's A, B, C angles (M_i = Rz(A)·Ry(B)·Rx(C)), is added to the transformed point.
 //
 // The rows of one point are built by DesignRowBuilder, which prepares every matrix product once per
-// linearisation point (no trigonometry per point and column); BuildAMatrix writes them into a
+// linearisation point (no trigonometry per point and column); buildDesignMatrix writes them into a
 // dense A, and the solver adds them into the normal equations without forming A at all. Both give
 // the same numbers.
 #include <array>
@@ -38,14 +38,14 @@ struct DesignLayout {
 };
 
 // The R Dist mode: (CheckRDist = 1, or CheckRDist = 0 and slot 14 held at a nonzero value) and
-// UseAbcMode off. The one predicate for the solver, the calculation and its reweighting loops.
-bool IsRDistMode(const JobState& job, const EngineControls& controls, const ParamStates& states);
+// UseAbcMode off (IsRDistMode). The one predicate for the solver, the calculation and its reweighting loops.
+bool isRDistMode(const JobState& job, const EngineControls& controls, const ParamStates& states);
 
-// Decides the layout. Refuses (CalcRefused) states the equations cannot serve: slots 15..17 not
-// all estimated or all held, R Dist estimated together with the offset vector, distance rows
+// Decides the layout (DecideDesignLayout). Refuses (CalcRefused) states the equations cannot serve:
+// slots 15..17 not all estimated or all held, R Dist estimated together with the offset vector, distance rows
 // together with the offset-vector terms, offset-vector terms while OcsAngles does not hold the
 // angles of every identical point.
-DesignLayout DecideDesignLayout(const JobState& job, const EngineControls& controls,
+DesignLayout decideDesignLayout(const JobState& job, const EngineControls& controls,
                                 const ParamStates& states);
 
 // The rows of one identical point.
@@ -82,8 +82,8 @@ class DesignRowBuilder {
 };
 
 // Fills A (0..nObs, 0..nU) and l (0..nObs, 0..1), both sized by the caller (at least 3n × nU and
-// 3n × 1; std::out_of_range otherwise), and refreshes the working copy of the rotation.
-void BuildAMatrix(JobState& job, const EngineControls& controls, const ParamStates& states, Matrix& A,
-                  Matrix& l);
+// 3n × 1; std::out_of_range otherwise), and refreshes the working copy of the rotation (BuildAMatrix).
+void buildDesignMatrix(JobState& job, const EngineControls& controls, const ParamStates& states, Matrix& A,
+                       Matrix& l);
 
 }  // namespace kal

@@ -27,7 +27,7 @@ class EngineContext {
     // Fixed at construction: the throttle repaints through them.
     const platform::Services services;
     CalcProgress* const progress;
-    // The calculation window's GetSeed; null while the window is not loaded.
+    // The calculation window's applySeed; null while the window is not loaded.
     SeedValueSource* seedValues = nullptr;
 
     // Sets a status-bar panel; nothing when no progress is shown.

@@ -17,14 +17,14 @@ std::int32_t roundHalfEven(double v) { return static_cast<std::int32_t>(std::nea
 
 }  // namespace
 
-void ParaboloidFootPoint(const Matrix& profile, double x, double y, double z, double& xo, double& yo,
+void paraboloidFootPoint(const Matrix& profile, double x, double y, double z, double& xo, double& yo,
                          double& zo) {
     const std::int32_t n = profile.rows();
     if (n < 2 || profile.cols() < 2)
         throw CalcRefused(
             "The shape profile needs at least 2 points (radius and height) to find a surface point.");
-    const double rho = Len2D(x, y);
-    const double phi = AzimuthXY(x, y);
+    const double rho = length2d(x, y);
+    const double phi = azimuthXY(x, y);
     auto r = [&](std::int32_t i) { return profile(i, 1); };
     auto h = [&](std::int32_t i) { return profile(i, 2); };
 
@@ -61,19 +61,19 @@ void ParaboloidFootPoint(const Matrix& profile, double x, double y, double z, do
     Vec3 B1{0.0, r(m) - r(m - 1), h(m) - h(m - 1), 0.0};
     Vec3 F1{}, F2{};
     double d1 = 0.0, d2 = 0.0;
-    FootPointOnLine(A, B1, E, F1);
-    DistPointLine(A, B1, E, d1);
+    footPointOnLine(A, B1, E, F1);
+    distancePointLine(A, B1, E, d1);
     if (m == n) m = n - 1;
     Vec3 B2{0.0, r(m) - r(m + 1), h(m) - h(m + 1), 0.0};
-    FootPointOnLine(A, B2, E, F2);
-    DistPointLine(A, B2, E, d2);
+    footPointOnLine(A, B2, E, F2);
+    distancePointLine(A, B2, E, d2);
     const Vec3& F = d1 < d2 ? F1 : F2;
     zo = checkedFinite(F[2], "the foot point");
     xo = checkedFinite(std::cos(phi) * F[1], "the foot point");
     yo = checkedFinite(std::sin(phi) * F[1], "the foot point");
 }
 
-void ShiftAppend(std::vector<double>& list, double value) {
+void shiftAppend(std::vector<double>& list, double value) {
     const std::size_t n = list.empty() ? 0 : list.size() - 1;
     if (n < 1) return;
     for (std::size_t i = 1; i + 1 <= n; ++i) list[i] = list[i + 1];

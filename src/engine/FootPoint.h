@@ -9,14 +9,14 @@
 
 namespace kal {
 
-// profile: rows 1..n (n ≥ 2), column 1 the radius, column 2 the height, in mm. A profile of fewer
-// than 2 rows (or without two columns) holds no segment and throws CalcRefused. A point on the
-// z axis lands in the azimuth-0 half-plane. Radii that do not grow give a local minimum only.
-void ParaboloidFootPoint(const Matrix& profile, double x, double y, double z, double& xo, double& yo,
+// profile: rows 1..n (n ≥ 2), column 1 the radius, column 2 the height, in mm (ParaboloidFootPoint). A
+// profile of fewer than 2 rows (or without two columns) holds no segment and throws CalcRefused. A point on
+// the z axis lands in the azimuth-0 half-plane. Radii that do not grow give a local minimum only.
+void paraboloidFootPoint(const Matrix& profile, double x, double y, double z, double& xo, double& yo,
                          double& zo);
 
 // Moves list entries 2..n one place down and puts value into entry n (entry 0 is not touched):
-// the history of the last n values.
-void ShiftAppend(std::vector<double>& list, double value);
+// the history of the last n values (ShiftAppend).
+void shiftAppend(std::vector<double>& list, double value);
 
 }  // namespace kal

@@ -78,11 +78,11 @@ WorkMatrix inverseShape(const WorkMatrix& k) {
 
 }  // namespace
 
-double AngleFromSinCos(double s, double c) {
-    const double A1 = NormAngle(ArcSin(s));
-    const double A2 = NormAngle(ArcCos(c));
-    const double A3 = NormAngle(kPi - A1);
-    const double A4 = NormAngle(-A2);
+double angleFromSinCos(double s, double c) {
+    const double A1 = normalizeAngle(arcSin(s));
+    const double A2 = normalizeAngle(arcCos(c));
+    const double A3 = normalizeAngle(kPi - A1);
+    const double A4 = normalizeAngle(-A2);
     const double d12 = std::fabs(A1 - A2), d23 = std::fabs(A2 - A3), d14 = std::fabs(A1 - A4),
                  d34 = std::fabs(A3 - A4);
     const bool sineBased = std::fabs(A1) < kPi / 4;
@@ -92,21 +92,21 @@ double AngleFromSinCos(double s, double c) {
     return sineBased ? A3 : A4;
 }
 
-void ShapeAnglesFromMatrix(const Matrix& K, Vec3& sol1, Vec3& sol2) {
-    const double xy = AngleFromSinCos(K(1, 2), K(2, 2));
-    const double zt1 = NormAngle(ArcCos(K(3, 3)));
-    const double zt2 = NormAngle(-zt1);
+void shapeAnglesFromMatrix(const Matrix& K, Vec3& sol1, Vec3& sol2) {
+    const double xy = angleFromSinCos(K(1, 2), K(2, 2));
+    const double zt1 = normalizeAngle(arcCos(K(3, 3)));
+    const double zt2 = normalizeAngle(-zt1);
     auto azimuth = [&](double zt) {
         if (zt == 0.0) return 0.0;
         const double s = std::sin(zt);
-        return AngleFromSinCos(checkedDivide(K(2, 3), s, "the shape angles"),
+        return angleFromSinCos(checkedDivide(K(2, 3), s, "the shape angles"),
                                checkedDivide(K(1, 3), s, "the shape angles"));
     };
     sol1 = Vec3{0.0, xy, azimuth(zt1), zt1};
     sol2 = Vec3{0.0, xy, azimuth(zt2), zt2};
 }
 
-void DeleteRow(Matrix& table, std::int32_t k) {
+void deleteRow(Matrix& table, std::int32_t k) {
     const std::int32_t n = table.rows(), cols = table.cols();
     if (k < 1 || k > n) throw std::out_of_range("DeleteRow: row outside the table");
     for (std::int32_t i = k; i <= n - 1; ++i)
@@ -114,7 +114,7 @@ void DeleteRow(Matrix& table, std::int32_t k) {
     for (std::int32_t c = 1; c <= cols; ++c) table(n, c) = 0.0;
 }
 
-void RemoveDoubleRows(Matrix& table, double tol, std::int32_t& count, bool angleMode) {
+void removeDuplicateRows(Matrix& table, double tol, std::int32_t& count, bool angleMode) {
     const std::int32_t n = table.rows(), cols = table.cols();
     count = n;
     if (n < 1) return;
@@ -129,7 +129,7 @@ void RemoveDoubleRows(Matrix& table, double tol, std::int32_t& count, bool angle
         std::int32_t j = i + 1;
         while (j <= count) {
             if (equalRows(i, j)) {
-                DeleteRow(table, j);
+                deleteRow(table, j);
                 --count;
             } else {
                 ++j;
@@ -138,7 +138,7 @@ void RemoveDoubleRows(Matrix& table, double tol, std::int32_t& count, bool angle
     }
 }
 
-bool EnumInverseSolutions(const Matrix& M, bool shapeFlag, bool scaleFlag, Matrix& table) {
+bool enumerateInverseSolutions(const Matrix& M, bool shapeFlag, bool scaleFlag, Matrix& table) {
     // Scales: the column lengths.
     double sx = 1.0, sy = 1.0, sz = 1.0;
     if (scaleFlag) {
@@ -152,22 +152,22 @@ bool EnumInverseSolutions(const Matrix& M, bool shapeFlag, bool scaleFlag, Matri
         double dotxy = 0.0;
         for (int i = 1; i <= 3; ++i) dotxy += (M(i, 1) * 1000.0) * (M(i, 2) * 1000.0);
         const double lx = columnLength(M, 1) * 1000.0, ly = columnLength(M, 2) * 1000.0;
-        xy = kPi / 2 - ArcCos(checkedDivide(dotxy, ly * lx, "the inverse solutions"));
+        xy = kPi / 2 - arcCos(checkedDivide(dotxy, ly * lx, "the inverse solutions"));
     }
 
     // Rotation candidates. Where M(1,1) is exactly 0 (rot y' or rot z'' of exactly 90°) the quotient
     // has no value: the quadrant-aware arctangent gives the angle.
     const double rzBase = M(1, 1) != 0.0 ? std::atan(-M(2, 1) / M(1, 1)) : std::atan2(-M(2, 1), M(1, 1));
-    const double rz1 = NormAngle(rzBase);
-    const double rzAll[2] = {rz1, NormAngle(rz1 + kPi)};
-    const double ry1 = NormAngle(ArcSin(checkedDivide(M(3, 1), sx, "the inverse solutions")));
-    const double ryAll[2] = {ry1, NormAngle(kPi - ry1)};
+    const double rz1 = normalizeAngle(rzBase);
+    const double rzAll[2] = {rz1, normalizeAngle(rz1 + kPi)};
+    const double ry1 = normalizeAngle(arcSin(checkedDivide(M(3, 1), sx, "the inverse solutions")));
+    const double ryAll[2] = {ry1, normalizeAngle(kPi - ry1)};
     double rxAll[4];
     for (int k = 0; k < 2; ++k) {
         const double q = -checkedDivide(M(3, 2) - std::sin(ryAll[k]) * std::sin(xy) * sy,
                                         sy * std::cos(xy) * std::cos(ryAll[k]), "the inverse solutions");
-        rxAll[2 * k] = ArcSin(q);
-        rxAll[2 * k + 1] = NormAngle(kPi - rxAll[2 * k]);
+        rxAll[2 * k] = arcSin(q);
+        rxAll[2 * k + 1] = normalizeAngle(kPi - rxAll[2 * k]);
     }
     struct Rotation {
         double rx, ry, rz;
@@ -178,7 +178,7 @@ bool EnumInverseSolutions(const Matrix& M, bool shapeFlag, bool scaleFlag, Matri
     for (double rx : rxAll)
         for (double ry : ryAll)
             for (double rzv : rzAll) {
-                MatFromAnglesXYZ(rx, ry, rzv, Rm);
+                matFromAnglesXYZ(rx, ry, rzv, Rm);
                 rotations.push_back({rx, ry, rzv, toWork(Rm)});
             }
 
@@ -190,18 +190,18 @@ bool EnumInverseSolutions(const Matrix& M, bool shapeFlag, bool scaleFlag, Matri
                                          checkedDivide(1.0, sy, "the inverse solutions"),
                                          checkedDivide(1.0, sz, "the inverse solutions"));
         for (const Rotation& rot : rotations) {
-            const Matrix Kc = toMatrix(MultiplyWork(MultiplyWork(transposed(rot.R), Mw), Sinv));
+            const Matrix Kc = toMatrix(multiplyWork(multiplyWork(transposed(rot.R), Mw), Sinv));
             Vec3 s1{}, s2{};
-            ShapeAnglesFromMatrix(Kc, s1, s2);
+            shapeAnglesFromMatrix(Kc, s1, s2);
             for (const Vec3* s : {&s1, &s2}) {
                 xyList.push_back((*s)[1]);
                 azList.push_back((*s)[2]);
                 ztList.push_back((*s)[3]);
             }
         }
-        RemoveEqualValues(xyList);
-        RemoveEqualValues(azList);
-        RemoveEqualValues(ztList);
+        removeEqualValues(xyList);
+        removeEqualValues(azList);
+        removeEqualValues(ztList);
     } else {
         xyList.push_back(0.0);
         azList.push_back(0.0);
@@ -231,7 +231,7 @@ bool EnumInverseSolutions(const Matrix& M, bool shapeFlag, bool scaleFlag, Matri
                     K[2][2] = txy[a].c;
                     K[2][3] = tzt[c].s * taz[b].s;
                     K[3][3] = tzt[c].c;
-                    const WorkMatrix B = MultiplyWork(MultiplyWork(rot.R, K), S);
+                    const WorkMatrix B = multiplyWork(multiplyWork(rot.R, K), S);
                     double sum = 0.0;
                     for (int i = 1; i <= 3; ++i)
                         for (int j = 1; j <= 3; ++j)
@@ -249,17 +249,17 @@ bool EnumInverseSolutions(const Matrix& M, bool shapeFlag, bool scaleFlag, Matri
     Matrix work(static_cast<std::int32_t>(accepted.size()), 7);
     for (std::int32_t r = 1; r <= work.rows(); ++r) {
         const auto& row = accepted[static_cast<std::size_t>(r - 1)];
-        for (int c = 1; c <= 6; ++c) work(r, c) = NormAngle(row[static_cast<std::size_t>(c)]);
+        for (int c = 1; c <= 6; ++c) work(r, c) = normalizeAngle(row[static_cast<std::size_t>(c)]);
         work(r, 7) = row[7];
     }
     std::int32_t count = 0;
-    RemoveDoubleRows(work, kSameRow, count, true);
+    removeDuplicateRows(work, kSameRow, count, true);
     Matrix rows(count, 7);
     for (std::int32_t r = 1; r <= count; ++r) {
-        for (int c = 1; c <= 6; ++c) rows(r, c) = NormAngle(work(r, c));
+        for (int c = 1; c <= 6; ++c) rows(r, c) = normalizeAngle(work(r, c));
         rows(r, 7) = work(r, 7);
     }
-    SortRowsByKeys({4, 3, 5}, rows);
+    sortRowsByKeys({4, 3, 5}, rows);
 
     table.resize(count, 9);
     for (std::int32_t r = 1; r <= count; ++r) {
@@ -276,17 +276,17 @@ bool EnumInverseSolutions(const Matrix& M, bool shapeFlag, bool scaleFlag, Matri
     return true;
 }
 
-bool CalcInverseTrafo(JobState& job) {
+bool solveInverseTransform(JobState& job) {
     H3DMatrices m;
-    BuildRotMatrix(job, m);
-    BuildShapeMatrix(job, m);
-    BuildScaleMatrix(job, m);
+    buildRotationMatrix(job, m);
+    buildShapeMatrix(job, m);
+    buildScaleMatrix(job, m);
     const WorkMatrix Rinv = transposed(m.H3D_Matrix1);
     const WorkMatrix Kinv = inverseShape(m.H3D_Matrix2);
     const WorkMatrix Sinv = diagonal(checkedDivide(1.0, job.Params[kScaleX], "the inverse transformation"),
                                      checkedDivide(1.0, job.Params[kScaleY], "the inverse transformation"),
                                      checkedDivide(1.0, job.Params[kScaleZ], "the inverse transformation"));
-    const WorkMatrix Minv = MultiplyWork(MultiplyWork(Sinv, Kinv), Rinv);
+    const WorkMatrix Minv = multiplyWork(multiplyWork(Sinv, Kinv), Rinv);
     double w[4] = {0, 0, 0, 0};
     const double T[4] = {0.0, job.Params[kTraX], job.Params[kTraY], job.Params[kTraZ]};
     for (int i = 1; i <= 3; ++i)
@@ -304,7 +304,7 @@ bool CalcInverseTrafo(JobState& job) {
     const bool scaleFlag = shapeFlag || !(job.Params[kScaleX] == 1.0 && job.Params[kScaleY] == 1.0 &&
                                           job.Params[kScaleZ] == 1.0 && job.Params[kScaleXYZ] == 1.0);
     Matrix table;
-    const bool found = EnumInverseSolutions(toMatrix(Minv), shapeFlag, scaleFlag, table);
+    const bool found = enumerateInverseSolutions(toMatrix(Minv), shapeFlag, scaleFlag, table);
     job.InverseSolutionTable = std::move(table);
     return found;
 }

@@ -8,12 +8,12 @@
 
 namespace kal {
 
-std::string IterationText(std::int32_t finishedIterations) {
+std::string iterationText(std::int32_t finishedIterations) {
     return std::string("Iteration ") + (finishedIterations >= 0 ? " " : "") +
            std::to_string(finishedIterations);
 }
 
-void LeastSquareStep(const Matrix& A, const Matrix& l, const Matrix& P, Matrix& x, Matrix& v, Matrix& Qxx,
+void leastSquareStep(const Matrix& A, const Matrix& l, const Matrix& P, Matrix& x, Matrix& v, Matrix& Qxx,
                      std::int32_t nU, std::int32_t nObs, EngineContext* ctx,
                      std::int32_t finishedIterations) {
     if (A.rows() < nObs || A.cols() < nU || l.rows() < nObs || P.rows() < nObs)
@@ -24,7 +24,7 @@ void LeastSquareStep(const Matrix& A, const Matrix& l, const Matrix& P, Matrix& 
         ctx->poll();
     };
     if (ctx) {
-        ctx->setPanel(1, IterationText(finishedIterations));
+        ctx->setPanel(1, iterationText(finishedIterations));
         ctx->poll();
     }
     phase(kTextTranspose);
@@ -41,7 +41,7 @@ void LeastSquareStep(const Matrix& A, const Matrix& l, const Matrix& P, Matrix& 
     const Matrix w = eq.rightHandSide();
     phase(kTextAtPl);
     phase(kTextResults);
-    SolveNormalEquations(N, w, nU, Qxx, x);
+    solveNormalEquations(N, w, nU, Qxx, x);
     phase(kTextCorrections);
     if (v.rows() != nObs || v.cols() != 1) v.resize(nObs, 1);
     for (std::int32_t k = 1; k <= nObs; ++k) {

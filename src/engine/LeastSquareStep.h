@@ -20,13 +20,13 @@ inline constexpr const char* kTextResults = "calculating Resultsvector... ";
 inline constexpr const char* kTextCorrections = "calculating corrections... ";
 
 // Panel 1: "Iteration " and the number of finished iterations with a leading blank when ≥ 0
-// ("Iteration  0").
-std::string IterationText(std::int32_t finishedIterations);
+// ("Iteration  0") (IterationText).
+std::string iterationText(std::int32_t finishedIterations);
 
-// A: (0..nObs, 0..nU), l and P: (0..nObs, 0..1). Sizes x (0..nU, 0..1), v (0..nObs, 0..1) and
-// Qxx (0..nU, 0..nU). Throws NumericError when the normal matrix is singular or a result is not
-// finite; x, v and Qxx are then not to be used. With a context, the texts go to panels 1 and 2.
-void LeastSquareStep(const Matrix& A, const Matrix& l, const Matrix& P, Matrix& x, Matrix& v, Matrix& Qxx,
+// A: (0..nObs, 0..nU), l and P: (0..nObs, 0..1) (LeastSquareStep). Sizes x (0..nU, 0..1), v (0..nObs, 0..1)
+// and Qxx (0..nU, 0..nU). Throws NumericError when the normal matrix is singular or a result is not finite;
+// x, v and Qxx are then not to be used. With a context, the texts go to panels 1 and 2.
+void leastSquareStep(const Matrix& A, const Matrix& l, const Matrix& P, Matrix& x, Matrix& v, Matrix& Qxx,
                      std::int32_t nU, std::int32_t nObs, EngineContext* ctx = nullptr,
                      std::int32_t finishedIterations = 0);
 

@@ -31,7 +31,7 @@ constexpr std::int32_t kPollEveryPoints = 16384;
 int slotOfUnknown(const ParamStates& states, std::int32_t u) {
     std::int32_t seen = 0;
     for (int k = 1; k <= kParamCount; ++k)
-        if (IsFloat(states[static_cast<std::size_t>(k)]) && ++seen == u) return k;
+        if (isFloatState(states[static_cast<std::size_t>(k)]) && ++seen == u) return k;
     return 0;
 }
 
@@ -47,7 +47,7 @@ class StreamedStep {
         const DesignLayout& lay = builder.layout();
         const std::int32_t n = job_.IdenticalCount;
         const std::int32_t nU = lay.nU;
-        ctx_.setPanel(1, IterationText(finishedIterations));
+        ctx_.setPanel(1, iterationText(finishedIterations));
         ctx_.poll();
         phase(kTextTranspose);
         phase(kTextAtP);
@@ -72,11 +72,11 @@ class StreamedStep {
         phase(kTextResults);
         std::int32_t dependent = 0;
         try {
-            SolveNormalEquations(N, w, nU, Qxx, x, &dependent);
+            solveNormalEquations(N, w, nU, Qxx, x, &dependent);
         } catch (const NumericError&) {
             if (dependent == 0) throw;
             throw NumericError(std::string("The used points cannot determine \"") +
-                               ParamCaption(slotOfUnknown(states_, dependent)) +
+                               parameterCaption(slotOfUnknown(states_, dependent)) +
                                "\" together with the other estimated parameters (the normal equations are "
                                "singular).");
         }
@@ -124,7 +124,7 @@ void applyCorrections(JobState& job, const ParamStates& states, const Matrix& x)
     auto& p = job.Params;
     std::int32_t f = 0;
     for (int k = 1; k <= kParamCount; ++k) {
-        if (!IsFloat(states[static_cast<std::size_t>(k)])) {
+        if (!isFloatState(states[static_cast<std::size_t>(k)])) {
             ++f;
             continue;
         }
@@ -137,7 +137,7 @@ void applyCorrections(JobState& job, const ParamStates& states, const Matrix& x)
             case kParXY:
             case kAzimuth:
             case kZtoXY:
-                value = NormAngle(value + corr);
+                value = normalizeAngle(value + corr);
                 break;
             case kScaleXYZ:
                 value = value + corr;
@@ -178,7 +178,7 @@ std::optional<EngineWarning> AngleUnitWarning(const JobState& job) {
         "Attention Angle UNITs"};
 }
 
-std::string ConvergenceRatioText(double pm, double den, const std::string& lengthFormat) {
+std::string convergenceRatioText(double pm, double den, const std::string& lengthFormat) {
     const std::string label = "Convergence Ratio: ";
     const double ratio = pm / den;
     if (den == 0.0 || !std::isfinite(ratio)) return label + "\u2014";
@@ -189,10 +189,11 @@ std::string ConvergenceRatioText(double pm, double den, const std::string& lengt
     }
 }
 
-HelmertOutcome CalcHelmert(JobState& job, std::int32_t nU, std::int32_t nObs, const ParamStates& ParamState,
-                           Matrix& Qxx, Matrix& v, Matrix& P, EngineContext& ctx) {
+HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nObs,
+                                 const ParamStates& ParamState, Matrix& Qxx, Matrix& v, Matrix& P,
+                                 EngineContext& ctx) {
     const std::int32_t n = job.IdenticalCount;
-    if (nU != FloatCount(ParamState))
+    if (nU != floatCount(ParamState))
         throw std::invalid_argument("CalcHelmert: nU differs from the number of estimated parameters");
     if (nObs != 3 * n || P.rows() < nObs || P.cols() < 1)
         throw std::invalid_argument("CalcHelmert: nObs or the weights do not fit the identical points");
@@ -202,10 +203,10 @@ HelmertOutcome CalcHelmert(JobState& job, std::int32_t nU, std::int32_t nObs, co
     try {
         job.Params[kRvecX] = job.Params[kRvecY] = job.Params[kRvecZ] = 0.0;
         ctx.poll();
-        CalcSeed(job, job.Params[kTraX], job.Params[kTraY], job.Params[kTraZ], job.Params[kRotX],
-                 job.Params[kRotY], job.Params[kRotZ], job.Params[kScaleX], job.Params[kScaleY],
-                 job.Params[kScaleZ], ctx.seedValues);
-        ApplyStartValues(job, ParamState, ctx.controls);
+        calculateSeed(job, job.Params[kTraX], job.Params[kTraY], job.Params[kTraZ], job.Params[kRotX],
+                      job.Params[kRotY], job.Params[kRotZ], job.Params[kScaleX], job.Params[kScaleY],
+                      job.Params[kScaleZ], ctx.seedValues);
+        applyStartValues(job, ParamState, ctx.controls);
 
         const double thr = job.IterationThreshold != 0.0 ? job.IterationThreshold : 1e-9;
         const bool logCorrections = ctx.controls.CheckRDist == 1;
@@ -242,7 +243,7 @@ HelmertOutcome CalcHelmert(JobState& job, std::int32_t nU, std::int32_t nObs, co
             if (p == 0) p = 1;
             ++out.H3D_Zaehler;
             if (out.H3D_Zaehler > 1) {
-                ctx.setPanel(3, ConvergenceRatioText(pm, thr + (p <= nU ? x(p, 1) : 0.0), job.LengthFormat));
+                ctx.setPanel(3, convergenceRatioText(pm, thr + (p <= nU ? x(p, 1) : 0.0), job.LengthFormat));
                 ctx.setPanel(4, "on VarNumber: " + std::to_string(p));
                 ctx.setPanel(5, "delta x(i): " + generalText(m));
                 ctx.poll();
@@ -278,11 +279,12 @@ HelmertOutcome CalcHelmert(JobState& job, std::int32_t nU, std::int32_t nObs, co
     }
 }
 
-HelmertOutcome CalcHelmert(JobState& job, CalcResults& results, const ParamStates& ParamState,
-                           EngineContext& ctx) {
-    const HelmertOutcome out = CalcHelmert(job, results.UnknownCount, results.ObservationCount, ParamState,
-                                           results.CofactorMatrix, results.Residuals, results.Weights, ctx);
-    const DesignLayout lay = DecideDesignLayout(job, ctx.controls, ParamState);
+HelmertOutcome solveLeastSquares(JobState& job, CalcResults& results, const ParamStates& ParamState,
+                                 EngineContext& ctx) {
+    const HelmertOutcome out =
+        solveLeastSquares(job, results.UnknownCount, results.ObservationCount, ParamState,
+                          results.CofactorMatrix, results.Residuals, results.Weights, ctx);
+    const DesignLayout lay = decideDesignLayout(job, ctx.controls, ParamState);
     results.DistanceRowCount = lay.distanceRows ? job.IdenticalCount : 0;
     return out;
 }

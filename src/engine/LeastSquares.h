@@ -7,7 +7,7 @@
 //
 // Progress goes to the calculation window's status bar through the context: panel 1 "Iteration  k",
 // panel 2 the phase ("... calculating Matrix for LeastSquare calc...", "... start of Least Square
-// calc...", the texts of LeastSquareStep.h), and from the second iteration on panel 3 "Convergence
+// calc...", the texts of leastSquareStep.h), and from the second iteration on panel 3 "Convergence
 // Ratio: ", panel 4 "on VarNumber: ", panel 5 "delta x(i): ". Repaints and events follow the
 // context's 50 ms clock; STOP (StopFlag) is tested once per iteration, after the corrections.
 // The solver shows no message box and leaves the clipboard alone: what it has to tell the user
@@ -47,11 +47,11 @@ struct HelmertOutcome {
 // solve warns again.
 std::optional<EngineWarning> AngleUnitWarning(const JobState& job);
 
-// Panel 3: "Convergence Ratio: " and pm / den in the length format. The ratio is shown only: a zero
-// divisor (or a ratio that is not finite) shows a dash and never stops a solve.
-std::string ConvergenceRatioText(double pm, double den, const std::string& lengthFormat);
+// Panel 3: "Convergence Ratio: " and pm / den in the length format (ConvergenceRatioText). The ratio is shown
+// only: a zero divisor (or a ratio that is not finite) shows a dash and never stops a solve.
+std::string convergenceRatioText(double pm, double den, const std::string& lengthFormat);
 
-// Estimates the "float" parameters. nU must equal the number of "float" slots, nObs 3 ×
+// Estimates the "float" parameters (CalcHelmert). nU must equal the number of "float" slots, nObs 3 ×
 // IdenticalCount, P (0..nObs, 0..1) holds the observation weights.
 // After a normal end (converged, stopped, or the iteration limit): the parameter block holds the
 // values after the last correction; v (0..nObs, 0..1) and Qxx (0..nU, 0..nU) those of the last step,
@@ -61,12 +61,13 @@ std::string ConvergenceRatioText(double pm, double den, const std::string& lengt
 // On failure (a singular normal matrix, a step that is not finite, a point at distance 0 in the
 // R Dist mode, a refused input) it throws NumericError or CalcRefused with a message for the user,
 // and the parameter block, the working copy of the rotation, v, Qxx and P are as before the call.
-HelmertOutcome CalcHelmert(JobState& job, std::int32_t nU, std::int32_t nObs, const ParamStates& ParamState,
-                           Matrix& Qxx, Matrix& v, Matrix& P, EngineContext& ctx);
+HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nObs,
+                                 const ParamStates& ParamState, Matrix& Qxx, Matrix& v, Matrix& P,
+                                 EngineContext& ctx);
 
 // The same on the calculation's fields: UnknownCount, ObservationCount, CofactorMatrix, Residuals,
 // Weights; sets DistanceRowCount.
-HelmertOutcome CalcHelmert(JobState& job, CalcResults& results, const ParamStates& ParamState,
-                           EngineContext& ctx);
+HelmertOutcome solveLeastSquares(JobState& job, CalcResults& results, const ParamStates& ParamState,
+                                 EngineContext& ctx);
 
 }  // namespace kal

@@ -24,7 +24,7 @@ void zeroUsed(WorkMatrix& w) {
 
 }  // namespace
 
-void DerivRotX(const JobState& job, H3DMatrices& m) {
+void derivativeRotX(const JobState& job, H3DMatrices& m) {
     const RotTrig t(job);
     WorkMatrix& d = m.H3D_Matrix1;
     d[1][1] = 0.0;
@@ -38,7 +38,7 @@ void DerivRotX(const JobState& job, H3DMatrices& m) {
     d[3][3] = -t.sa * t.cb;
 }
 
-void DerivRotY(const JobState& job, H3DMatrices& m) {
+void derivativeRotY(const JobState& job, H3DMatrices& m) {
     const RotTrig t(job);
     WorkMatrix& d = m.H3D_Matrix1;
     d[1][1] = -t.sb * t.cc;
@@ -52,7 +52,7 @@ void DerivRotY(const JobState& job, H3DMatrices& m) {
     d[3][3] = -t.ca * t.sb;
 }
 
-void DerivRotZ(const JobState& job, H3DMatrices& m) {
+void derivativeRotZ(const JobState& job, H3DMatrices& m) {
     const RotTrig t(job);
     WorkMatrix& d = m.H3D_Matrix1;
     d[1][1] = -t.cb * t.sc;
@@ -66,14 +66,14 @@ void DerivRotZ(const JobState& job, H3DMatrices& m) {
     d[3][3] = 0.0;
 }
 
-void DerivShapeXY(const JobState& job, H3DMatrices& m) {
+void derivativeShapeXY(const JobState& job, H3DMatrices& m) {
     WorkMatrix& d = m.H3D_Matrix2;
     zeroUsed(d);
     d[1][2] = std::cos(job.Params[kParXY]);
     d[2][2] = -std::sin(job.Params[kParXY]);
 }
 
-void DerivShapeAzimuth(const JobState& job, H3DMatrices& m) {
+void derivativeShapeAzimuth(const JobState& job, H3DMatrices& m) {
     WorkMatrix& d = m.H3D_Matrix2;
     zeroUsed(d);
     const double zt = job.Params[kZtoXY], az = job.Params[kAzimuth];
@@ -81,7 +81,7 @@ void DerivShapeAzimuth(const JobState& job, H3DMatrices& m) {
     d[2][3] = std::sin(zt) * std::cos(az);
 }
 
-void DerivShapeZtoXY(const JobState& job, H3DMatrices& m) {
+void derivativeShapeZtoXY(const JobState& job, H3DMatrices& m) {
     WorkMatrix& d = m.H3D_Matrix2;
     zeroUsed(d);
     const double zt = job.Params[kZtoXY], az = job.Params[kAzimuth];

@@ -8,12 +8,13 @@
 
 namespace kal {
 
-void DerivRotX(const JobState& job, H3DMatrices& m);  // H3D_Matrix1 := ∂R/∂a (rot x)
-void DerivRotY(const JobState& job, H3DMatrices& m);  // H3D_Matrix1 := ∂R/∂b (rot y')
-void DerivRotZ(const JobState& job, H3DMatrices& m);  // H3D_Matrix1 := ∂R/∂c (rot z'')
+void derivativeRotX(const JobState& job, H3DMatrices& m);  // H3D_Matrix1 := ∂R/∂a (rot x) (DerivRotX)
+void derivativeRotY(const JobState& job, H3DMatrices& m);  // H3D_Matrix1 := ∂R/∂b (rot y') (DerivRotY)
+void derivativeRotZ(const JobState& job, H3DMatrices& m);  // H3D_Matrix1 := ∂R/∂c (rot z'') (DerivRotZ)
 
-void DerivShapeXY(const JobState& job, H3DMatrices& m);       // H3D_Matrix2 := ∂K/∂xy
-void DerivShapeAzimuth(const JobState& job, H3DMatrices& m);  // H3D_Matrix2 := ∂K/∂az
-void DerivShapeZtoXY(const JobState& job, H3DMatrices& m);    // H3D_Matrix2 := ∂K/∂zt
+void derivativeShapeXY(const JobState& job, H3DMatrices& m);  // H3D_Matrix2 := ∂K/∂xy (DerivShapeXY)
+// (DerivShapeAzimuth)
+void derivativeShapeAzimuth(const JobState& job, H3DMatrices& m);  // H3D_Matrix2 := ∂K/∂az
+void derivativeShapeZtoXY(const JobState& job, H3DMatrices& m);  // H3D_Matrix2 := ∂K/∂zt (DerivShapeZtoXY)
 
 }  // namespace kal

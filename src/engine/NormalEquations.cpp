@@ -30,7 +30,7 @@ Matrix NormalEquations::rightHandSide() const {
     return w;
 }
 
-std::int32_t FindDependentUnknown(const Matrix& N, std::int32_t u) {
+std::int32_t findDependentUnknown(const Matrix& N, std::int32_t u) {
     // L·D·Lᵀ without exchanges: D(k) is the pivot the Gauss-Jordan inversion meets at step k.
     Matrix L(u, u);
     std::vector<double> D(static_cast<std::size_t>(u + 1), 0.0);
@@ -50,20 +50,20 @@ std::int32_t FindDependentUnknown(const Matrix& N, std::int32_t u) {
     return 0;
 }
 
-void SolveNormalEquations(const Matrix& N, const Matrix& w, std::int32_t u, Matrix& Qxx, Matrix& x,
+void solveNormalEquations(const Matrix& N, const Matrix& w, std::int32_t u, Matrix& Qxx, Matrix& x,
                           std::int32_t* dependent) {
     for (std::int32_t i = 1; i <= u; ++i)
         for (std::int32_t j = 1; j <= u; ++j) checkedFinite(N(i, j), "the normal matrix");
-    const std::int32_t k = FindDependentUnknown(N, u);
+    const std::int32_t k = findDependentUnknown(N, u);
     if (dependent) *dependent = k;
     if (k != 0)
         throw NumericError("The normal matrix is singular: unknown " + std::to_string(k) +
                            " is not determined by the observations.");
     if (Qxx.rows() != u || Qxx.cols() != u) Qxx.resize(u, u);
     if (x.rows() != u || x.cols() != 1) x.resize(u, 1);
-    MatInvert(N, u, u, Qxx);
+    matInvert(N, u, u, Qxx);
     std::int32_t rows = 0, cols = 0;
-    MatMult(Qxx, u, u, w, u, 1, x, rows, cols);
+    matMult(Qxx, u, u, w, u, 1, x, rows, cols);
     for (std::int32_t i = 1; i <= u; ++i) {
         checkedFinite(x(i, 1), "the corrections");
         for (std::int32_t j = 1; j <= u; ++j) checkedFinite(Qxx(i, j), "the cofactor matrix");

@@ -46,12 +46,13 @@ class NormalEquations {
 // over, and the inversion gives it 1e12 and no correction. Returns the first dependent unknown,
 // or 0 when there is none.
 inline constexpr double kDependenceRatio = 1e-13;
-std::int32_t FindDependentUnknown(const Matrix& N, std::int32_t u);
+// (FindDependentUnknown)
+std::int32_t findDependentUnknown(const Matrix& N, std::int32_t u);
 
 // Solves a weighted least-squares step from its normal equations: Qxx (0..u, 0..u) := N⁻¹ by
-// MatInvert, x (0..u, 0..1) := Qxx·w. Sizes Qxx and x itself. Throws NumericError when N is
-// singular (see FindDependentUnknown; `dependent` then names the unknown) or a result is not finite.
-void SolveNormalEquations(const Matrix& N, const Matrix& w, std::int32_t u, Matrix& Qxx, Matrix& x,
+// matInvert, x (0..u, 0..1) := Qxx·w (SolveNormalEquations). Sizes Qxx and x itself. Throws NumericError when
+// N is singular (see findDependentUnknown; `dependent` then names the unknown) or a result is not finite.
+void solveNormalEquations(const Matrix& N, const Matrix& w, std::int32_t u, Matrix& Qxx, Matrix& x,
                           std::int32_t* dependent = nullptr);
 
 }  // namespace kal

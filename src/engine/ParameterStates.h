@@ -14,26 +14,29 @@ using ParamStates = std::array<std::string, kParamCount + 1>;
 inline constexpr const char* kStateFloat = "float";
 inline constexpr const char* kStateNotUsed = "not used";
 
-inline bool IsFloat(const std::string& state) { return state == kStateFloat; }
-inline bool IsNotUsed(const std::string& state) { return state == kStateNotUsed; }
-// A fixed value: any text that is neither "float" nor "not used".
-inline bool IsNumberText(const std::string& state) { return !IsFloat(state) && !IsNotUsed(state); }
+// (IsFloat)
+inline bool isFloatState(const std::string& state) { return state == kStateFloat; }
+// (IsNotUsed)
+inline bool isNotUsedState(const std::string& state) { return state == kStateNotUsed; }
+// A fixed value: any text that is neither "float" nor "not used" (IsNumberText).
+inline bool isNumberText(const std::string& state) { return !isFloatState(state) && !isNotUsedState(state); }
 
 // The numeric value of a state: its leading number, 0 when it has none ("float" and "not used"
-// are 0). The decimal separator may be "." or the regional one, so that a value the calculation
-// window wrote with a "," reads back with its decimals.
-double ParamStateNumber(const std::string& state);
+// are 0) (ParamStateNumber). The decimal separator may be "." or the regional one, so that a value the
+// calculation window wrote with a "," reads back with its decimals.
+double parameterStateNumber(const std::string& state);
 
-// Slot k is held at a value whose numeric value is not 0.
-inline bool IsFixedNonZero(const ParamStates& states, int k) {
-    return !IsFloat(states[static_cast<std::size_t>(k)]) &&
-           ParamStateNumber(states[static_cast<std::size_t>(k)]) != 0.0;
+// Slot k is held at a value whose numeric value is not 0 (IsFixedNonZero).
+inline bool isFixedNonZero(const ParamStates& states, int k) {
+    return !isFloatState(states[static_cast<std::size_t>(k)]) &&
+           parameterStateNumber(states[static_cast<std::size_t>(k)]) != 0.0;
 }
 
-// Number of "float" slots among first..last.
-std::int32_t FloatCount(const ParamStates& states, int first = 1, int last = kParamCount);
+// Number of "float" slots among first..last (FloatCount).
+std::int32_t floatCount(const ParamStates& states, int first = 1, int last = kParamCount);
 
-// The caption of slot k's row in the calculation window ("tra x", "rot y'", ...), for messages.
-const char* ParamCaption(int k);
+// The caption of slot k's row in the calculation window ("tra x", "rot y'", ...), for messages
+// (ParamCaption).
+const char* parameterCaption(int k);
 
 }  // namespace kal

@@ -20,32 +20,32 @@ Vec3 vec(double x, double y, double z) { return Vec3{0.0, x, y, z}; }
 
 Vec3 sub(const Vec3& a, const Vec3& b) {
     Vec3 c{};
-    VecSub(a, b, c);
+    vecSub(a, b, c);
     return c;
 }
 
 Vec3 cross(const Vec3& a, const Vec3& b) {
     Vec3 c{};
-    VecCross(a, b, c);
+    vecCross(a, b, c);
     return c;
 }
 
 double dot(const Vec3& a, const Vec3& b) {
     double d = 0.0;
-    VecDot(a, b, d);
+    vecDot(a, b, d);
     return d;
 }
 
 double norm(const Vec3& a) {
     double n = 0.0;
-    VecNorm(a, n);
+    vecNorm(a, n);
     return n;
 }
 
 // a / (|a| + eps): a zero vector stays zero.
 Vec3 unitEps(const Vec3& a) {
     Vec3 u{};
-    VecScale(a, 1.0 / (norm(a) + kEps), u);
+    vecScale(a, 1.0 / (norm(a) + kEps), u);
     return u;
 }
 
@@ -54,7 +54,7 @@ Vec3 tilt(const Matrix& G, const Vec3& p) {
     Matrix col(3, 1), out(3, 1);
     for (int i = 1; i <= 3; ++i) col(i, 1) = p[static_cast<std::size_t>(i)];
     std::int32_t rows = 0, cols = 0;
-    MatMult(G, 3, 3, col, 3, 1, out, rows, cols);
+    matMult(G, 3, 3, col, 3, 1, out, rows, cols);
     return vec(out(1, 1), out(2, 1), out(3, 1));
 }
 
@@ -81,7 +81,7 @@ PlaneCoords planeCoords(const Frame& f, const Vec3& A) {
     PlaneCoords pc{};
     pc.h = dot(sub(A, f.origin), f.u3);
     Vec3 hu{};
-    VecScale(f.u3, pc.h, hu);
+    vecScale(f.u3, pc.h, hu);
     const Vec3 Q = sub(A, hu);
     const double dx = Q[1] - f.origin[1], dy = Q[2] - f.origin[2];
     const double Dt = kEps + f.u1[1] * f.u4[2] - f.u1[2] * f.u4[1];
@@ -120,8 +120,9 @@ void checkSeedPoints(const JobState& job) {
 
 }  // namespace
 
-void CalcSeed(JobState& job, double& TraX, double& TraY, double& TraZ, double& RotX, double& RotY,
-              double& RotZ, double& ScaleX, double& ScaleY, double& ScaleZ, SeedValueSource* seedValues) {
+void calculateSeed(JobState& job, double& TraX, double& TraY, double& TraZ, double& RotX, double& RotY,
+                   double& RotZ, double& ScaleX, double& ScaleY, double& ScaleZ,
+                   SeedValueSource* seedValues) {
     checkSeedPoints(job);
     const std::int32_t n = job.IdenticalCount;
     auto mcs = [&](int k) {
@@ -137,7 +138,7 @@ void CalcSeed(JobState& job, double& TraX, double& TraY, double& TraZ, double& R
     // Tilt the OCS seed points and the auxiliary points alike, so that a seed plane parallel to the
     // z axis does not leave the 2×2 determinant of the plane coordinates at eps.
     Matrix G(3, 3);
-    MatFromAnglesXYZ(0.0011, 0.0022, 0.0033, G);
+    matFromAnglesXYZ(0.0011, 0.0022, 0.0033, G);
     const Vec3 P1 = tilt(G, ocs(1)), P2 = tilt(G, ocs(2));
     const Vec3 P3 = tilt(G, n >= 3 ? ocs(3) : vec(0, 0, 0));
     const Vec3 A0 = tilt(G, vec(0, 0, 0)), Ax = tilt(G, vec(100, 0, 0)), Ay = tilt(G, vec(0, 100, 0));
@@ -191,9 +192,9 @@ void CalcSeed(JobState& job, double& TraX, double& TraY, double& TraZ, double& R
     // Rotation: the frame of the images of the OCS axes. F is orthonormal, so its inverse is its
     // transpose (an unpivoted inversion puts rot y' visibly off at rot z'' = 90°).
     Vec3 e1{}, e2{}, e3{};
-    VecUnit(sub(Mx, M0), e1);
-    VecUnit(sub(My, M0), e2);
-    VecUnit(cross(e1, e2), e3);
+    vecUnit(sub(Mx, M0), e1);
+    vecUnit(sub(My, M0), e2);
+    vecUnit(cross(e1, e2), e3);
     Matrix Finv(3, 3);
     for (int j = 1; j <= 3; ++j) {
         Finv(1, j) = e1[static_cast<std::size_t>(j)];
@@ -201,7 +202,7 @@ void CalcSeed(JobState& job, double& TraX, double& TraY, double& TraZ, double& R
         Finv(3, j) = e3[static_cast<std::size_t>(j)];
     }
     Vec3 S1{}, S2{};
-    AnglesFromMatXYZ(Finv, S1, S2);
+    anglesFromMatXYZ(Finv, S1, S2);
     RotX = S1[1];
     RotY = S1[2];
     RotZ = S1[3];
@@ -216,7 +217,7 @@ void CalcSeed(JobState& job, double& TraX, double& TraY, double& TraZ, double& R
     TraY = checkedFinite(-dot(w, vy), "the seed translation");
     TraZ = checkedFinite(-dot(w, vz), "the seed translation");
 
-    if (!job.ParaboloidMode && job.TrafoFormGeladen && seedValues) seedValues->GetSeed(job);
+    if (!job.ParaboloidMode && job.TrafoFormGeladen && seedValues) seedValues->applySeed(job);
 }
 
 }  // namespace kal

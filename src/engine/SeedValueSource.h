@@ -9,7 +9,8 @@ namespace kal {
 class SeedValueSource {
   public:
     virtual ~SeedValueSource() = default;
-    virtual void GetSeed(JobState& job) = 0;
+    // (GetSeed)
+    virtual void applySeed(JobState& job) = 0;
 };
 
 }  // namespace kal

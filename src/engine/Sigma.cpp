@@ -38,16 +38,16 @@ void sigmaOver(std::int32_t rows, V vAt, W pAt, double& s0, double& sx, double& 
 
 }  // namespace
 
-void CalcSigma(const Matrix& v, const Matrix& P, std::int32_t nU, std::int32_t nObs, double& s0, double& sx,
-               double& sy, double& sz) {
+void calculateSigma(const Matrix& v, const Matrix& P, std::int32_t nU, std::int32_t nObs, double& s0,
+                    double& sx, double& sy, double& sz) {
     if (v.rows() < nObs || P.rows() < nObs) throw std::out_of_range("CalcSigma: v or P shorter than nObs");
     sigmaOver(
         nObs, [&](std::int32_t i) { return v(i, 1); }, [&](std::int32_t i) { return P(i, 1); }, s0, sx, sy,
         sz);
 }
 
-void CalcSigmaDistanceRows(const Matrix& v, const Matrix& P, std::int32_t n, double& s0, double& sx,
-                           double& sy, double& sz) {
+void calculateSigmaDistanceRows(const Matrix& v, const Matrix& P, std::int32_t n, double& s0, double& sx,
+                                double& sy, double& sz) {
     if (v.rows() < n || P.rows() < 3 * n) throw std::out_of_range("CalcSigmaDistanceRows: v or P too short");
     sigmaOver(
         n, [&](std::int32_t i) { return v(i, 1); }, [&](std::int32_t i) { return P(3 * i, 1); }, s0, sx, sy,

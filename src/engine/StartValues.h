@@ -9,9 +9,9 @@
 
 namespace kal {
 
-// Translations, rotations, scales, shape angles, R Dist and the offset vector by their states. A
-// typed value to convert while LengthFactor or AngleFactor is 0 throws NumericError.
-void ApplyStartValues(JobState& job, const ParamStates& states, const EngineControls& controls);
+// Translations, rotations, scales, shape angles, R Dist and the offset vector by their states
+// (ApplyStartValues). A typed value to convert while LengthFactor or AngleFactor is 0 throws NumericError.
+void applyStartValues(JobState& job, const ParamStates& states, const EngineControls& controls);
 
 // The shape-angle start of an estimated Azimuth z or z to xy: 0.1°, so that the azimuth has a
 // direction to start from.

@@ -15,7 +15,7 @@ void checkPointIndex(const JobState& job, std::int32_t i) {
         throw std::out_of_range("MCS point index " + std::to_string(i) + " outside the point set");
 }
 
-// p := a·(x, y, z) over rows 1..3, summed in column order with the zero skip of MatMult.
+// p := a·(x, y, z) over rows 1..3, summed in column order with the zero skip of matMult.
 void multiplyVector(const WorkMatrix& a, const double x[4], double p[4]) {
     for (int i = 1; i <= 3; ++i) {
         double s = 0.0;
@@ -27,7 +27,7 @@ void multiplyVector(const WorkMatrix& a, const double x[4], double p[4]) {
 
 }  // namespace
 
-WorkMatrix MultiplyWork(const WorkMatrix& a, const WorkMatrix& b) {
+WorkMatrix multiplyWork(const WorkMatrix& a, const WorkMatrix& b) {
     WorkMatrix c{};
     for (int i = 1; i <= 3; ++i)
         for (int j = 1; j <= 3; ++j) {
@@ -39,7 +39,7 @@ WorkMatrix MultiplyWork(const WorkMatrix& a, const WorkMatrix& b) {
     return c;
 }
 
-void BuildRotMatrix(const JobState& job, H3DMatrices& m) {
+void buildRotationMatrix(const JobState& job, H3DMatrices& m) {
     const double sa = std::sin(job.RotXSeed), ca = std::cos(job.RotXSeed);
     const double sb = std::sin(job.RotYSeed), cb = std::cos(job.RotYSeed);
     const double sc = std::sin(job.RotZSeed), cc = std::cos(job.RotZSeed);
@@ -55,7 +55,7 @@ void BuildRotMatrix(const JobState& job, H3DMatrices& m) {
     r[3][3] = ca * cb;
 }
 
-void ShapeMatrixFromAngles(double xy, double az, double zt, WorkMatrix& k) {
+void shapeMatrixFromAngles(double xy, double az, double zt, WorkMatrix& k) {
     k[1][1] = 1.0;
     k[1][2] = std::sin(xy);
     k[1][3] = std::sin(zt) * std::cos(az);
@@ -67,20 +67,20 @@ void ShapeMatrixFromAngles(double xy, double az, double zt, WorkMatrix& k) {
     k[3][3] = std::cos(zt);
 }
 
-void ShapeMatrixFromAngles(double xy, double az, double zt, Matrix& M) {
+void shapeMatrixFromAngles(double xy, double az, double zt, Matrix& M) {
     if (M.rows() < 3 || M.cols() < 3)
         throw std::out_of_range("ShapeMatrixFromAngles: matrix smaller than 3 x 3");
     WorkMatrix k{};
-    ShapeMatrixFromAngles(xy, az, zt, k);
+    shapeMatrixFromAngles(xy, az, zt, k);
     for (int i = 1; i <= 3; ++i)
         for (int j = 1; j <= 3; ++j) M(i, j) = k[i][j];
 }
 
-void BuildShapeMatrix(const JobState& job, H3DMatrices& m) {
-    ShapeMatrixFromAngles(job.Params[kParXY], job.Params[kAzimuth], job.Params[kZtoXY], m.H3D_Matrix2);
+void buildShapeMatrix(const JobState& job, H3DMatrices& m) {
+    shapeMatrixFromAngles(job.Params[kParXY], job.Params[kAzimuth], job.Params[kZtoXY], m.H3D_Matrix2);
 }
 
-void BuildScaleMatrix(const JobState& job, H3DMatrices& m) {
+void buildScaleMatrix(const JobState& job, H3DMatrices& m) {
     WorkMatrix& s = m.H3D_Matrix3;
     for (int i = 1; i <= 3; ++i)
         for (int j = 1; j <= 3; ++j) s[i][j] = 0.0;
@@ -89,9 +89,9 @@ void BuildScaleMatrix(const JobState& job, H3DMatrices& m) {
     s[3][3] = job.Params[kScaleZ];
 }
 
-void TransformMcsPoint(const JobState& job, std::int32_t i, H3DMatrices& m) {
+void transformMcsPoint(const JobState& job, std::int32_t i, H3DMatrices& m) {
     checkPointIndex(job, i);
-    const WorkMatrix q = MultiplyWork(MultiplyWork(m.H3D_Matrix1, m.H3D_Matrix2), m.H3D_Matrix3);
+    const WorkMatrix q = multiplyWork(multiplyWork(m.H3D_Matrix1, m.H3D_Matrix2), m.H3D_Matrix3);
     const double x[4] = {0.0, job.MCS_X[i], job.MCS_Y[i], job.MCS_Z[static_cast<std::size_t>(i)]};
     double p[4];
     multiplyVector(q, x, p);
@@ -100,10 +100,10 @@ void TransformMcsPoint(const JobState& job, std::int32_t i, H3DMatrices& m) {
 
 PointTransform::PointTransform(const JobState& job) {
     H3DMatrices m;
-    BuildRotMatrix(job, m);
-    BuildShapeMatrix(job, m);
-    BuildScaleMatrix(job, m);
-    q_ = MultiplyWork(MultiplyWork(m.H3D_Matrix1, m.H3D_Matrix2), m.H3D_Matrix3);
+    buildRotationMatrix(job, m);
+    buildShapeMatrix(job, m);
+    buildScaleMatrix(job, m);
+    q_ = multiplyWork(multiplyWork(m.H3D_Matrix1, m.H3D_Matrix2), m.H3D_Matrix3);
     t_[1] = job.Params[kTraX];
     t_[2] = job.Params[kTraY];
     t_[3] = job.Params[kTraZ];
@@ -118,7 +118,7 @@ void PointTransform::apply(double x, double y, double z, double& xo, double& yo,
     zo = checkedFinite(p[3] + t_[3], "TransformPoint");
 }
 
-void TransformPoint(const JobState& job, double x, double y, double z, double& xo, double& yo, double& zo) {
+void transformPoint(const JobState& job, double x, double y, double z, double& xo, double& yo, double& zo) {
     PointTransform(job).apply(x, y, z, xo, yo, zo);
 }
 

@@ -22,40 +22,40 @@ namespace kal {
 using WorkMatrix = std::array<std::array<double, 4>, 4>;
 
 // The engine's four work matrices, shared by the model builders, the derivative builders of the
-// design matrix and TransformMcsPoint.
+// design matrix and transformMcsPoint.
 struct H3DMatrices {
     WorkMatrix H3D_Matrix1{};  // R, or a derivative of R
     WorkMatrix H3D_Matrix2{};  // K, or a derivative of K
     WorkMatrix H3D_Matrix3{};  // S
-    WorkMatrix H3D_Matrix4{};  // column 1: the result of TransformMcsPoint
+    WorkMatrix H3D_Matrix4{};  // column 1: the result of transformMcsPoint
 };
 
-// H3D_Matrix1 := R from RotXSeed, RotYSeed, RotZSeed.
-void BuildRotMatrix(const JobState& job, H3DMatrices& m);
-// H3D_Matrix2 := K from ParXY, Azimuth, ZtoXY (all nine elements written).
-void BuildShapeMatrix(const JobState& job, H3DMatrices& m);
-// H3D_Matrix3 := diag(ScaleX, ScaleY, ScaleZ).
-void BuildScaleMatrix(const JobState& job, H3DMatrices& m);
+// H3D_Matrix1 := R from RotXSeed, RotYSeed, RotZSeed (BuildRotMatrix).
+void buildRotationMatrix(const JobState& job, H3DMatrices& m);
+// H3D_Matrix2 := K from ParXY, Azimuth, ZtoXY (all nine elements written) (BuildShapeMatrix).
+void buildShapeMatrix(const JobState& job, H3DMatrices& m);
+// H3D_Matrix3 := diag(ScaleX, ScaleY, ScaleZ) (BuildScaleMatrix).
+void buildScaleMatrix(const JobState& job, H3DMatrices& m);
 
-// M(1..3, 1..3) := K of the given angles; other elements of M stay. M needs upper bounds of at
-// least 3 × 3 (std::out_of_range otherwise).
-void ShapeMatrixFromAngles(double xy, double az, double zt, Matrix& M);
-void ShapeMatrixFromAngles(double xy, double az, double zt, WorkMatrix& M);
+// M(1..3, 1..3) := K of the given angles; other elements of M stay (ShapeMatrixFromAngles). M needs upper
+// bounds of at least 3 × 3 (std::out_of_range otherwise).
+void shapeMatrixFromAngles(double xy, double az, double zt, Matrix& M);
+void shapeMatrixFromAngles(double xy, double az, double zt, WorkMatrix& M);
 
-// Column 1 of H3D_Matrix4 := ((H3D_Matrix1·H3D_Matrix2)·H3D_Matrix3)·MCS point i. Builds nothing
-// and adds no translation. i outside 1..McsCount throws std::out_of_range.
-void TransformMcsPoint(const JobState& job, std::int32_t i, H3DMatrices& m);
+// Column 1 of H3D_Matrix4 := ((H3D_Matrix1·H3D_Matrix2)·H3D_Matrix3)·MCS point i (TransformMcsPoint). Builds
+// nothing and adds no translation. i outside 1..McsCount throws std::out_of_range.
+void transformMcsPoint(const JobState& job, std::int32_t i, H3DMatrices& m);
 
-// (xo, yo, zo) := T + ((R·K)·S)·(x, y, z) with the current parameters. A result that is not finite
-// throws NumericError.
-void TransformPoint(const JobState& job, double x, double y, double z, double& xo, double& yo, double& zo);
+// (xo, yo, zo) := T + ((R·K)·S)·(x, y, z) with the current parameters (TransformPoint). A result that is not
+// finite throws NumericError.
+void transformPoint(const JobState& job, double x, double y, double z, double& xo, double& yo, double& zo);
 
-// 3×3 product a·b over rows and columns 1..3, in the order and with the zero skip of MatMult:
-// c(i,j) starts at 0 and adds a(i,k)·b(k,j) for k = 1..3 unless a factor is exactly 0.
-WorkMatrix MultiplyWork(const WorkMatrix& a, const WorkMatrix& b);
+// 3×3 product a·b over rows and columns 1..3, in the order and with the zero skip of matMult:
+// c(i,j) starts at 0 and adds a(i,k)·b(k,j) for k = 1..3 unless a factor is exactly 0 (MultiplyWork).
+WorkMatrix multiplyWork(const WorkMatrix& a, const WorkMatrix& b);
 
-// The model built once for many points: (R·K)·S and T as TransformPoint forms them, so apply()
-// gives exactly what TransformPoint gives, without trigonometry per point. Rebuild it after any
+// The model built once for many points: (R·K)·S and T as transformPoint forms them, so apply()
+// gives exactly what transformPoint gives, without trigonometry per point. Rebuild it after any
 // change of the parameters or of the working copy of the rotation.
 class PointTransform {
   public:

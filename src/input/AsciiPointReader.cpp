@@ -100,7 +100,7 @@ AsciiPointFile parseAsciiPointFile(std::string_view bytes, const std::string& pa
 }
 
 AsciiPointFile readAsciiPointFile(const std::string& path, const ReadOptions& options) {
-    if (!FileExists(path)) refuseFile(options, path, 0, "File " + path + " not found");
+    if (!fileExists(path)) refuseFile(options, path, 0, "File " + path + " not found");
     const std::string bytes = readFileBytes(path);
     auto file = parseAsciiPointFile(bytes, path, options);
     // Points with a double name stop the load at the matching; the file then stays as it was.

@@ -6,8 +6,8 @@
 
 namespace kal {
 
-std::int32_t PaerchenSuchen(const PointCoords& mcsCompared, MatchSet mcs, MatchSet ocs, float etta,
-                            PairRenaming renaming) {
+std::int32_t pairNearestPoints(const PointCoords& mcsCompared, MatchSet mcs, MatchSet ocs, float etta,
+                               PairRenaming renaming) {
     const auto partner = findCoordinatePartners(mcsCompared, ocs.coords, etta);
     return namePairs(partner, mcs.names, ocs.names, renaming);
 }
@@ -39,8 +39,8 @@ SeedTransformation seedFromCandidates(const PointCoords& mcs, const PointCoords&
     // The rotation goes through the parameter block, so that the calculation window's seed and
     // fixed values (which it writes there, refreshing the working copy) and the computed angles
     // end up in one place; the job keeps its own RotX..RotZ.
-    CalcSeed(seedJob, seedJob.TraX(), seedJob.TraY(), seedJob.TraZ(), seedJob.RotX(), seedJob.RotY(),
-             seedJob.RotZ(), seedJob.ScaleX(), seedJob.ScaleY(), seedJob.ScaleZ(), seedValues);
+    calculateSeed(seedJob, seedJob.TraX(), seedJob.TraY(), seedJob.TraZ(), seedJob.RotX(), seedJob.RotY(),
+                  seedJob.RotZ(), seedJob.ScaleX(), seedJob.ScaleY(), seedJob.ScaleZ(), seedValues);
     return {seedJob.TraX(), seedJob.TraY(),   seedJob.TraZ(),   seedJob.RotX(),  seedJob.RotY(),
             seedJob.RotZ(), seedJob.ScaleX(), seedJob.ScaleY(), seedJob.ScaleZ()};
 }
@@ -51,8 +51,8 @@ std::string autoFindTooManyPointsMessage(std::int32_t ocsPoints) {
            ". Use only the first points of the OCS, or match by names or by coordinates.";
 }
 
-AutoFindResult AutoFindPts(MatchSet mcs, MatchSet ocs, float etta, std::optional<std::int32_t> ocsLimit,
-                           const JobState& job, const AutoFindServices& services) {
+AutoFindResult autoFindPoints(MatchSet mcs, MatchSet ocs, float etta, std::optional<std::int32_t> ocsLimit,
+                              const JobState& job, const AutoFindServices& services) {
     AutoFindResult result;
     std::int32_t m = ocs.coords.count();
     if (ocsLimit && *ocsLimit >= 0 && *ocsLimit < m) m = *ocsLimit;
@@ -104,7 +104,7 @@ AutoFindResult AutoFindPts(MatchSet mcs, MatchSet ocs, float etta, std::optional
     std::vector<double> tx(n + 1, 0.0), ty(n + 1, 0.0), tz(n + 1, 0.0);
     for (std::int32_t i = 1; i <= n; ++i)
         transform.apply(mcs.coords.x[i], mcs.coords.y[i], mcs.coords.z[i], tx[i], ty[i], tz[i]);
-    result.identicalCount = PaerchenSuchen({tx, ty, tz}, mcs, ocs, etta, PairRenaming::Joined);
+    result.identicalCount = pairNearestPoints({tx, ty, tz}, mcs, ocs, etta, PairRenaming::Joined);
     result.seed = seed;
     result.status = AutoFindResult::Status::Paired;
     return result;

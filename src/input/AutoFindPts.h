@@ -1,6 +1,6 @@
 #pragma once
-// The two pair searches of the input dialog as the load runs them: `PaerchenSuchen`, the pair
-// search by coordinates with the naming of the pairs, and `AutoFindPts`, the automatic search by
+// The two pair searches of the input dialog as the load runs them: `pairNearestPoints`, the pair
+// search by coordinates with the naming of the pairs, and `autoFindPoints`, the automatic search by
 // distances that seeds a transformation from three matched segments and then pairs by
 // coordinates. Both work on the point sets read for the load, before anything of the job changes.
 #include <array>
@@ -28,9 +28,9 @@ struct MatchSet {
 
 // Pairs each MCS point (compared at `mcsCompared`: its own coordinates, or transformed into the
 // OCS) with the nearest OCS point not yet taken within `etta`, names the pairs and returns their
-// number (the provisional IdenticalCount).
-std::int32_t PaerchenSuchen(const PointCoords& mcsCompared, MatchSet mcs, MatchSet ocs, float etta,
-                            PairRenaming renaming);
+// number (the provisional IdenticalCount) (PaerchenSuchen).
+std::int32_t pairNearestPoints(const PointCoords& mcsCompared, MatchSet mcs, MatchSet ocs, float etta,
+                               PairRenaming renaming);
 
 // The seed of the automatic search, to become the job's current transformation: translations,
 // the working copy of the rotation (RotX..RotZ stay as they are) and the axis scales.
@@ -59,7 +59,7 @@ struct AutoFindServices {
     platform::Prompter* prompter = nullptr;  // the "Could not solve" message
     platform::EventPump* events = nullptr;   // let through at most every 50 ms
     platform::Progress* progress = nullptr;  // the progress window, Cancel and its close box
-    SeedValueSource* seedValues = nullptr;   // the calculation window's GetSeed, while it is loaded
+    SeedValueSource* seedValues = nullptr;   // the calculation window's applySeed, while it is loaded
     std::chrono::milliseconds interval{50};
 };
 
@@ -70,12 +70,12 @@ inline constexpr const char* kAutoFindCaption = "AutoFind Indentically Points - 
 inline constexpr const char* kAutoFindFailed =
     "Could not solve the auto find problem, maybe try changing ETTA Value";
 
-// The automatic search on the (prefixed) point sets. `ocsLimit`: only the first that many OCS
+// The automatic search on the (prefixed) point sets (AutoFindPts). `ocsLimit`: only the first that many OCS
 // points take part in the distance search (nullopt: all). Fewer than three candidates: the
 // message, no pairs. A stop: no message, no pairs, no seed. Names change only when it pairs, and
 // only by joining: no index is ever put before a name, so the names a load gives never depend on
 // what the load before it read.
-AutoFindResult AutoFindPts(MatchSet mcs, MatchSet ocs, float etta, std::optional<std::int32_t> ocsLimit,
-                           const JobState& job, const AutoFindServices& services);
+AutoFindResult autoFindPoints(MatchSet mcs, MatchSet ocs, float etta, std::optional<std::int32_t> ocsLimit,
+                              const JobState& job, const AutoFindServices& services);
 
 }  // namespace kal

@@ -19,8 +19,8 @@ std::string joinLines(std::initializer_list<std::string_view> lines) {
 
 }  // namespace
 
-std::string ettaPromptText(MatchingRoad road) {
-    if (road == MatchingRoad::ByDistances)
+std::string ettaPromptText(MatchingMethod method) {
+    if (method == MatchingMethod::ByDistances)
         return joinLines(
             {"The process of AutoFinding the indentically points might take a while",
              "If you have more than 100 points it might take several minutes!", "",
@@ -44,8 +44,8 @@ std::string ettaPromptText(MatchingRoad road) {
          "If you set it too big, maybe points will be detected as identically but they are not."});
 }
 
-std::optional<float> askEtta(platform::Prompter& prompter, MatchingRoad road) {
-    const std::string prompt = ettaPromptText(road);
+std::optional<float> askEtta(platform::Prompter& prompter, MatchingMethod method) {
+    const std::string prompt = ettaPromptText(method);
     const std::string defaultText = generalText(0.8);
     for (;;) {
         const auto answer = prompter.input(prompt, "Etta Value", defaultText);

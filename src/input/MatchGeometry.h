@@ -28,7 +28,7 @@ struct PointCoords {
 };
 
 // Throws std::invalid_argument unless the three arrays have one size and every coordinate of
-// points 1..count() is finite. Readers and TransformPoint never give anything else.
+// points 1..count() is finite. Readers and transformPoint never give anything else.
 inline void checkCoords(const PointCoords& p, const char* what) {
     if (p.y.size() != p.x.size() || p.z.size() != p.x.size())
         throw std::invalid_argument(std::string(what) + ": coordinate arrays of different sizes");

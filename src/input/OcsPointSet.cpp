@@ -37,7 +37,7 @@ std::optional<Abc> abcFromQuaternion(double q1, double q2, double q3, double q4)
     q1 /= m, q2 /= m, q3 /= m, q4 /= m;
     const double norm = std::sqrt(q1 * q1 + q2 * q2 + q3 * q3 + q4 * q4);
     double a1 = 0, a2 = 0, a3 = 0;
-    AnglesFromQuat(q1 / norm, q2 / norm, q3 / norm, q4 / norm, a1, a2, a3);
+    anglesFromQuaternion(q1 / norm, q2 / norm, q3 / norm, q4 / norm, a1, a2, a3);
     return Abc{-a3, -a2, -a1};
 }
 

@@ -34,7 +34,7 @@ std::int32_t namePairs(const std::vector<std::int32_t>& partner, std::vector<std
 std::optional<std::string> firstDoubleName(const std::vector<std::string>& names) {
     std::vector<std::string> sorted = names;
     std::vector<std::int32_t> index;
-    SortNames(sorted, index);
+    sortNames(sorted, index);
     for (std::size_t i = 2; i < sorted.size(); ++i)
         if (sorted[i] == sorted[i - 1]) return sorted[i];
     return std::nullopt;

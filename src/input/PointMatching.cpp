@@ -13,7 +13,7 @@ namespace {
 // Sorts the set by name, carrying the coordinates (and the angle rows) along.
 void sortByName(PointSet& set, Matrix* angles) {
     std::vector<std::int32_t> index;
-    SortNames(set.names, index);
+    sortNames(set.names, index);
     const std::int32_t n = set.count();
     auto permute = [&](std::vector<double>& v) {
         std::vector<double> sorted(v.size(), 0.0);

@@ -128,7 +128,7 @@ std::string shapeProfileReport(const ShapeProfileFile& file, const ReadOptions& 
 }
 
 ShapeProfileFile readShapeProfileFile(const std::string& path, const ReadOptions& options) {
-    if (!FileExists(path)) refuseFile(options, path, 0, "File " + path + " not found");
+    if (!fileExists(path)) refuseFile(options, path, 0, "File " + path + " not found");
     const std::string bytes = readFileBytes(path);
     auto file = parseShapeProfileFile(bytes, path, options);
     if (file.rewrittenBytes) replaceFileKeepingBackup(path, *file.rewrittenBytes);

@@ -4,22 +4,22 @@
 
 namespace kal {
 
-bool File_Exist(std::string_view datei) {
+bool isRegularFile(std::string_view datei) {
     if (datei.empty()) return false;
     std::error_code ec;
     return std::filesystem::is_regular_file(std::filesystem::path(datei), ec);
 }
 
-bool FileExists(std::string_view path) { return File_Exist(path); }
+bool fileExists(std::string_view path) { return isRegularFile(path); }
 
-bool Directory_Exist(std::string_view Directory) {
+bool folderOrFileExists(std::string_view Directory) {
     if (Directory.empty()) return false;
     std::error_code ec;
     const auto status = std::filesystem::status(std::filesystem::path(Directory), ec);
     return !ec && (std::filesystem::is_directory(status) || std::filesystem::is_regular_file(status));
 }
 
-std::string FolderOfPath(std::string_view path) {
+std::string folderOfPath(std::string_view path) {
     if (path.empty()) return std::string();
     const std::size_t cut = path.substr(0, path.size() - 1).find_last_of("/\\");
     return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));

@@ -6,18 +6,18 @@
 
 namespace kal {
 
-// True when the path is not empty and names an existing ordinary file (a folder gives false).
-bool File_Exist(std::string_view datei);
-// The same test, as the readers and dialogs call it.
-bool FileExists(std::string_view path);
+// True when the path is not empty and names an existing ordinary file (a folder gives false) (File_Exist).
+bool isRegularFile(std::string_view datei);
+// The same test, as the readers and dialogs call it (FileExists).
+bool fileExists(std::string_view path);
 
 // True when the path is not empty and names an existing folder, or an ordinary file (the
-// lookup admits both).
-bool Directory_Exist(std::string_view Directory);
+// lookup admits both) (Directory_Exist).
+bool folderOrFileExists(std::string_view Directory);
 
 // The path up to and including its last separator ("/" or "\") before the last character:
-// "C:\a\b.txt" gives "C:\a\", "C:\a\" gives "C:\", "/home/u/x.tfo" gives "/home/u/". A path
+// "C:\a\b.txt" gives "C:\a\", "C:\a\" gives "C:\", "/home/u/x.tfo" gives "/home/u/" (FolderOfPath). A path
 // without a separator there gives "".
-std::string FolderOfPath(std::string_view path);
+std::string folderOfPath(std::string_view path);
 
 }  // namespace kal

@@ -135,7 +135,7 @@ void save(const std::string& path, const LoadedIni& ini) {
 IniValue::IniValue(double number) : text_(generalText(number)) {}
 IniValue::IniValue(float number) : text_(generalTextSingle(number)) {}
 
-bool IniSplitLine(std::string_view line, std::string& key, std::string& value) {
+bool splitIniLine(std::string_view line, std::string& key, std::string& value) {
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) {
         key.clear();
@@ -147,7 +147,7 @@ bool IniSplitLine(std::string_view line, std::string& key, std::string& value) {
     return true;
 }
 
-std::string IniReadValue(const std::string& iniPath, const std::string& key) {
+std::string readIniValue(const std::string& iniPath, const std::string& key) {
     std::string bytes;
     try {
         bytes = readFileBytes(iniPath);
@@ -157,7 +157,7 @@ std::string IniReadValue(const std::string& iniPath, const std::string& key) {
     std::string k, v;
     for (const auto& line : splitLines(decodeText(bytes).text)) {
         if (line.empty() || line[0] == '[' || line[0] == '\'' || line.compare(0, 3, "REM") == 0) continue;
-        if (IniSplitLine(line, k, v) && k == key) return v;
+        if (splitIniLine(line, k, v) && k == key) return v;
     }
     return "1000";
 }
@@ -170,12 +170,12 @@ std::string iniTextWithValue(std::string_view fileText, const std::string& secti
     return joinLinesCrLf(lines.empty() ? std::vector<std::string>{""} : lines);
 }
 
-void IniWriteValue(const std::string& iniPath, const std::string& section, const std::string& key,
+void writeIniValue(const std::string& iniPath, const std::string& section, const std::string& key,
                    const IniValue& value) {
-    IniWriteValues(iniPath, {IniEntry{section, key, value}});
+    writeIniValues(iniPath, {IniEntry{section, key, value}});
 }
 
-void IniWriteValues(const std::string& iniPath, const std::vector<IniEntry>& entries) {
+void writeIniValues(const std::string& iniPath, const std::vector<IniEntry>& entries) {
     for (const auto& e : entries) checkWritable(e.section, e.key, e.value.text());
     LoadedIni ini = loadForWriting(iniPath);
     for (const auto& e : entries) writeIntoLines(ini.lines, e.section, e.key, e.value.text());

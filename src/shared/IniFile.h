@@ -38,27 +38,28 @@ struct IniEntry {
     IniValue value;
 };
 
-// Splits a key line at its first "=": key before, value after (it may hold more "=").
+// Splits a key line at its first "=": key before, value after (it may hold more "=") (IniSplitLine).
 // False, with key and value empty, for a line without "=".
-bool IniSplitLine(std::string_view line, std::string& key, std::string& value);
+bool splitIniLine(std::string_view line, std::string& key, std::string& value);
 
 // The value text of the first key line with `key` in the whole file, in any section;
-// "1000" when there is none or the file cannot be read. Values are returned as they stand.
-std::string IniReadValue(const std::string& iniPath, const std::string& key);
+// "1000" when there is none or the file cannot be read (IniReadValue). Values are returned as they stand.
+std::string readIniValue(const std::string& iniPath, const std::string& key);
 
 // Writes key=value into `section`: every line of that key in the section is replaced; a new
-// key goes after the section's last line; a new section goes before "[LastEntry]". Throws
+// key goes after the section's last line; a new section goes before "[LastEntry]" (IniWriteValue). Throws
 // FormatError for a section, key or value that cannot stand in a line (CR, LF, a key with "="),
 // FileError when the file cannot be written (the old file is then untouched). A missing file
 // is created.
-void IniWriteValue(const std::string& iniPath, const std::string& section, const std::string& key,
+void writeIniValue(const std::string& iniPath, const std::string& section, const std::string& key,
                    const IniValue& value);
 
-// Several writes in one rewrite of the file: the same bytes as the writes one by one in order.
-void IniWriteValues(const std::string& iniPath, const std::vector<IniEntry>& entries);
+// Several writes in one rewrite of the file: the same bytes as the writes one by one in order
+// (IniWriteValues).
+void writeIniValues(const std::string& iniPath, const std::vector<IniEntry>& entries);
 
 // The writer on a text in memory: `fileText` with key=value written into `section`, every line
-// ended by CR LF. IniWriteValue is this on the file's text.
+// ended by CR LF. writeIniValue is this on the file's text.
 std::string iniTextWithValue(std::string_view fileText, const std::string& section, const std::string& key,
                              const std::string& value);
 

@@ -228,7 +228,7 @@ std::string skipped(std::size_t lineNumber, const std::string& line, const std::
 
 }  // namespace
 
-std::vector<std::string> IniReadAll(JobState& job) {
+std::vector<std::string> readAllIniSettings(JobState& job) {
     const std::string& path = job.IniFilePath;
     const std::vector<std::string> lines = splitLines(decodeText(readFileBytes(path)).text);
     std::vector<std::string> warnings;
@@ -238,7 +238,7 @@ std::vector<std::string> IniReadAll(JobState& job) {
     for (std::size_t n = 0; n < lines.size(); ++n) {
         const std::string& line = lines[n];
         if (line.empty() || line[0] == '[' || line[0] == '\'' || line.compare(0, 3, "REM") == 0) continue;
-        if (!IniSplitLine(line, key, value)) continue;
+        if (!splitIniLine(line, key, value)) continue;
         if (value == "Wahr") value = "True";
         if (value == "Falsch") value = "False";
         if (key == "ClipboardValue") {
@@ -280,7 +280,7 @@ std::vector<std::string> IniReadAll(JobState& job) {
     if (job.IterationThreshold == 0) repairs.push_back({"Global", "Omrivel_Etta", 1E-09});
     if (!repairs.empty()) {
         try {
-            IniWriteValues(path, repairs);
+            writeIniValues(path, repairs);
         } catch (const std::exception& e) {
             warnings.push_back(std::string("The settings file could not be repaired: ") + e.what());
         }

@@ -29,17 +29,17 @@ void addOrSubtract(const char* op, double sign, const Matrix& A, std::int32_t ro
 
 }  // namespace
 
-void MatAdd(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& B, std::int32_t /*rowsB*/,
+void matAdd(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& B, std::int32_t /*rowsB*/,
             std::int32_t /*colsB*/, Matrix& C, std::int32_t& rowsC, std::int32_t& colsC) {
     addOrSubtract("MatAdd", 1.0, A, rowsA, colsA, B, C, rowsC, colsC);
 }
 
-void MatSub(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& B, std::int32_t /*rowsB*/,
+void matSub(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& B, std::int32_t /*rowsB*/,
             std::int32_t /*colsB*/, Matrix& C, std::int32_t& rowsC, std::int32_t& colsC) {
     addOrSubtract("MatSub", -1.0, A, rowsA, colsA, B, C, rowsC, colsC);
 }
 
-void MatMult(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& B, std::int32_t /*rowsB*/,
+void matMult(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& B, std::int32_t /*rowsB*/,
              std::int32_t colsB, Matrix& C, std::int32_t& rowsC, std::int32_t& colsC) {
     if (&C == &A || &C == &B) throw std::invalid_argument("MatMult: the product must not overwrite a factor");
     rowsC = rowsA;
@@ -64,7 +64,7 @@ void MatMult(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matr
     }
 }
 
-void MatTimesWeights(const Matrix& A, std::int32_t rowsA, std::int32_t /*colsA*/, const Matrix& P,
+void matTimesWeights(const Matrix& A, std::int32_t rowsA, std::int32_t /*colsA*/, const Matrix& P,
                      std::int32_t /*rowsP*/, std::int32_t cols, Matrix& C, std::int32_t& rowsC,
                      std::int32_t& colsC) {
     rowsC = rowsA;
@@ -78,7 +78,7 @@ void MatTimesWeights(const Matrix& A, std::int32_t rowsA, std::int32_t /*colsA*/
             C(i, j) = checkedFinite(A(i, j) * P(j, 1), "MatTimesWeights");
 }
 
-void MatTranspose(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, Matrix& At, std::int32_t& rowsAt,
+void matTranspose(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, Matrix& At, std::int32_t& rowsAt,
                   std::int32_t& colsAt) {
     if (&At == &A) throw std::invalid_argument("MatTranspose: the transpose must not overwrite its source");
     rowsAt = colsA;
@@ -90,7 +90,7 @@ void MatTranspose(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, Matri
         for (std::int32_t j = 1; j <= rowsA; ++j) At(i, j) = A(j, i);
 }
 
-void MatInvert(const Matrix& A, std::int32_t n, std::int32_t m, Matrix& Ainv) {
+void matInvert(const Matrix& A, std::int32_t n, std::int32_t m, Matrix& Ainv) {
     if (n <= 0) return;
     requireSize(Ainv, n, n, "MatInvert", "Ainv");
     if (&A != &Ainv) {
@@ -122,13 +122,13 @@ void MatInvert(const Matrix& A, std::int32_t n, std::int32_t m, Matrix& Ainv) {
         for (std::int32_t j = 1; j <= n; ++j) checkedFinite(a(i, j), "MatInvert");
 }
 
-void RemoveElement(std::vector<double>& list, std::int32_t k) {
+void removeElement(std::vector<double>& list, std::int32_t k) {
     const auto upper = static_cast<std::int32_t>(list.size()) - 1;
     if (k < 1 || k > upper) throw std::out_of_range("RemoveElement: no entry " + std::to_string(k));
     list.erase(list.begin() + k);
 }
 
-void RemoveEqualValues(std::vector<double>& list) {
+void removeEqualValues(std::vector<double>& list) {
     // Same result as removing each later near-equal entry one by one, in one compaction pass
     // per kept entry.
     const double tolerance = std::pow(10.0, -8.0);

@@ -17,47 +17,46 @@
 
 namespace kal {
 
-// C(i,j) = A(i,j) + B(i,j) for i = 1..rowsA, j = 1..colsA. rowsB and colsB are not read.
-void MatAdd(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& B, std::int32_t rowsB,
+// C(i,j) = A(i,j) + B(i,j) for i = 1..rowsA, j = 1..colsA (MatAdd). rowsB and colsB are not read.
+void matAdd(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& B, std::int32_t rowsB,
             std::int32_t colsB, Matrix& C, std::int32_t& rowsC, std::int32_t& colsC);
 
-// C(i,j) = A(i,j) - B(i,j), ranges as MatAdd.
-void MatSub(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& B, std::int32_t rowsB,
+// C(i,j) = A(i,j) - B(i,j), ranges as matAdd (MatSub).
+void matSub(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& B, std::int32_t rowsB,
             std::int32_t colsB, Matrix& C, std::int32_t& rowsC, std::int32_t& colsC);
 
-// C = A·B (rowsA × colsB). Each C(i,j) starts at 0 and adds A(i,k)·B(k,j) for k = 1..colsA in
+// C = A·B (rowsA × colsB) (MatMult). Each C(i,j) starts at 0 and adds A(i,k)·B(k,j) for k = 1..colsA in
 // order, skipping every product with an exactly zero factor: sparse design matrices rely on it
 // for speed, and the rounding of the normal equations depends on it. rowsB is not read.
 // C must be a different matrix from A and B (std::invalid_argument otherwise).
-void MatMult(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& B, std::int32_t rowsB,
+void matMult(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& B, std::int32_t rowsB,
              std::int32_t colsB, Matrix& C, std::int32_t& rowsC, std::int32_t& colsC);
 
 // C(i,j) = A(i,j)·P(j,1) for i = 1..rowsA, j = 1..cols: A times the diagonal matrix whose
-// diagonal is column 1 of P (a weight vector). colsC = cols; colsA and rowsP are not read.
-void MatTimesWeights(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& P,
+// diagonal is column 1 of P (a weight vector) (MatTimesWeights). colsC = cols; colsA and rowsP are not read.
+void matTimesWeights(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, const Matrix& P,
                      std::int32_t rowsP, std::int32_t cols, Matrix& C, std::int32_t& rowsC,
                      std::int32_t& colsC);
 
-// At(i,j) = A(j,i); rowsAt = colsA, colsAt = rowsA. At must be a different matrix from A.
-void MatTranspose(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, Matrix& At, std::int32_t& rowsAt,
+// At(i,j) = A(j,i); rowsAt = colsA, colsAt = rowsA (MatTranspose). At must be a different matrix from A.
+void matTranspose(const Matrix& A, std::int32_t rowsA, std::int32_t colsA, Matrix& At, std::int32_t& rowsAt,
                   std::int32_t& colsAt);
 
 // Inverse of the n × n matrix A by Gauss-Jordan exchange in place, in the order k = 1..n, with
-// no pivot search and 1e-12 added to every pivot whatever its sign. A zero pivot therefore gives
+// no pivot search and 1e-12 added to every pivot whatever its sign (MatInvert). A zero pivot therefore gives
 // 1e12 rather than a failure: an unknown whose row and column of a normal matrix are all zero
 // comes out with 1e12 on the diagonal, and the caller (the solver) judges such a system. Rows
 // 1..m of A are copied first (m = n at every use). Ainv may be the same matrix as A.
 // Not for rotation or shape matrices: those have exact inverses (transpose, closed form).
-void MatInvert(const Matrix& A, std::int32_t n, std::int32_t m, Matrix& Ainv);
+void matInvert(const Matrix& A, std::int32_t n, std::int32_t m, Matrix& Ainv);
 
 // Removes row k (deleteRow true) or column k (false) of the rows × cols matrix A into B by
 // shifting the following rows (columns) up (left) by one: B(i,j) = A(i+1,j) for i = k..rows-1,
-// or B(i,j) = A(i,j+1) for j = k..cols-1. Rows (columns) before k are not copied, the last row
-// (column) keeps its values and no array changes size, so B may be A (in-place use). Remove
-// several rows or columns highest index first. Works on any matrix type with operator()(i, j),
-// rows() and cols().
+// or B(i,j) = A(i,j+1) for j = k..cols-1 (MatDeleteRowCol). Rows (columns) before k are not copied, the last
+// row (column) keeps its values and no array changes size, so B may be A (in-place use). Remove several rows
+// or columns highest index first. Works on any matrix type with operator()(i, j), rows() and cols().
 template <class M>
-void MatDeleteRowCol(const M& A, std::int32_t rows, std::int32_t cols, M& B, std::int32_t& rowsB,
+void matDeleteRowCol(const M& A, std::int32_t rows, std::int32_t cols, M& B, std::int32_t& rowsB,
                      std::int32_t& colsB, bool deleteRow, std::int32_t k) {
     rowsB = deleteRow ? rows - 1 : rows;
     colsB = deleteRow ? cols : cols - 1;
@@ -75,12 +74,12 @@ void MatDeleteRowCol(const M& A, std::int32_t rows, std::int32_t cols, M& B, std
 }
 
 // Removes entry k (1..upper bound) of a list with entry 0 unused: the entries after it move
-// down by one and the list shrinks by one.
-void RemoveElement(std::vector<double>& list, std::int32_t k);
+// down by one and the list shrinks by one (RemoveElement).
+void removeElement(std::vector<double>& list, std::int32_t k);
 
 // Removes every entry that lies within 1e-8 (strictly) of an earlier entry; the earliest of a
 // group of near-equal entries stays, a difference of exactly 1e-8 keeps both, entry 0 is never
-// compared or removed.
-void RemoveEqualValues(std::vector<double>& list);
+// compared or removed (RemoveEqualValues).
+void removeEqualValues(std::vector<double>& list);
 
 }  // namespace kal

@@ -27,7 +27,7 @@
 //                              that are not the program's own (leading numbers of point names).
 //   leadingOwnNumber(t)        the lenient form taking "." or "," as the decimal point. The
 //                              program's own texts read leniently: parameter states (fixed
-//                              values, SaveWinkelZurueck's results), INI digit counts and
+//                              values, dmsToDecimalText's results), INI digit counts and
 //                              thresholds, window positions and column widths.
 // Group separators are never accepted: under "," the text "0.01" is 0.01 to ownNumber and an
 // error to strictNumber, never 1. A result that is not finite is an error (NumericError for

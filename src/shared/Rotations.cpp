@@ -54,16 +54,16 @@ struct Candidates {
     double first, second;
 };
 Candidates fromTangent(double t) {  // t and t + P
-    const double c1 = NormAngle(t);
-    return {c1, NormAngle(c1 + kP)};
+    const double c1 = normalizeAngle(t);
+    return {c1, normalizeAngle(c1 + kP)};
 }
 Candidates fromSine(double s) {  // s and P - s
-    const double c1 = NormAngle(s);
-    return {c1, NormAngle(kP - c1)};
+    const double c1 = normalizeAngle(s);
+    return {c1, normalizeAngle(kP - c1)};
 }
 Candidates fromCosine(double c) {  // c and 2P - c
-    const double c1 = NormAngle(c);
-    return {c1, NormAngle(k2P - c1)};
+    const double c1 = normalizeAngle(c);
+    return {c1, normalizeAngle(k2P - c1)};
 }
 
 double atanOf(double num, double den) { return std::atan(checkedDivide(num, den + kEps, "AnglesFromMat")); }
@@ -86,7 +86,7 @@ void chooseSolutions(const Matrix& M, Builder build, const Candidates& c1, const
                 build(a1, a2, a3, rebuilt);
                 double d = 0.0;
                 bool equal = false;
-                MatCompare(M, rebuilt, 1e-10, d, equal);
+                matCompare(M, rebuilt, 1e-10, d, equal);
                 if (best1 > best2) {
                     if (d < best1) {
                         S1 = {0.0, a1, a2, a3};
@@ -101,53 +101,53 @@ void chooseSolutions(const Matrix& M, Builder build, const Candidates& c1, const
 
 }  // namespace
 
-void MatFromAnglesXYZ(double a1, double a2, double a3, Matrix& M) {
+void matFromAnglesXYZ(double a1, double a2, double a3, Matrix& M) {
     storeTransposed(rotX(a1) * rotY(a2) * rotZ(a3), M, "MatFromAnglesXYZ");
 }
-void MatFromAnglesZYX(double a1, double a2, double a3, Matrix& M) {
+void matFromAnglesZYX(double a1, double a2, double a3, Matrix& M) {
     storeTransposed(rotZ(a3) * rotY(a2) * rotX(a1), M, "MatFromAnglesZYX");
 }
-void MatFromAnglesZXY(double a1, double a2, double a3, Matrix& M) {
+void matFromAnglesZXY(double a1, double a2, double a3, Matrix& M) {
     storeTransposed(rotZ(a3) * rotX(a1) * rotY(a2), M, "MatFromAnglesZXY");
 }
-void MatFromAnglesZXZ(double a1, double a2, double a3, Matrix& M) {
+void matFromAnglesZXZ(double a1, double a2, double a3, Matrix& M) {
     storeTransposed(rotZ(a1) * rotX(a2) * rotZ(a3), M, "MatFromAnglesZXZ");
 }
-void MatFromAnglesZYZ(double a1, double a2, double a3, Matrix& M) {
+void matFromAnglesZYZ(double a1, double a2, double a3, Matrix& M) {
     storeTransposed(rotZ(a1) * rotY(a2) * rotZ(a3), M, "MatFromAnglesZYZ");
 }
 
-void AnglesFromMatXYZ(const Matrix& M, Vec3& S1, Vec3& S2) {
+void anglesFromMatXYZ(const Matrix& M, Vec3& S1, Vec3& S2) {
     requireRotationSize(M, "AnglesFromMatXYZ");
-    chooseSolutions(M, MatFromAnglesXYZ, fromTangent(atanOf(-M(3, 2), M(3, 3))), fromSine(ArcSin(M(3, 1))),
+    chooseSolutions(M, matFromAnglesXYZ, fromTangent(atanOf(-M(3, 2), M(3, 3))), fromSine(arcSin(M(3, 1))),
                     fromTangent(atanOf(-M(2, 1), M(1, 1))), S1, S2);
 }
 
-void AnglesFromMatZYX(const Matrix& M, Vec3& S1, Vec3& S2) {
+void anglesFromMatZYX(const Matrix& M, Vec3& S1, Vec3& S2) {
     requireRotationSize(M, "AnglesFromMatZYX");
-    chooseSolutions(M, MatFromAnglesZYX, fromTangent(atanOf(M(2, 3), M(3, 3))), fromSine(-ArcSin(M(1, 3))),
+    chooseSolutions(M, matFromAnglesZYX, fromTangent(atanOf(M(2, 3), M(3, 3))), fromSine(-arcSin(M(1, 3))),
                     fromTangent(atanOf(M(1, 2), M(1, 1))), S1, S2);
 }
 
-void AnglesFromMatZXY(const Matrix& M, Vec3& S1, Vec3& S2) {
+void anglesFromMatZXY(const Matrix& M, Vec3& S1, Vec3& S2) {
     requireRotationSize(M, "AnglesFromMatZXY");
-    chooseSolutions(M, MatFromAnglesZXY, fromSine(ArcSin(M(2, 3))), fromTangent(atanOf(-M(1, 3), M(3, 3))),
+    chooseSolutions(M, matFromAnglesZXY, fromSine(arcSin(M(2, 3))), fromTangent(atanOf(-M(1, 3), M(3, 3))),
                     fromTangent(atanOf(-M(2, 1), M(2, 2))), S1, S2);
 }
 
-void AnglesFromMatZXZ(const Matrix& M, Vec3& S1, Vec3& S2) {
+void anglesFromMatZXZ(const Matrix& M, Vec3& S1, Vec3& S2) {
     requireRotationSize(M, "AnglesFromMatZXZ");
-    chooseSolutions(M, MatFromAnglesZXZ, fromTangent(atanOf(-M(3, 1), M(3, 2))), fromCosine(ArcCos(M(3, 3))),
+    chooseSolutions(M, matFromAnglesZXZ, fromTangent(atanOf(-M(3, 1), M(3, 2))), fromCosine(arcCos(M(3, 3))),
                     fromTangent(atanOf(M(1, 3), M(2, 3))), S1, S2);
 }
 
-void AnglesFromMatZYZ(const Matrix& M, Vec3& S1, Vec3& S2) {
+void anglesFromMatZYZ(const Matrix& M, Vec3& S1, Vec3& S2) {
     requireRotationSize(M, "AnglesFromMatZYZ");
-    chooseSolutions(M, MatFromAnglesZYZ, fromTangent(atanOf(M(3, 2), M(3, 1))), fromCosine(ArcCos(M(3, 3))),
+    chooseSolutions(M, matFromAnglesZYZ, fromTangent(atanOf(M(3, 2), M(3, 1))), fromCosine(arcCos(M(3, 3))),
                     fromTangent(-atanOf(M(2, 3), M(1, 3))), S1, S2);
 }
 
-void MatCompare(const Matrix& A, const Matrix& B, double tolerance, double& sum, bool& equal) {
+void matCompare(const Matrix& A, const Matrix& B, double tolerance, double& sum, bool& equal) {
     equal = true;
     sum = 0.0;
     if (A.rows() != B.rows() || A.cols() != B.cols()) {
@@ -163,7 +163,7 @@ void MatCompare(const Matrix& A, const Matrix& B, double tolerance, double& sum,
     checkedFinite(sum, "MatCompare");
 }
 
-void QuatFromMat(const Matrix& M, Matrix& Q, double& a1, double& a2, double& a3) {
+void quaternionFromMat(const Matrix& M, Matrix& Q, double& a1, double& a2, double& a3) {
     requireRotationSize(M, "QuatFromMat");
     if (Q.rows() < 8 || Q.cols() < 1) throw std::out_of_range("QuatFromMat: Q smaller than 8 x 1");
     const char* what = "QuatFromMat";
@@ -194,7 +194,7 @@ void QuatFromMat(const Matrix& M, Matrix& Q, double& a1, double& a2, double& a3)
         y = checkedDivide(M(2, 3) + M(3, 2), s, what);
         z = s / 4;
     }
-    const double angle = 2 * ArcCos(w);
+    const double angle = 2 * arcCos(w);
     const double axisDivisor = std::sin(angle / 2) + 1e-10;
     Q(1, 1) = w;
     Q(2, 1) = x;
@@ -204,12 +204,12 @@ void QuatFromMat(const Matrix& M, Matrix& Q, double& a1, double& a2, double& a3)
     Q(6, 1) = checkedDivide(x, axisDivisor, what);
     Q(7, 1) = checkedDivide(y, axisDivisor, what);
     Q(8, 1) = checkedDivide(z, axisDivisor, what);
-    AnglesFromQuat(w, x, y, z, a1, a2, a3);
+    anglesFromQuaternion(w, x, y, z, a1, a2, a3);
 }
 
-void QuatFromMat(const Matrix& M, Matrix& Q) {
+void quaternionFromMat(const Matrix& M, Matrix& Q) {
     double a1 = 0, a2 = 0, a3 = 0;
-    QuatFromMat(M, Q, a1, a2, a3);
+    quaternionFromMat(M, Q, a1, a2, a3);
 }
 
 namespace {
@@ -225,17 +225,17 @@ double quaternionAngle(double num, double den) {
 
 }  // namespace
 
-void AnglesFromQuat(double w, double x, double y, double z, double& a1, double& a2, double& a3) {
+void anglesFromQuaternion(double w, double x, double y, double z, double& a1, double& a2, double& a3) {
     const double sinB = checkedFinite(2 * w * y - 2 * x * z, "AnglesFromQuat");
     const double dz = checkedFinite(2 * std::pow(x, 2) + 2 * std::pow(w, 2) - 1, "AnglesFromQuat");
     const double dx = checkedFinite(2 * std::pow(z, 2) + 2 * std::pow(w, 2) - 1, "AnglesFromQuat");
-    const double r2 = ArcSin(sinB);
+    const double r2 = arcSin(sinB);
     const double r3 = quaternionAngle(checkedFinite(2 * w * z + 2 * x * y, "AnglesFromQuat"), dz);
     const double r1 = quaternionAngle(checkedFinite(2 * y * z + 2 * w * x, "AnglesFromQuat"), dx);
     // 0.0 - r rather than -r: a zero angle stays +0.
-    a1 = 0.0 - NormAngle(r1);
-    a2 = 0.0 - NormAngle(r2);
-    a3 = 0.0 - NormAngle(r3);
+    a1 = 0.0 - normalizeAngle(r1);
+    a2 = 0.0 - normalizeAngle(r2);
+    a3 = 0.0 - normalizeAngle(r3);
 }
 
 }  // namespace kal

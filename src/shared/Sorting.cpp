@@ -29,7 +29,7 @@ struct NameKey {
 };
 
 NameKey keyOf(const std::string& name, std::int32_t position) {
-    const bool padded = IsNumericName(name) && name.size() < static_cast<std::size_t>(kPaddedLength);
+    const bool padded = isNumericName(name) && name.size() < static_cast<std::size_t>(kPaddedLength);
     const std::size_t pad = padded ? static_cast<std::size_t>(kPaddedLength) - name.size() : 0;
     const std::size_t ownZeros = std::min(name.find_first_not_of('0'), name.size());
     const std::string_view rest = std::string_view(name).substr(ownZeros);
@@ -67,11 +67,11 @@ void swapRows(Matrix& table, std::int32_t a, std::int32_t b) {
 
 }  // namespace
 
-bool IsNumericName(const std::string& name) {
+bool isNumericName(const std::string& name) {
     return std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-void SortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index) {
+void sortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index) {
     if (names.empty()) names.emplace_back();
     const auto n = static_cast<std::int32_t>(names.size()) - 1;
     std::vector<NameKey> keys;
@@ -90,7 +90,7 @@ void SortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index
     names = std::move(sorted);
 }
 
-void QuickSortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index, std::int32_t lo,
+void quickSortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index, std::int32_t lo,
                     std::int32_t hi, bool descending) {
     while (lo < hi) {  // a range of one entry or none changes nothing
         if (lo < 0 || static_cast<std::size_t>(hi) >= names.size() ||
@@ -114,12 +114,12 @@ void QuickSortNames(std::vector<std::string>& names, std::vector<std::int32_t>& 
                 --j;
             }
         }
-        if (lo < j) QuickSortNames(names, index, lo, j, descending);
+        if (lo < j) quickSortNames(names, index, lo, j, descending);
         lo = i;  // then i..hi, as a loop rather than a second recursion
     }
 }
 
-void QuickSortRows(std::int32_t lo, std::int32_t hi, std::int32_t column, bool ascending, Matrix& table) {
+void quickSortRows(std::int32_t lo, std::int32_t hi, std::int32_t column, bool ascending, Matrix& table) {
     while (lo < hi) {
         if (lo < 0 || hi > table.rows() || column < 0 || column > table.cols())
             throw std::out_of_range("QuickSortRows: rows or column outside the table");
@@ -141,12 +141,12 @@ void QuickSortRows(std::int32_t lo, std::int32_t hi, std::int32_t column, bool a
                 --j;
             }
         } while (!(j < i));
-        if (lo < j) QuickSortRows(lo, j, column, ascending, table);
+        if (lo < j) quickSortRows(lo, j, column, ascending, table);
         lo = i;
     }
 }
 
-void SortRowsByKeys(const std::vector<std::int32_t>& keys, Matrix& table) {
+void sortRowsByKeys(const std::vector<std::int32_t>& keys, Matrix& table) {
     const std::int32_t n = table.rows();
     if (n < 2) return;
     std::vector<std::pair<std::int32_t, std::int32_t>> ranges{{1, n}};
@@ -158,7 +158,7 @@ void SortRowsByKeys(const std::vector<std::int32_t>& keys, Matrix& table) {
         std::vector<std::pair<std::int32_t, std::int32_t>> next;
         for (const auto& [first, last] : ranges) {
             if (first == last) continue;  // a single row is done
-            QuickSortRows(first, last, column, key > 0, table);
+            quickSortRows(first, last, column, key > 0, table);
             std::int32_t runStart = first;
             for (std::int32_t r = first + 1; r <= last + 1; ++r)
                 if (r > last || table(r, column) != table(runStart, column)) {

@@ -10,30 +10,30 @@
 namespace kal {
 
 // Sorts names 1..n (entry 0 neither read nor moved) and sizes index to 0..n with index(i) =
-// the position before the sort of the name now at position i. Purely numeric names sort by
+// the position before the sort of the name now at position i (SortNames). Purely numeric names sort by
 // value, as if left-padded with "0" to 50 characters: names whose first character sorts below
 // "0" come first, then the numeric names by value, then all others by character code. Names
 // equal after padding ("7", "07", "007") stay distinct: ties go by the text, then by the
 // position before the sort, so the order is fully determined and equal names end up side by
 // side. Names come back exactly as they were.
-void SortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index);
+void sortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index);
 
-// True when every character is a digit 0-9 (also for the empty text).
-bool IsNumericName(const std::string& name);
+// True when every character is a digit 0-9 (also for the empty text) (IsNumericName).
+bool isNumericName(const std::string& name);
 
 // Recursive partition sort of entries lo..hi of names by character code, ascending or
-// descending, moving index along. Names that compare equal keep no particular order.
-void QuickSortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index, std::int32_t lo,
+// descending, moving index along (QuickSortNames). Names that compare equal keep no particular order.
+void quickSortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index, std::int32_t lo,
                     std::int32_t hi, bool descending);
 
 // Sorts rows 1..table.rows() by the columns |key| of keys in turn (a positive key ascending, a
 // negative one descending, 0 skipped, so a 1-based key list with entry 0 = 0 works too): each key
-// orders the rows only within the groups on which all earlier keys agree. Rows move whole
-// (columns 0..cols()). The order among rows equal in every key is the one QuickSortRows gives.
-void SortRowsByKeys(const std::vector<std::int32_t>& keys, Matrix& table);
+// orders the rows only within the groups on which all earlier keys agree (SortRowsByKeys). Rows move whole
+// (columns 0..cols()). The order among rows equal in every key is the one quickSortRows gives.
+void sortRowsByKeys(const std::vector<std::int32_t>& keys, Matrix& table);
 
-// Partition sort of rows lo..hi of the table by one column. Rows with equal values in that
+// Partition sort of rows lo..hi of the table by one column (QuickSortRows). Rows with equal values in that
 // column are never exchanged with each other.
-void QuickSortRows(std::int32_t lo, std::int32_t hi, std::int32_t column, bool ascending, Matrix& table);
+void quickSortRows(std::int32_t lo, std::int32_t hi, std::int32_t column, bool ascending, Matrix& table);
 
 }  // namespace kal

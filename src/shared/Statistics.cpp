@@ -13,12 +13,12 @@ std::int32_t entryCount(const std::vector<double>& list) {
 
 }  // namespace
 
-double LnE(double x) {
+double naturalLog(double x) {
     if (!(x > 0)) throw NumericError("Logarithm of a value that is not positive");
     return checkedFinite(std::log(x) / std::log(2.71828182845905), "LnE");
 }
 
-double Mean(const std::vector<double>& list) {
+double meanOf(const std::vector<double>& list) {
     const std::int32_t n = entryCount(list);
     if (n < 1) throw NumericError("Mean of no values");
     double sum = 0.0;
@@ -26,10 +26,10 @@ double Mean(const std::vector<double>& list) {
     return checkedFinite(sum / n, "Mean");
 }
 
-double StdDev(const std::vector<double>& list) {
+double standardDeviation(const std::vector<double>& list) {
     const std::int32_t n = entryCount(list);
     if (n < 2) throw NumericError("Standard deviation of fewer than two values");
-    const double m = Mean(list);
+    const double m = meanOf(list);
     double q = 0.0;
     for (std::int32_t i = 1; i <= n; ++i) {
         const double d = list[static_cast<std::size_t>(i)] - m;
@@ -40,22 +40,22 @@ double StdDev(const std::vector<double>& list) {
 
 double UniformRandom::next() { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
 
-UniformRandom& ProgramRandom() {
+UniformRandom& programRandom() {
     static UniformRandom generator;
     return generator;
 }
 
-double GaussRandom(double mean, double sigma, UniformSource& uniform) {
+double gaussRandom(double mean, double sigma, UniformSource& uniform) {
     double u = 0.0, s = 0.0;
     do {
         u = 2 * uniform.next() - 1;
         const double v = 2 * uniform.next() - 1;
         s = u * u + v * v;
     } while (!(s > 0 && s < 1));
-    const double f = std::sqrt((-2 * LnE(s)) / s);
+    const double f = std::sqrt((-2 * naturalLog(s)) / s);
     return checkedFinite(u * f * sigma + mean, "GaussRandom");
 }
 
-double GaussRandom(double mean, double sigma) { return GaussRandom(mean, sigma, ProgramRandom()); }
+double gaussRandom(double mean, double sigma) { return gaussRandom(mean, sigma, programRandom()); }
 
 }  // namespace kal

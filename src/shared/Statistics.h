@@ -8,14 +8,14 @@
 
 namespace kal {
 
-// log(x) / log(2.71828182845905), the natural logarithm as the program computes it. x <= 0 throws.
-double LnE(double x);
+// log(x) / log(2.71828182845905), the natural logarithm as the program computes it (LnE). x <= 0 throws.
+double naturalLog(double x);
 
-// (list(1) + ... + list(n)) / n; n = 0 throws.
-double Mean(const std::vector<double>& list);
+// (list(1) + ... + list(n)) / n; n = 0 throws (Mean).
+double meanOf(const std::vector<double>& list);
 
-// Sample standard deviation of entries 1..n (divisor n - 1); n < 2 throws.
-double StdDev(const std::vector<double>& list);
+// Sample standard deviation of entries 1..n (divisor n - 1); n < 2 throws (StdDev).
+double standardDeviation(const std::vector<double>& list);
 
 // A source of uniform numbers in [0, 1).
 class UniformSource {
@@ -40,14 +40,14 @@ class UniformRandom : public UniformSource {
 };
 
 // The one generator of the running program; its sequence runs on across calculations (the Monte
-// Carlo series draws from it). Tests reseed it.
-UniformRandom& ProgramRandom();
+// Carlo series draws from it) (ProgramRandom). Tests reseed it.
+UniformRandom& programRandom();
 
 // Normally distributed number with the given mean and standard deviation by the polar method:
 // pairs u = 2·r1 - 1, v = 2·r2 - 1 of successive uniforms are drawn until 0 < s = u² + v² < 1,
-// and the result is u·√(-2·LnE(s) / s)·sigma + mean; v's normal number is discarded, so every
-// call takes at least two uniforms. Sigma 0 gives the mean exactly.
-double GaussRandom(double mean, double sigma, UniformSource& uniform);
-double GaussRandom(double mean, double sigma);  // from ProgramRandom()
+// and the result is u·√(-2·naturalLog(s) / s)·sigma + mean; v's normal number is discarded, so every
+// call takes at least two uniforms (GaussRandom). Sigma 0 gives the mean exactly.
+double gaussRandom(double mean, double sigma, UniformSource& uniform);
+double gaussRandom(double mean, double sigma);  // from programRandom()
 
 }  // namespace kal

@@ -27,7 +27,7 @@ bool isDropped(std::string_view s, std::size_t i, std::size_t len) {
 
 }  // namespace
 
-void ZerpflueckMain(std::string& text, std::string& token, std::string_view delimiter) {
+void takeBatchToken(std::string& text, std::string& token, std::string_view delimiter) {
     token.clear();
     const bool usable = isOneCharacter(delimiter);
     std::size_t i = 0;
@@ -39,7 +39,7 @@ void ZerpflueckMain(std::string& text, std::string& token, std::string_view deli
     text.erase(0, i);
 }
 
-void ZerpflueckInput(std::string& text, std::string& token, std::string_view delimiter) {
+void takeFieldToken(std::string& text, std::string& token, std::string_view delimiter) {
     token.clear();
     const bool usable = isOneCharacter(delimiter);
     std::size_t i = 0;

@@ -69,7 +69,7 @@ const std::vector<std::string>& angleUnitNames() {
 std::optional<double> lengthFactorOf(std::string_view name) { return lookUp(lengthTable(), name); }
 std::optional<double> angleFactorOf(std::string_view name) { return lookUp(angleTable(), name); }
 
-std::vector<std::string> RhoFestlegung(JobState& job, const UnitPanels& showUnits) {
+std::vector<std::string> applyUnitSettings(JobState& job, const UnitPanels& showUnits) {
     std::vector<std::string> warnings;
     if (auto f = lengthFactorOf(job.LengthUnitName)) {
         job.LengthFactor = *f;
@@ -93,8 +93,8 @@ std::vector<std::string> RhoFestlegung(JobState& job, const UnitPanels& showUnit
     return warnings;
 }
 
-std::string WinkelFormat(double wert, double Rho, std::string_view Format, std::string_view Unit,
-                         std::string_view angleFormat) {
+std::string formatAngle(double wert, double Rho, std::string_view Format, std::string_view Unit,
+                        std::string_view angleFormat) {
     if (Unit != kDmsUnitName) return formatNumber(wert * Rho, Format);
     checkedFinite(wert * Rho, "WinkelFormat");
     const bool negative = wert < 0;
@@ -110,19 +110,19 @@ std::string WinkelFormat(double wert, double Rho, std::string_view Format, std::
            formatNumber(minutes, "0") + " " + secondsText;
 }
 
-double GradMinSekToZahl(std::string_view text) {
+double dmsToDegrees(std::string_view text) {
     std::string rest(text), token;
-    ZerpflueckInput(rest, token, " ");
+    takeFieldToken(rest, token, " ");
     const bool negative = !token.empty() && token[0] == '-';
     double v = std::fabs(fieldValue(token, text));
-    ZerpflueckInput(rest, token, " ");
+    takeFieldToken(rest, token, " ");
     v += fieldValue(token, text) / 60.0;
-    ZerpflueckInput(rest, token, " ");
+    takeFieldToken(rest, token, " ");
     v += fieldValue(token, text) / 3600.0;
     return negative && v != 0.0 ? -v : v;
 }
 
-bool IsItGradMinSek(std::string_view text) {
+bool looksLikeDms(std::string_view text) {
     bool blank = false;
     for (char c : text) {
         if (c == ' ') {
@@ -134,8 +134,8 @@ bool IsItGradMinSek(std::string_view text) {
     return blank;
 }
 
-std::string SaveWinkelZurueck(std::string_view Datenfeld) {
-    if (IsItGradMinSek(Datenfeld)) return generalText(GradMinSekToZahl(Datenfeld));
+std::string dmsToDecimalText(std::string_view Datenfeld) {
+    if (looksLikeDms(Datenfeld)) return generalText(dmsToDegrees(Datenfeld));
     return std::string(Datenfeld);
 }
 

@@ -33,31 +33,31 @@ using UnitPanels = std::function<void(const std::string& lengthUnit, const std::
 
 // Sets LengthFactor and AngleFactor from the unit names, and LengthFormat, AngleFormat
 // (DigitLength, DigitAngle 0..6) and ScaleFormat (DigitScale 0 or 1: "0.000000" or
-// "0.000000000000"); a digit count outside its range leaves its pattern unchanged. A unit name
-// outside its table would leave a factor of 0 (a division by zero later): it falls back to
-// "millimeter" or "degree", name and factor, and the returned list says so.
-std::vector<std::string> RhoFestlegung(JobState& job, const UnitPanels& showUnits = {});
+// "0.000000000000"); a digit count outside its range leaves its pattern unchanged (RhoFestlegung). A unit
+// name outside its table would leave a factor of 0 (a division by zero later): it falls back to "millimeter"
+// or "degree", name and factor, and the returned list says so.
+std::vector<std::string> applyUnitSettings(JobState& job, const UnitPanels& showUnits = {});
 
 // An angle (radians) for display: wert × Rho with the pattern Format; with the unit
 // "360°60'60''" as degrees, minutes and seconds, the sign on the degree field and the seconds
 // formatted with angleFormat (the job's AngleFormat): 12.5° gives " 12  30 0.0000", -0.5°
-// gives "-0  30 0.0000". Seconds that round up show 60 (" 0  41 60.0000"). An angle whose
+// gives "-0  30 0.0000" (WinkelFormat). Seconds that round up show 60 (" 0  41 60.0000"). An angle whose
 // every field shows 0 carries no "-".
-std::string WinkelFormat(double wert, double Rho, std::string_view Format, std::string_view Unit,
-                         std::string_view angleFormat);
+std::string formatAngle(double wert, double Rho, std::string_view Format, std::string_view Unit,
+                        std::string_view angleFormat);
 
 // The decimal degrees of a degrees-minutes-seconds text (fields separated by blanks, the sign
-// on the degree field): "  12 30 36" gives 12.51, "-0 30 0" gives -0.5. A missing minutes or
-// seconds field counts as 0; a field that is no number throws FormatError. Fields take "." or
+// on the degree field): "  12 30 36" gives 12.51, "-0 30 0" gives -0.5 (GradMinSekToZahl). A missing minutes
+// or seconds field counts as 0; a field that is no number throws FormatError. Fields take "." or
 // "," as the decimal point.
-double GradMinSekToZahl(std::string_view text);
+double dmsToDegrees(std::string_view text);
 
-// True when the text holds only digits, ".", ",", "-" and blanks, and at least one blank.
-bool IsItGradMinSek(std::string_view text);
+// True when the text holds only digits, ".", ",", "-" and blanks, and at least one blank (IsItGradMinSek).
+bool looksLikeDms(std::string_view text);
 
 // A degrees-minutes-seconds text as its decimal value in the general form (regional
-// separator); any other text unchanged. Its readers (parameter states, seed values) take it
-// back with leadingOwnNumber, so "12,51" written under "," reads as 12.51.
-std::string SaveWinkelZurueck(std::string_view Datenfeld);
+// separator); any other text unchanged (SaveWinkelZurueck). Its readers (parameter states, seed values) take
+// it back with leadingOwnNumber, so "12,51" written under "," reads as 12.51.
+std::string dmsToDecimalText(std::string_view Datenfeld);
 
 }  // namespace kal

@@ -25,45 +25,45 @@ Vec3 checked(const Vec3& v, const char* what) {
 
 }  // namespace
 
-void VecAdd(const Vec3& a, const Vec3& b, Vec3& c) {
+void vecAdd(const Vec3& a, const Vec3& b, Vec3& c) {
     c = checked({0.0, a[1] + b[1], a[2] + b[2], a[3] + b[3]}, "VecAdd");
 }
 
-void VecSub(const Vec3& a, const Vec3& b, Vec3& c) {
+void vecSub(const Vec3& a, const Vec3& b, Vec3& c) {
     c = checked({0.0, a[1] - b[1], a[2] - b[2], a[3] - b[3]}, "VecSub");
 }
 
-void VecScale(const Vec3& a, double s, Vec3& c) {
+void vecScale(const Vec3& a, double s, Vec3& c) {
     c = checked({0.0, s * a[1], s * a[2], s * a[3]}, "VecScale");
 }
 
-void VecDot(const Vec3& a, const Vec3& b, double& d) {
+void vecDot(const Vec3& a, const Vec3& b, double& d) {
     d = checkedFinite(a[1] * b[1] + a[2] * b[2] + a[3] * b[3], "VecDot");
 }
 
-void VecCross(const Vec3& a, const Vec3& b, Vec3& c) {
+void vecCross(const Vec3& a, const Vec3& b, Vec3& c) {
     c = checked({0.0, a[2] * b[3] - a[3] * b[2], a[3] * b[1] - a[1] * b[3], a[1] * b[2] - a[2] * b[1]},
                 "VecCross");
 }
 
-void VecNorm(const Vec3& a, double& n) {
+void vecNorm(const Vec3& a, double& n) {
     n = checkedFinite(std::sqrt(a[1] * a[1] + a[2] * a[2] + a[3] * a[3]), "VecNorm");
 }
 
-void VecUnit(const Vec3& a, Vec3& u) {
+void vecUnit(const Vec3& a, Vec3& u) {
     double n = 0.0;
-    VecNorm(a, n);
+    vecNorm(a, n);
     if (n == 0.0) n = 1e-9;
-    VecScale(a, 1.0 / n, u);
+    vecScale(a, 1.0 / n, u);
 }
 
-double Len2D(double x, double y) { return checkedFinite(std::sqrt(x * x + y * y), "Len2D"); }
+double length2d(double x, double y) { return checkedFinite(std::sqrt(x * x + y * y), "Len2D"); }
 
-double Len3D(double x, double y, double z) {
+double length3d(double x, double y, double z) {
     return checkedFinite(std::sqrt(x * x + y * y + z * z), "Len3D");
 }
 
-double AzimuthXY(double x, double y) {
+double azimuthXY(double x, double y) {
     double r = std::atan(checkedDivide(y, x + 1e-10, "AzimuthXY"));
     if (x < 0 && y > 0) r += kP;
     if (x < 0 && y < 0) r += kP;
@@ -80,11 +80,11 @@ double AzimuthXY(double x, double y) {
     return r;
 }
 
-double PolarAngle(double x, double y, double z) {
-    return ArcCos(checkedDivide(z, Len3D(x, y, z) + 1e-10, "PolarAngle"));
+double polarAngle(double x, double y, double z) {
+    return arcCos(checkedDivide(z, length3d(x, y, z) + 1e-10, "PolarAngle"));
 }
 
-double ArcSin(double x) {
+double arcSin(double x) {
     x = clampRounding(checkedFinite(x, "ArcSin"));
     const double t = 1.0 - x * x;
     if (t < 0) return 0.0;
@@ -93,7 +93,7 @@ double ArcSin(double x) {
     return std::atan(x / root);
 }
 
-double ArcCos(double x) {
+double arcCos(double x) {
     x = clampRounding(checkedFinite(x, "ArcCos"));
     const double t = 1.0 - x * x;
     if (t < 0) return 0.0;
@@ -102,7 +102,7 @@ double ArcCos(double x) {
     return std::atan(-x / root) + 2.0 * std::atan(1.0);
 }
 
-double NormAngle(double a) {
+double normalizeAngle(double a) {
     checkedFinite(a, "NormAngle");
     if (a == 0) return 0.0;
     double r = a - 2.0 * std::floor(a / k2P) * kP;
@@ -114,11 +114,11 @@ double NormAngle(double a) {
     return r;
 }
 
-void DistPointPlane(const Vec3& p0, const Vec3& n, const Vec3& x, double& d) {
+void distancePointPlane(const Vec3& p0, const Vec3& n, const Vec3& x, double& d) {
     double nx = 0.0, np0 = 0.0, len = 0.0;
-    VecDot(n, x, nx);
-    VecDot(n, p0, np0);
-    VecNorm(n, len);
+    vecDot(n, x, nx);
+    vecDot(n, p0, np0);
+    vecNorm(n, len);
     d = checkedDivide(nx - np0, len + 1e-10, "DistPointPlane");
 }
 
@@ -127,32 +127,32 @@ namespace {
 // t of the foot point p0 + t·r of x on the line through p0 with direction r.
 double footParameter(const Vec3& p0, const Vec3& r, const Vec3& x) {
     Vec3 v{};
-    VecSub(x, p0, v);
+    vecSub(x, p0, v);
     double vr = 0.0, rr = 0.0;
-    VecDot(v, r, vr);
-    VecDot(r, r, rr);
+    vecDot(v, r, vr);
+    vecDot(r, r, rr);
     return checkedDivide(vr, rr + 1e-10, "FootPointOnLine");
 }
 
 }  // namespace
 
-void DistPointLine(const Vec3& p0, const Vec3& r, const Vec3& x, double& d) {
+void distancePointLine(const Vec3& p0, const Vec3& r, const Vec3& x, double& d) {
     const double t = footParameter(p0, r, x);
     Vec3 diff{}, tr{};
-    VecSub(p0, x, diff);
-    VecScale(r, t, tr);
-    VecAdd(diff, tr, diff);
-    VecNorm(diff, d);
+    vecSub(p0, x, diff);
+    vecScale(r, t, tr);
+    vecAdd(diff, tr, diff);
+    vecNorm(diff, d);
 }
 
-void FootPointOnLine(const Vec3& p0, const Vec3& r, const Vec3& x, Vec3& f) {
+void footPointOnLine(const Vec3& p0, const Vec3& r, const Vec3& x, Vec3& f) {
     const double t = footParameter(p0, r, x);
     Vec3 tr{};
-    VecScale(r, t, tr);
-    VecAdd(p0, tr, f);
+    vecScale(r, t, tr);
+    vecAdd(p0, tr, f);
 }
 
-void TriangleHeight(double a, double b, double c, double& h, double& x, double& y, std::string& message) {
+void triangleHeight(double a, double b, double c, double& h, double& x, double& y, std::string& message) {
     if (a > b + c || b > a + c || c > a + b) message = "Error in Höhe-Höhenfußpunkt; no possible triangle";
     const double denominator = c + 1e-10;
     if (a > b) {

@@ -6,7 +6,7 @@
 
 namespace kal {
 
-void WaitMs(double ms, platform::EventPump* pump) {
+void waitMs(double ms, platform::EventPump* pump) {
     if (!(ms > 0)) return;
     using Clock = std::chrono::steady_clock;
     const auto wait = std::chrono::duration<double, std::milli>(std::min(ms, 1e9));

@@ -5,9 +5,9 @@
 namespace kal {
 
 // Returns after `ms` milliseconds on the monotonic clock (no midnight or clock-change case),
-// letting pending events through meanwhile; a handler may run during the wait. Sleeps a
+// letting pending events through meanwhile; a handler may run during the wait (WaitMs). Sleeps a
 // millisecond between rounds rather than spinning. A null pump just sleeps; ms <= 0 returns
 // at once.
-void WaitMs(double ms, platform::EventPump* pump);
+void waitMs(double ms, platform::EventPump* pump);
 
 }  // namespace kal

@@ -13,7 +13,7 @@ namespace {
 
 double readTwips(const std::string& iniPath, const std::string& key) {
     try {
-        return leadingOwnNumber(IniReadValue(iniPath, key));
+        return leadingOwnNumber(readIniValue(iniPath, key));
     } catch (const std::exception&) {
         return 1000.0;
     }
@@ -34,7 +34,7 @@ WindowTwips readWindowTwips(const std::string& iniPath, const std::string& name)
 
 void writeWindowTwips(const std::string& iniPath, const std::string& name, const WindowTwips& t) {
     auto whole = [](double v) { return static_cast<long long>(std::llround(std::clamp(v, -1e15, 1e15))); };
-    IniWriteValues(iniPath, {{"Window", name + "Height", whole(t.Height)},
+    writeIniValues(iniPath, {{"Window", name + "Height", whole(t.Height)},
                              {"Window", name + "Top", whole(t.Top)},
                              {"Window", name + "Width", whole(t.Width)},
                              {"Window", name + "Left", whole(t.Left)}});

@@ -75,7 +75,7 @@ std::string folderWithSeparator(std::string_view path) {
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 
-std::string ShowFileDialog(platform::FileDialogs& dialogs, JobState& job, const SettingsWriter& settings,
+std::string showFileDialog(platform::FileDialogs& dialogs, JobState& job, const SettingsWriter& settings,
                            std::int16_t mode, const std::string& title, std::string_view filter,
                            const std::string& folder, const std::string& defaultExtension) {
     const std::string qtFilter = qtFileFilter(filter);

@@ -1,5 +1,5 @@
 #pragma once
-// The file road of the common dialogs: an open or save dialog through the platform layer that
+// The file flow of the common dialogs: an open or save dialog through the platform layer that
 // remembers the folder of the chosen file (LastDialogFolder, INI key "LastDir" of "[Roots]").
 #include <cstdint>
 #include <string>
@@ -23,10 +23,10 @@ std::string qtFileFilter(std::string_view pairs);
 std::string folderWithSeparator(std::string_view path);
 
 // Shows the open (kDialogOpen) or save (kDialogSave) dialog starting in `folder` (a folder that
-// does not exist, as from an old settings file, falls back to the home folder). Returns the chosen
-// path, or "" when cancelled. A chosen file sets job.LastDialogFolder and writes it as "LastDir"
-// of "[Roots]"; a failing write is ignored, the choice stands.
-std::string ShowFileDialog(platform::FileDialogs& dialogs, JobState& job, const SettingsWriter& settings,
+// does not exist, as from an old settings file, falls back to the home folder) (ShowFileDialog). Returns the
+// chosen path, or "" when cancelled. A chosen file sets job.LastDialogFolder and writes it as "LastDir" of
+// "[Roots]"; a failing write is ignored, the choice stands.
+std::string showFileDialog(platform::FileDialogs& dialogs, JobState& job, const SettingsWriter& settings,
                            std::int16_t mode, const std::string& title, std::string_view filter,
                            const std::string& folder, const std::string& defaultExtension);
 

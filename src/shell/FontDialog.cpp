@@ -4,7 +4,7 @@
 
 namespace kal {
 
-platform::FontChoice FontToDialog(const FontTarget& target) {
+platform::FontChoice fontToDialog(const FontTarget& target) {
     platform::FontChoice c;
     c.name = target.Name;
     c.size = target.Size >= 1 ? std::min<float>(target.Size, kLargestFontSize) : 0.0f;
@@ -15,7 +15,7 @@ platform::FontChoice FontToDialog(const FontTarget& target) {
     return c;
 }
 
-void FontFromDialog(const platform::FontChoice& chosen, std::int32_t color, FontTarget& target) {
+void fontFromDialog(const platform::FontChoice& chosen, std::int32_t color, FontTarget& target) {
     if (!chosen.name.empty()) target.Name = chosen.name;
     if (chosen.size >= 1) target.Size = std::min<float>(chosen.size, kLargestFontSize);
     target.Bold = chosen.bold;
@@ -25,12 +25,12 @@ void FontFromDialog(const platform::FontChoice& chosen, std::int32_t color, Font
     target.Forecolor = color;
 }
 
-void ShowFontDialog(platform::FontDialogs& dialogs, FontTarget& target) {
-    auto font = dialogs.chooseFont(FontToDialog(target), kLargestFontSize);
+void showFontDialog(platform::FontDialogs& dialogs, FontTarget& target) {
+    auto font = dialogs.chooseFont(fontToDialog(target), kLargestFontSize);
     if (!font) return;
     auto color = dialogs.chooseColor(target.Forecolor);
     if (!color) return;
-    FontFromDialog(*font, *color, target);
+    fontFromDialog(*font, *color, target);
 }
 
 }  // namespace kal

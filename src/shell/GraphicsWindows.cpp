@@ -22,19 +22,19 @@ void GraphicsWindowRegistry::activate(GraphicsWindow* window) {
     if (default_ != window) makeDefault(window);
 }
 
-GraphicsWindow* GraphicsWindowRegistry::findLFDFORM() {
+GraphicsWindow* GraphicsWindowRegistry::findDefaultWindow() {
     if (!default_ && !windows_.empty()) makeDefault(windows_.front());
     return default_;
 }
 
-void GraphicsWindowRegistry::CloseAllGraphicsWindows() {
+void GraphicsWindowRegistry::closeGraphicsWindows() {
     // A snapshot: each window is asked once, so one that stays open cannot hold the loop.
     const std::vector<GraphicsWindow*> snapshot = windows_;
     for (GraphicsWindow* w : snapshot)
         if (std::find(windows_.begin(), windows_.end(), w) != windows_.end()) w->closeWindow();
 }
 
-void GraphicsWindowRegistry::UpdateAllGraphicsWindows(bool graphicsWindowMarked) {
+void GraphicsWindowRegistry::redrawGraphicsWindows(bool graphicsWindowMarked) {
     if (!graphicsWindowMarked) return;
     const std::vector<GraphicsWindow*> snapshot = windows_;
     for (GraphicsWindow* w : snapshot) w->redraw();

@@ -37,24 +37,26 @@ class GraphicsWindowRegistry {
     // A window that has just loaded: it becomes the default window.
     void add(GraphicsWindow* window);
     // A window that unloads. When it was the default one, none is default until the next
-    // activation or `findLFDFORM`.
+    // activation or `findDefaultWindow`.
     void remove(GraphicsWindow* window);
     // A window that the user activated becomes the default window.
     void activate(GraphicsWindow* window);
 
-    // The default window; when none is, the first one loaded becomes it. Null when no graphics
+    // The default window; when none is, the first one loaded becomes it (findLFDFORM). Null when no graphics
     // window is open (and then no caption changes).
-    GraphicsWindow* findLFDFORM();
+    GraphicsWindow* findDefaultWindow();
     // The default window without choosing one.
     GraphicsWindow* defaultWindow() const { return default_; }
 
-    std::int32_t GraphicsWindowCount() const { return static_cast<std::int32_t>(windows_.size()); }
+    // Number of open graphics windows (GraphicsWindowCount).
+    std::int32_t windowCount() const { return static_cast<std::int32_t>(windows_.size()); }
     const std::vector<GraphicsWindow*>& windows() const { return windows_; }
 
-    // Unloads every graphics window once, even one that refuses to go.
-    void CloseAllGraphicsWindows();
-    // Redraws every graphics window in load order, only while "Graphics Window" is checked.
-    void UpdateAllGraphicsWindows(bool graphicsWindowMarked);
+    // Unloads every graphics window once, even one that refuses to go (CloseAllGraphicsWindows).
+    void closeGraphicsWindows();
+    // Redraws every graphics window in load order, only while "Graphics Window" is checked
+    // (UpdateAllGraphicsWindows).
+    void redrawGraphicsWindows(bool graphicsWindowMarked);
 
   private:
     void makeDefault(GraphicsWindow* window);

@@ -77,7 +77,7 @@ std::string iniDefaultText() {
     return text;
 }
 
-void IniDateiAnlegen(JobState& job) {
+void createIniFile(JobState& job) {
     job.GraphicsFlags.DevVecDirection = true;
     writeFileAtomically(job.IniFilePath, iniDefaultText());
 }

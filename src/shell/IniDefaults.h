@@ -17,8 +17,9 @@ std::vector<IniEntry> iniDefaultEntries();
 std::string iniDefaultText();
 
 // Writes a new settings file at job.IniFilePath with the default keys, in one atomic write, and
-// turns the deviation vectors' direction on. Throws FileError when the file cannot be written.
-void IniDateiAnlegen(JobState& job);
+// turns the deviation vectors' direction on (IniDateiAnlegen). Throws FileError when the file cannot be
+// written.
+void createIniFile(JobState& job);
 
 // The settings the default file gives when it is read, set without any file: for a run whose
 // settings file cannot be made or read.

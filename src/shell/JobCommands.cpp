@@ -51,19 +51,19 @@ bool JobCommands::refuseWithoutData() {
     return true;
 }
 
-SaveOutcome JobCommands::JobChanged() {
+SaveOutcome JobCommands::askToSaveChangedJob() {
     auto answer = prompter_.message(jobChangedQuestion(job_.CurrentJobFile), platform::Buttons::YesNo,
                                     platform::kProgramName, platform::Icon::Question);
     if (answer != platform::Answer::Yes) return SaveOutcome::Declined;
     bool saved = job_.CurrentJobFile == kUntitledJobFile
-                     ? MenuFileSaveAs_Click()
-                     : !refuseWithoutData() && SaveFileAs(job_.CurrentJobFile);
+                     ? saveJobAsCommand()
+                     : !refuseWithoutData() && saveJobAt(job_.CurrentJobFile);
     return saved ? SaveOutcome::Saved : SaveOutcome::NotSaved;
 }
 
-void JobCommands::MenuFileNew_Click() {
-    if (job_.JobDirty && JobChanged() == SaveOutcome::NotSaved) return;
-    std::string name = ShowFileDialog(dialogs_, job_, settings_, kDialogSave, "New File ", kJobFilter,
+void JobCommands::newJob() {
+    if (job_.JobDirty && askToSaveChangedJob() == SaveOutcome::NotSaved) return;
+    std::string name = showFileDialog(dialogs_, job_, settings_, kDialogSave, "New File ", kJobFilter,
                                       job_.LastDialogFolder, "tfo");
     if (name.empty()) return;
     job_.CurrentJobFile = name;
@@ -77,33 +77,33 @@ void JobCommands::MenuFileNew_Click() {
     window_.refreshState();
 }
 
-void JobCommands::MenuFileOpen_Click() {
-    if (job_.JobDirty && JobChanged() == SaveOutcome::NotSaved) return;
+void JobCommands::openJobChosen() {
+    if (job_.JobDirty && askToSaveChangedJob() == SaveOutcome::NotSaved) return;
     std::string name;
     {
         window_.setBusy(true);
-        name = ShowFileDialog(dialogs_, job_, settings_, kDialogOpen, "Open File ", kJobFilter,
+        name = showFileDialog(dialogs_, job_, settings_, kDialogOpen, "Open File ", kJobFilter,
                               job_.LastDialogFolder, "");
         window_.setBusy(false);
     }
     if (name.empty()) return;
-    OpenFile(name);
+    openJobAt(name);
 }
 
-bool JobCommands::MenuFileSave_Click() {
+bool JobCommands::saveJobCommand() {
     if (refuseWithoutData()) return false;
-    if (job_.CurrentJobFile == kUntitledJobFile) return MenuFileSaveAs_Click();
-    return SaveFileAs(job_.CurrentJobFile);
+    if (job_.CurrentJobFile == kUntitledJobFile) return saveJobAsCommand();
+    return saveJobAt(job_.CurrentJobFile);
 }
 
-bool JobCommands::MenuFileSaveAs_Click() {
+bool JobCommands::saveJobAsCommand() {
     if (refuseWithoutData()) return false;
-    std::string name = ShowFileDialog(dialogs_, job_, settings_, kDialogSave, "File save as", kSaveAsFilter,
+    std::string name = showFileDialog(dialogs_, job_, settings_, kDialogSave, "File save as", kSaveAsFilter,
                                       job_.LastDialogFolder, "tfo");
     if (name.empty()) return false;
     std::string previous = job_.CurrentJobFile;
     job_.CurrentJobFile = name;
-    if (SaveFileAs(name)) return true;
+    if (saveJobAt(name)) return true;
     job_.CurrentJobFile = previous;  // nothing was written there: the job keeps its old name
     window_.refreshState();
     return false;
@@ -113,13 +113,13 @@ void JobCommands::openRecentFile(int slot) {
     if (slot < 1 || slot > 4 || job_.RecentFiles[static_cast<std::size_t>(slot)].empty()) return;
     // The entry the user clicked, taken before a save reorders the list.
     const std::string path = job_.RecentFiles[static_cast<std::size_t>(slot)];
-    if (job_.JobDirty && JobChanged() == SaveOutcome::NotSaved) return;
-    OpenFile(path);
+    if (job_.JobDirty && askToSaveChangedJob() == SaveOutcome::NotSaved) return;
+    openJobAt(path);
 }
 
-bool JobCommands::queryClose() { return !job_.JobDirty || JobChanged() != SaveOutcome::NotSaved; }
+bool JobCommands::queryClose() { return !job_.JobDirty || askToSaveChangedJob() != SaveOutcome::NotSaved; }
 
-void JobCommands::LogikLastFileEXIT() {
+void JobCommands::pushRecentFile() {
     const std::string& name = job_.CurrentJobFile;
     if (name.empty() || isUntitled(name)) return;
     auto& slots = job_.RecentFiles;

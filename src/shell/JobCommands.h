@@ -48,36 +48,38 @@ class JobCommands : public JobFileCommands {
           settings_(std::move(settings)) {}
 
     // ---- Menu commands ----
-    void MenuFileNew_Click();
-    void MenuFileOpen_Click();
-    bool MenuFileSave_Click();    // true when the job was written
-    bool MenuFileSaveAs_Click();  // true when the job was written
+    // File > New (MenuFileNew_Click).
+    void newJob();
+    // File > Open (MenuFileOpen_Click).
+    void openJobChosen();
+    bool saveJobCommand();    // true when the job was written (MenuFileSave_Click)
+    bool saveJobAsCommand();  // true when the job was written (MenuFileSaveAs_Click)
     // A recent-file entry, by slot 1..4; an empty slot does nothing (its entry is disabled).
     void openRecentFile(int slot);
     // The shut-down's question: true when the program may close (Exit and the close box). A
     // changed job is offered for saving; a Yes whose save did not happen keeps the program open.
     bool queryClose();
 
-    // Asks whether to save the changed job and saves it on Yes.
-    SaveOutcome JobChanged();
+    // Asks whether to save the changed job and saves it on Yes (JobChanged).
+    SaveOutcome askToSaveChangedJob();
 
     // ---- The job file ----
-    // Writes the job to `path` atomically; then the recent files, JobDirty false, a refresh.
+    // Writes the job to `path` atomically; then the recent files, JobDirty false, a refresh (SaveFileAs).
     // False (after a message saying why) when nothing was written.
-    bool SaveFileAs(const std::string& path);
+    bool saveJobAt(const std::string& path);
     // Opens the job file at `path`: checks and reads the whole file first, then resets the job and
-    // takes the file's items; the job's name becomes `path`. False (after a message) when the job
+    // takes the file's items; the job's name becomes `path` (OpenFile). False (after a message) when the job
     // was left as it was.
-    bool OpenFile(const std::string& path);
-    // OpenFile on bytes already read from `path`.
+    bool openJobAt(const std::string& path);
+    // openJobAt on bytes already read from `path`.
     bool openJobBytes(std::string_view bytes, const std::string& path);
 
-    // Puts the job's name at the top of the recent files and writes them to the INI file.
-    void LogikLastFileEXIT();
+    // Puts the job's name at the top of the recent files and writes them to the INI file (LogikLastFileEXIT).
+    void pushRecentFile();
 
     // What start-up and shut-down call: the command line's job, and Save on the way out.
-    void openJobFile(const std::string& path) override { OpenFile(path); }
-    bool saveJob() override { return MenuFileSave_Click(); }
+    void openJobFile(const std::string& path) override { openJobAt(path); }
+    bool saveJob() override { return saveJobCommand(); }
 
     // Texts of the File menu's dialogs.
     static constexpr const char* kJobFilter = "tfo Dateien (*.tfo)|*.tfo|Alle Dateien (*.*)|*.*|";

@@ -12,12 +12,12 @@ namespace kal {
 namespace {
 
 // The hourglass for the lifetime of a scope, restored on every way out.
-class Busy {
+class BusyCursor {
   public:
-    explicit Busy(JobWindow& w) : w_(w) { w_.setBusy(true); }
-    ~Busy() { w_.setBusy(false); }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
+    explicit BusyCursor(JobWindow& w) : w_(w) { w_.setBusy(true); }
+    ~BusyCursor() { w_.setBusy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
 
   private:
     JobWindow& w_;
@@ -25,10 +25,10 @@ class Busy {
 
 }  // namespace
 
-bool JobCommands::SaveFileAs(const std::string& path) {
+bool JobCommands::saveJobAt(const std::string& path) {
     JobFileWriteNotes notes;
     {
-        Busy busy(window_);
+        BusyCursor busy(window_);
         try {
             writeFileAtomically(path, writeJobFile(job_, notes));
         } catch (const std::exception& e) {
@@ -43,20 +43,20 @@ bool JobCommands::SaveFileAs(const std::string& path) {
         say("Lines of a saved view that reach points beyond row 32767 cannot be stored in a job file and "
             "were left "
             "out.");
-    LogikLastFileEXIT();
+    pushRecentFile();
     job_.JobDirty = false;
     window_.refreshState();
     return true;
 }
 
-bool JobCommands::OpenFile(const std::string& path) {
-    if (!File_Exist(path)) {
+bool JobCommands::openJobAt(const std::string& path) {
+    if (!isRegularFile(path)) {
         say(job_messages::kMissing);
         return false;
     }
     std::string bytes;
     try {
-        Busy busy(window_);
+        BusyCursor busy(window_);
         bytes = readFileBytes(path);
     } catch (const std::exception& e) {
         say(std::string("The job file cannot be read.\r\n\r\n") + e.what());
@@ -75,7 +75,7 @@ bool JobCommands::openJobBytes(std::string_view bytes, const std::string& path) 
 
     JobFileReadResult result;
     try {
-        Busy busy(window_);
+        BusyCursor busy(window_);
         result = readJobFile(bytes, header);
     } catch (const FormatError& e) {
         say(std::string(job_messages::kDamaged) + "\r\n\r\n" + e.what());
@@ -90,7 +90,7 @@ bool JobCommands::openJobBytes(std::string_view bytes, const std::string& path) 
     if (result.savedViewsMissing) say(job_messages::kSavedViewsMissing);
 
     // The whole file is read and checked: only now is the current job given up.
-    Busy busy(window_);
+    BusyCursor busy(window_);
     window_.closeAllChildForms();
     job_.CurrentJobFile = path;
     window_.resetJob();

@@ -17,7 +17,7 @@ void step(F&& f) {
 
 }  // namespace
 
-void Initialisieren(JobState& job, MainWindowView& view) {
+void initializeJob(JobState& job, MainWindowView& view) {
     step([&] {
         if (job.CurrentJobFile.empty()) job.CurrentJobFile = kUntitledJobFile;
     });
@@ -42,7 +42,7 @@ void Initialisieren(JobState& job, MainWindowView& view) {
         }
     });
     step([&] {
-        RhoFestlegung(job, [&](const std::string& length, const std::string& angle) {
+        applyUnitSettings(job, [&](const std::string& length, const std::string& angle) {
             view.showUnitNames(length, angle);
         });
     });

@@ -11,7 +11,7 @@ namespace kal {
 // The name of a job without a file of its own. Shown as it is; saving it asks for a name.
 inline constexpr const char* kUntitledJobFile = "..\\default.tfo";
 
-// Each step stands alone: one that fails is skipped and the next one runs.
-void Initialisieren(JobState& job, MainWindowView& view);
+// Each step stands alone: one that fails is skipped and the next one runs (Initialisieren).
+void initializeJob(JobState& job, MainWindowView& view);
 
 }  // namespace kal

@@ -9,8 +9,9 @@ std::vector<std::string> customButtonCaptions(const std::string& caption1, const
     return {caption1};
 }
 
-int MessageBoxCustom(platform::Prompter& prompter, const std::string& text, const std::string& title,
-                     const std::string& caption1, const std::string& caption2, const std::string& caption3) {
+int showCustomMessageBox(platform::Prompter& prompter, const std::string& text, const std::string& title,
+                         const std::string& caption1, const std::string& caption2,
+                         const std::string& caption3) {
     const std::vector<std::string> captions = customButtonCaptions(caption1, caption2, caption3);
     const int n = static_cast<int>(captions.size());
     const int pressed = prompter.custom(text, title, captions);

@@ -13,8 +13,10 @@ namespace kal {
 std::vector<std::string> customButtonCaptions(const std::string& caption1, const std::string& caption2,
                                               const std::string& caption3);
 
-// Returns the position of the pressed button, 1, 2 or 3; the close box or Escape press the last.
-int MessageBoxCustom(platform::Prompter& prompter, const std::string& text, const std::string& title,
-                     const std::string& caption1, const std::string& caption2, const std::string& caption3);
+// Returns the position of the pressed button, 1, 2 or 3; the close box or Escape press the last
+// (MessageBoxCustom).
+int showCustomMessageBox(platform::Prompter& prompter, const std::string& text, const std::string& title,
+                         const std::string& caption1, const std::string& caption2,
+                         const std::string& caption3);
 
 }  // namespace kal

@@ -19,7 +19,7 @@ std::string wordSizeSuffix(const std::string& arch) {
 
 }  // namespace
 
-std::string GetOsVersionName(const platform::SystemInfo& system) {
+std::string osVersionName(const platform::SystemInfo& system) {
     try {
         std::string name = system.productName();
         if (name.empty()) return {};

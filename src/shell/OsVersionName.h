@@ -8,7 +8,7 @@
 
 namespace kal {
 
-// Never throws: a system that cannot be asked gives "".
-std::string GetOsVersionName(const platform::SystemInfo& system);
+// Never throws: a system that cannot be asked gives "" (GetOsVersionName).
+std::string osVersionName(const platform::SystemInfo& system);
 
 }  // namespace kal

@@ -52,7 +52,7 @@ std::string recentFileCaption(int slot, const std::string& path) {
     return caption;
 }
 
-MainWindowState ProgrammLogik(const ProgramLogicInput& in) {
+MainWindowState refreshControls(const ProgramLogicInput& in) {
     using C = Command;
     MainWindowState out;
     auto set = [&](Command c) -> ControlChange& { return out.commands[c]; };
@@ -86,7 +86,7 @@ MainWindowState ProgrammLogik(const ProgramLogicInput& in) {
     set(C::SaveJob).enabled = true;
 
     bool graphicsOpen = in.graphicsWindowMarked;
-    if (in.GraphicsWindowCount == 0) {
+    if (in.windowCount == 0) {
         set(C::GraphicsWindow).checked = false;
         graphicsOpen = false;
     }

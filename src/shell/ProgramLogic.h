@@ -1,5 +1,5 @@
 #pragma once
-// The menu and toolbar state refresher of the main window (`ProgrammLogik`), as a pure function:
+// The menu and toolbar state refresher of the main window (`refreshControls`), as a pure function:
 // from the job state, the graphics windows and the modes of the default graphics window to the
 // caption, the recent-file captions, the enabled / checked state of every command it governs
 // and the default window's mouse pointer. The main window applies the result; commands that the
@@ -39,7 +39,7 @@ struct ProgramLogicInput {
     std::array<std::string, 5> RecentFiles{};  // 1..4
     bool DataLoaded = false;
     bool TrafoCalculated = false;
-    std::int32_t GraphicsWindowCount = 0;
+    std::int32_t windowCount = 0;
     bool graphicsWindowMarked = false;  // the check mark of "Graphics Window" as it stands
     // A calculation, load, matching, batch run or adjustment is running: the commands that
     // change the job (New, Open, a recent job, Input Files, Units, Options, the quick
@@ -66,6 +66,6 @@ std::string mainWindowCaption(const std::string& currentJobFile);
 // "&1 " and the recent file, its "&" doubled so that it shows as written.
 std::string recentFileCaption(int slot, const std::string& path);
 
-MainWindowState ProgrammLogik(const ProgramLogicInput& in);
+MainWindowState refreshControls(const ProgramLogicInput& in);
 
 }  // namespace kal

@@ -10,7 +10,7 @@ SettingsWriter iniFileSettingsWriter(const std::string& iniPath) {
         std::vector<IniEntry> entries;
         entries.reserve(keys.size());
         for (const auto& [key, value] : keys) entries.push_back({section, key, value});
-        IniWriteValues(iniPath, entries);
+        writeIniValues(iniPath, entries);
     };
 }
 

@@ -11,10 +11,10 @@ struct TwipsRect {
 };
 
 struct SplashLayout {
-    TwipsRect window;    // on the screen
-    TwipsRect image1;    // the picture, within the window
-    TwipsRect image2;    // the strip below it, within the window
-    double textTop = 0;  // the version text's top edge, within the window
+    TwipsRect window;        // on the screen
+    TwipsRect pictureLeft;   // the picture, within the window
+    TwipsRect pictureRight;  // the strip below it, within the window
+    double textTop = 0;      // the version text's top edge, within the window
 };
 
 inline constexpr int kSplashMilliseconds = 4000;

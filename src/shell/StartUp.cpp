@@ -82,13 +82,13 @@ StartUp::StartUp(JobState& job, StartUpHost& host, JobFileCommands& jobFiles, pl
       environment_(std::move(environment)),
       problems_(prompter) {}
 
-void StartUp::MDIForm_Load(const std::vector<std::string>& arguments) {
-    job_.OsNameString = GetOsVersionName(system_);
+void StartUp::startProgram(const std::vector<std::string>& arguments) {
+    job_.OsNameString = osVersionName(system_);
     settingsFile();
     if (!startUpProblems_.empty()) problems_.report(joined(startUpProblems_, "\r\n\r\n"));
 
     host_.showSplash();
-    Initialisieren(job_, host_);
+    initializeJob(job_, host_);
 
     if (const auto path = commandLineJobFile(arguments)) {
         job_.CurrentJobFile = *path;
@@ -120,12 +120,12 @@ void StartUp::settingsFile() {
     job_.AppDataFolder = paths.dataFolder;
     job_.IniFilePath = paths.iniFile;
 
-    if (!File_Exist(paths.iniFile)) {
+    if (!isRegularFile(paths.iniFile)) {
         try {
             std::error_code ec;
             fs::create_directories(paths.configFolder, ec);
             if (ec) throw FileError(paths.configFolder, 0, "cannot be created: " + ec.message());
-            IniDateiAnlegen(job_);
+            createIniFile(job_);
         } catch (const std::exception& e) {
             withoutFile("The settings file could not be created: " + std::string(e.what()));
             return;
@@ -139,14 +139,14 @@ void StartUp::settingsFile() {
             ReadCopy copy(paths.iniFile);
             job_.IniFilePath = copy.path();
             try {
-                warnings = IniReadAll(job_);
+                warnings = readAllIniSettings(job_);
             } catch (...) {
                 job_.IniFilePath = paths.iniFile;
                 throw;
             }
             job_.IniFilePath = paths.iniFile;
         } else {
-            warnings = IniReadAll(job_);
+            warnings = readAllIniSettings(job_);
         }
     } catch (const std::exception& e) {
         withoutFile("The settings file could not be read: " + std::string(e.what()));
@@ -168,7 +168,7 @@ void StartUp::settingsFile() {
     }
 }
 
-bool StartUp::MDIForm_Unload() {
+bool StartUp::shutDown() {
     if (job_.JobDirty) {
         const platform::Answer a =
             prompter_.message(jobChangedQuestion(job_.CurrentJobFile), platform::Buttons::YesNo,
@@ -194,7 +194,7 @@ void StartUp::writeDefaultView() {
     const std::vector<IniEntry> entries = defaultViewIniEntries(job_.DefaultScreenProperties);
     if (entries.empty()) return;
     try {
-        IniWriteValues(job_.IniFilePath, entries);  // one rewrite for all keys
+        writeIniValues(job_.IniFilePath, entries);  // one rewrite for all keys
     } catch (const std::exception& e) {
         reportSettingsProblem(e.what());
     }

@@ -10,7 +10,7 @@
 // program open); every window closed, each storing its position; the default view record
 // written to "LocalGraphics" and "FahnenProp".
 //
-// A settings file that cannot be made, read or written never stops either road: the problem is
+// A settings file that cannot be made, read or written never stops either flow: the problem is
 // told once, a run without a readable file goes on with the default settings in memory and
 // writes no settings file, and a read-only file is read but left as it is.
 #include <optional>
@@ -27,7 +27,7 @@
 
 namespace kal {
 
-// What the two roads need of the main window beyond the job reset.
+// What the two flows need of the main window beyond the job reset.
 class StartUpHost : public MainWindowView {
   public:
     // Shows the splash modally; returns when it has closed.
@@ -49,12 +49,12 @@ class StartUp {
     StartUp(JobState& job, StartUpHost& host, JobFileCommands& jobFiles, platform::Prompter& prompter,
             const platform::SystemInfo& system, EnvironmentLookup environment = {});
 
-    // The start-up road (MDIForm_Load). `arguments` as for commandLineJobFile.
-    void MDIForm_Load(const std::vector<std::string>& arguments);
+    // The start-up flow (MDIForm_Load). `arguments` as for commandLineJobFile.
+    void startProgram(const std::vector<std::string>& arguments);
 
-    // The shut-down road (MDIForm_Unload). False when the program is to stay open: the user
+    // The shut-down flow (MDIForm_Unload). False when the program is to stay open: the user
     // wanted the changed job saved and it was not.
-    bool MDIForm_Unload();
+    bool shutDown();
 
     // False when the settings file could not be made or read, or is read-only: then nothing of
     // the program writes to it.

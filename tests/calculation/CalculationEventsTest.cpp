@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "support/RoadFixture.h"
+#include "support/CalculationFixture.h"
 
 namespace kal {
 namespace {
 
-using testing::RoadFixture;
+using testing::CalculationFixture;
 using testing::SyntheticRecipe;
 
 // Two windows listening for results, subscribed in the reverse of their order.
@@ -28,7 +28,7 @@ TEST(CalculationEvents, AMonteCarloSeriesIsOneResultsChangedAfterTheSeries) {
     SyntheticRecipe recipe;
     recipe.points = 12;
     recipe.noise = 0.05;
-    RoadFixture f(recipe);
+    CalculationFixture f(recipe);
     f.job.MonteCarloRuns = 8;
     f.job.sigmaX = f.job.sigmaY = f.job.sigmaZ = 0.05;
     f.panel().setMonteCarlo(true);
@@ -61,7 +61,7 @@ TEST(CalculationEvents, EachNormTellsOnceAndARefusalNotAtAll) {
         SyntheticRecipe recipe;
         recipe.points = 8;
         recipe.noise = 0.05;
-        RoadFixture f(recipe);
+        CalculationFixture f(recipe);
         f.panel().selectNorm(c.norm);
         if (c.refuse) {
             f.panel().setSeedCheck(kTraY, true);

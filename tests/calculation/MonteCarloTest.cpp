@@ -5,12 +5,12 @@
 
 #include "calculation/MonteCarlo.h"
 #include "shared/Statistics.h"
-#include "support/RoadFixture.h"
+#include "support/CalculationFixture.h"
 
 namespace kal {
 namespace {
 
-using testing::RoadFixture;
+using testing::CalculationFixture;
 using testing::SyntheticRecipe;
 
 SyntheticRecipe noisy(double noise = 0.05) {
@@ -21,7 +21,7 @@ SyntheticRecipe noisy(double noise = 0.05) {
     return recipe;
 }
 
-void monteCarlo(RoadFixture& f, std::int32_t runs, double sigma) {
+void monteCarlo(CalculationFixture& f, std::int32_t runs, double sigma) {
     f.job.MonteCarloRuns = runs;
     f.job.sigmaX = f.job.sigmaY = f.job.sigmaZ = sigma;
     f.panel().setMonteCarlo(true);
@@ -32,9 +32,9 @@ void monteCarlo(RoadFixture& f, std::int32_t runs, double sigma) {
 // a standard deviation to about ±5 % (1/√(2·199)); the bound allows four of those.
 TEST(MonteCarlo, ParameterSpreadAgreesWithTheAPosterioriSigmas) {
     const double sigma = 0.05;
-    RoadFixture f(noisy(sigma));
+    CalculationFixture f(noisy(sigma));
     monteCarlo(f, 200, sigma);
-    ProgramRandom().reseed();
+    programRandom().reseed();
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     EXPECT_TRUE(f.job.McCompleted);
     EXPECT_EQ(f.windows.detailsShown, 1);
@@ -43,11 +43,11 @@ TEST(MonteCarlo, ParameterSpreadAgreesWithTheAPosterioriSigmas) {
         const int slot = slots[c - 1];
         SCOPED_TRACE(slot);
         const double predicted = sigma * std::sqrt(f.results().CofactorMatrix(c, c));
-        const double spread = StdDev(f.job.McRuns[static_cast<std::size_t>(slot)]);
+        const double spread = standardDeviation(f.job.McRuns[static_cast<std::size_t>(slot)]);
         EXPECT_NEAR(spread / predicted, 1.0, 0.2);
     }
     // The final solution is the plain one on the undisturbed points.
-    RoadFixture plain(noisy(sigma));
+    CalculationFixture plain(noisy(sigma));
     plain.calculate();
     EXPECT_DOUBLE_EQ(f.job.TraX(), plain.job.TraX());
     EXPECT_EQ(f.progressWindow.captions, std::vector<std::string>{"Calculating MonteCarlo"});
@@ -57,7 +57,7 @@ TEST(MonteCarlo, ParameterSpreadAgreesWithTheAPosterioriSigmas) {
 }
 
 TEST(MonteCarlo, AnErrorInRun50LeavesTheMcsPointsBitIdentical) {
-    RoadFixture f(noisy());
+    CalculationFixture f(noisy());
     monteCarlo(f, 200, 0.1);
     const JobState before = f.job;
     f.progressWindow.onValue = [](int percent) {
@@ -78,11 +78,11 @@ TEST(MonteCarlo, AnErrorInRun50LeavesTheMcsPointsBitIdentical) {
 }
 
 TEST(MonteCarlo, StopInRun3KeepsRuns1And2) {
-    RoadFixture f(noisy());
+    CalculationFixture f(noisy());
     monteCarlo(f, 100, 0.1);
     const JobState before = f.job;
     f.progressWindow.onValue = [&](int percent) {
-        if (percent == 3) f.road->BtnSTOP_Click();
+        if (percent == 3) f.flow->requestStop();
     };
     EXPECT_EQ(f.calculate(), CalcStatus::Solved);  // the final solution runs on the restored points
     EXPECT_EQ(f.job.MCS_X, before.MCS_X);
@@ -99,13 +99,13 @@ TEST(MonteCarlo, StopInRun3KeepsRuns1And2) {
 }
 
 TEST(MonteCarlo, ZeroNoiseGivesTheUndisturbedSolutionInEveryRun) {
-    RoadFixture f(noisy());
+    CalculationFixture f(noisy());
     monteCarlo(f, 5, 0.0);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     for (int slot : {kTraX, kRotY}) {
         const auto& runs = f.job.McRuns[static_cast<std::size_t>(slot)];
         for (std::size_t i = 1; i <= 5; ++i) EXPECT_EQ(runs[i], runs[1]);
-        EXPECT_EQ(StdDev(runs), 0.0);
+        EXPECT_EQ(standardDeviation(runs), 0.0);
     }
     EXPECT_EQ(f.job.McRuns[kScaleX], std::vector<double>(6, 0.0));  // not estimated
 }
@@ -113,12 +113,12 @@ TEST(MonteCarlo, ZeroNoiseGivesTheUndisturbedSolutionInEveryRun) {
 TEST(MonteCarlo, MakesAtLeastTwoRuns) {
     for (std::int32_t runs : {-5, 0, 1}) {
         SCOPED_TRACE(runs);
-        RoadFixture f(noisy());
+        CalculationFixture f(noisy());
         monteCarlo(f, runs, 0.1);
         ASSERT_EQ(f.calculate(), CalcStatus::Solved);
         EXPECT_TRUE(f.job.McCompleted);
         ASSERT_EQ(f.job.McRuns[kTraX].size(), 3u);
-        EXPECT_GT(StdDev(f.job.McRuns[kTraX]), 0.0);  // the details window can show a sigma
+        EXPECT_GT(standardDeviation(f.job.McRuns[kTraX]), 0.0);  // the details window can show a sigma
     }
 }
 
@@ -127,14 +127,14 @@ TEST(MonteCarlo, AnglesNearPiDoNotWrapBetweenRuns) {
     recipe.truth.rot[0] = 3.14159;  // rot x close to +π: noise puts some runs beyond it
     recipe.truth.rot[1] = 0.0;
     recipe.truth.rot[2] = 0.0;
-    RoadFixture f(recipe);
+    CalculationFixture f(recipe);
     monteCarlo(f, 50, 0.5);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
-    EXPECT_LT(StdDev(f.job.McRuns[kRotX]), 0.01);
+    EXPECT_LT(standardDeviation(f.job.McRuns[kRotX]), 0.01);
 }
 
 TEST(MonteCarlo, NoSeriesUnderL1AndMcCompletedStays) {
-    RoadFixture f(noisy());
+    CalculationFixture f(noisy());
     monteCarlo(f, 3, 0.1);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     ASSERT_TRUE(f.job.McCompleted);
@@ -151,7 +151,7 @@ TEST(MonteCarlo, NoSeriesUnderL1AndMcCompletedStays) {
 
 TEST(MonteCarlo, RunsLeaveTheClipboardAndMessageBoxesAlone) {
     SyntheticRecipe recipe = noisy();
-    RoadFixture f(recipe);
+    CalculationFixture f(recipe);
     // Each OCS point 10 mm from its transformed MCS point, for the R Dist mode's correction log.
     for (std::int32_t k = 1; k <= recipe.points; ++k) {
         const double a = 0.7 * k, b = 0.3 * k;

@@ -5,16 +5,16 @@
 #include <vector>
 
 #include "calculation/NormLoops.h"
-#include "support/RoadFixture.h"
+#include "support/CalculationFixture.h"
 
 namespace kal {
 namespace {
 
-using testing::RoadFixture;
+using testing::CalculationFixture;
 using testing::SyntheticRecipe;
 
 // The largest |v| over the used observations.
-double largestResidual(RoadFixture& f) {
+double largestResidual(CalculationFixture& f) {
     double m = 0;
     for (std::int32_t i = 1; i <= f.results().ObservationCount; ++i)
         m = std::max(m, std::fabs(f.residual(i)));
@@ -30,11 +30,11 @@ SyntheticRecipe withOutliers() {
     return recipe;
 }
 
-TEST(L1Loop, LeavesTheOutliersWithLargeResidualsAndFitsTheRest) {
-    RoadFixture l2(withOutliers());
+TEST(runL1Loop, LeavesTheOutliersWithLargeResidualsAndFitsTheRest) {
+    CalculationFixture l2(withOutliers());
     ASSERT_EQ(l2.calculate(), CalcStatus::Solved);
 
-    RoadFixture f(withOutliers());
+    CalculationFixture f(withOutliers());
     f.panel().selectNorm(kNormL1);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     EXPECT_TRUE(f.prompter.texts().empty());  // converged within the bound
@@ -59,17 +59,17 @@ TEST(L1Loop, LeavesTheOutliersWithLargeResidualsAndFitsTheRest) {
     EXPECT_EQ(f.progress.panels[6].rfind("L1 Iterationen: ", 0), 0u);
 }
 
-TEST(L1Loop, SwitchedOffObservationsStayOff) {
-    RoadFixture f(withOutliers());
+TEST(runL1Loop, SwitchedOffObservationsStayOff) {
+    CalculationFixture f(withOutliers());
     f.job.UseFlags[4] = 0;
     f.panel().selectNorm(kNormL1);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     EXPECT_EQ(f.results().Weights(4, 1), 0.0);
 }
 
-TEST(L1Loop, StopsAtItsBoundWithAMessage) {
-    RoadFixture f(withOutliers());
-    f.road->setLoopCap(2);
+TEST(runL1Loop, StopsAtItsBoundWithAMessage) {
+    CalculationFixture f(withOutliers());
+    f.flow->setLoopCap(2);
     f.panel().selectNorm(kNormL1);
     EXPECT_EQ(f.calculate(), CalcStatus::Solved);
     ASSERT_EQ(f.prompter.texts().size(), 1u);
@@ -77,11 +77,11 @@ TEST(L1Loop, StopsAtItsBoundWithAMessage) {
     EXPECT_EQ(f.progress.panels[6], "L1 Iterationen: 2");
 }
 
-TEST(L1Loop, StopEndsTheLoopAfterTheCurrentStep) {
-    RoadFixture f(withOutliers());
+TEST(runL1Loop, StopEndsTheLoopAfterTheCurrentStep) {
+    CalculationFixture f(withOutliers());
     f.panel().selectNorm(kNormL1);
     f.progress.onPanel = [&](int panel, const std::string& text) {
-        if (panel == 6 && text == "L1 Iterationen: 3") f.road->BtnSTOP_Click();
+        if (panel == 6 && text == "L1 Iterationen: 3") f.flow->requestStop();
     };
     EXPECT_EQ(f.calculate(), CalcStatus::Stopped);
     EXPECT_EQ(f.progress.panels[6], "L1 Iterationen: 3");
@@ -89,14 +89,14 @@ TEST(L1Loop, StopEndsTheLoopAfterTheCurrentStep) {
     EXPECT_EQ(f.windows.formThings, 1);  // a stopped calculation still shows its results
 }
 
-TEST(MinimaxLoop, GivesASmallerLargestResidualThanL2) {
+TEST(runMinimaxLoop, GivesASmallerLargestResidualThanL2) {
     SyntheticRecipe recipe;
     recipe.points = 12;
     recipe.noise = 0.2;
     recipe.seed = 5;
-    RoadFixture l2(recipe);
+    CalculationFixture l2(recipe);
     ASSERT_EQ(l2.calculate(), CalcStatus::Solved);
-    RoadFixture f(recipe);
+    CalculationFixture f(recipe);
     f.panel().selectNorm(kNormMinimax);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     EXPECT_LT(largestResidual(f), largestResidual(l2));
@@ -108,7 +108,7 @@ TEST(MinimaxLoop, GivesASmallerLargestResidualThanL2) {
 // largest residual is half the widest range, reached with both signs on that axis. The loop
 // moves weights by factors of 1.1 and stops at the first step that overshoots, so it gets
 // there up to that granularity (within a few percent on most cases).
-TEST(MinimaxLoop, EquioscillatesOnSmallCases) {
+TEST(runMinimaxLoop, EquioscillatesOnSmallCases) {
     for (std::uint64_t seed = 1; seed <= 8; ++seed) {
         SCOPED_TRACE(seed);
         SyntheticRecipe recipe;
@@ -116,16 +116,16 @@ TEST(MinimaxLoop, EquioscillatesOnSmallCases) {
         recipe.noise = 1.0;
         recipe.seed = seed;
         recipe.truth.rot[0] = recipe.truth.rot[1] = recipe.truth.rot[2] = 0.0;
-        auto translationsOnly = [](RoadFixture& f) {
+        auto translationsOnly = [](CalculationFixture& f) {
             for (int s : {kRotX, kRotY, kRotZ}) {
                 f.panel().setEstimate(s, false);
                 f.panel().setValueText(s, "0");
             }
         };
-        RoadFixture l2(recipe);
+        CalculationFixture l2(recipe);
         translationsOnly(l2);
         ASSERT_EQ(l2.calculate(), CalcStatus::Solved);
-        RoadFixture f(recipe);
+        CalculationFixture f(recipe);
         translationsOnly(f);
         f.panel().selectNorm(kNormMinimax);
         ASSERT_EQ(f.calculate(), CalcStatus::Solved);
@@ -159,8 +159,8 @@ TEST(MinimaxLoop, EquioscillatesOnSmallCases) {
     }
 }
 
-TEST(MinimaxLoop, GoesBackToThePreviousWeightsWhenTheLargestResidualGrows) {
-    RoadFixture f(withOutliers());
+TEST(runMinimaxLoop, GoesBackToThePreviousWeightsWhenTheLargestResidualGrows) {
+    CalculationFixture f(withOutliers());
     f.panel().selectNorm(kNormMinimax);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     // Undone reweightings: every weight is a power of 1.1 away from its use flag, the
@@ -173,12 +173,12 @@ TEST(MinimaxLoop, GoesBackToThePreviousWeightsWhenTheLargestResidualGrows) {
     }
 }
 
-TEST(MinimaxLoop, StopsAtItsBoundWithAMessage) {
+TEST(runMinimaxLoop, StopsAtItsBoundWithAMessage) {
     SyntheticRecipe recipe;
     recipe.points = 12;
     recipe.noise = 0.2;
-    RoadFixture f(recipe);
-    f.road->setLoopCap(1);
+    CalculationFixture f(recipe);
+    f.flow->setLoopCap(1);
     f.panel().selectNorm(kNormMinimax);
     EXPECT_EQ(f.calculate(), CalcStatus::Solved);
     ASSERT_EQ(f.prompter.texts().size(), 1u);

@@ -6,20 +6,20 @@
 #include "engine/TransformModel.h"
 #include "platform/Regional.h"
 #include "shared/Constants.h"
-#include "support/RoadFixture.h"
+#include "support/CalculationFixture.h"
 
 namespace kal {
 namespace {
 
-using testing::RoadFixture;
+using testing::CalculationFixture;
 using testing::SyntheticRecipe;
 
-TEST(NiceRotSol, KeepsTheTripleWithTheSmallerSumOfAbsoluteAngles) {
+TEST(preferSmallerRotations, KeepsTheTripleWithTheSmallerSumOfAbsoluteAngles) {
     JobState job;
     job.RotX() = 3.0;
     job.RotY() = 0.2;
     job.RotZ() = 3.0;
-    NiceRotSol(job);
+    preferSmallerRotations(job);
     EXPECT_NEAR(job.RotX(), 3.0 - kP, 1e-9);
     EXPECT_NEAR(job.RotY(), kP - 0.2, 1e-9);
     EXPECT_NEAR(job.RotZ(), 3.0 - kP, 1e-9);
@@ -27,7 +27,7 @@ TEST(NiceRotSol, KeepsTheTripleWithTheSmallerSumOfAbsoluteAngles) {
     job.RotX() = 0.3;
     job.RotY() = 0.5;
     job.RotZ() = 0.7;
-    NiceRotSol(job);
+    preferSmallerRotations(job);
     EXPECT_NEAR(job.RotX(), 0.3, 1e-9);
     EXPECT_NEAR(job.RotY(), 0.5, 1e-9);
     EXPECT_NEAR(job.RotZ(), 0.7, 1e-9);
@@ -35,19 +35,19 @@ TEST(NiceRotSol, KeepsTheTripleWithTheSmallerSumOfAbsoluteAngles) {
 
 // (3/4 pi, 1/4 pi, 1/2 pi) and (-1/4 pi, 3/4 pi, -1/2 pi) are the same rotation with the same sum
 // 3/2 pi; with the ten-digit pi of the angle helpers the second sum comes out 2e-10 larger.
-TEST(NiceRotSol, ATieWithinRoundingTakesTheSecondSolution) {
+TEST(preferSmallerRotations, ATieWithinRoundingTakesTheSecondSolution) {
     JobState job;
     job.RotX() = 0.75 * kP;
     job.RotY() = 0.25 * kP;
     job.RotZ() = 0.5 * kP;
-    NiceRotSol(job);
+    preferSmallerRotations(job);
     EXPECT_NEAR(job.RotX(), -0.25 * kP, 1e-9);
     EXPECT_NEAR(job.RotY(), 0.75 * kP, 1e-9);
     EXPECT_NEAR(job.RotZ(), -0.5 * kP, 1e-9);
 }
 
 TEST(OneCalculation, RecoversTheKnownParametersOnCleanData) {
-    RoadFixture f;
+    CalculationFixture f;
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     const auto& t = testing::KnownTransform{};
     for (int i = 0; i < 3; ++i) {
@@ -77,7 +77,7 @@ TEST(OneCalculation, RecoversTheKnownParametersOnCleanData) {
 }
 
 TEST(OneCalculation, OldParamsHoldThePreviousSolution) {
-    RoadFixture f;
+    CalculationFixture f;
     f.job.TraX() = 7;
     f.calculate();
     EXPECT_EQ(f.results().OldParams[kTraX], 7);
@@ -93,7 +93,7 @@ TEST(OneCalculation, RefusesFewerUsedObservationsThanUnknowns) {
         SCOPED_TRACE(clearOne);
         SyntheticRecipe recipe;
         recipe.points = 4;
-        RoadFixture f(recipe);
+        CalculationFixture f(recipe);
         f.panel().selectPreset(Preset::TwelveParameter);
         if (clearOne) f.job.UseFlags[7] = 0;
         const auto before = f.job.Params;
@@ -119,7 +119,7 @@ TEST(OneCalculation, RDistCountsOneObservationPerPointByItsZFlag) {
         SCOPED_TRACE(points);
         SyntheticRecipe recipe;
         recipe.points = points;
-        RoadFixture f(recipe);
+        CalculationFixture f(recipe);
         f.panel().setEstimate(kRDist, true);
         const CalcStatus status = f.calculate();
         EXPECT_EQ(status == CalcStatus::Refused, points == 6);
@@ -128,7 +128,7 @@ TEST(OneCalculation, RDistCountsOneObservationPerPointByItsZFlag) {
     // observations against 6 unknowns.
     SyntheticRecipe recipe;
     recipe.points = 2;
-    RoadFixture f(recipe);
+    CalculationFixture f(recipe);
     f.panel().setValueText(kRDist, "10");
     f.panel().setEstimate(kRDist, true);
     f.panel().setEstimate(kRDist, false);
@@ -137,7 +137,7 @@ TEST(OneCalculation, RDistCountsOneObservationPerPointByItsZFlag) {
 }
 
 TEST(OneCalculation, ASeedThatIsNoNumberRefusesBeforeSolving) {
-    RoadFixture f;
+    CalculationFixture f;
     f.panel().setSeedCheck(kTraY, true);
     f.panel().setSeedText(kTraY, "abc");
     EXPECT_EQ(f.calculate(), CalcStatus::Refused);
@@ -148,7 +148,7 @@ TEST(OneCalculation, ASeedThatIsNoNumberRefusesBeforeSolving) {
 
 TEST(OneCalculation, FixedValueTypedUnderACommaKeepsItsFraction) {
     platform::ScopedDecimalSeparator comma(',');
-    RoadFixture f;
+    CalculationFixture f;
     f.panel().setEstimate(kTraX, false);
     f.panel().setValueText(kTraX, "12,5");
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
@@ -160,7 +160,7 @@ TEST(OneCalculation, FixedValueTypedUnderACommaKeepsItsFraction) {
 }
 
 TEST(OneCalculation, UntickedRowIsHeldAtTheValueItShows) {
-    RoadFixture f;
+    CalculationFixture f;
     f.calculate();
     f.panel().setEstimate(kRotY, false);
     const std::string shown = f.panel().row(kRotY).valueText;
@@ -172,7 +172,7 @@ TEST(OneCalculation, UntickedRowIsHeldAtTheValueItShows) {
 TEST(OneCalculation, AnRDistLeftFromAnEarlierCalculationIsNotHeldByTheNextPreset) {
     SyntheticRecipe recipe;
     recipe.points = 10;
-    RoadFixture f(recipe);
+    CalculationFixture f(recipe);
     f.panel().setEstimate(kRDist, true);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     EXPECT_GT(std::fabs(f.job.RDist()), 0.0);
@@ -189,7 +189,7 @@ TEST(OneCalculation, RDistResidualsAreSpreadAlongEachPointsDirection) {
     SyntheticRecipe recipe;
     recipe.points = 8;
     recipe.noise = 0.05;
-    RoadFixture f(recipe);
+    CalculationFixture f(recipe);
     // Each OCS point 10 mm from its transformed MCS point, in a direction of its own.
     for (std::int32_t k = 1; k <= 8; ++k) {
         const double a = 0.7 * k, b = 0.3 * k;
@@ -205,7 +205,7 @@ TEST(OneCalculation, RDistResidualsAreSpreadAlongEachPointsDirection) {
     // v = (t - o)·d / (R Dist + d), of length about |d|.
     for (std::int32_t k = 1; k <= 8; ++k) {
         double t[3];
-        TransformPoint(f.job, f.job.MCS_X[k], f.job.MCS_Y[k], f.job.MCS_Z[static_cast<std::size_t>(k)], t[0],
+        transformPoint(f.job, f.job.MCS_X[k], f.job.MCS_Y[k], f.job.MCS_Z[static_cast<std::size_t>(k)], t[0],
                        t[1], t[2]);
         const double o[3] = {f.job.OCS_X[k], f.job.OCS_Y[k], f.job.OCS_Z[static_cast<std::size_t>(k)]};
         const double D = std::hypot(t[0] - o[0], t[1] - o[1], t[2] - o[2]);

@@ -5,7 +5,7 @@
 namespace kal {
 namespace {
 
-TEST(ArrayTrend, StepsMustStayWithinTwiceTheFirstStep) {
+TEST(isSteadyTrend, StepsMustStayWithinTwiceTheFirstStep) {
     struct Case {
         TrendList list;
         bool steady;
@@ -16,7 +16,7 @@ TEST(ArrayTrend, StepsMustStayWithinTwiceTheFirstStep) {
         {{0, 5, 4, 3, 2, 1}, true},   {{0, 0, 0, 0, 0, 0}, true},
         {{99, 1, 2, 3, 4, 5}, true},  // entry 0 plays no part
     };
-    for (const auto& c : cases) EXPECT_EQ(ArrayTrend(c.list, 200), c.steady) << c.list[5];
+    for (const auto& c : cases) EXPECT_EQ(isSteadyTrend(c.list, 200), c.steady) << c.list[5];
 }
 
 TEST(ExtrapolateTrends, StepGrowsWithTheFourthPowerOfTheCount) {

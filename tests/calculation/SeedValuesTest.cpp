@@ -19,7 +19,7 @@ struct SeedFixture {
         job.DigitLength = 3;
         job.DigitAngle = 4;
         job.DigitScale = 0;
-        RhoFestlegung(job);
+        applyUnitSettings(job);
         panel.selectPreset(Preset::TwelveParameter);
         panel.setEstimate(kRDist, true);
         panel.selectPreset(Preset::SixParameter);
@@ -59,7 +59,7 @@ TEST(SeedValues, SeedsAndFixedValuesEnterInMillimetresAndRadians) {
             f.panel.setValueText(c.slot, c.text);
         }
         EXPECT_FALSE(f.seeds.checkTexts(f.job).has_value());
-        f.seeds.GetSeed(f.job);
+        f.seeds.applySeed(f.job);
         EXPECT_NEAR(f.job.Params[static_cast<std::size_t>(c.slot)], c.expected, 1e-12);
     }
 }
@@ -70,11 +70,11 @@ TEST(SeedValues, VectorSeedOnlyInTheUseAbcMode) {
     f.job.OcsAngles.resize(1, 3);
     f.panel.setUseAbc(true);
     f.seed(kRvecX, "0.5");
-    f.seeds.GetSeed(f.job);
+    f.seeds.applySeed(f.job);
     EXPECT_DOUBLE_EQ(f.job.Rvec_x(), 500.0);
     f.job.UseAbcMode = false;
     f.job.Rvec_x() = 1;
-    f.seeds.GetSeed(f.job);
+    f.seeds.applySeed(f.job);
     EXPECT_EQ(f.job.Rvec_x(), 1);
 }
 
@@ -82,13 +82,13 @@ TEST(SeedValues, FixedCommonScaleSetsTheThreeAxisScalesAndZeroScalesBecomeOne) {
     SeedFixture f;
     f.job.ScaleXYZ() = 3;
     f.panel.setValueText(kScaleXYZ, "1.0001");
-    f.seeds.GetSeed(f.job);
+    f.seeds.applySeed(f.job);
     EXPECT_EQ(f.job.ScaleX(), 1.0001);
     EXPECT_EQ(f.job.ScaleY(), 1.0001);
     EXPECT_EQ(f.job.ScaleZ(), 1.0001);
     EXPECT_EQ(f.job.ScaleXYZ(), 3);
     f.panel.setValueText(kScaleXYZ, "0");
-    f.seeds.GetSeed(f.job);
+    f.seeds.applySeed(f.job);
     EXPECT_EQ(f.job.ScaleX(), 1.0);
 }
 
@@ -98,7 +98,7 @@ TEST(SeedValues, SeedIgnoredOnAFixedRowAndTheRotationWorkingCopyRefreshed) {
     f.panel.setEstimate(kTraX, false);  // seed box left ticked on a fixed row
     f.panel.setValueText(kTraX, "7");
     f.seed(kRotZ, "90");
-    f.seeds.GetSeed(f.job);
+    f.seeds.applySeed(f.job);
     EXPECT_EQ(f.job.TraX(), 7);
     EXPECT_EQ(f.job.RotZSeed, f.job.RotZ());
     EXPECT_NEAR(f.job.RotZ(), kUnitPi / 2, 1e-12);
@@ -112,7 +112,7 @@ TEST(SeedValues, TextsTypedUnderACommaKeepTheirFraction) {
     f.panel.setValueText(kTraY, "1,25");
     f.panel.setEstimate(kRotX, false);
     f.panel.setValueText(kRotX, "12,5");
-    f.seeds.GetSeed(f.job);
+    f.seeds.applySeed(f.job);
     EXPECT_DOUBLE_EQ(f.job.TraX(), 500.0);
     EXPECT_DOUBLE_EQ(f.job.TraY(), 1250.0);
     EXPECT_DOUBLE_EQ(f.job.RotX(), 12.5 / (180 / kUnitPi));
@@ -122,7 +122,7 @@ TEST(SeedValues, ATextThatIsNoNumberIsNamedBeforeTheSolve) {
     SeedFixture f;
     f.seed(kTraX, "abc");
     EXPECT_EQ(f.seeds.checkTexts(f.job).value_or(""), "Seed value of \"tra x\" is not a number: \"abc\"");
-    EXPECT_THROW(f.seeds.GetSeed(f.job), FormatError);
+    EXPECT_THROW(f.seeds.applySeed(f.job), FormatError);
 
     SeedFixture g;
     g.panel.setEstimate(kTraZ, false);
@@ -154,16 +154,16 @@ TEST(SeedValues, ValueToSeedCopiesShownValuesOnly) {
     // Read back as a seed: the same value, whatever the separator.
     f.panel.setSeedCheck(kTraX, true);
     f.panel.setEstimate(kTraX, true);
-    f.seeds.GetSeed(f.job);
+    f.seeds.applySeed(f.job);
     EXPECT_DOUBLE_EQ(f.job.TraX(), 1235.0);
 }
 
 TEST(SeedValues, ItsASeedComparesNamesExactly) {
     JobState job;
     job.SeedPointNames = {"", "P1", "P2", "P3"};
-    EXPECT_TRUE(ItsASeed(job, "P2"));
-    EXPECT_FALSE(ItsASeed(job, "p2"));
-    EXPECT_FALSE(ItsASeed(job, "P4"));
+    EXPECT_TRUE(isSeedPointName(job, "P2"));
+    EXPECT_FALSE(isSeedPointName(job, "p2"));
+    EXPECT_FALSE(isSeedPointName(job, "P4"));
 }
 
 }  // namespace

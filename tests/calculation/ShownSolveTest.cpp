@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "support/RoadFixture.h"
+#include "support/CalculationFixture.h"
 
 namespace kal {
 namespace {
 
-using testing::RoadFixture;
+using testing::CalculationFixture;
 using testing::SyntheticRecipe;
 
 const std::string kAngleWarning =
@@ -19,7 +19,7 @@ const std::string kAngleWarning =
 
 // "use ABC" on a job whose nominal points carry robot angles (varied, so that the offset vector
 // is told apart from the translation), with the angle unit named "rad".
-void useAbcInRadians(RoadFixture& f) {
+void useAbcInRadians(CalculationFixture& f) {
     f.job.OcsAngles.resize(f.job.IdenticalCount, 3);
     for (std::int32_t k = 1; k <= f.job.IdenticalCount; ++k)
         f.job.OcsAngles(k, 1) = 0.1 * k, f.job.OcsAngles(k, 2) = 0.05 * k, f.job.OcsAngles(k, 3) = -0.07 * k;
@@ -28,7 +28,7 @@ void useAbcInRadians(RoadFixture& f) {
 }
 
 TEST(ShownSolve, AngleUnitWarningComesWithEachCalculationUntilCancelled) {
-    RoadFixture f;
+    CalculationFixture f;
     useAbcInRadians(f);
     f.prompter.answer(platform::Answer::Ok);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved) << ::testing::PrintToString(f.prompter.texts());
@@ -45,7 +45,7 @@ TEST(ShownSolve, AngleUnitWarningComesWithEachCalculationUntilCancelled) {
 }
 
 TEST(ShownSolve, AngleUnitWarningComesBeforeASolveThatFails) {
-    RoadFixture f;
+    CalculationFixture f;
     useAbcInRadians(f);
     for (std::int32_t k = 1; k <= f.job.IdenticalCount; ++k)  // overflows in the normal equations
         f.job.OCS_X.set(k, f.job.OCS_X[k] * 1e160), f.job.MCS_X.set(k, f.job.MCS_X[k] * 1e160);
@@ -65,7 +65,7 @@ TEST(ShownSolve, IterationLimitMessageComesOncePerCalculationAfterTheSolve) {
         SCOPED_TRACE(c.name);
         SyntheticRecipe recipe;
         recipe.noise = 0.05;
-        RoadFixture f(recipe);
+        CalculationFixture f(recipe);
         f.job.IterationThreshold = -1;  // never met
         f.job.MaxIteration = 2;
         if (c.monteCarloRuns > 0) {
@@ -87,7 +87,7 @@ TEST(ShownSolve, RDistCorrectionLogGoesToTheClipboardOnceAndOnlyInTheRDistMode) 
     for (const bool rDist : {true, false}) {
         SCOPED_TRACE(rDist);
         SyntheticRecipe recipe;
-        RoadFixture f(recipe);
+        CalculationFixture f(recipe);
         // Each OCS point 10 mm from its transformed MCS point: the distances R Dist estimates.
         for (std::int32_t k = 1; k <= recipe.points; ++k) {
             const double a = 0.7 * k, b = 0.3 * k;

@@ -25,7 +25,7 @@ std::array<double, kParamCount + 1> someParams() {
 // t of point i with the parameters of `job` (rotation from RotX..RotZ).
 void transformed(JobState job, std::int32_t i, double t[3]) {
     job.RotXSeed = job.RotX(), job.RotYSeed = job.RotY(), job.RotZSeed = job.RotZ();
-    TransformPoint(job, job.MCS_X[i], job.MCS_Y[i], job.MCS_Z[i], t[0], t[1], t[2]);
+    transformPoint(job, job.MCS_X[i], job.MCS_Y[i], job.MCS_Z[i], t[0], t[1], t[2]);
 }
 
 // Central difference of t_i by slot k; the common scale moves all three axis scales.
@@ -46,13 +46,13 @@ void derivative(const JobState& job, std::int32_t i, int k, double dt[3]) {
     for (int c = 0; c < 3; ++c) dt[c] = (a[c] - b[c]) / (2 * h);
 }
 
-TEST(BuildAMatrix, EveryColumnIsTheDerivativeOfTheTransformedPoint) {
+TEST(buildDesignMatrix, EveryColumnIsTheDerivativeOfTheTransformedPoint) {
     JobState job = makeJob(4, someParams(), 300, 11);
     job.Params = someParams();  // linearise away from the truth
     job.Params[kTraX] += 1;
     const ParamStates states = statesWith({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13});
     Matrix A(12, 13), l(12, 1);
-    BuildAMatrix(job, EngineControls{}, states, A, l);
+    buildDesignMatrix(job, EngineControls{}, states, A, l);
     EXPECT_EQ(job.RotXSeed, job.RotX());
     for (std::int32_t i = 1; i <= 4; ++i) {
         double t[3];
@@ -69,17 +69,17 @@ TEST(BuildAMatrix, EveryColumnIsTheDerivativeOfTheTransformedPoint) {
     }
 }
 
-TEST(BuildAMatrix, ColumnsFollowTheEstimatedSlotsInOrder) {
+TEST(buildDesignMatrix, ColumnsFollowTheEstimatedSlotsInOrder) {
     JobState job = makeJob(3, someParams());
     job.Params = someParams();
     {
         const ParamStates states = statesWith({kTraX, kTraY, kTraZ, kScaleX});
         Matrix A(9, 4), l(9, 1);
-        BuildAMatrix(job, EngineControls{}, states, A, l);
+        buildDesignMatrix(job, EngineControls{}, states, A, l);
         H3DMatrices m;
-        BuildRotMatrix(job, m);
-        BuildShapeMatrix(job, m);
-        const WorkMatrix rk = MultiplyWork(m.H3D_Matrix1, m.H3D_Matrix2);
+        buildRotationMatrix(job, m);
+        buildShapeMatrix(job, m);
+        const WorkMatrix rk = multiplyWork(m.H3D_Matrix1, m.H3D_Matrix2);
         for (std::int32_t i = 1; i <= 3; ++i) {
             EXPECT_EQ(A(3 * i - 2, 1), 1.0);
             EXPECT_EQ(A(3 * i - 1, 2), 1.0);
@@ -91,13 +91,13 @@ TEST(BuildAMatrix, ColumnsFollowTheEstimatedSlotsInOrder) {
         // tra y held: tra z takes column 2.
         const ParamStates states = statesWith({kTraX, kTraZ}, {{kRDist, "not used"}});
         Matrix A(9, 2), l(9, 1);
-        BuildAMatrix(job, EngineControls{}, states, A, l);
+        buildDesignMatrix(job, EngineControls{}, states, A, l);
         EXPECT_EQ(A(3, 2), 1.0);
         EXPECT_EQ(A(2, 2), 0.0);
     }
 }
 
-TEST(BuildAMatrix, RDistModeHasOneDistanceRowPerPoint) {
+TEST(buildDesignMatrix, RDistModeHasOneDistanceRowPerPoint) {
     const std::int32_t n = 5;
     JobState job = makeJob(n, someParams());
     job.Params = someParams();
@@ -108,8 +108,8 @@ TEST(BuildAMatrix, RDistModeHasOneDistanceRowPerPoint) {
     Matrix A(3 * n, 7), l(3 * n, 1);
     Matrix Aord(3 * n, 6), lord(3 * n, 1);
     job.Params[kTraY] += 3;  // points off their OCS partners
-    BuildAMatrix(job, controls, states, A, l);
-    BuildAMatrix(job, EngineControls{}, statesWith({1, 2, 3, 4, 5, 6}), Aord, lord);
+    buildDesignMatrix(job, controls, states, A, l);
+    buildDesignMatrix(job, EngineControls{}, statesWith({1, 2, 3, 4, 5, 6}), Aord, lord);
     for (std::int32_t i = 1; i <= n; ++i) {
         const double dx = lord(3 * i - 2, 1), dy = lord(3 * i - 1, 1), dz = lord(3 * i, 1);
         const double D = std::sqrt(dx * dx + dy * dy + dz * dz);
@@ -131,11 +131,11 @@ TEST(BuildAMatrix, RDistModeHasOneDistanceRowPerPoint) {
     job.RDist() = 10;
     const ParamStates held = statesWith({1, 2, 3, 4, 5, 6}, {{kRDist, "10"}});
     Matrix A6(3 * n, 6), l6(3 * n, 1);
-    BuildAMatrix(job, EngineControls{}, held, A6, l6);
+    buildDesignMatrix(job, EngineControls{}, held, A6, l6);
     for (std::int32_t i = 1; i <= n; ++i) EXPECT_NEAR(l6(i, 1), l(i, 1) + 2.5 - 10, 1e-12);
 }
 
-TEST(BuildAMatrix, OffsetColumnsAreTheTurnedUnitVectors) {
+TEST(buildDesignMatrix, OffsetColumnsAreTheTurnedUnitVectors) {
     JobState job = makeJob(2, someParams());
     job.Params = someParams();
     job.UseAbcMode = true;
@@ -147,8 +147,8 @@ TEST(BuildAMatrix, OffsetColumnsAreTheTurnedUnitVectors) {
     const ParamStates states = statesWith({1, 2, 3, kRvecX, kRvecY, kRvecZ});
     job.Rvec_x() = 1, job.Rvec_y() = 2, job.Rvec_z() = 3;
     Matrix A(6, 6), l(6, 1), l0(6, 1), A0(6, 3);
-    BuildAMatrix(job, controls, states, A, l);
-    BuildAMatrix(job, EngineControls{}, statesWith({1, 2, 3}), A0, l0);
+    buildDesignMatrix(job, controls, states, A, l);
+    buildDesignMatrix(job, EngineControls{}, statesWith({1, 2, 3}), A0, l0);
     // Point 1: angles 0, M = I.
     for (int j = 1; j <= 3; ++j)
         for (int m = 1; m <= 3; ++m) EXPECT_EQ(A(j, 3 + m), j == m ? 1.0 : 0.0);
@@ -161,29 +161,30 @@ TEST(BuildAMatrix, OffsetColumnsAreTheTurnedUnitVectors) {
     EXPECT_NEAR(l(6, 1), l0(6, 1) - 3, 1e-12);
 }
 
-TEST(BuildAMatrix, RefusesWhatTheEquationsCannotServe) {
+TEST(buildDesignMatrix, RefusesWhatTheEquationsCannotServe) {
     JobState job = makeJob(3, someParams());
     Matrix A(9, 17), l(9, 1);
     // Half of the offset vector estimated: its other columns would stay zero.
-    EXPECT_THROW(BuildAMatrix(job, EngineControls{}, statesWith({1, kRvecX}), A, l), CalcRefused);
+    EXPECT_THROW(buildDesignMatrix(job, EngineControls{}, statesWith({1, kRvecX}), A, l), CalcRefused);
     // The offset-vector terms without robot angles (a reopened job).
     EngineControls abc;
     abc.CheckUseABC = 1;
     abc.TextRDistEnabled = false;
     job.UseAbcMode = true;
-    EXPECT_THROW(BuildAMatrix(job, abc, statesWith({1, kRvecX, kRvecY, kRvecZ}), A, l), CalcRefused);
+    EXPECT_THROW(buildDesignMatrix(job, abc, statesWith({1, kRvecX, kRvecY, kRvecZ}), A, l), CalcRefused);
     job.UseAbcMode = false;
     // A too small for the unknowns.
     Matrix small(9, 2);
-    EXPECT_THROW(BuildAMatrix(job, EngineControls{}, statesWith({1, 2, 3}), small, l), std::out_of_range);
+    EXPECT_THROW(buildDesignMatrix(job, EngineControls{}, statesWith({1, 2, 3}), small, l),
+                 std::out_of_range);
 }
 
-TEST(BuildAMatrix, DistanceRowOfAPointOnItsPartnerIsANumericError) {
+TEST(buildDesignMatrix, DistanceRowOfAPointOnItsPartnerIsANumericError) {
     JobState job = makeJob(3, testing::identityParams());  // every point on its partner
     EngineControls controls;
     controls.CheckRDist = 1;
     Matrix A(9, 4), l(9, 1);
-    EXPECT_THROW(BuildAMatrix(job, controls, statesWith({1, 2, 3, kRDist}), A, l), NumericError);
+    EXPECT_THROW(buildDesignMatrix(job, controls, statesWith({1, 2, 3, kRDist}), A, l), NumericError);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ Matrix profileOf(const std::vector<std::pair<double, double>>& rz) {
     return p;
 }
 
-TEST(ParaboloidFootPoint, FindsTheNearestPointOnTheProfileLines) {
+TEST(paraboloidFootPoint, FindsTheNearestPointOnTheProfileLines) {
     const Matrix parabola = profileOf({{0, 0}, {10, 1}, {20, 4}, {30, 9}, {40, 16}, {50, 25}, {60, 36}});
     const Matrix line = profileOf({{0, 0}, {100, 10}});
     struct Case {
@@ -36,31 +36,31 @@ TEST(ParaboloidFootPoint, FindsTheNearestPointOnTheProfileLines) {
     };
     for (const Case& c : cases) {
         double o[3];
-        ParaboloidFootPoint(*c.profile, c.in[0], c.in[1], c.in[2], o[0], o[1], o[2]);
+        paraboloidFootPoint(*c.profile, c.in[0], c.in[1], c.in[2], o[0], o[1], o[2]);
         for (int k = 0; k < 3; ++k) EXPECT_NEAR(o[k], c.out[k], 1e-9) << c.name << " " << k;
     }
 }
 
-TEST(ParaboloidFootPoint, RefusesAProfileWithoutASegment) {
+TEST(paraboloidFootPoint, RefusesAProfileWithoutASegment) {
     double x, y, z;
-    EXPECT_THROW(ParaboloidFootPoint(profileOf({{10, 1}}), 1, 2, 3, x, y, z), CalcRefused);
-    EXPECT_THROW(ParaboloidFootPoint(Matrix(), 1, 2, 3, x, y, z), CalcRefused);
+    EXPECT_THROW(paraboloidFootPoint(profileOf({{10, 1}}), 1, 2, 3, x, y, z), CalcRefused);
+    EXPECT_THROW(paraboloidFootPoint(Matrix(), 1, 2, 3, x, y, z), CalcRefused);
 }
 
-TEST(ParaboloidFootPoint, LongProfilesEndTheSearch) {
+TEST(paraboloidFootPoint, LongProfilesEndTheSearch) {
     std::vector<std::pair<double, double>> rz;
     for (int i = 0; i < 100001; ++i) rz.emplace_back(0.01 * i, 0.0001 * i * i);
     const Matrix p = profileOf(rz);
     double x, y, z;
-    ParaboloidFootPoint(p, 300, 400, 1e6, x, y, z);  // far above: the walk runs to the last vertex
+    paraboloidFootPoint(p, 300, 400, 1e6, x, y, z);  // far above: the walk runs to the last vertex
     EXPECT_GT(z, 0);
-    ParaboloidFootPoint(p, 3, 4, -5, x, y, z);
+    paraboloidFootPoint(p, 3, 4, -5, x, y, z);
     EXPECT_LT(std::hypot(x, y), 10);
 }
 
-TEST(ShiftAppend, DropsTheOldestAndAppends) {
+TEST(shiftAppend, DropsTheOldestAndAppends) {
     std::vector<double> list{0, 1, 2, 3};
-    ShiftAppend(list, 4);
+    shiftAppend(list, 4);
     EXPECT_EQ(list, (std::vector<double>{0, 2, 3, 4}));
 }
 

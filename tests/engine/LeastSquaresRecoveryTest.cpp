@@ -44,7 +44,7 @@ void withOffsetVector(JobState& job, const double rvec[3]) {
     for (std::int32_t i = 1; i <= job.IdenticalCount; ++i) {
         const double A = a(rng), B = a(rng) / 2, C = a(rng);
         job.OcsAngles(i, 1) = A, job.OcsAngles(i, 2) = B, job.OcsAngles(i, 3) = C;
-        MatFromAnglesXYZ(-C, -B, -A, M);
+        matFromAnglesXYZ(-C, -B, -A, M);
         job.OCS_X.set(i, job.OCS_X[i] + M(1, 1) * rvec[0] + M(1, 2) * rvec[1] + M(1, 3) * rvec[2]);
         job.OCS_Y.set(i, job.OCS_Y[i] + M(2, 1) * rvec[0] + M(2, 2) * rvec[1] + M(2, 3) * rvec[2]);
         job.OCS_Z[i] += M(3, 1) * rvec[0] + M(3, 2) * rvec[1] + M(3, 3) * rvec[2];
@@ -105,7 +105,7 @@ void expectRelative(double got, double want, const std::string& what) {
     EXPECT_NEAR(got, want, 1e-10 * std::max(1.0, std::fabs(want))) << what;
 }
 
-TEST(CalcHelmert, RecoversKnownParametersFromExactData) {
+TEST(solveLeastSquares, RecoversKnownParametersFromExactData) {
     for (const RecoveryCase& c : recoveryCases()) {
         SCOPED_TRACE(c.name);
         JobState job = testing::makeJob(c.points, c.truth);
@@ -120,15 +120,15 @@ TEST(CalcHelmert, RecoversKnownParametersFromExactData) {
         // Held slots keep their values exactly.
         for (int k = 1; k <= kParamCount; ++k) {
             const std::string& s = c.states[k];
-            if (IsNumberText(s) && k != kScaleXYZ && !(k >= kScaleX && k <= kScaleZ) && k < kRDist) {
+            if (isNumberText(s) && k != kScaleXYZ && !(k >= kScaleX && k <= kScaleZ) && k < kRDist) {
                 const double factor = (k >= kRotX && k <= kRotZ) ? job.AngleFactor : job.LengthFactor;
-                EXPECT_EQ(job.Params[k], ParamStateNumber(s) / factor) << "held slot " << k;
+                EXPECT_EQ(job.Params[k], parameterStateNumber(s) / factor) << "held slot " << k;
             }
         }
         if (!c.exact) {
             // The best fit under the held value: the misclosures are orthogonal to every column.
             Matrix A(3 * c.points, 5), l(3 * c.points, 1);
-            BuildAMatrix(job, h.ctx.controls, c.states, A, l);
+            buildDesignMatrix(job, h.ctx.controls, c.states, A, l);
             double ll = 0;
             for (std::int32_t r = 1; r <= 3 * c.points; ++r) ll += l(r, 1) * l(r, 1);
             EXPECT_GT(std::sqrt(ll), 1.0);
@@ -146,17 +146,17 @@ TEST(CalcHelmert, RecoversKnownParametersFromExactData) {
         for (int i = 1; i <= 3; ++i)
             for (int j = 1; j <= 3; ++j) EXPECT_NEAR(got[i][j], want[i][j], 1e-10) << "R·K·S " << i << j;
         for (int k = kScaleX; k <= kScaleZ; ++k) expectRelative(job.Params[k], c.truth[k], "scale");
-        if (IsFloat(c.states[kRDist])) expectRelative(job.RDist(), c.truth[kRDist], "R Dist");
-        if (IsFloat(c.states[kRvecX]))
+        if (isFloatState(c.states[kRDist])) expectRelative(job.RDist(), c.truth[kRDist], "R Dist");
+        if (isFloatState(c.states[kRvecX]))
             for (int k = kRvecX; k <= kRvecZ; ++k) expectRelative(job.Params[k], c.truth[k], "offset vector");
 
         double s0, sx, sy, sz;
         if (h.results.DistanceRowCount > 0)
-            CalcSigmaDistanceRows(h.results.Residuals, h.results.Weights, h.results.DistanceRowCount, s0, sx,
-                                  sy, sz);
+            calculateSigmaDistanceRows(h.results.Residuals, h.results.Weights, h.results.DistanceRowCount, s0,
+                                       sx, sy, sz);
         else
-            CalcSigma(h.results.Residuals, h.results.Weights, h.results.UnknownCount,
-                      h.results.ObservationCount, s0, sx, sy, sz);
+            calculateSigma(h.results.Residuals, h.results.Weights, h.results.UnknownCount,
+                           h.results.ObservationCount, s0, sx, sy, sz);
         EXPECT_LT(s0, 1e-8);
     }
 }

@@ -42,7 +42,7 @@ void addNoise(JobState& job, double sigma) {
 
 const ParamStates kSixParameters = statesWith({1, 2, 3, 4, 5, 6});
 
-TEST(CalcHelmert, ProgressTextsKeepTheirWordingAndOrder) {
+TEST(solveLeastSquares, ProgressTextsKeepTheirWordingAndOrder) {
     JobState job = makeJob(10, truth());
     SolverHarness h;
     const HelmertOutcome out = h.solve(job, kSixParameters);
@@ -68,7 +68,7 @@ TEST(CalcHelmert, ProgressTextsKeepTheirWordingAndOrder) {
     EXPECT_GT(h.progress.repaints, 0);
 }
 
-TEST(CalcHelmert, ProgressPanelsShowThePreviousLargestCorrectionAgainstTheCurrentOne) {
+TEST(solveLeastSquares, ProgressPanelsShowThePreviousLargestCorrectionAgainstTheCurrentOne) {
     // The R Dist log holds every iteration's corrections. From the second iteration on, panel 3
     // shows pm / (thr + x(p)), p being the first index of the previous iteration's largest
     // correction and pm its size, x(p) the current signed correction there; panel 4 shows p and
@@ -116,7 +116,7 @@ EngineWarning iterationLimit(const std::string& text) {
     return EngineWarning{EngineWarning::Kind::IterationLimit, text, ""};
 }
 
-TEST(CalcHelmert, IterationLimitWarningNamesTheLimitAfterOneMoreIteration) {
+TEST(solveLeastSquares, IterationLimitWarningNamesTheLimitAfterOneMoreIteration) {
     JobState job = makeJob(10, truth());
     addNoise(job, 0.01);
     job.IterationThreshold = -1;  // never met
@@ -137,7 +137,7 @@ TEST(CalcHelmert, IterationLimitWarningNamesTheLimitAfterOneMoreIteration) {
     EXPECT_TRUE(h0.prompter.texts().empty());
 }
 
-TEST(CalcHelmert, NoLimitMessageWhenTheLastIterationConverged) {
+TEST(solveLeastSquares, NoLimitMessageWhenTheLastIterationConverged) {
     JobState job = makeJob(10, truth());
     job.MaxIteration = 1;  // the second iteration passes the limit and meets the threshold
     SolverHarness h;
@@ -148,7 +148,7 @@ TEST(CalcHelmert, NoLimitMessageWhenTheLastIterationConverged) {
     EXPECT_TRUE(h.prompter.texts().empty());
 }
 
-TEST(CalcHelmert, StopEndsTheLoopAfterTheCurrentIterationWithoutMessage) {
+TEST(solveLeastSquares, StopEndsTheLoopAfterTheCurrentIterationWithoutMessage) {
     JobState job = makeJob(10, truth());
     addNoise(job, 0.01);
     job.IterationThreshold = -1;
@@ -183,7 +183,7 @@ TEST(AngleUnitWarning, ComesWithUseAbcInAnotherUnitUntilCancelled) {
     EXPECT_EQ(AngleUnitWarning(noAbc), std::nullopt);
 }
 
-TEST(CalcHelmert, ShowsNoBoxAndLeavesTheAngleWarningFlagToTheCaller) {
+TEST(solveLeastSquares, ShowsNoBoxAndLeavesTheAngleWarningFlagToTheCaller) {
     JobState job = makeJob(6, truth());
     job.UseAbcMode = true;
     job.AngleUnitName = "rad";
@@ -196,7 +196,7 @@ TEST(CalcHelmert, ShowsNoBoxAndLeavesTheAngleWarningFlagToTheCaller) {
     EXPECT_FALSE(job.WinkelWarnungGezeigt);
 }
 
-TEST(CalcHelmert, CollinearPointsWithAllRotationsEndInAMessageNotInNumbers) {
+TEST(solveLeastSquares, CollinearPointsWithAllRotationsEndInAMessageNotInNumbers) {
     JobState job = makeJob(8, truth());
     for (std::int32_t i = 1; i <= 8; ++i) {  // points on a line through (5, -3, 2) along (1, 2, -0.5)
         const double t = 37.0 * i;
@@ -209,7 +209,7 @@ TEST(CalcHelmert, CollinearPointsWithAllRotationsEndInAMessageNotInNumbers) {
     h.size(job, kSixParameters);
     h.results.Residuals(5, 1) = 42;
     try {
-        CalcHelmert(job, h.results, kSixParameters, h.ctx);
+        solveLeastSquares(job, h.results, kSixParameters, h.ctx);
         FAIL() << "no error";
     } catch (const NumericError& e) {
         const std::string what = e.what();
@@ -221,7 +221,7 @@ TEST(CalcHelmert, CollinearPointsWithAllRotationsEndInAMessageNotInNumbers) {
     EXPECT_EQ(h.results.Residuals(5, 1), 42);
 }
 
-TEST(CalcHelmert, RDistPointOnItsPartnerStopsWithTheParametersAsBefore) {
+TEST(solveLeastSquares, RDistPointOnItsPartnerStopsWithTheParametersAsBefore) {
     JobState job = makeJob(6, testing::identityParams());  // every point on its OCS point
     const auto paramsBefore = job.Params;
     SolverHarness h;
@@ -232,7 +232,7 @@ TEST(CalcHelmert, RDistPointOnItsPartnerStopsWithTheParametersAsBefore) {
     EXPECT_EQ(h.clipboard.writes(), 0);
 }
 
-TEST(CalcHelmert, OverflowStopsWithTheParametersAsBefore) {
+TEST(solveLeastSquares, OverflowStopsWithTheParametersAsBefore) {
     JobState job = makeJob(6, truth());
     for (std::int32_t i = 1; i <= 6; ++i)
         job.OCS_X.set(i, job.OCS_X[i] * 1e160), job.MCS_X.set(i, job.MCS_X[i] * 1e160);
@@ -242,7 +242,7 @@ TEST(CalcHelmert, OverflowStopsWithTheParametersAsBefore) {
     EXPECT_EQ(job.Params, paramsBefore);
 }
 
-TEST(CalcHelmert, AnUnknownWithoutObservationsIsNoFailure) {
+TEST(solveLeastSquares, AnUnknownWithoutObservationsIsNoFailure) {
     // Azimuth z estimated while z to xy is held at 0: its column is zero.
     JobState job = makeJob(10, truth());
     SolverHarness h;
@@ -253,18 +253,18 @@ TEST(CalcHelmert, AnUnknownWithoutObservationsIsNoFailure) {
     EXPECT_NEAR(job.TraX(), 10, 1e-9);
 }
 
-TEST(CalcHelmert, NothingEstimatedRunsOneIterationWithResidualsMinusMisclosures) {
+TEST(solveLeastSquares, NothingEstimatedRunsOneIterationWithResidualsMinusMisclosures) {
     JobState job = makeJob(4, truth());
     const ParamStates held = statesWith({}, {{kTraX, "10"}, {kTraY, "20"}, {kTraZ, "31"}});
     SolverHarness h;
     const HelmertOutcome out = h.solve(job, held);
     EXPECT_EQ(out.H3D_Zaehler, 1);
     Matrix A(12, 0), l(12, 1);
-    BuildAMatrix(job, h.ctx.controls, held, A, l);
+    buildDesignMatrix(job, h.ctx.controls, held, A, l);
     for (std::int32_t k = 1; k <= 12; ++k) EXPECT_EQ(h.results.Residuals(k, 1), -l(k, 1));
 }
 
-TEST(CalcHelmert, RDistWeightsEndAsEachPointsZWeightAndTheOutcomeCarriesTheLog) {
+TEST(solveLeastSquares, RDistWeightsEndAsEachPointsZWeightAndTheOutcomeCarriesTheLog) {
     JobState job = makeJob(12, truth());
     testing::onSpheres(job, 3.0);
     job.UseFlags[3 * 2 - 2] = 1, job.UseFlags[3 * 2 - 1] = 1, job.UseFlags[3 * 2] = 0;  // point 2: (1, 1, 0)
@@ -286,7 +286,7 @@ TEST(CalcHelmert, RDistWeightsEndAsEachPointsZWeightAndTheOutcomeCarriesTheLog) 
     EXPECT_EQ(log.substr(log.size() - 3), "\t\r\n");
 }
 
-TEST(CalcHelmert, NoCorrectionLogOutsideTheRDistMode) {
+TEST(solveLeastSquares, NoCorrectionLogOutsideTheRDistMode) {
     JobState job = makeJob(6, truth());
     SolverHarness h;
     h.clipboard.setText("the user's text");
@@ -295,7 +295,7 @@ TEST(CalcHelmert, NoCorrectionLogOutsideTheRDistMode) {
     EXPECT_EQ(h.clipboard.text(), "the user's text");
 }
 
-TEST(CalcHelmert, HeldValueWrittenWithACommaKeepsItsDecimals) {
+TEST(solveLeastSquares, HeldValueWrittenWithACommaKeepsItsDecimals) {
     platform::ScopedDecimalSeparator comma(',');
     JobState job = makeJob(6, truth());
     SolverHarness h;
@@ -303,16 +303,16 @@ TEST(CalcHelmert, HeldValueWrittenWithACommaKeepsItsDecimals) {
     EXPECT_EQ(job.TraY(), 12.5);
 }
 
-TEST(CalcHelmert, RefusesAMismatchedUnknownCount) {
+TEST(solveLeastSquares, RefusesAMismatchedUnknownCount) {
     JobState job = makeJob(6, truth());
     SolverHarness h;
     h.size(job, kSixParameters);
-    EXPECT_THROW(CalcHelmert(job, 5, 18, kSixParameters, h.results.CofactorMatrix, h.results.Residuals,
-                             h.results.Weights, h.ctx),
+    EXPECT_THROW(solveLeastSquares(job, 5, 18, kSixParameters, h.results.CofactorMatrix, h.results.Residuals,
+                                   h.results.Weights, h.ctx),
                  std::invalid_argument);
 }
 
-TEST(CalcHelmert, RefusesFewerThanTwoSeedPoints) {
+TEST(solveLeastSquares, RefusesFewerThanTwoSeedPoints) {
     JobState job = makeJob(1, truth());
     const auto before = job.Params;
     SolverHarness h;
@@ -320,11 +320,11 @@ TEST(CalcHelmert, RefusesFewerThanTwoSeedPoints) {
     EXPECT_EQ(job.Params, before);
 }
 
-TEST(ConvergenceRatioText, AZeroDivisorShowsADashInsteadOfStopping) {
-    EXPECT_EQ(ConvergenceRatioText(1e-3, 0.0, "0.000"), "Convergence Ratio: \u2014");
-    EXPECT_EQ(ConvergenceRatioText(0.0, 0.0, "0.000"), "Convergence Ratio: \u2014");
-    EXPECT_EQ(ConvergenceRatioText(3.0, 2.0, "0.000"), "Convergence Ratio: " + formatNumber(1.5, "0.000"));
-    EXPECT_EQ(ConvergenceRatioText(3.0, 2.0, "bad"), "Convergence Ratio: " + generalText(1.5));
+TEST(convergenceRatioText, AZeroDivisorShowsADashInsteadOfStopping) {
+    EXPECT_EQ(convergenceRatioText(1e-3, 0.0, "0.000"), "Convergence Ratio: \u2014");
+    EXPECT_EQ(convergenceRatioText(0.0, 0.0, "0.000"), "Convergence Ratio: \u2014");
+    EXPECT_EQ(convergenceRatioText(3.0, 2.0, "0.000"), "Convergence Ratio: " + formatNumber(1.5, "0.000"));
+    EXPECT_EQ(convergenceRatioText(3.0, 2.0, "bad"), "Convergence Ratio: " + generalText(1.5));
 }
 
 }  // namespace

@@ -34,10 +34,10 @@ TEST(NormalEquations, EqualTheProductsOfTheTransposeAndTheWeights) {
     // Aᵀ, AᵀP, AᵀPA and AᵀPl as the matrix library forms them.
     Matrix At(5, 30), AtP(5, 30), N(5, 5), w(5, 1);
     std::int32_t r = 0, c = 0;
-    MatTranspose(A, 30, 5, At, r, c);
-    MatTimesWeights(At, 5, 30, P, 30, 30, AtP, r, c);
-    MatMult(AtP, 5, 30, A, 30, 5, N, r, c);
-    MatMult(AtP, 5, 30, l, 30, 1, w, r, c);
+    matTranspose(A, 30, 5, At, r, c);
+    matTimesWeights(At, 5, 30, P, 30, 30, AtP, r, c);
+    matMult(AtP, 5, 30, A, 30, 5, N, r, c);
+    matMult(AtP, 5, 30, l, 30, 1, w, r, c);
     const Matrix Ns = eq.normalMatrix(), ws = eq.rightHandSide();
     for (std::int32_t i = 1; i <= 5; ++i) {
         EXPECT_EQ(ws(i, 1), w(i, 1));
@@ -50,11 +50,11 @@ TEST(NormalEquations, EqualTheProductsOfTheTransposeAndTheWeights) {
     }
 }
 
-TEST(LeastSquareStep, SolvesTheNormalEquationsAndGivesResidualsAxMinusL) {
+TEST(leastSquareStep, SolvesTheNormalEquationsAndGivesResidualsAxMinusL) {
     Matrix A, l, P;
     randomProblem(A, l, P);
     Matrix x, v, Qxx;
-    LeastSquareStep(A, l, P, x, v, Qxx, 5, 30);
+    leastSquareStep(A, l, P, x, v, Qxx, 5, 30);
     ASSERT_EQ(v.rows(), 30);
     ASSERT_EQ(Qxx.rows(), 5);
     // The weighted residuals are orthogonal to every column: AᵀPv = 0.
@@ -71,26 +71,26 @@ TEST(LeastSquareStep, SolvesTheNormalEquationsAndGivesResidualsAxMinusL) {
     }
 }
 
-TEST(SolveNormalEquations, AnUnknownWithoutObservationsIsNoFailure) {
+TEST(solveNormalEquations, AnUnknownWithoutObservationsIsNoFailure) {
     // [[4, 0], [0, 0]]: the second unknown has no observation; the inversion gives it 1e12.
     Matrix N(2, 2), w(2, 1), Qxx, x;
     N(1, 1) = 4, w(1, 1) = 2;
-    SolveNormalEquations(N, w, 2, Qxx, x);
+    solveNormalEquations(N, w, 2, Qxx, x);
     EXPECT_NEAR(x(1, 1), 0.5, 1e-12);
     EXPECT_EQ(x(2, 1), 0.0);
     EXPECT_EQ(Qxx(2, 2), 1e12);
 }
 
-TEST(SolveNormalEquations, DependentUnknownsAreRefusedNotInverted) {
+TEST(solveNormalEquations, DependentUnknownsAreRefusedNotInverted) {
     // Column 3 = column 1 + column 2.
     Matrix N(3, 3), w(3, 1), Qxx, x;
     const double a[3][3] = {{2, 1, 3}, {1, 5, 6}, {3, 6, 9}};
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) N(i + 1, j + 1) = a[i][j];
     std::int32_t dependent = 0;
-    EXPECT_THROW(SolveNormalEquations(N, w, 3, Qxx, x, &dependent), NumericError);
+    EXPECT_THROW(solveNormalEquations(N, w, 3, Qxx, x, &dependent), NumericError);
     EXPECT_EQ(dependent, 3);
-    EXPECT_EQ(FindDependentUnknown(N, 2), 0);
+    EXPECT_EQ(findDependentUnknown(N, 2), 0);
 }
 
 }  // namespace

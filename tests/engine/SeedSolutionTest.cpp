@@ -17,15 +17,15 @@ struct Seed {
 
 Seed seedOf(JobState& job, SeedValueSource* source = nullptr) {
     Seed s{};
-    CalcSeed(job, s.t[0], s.t[1], s.t[2], s.r[0], s.r[1], s.r[2], s.s[0], s.s[1], s.s[2], source);
+    calculateSeed(job, s.t[0], s.t[1], s.t[2], s.r[0], s.r[1], s.r[2], s.s[0], s.s[1], s.s[2], source);
     return s;
 }
 
 // The seed's rotation matrix against the one of (a, b, c).
 void expectRotation(const Seed& s, double a, double b, double c, double tol) {
     Matrix got(3, 3), want(3, 3);
-    MatFromAnglesXYZ(s.r[0], s.r[1], s.r[2], got);
-    MatFromAnglesXYZ(a, b, c, want);
+    matFromAnglesXYZ(s.r[0], s.r[1], s.r[2], got);
+    matFromAnglesXYZ(a, b, c, want);
     for (int i = 1; i <= 3; ++i)
         for (int j = 1; j <= 3; ++j) EXPECT_NEAR(got(i, j), want(i, j), tol) << i << j;
 }
@@ -38,7 +38,7 @@ std::array<double, kParamCount + 1> params(double tx, double ty, double tz, doub
     return p;
 }
 
-TEST(CalcSeed, EqualPointSetsGiveTheIdentity) {
+TEST(calculateSeed, EqualPointSetsGiveTheIdentity) {
     JobState job = testing::makeJob(5, testing::identityParams(), 300);
     const Seed s = seedOf(job);
     expectRotation(s, 0, 0, 0, 1e-9);
@@ -48,7 +48,7 @@ TEST(CalcSeed, EqualPointSetsGiveTheIdentity) {
     }
 }
 
-TEST(CalcSeed, RecoversTranslationRotationAndScales) {
+TEST(calculateSeed, RecoversTranslationRotationAndScales) {
     struct Case {
         const char* name;
         std::array<double, kParamCount + 1> truth;
@@ -74,7 +74,7 @@ TEST(CalcSeed, RecoversTranslationRotationAndScales) {
     }
 }
 
-TEST(CalcSeed, SeedPlaneContainingTheZAxisWorksLikeAnyOther) {
+TEST(calculateSeed, SeedPlaneContainingTheZAxisWorksLikeAnyOther) {
     // OCS seed points with equal y: the plane of the three points is vertical.
     JobState job = testing::makeJob(3, params(5, 6, 7, kPi / 2, 0, 0), 100);
     const double mcs[3][3] = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}};
@@ -84,7 +84,7 @@ TEST(CalcSeed, SeedPlaneContainingTheZAxisWorksLikeAnyOther) {
         JobState model;
         model.Params = params(5, 6, 7, kPi / 2, 0, 0);
         model.RotXSeed = kPi / 2;
-        TransformPoint(model, mcs[i - 1][0], mcs[i - 1][1], mcs[i - 1][2], x, y, z);
+        transformPoint(model, mcs[i - 1][0], mcs[i - 1][1], mcs[i - 1][2], x, y, z);
         job.OCS_X.set(i, x), job.OCS_Y.set(i, y), job.OCS_Z[i] = z;
     }
     EXPECT_NEAR(job.OCS_Y[1], job.OCS_Y[2], 1e-12);
@@ -96,7 +96,7 @@ TEST(CalcSeed, SeedPlaneContainingTheZAxisWorksLikeAnyOther) {
     EXPECT_NEAR(s.t[2], 7, 1e-7);
 }
 
-TEST(CalcSeed, ScaleRulesOfTheSeedPoints) {
+TEST(calculateSeed, ScaleRulesOfTheSeedPoints) {
     // Seed points with equal MCS z: the scale system has no solution, all scales 1.
     JobState flat = testing::makeJob(4, params(0, 0, 0, 0, 0, 0, 1.01, 0.99, 1.02));
     for (std::int32_t i = 1; i <= 3; ++i) flat.MCS_Z[i] = 12;
@@ -113,7 +113,7 @@ TEST(CalcSeed, ScaleRulesOfTheSeedPoints) {
     EXPECT_NEAR(seedOf(job).s[0], 1.01, 1e-12);
 }
 
-TEST(CalcSeed, TwoPointsTakeTheOriginAsTheThirdOcsPoint) {
+TEST(calculateSeed, TwoPointsTakeTheOriginAsTheThirdOcsPoint) {
     JobState job = testing::makeJob(2, params(10, 20, 30, 0, 0, 0));
     job.McsCount = 3;  // an MCS-only point serves as the third MCS seed point
     job.MCS_X.resize(3), job.MCS_Y.resize(3), job.MCS_Z.resize(4);
@@ -125,7 +125,7 @@ TEST(CalcSeed, TwoPointsTakeTheOriginAsTheThirdOcsPoint) {
     EXPECT_NEAR(s.t[2], 30, 1e-6);
 }
 
-TEST(CalcSeed, RawScaleTwoLooksAtTheUseFlagsOnlyWithThreeOrMorePoints) {
+TEST(calculateSeed, RawScaleTwoLooksAtTheUseFlagsOnlyWithThreeOrMorePoints) {
     // Two identical points and an MCS-only third seed point whose image is the origin (the OCS
     // stand-in): the scales come from the distances even though a seed point's flag is 0.
     JobState job = testing::makeJob(2, params(0, 0, 0, 0, 0, 0, 1.01, 0.99, 1.02), 400, 17);
@@ -140,7 +140,7 @@ TEST(CalcSeed, RawScaleTwoLooksAtTheUseFlagsOnlyWithThreeOrMorePoints) {
     for (int k = 0; k < 3; ++k) EXPECT_NEAR(s.s[k], expected[k], 1e-10);
 }
 
-TEST(CalcSeed, RefusesTooFewPointsAndSeedIndicesOutsideThePoints) {
+TEST(calculateSeed, RefusesTooFewPointsAndSeedIndicesOutsideThePoints) {
     JobState one = testing::makeJob(1, testing::identityParams());
     EXPECT_THROW(seedOf(one), CalcRefused);
     JobState job = testing::makeJob(4, testing::identityParams());
@@ -152,14 +152,14 @@ TEST(CalcSeed, RefusesTooFewPointsAndSeedIndicesOutsideThePoints) {
 
 class CountingSeedValues : public SeedValueSource {
   public:
-    void GetSeed(JobState& job) override {
+    void applySeed(JobState& job) override {
         ++calls;
         job.TraX() = 123;
     }
     int calls = 0;
 };
 
-TEST(CalcSeed, TheWindowsSeedValuesApplyOnlyWhileItIsLoadedOutsideParaboloidMode) {
+TEST(calculateSeed, TheWindowsSeedValuesApplyOnlyWhileItIsLoadedOutsideParaboloidMode) {
     JobState job = testing::makeJob(4, testing::identityParams());
     CountingSeedValues window;
     seedOf(job, &window);
@@ -169,8 +169,8 @@ TEST(CalcSeed, TheWindowsSeedValuesApplyOnlyWhileItIsLoadedOutsideParaboloidMode
     seedOf(job, &window);
     EXPECT_EQ(window.calls, 0);
     job.ParaboloidMode = false;
-    CalcSeed(job, job.TraX(), job.TraY(), job.TraZ(), job.RotX(), job.RotY(), job.RotZ(), job.ScaleX(),
-             job.ScaleY(), job.ScaleZ(), &window);
+    calculateSeed(job, job.TraX(), job.TraY(), job.TraZ(), job.RotX(), job.RotY(), job.RotZ(), job.ScaleX(),
+                  job.ScaleY(), job.ScaleZ(), &window);
     EXPECT_EQ(window.calls, 1);
     EXPECT_EQ(job.TraX(), 123);
 }

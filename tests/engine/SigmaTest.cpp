@@ -7,7 +7,7 @@
 namespace kal {
 namespace {
 
-TEST(CalcSigma, UsesWeightSumsLessOneAsDenominators) {
+TEST(calculateSigma, UsesWeightSumsLessOneAsDenominators) {
     const std::int32_t n = 4, nObs = 3 * n;
     Matrix v(nObs, 1), P(nObs, 1);
     double vv = 0, qx = 0;
@@ -18,23 +18,23 @@ TEST(CalcSigma, UsesWeightSumsLessOneAsDenominators) {
         if (k % 3 == 1) qx += v(k, 1) * v(k, 1);
     }
     double s0, sx, sy, sz;
-    CalcSigma(v, P, 6, nObs, s0, sx, sy, sz);
+    calculateSigma(v, P, 6, nObs, s0, sx, sy, sz);
     EXPECT_DOUBLE_EQ(s0, std::sqrt(vv / (3 * n - 1 + 1e-9)));
     EXPECT_DOUBLE_EQ(sx, std::sqrt(qx / (n - 1 + 1e-9)));
 
     Matrix zero(nObs, 1);
-    CalcSigma(v, zero, 6, nObs, s0, sx, sy, sz);
+    calculateSigma(v, zero, 6, nObs, s0, sx, sy, sz);
     EXPECT_EQ(s0, 0.0);
     EXPECT_EQ(sx, 0.0);
     EXPECT_EQ(sz, 0.0);
 
     Matrix v1(1, 1), p1(1, 1);
     v1(1, 1) = 2e-5, p1(1, 1) = 1;
-    CalcSigma(v1, p1, 0, 1, s0, sx, sy, sz);
+    calculateSigma(v1, p1, 0, 1, s0, sx, sy, sz);
     EXPECT_DOUBLE_EQ(s0, std::sqrt(4e-10 / 1e-9));
 }
 
-TEST(CalcSigmaDistanceRows, TakesTheDistanceRowsOnlyWithEachPointsZWeight) {
+TEST(calculateSigmaDistanceRows, TakesTheDistanceRowsOnlyWithEachPointsZWeight) {
     // Three points: distance residuals in rows 1..3, other rows hold no observations.
     Matrix v(9, 1), P(9, 1);
     v(1, 1) = 0.3, v(2, 1) = -0.1, v(3, 1) = 0.2;
@@ -42,7 +42,7 @@ TEST(CalcSigmaDistanceRows, TakesTheDistanceRowsOnlyWithEachPointsZWeight) {
     for (std::int32_t k = 1; k <= 9; ++k) P(k, 1) = 1;
     P(4, 1) = P(5, 1) = P(6, 1) = 0;  // point 2 unused
     double s0, sx, sy, sz;
-    CalcSigmaDistanceRows(v, P, 3, s0, sx, sy, sz);
+    calculateSigmaDistanceRows(v, P, 3, s0, sx, sy, sz);
     EXPECT_DOUBLE_EQ(s0, std::sqrt((0.09 + 0.04) / (2 - 1 + 1e-9)));
 }
 

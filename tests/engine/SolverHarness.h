@@ -20,7 +20,7 @@ class SolverHarness {
         : ctx(platform::Services{&prompter, &clipboard, &events}, &progress, std::chrono::milliseconds(0)) {}
 
     void size(const JobState& job, const ParamStates& states) {
-        results.UnknownCount = FloatCount(states);
+        results.UnknownCount = floatCount(states);
         results.ObservationCount = 3 * job.IdenticalCount;
         results.Weights.resize(results.ObservationCount, 1);
         results.Residuals.resize(results.ObservationCount, 1);
@@ -31,7 +31,7 @@ class SolverHarness {
 
     HelmertOutcome solve(JobState& job, const ParamStates& states) {
         size(job, states);
-        return CalcHelmert(job, results, states, ctx);
+        return solveLeastSquares(job, results, states, ctx);
     }
 
     FakePrompter prompter;

@@ -18,16 +18,16 @@ JobState unitsJob() {
     return job;
 }
 
-TEST(ApplyStartValues, HeldValuesAreConvertedFromDisplayUnits) {
+TEST(applyStartValues, HeldValuesAreConvertedFromDisplayUnits) {
     JobState job = unitsJob();
     job.LengthFactor = 1.0 / 1000;  // meter
-    ApplyStartValues(job, statesWith({1, 3}, {{kTraY, "5"}, {kRDist, "0.1"}}), EngineControls{});
+    applyStartValues(job, statesWith({1, 3}, {{kTraY, "5"}, {kRDist, "0.1"}}), EngineControls{});
     EXPECT_DOUBLE_EQ(job.TraY(), 5000);
     EXPECT_DOUBLE_EQ(job.RDist(), 100);
 
     JobState inch = unitsJob();
     inch.LengthFactor = 1 / 25.4;
-    ApplyStartValues(inch, statesWith({}, {{kRvecX, "1"}, {kRvecY, "0"}, {kRvecZ, "not used"}}),
+    applyStartValues(inch, statesWith({}, {{kRvecX, "1"}, {kRvecY, "0"}, {kRvecZ, "not used"}}),
                      EngineControls{});
     EXPECT_DOUBLE_EQ(inch.Rvec_x(), 25.4);
     EXPECT_EQ(inch.Rvec_z(), 0.0);
@@ -35,11 +35,11 @@ TEST(ApplyStartValues, HeldValuesAreConvertedFromDisplayUnits) {
     // Scales are factors: no conversion.
     JobState scale = unitsJob();
     scale.LengthFactor = 1.0 / 1000;
-    ApplyStartValues(scale, statesWith({}, {{kScaleY, "1.5"}}), EngineControls{});
+    applyStartValues(scale, statesWith({}, {{kScaleY, "1.5"}}), EngineControls{});
     EXPECT_EQ(scale.ScaleY(), 1.5);
 }
 
-TEST(ApplyStartValues, HeldRotationPicksTheNearerOfTheTwoEquivalentTriples) {
+TEST(applyStartValues, HeldRotationPicksTheNearerOfTheTwoEquivalentTriples) {
     struct Case {
         const char* held;
         double rot[3];
@@ -51,14 +51,14 @@ TEST(ApplyStartValues, HeldRotationPicksTheNearerOfTheTwoEquivalentTriples) {
     for (const Case& c : cases) {
         JobState job = unitsJob();
         job.RotX() = 0.3, job.RotY() = 0.5, job.RotZ() = 0.7;
-        ApplyStartValues(job, statesWith({kRotX, kRotZ}, {{kRotY, c.held}}), EngineControls{});
+        applyStartValues(job, statesWith({kRotX, kRotZ}, {{kRotY, c.held}}), EngineControls{});
         EXPECT_NEAR(job.RotX(), c.rot[0], 1e-9) << c.held;
         EXPECT_DOUBLE_EQ(job.RotY(), c.rot[1]) << c.held;
         EXPECT_NEAR(job.RotZ(), c.rot[2], 1e-9) << c.held;
     }
 }
 
-TEST(ApplyStartValues, OfSeveralHeldRotationsTheLastOneChoosesTheTriple) {
+TEST(applyStartValues, OfSeveralHeldRotationsTheLastOneChoosesTheTriple) {
     // Seed (0.3, 0.5, 0.7); its other triple is (0.3 - P, P - 0.5, 0.7 - P). rot x and rot z'' are
     // held near different triples: rot z'', the last held slot, decides, and rot y' follows it.
     struct Case {
@@ -71,18 +71,18 @@ TEST(ApplyStartValues, OfSeveralHeldRotationsTheLastOneChoosesTheTriple) {
     for (const Case& c : cases) {
         JobState job = unitsJob();
         job.RotX() = 0.3, job.RotY() = 0.5, job.RotZ() = 0.7;
-        ApplyStartValues(job, statesWith({kRotY}, {{kRotX, c.rotX}, {kRotZ, c.rotZ}}), EngineControls{});
+        applyStartValues(job, statesWith({kRotY}, {{kRotX, c.rotX}, {kRotZ, c.rotZ}}), EngineControls{});
         EXPECT_NEAR(job.RotY(), c.rotY, 1e-9) << c.rotZ;
         EXPECT_DOUBLE_EQ(job.RotX(), std::stod(c.rotX) * d) << c.rotX;
         EXPECT_DOUBLE_EQ(job.RotZ(), std::stod(c.rotZ) * d) << c.rotZ;
     }
 }
 
-TEST(ApplyStartValues, ScalesAndShapeAnglesStartAsTheModelAsks) {
+TEST(applyStartValues, ScalesAndShapeAnglesStartAsTheModelAsks) {
     JobState job = unitsJob();
     job.ScaleX() = 1.01, job.ScaleY() = 0.5, job.ScaleXYZ() = 0;
     job.ParXY() = 0.3, job.Azimuth() = 0.3, job.ZtoXY() = 0.3;
-    ApplyStartValues(job,
+    applyStartValues(job,
                      statesWith({kScaleXYZ, kParXY, kAzimuth, kZtoXY},
                                 {{kScaleX, "not used"}, {kScaleY, "not used"}, {kScaleZ, "not used"}}),
                      EngineControls{});
@@ -98,16 +98,16 @@ TEST(ApplyStartValues, ScalesAndShapeAnglesStartAsTheModelAsks) {
     seeded.ScaleY() = 0.5, seeded.ParXY() = 0.3, seeded.Azimuth() = 0.3;
     EngineControls c;
     c.CheckSeedScaley = 1, c.CheckSeedxy = 1, c.CheckSeedAzimuth = 1;
-    ApplyStartValues(seeded, statesWith({kScaleY, kParXY}, {{kAzimuth, "9"}}), c);
+    applyStartValues(seeded, statesWith({kScaleY, kParXY}, {{kAzimuth, "9"}}), c);
     EXPECT_EQ(seeded.ScaleY(), 0.5);
     EXPECT_EQ(seeded.ParXY(), 0.3);
     EXPECT_DOUBLE_EQ(seeded.Azimuth(), 9 / seeded.AngleFactor);
 }
 
-TEST(ApplyStartValues, HeldLengthWithoutUnitFactorIsANumericError) {
+TEST(applyStartValues, HeldLengthWithoutUnitFactorIsANumericError) {
     JobState job = unitsJob();
     job.LengthFactor = 0;  // units not set yet
-    EXPECT_THROW(ApplyStartValues(job, statesWith({}, {{kTraX, "5"}}), EngineControls{}), NumericError);
+    EXPECT_THROW(applyStartValues(job, statesWith({}, {{kTraX, "5"}}), EngineControls{}), NumericError);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ const ModelCase kCases[] = {
     {"scale before shape", {0, 0, 0}, {30 * kDeg, 0, 0}, {2, 1, 1}, {1, 1, 0}, {2.5, 0.86602540378, 0}},
 };
 
-TEST(TransformPoint, MapsKnownPoints) {
+TEST(transformPoint, MapsKnownPoints) {
     for (const ModelCase& c : kCases) {
         JobState job;
         job.Params = testing::identityParams();
@@ -52,42 +52,42 @@ TEST(TransformPoint, MapsKnownPoints) {
         job.Params[kScaleY] = c.scale[1];
         job.Params[kScaleZ] = c.scale[2];
         double o[3];
-        TransformPoint(job, c.in[0], c.in[1], c.in[2], o[0], o[1], o[2]);
+        transformPoint(job, c.in[0], c.in[1], c.in[2], o[0], o[1], o[2]);
         for (int k = 0; k < 3; ++k) EXPECT_NEAR(o[k], c.out[k], 1e-10) << c.name << " component " << k;
     }
 }
 
-TEST(TransformPoint, UsesTheWorkingCopyOfTheRotationNotRotX) {
+TEST(transformPoint, UsesTheWorkingCopyOfTheRotationNotRotX) {
     JobState job;
     job.Params = testing::identityParams();
     job.Params[kTraX] = 10;
     job.RotX() = 90 * kDeg;  // not refreshed into RotXSeed
     double x, y, z;
-    TransformPoint(job, 0, 1, 0, x, y, z);
+    transformPoint(job, 0, 1, 0, x, y, z);
     EXPECT_DOUBLE_EQ(x, 10);
     EXPECT_DOUBLE_EQ(y, 1);
     EXPECT_DOUBLE_EQ(z, 0);
 }
 
-TEST(TransformPoint, CommonScaleIsNoFactorOfItsOwn) {
+TEST(transformPoint, CommonScaleIsNoFactorOfItsOwn) {
     JobState job;
     job.Params = testing::identityParams();
     job.Params[kScaleXYZ] = 2;
     double x, y, z;
-    TransformPoint(job, 1, 2, 3, x, y, z);
+    transformPoint(job, 1, 2, 3, x, y, z);
     EXPECT_EQ(x, 1);
     EXPECT_EQ(y, 2);
     EXPECT_EQ(z, 3);
 }
 
-TEST(TransformPoint, RotationMatchesTheRotationLibrary) {
+TEST(transformPoint, RotationMatchesTheRotationLibrary) {
     JobState job;
     job.Params = testing::identityParams();
     job.RotXSeed = 0.3, job.RotYSeed = 0.5, job.RotZSeed = 0.7;
     H3DMatrices m;
-    BuildRotMatrix(job, m);
+    buildRotationMatrix(job, m);
     Matrix M(3, 3);
-    MatFromAnglesXYZ(0.3, 0.5, 0.7, M);
+    matFromAnglesXYZ(0.3, 0.5, 0.7, M);
     for (int i = 1; i <= 3; ++i)
         for (int j = 1; j <= 3; ++j) EXPECT_NEAR(m.H3D_Matrix1[i][j], M(i, j), 1e-15);
 }
@@ -102,42 +102,42 @@ TEST(PointTransform, GivesExactlyWhatTransformPointGives) {
     const PointTransform t(job);
     for (double p : {-123.456, 0.0, 1e-7, 98765.4321}) {
         double a[3], b[3];
-        TransformPoint(job, p, -2 * p + 1, p / 3, a[0], a[1], a[2]);
+        transformPoint(job, p, -2 * p + 1, p / 3, a[0], a[1], a[2]);
         t.apply(p, -2 * p + 1, p / 3, b[0], b[1], b[2]);
         for (int k = 0; k < 3; ++k) EXPECT_EQ(a[k], b[k]);
     }
 }
 
-TEST(TransformMcsPoint, AppliesTheWorkMatricesWithoutTranslation) {
+TEST(transformMcsPoint, AppliesTheWorkMatricesWithoutTranslation) {
     JobState job = testing::makeJob(3, testing::identityParams());
     job.Params[kTraX] = 100;
     job.RotXSeed = 0.2;
     job.Params[kScaleY] = 2;
     H3DMatrices m;
-    BuildRotMatrix(job, m);
-    BuildShapeMatrix(job, m);
-    BuildScaleMatrix(job, m);
-    TransformMcsPoint(job, 2, m);
+    buildRotationMatrix(job, m);
+    buildShapeMatrix(job, m);
+    buildScaleMatrix(job, m);
+    transformMcsPoint(job, 2, m);
     double x, y, z;
-    TransformPoint(job, job.MCS_X[2], job.MCS_Y[2], job.MCS_Z[2], x, y, z);
+    transformPoint(job, job.MCS_X[2], job.MCS_Y[2], job.MCS_Z[2], x, y, z);
     EXPECT_NEAR(m.H3D_Matrix4[1][1], x - 100, 1e-12);
     EXPECT_NEAR(m.H3D_Matrix4[2][1], y, 1e-12);
     EXPECT_NEAR(m.H3D_Matrix4[3][1], z, 1e-12);
-    EXPECT_THROW(TransformMcsPoint(job, 4, m), std::out_of_range);
+    EXPECT_THROW(transformMcsPoint(job, 4, m), std::out_of_range);
 }
 
-TEST(ShapeMatrixFromAngles, WritesAllNineElementsAndRefusesASmallMatrix) {
+TEST(shapeMatrixFromAngles, WritesAllNineElementsAndRefusesASmallMatrix) {
     Matrix M(3, 3);
     for (int i = 0; i <= 3; ++i)
         for (int j = 0; j <= 3; ++j) M(i, j) = 9;
-    ShapeMatrixFromAngles(0.1, 0.2, 0.3, M);
+    shapeMatrixFromAngles(0.1, 0.2, 0.3, M);
     EXPECT_EQ(M(2, 1), 0.0);
     EXPECT_EQ(M(3, 2), 0.0);
     EXPECT_EQ(M(1, 1), 1.0);
     EXPECT_DOUBLE_EQ(M(1, 3), std::sin(0.3) * std::cos(0.2));
     EXPECT_EQ(M(0, 0), 9);  // untouched outside 1..3
     Matrix small(2, 3);
-    EXPECT_THROW(ShapeMatrixFromAngles(0, 0, 0, small), std::out_of_range);
+    EXPECT_THROW(shapeMatrixFromAngles(0, 0, 0, small), std::out_of_range);
 }
 
 }  // namespace

@@ -52,12 +52,12 @@ NamedCloud triangleOcs() {
     return o;
 }
 
-TEST(AutoFindPts, TriangleSeedsTheTransformationAndPairsAllThree) {
+TEST(autoFindPoints, TriangleSeedsTheTransformationAndPairsAllThree) {
     Fixture f;
     NamedCloud mcs = triangleMcs(), ocs = triangleOcs();
     mcs.add("MCS_P4", 300, -200, 50);  // far from everything: stays alone
     const JobState job;
-    const auto result = AutoFindPts(mcs.set(), ocs.set(), 0.8f, std::nullopt, job, f.services());
+    const auto result = autoFindPoints(mcs.set(), ocs.set(), 0.8f, std::nullopt, job, f.services());
 
     EXPECT_EQ(result.status, AutoFindResult::Status::Paired);
     EXPECT_EQ(result.identicalCount, 3);
@@ -72,7 +72,7 @@ TEST(AutoFindPts, TriangleSeedsTheTransformationAndPairsAllThree) {
     seeded.RotZSeed = result.seed->RotZSeed;
     seeded.ScaleX() = seeded.ScaleY() = seeded.ScaleZ() = 1;
     double x = 0, y = 0, z = 0;
-    TransformPoint(seeded, 0, 0, 0, x, y, z);
+    transformPoint(seeded, 0, 0, 0, x, y, z);
     EXPECT_NEAR(x, 10, 1e-9);
     EXPECT_NEAR(y, 10, 1e-9);
     EXPECT_NEAR(z, 0, 1e-9);
@@ -82,7 +82,7 @@ TEST(AutoFindPts, TriangleSeedsTheTransformationAndPairsAllThree) {
     EXPECT_FALSE(f.progress.isOpen);
 }
 
-TEST(AutoFindPts, FewerThanThreeCandidatesTellsTheUserAndPairsNothing) {
+TEST(autoFindPoints, FewerThanThreeCandidatesTellsTheUserAndPairsNothing) {
     struct Case {
         const char* what;
         NamedCloud ocs;
@@ -101,7 +101,7 @@ TEST(AutoFindPts, FewerThanThreeCandidatesTellsTheUserAndPairsNothing) {
         Fixture f;
         NamedCloud mcs = triangleMcs();
         const Names mcsBefore = mcs.names, ocsBefore = c.ocs.names;
-        const auto result = AutoFindPts(mcs.set(), c.ocs.set(), 0.8f, c.limit, JobState(), f.services());
+        const auto result = autoFindPoints(mcs.set(), c.ocs.set(), 0.8f, c.limit, JobState(), f.services());
         EXPECT_EQ(result.status, AutoFindResult::Status::NotSolved);
         EXPECT_EQ(result.identicalCount, 0);
         EXPECT_FALSE(result.seed);
@@ -114,14 +114,14 @@ TEST(AutoFindPts, FewerThanThreeCandidatesTellsTheUserAndPairsNothing) {
     }
 }
 
-TEST(AutoFindPts, StopLeavesNoPairsNoSeedAndNoMessage) {
+TEST(autoFindPoints, StopLeavesNoPairsNoSeedAndNoMessage) {
     Fixture f;
     std::mt19937 rng(5);
     auto mcs = named(testing::randomCloud(rng, 30, 0, 100.0), "MCS_");
     auto ocs = named(testing::movedCopy(rng, mcs.cloud, 0.4, 1, 2, 3, 0, 1, 30), "OCS_");
     const Names before = mcs.names;
     f.events.onEvents([&](int) { f.progress.stop = true; });  // Cancel at the first look at events
-    const auto result = AutoFindPts(mcs.set(), ocs.set(), 0.01f, std::nullopt, JobState(), f.services());
+    const auto result = autoFindPoints(mcs.set(), ocs.set(), 0.01f, std::nullopt, JobState(), f.services());
     EXPECT_EQ(result.status, AutoFindResult::Status::Stopped);
     EXPECT_EQ(result.identicalCount, 0);
     EXPECT_FALSE(result.seed);
@@ -130,26 +130,26 @@ TEST(AutoFindPts, StopLeavesNoPairsNoSeedAndNoMessage) {
     EXPECT_EQ(f.progress.closes, 1);
 }
 
-TEST(AutoFindPts, CancelWhileThePairTableIsBuiltStopsTheBuild) {
+TEST(autoFindPoints, CancelWhileThePairTableIsBuiltStopsTheBuild) {
     Fixture f;
     std::mt19937 rng(6);
     // 1 500 OCS points give more than one chunk of pairs, so the build asks between chunks.
     auto mcs = named(testing::randomCloud(rng, 10, 0, 100.0), "MCS_");
     auto ocs = named(testing::randomCloud(rng, 1500, 0, 1000.0), "OCS_");
     f.events.onEvents([&](int) { f.progress.stop = true; });
-    const auto result = AutoFindPts(mcs.set(), ocs.set(), 0.8f, std::nullopt, JobState(), f.services());
+    const auto result = autoFindPoints(mcs.set(), ocs.set(), 0.8f, std::nullopt, JobState(), f.services());
     EXPECT_EQ(result.status, AutoFindResult::Status::Stopped);
     EXPECT_TRUE(result.candidates.empty());  // stopped before the candidate search began
     EXPECT_TRUE(f.prompter.shown().empty());
     EXPECT_EQ(f.progress.closes, 1);
 }
 
-TEST(AutoFindPts, AnOcsTooLargeForThePairTableIsRefusedWithAMessage) {
+TEST(autoFindPoints, AnOcsTooLargeForThePairTableIsRefusedWithAMessage) {
     Fixture f;
     std::mt19937 rng(2);
     auto mcs = named(testing::randomCloud(rng, 10, 0, 100.0), "MCS_");
     auto ocs = named(testing::randomCloud(rng, kMaxPairTablePoints + 1, 0, 1000.0), "OCS_");
-    const auto result = AutoFindPts(mcs.set(), ocs.set(), 0.8f, std::nullopt, JobState(), f.services());
+    const auto result = autoFindPoints(mcs.set(), ocs.set(), 0.8f, std::nullopt, JobState(), f.services());
     EXPECT_EQ(result.status, AutoFindResult::Status::NotSolved);
     ASSERT_EQ(f.prompter.texts().size(), 1u);
     EXPECT_NE(f.prompter.texts()[0].find("at most 10000 OCS points; this OCS holds 10001"),
@@ -158,23 +158,23 @@ TEST(AutoFindPts, AnOcsTooLargeForThePairTableIsRefusedWithAMessage) {
 
     // Taking only the first points of the OCS keeps the matching within reach.
     Fixture g;
-    const auto limited = AutoFindPts(mcs.set(), ocs.set(), 0.8f, 50, JobState(), g.services());
+    const auto limited = autoFindPoints(mcs.set(), ocs.set(), 0.8f, 50, JobState(), g.services());
     EXPECT_EQ(g.progress.captions.size(), 1u);
     (void)limited;
 }
 
-// The calculation window's GetSeed writes its values into the parameter block and refreshes the
+// The calculation window's applySeed writes its values into the parameter block and refreshes the
 // working copy of the rotation from it. The seed must keep the rotation it computed (or the
 // window's), never the job's old RotX..RotZ, or the pair search would turn the points wrongly.
 class WindowWithFixedTraX : public SeedValueSource {
   public:
-    void GetSeed(JobState& job) override {
+    void applySeed(JobState& job) override {
         job.TraX() = 5.0;
         job.RotXSeed = job.RotX(), job.RotYSeed = job.RotY(), job.RotZSeed = job.RotZ();
     }
 };
 
-TEST(AutoFindPts, SeedKeepsItsRotationWhenTheCalculationWindowAddsItsValues) {
+TEST(autoFindPoints, SeedKeepsItsRotationWhenTheCalculationWindowAddsItsValues) {
     Fixture f;
     WindowWithFixedTraX window;
     JobState job;
@@ -183,10 +183,10 @@ TEST(AutoFindPts, SeedKeepsItsRotationWhenTheCalculationWindowAddsItsValues) {
     auto services = f.services();
     services.seedValues = &window;
     NamedCloud mcs = triangleMcs(), ocs = triangleOcs();
-    const auto seedWith = AutoFindPts(mcs.set(), ocs.set(), 0.8f, std::nullopt, job, services);
+    const auto seedWith = autoFindPoints(mcs.set(), ocs.set(), 0.8f, std::nullopt, job, services);
     NamedCloud mcs2 = triangleMcs(), ocs2 = triangleOcs();
     const auto seedWithout =
-        AutoFindPts(mcs2.set(), ocs2.set(), 0.8f, std::nullopt, JobState(), f.services());
+        autoFindPoints(mcs2.set(), ocs2.set(), 0.8f, std::nullopt, JobState(), f.services());
     ASSERT_TRUE(seedWith.seed && seedWithout.seed);
     EXPECT_EQ(seedWith.seed->TraX, 5.0);
     EXPECT_EQ(seedWith.seed->RotZSeed, seedWithout.seed->RotZSeed);
@@ -194,8 +194,8 @@ TEST(AutoFindPts, SeedKeepsItsRotationWhenTheCalculationWindowAddsItsValues) {
 }
 
 // The whole automatic search against the plain loops: the candidates, the choice, the seed
-// solution, TransformPoint per point and the plain pair search must give the same names.
-TEST(AutoFindPts, GivesTheNamesOfThePlainLoopsOnRandomSets) {
+// solution, transformPoint per point and the plain pair search must give the same names.
+TEST(autoFindPoints, GivesTheNamesOfThePlainLoopsOnRandomSets) {
     std::mt19937 rng(4242);
     const float ettas[] = {0.05f, 0.02f, 0.2f};
     int paired = 0;
@@ -209,7 +209,8 @@ TEST(AutoFindPts, GivesTheNamesOfThePlainLoopsOnRandomSets) {
 
         Fixture f;
         NamedCloud mcs = named(base, "MCS_"), ocs = named(moved, "OCS_");
-        const auto result = AutoFindPts(mcs.set(), ocs.set(), etta, std::nullopt, JobState(), f.services());
+        const auto result =
+            autoFindPoints(mcs.set(), ocs.set(), etta, std::nullopt, JobState(), f.services());
 
         // The plain way.
         NamedCloud refMcs = named(base, "MCS_"), refOcs = named(moved, "OCS_");
@@ -227,7 +228,7 @@ TEST(AutoFindPts, GivesTheNamesOfThePlainLoopsOnRandomSets) {
             testing::Cloud transformed;
             for (std::int32_t i = 1; i <= n; ++i) {
                 double x = 0, y = 0, z = 0;
-                TransformPoint(seeded, base.x[i], base.y[i], base.z[i], x, y, z);
+                transformPoint(seeded, base.x[i], base.y[i], base.z[i], x, y, z);
                 transformed.add(x, y, z);
             }
             const auto partner = reference::coordinatePartners(transformed.view(), moved.view(), etta);

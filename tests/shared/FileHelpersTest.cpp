@@ -14,17 +14,17 @@ TEST(FileHelpers, FileAndFolderTests) {
     TempDir dir;
     const std::string file = dir.write("p.txt", "x");
     std::filesystem::create_directories(dir.file("sub"));
-    EXPECT_TRUE(File_Exist(file));
-    EXPECT_TRUE(FileExists(file));
-    EXPECT_FALSE(File_Exist(dir.file("sub")));  // a folder is no file
-    EXPECT_FALSE(File_Exist(dir.file("none.txt")));
-    EXPECT_FALSE(File_Exist(""));
-    EXPECT_TRUE(Directory_Exist(dir.file("sub")));
-    EXPECT_TRUE(Directory_Exist(file));  // the lookup admits ordinary files too
-    EXPECT_FALSE(Directory_Exist(dir.file("none")));
-    EXPECT_FALSE(Directory_Exist(""));
-    EXPECT_FALSE(FileExists(std::string("a\0b", 3)));  // a failed lookup is "not existing"
-    EXPECT_FALSE(File_Exist(file + "/below"));
+    EXPECT_TRUE(isRegularFile(file));
+    EXPECT_TRUE(fileExists(file));
+    EXPECT_FALSE(isRegularFile(dir.file("sub")));  // a folder is no file
+    EXPECT_FALSE(isRegularFile(dir.file("none.txt")));
+    EXPECT_FALSE(isRegularFile(""));
+    EXPECT_TRUE(folderOrFileExists(dir.file("sub")));
+    EXPECT_TRUE(folderOrFileExists(file));  // the lookup admits ordinary files too
+    EXPECT_FALSE(folderOrFileExists(dir.file("none")));
+    EXPECT_FALSE(folderOrFileExists(""));
+    EXPECT_FALSE(fileExists(std::string("a\0b", 3)));  // a failed lookup is "not existing"
+    EXPECT_FALSE(isRegularFile(file + "/below"));
 }
 
 TEST(FileHelpers, FolderOfPathTakesEitherSeparator) {
@@ -42,7 +42,7 @@ TEST(FileHelpers, FolderOfPathTakesEitherSeparator) {
         {"b.txt", ""},
         {"", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(FolderOfPath(c.path), c.folder) << c.path;
+    for (const auto& c : cases) EXPECT_EQ(folderOfPath(c.path), c.folder) << c.path;
 }
 
 }  // namespace

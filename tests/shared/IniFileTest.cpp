@@ -71,11 +71,11 @@ TEST(IniFile, WriteGoesThroughTheFileAndBatchedWritesGiveTheSameBytes) {
     TempDir dir;
     const std::string one = dir.file("sub/one.ini");  // a missing folder is created
     const std::string batch = dir.file("batch.ini");
-    IniWriteValue(one, "Window", "FHeight", 3315);
-    IniWriteValue(one, "Window", "FTop", 100);
-    IniWriteValue(one, "Global", "Omrivel_Etta", 1E-09);
-    IniWriteValue(one, "Units", "PhiThetaAsQ", true);
-    IniWriteValues(batch, {{"Window", "FHeight", 3315},
+    writeIniValue(one, "Window", "FHeight", 3315);
+    writeIniValue(one, "Window", "FTop", 100);
+    writeIniValue(one, "Global", "Omrivel_Etta", 1E-09);
+    writeIniValue(one, "Units", "PhiThetaAsQ", true);
+    writeIniValues(batch, {{"Window", "FHeight", 3315},
                            {"Window", "FTop", 100},
                            {"Global", "Omrivel_Etta", 1E-09},
                            {"Units", "PhiThetaAsQ", true}});
@@ -107,7 +107,7 @@ TEST(IniFile, FailedWriteLeavesTheOldFileIntact) {
     TempDir dir;
     // A name so long that no temporary file fits beside it: the write fails before the rename.
     const std::string path = dir.write(std::string(250, 'k') + ".ini", "[S]\r\nk=1\r\n\r\n[LastEntry]\r\n");
-    EXPECT_THROW(IniWriteValue(path, "S", "k", 2), FileError);
+    EXPECT_THROW(writeIniValue(path, "S", "k", 2), FileError);
     EXPECT_EQ(TempDir::read(path), "[S]\r\nk=1\r\n\r\n[LastEntry]\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
@@ -125,13 +125,13 @@ TEST(IniFile, ReadValueTakesTheFirstMatchAnywhereAndGives1000WhenMissing) {
     const std::string path = dir.write("r.ini",
                                        "'k=comment\r\nREM k=rem\r\n[A]\r\nk=first\r\n\r\n[B]\r\nk=second\r\n"
                                        "e=\r\nx=a=b\r\nf=Wahr\r\n\r\n[LastEntry]\r\n");
-    EXPECT_EQ(IniReadValue(path, "k"), "first");
-    EXPECT_EQ(IniReadValue(path, "e"), "");
-    EXPECT_EQ(IniReadValue(path, "x"), "a=b");
-    EXPECT_EQ(IniReadValue(path, "f"), "Wahr");  // returned as it stands
-    EXPECT_EQ(IniReadValue(path, "K"), "1000");
-    EXPECT_EQ(IniReadValue(path, "missing"), "1000");
-    EXPECT_EQ(IniReadValue(dir.file("no such file.ini"), "k"), "1000");
+    EXPECT_EQ(readIniValue(path, "k"), "first");
+    EXPECT_EQ(readIniValue(path, "e"), "");
+    EXPECT_EQ(readIniValue(path, "x"), "a=b");
+    EXPECT_EQ(readIniValue(path, "f"), "Wahr");  // returned as it stands
+    EXPECT_EQ(readIniValue(path, "K"), "1000");
+    EXPECT_EQ(readIniValue(path, "missing"), "1000");
+    EXPECT_EQ(readIniValue(dir.file("no such file.ini"), "k"), "1000");
 }
 
 TEST(IniFile, Windows1252FileIsReadAndKeepsItsEncodingWhenRewritten) {
@@ -141,19 +141,19 @@ TEST(IniFile, Windows1252FileIsReadAndKeepsItsEncodingWhenRewritten) {
                                        "[LocalGraphics]\r\nVec_Ma\xDF"
                                        "stab=2\r\n\r\n[Units]\r\nUnitAngle=360\xB0"
                                        "60'60''\r\n\r\n[LastEntry]\r\n");
-    EXPECT_EQ(IniReadValue(path, "Vec_Maßstab"), "2");
-    EXPECT_EQ(IniReadValue(path, "UnitAngle"), "360°60'60''");
-    IniWriteValue(path, "Units", "UnitLength", "millimeter");
+    EXPECT_EQ(readIniValue(path, "Vec_Maßstab"), "2");
+    EXPECT_EQ(readIniValue(path, "UnitAngle"), "360°60'60''");
+    writeIniValue(path, "Units", "UnitLength", "millimeter");
     EXPECT_EQ(TempDir::read(path),
               "[LocalGraphics]\r\nVec_Ma\xDF"
               "stab=2\r\n\r\n[Units]\r\nUnitAngle=360\xB0"
               "60'60''\r\nUnitLength=millimeter\r\n\r\n[LastEntry]\r\n");
     // A value Windows-1252 cannot hold turns the file into UTF-8 rather than losing it.
-    IniWriteValue(path, "RobCad", "Place", "Zelle → 3");
+    writeIniValue(path, "RobCad", "Place", "Zelle → 3");
     const std::string bytes = TempDir::read(path);
     EXPECT_TRUE(isValidUtf8(bytes));
-    EXPECT_EQ(IniReadValue(path, "Place"), "Zelle → 3");
-    EXPECT_EQ(IniReadValue(path, "Vec_Maßstab"), "2");
+    EXPECT_EQ(readIniValue(path, "Place"), "Zelle → 3");
+    EXPECT_EQ(readIniValue(path, "Vec_Maßstab"), "2");
 }
 
 }  // namespace

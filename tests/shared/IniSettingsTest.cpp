@@ -50,7 +50,7 @@ TEST_P(IniReadAllWrittenUnder, ReadsEveryKindOfKeyUnderEitherSeparator) {
         platform::ScopedDecimalSeparator scope(readingSeparator);
         JobState job;
         job.IniFilePath = dir.write("k.ini", settingsFile(GetParam()));
-        const auto warnings = IniReadAll(job);
+        const auto warnings = readAllIniSettings(job);
         EXPECT_TRUE(warnings.empty()) << warnings.front();
         EXPECT_EQ(job.MaxIteration, 100);
         EXPECT_EQ(job.IterationThreshold, 1e-9);
@@ -103,27 +103,27 @@ TEST_P(IniReadAllWrittenUnder, ReadsEveryKindOfKeyUnderEitherSeparator) {
 INSTANTIATE_TEST_SUITE_P(Separators, IniReadAllWrittenUnder, ::testing::Values('.', ','),
                          [](const auto& info) { return info.param == '.' ? std::string("Point") : "Comma"; });
 
-TEST(IniReadAll, ClipboardValueOutsideOneToFiveReadsAsTwoAndIsWrittenBack) {
+TEST(readAllIniSettings, ClipboardValueOutsideOneToFiveReadsAsTwoAndIsWrittenBack) {
     TempDir dir;
     JobState job;
     job.IniFilePath =
         dir.write("k.ini",
                   "[Global]\r\nOmrivel_Etta=1E-09\r\n\r\n[Settings]\r\nClipboardValue=7\r\nRawScale=2\r\n"
                   "\r\n[LastEntry]\r\n");
-    EXPECT_TRUE(IniReadAll(job).empty());
+    EXPECT_TRUE(readAllIniSettings(job).empty());
     EXPECT_EQ(job.ClipboardMode, 2);
     EXPECT_EQ(TempDir::read(job.IniFilePath),
               "[Global]\r\nOmrivel_Etta=1E-09\r\n\r\n[Settings]\r\nClipboardValue=2\r\nRawScale=2\r\n\r\n["
               "LastEntry]\r\n");
 }
 
-TEST(IniReadAll, MissingThresholdIsWrittenAs1E09AndStaysZeroInMemory) {
+TEST(readAllIniSettings, MissingThresholdIsWrittenAs1E09AndStaysZeroInMemory) {
     TempDir dir;
     for (char sep : {'.', ','}) {
         platform::ScopedDecimalSeparator scope(sep);
         JobState job;
         job.IniFilePath = dir.write("k.ini", "[Global]\r\nMaxIteration=100\r\n\r\n[LastEntry]\r\n");
-        EXPECT_TRUE(IniReadAll(job).empty());
+        EXPECT_TRUE(readAllIniSettings(job).empty());
         EXPECT_EQ(job.IterationThreshold, 0.0);
         EXPECT_EQ(TempDir::read(job.IniFilePath),
                   "[Global]\r\nMaxIteration=100\r\nOmrivel_Etta=1E-09\r\n\r\n[LastEntry]\r\n");
@@ -131,7 +131,7 @@ TEST(IniReadAll, MissingThresholdIsWrittenAs1E09AndStaysZeroInMemory) {
     }
 }
 
-TEST(IniReadAll, ValueThatDoesNotConvertSkipsItsLineAndStartUpGoesOn) {
+TEST(readAllIniSettings, ValueThatDoesNotConvertSkipsItsLineAndStartUpGoesOn) {
     TempDir dir;
     JobState job;
     job.MaxIteration = 50;  // the earlier value
@@ -141,7 +141,7 @@ TEST(IniReadAll, ValueThatDoesNotConvertSkipsItsLineAndStartUpGoesOn) {
         "[Global]\r\nMaxIteration=99999\r\nOmrivel_Etta=1E-10\r\n\r\n[Settings]\r\nsigmaX=\r\nsigmaY=0,03\r\n"
         "MonteCarloRuns=-5\r\n\r\n[Units]\r\nUnitLength=furlong\r\nDigitLength=9\r\nDigitAngle= 4\r\n\r\n"
         "[LocalGraphics]\r\nVectorMode=yes\r\nBigNess=3\r\nnot a key line\r\n\r\n[LastEntry]\r\n");
-    const auto warnings = IniReadAll(job);
+    const auto warnings = readAllIniSettings(job);
     ASSERT_EQ(warnings.size(), 6u);
     EXPECT_NE(warnings[0].find("\"MaxIteration=99999\""), std::string::npos) << warnings[0];
     EXPECT_NE(warnings[0].find("line 2"), std::string::npos) << warnings[0];
@@ -157,14 +157,14 @@ TEST(IniReadAll, ValueThatDoesNotConvertSkipsItsLineAndStartUpGoesOn) {
     EXPECT_EQ(job.IterationThreshold, 1e-10);
 }
 
-TEST(IniReadAll, FlagKeysBeforeShowPointNumberFillFlagOneCreatedOnDemand) {
+TEST(readAllIniSettings, FlagKeysBeforeShowPointNumberFillFlagOneCreatedOnDemand) {
     TempDir dir;
     JobState job;
     job.IniFilePath =
         dir.write("k.ini",
                   "[Global]\r\nOmrivel_Etta=1E-09\r\n\r\n[FahnenProp]\r\nBold=True\r\nShowDev=True\r\n"
                   "\r\n[LastEntry]\r\n");
-    EXPECT_TRUE(IniReadAll(job).empty());
+    EXPECT_TRUE(readAllIniSettings(job).empty());
     const auto& d = job.DefaultScreenProperties;
     ASSERT_EQ(d.FahneAnzahl, 1);
     ASSERT_EQ(d.FahneProps.size(), 2u);
@@ -172,7 +172,7 @@ TEST(IniReadAll, FlagKeysBeforeShowPointNumberFillFlagOneCreatedOnDemand) {
     EXPECT_TRUE(d.FahneProps[1].ShowDev);
 }
 
-TEST(IniReadAll, ShowPointNumberStartsAFreshOneFlagLayoutWhateverTheRecordHeld) {
+TEST(readAllIniSettings, ShowPointNumberStartsAFreshOneFlagLayoutWhateverTheRecordHeld) {
     TempDir dir;
     JobState job;
     job.DefaultScreenProperties.FahneAnzahl = 3;  // a view stored earlier in this run
@@ -182,7 +182,7 @@ TEST(IniReadAll, ShowPointNumberStartsAFreshOneFlagLayoutWhateverTheRecordHeld) 
         dir.write("k.ini",
                   "[Global]\r\nOmrivel_Etta=1E-09\r\n\r\n[FahnenProp]\r\nShowPointNumber=Wahr\r\n"
                   "Italic=False\r\nUnderline=True\r\n\r\n[LastEntry]\r\n");
-    EXPECT_TRUE(IniReadAll(job).empty());
+    EXPECT_TRUE(readAllIniSettings(job).empty());
     const auto& d = job.DefaultScreenProperties;
     ASSERT_EQ(d.FahneAnzahl, 1);
     ASSERT_EQ(d.FahneProps.size(), 2u);
@@ -190,18 +190,18 @@ TEST(IniReadAll, ShowPointNumberStartsAFreshOneFlagLayoutWhateverTheRecordHeld) 
     EXPECT_TRUE(d.FahneProps[1].Underline);
 }
 
-TEST(IniReadAll, LaterLineOfAKeyWinsAndCommentsAreSkipped) {
+TEST(readAllIniSettings, LaterLineOfAKeyWinsAndCommentsAreSkipped) {
     TempDir dir;
     JobState job;
     job.IniFilePath =
         dir.write("k.ini",
                   "[Global]\r\nOmrivel_Etta=1E-09\r\nMaxIteration=10\r\n'MaxIteration=20\r\n"
                   "REM MaxIteration=30\r\n\r\n[Other]\r\nMaxIteration=40\r\n\r\n[LastEntry]\r\n");
-    EXPECT_TRUE(IniReadAll(job).empty());
+    EXPECT_TRUE(readAllIniSettings(job).empty());
     EXPECT_EQ(job.MaxIteration, 40);
 }
 
-TEST(IniReadAll, Windows1252FileMatchesKeysWithUmlauts) {
+TEST(readAllIniSettings, Windows1252FileMatchesKeysWithUmlauts) {
     TempDir dir;
     JobState job;
     job.IniFilePath = dir.write("k.ini",
@@ -209,17 +209,17 @@ TEST(IniReadAll, Windows1252FileMatchesKeysWithUmlauts) {
                                 "stab=3\r\n"
                                 "Bin\xE4rModus=True\r\n\r\n[Units]\r\nUnitAngle=360\xB0"
                                 "60'60''\r\n\r\n[LastEntry]\r\n");
-    EXPECT_TRUE(IniReadAll(job).empty());
+    EXPECT_TRUE(readAllIniSettings(job).empty());
     EXPECT_EQ(job.DefaultScreenProperties.Vec_Massstab, 3.0f);
     EXPECT_TRUE(job.DefaultScreenProperties.BinaerModus);
     EXPECT_EQ(job.AngleUnitName, "360°60'60''");
 }
 
-TEST(IniReadAll, UnreadableFileIsAFileError) {
+TEST(readAllIniSettings, UnreadableFileIsAFileError) {
     TempDir dir;
     JobState job;
     job.IniFilePath = dir.file("missing.ini");
-    EXPECT_THROW(IniReadAll(job), FileError);
+    EXPECT_THROW(readAllIniSettings(job), FileError);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ using Decomposer = void (*)(const Matrix&, Vec3&, Vec3&);
 double differenceSum(const Matrix& a, const Matrix& b) {
     double sum = 0;
     bool equal = false;
-    MatCompare(a, b, 0, sum, equal);
+    matCompare(a, b, 0, sum, equal);
     return sum;
 }
 
@@ -28,7 +28,7 @@ Matrix build(Builder b, const Vec3& angles) {
     return m;
 }
 
-// Angles equal up to a whole turn (NormAngle works with P, so compare modulo 2π).
+// Angles equal up to a whole turn (normalizeAngle works with P, so compare modulo 2π).
 bool sameAngles(const Vec3& a, const Vec3& b, double tolerance) {
     for (int i = 1; i <= 3; ++i)
         if (std::fabs(std::remainder(a[i] - b[i], 2 * kPi)) > tolerance) return false;
@@ -52,8 +52,8 @@ Matrix quaternionMatrix(double w, double x, double y, double z) {
 
 const Vec3 kAngles{0, 0.3, 0.5, 0.7};
 
-TEST(MatFromAnglesXYZ, FollowsTheWrittenOutTable) {
-    const Matrix m = build(MatFromAnglesXYZ, kAngles);
+TEST(matFromAnglesXYZ, FollowsTheWrittenOutTable) {
+    const Matrix m = build(matFromAnglesXYZ, kAngles);
     EXPECT_NEAR(m(2, 1), -0.5653542083811, 1e-13);
     EXPECT_NEAR(m(3, 2), -0.2593433800522, 1e-13);
 
@@ -66,10 +66,10 @@ TEST(MatFromAnglesXYZ, FollowsTheWrittenOutTable) {
         for (int j = 1; j <= 3; ++j) EXPECT_NEAR(m(i, j), table[i - 1][j - 1], 1e-15) << i << "," << j;
 }
 
-TEST(AnglesFromMatXYZ, GivesBothSolutionsWithTheFirstCombinationInS2) {
-    const Matrix m = build(MatFromAnglesXYZ, kAngles);
+TEST(anglesFromMatXYZ, GivesBothSolutionsWithTheFirstCombinationInS2) {
+    const Matrix m = build(matFromAnglesXYZ, kAngles);
     Vec3 s1{}, s2{};
-    AnglesFromMatXYZ(m, s1, s2);
+    anglesFromMatXYZ(m, s1, s2);
     EXPECT_NEAR(s2[1], 0.3, 1e-14);
     EXPECT_NEAR(s2[2], 0.5, 1e-14);
     EXPECT_NEAR(s2[3], 0.7, 1e-14);
@@ -77,14 +77,14 @@ TEST(AnglesFromMatXYZ, GivesBothSolutionsWithTheFirstCombinationInS2) {
     EXPECT_NEAR(s1[2], 2.6415926535, 1e-9);
     EXPECT_NEAR(s1[3], -2.4415926535, 1e-9);
     // The second solution is built with P, not π, so it rebuilds M only to about 7e-10.
-    EXPECT_LT(differenceSum(build(MatFromAnglesXYZ, s1), m), 1e-9);
-    EXPECT_LT(differenceSum(build(MatFromAnglesXYZ, s2), m), 1e-9);
+    EXPECT_LT(differenceSum(build(matFromAnglesXYZ, s1), m), 1e-9);
+    EXPECT_LT(differenceSum(build(matFromAnglesXYZ, s2), m), 1e-9);
 }
 
-TEST(AnglesFromMatZXZ, GivesTheAnglesAndTheirMirror) {
-    const Matrix m = build(MatFromAnglesZXZ, kAngles);
+TEST(anglesFromMatZXZ, GivesTheAnglesAndTheirMirror) {
+    const Matrix m = build(matFromAnglesZXZ, kAngles);
     Vec3 s1{}, s2{};
-    AnglesFromMatZXZ(m, s1, s2);
+    anglesFromMatZXZ(m, s1, s2);
     const Vec3 mirror{0, -2.8415926535, -0.5, -2.4415926535};
     EXPECT_TRUE((sameAngles(s1, kAngles, 1e-12) && sameAngles(s2, mirror, 1e-9)) ||
                 (sameAngles(s2, kAngles, 1e-12) && sameAngles(s1, mirror, 1e-9)));
@@ -98,9 +98,9 @@ struct Sequence {
 };
 
 const Sequence kSequences[] = {
-    {"XYZ", MatFromAnglesXYZ, AnglesFromMatXYZ, false}, {"ZYX", MatFromAnglesZYX, AnglesFromMatZYX, false},
-    {"ZXY", MatFromAnglesZXY, AnglesFromMatZXY, false}, {"ZXZ", MatFromAnglesZXZ, AnglesFromMatZXZ, true},
-    {"ZYZ", MatFromAnglesZYZ, AnglesFromMatZYZ, true},
+    {"XYZ", matFromAnglesXYZ, anglesFromMatXYZ, false}, {"ZYX", matFromAnglesZYX, anglesFromMatZYX, false},
+    {"ZXY", matFromAnglesZXY, anglesFromMatZXY, false}, {"ZXZ", matFromAnglesZXZ, anglesFromMatZXZ, true},
+    {"ZYZ", matFromAnglesZYZ, anglesFromMatZYZ, true},
 };
 
 // Angles near ±π for the outer angles and near the singular middle angle, plus uniform ones.
@@ -163,35 +163,35 @@ TEST(RotationSequences, EverySequenceRoundTripsIncludingNearPiAndNearTheSingular
     }
 }
 
-TEST(MatCompare, SumsDifferencesAndCountsTheToleranceAsEqual) {
+TEST(matCompare, SumsDifferencesAndCountsTheToleranceAsEqual) {
     Matrix a(3, 3), b(3, 3);
     double sum = -1;
     bool equal = false;
-    MatCompare(a, b, 0.0, sum, equal);
+    matCompare(a, b, 0.0, sum, equal);
     EXPECT_EQ(sum, 0.0);
     EXPECT_TRUE(equal);
     b(2, 3) = 0.25;
     b(1, 1) = -0.5;
-    MatCompare(a, b, 0.5, sum, equal);
+    matCompare(a, b, 0.5, sum, equal);
     EXPECT_EQ(sum, 0.75);
     EXPECT_TRUE(equal);
-    MatCompare(a, b, 0.4, sum, equal);
+    matCompare(a, b, 0.4, sum, equal);
     EXPECT_FALSE(equal);
-    MatCompare(a, Matrix(3, 4), 1.0, sum, equal);
+    matCompare(a, Matrix(3, 4), 1.0, sum, equal);
     EXPECT_FALSE(equal);
     EXPECT_EQ(sum, 0.0);
 }
 
-TEST(QuatFromMat, IdentityAndTheXyzExample) {
+TEST(quaternionFromMat, IdentityAndTheXyzExample) {
     Matrix q(8, 1);
     double a1 = 9, a2 = 9, a3 = 9;
-    QuatFromMat(build(MatFromAnglesXYZ, {0, 0, 0, 0}), q, a1, a2, a3);
+    quaternionFromMat(build(matFromAnglesXYZ, {0, 0, 0, 0}), q, a1, a2, a3);
     for (int i = 1; i <= 8; ++i) EXPECT_EQ(q(i, 1), i == 1 ? 1.0 : 0.0) << i;
     EXPECT_EQ(a1, 0.0);
     EXPECT_EQ(a2, 0.0);
     EXPECT_EQ(a3, 0.0);
 
-    QuatFromMat(build(MatFromAnglesXYZ, kAngles), q, a1, a2, a3);
+    quaternionFromMat(build(matFromAnglesXYZ, kAngles), q, a1, a2, a3);
     EXPECT_NEAR(q(1, 1), 0.8872721877, 1e-10);
     EXPECT_NEAR(q(2, 1), -0.2198957663, 1e-10);
     EXPECT_NEAR(q(3, 1), -0.1801458580, 1e-10);
@@ -204,7 +204,7 @@ TEST(QuatFromMat, IdentityAndTheXyzExample) {
     EXPECT_NEAR(a3, 0.7, 1e-9);
 }
 
-TEST(QuatFromMat, HalfTurnTakesTheSecondDiagonalBranchOnEqualDiagonalElements) {
+TEST(quaternionFromMat, HalfTurnTakesTheSecondDiagonalBranchOnEqualDiagonalElements) {
     Matrix m(3, 3);
     const double rows[3][3] = {
         {-1.0 / 9, -8.0 / 9, 4.0 / 9}, {-8.0 / 9, -1.0 / 9, -4.0 / 9}, {4.0 / 9, -4.0 / 9, -7.0 / 9}};
@@ -212,13 +212,13 @@ TEST(QuatFromMat, HalfTurnTakesTheSecondDiagonalBranchOnEqualDiagonalElements) {
         for (int j = 1; j <= 3; ++j) m(i, j) = rows[i - 1][j - 1];
     Matrix q(8, 1);
     double a1 = 0, a2 = 0, a3 = 0;
-    QuatFromMat(m, q, a1, a2, a3);
+    quaternionFromMat(m, q, a1, a2, a3);
     const double expected[8] = {0, -2.0 / 3, 2.0 / 3, -1.0 / 3, kPi, -2.0 / 3, 2.0 / 3, -1.0 / 3};
     for (int i = 1; i <= 8; ++i) EXPECT_NEAR(q(i, 1), expected[i - 1], 1e-9) << i;
     EXPECT_NEAR(a1, 2.622446539, 1e-9);
     EXPECT_NEAR(a2, 0.460553992, 1e-9);
     EXPECT_NEAR(a3, 1.695151321, 1e-9);
-    EXPECT_LT(differenceSum(build(MatFromAnglesXYZ, {0, a1, a2, a3}), m), 1e-9);
+    EXPECT_LT(differenceSum(build(matFromAnglesXYZ, {0, a1, a2, a3}), m), 1e-9);
 }
 
 struct QuatCase {
@@ -226,7 +226,7 @@ struct QuatCase {
     double w, x, y, z;
 };
 
-TEST(AnglesFromQuat, RebuildsTheMatrixOfItsQuaternionAlsoWhereADenominatorIsExactlyZero) {
+TEST(anglesFromQuaternion, RebuildsTheMatrixOfItsQuaternionAlsoWhereADenominatorIsExactlyZero) {
     const double h = std::sqrt(0.5);
     const QuatCase cases[] = {
         {"both denominators 0", 0.5, 0.5, 0.5, 0.5},
@@ -237,31 +237,31 @@ TEST(AnglesFromQuat, RebuildsTheMatrixOfItsQuaternionAlsoWhereADenominatorIsExac
     };
     for (const auto& c : cases) {
         double a1 = 0, a2 = 0, a3 = 0;
-        AnglesFromQuat(c.w, c.x, c.y, c.z, a1, a2, a3);
+        anglesFromQuaternion(c.w, c.x, c.y, c.z, a1, a2, a3);
         EXPECT_LT(
-            differenceSum(build(MatFromAnglesXYZ, {0, a1, a2, a3}), quaternionMatrix(c.w, c.x, c.y, c.z)),
+            differenceSum(build(matFromAnglesXYZ, {0, a1, a2, a3}), quaternionMatrix(c.w, c.x, c.y, c.z)),
             1e-8)
             << c.what;
     }
     double a1 = 0, a2 = 0, a3 = 0;
-    AnglesFromQuat(0.5, 0.5, 0.5, 0.5, a1, a2, a3);
+    anglesFromQuaternion(0.5, 0.5, 0.5, 0.5, a1, a2, a3);
     EXPECT_NEAR(a1, -kPi / 2, 1e-14);
     EXPECT_EQ(a2, 0.0);
     EXPECT_NEAR(a3, -kPi / 2, 1e-14);
 
-    // Through QuatFromMat: the matrix of (0.5, 0.5, 0.5, 0.5) comes back from its angles.
+    // Through quaternionFromMat: the matrix of (0.5, 0.5, 0.5, 0.5) comes back from its angles.
     const Matrix m = quaternionMatrix(0.5, 0.5, 0.5, 0.5);
     Matrix q(8, 1);
-    QuatFromMat(m, q, a1, a2, a3);
+    quaternionFromMat(m, q, a1, a2, a3);
     EXPECT_EQ(q(1, 1), 0.5);
-    EXPECT_LT(differenceSum(build(MatFromAnglesXYZ, {0, a1, a2, a3}), m), 1e-14);
+    EXPECT_LT(differenceSum(build(matFromAnglesXYZ, {0, a1, a2, a3}), m), 1e-14);
 }
 
 TEST(Rotations, TooSmallMatricesAreRefused) {
     Matrix small(2, 3);
-    EXPECT_THROW(MatFromAnglesXYZ(0, 0, 0, small), std::out_of_range);
+    EXPECT_THROW(matFromAnglesXYZ(0, 0, 0, small), std::out_of_range);
     Matrix q(4, 1);
-    EXPECT_THROW(QuatFromMat(build(MatFromAnglesXYZ, kAngles), q), std::out_of_range);
+    EXPECT_THROW(quaternionFromMat(build(matFromAnglesXYZ, kAngles), q), std::out_of_range);
 }
 
 }  // namespace

@@ -13,46 +13,46 @@ namespace {
 using Names = std::vector<std::string>;
 using Index = std::vector<std::int32_t>;
 
-TEST(SortNames, NumericNamesByValueBetweenLowerAndHigherCharacters) {
+TEST(sortNames, NumericNamesByValueBetweenLowerAndHigherCharacters) {
     Names names{"", "10", "9", "A1", "100", "-5"};
     Index index;
-    SortNames(names, index);
+    sortNames(names, index);
     EXPECT_EQ(names, (Names{"", "-5", "9", "10", "100", "A1"}));
     EXPECT_EQ(index, (Index{0, 5, 2, 1, 4, 3}));
 }
 
-TEST(SortNames, CharacterCodesDecideAmongTextNames) {
+TEST(sortNames, CharacterCodesDecideAmongTextNames) {
     Names names{"", "b", "B", "12a", "a", "99999"};
     Index index;
-    SortNames(names, index);
+    sortNames(names, index);
     // Padded numbers start with "0", which sorts below every letter; "12a" is not numeric.
     EXPECT_EQ(names, (Names{"", "99999", "12a", "B", "a", "b"}));
 }
 
-TEST(SortNames, NamesEqualAfterPaddingStayDistinctAndEqualNamesEndSideBySide) {
+TEST(sortNames, NamesEqualAfterPaddingStayDistinctAndEqualNamesEndSideBySide) {
     // Matching by name merges both lists: the two "7" must meet, "007" and "07" stay apart.
     Names names{"", "7", "007", "3", "7", "07", "5"};
     Index index;
-    SortNames(names, index);
+    sortNames(names, index);
     EXPECT_EQ(names, (Names{"", "3", "5", "007", "07", "7", "7"}));
     EXPECT_EQ(index, (Index{0, 3, 6, 2, 5, 1, 4}));  // equal names keep their order
 }
 
-TEST(SortNames, EmptyListAndLongDigitStrings) {
+TEST(sortNames, EmptyListAndLongDigitStrings) {
     Names none{""};
     Index index{7, 7};
-    SortNames(none, index);
+    sortNames(none, index);
     EXPECT_EQ(index, (Index{0}));
 
     const std::string longDigits(60, '1');  // 50 digits or more are not padded
     Names names{"", longDigits, "2"};
-    SortNames(names, index);
+    sortNames(names, index);
     EXPECT_EQ(names, (Names{"", "2", longDigits}));
 }
 
 // The keyed comparison must order exactly as the names left-padded with "0" to 50 characters,
 // compared byte by byte, with the text and then the position breaking ties.
-TEST(SortNames, OrderEqualsThePaddedTextComparisonOnRandomAwkwardNames) {
+TEST(sortNames, OrderEqualsThePaddedTextComparisonOnRandomAwkwardNames) {
     std::mt19937 random(5);
     const std::string alphabet =
         std::string("0123456789") + "0000" + "-+ /Aa" + "\x01\xff" + std::string(1, '\0');
@@ -69,7 +69,7 @@ TEST(SortNames, OrderEqualsThePaddedTextComparisonOnRandomAwkwardNames) {
             names.push_back(name);
         }
         auto padded = [](const std::string& s) {
-            return IsNumericName(s) && s.size() < 50 ? std::string(50 - s.size(), '0') + s : s;
+            return isNumericName(s) && s.size() < 50 ? std::string(50 - s.size(), '0') + s : s;
         };
         std::vector<std::int32_t> expected(names.size() - 1);
         for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<std::int32_t>(i + 1);
@@ -82,7 +82,7 @@ TEST(SortNames, OrderEqualsThePaddedTextComparisonOnRandomAwkwardNames) {
         });
         Names sorted = names;
         Index index;
-        SortNames(sorted, index);
+        sortNames(sorted, index);
         for (std::size_t i = 0; i < expected.size(); ++i) {
             ASSERT_EQ(index[i + 1], expected[i]) << "round " << round << ", position " << i + 1;
             ASSERT_EQ(sorted[i + 1], names[static_cast<std::size_t>(expected[i])]);
@@ -90,21 +90,21 @@ TEST(SortNames, OrderEqualsThePaddedTextComparisonOnRandomAwkwardNames) {
     }
 }
 
-TEST(IsNumericName, DigitsOnly) {
-    EXPECT_TRUE(IsNumericName("0123"));
-    EXPECT_TRUE(IsNumericName(""));
-    EXPECT_FALSE(IsNumericName("-5"));
-    EXPECT_FALSE(IsNumericName("1.5"));
-    EXPECT_FALSE(IsNumericName("12a"));
+TEST(isNumericName, DigitsOnly) {
+    EXPECT_TRUE(isNumericName("0123"));
+    EXPECT_TRUE(isNumericName(""));
+    EXPECT_FALSE(isNumericName("-5"));
+    EXPECT_FALSE(isNumericName("1.5"));
+    EXPECT_FALSE(isNumericName("12a"));
 }
 
-TEST(QuickSortNames, SortsARangeEitherWayMovingTheIndexAlong) {
+TEST(quickSortNames, SortsARangeEitherWayMovingTheIndexAlong) {
     Names names{"zero", "d", "b", "a", "c", "e"};
     Index index{0, 1, 2, 3, 4, 5};
-    QuickSortNames(names, index, 2, 5, false);
+    quickSortNames(names, index, 2, 5, false);
     EXPECT_EQ(names, (Names{"zero", "d", "a", "b", "c", "e"}));
     EXPECT_EQ(index, (Index{0, 1, 3, 2, 4, 5}));
-    QuickSortNames(names, index, 1, 5, true);
+    quickSortNames(names, index, 1, 5, true);
     EXPECT_EQ(names, (Names{"zero", "e", "d", "c", "b", "a"}));
     EXPECT_EQ(index, (Index{0, 5, 1, 4, 2, 3}));
 }
@@ -123,7 +123,7 @@ std::vector<double> column(const Matrix& m, std::int32_t c) {
     return v;
 }
 
-TEST(SortRowsByKeys, EachKeyOrdersOnlyWithinGroupsOfTheEarlierKeys) {
+TEST(sortRowsByKeys, EachKeyOrdersOnlyWithinGroupsOfTheEarlierKeys) {
     // Columns 1..5; column 1 names the row; keys 4, 3, 5 as the inverse solution table uses them.
     Matrix t = table({{1, 0, 2, 1, 9},
                       {2, 0, 1, 0, 5},
@@ -132,38 +132,38 @@ TEST(SortRowsByKeys, EachKeyOrdersOnlyWithinGroupsOfTheEarlierKeys) {
                       {5, 0, 3, 0, 1},
                       {6, 0, 1, 0, 4}});
     const Matrix before = t;
-    SortRowsByKeys({4, 3, 5}, t);
+    sortRowsByKeys({4, 3, 5}, t);
     EXPECT_EQ(column(t, 1), (std::vector<double>{6, 2, 5, 4, 3, 1}));
     EXPECT_EQ(t(1, 5), 4.0);  // rows move whole
 
     Matrix descending = before;
-    SortRowsByKeys({0, -3, 0, 5}, descending);  // a 1-based key list; 0 entries are skipped
+    sortRowsByKeys({0, -3, 0, 5}, descending);  // a 1-based key list; 0 entries are skipped
     EXPECT_EQ(column(descending, 1), (std::vector<double>{5, 3, 1, 6, 2, 4}));
 
     Matrix unchanged = before;
-    SortRowsByKeys({0}, unchanged);
+    sortRowsByKeys({0}, unchanged);
     EXPECT_EQ(unchanged, before);
 }
 
-TEST(SortRowsByKeys, OrderOfRowsEqualInEveryKeyFollowsThePartitionSteps) {
+TEST(sortRowsByKeys, OrderOfRowsEqualInEveryKeyFollowsThePartitionSteps) {
     // All keys equal: the scans stop on every row and equal rows are never exchanged.
     Matrix t = table({{1, 5}, {2, 5}, {3, 5}, {4, 5}});
-    SortRowsByKeys({2}, t);
+    sortRowsByKeys({2}, t);
     EXPECT_EQ(column(t, 1), (std::vector<double>{1, 2, 3, 4}));
 
     // Pivot row (1 + 5) \ 2 = 3: the ends (both 2) stay, rows 3 and 4 swap, then rows 1 and 3.
     Matrix u = table({{1, 2}, {2, 1}, {3, 2}, {4, 1}, {5, 2}});
-    QuickSortRows(1, 5, 2, true, u);
+    quickSortRows(1, 5, 2, true, u);
     EXPECT_EQ(column(u, 2), (std::vector<double>{1, 1, 2, 2, 2}));
     EXPECT_EQ(column(u, 1), (std::vector<double>{4, 2, 1, 3, 5}));
 }
 
-TEST(SortRowsByKeys, OneRowAndBadColumns) {
+TEST(sortRowsByKeys, OneRowAndBadColumns) {
     Matrix one = table({{3, 1}});
-    SortRowsByKeys({1, -2}, one);
+    sortRowsByKeys({1, -2}, one);
     EXPECT_EQ(one, table({{3, 1}}));
     Matrix t = table({{1}, {2}});
-    EXPECT_THROW(SortRowsByKeys({2}, t), std::out_of_range);
+    EXPECT_THROW(sortRowsByKeys({2}, t), std::out_of_range);
 }
 
 }  // namespace

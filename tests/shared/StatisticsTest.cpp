@@ -23,42 +23,42 @@ class ScriptedUniform : public UniformSource {
 
 TEST(Statistics, MeanStdDevAndLnE) {
     const std::vector<double> list{99, 1, 2, 3, 4};  // entry 0 is not part of the list
-    EXPECT_EQ(Mean(list), 2.5);
-    EXPECT_NEAR(StdDev(list), 1.2909944487358056, 1e-15);
-    EXPECT_NEAR(LnE(2.71828182845905), 1.0, 1e-15);
-    EXPECT_NEAR(LnE(1.0), 0.0, 0.0);
+    EXPECT_EQ(meanOf(list), 2.5);
+    EXPECT_NEAR(standardDeviation(list), 1.2909944487358056, 1e-15);
+    EXPECT_NEAR(naturalLog(2.71828182845905), 1.0, 1e-15);
+    EXPECT_NEAR(naturalLog(1.0), 0.0, 0.0);
 }
 
 TEST(Statistics, ValuesWithoutAnAnswerThrow) {
-    EXPECT_THROW(Mean({0.0}), NumericError);
-    EXPECT_THROW(Mean({}), NumericError);
-    EXPECT_THROW(StdDev({0.0, 5.0}), NumericError);  // one run: divisor n - 1 = 0
-    EXPECT_THROW(LnE(0.0), NumericError);
-    EXPECT_THROW(LnE(-1.0), NumericError);
+    EXPECT_THROW(meanOf({0.0}), NumericError);
+    EXPECT_THROW(meanOf({}), NumericError);
+    EXPECT_THROW(standardDeviation({0.0, 5.0}), NumericError);  // one run: divisor n - 1 = 0
+    EXPECT_THROW(naturalLog(0.0), NumericError);
+    EXPECT_THROW(naturalLog(-1.0), NumericError);
 }
 
-TEST(GaussRandom, RejectsPairsOutsideTheUnitCircleAndUsesOnlyU) {
+TEST(gaussRandom, RejectsPairsOutsideTheUnitCircleAndUsesOnlyU) {
     // (0.95, 0.95): s = 1.62, rejected; (0.75, 0.5): u = 0.5, v = 0, s = 0.25.
     ScriptedUniform uniform({0.95, 0.95, 0.75, 0.5});
-    EXPECT_NEAR(GaussRandom(0, 1, uniform), 1.665109222315394, 1e-15);
+    EXPECT_NEAR(gaussRandom(0, 1, uniform), 1.665109222315394, 1e-15);
     EXPECT_EQ(uniform.used(), 4u);
 
     ScriptedUniform centre({0.5, 0.5, 0.75, 0.5});  // s = 0 is rejected too
-    EXPECT_NEAR(GaussRandom(10, 2, centre), 10 + 2 * 1.665109222315394, 1e-14);
+    EXPECT_NEAR(gaussRandom(10, 2, centre), 10 + 2 * 1.665109222315394, 1e-14);
     EXPECT_EQ(centre.used(), 4u);
 }
 
-TEST(GaussRandom, SigmaZeroGivesTheMeanExactly) {
+TEST(gaussRandom, SigmaZeroGivesTheMeanExactly) {
     UniformRandom random;
-    EXPECT_EQ(GaussRandom(5, 0, random), 5.0);
+    EXPECT_EQ(gaussRandom(5, 0, random), 5.0);
 }
 
-TEST(GaussRandom, SampleMomentsApproachMeanAndSigma) {
+TEST(gaussRandom, SampleMomentsApproachMeanAndSigma) {
     UniformRandom random(7);
     std::vector<double> draws{0.0};
-    for (int i = 0; i < 20000; ++i) draws.push_back(GaussRandom(10, 2, random));
-    EXPECT_NEAR(Mean(draws), 10.0, 0.05);
-    EXPECT_NEAR(StdDev(draws), 2.0, 0.05);
+    for (int i = 0; i < 20000; ++i) draws.push_back(gaussRandom(10, 2, random));
+    EXPECT_NEAR(meanOf(draws), 10.0, 0.05);
+    EXPECT_NEAR(standardDeviation(draws), 2.0, 0.05);
 }
 
 TEST(UniformRandom, SameSequenceFromEveryStartAndOnReseed) {
@@ -72,12 +72,12 @@ TEST(UniformRandom, SameSequenceFromEveryStartAndOnReseed) {
     EXPECT_EQ(a.next(), first);
 
     // The program's generator continues its sequence across calls until reseeded.
-    ProgramRandom().reseed();
-    const double g1 = GaussRandom(0, 1);
-    const double g2 = GaussRandom(0, 1);
+    programRandom().reseed();
+    const double g1 = gaussRandom(0, 1);
+    const double g2 = gaussRandom(0, 1);
     EXPECT_NE(g1, g2);
-    ProgramRandom().reseed();
-    EXPECT_EQ(GaussRandom(0, 1), g1);
+    programRandom().reseed();
+    EXPECT_EQ(gaussRandom(0, 1), g1);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ TEST(Tokenizers, MainTokenEndsAtTheDelimiterOnly) {
     };
     for (const auto& c : cases) {
         std::string text = c.text, token = "old";
-        ZerpflueckMain(text, token, c.delimiter);
+        takeBatchToken(text, token, c.delimiter);
         EXPECT_EQ(token, c.token) << c.text;
         EXPECT_EQ(text, c.rest) << c.text;
     }
@@ -43,7 +43,7 @@ TEST(Tokenizers, InputTokenAlsoEndsAtBlanksAndDropsThornAndYDiaeresis) {
     };
     for (const auto& c : cases) {
         std::string text = c.text, token = "old";
-        ZerpflueckInput(text, token, c.delimiter);
+        takeFieldToken(text, token, c.delimiter);
         EXPECT_EQ(token, c.token) << c.text;
         EXPECT_EQ(text, c.rest) << c.text;
     }
@@ -53,7 +53,7 @@ TEST(Tokenizers, SuccessiveCallsWalkALine) {
     std::string line = "P7;1.5;-2;3e2", token;
     std::vector<std::string> tokens;
     while (!line.empty()) {
-        ZerpflueckInput(line, token, ";");
+        takeFieldToken(line, token, ";");
         tokens.push_back(token);
     }
     EXPECT_EQ(tokens, (std::vector<std::string>{"P7", "1.5", "-2", "3e2"}));

@@ -31,7 +31,7 @@ TEST_P(UnitsUnderSeparator, EveryUnitNameGivesItsFactor) {
         JobState job;
         job.LengthUnitName = c.name;
         job.AngleUnitName = "degree";
-        EXPECT_TRUE(RhoFestlegung(job).empty());
+        EXPECT_TRUE(applyUnitSettings(job).empty());
         EXPECT_DOUBLE_EQ(job.LengthFactor, c.factor) << c.name;
     }
     for (const Case& c : {Case{"degree", 57.29577951308238}, Case{"grad (gon)", 63.6619772367582},
@@ -40,7 +40,7 @@ TEST_P(UnitsUnderSeparator, EveryUnitNameGivesItsFactor) {
         JobState job;
         job.LengthUnitName = "millimeter";
         job.AngleUnitName = c.name;
-        EXPECT_TRUE(RhoFestlegung(job).empty());
+        EXPECT_TRUE(applyUnitSettings(job).empty());
         EXPECT_DOUBLE_EQ(job.AngleFactor, c.factor) << c.name;
     }
     EXPECT_EQ(lengthUnitNames().size(), 4u);
@@ -59,40 +59,40 @@ TEST_P(UnitsUnderSeparator, AnglesFormatAsDegreesMinutesSeconds) {
         {-1e-12, " 0  0 0.0000"},  // every field 0: no sign
     };
     for (const auto& c : cases)
-        EXPECT_EQ(WinkelFormat(c.degrees / kDegree, kDegree, "0.000", kDmsUnitName, "0.0000"),
+        EXPECT_EQ(formatAngle(c.degrees / kDegree, kDegree, "0.000", kDmsUnitName, "0.0000"),
                   under(sep, c.text))
             << c.degrees;
     // Any other unit: the value times the factor with the pattern given.
-    EXPECT_EQ(WinkelFormat(0.5, kDegree, "0.000", "degree", "0.0000"), under(sep, "28.648"));
-    EXPECT_EQ(WinkelFormat(-1e-9, 1000, "0.00", "mrad", "0.0000"), under(sep, "0.00"));
+    EXPECT_EQ(formatAngle(0.5, kDegree, "0.000", "degree", "0.0000"), under(sep, "28.648"));
+    EXPECT_EQ(formatAngle(-1e-9, 1000, "0.00", "mrad", "0.0000"), under(sep, "0.00"));
 }
 
 TEST_P(UnitsUnderSeparator, DegreesMinutesSecondsReadBack) {
     const char sep = GetParam();
     ScopedDecimalSeparator scope(sep);
-    EXPECT_DOUBLE_EQ(GradMinSekToZahl("  12 30 36"), 12.51);
-    EXPECT_DOUBLE_EQ(GradMinSekToZahl("-0 30 0"), -0.5);
-    EXPECT_DOUBLE_EQ(GradMinSekToZahl("-12  30 0.0000"), -12.5);
-    EXPECT_DOUBLE_EQ(GradMinSekToZahl(under(sep, " 0  41 60.0000")), 0.7);  // seconds shown as 60
-    EXPECT_DOUBLE_EQ(GradMinSekToZahl("12 30 36,5"), 12.5 + 36.5 / 3600);
-    EXPECT_DOUBLE_EQ(GradMinSekToZahl("12 30"), 12.5);  // missing fields count as 0
-    EXPECT_DOUBLE_EQ(GradMinSekToZahl("12"), 12.0);
-    EXPECT_THROW(GradMinSekToZahl("12 x 3"), FormatError);
-    EXPECT_THROW(GradMinSekToZahl("12 30 3-6"), FormatError);
-    // Every text WinkelFormat makes reads back to its angle.
+    EXPECT_DOUBLE_EQ(dmsToDegrees("  12 30 36"), 12.51);
+    EXPECT_DOUBLE_EQ(dmsToDegrees("-0 30 0"), -0.5);
+    EXPECT_DOUBLE_EQ(dmsToDegrees("-12  30 0.0000"), -12.5);
+    EXPECT_DOUBLE_EQ(dmsToDegrees(under(sep, " 0  41 60.0000")), 0.7);  // seconds shown as 60
+    EXPECT_DOUBLE_EQ(dmsToDegrees("12 30 36,5"), 12.5 + 36.5 / 3600);
+    EXPECT_DOUBLE_EQ(dmsToDegrees("12 30"), 12.5);  // missing fields count as 0
+    EXPECT_DOUBLE_EQ(dmsToDegrees("12"), 12.0);
+    EXPECT_THROW(dmsToDegrees("12 x 3"), FormatError);
+    EXPECT_THROW(dmsToDegrees("12 30 3-6"), FormatError);
+    // Every text formatAngle makes reads back to its angle.
     for (double deg : {0.25, -7.125, 123.456, 359.9999}) {
-        const std::string t = WinkelFormat(deg / kDegree, kDegree, "0", kDmsUnitName, "0.000000");
-        EXPECT_NEAR(GradMinSekToZahl(t), deg, 1e-9) << t;
+        const std::string t = formatAngle(deg / kDegree, kDegree, "0", kDmsUnitName, "0.000000");
+        EXPECT_NEAR(dmsToDegrees(t), deg, 1e-9) << t;
     }
 }
 
 TEST_P(UnitsUnderSeparator, FixedAngleKeepsItsFractionThroughItsText) {
     const char sep = GetParam();
     ScopedDecimalSeparator scope(sep);
-    const std::string text = SaveWinkelZurueck("  12 30 36");
+    const std::string text = dmsToDecimalText("  12 30 36");
     EXPECT_EQ(text, under(sep, "12.51"));
     EXPECT_DOUBLE_EQ(leadingOwnNumber(text), 12.51);  // how parameter states and seed values read it
-    EXPECT_EQ(SaveWinkelZurueck("45.5"), "45.5");
+    EXPECT_EQ(dmsToDecimalText("45.5"), "45.5");
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, UnitsUnderSeparator, ::testing::Values('.', ','),
@@ -106,7 +106,7 @@ TEST(Units, PatternsFollowTheDigitCountsAndTheStatusBarShowsTheNames) {
     job.DigitAngle = 4;
     job.DigitScale = 1;
     std::string panels;
-    RhoFestlegung(job, [&](const std::string& l, const std::string& a) { panels = l + "|" + a; });
+    applyUnitSettings(job, [&](const std::string& l, const std::string& a) { panels = l + "|" + a; });
     EXPECT_EQ(job.LengthFactor, 1.0);
     EXPECT_EQ(job.LengthFormat, "0.000");
     EXPECT_EQ(job.AngleFormat, "0.0000");
@@ -115,7 +115,7 @@ TEST(Units, PatternsFollowTheDigitCountsAndTheStatusBarShowsTheNames) {
     job.DigitLength = 0;
     job.DigitAngle = 7;  // outside 0..6: the pattern stays
     job.DigitScale = 0;
-    RhoFestlegung(job);
+    applyUnitSettings(job);
     EXPECT_EQ(job.LengthFormat, "0");
     EXPECT_EQ(job.AngleFormat, "0.0000");
     EXPECT_EQ(job.ScaleFormat, "0.000000");
@@ -127,7 +127,7 @@ TEST(Units, UnknownUnitNameFallsBackToMillimetreAndDegreeInsteadOfAZeroFactor) {
     job.AngleUnitName = "Degree";  // names compare case-sensitively
     std::string panels;
     const auto warnings =
-        RhoFestlegung(job, [&](const std::string& l, const std::string& a) { panels = l + "|" + a; });
+        applyUnitSettings(job, [&](const std::string& l, const std::string& a) { panels = l + "|" + a; });
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_NE(warnings[0].find("furlong"), std::string::npos);
     EXPECT_EQ(job.LengthUnitName, "millimeter");
@@ -138,12 +138,12 @@ TEST(Units, UnknownUnitNameFallsBackToMillimetreAndDegreeInsteadOfAZeroFactor) {
 }
 
 TEST(Units, RecognisesDegreesMinutesSecondsTexts) {
-    EXPECT_FALSE(IsItGradMinSek("12.5"));
-    EXPECT_TRUE(IsItGradMinSek("12 30 0"));
-    EXPECT_TRUE(IsItGradMinSek("-0 30 0,5"));
-    EXPECT_FALSE(IsItGradMinSek("12° 30"));
-    EXPECT_FALSE(IsItGradMinSek("12\t30"));
-    EXPECT_FALSE(IsItGradMinSek(""));
+    EXPECT_FALSE(looksLikeDms("12.5"));
+    EXPECT_TRUE(looksLikeDms("12 30 0"));
+    EXPECT_TRUE(looksLikeDms("-0 30 0,5"));
+    EXPECT_FALSE(looksLikeDms("12° 30"));
+    EXPECT_FALSE(looksLikeDms("12\t30"));
+    EXPECT_FALSE(looksLikeDms(""));
 }
 
 }  // namespace

@@ -9,10 +9,10 @@
 namespace kal {
 namespace {
 
-TEST(WaitMs, WaitsOnTheMonotonicClockAndLetsEventsThrough) {
+TEST(waitMs, WaitsOnTheMonotonicClockAndLetsEventsThrough) {
     testing::FakeEventPump pump;
     const auto start = std::chrono::steady_clock::now();
-    WaitMs(30, &pump);
+    waitMs(30, &pump);
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_GE(waited, std::chrono::milliseconds(30));
     EXPECT_LT(waited, std::chrono::seconds(5));
@@ -20,13 +20,13 @@ TEST(WaitMs, WaitsOnTheMonotonicClockAndLetsEventsThrough) {
     EXPECT_LE(pump.calls(), 31);  // a round at most every millisecond, not a spin
 }
 
-TEST(WaitMs, NothingToWaitReturnsAtOnce) {
+TEST(waitMs, NothingToWaitReturnsAtOnce) {
     testing::FakeEventPump pump;
-    WaitMs(0, &pump);
-    WaitMs(-5, &pump);
-    WaitMs(std::numeric_limits<double>::quiet_NaN(), &pump);
+    waitMs(0, &pump);
+    waitMs(-5, &pump);
+    waitMs(std::numeric_limits<double>::quiet_NaN(), &pump);
     EXPECT_EQ(pump.calls(), 0);
-    WaitMs(2, nullptr);
+    waitMs(2, nullptr);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The file road of the dialog wrapper: filters in Qt's form, the remembered folder, and a choice
+// The file flow of the dialog wrapper: filters in Qt's form, the remembered folder, and a choice
 // that stands even when the settings file cannot be written.
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ TEST(CommonDialog, AChosenFileSetsTheFolderAndCancelChangesNothing) {
     testing::FakeFileDialogs dialogs;
     const std::string tmp = std::filesystem::temp_directory_path().string();
     dialogs.answer(tmp + "/jobs/a.tfo");
-    EXPECT_EQ(ShowFileDialog(dialogs, job, settings, kDialogOpen, "Open File ", "x|*.x", tmp, ""),
+    EXPECT_EQ(showFileDialog(dialogs, job, settings, kDialogOpen, "Open File ", "x|*.x", tmp, ""),
               tmp + "/jobs/a.tfo");
     EXPECT_EQ(job.LastDialogFolder, tmp + "/jobs/");
     ASSERT_EQ(writes.size(), 1u);
@@ -45,7 +45,7 @@ TEST(CommonDialog, AChosenFileSetsTheFolderAndCancelChangesNothing) {
     EXPECT_EQ(dialogs.shown()[0].folder, tmp);
 
     dialogs.answer(std::nullopt);
-    EXPECT_EQ(ShowFileDialog(dialogs, job, settings, kDialogSave, "t", "x|*.x", tmp, "tfo"), "");
+    EXPECT_EQ(showFileDialog(dialogs, job, settings, kDialogSave, "t", "x|*.x", tmp, "tfo"), "");
     EXPECT_EQ(job.LastDialogFolder, tmp + "/jobs/");
     EXPECT_EQ(writes.size(), 1u);
     EXPECT_TRUE(dialogs.shown()[1].save);
@@ -59,7 +59,7 @@ TEST(CommonDialog, ChoiceStandsWhenTheSettingsFileCannotBeWritten) {
     };
     testing::FakeFileDialogs dialogs;
     dialogs.answer("/data/b.tfo");
-    EXPECT_EQ(ShowFileDialog(dialogs, job, failing, kDialogSave, "t", "", "/", "tfo"), "/data/b.tfo");
+    EXPECT_EQ(showFileDialog(dialogs, job, failing, kDialogSave, "t", "", "/", "tfo"), "/data/b.tfo");
     EXPECT_EQ(job.LastDialogFolder, "/data/");
 }
 
@@ -67,7 +67,7 @@ TEST(CommonDialog, AFolderThatNoLongerExistsStartsAtHome) {
     JobState job;
     testing::FakeFileDialogs dialogs;
     dialogs.answer(std::nullopt);
-    ShowFileDialog(dialogs, job, {}, kDialogOpen, "t", "", "/no/such/folder/", "");
+    showFileDialog(dialogs, job, {}, kDialogOpen, "t", "", "/no/such/folder/", "");
     const char* home = std::getenv("HOME");
     EXPECT_EQ(dialogs.shown()[0].folder, home ? home : "/");
 }
@@ -75,13 +75,13 @@ TEST(CommonDialog, AFolderThatNoLongerExistsStartsAtHome) {
 TEST(CommonDialog, LastDirGoesToTheSettingsFileAndNoOtherKeyChanges) {
     testing::TempDir dir;
     const std::string ini = dir.file("Kalvoreth.ini");
-    IniWriteValue(ini, "Files", "LastFile1", "/old/one.tfo");
+    writeIniValue(ini, "Files", "LastFile1", "/old/one.tfo");
     JobState job;
     testing::FakeFileDialogs dialogs;
     dialogs.answer("/data/jobs/c.tfo");
-    ShowFileDialog(dialogs, job, iniFileSettingsWriter(ini), kDialogOpen, "t", "", "/", "");
-    EXPECT_EQ(IniReadValue(ini, "LastDir"), "/data/jobs/");
-    EXPECT_EQ(IniReadValue(ini, "LastFile1"), "/old/one.tfo");
+    showFileDialog(dialogs, job, iniFileSettingsWriter(ini), kDialogOpen, "t", "", "/", "");
+    EXPECT_EQ(readIniValue(ini, "LastDir"), "/data/jobs/");
+    EXPECT_EQ(readIniValue(ini, "LastFile1"), "/old/one.tfo");
 }
 
 }  // namespace

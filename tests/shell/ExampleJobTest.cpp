@@ -37,7 +37,7 @@ TEST(ExampleJob, DemoJobOpensAndIsWhatItsRecipeWrites) {
     testing::FakeFileDialogs dialogs;
     SilentWindow window;
     JobCommands commands(job, prompter, dialogs, window);
-    ASSERT_TRUE(commands.OpenFile(path));
+    ASSERT_TRUE(commands.openJobAt(path));
     EXPECT_TRUE(prompter.shown().empty());
     EXPECT_EQ(job.IdenticalCount, 6);
     EXPECT_EQ(job.MCS_Name[1], "P1");

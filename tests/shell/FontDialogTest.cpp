@@ -1,4 +1,4 @@
-// The font road: both dialogs confirmed copy font and colour; a cancel of either changes nothing;
+// The font flow: both dialogs confirmed copy font and colour; a cancel of either changes nothing;
 // charset and weight are never copied; sizes below 1 are ignored and 128 is the largest.
 #include <gtest/gtest.h>
 
@@ -43,7 +43,7 @@ TEST(FontDialog, ConfirmedDialogsCopyFontAndColourButNotCharsetOrWeight) {
     d.font = platform::FontChoice{"Courier New", 12.0f, true, true, false, true};
     d.color = 0x00FF00;
     FontTarget t = arial();
-    ShowFontDialog(d, t);
+    showFontDialog(d, t);
     EXPECT_EQ(d.shownWith.name, "Arial");
     EXPECT_FLOAT_EQ(d.shownWith.size, 8.25f);
     EXPECT_EQ(t.Name, "Courier New");
@@ -59,7 +59,7 @@ TEST(FontDialog, ACancelOfEitherDialogLeavesTheTarget) {
         ScriptedFontDialogs d;
         if (!cancelFont) d.font = platform::FontChoice{"Courier New", 12.0f};
         FontTarget t = arial();
-        ShowFontDialog(d, t);
+        showFontDialog(d, t);
         EXPECT_EQ(t.Name, "Arial");
         EXPECT_EQ(t.Forecolor, 255);
         EXPECT_EQ(d.colorDialogs, cancelFont ? 0 : 1);
@@ -68,12 +68,12 @@ TEST(FontDialog, ACancelOfEitherDialogLeavesTheTarget) {
 
 TEST(FontDialog, SizesBelowOneAreIgnoredAndTheLargestIs128) {
     FontTarget t = arial();
-    FontFromDialog(platform::FontChoice{"Arial", 0.0f}, 0, t);
+    fontFromDialog(platform::FontChoice{"Arial", 0.0f}, 0, t);
     EXPECT_FLOAT_EQ(t.Size, 8.25f);
-    FontFromDialog(platform::FontChoice{"Arial", 200.0f}, 0, t);
+    fontFromDialog(platform::FontChoice{"Arial", 200.0f}, 0, t);
     EXPECT_FLOAT_EQ(t.Size, 128.0f);
     t.Size = 0.5f;
-    EXPECT_EQ(FontToDialog(t).size, 0.0f);
+    EXPECT_EQ(fontToDialog(t).size, 0.0f);
 }
 
 }  // namespace

@@ -34,10 +34,10 @@ struct FakeGraphicsWindow : GraphicsWindow {
 
 TEST(GraphicsWindowRegistry, NoWindowFindsNothingClosesNothingDrawsNothing) {
     GraphicsWindowRegistry r;
-    EXPECT_EQ(r.findLFDFORM(), nullptr);
-    EXPECT_EQ(r.GraphicsWindowCount(), 0);
-    r.CloseAllGraphicsWindows();
-    r.UpdateAllGraphicsWindows(true);
+    EXPECT_EQ(r.findDefaultWindow(), nullptr);
+    EXPECT_EQ(r.windowCount(), 0);
+    r.closeGraphicsWindows();
+    r.redrawGraphicsWindows(true);
 }
 
 TEST(GraphicsWindowRegistry, ALoadedOrActivatedWindowIsTheDefaultAndTheOthersAreScreen) {
@@ -47,14 +47,14 @@ TEST(GraphicsWindowRegistry, ALoadedOrActivatedWindowIsTheDefaultAndTheOthersAre
     EXPECT_EQ(a.caption, "Screen - DEFAULT");
     r.add(&b);
     r.add(&c);
-    EXPECT_EQ(r.findLFDFORM(), &c);
+    EXPECT_EQ(r.findDefaultWindow(), &c);
     EXPECT_EQ(a.caption, "Screen");
     EXPECT_EQ(c.caption, "Screen - DEFAULT");
     r.activate(&b);
-    EXPECT_EQ(r.findLFDFORM(), &b);
+    EXPECT_EQ(r.findDefaultWindow(), &b);
     EXPECT_EQ(b.caption, "Screen - DEFAULT");
     EXPECT_EQ(c.caption, "Screen");
-    EXPECT_EQ(r.GraphicsWindowCount(), 3);
+    EXPECT_EQ(r.windowCount(), 3);
 }
 
 TEST(GraphicsWindowRegistry, AfterTheDefaultClosesTheFirstLoadedBecomesDefaultOnce) {
@@ -65,11 +65,11 @@ TEST(GraphicsWindowRegistry, AfterTheDefaultClosesTheFirstLoadedBecomesDefaultOn
     r.add(&c);
     r.remove(&c);  // the default one
     EXPECT_EQ(r.defaultWindow(), nullptr);
-    EXPECT_EQ(r.GraphicsWindowCount(), 2);
-    EXPECT_EQ(r.findLFDFORM(), &a);
+    EXPECT_EQ(r.windowCount(), 2);
+    EXPECT_EQ(r.findDefaultWindow(), &a);
     EXPECT_EQ(a.caption, "Screen - DEFAULT");
     const int changes = a.captionChanges + b.captionChanges;
-    EXPECT_EQ(r.findLFDFORM(), &a);  // a second call changes no caption
+    EXPECT_EQ(r.findDefaultWindow(), &a);  // a second call changes no caption
     EXPECT_EQ(a.captionChanges + b.captionChanges, changes);
 }
 
@@ -80,7 +80,7 @@ TEST(GraphicsWindowRegistry, CloseAllAsksEachWindowOnceEvenWhenOneStaysOpen) {
     r.add(&a);
     r.add(&b);
     r.add(&c);
-    r.CloseAllGraphicsWindows();  // would never end if it rescanned after each close
+    r.closeGraphicsWindows();  // would never end if it rescanned after each close
     EXPECT_EQ(a.closeRequests, 1);
     EXPECT_EQ(b.closeRequests, 1);
     EXPECT_EQ(c.closeRequests, 1);
@@ -92,9 +92,9 @@ TEST(GraphicsWindowRegistry, UpdateAllRedrawsOnlyWhileGraphicsWindowIsChecked) {
     FakeGraphicsWindow a(&r), b(&r);
     r.add(&a);
     r.add(&b);
-    r.UpdateAllGraphicsWindows(false);
+    r.redrawGraphicsWindows(false);
     EXPECT_EQ(a.redraws + b.redraws, 0);
-    r.UpdateAllGraphicsWindows(true);
+    r.redrawGraphicsWindows(true);
     EXPECT_EQ(a.redraws, 1);
     EXPECT_EQ(b.redraws, 1);
 }

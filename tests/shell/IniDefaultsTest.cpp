@@ -18,7 +18,7 @@ TEST(IniDefaults, TextIsTheDefaultFileByteForByte) {
 TEST(IniDefaults, OneWriteGivesWhatTheKeyByKeyWriterGives) {
     testing::TempDir dir;
     const std::string path = dir.file("Kalvoreth.ini");
-    for (const IniEntry& e : iniDefaultEntries()) IniWriteValue(path, e.section, e.key, e.value);
+    for (const IniEntry& e : iniDefaultEntries()) writeIniValue(path, e.section, e.key, e.value);
     EXPECT_EQ(testing::TempDir::read(path), iniDefaultText());
 }
 
@@ -34,9 +34,9 @@ TEST(IniDefaults, ReadingTheFreshFileGivesTheDefaultsAndWritesNoRepair) {
     testing::TempDir dir;
     JobState job;
     job.IniFilePath = dir.file("Kalvoreth.ini");
-    IniDateiAnlegen(job);
+    createIniFile(job);
     EXPECT_TRUE(job.GraphicsFlags.DevVecDirection);
-    EXPECT_TRUE(IniReadAll(job).empty());
+    EXPECT_TRUE(readAllIniSettings(job).empty());
     EXPECT_EQ(testing::TempDir::read(job.IniFilePath), golden());  // no repair written
     EXPECT_EQ(job.MaxIteration, 100);
     EXPECT_DOUBLE_EQ(job.IterationThreshold, 1e-9);

@@ -97,7 +97,7 @@ class JobCommandsTest : public ::testing::Test {
 TEST_F(JobCommandsTest, SaveAsWritesTheJobAndOpenBringsItBack) {
     job.JobDirty = true;
     dialogs.answer(path("a.tfo"));
-    ASSERT_TRUE(commands().MenuFileSaveAs_Click());
+    ASSERT_TRUE(commands().saveJobAsCommand());
     EXPECT_EQ(dialogs.shown()[0].title, "File save as");
     EXPECT_EQ(dialogs.shown()[0].filter, "tfo Datei (*.tfo)");
     EXPECT_EQ(dialogs.shown()[0].defaultSuffix, "tfo");
@@ -114,7 +114,7 @@ TEST_F(JobCommandsTest, SaveAsWritesTheJobAndOpenBringsItBack) {
     FakeJobWindow w2(fresh);
     JobCommands c2(fresh, p2, d2, w2);
     fresh.JobDirty = true;
-    ASSERT_TRUE(c2.OpenFile(path("a.tfo")));
+    ASSERT_TRUE(c2.openJobAt(path("a.tfo")));
     EXPECT_EQ(fingerprint(fresh), saved);
     EXPECT_FALSE(fresh.JobDirty);
     EXPECT_TRUE(fresh.DataLoaded);
@@ -135,12 +135,12 @@ TEST_F(JobCommandsTest, OpenLeavesTheJobUntouchedForAMissingForeignOrDamagedFile
         std::ofstream(damaged, std::ios::binary) << full.substr(0, full.size() / 2);
     }
     auto c = commands();
-    EXPECT_FALSE(c.OpenFile(path("gone.tfo")));
+    EXPECT_FALSE(c.openJobAt(path("gone.tfo")));
     prompter.answer(Answer::No);
-    EXPECT_FALSE(c.OpenFile(foreign));
+    EXPECT_FALSE(c.openJobAt(foreign));
     prompter.answer(Answer::Yes);  // try it anyway: damaged as the older layout
-    EXPECT_FALSE(c.OpenFile(foreign));
-    EXPECT_FALSE(c.OpenFile(damaged));
+    EXPECT_FALSE(c.openJobAt(foreign));
+    EXPECT_FALSE(c.openJobAt(damaged));
     auto texts = prompter.texts();
     ASSERT_EQ(texts.size(), 5u);
     EXPECT_EQ(texts[0], job_messages::kMissing);
@@ -222,7 +222,7 @@ TEST_F(JobCommandsTest, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
                              fs::perms::others_read | fs::perms::others_exec);
     // Root passes permission checks; a file-system identity of nobody makes the folder count.
     const uid_t previous = ::setfsuid(65534);
-    bool saved = commands().MenuFileSave_Click();
+    bool saved = commands().saveJobCommand();
     ::setfsuid(previous);
     EXPECT_FALSE(saved);
     EXPECT_EQ(readFileBytes(target), "old contents");
@@ -248,7 +248,7 @@ TEST_F(JobCommandsTest, SaveOntoAFullDiskFailsAndLeavesTheOldFileAndNoTemporaryF
     limit = saved;
     limit.rlim_cur = 1000;
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    bool ok = c.MenuFileSaveAs_Click();
+    bool ok = c.saveJobAsCommand();
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::sigaction(SIGXFSZ, &old, nullptr);
     EXPECT_FALSE(ok);
@@ -295,10 +295,10 @@ TEST_F(JobCommandsTest, ChangedJobFlowsGoOnOnlyAfterNoOrASave) {
                 bool closed = false;
                 switch (command) {
                     case Command::New:
-                        c.MenuFileNew_Click();
+                        c.newJob();
                         break;
                     case Command::Open:
-                        c.MenuFileOpen_Click();
+                        c.openJobChosen();
                         break;
                     case Command::Recent:
                         c.openRecentFile(1);
@@ -357,7 +357,7 @@ TEST_F(JobCommandsTest, RecentFilesMoveByExactPathAndNeverListTheUntitledJob) {
         job.RecentFiles = c.before;
         job.CurrentJobFile = c.saved;
         settings.clear();
-        commands().LogikLastFileEXIT();
+        commands().pushRecentFile();
         EXPECT_EQ(job.RecentFiles, c.after) << c.name;
         if (c.before != c.after)
             for (int i = 1; i <= 4; ++i)
@@ -369,7 +369,7 @@ TEST_F(JobCommandsTest, AFailingRecentFilesWriteIsReportedAndTheSaveStillCounts)
     job.CurrentJobFile = path("a.tfo");
     job.JobDirty = true;
     settingsFail = true;
-    EXPECT_TRUE(commands().MenuFileSave_Click());
+    EXPECT_TRUE(commands().saveJobCommand());
     EXPECT_FALSE(job.JobDirty);
     EXPECT_EQ(job.RecentFiles[1], path("a.tfo"));
     ASSERT_EQ(prompter.texts().size(), 1u);
@@ -378,18 +378,18 @@ TEST_F(JobCommandsTest, AFailingRecentFilesWriteIsReportedAndTheSaveStillCounts)
 
 TEST_F(JobCommandsTest, SaveWithoutDataIsRefusedAndUntitledSaveAsksForAName) {
     job.DataLoaded = false;
-    EXPECT_FALSE(commands().MenuFileSave_Click());
+    EXPECT_FALSE(commands().saveJobCommand());
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{job_messages::kNoData});
     job.DataLoaded = true;
     dialogs.answer(std::nullopt);
-    EXPECT_FALSE(commands().MenuFileSave_Click());
+    EXPECT_FALSE(commands().saveJobCommand());
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].title, "File save as");
 }
 
 TEST_F(JobCommandsTest, NewAsksForANameAndStartsAnEmptyJobWithoutWriting) {
     dialogs.answer(path("fresh.tfo"));
-    commands().MenuFileNew_Click();
+    commands().newJob();
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].title, "New File ");
     EXPECT_EQ(dialogs.shown()[0].filter, "tfo Dateien (*.tfo);;Alle Dateien (*)");
@@ -412,11 +412,11 @@ TEST_F(JobCommandsTest, OffsetVectorSurvivesSaveAndReopen) {
     job.Params[kRvecY] = -7.0;
     job.Params[kRvecZ] = 1e-7;
     job.CurrentJobFile = path("v.tfo");
-    ASSERT_TRUE(commands().MenuFileSave_Click());
+    ASSERT_TRUE(commands().saveJobCommand());
     JobState back;
     FakeJobWindow w(back);
     JobCommands c(back, prompter, dialogs, w);
-    ASSERT_TRUE(c.OpenFile(path("v.tfo")));
+    ASSERT_TRUE(c.openJobAt(path("v.tfo")));
     EXPECT_EQ(back.Params[kRvecX], 0.125);
     EXPECT_EQ(back.Params[kRvecY], -7.0);
     EXPECT_EQ(back.Params[kRvecZ], 1e-7);

@@ -15,7 +15,7 @@ struct View : MainWindowView {
     int refreshes = 0;
 };
 
-TEST(Initialisieren, EmptiesTheJobAndKeepsItsNameUnitsAndDirtyFlag) {
+TEST(initializeJob, EmptiesTheJobAndKeepsItsNameUnitsAndDirtyFlag) {
     JobState job;
     job.CurrentJobFile = "/jobs/a.tfo";
     job.LengthUnitName = "inch";
@@ -32,7 +32,7 @@ TEST(Initialisieren, EmptiesTheJobAndKeepsItsNameUnitsAndDirtyFlag) {
     job.JobDirty = true;
     job.RecentFiles[1] = "/jobs/b.tfo";
     View view;
-    Initialisieren(job, view);
+    initializeJob(job, view);
 
     EXPECT_EQ(job.CurrentJobFile, "/jobs/a.tfo");
     EXPECT_EQ(view.caption, "Kalvoreth Version 2.0.63 | /jobs/a.tfo");
@@ -52,23 +52,23 @@ TEST(Initialisieren, EmptiesTheJobAndKeepsItsNameUnitsAndDirtyFlag) {
     EXPECT_EQ(view.refreshes, 1);
 }
 
-TEST(Initialisieren, AnEmptyLengthUnitTakesMillimetresWithThreeDecimalsAndAnUnnamedJobTheDefaultName) {
+TEST(initializeJob, AnEmptyLengthUnitTakesMillimetresWithThreeDecimalsAndAnUnnamedJobTheDefaultName) {
     JobState job;
     job.DigitLength = 6;
     View view;
-    Initialisieren(job, view);
+    initializeJob(job, view);
     EXPECT_EQ(job.LengthUnitName, "millimeter");
     EXPECT_EQ(job.DigitLength, 3);
     EXPECT_EQ(job.CurrentJobFile, "..\\default.tfo");
 }
 
-TEST(Initialisieren, AFailingStepIsSkippedAndTheRestRuns) {
+TEST(initializeJob, AFailingStepIsSkippedAndTheRestRuns) {
     struct Throwing : View {
         void setMainCaption(const std::string&) override { throw std::runtime_error("no window"); }
     } view;
     JobState job;
     job.DataLoaded = true;
-    Initialisieren(job, view);
+    initializeJob(job, view);
     EXPECT_FALSE(job.DataLoaded);
     EXPECT_EQ(view.refreshes, 1);
 }

@@ -6,7 +6,7 @@
 namespace kal {
 namespace {
 
-TEST(MessageBoxCustom, ButtonsFollowTheCaptionsGiven) {
+TEST(showCustomMessageBox, ButtonsFollowTheCaptionsGiven) {
     using V = std::vector<std::string>;
     EXPECT_EQ(customButtonCaptions("overwrite", "overwrite all ", "Cancel Batch"),
               (V{"overwrite", "overwrite all ", "Cancel Batch"}));
@@ -15,22 +15,22 @@ TEST(MessageBoxCustom, ButtonsFollowTheCaptionsGiven) {
     EXPECT_EQ(customButtonCaptions("a", "", ""), (V{"a"}));
 }
 
-TEST(MessageBoxCustom, ReturnsThePositionOfThePressedButton) {
+TEST(showCustomMessageBox, ReturnsThePositionOfThePressedButton) {
     for (int pressed : {1, 2, 3}) {
         testing::FakePrompter prompter;
         prompter.answerCustom(pressed);
-        EXPECT_EQ(MessageBoxCustom(prompter, "exists", "File does exist", "overwrite", "overwrite all ",
-                                   "Cancel Batch"),
+        EXPECT_EQ(showCustomMessageBox(prompter, "exists", "File does exist", "overwrite", "overwrite all ",
+                                       "Cancel Batch"),
                   pressed);
         ASSERT_EQ(prompter.shown().size(), 1u);
         EXPECT_EQ(prompter.shown()[0].title, "File does exist");
     }
 }
 
-TEST(MessageBoxCustom, AnAnswerOutsideTheButtonsCountsAsTheLast) {
+TEST(showCustomMessageBox, AnAnswerOutsideTheButtonsCountsAsTheLast) {
     testing::FakePrompter prompter;
     prompter.answerCustom(3);
-    EXPECT_EQ(MessageBoxCustom(prompter, "t", "", "yes", "no", ""), 2);
+    EXPECT_EQ(showCustomMessageBox(prompter, "t", "", "yes", "no", ""), 2);
 }
 
 }  // namespace

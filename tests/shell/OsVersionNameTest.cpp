@@ -17,7 +17,7 @@ struct FakeSystem : platform::SystemInfo {
     std::string cpuArchitecture() const override { return arch; }
 };
 
-TEST(GetOsVersionName, ProductNameAndWordSize) {
+TEST(osVersionName, ProductNameAndWordSize) {
     struct Case {
         std::string product, arch, name;
     };
@@ -32,14 +32,14 @@ TEST(GetOsVersionName, ProductNameAndWordSize) {
         FakeSystem s;
         s.product = c.product;
         s.arch = c.arch;
-        EXPECT_EQ(GetOsVersionName(s), c.name) << c.product << " " << c.arch;
+        EXPECT_EQ(osVersionName(s), c.name) << c.product << " " << c.arch;
     }
 }
 
-TEST(GetOsVersionName, AFailingQueryGivesAnEmptyNameInsteadOfEndingStartUp) {
+TEST(osVersionName, AFailingQueryGivesAnEmptyNameInsteadOfEndingStartUp) {
     FakeSystem s;
     s.fails = true;
-    EXPECT_EQ(GetOsVersionName(s), "");
+    EXPECT_EQ(osVersionName(s), "");
 }
 
 }  // namespace

@@ -75,23 +75,23 @@ TEST(StartUp, FirstStartWritesTheDefaultFileAndTheSecondReadsItWithoutRewriting)
     testing::TempDir home;
     {
         ProgramRun run(home);
-        run.startUp.MDIForm_Load({});
+        run.startUp.startProgram({});
         EXPECT_EQ(run.job.IniFilePath, iniPath(home));  // folders created, all levels
         EXPECT_EQ(testing::TempDir::read(iniPath(home)), golden());
         EXPECT_TRUE(run.prompter.shown().empty());
         EXPECT_TRUE(run.startUp.settingsWritable());
-        EXPECT_TRUE(run.startUp.MDIForm_Unload());
+        EXPECT_TRUE(run.startUp.shutDown());
     }
     const auto stamp = fs::file_time_type::clock::now() - std::chrono::hours(24);
     fs::last_write_time(iniPath(home), stamp);
     {
         ProgramRun run(home);
-        run.startUp.MDIForm_Load({});
+        run.startUp.startProgram({});
         EXPECT_EQ(run.job.MaxIteration, 100);
         EXPECT_EQ(run.job.ClipboardMode, 2);
         EXPECT_TRUE(run.job.GraphicsFlags.DevVecDirection);
         EXPECT_TRUE(run.prompter.shown().empty());
-        EXPECT_TRUE(run.startUp.MDIForm_Unload());
+        EXPECT_TRUE(run.startUp.shutDown());
     }
     EXPECT_EQ(fs::last_write_time(iniPath(home)), stamp);
     EXPECT_EQ(testing::TempDir::read(iniPath(home)), golden());
@@ -103,7 +103,7 @@ TEST(StartUp, AnExistingFileIsNeverFilledUpWithDefaults) {
     const std::string own = "[Global]\r\nMaxIteration=7\r\nOmrivel_Etta=1E-06\r\n\r\n[LastEntry]\r\n";
     std::ofstream(iniPath(home), std::ios::binary) << own;
     ProgramRun run(home);
-    run.startUp.MDIForm_Load({});
+    run.startUp.startProgram({});
     EXPECT_EQ(run.job.MaxIteration, 7);
     EXPECT_EQ(testing::TempDir::read(iniPath(home)), own);
 }
@@ -112,7 +112,7 @@ TEST(StartUp, RunsItsStepsInOrderAndLeavesAnEmptyUntitledJob) {
     testing::TempDir home;
     ProgramRun run(home);
     run.job.JobDirty = true;  // the reset keeps it
-    run.startUp.MDIForm_Load({});
+    run.startUp.startProgram({});
     EXPECT_EQ(run.host.splashes, 1);
     EXPECT_EQ(run.job.OsNameString, "Debian GNU/Linux 12 (bookworm), 64-bit");
     EXPECT_EQ(run.job.CurrentJobFile, "..\\default.tfo");
@@ -147,7 +147,7 @@ TEST(CommandLineJobFile, FirstPositionalArgumentWithoutItsPairOfQuotes) {
 TEST(StartUp, OpensTheJobNamedOnTheCommandLineUnderItsName) {
     testing::TempDir home;
     ProgramRun run(home);
-    run.startUp.MDIForm_Load({"\"/jobs/cell 4.tfo\""});
+    run.startUp.startProgram({"\"/jobs/cell 4.tfo\""});
     EXPECT_EQ(run.jobFiles.opened, std::vector<std::string>{"/jobs/cell 4.tfo"});
     EXPECT_EQ(run.job.CurrentJobFile, "/jobs/cell 4.tfo");
 }
@@ -167,11 +167,11 @@ TEST(StartUp, ShutDownWithAChangedJob) {
     for (const auto& c : cases) {
         testing::TempDir home;
         ProgramRun run(home);
-        run.startUp.MDIForm_Load({});
+        run.startUp.startProgram({});
         run.job.JobDirty = true;
         run.jobFiles.saveSucceeds = c.saveSucceeds;
         run.prompter.answer(c.answer);
-        EXPECT_EQ(run.startUp.MDIForm_Unload(), c.closes);
+        EXPECT_EQ(run.startUp.shutDown(), c.closes);
         EXPECT_EQ(run.jobFiles.saves, c.saves);
         EXPECT_EQ(run.host.windowsClosed, c.closes ? 1 : 0);
         ASSERT_EQ(run.prompter.shown().size(), 1u);
@@ -184,8 +184,8 @@ TEST(StartUp, ShutDownWithAChangedJob) {
 TEST(StartUp, ShutDownOfAnUnchangedJobAsksNothing) {
     testing::TempDir home;
     ProgramRun run(home);
-    run.startUp.MDIForm_Load({});
-    EXPECT_TRUE(run.startUp.MDIForm_Unload());
+    run.startUp.startProgram({});
+    EXPECT_TRUE(run.startUp.shutDown());
     EXPECT_TRUE(run.prompter.shown().empty());
     EXPECT_EQ(run.host.windowsClosed, 1);
 }
@@ -199,7 +199,7 @@ TEST(StartUp, AReadOnlySettingsFileIsReadToldOnceAndLeftAsItIs) {
     fs::permissions(iniPath(home), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 
     ProgramRun run(home);
-    run.startUp.MDIForm_Load({});
+    run.startUp.startProgram({});
     EXPECT_EQ(run.job.RawScale, 1);
     EXPECT_EQ(run.job.ClipboardMode, 2);
     EXPECT_FALSE(run.startUp.settingsWritable());
@@ -209,7 +209,7 @@ TEST(StartUp, AReadOnlySettingsFileIsReadToldOnceAndLeftAsItIs) {
 
     run.job.DefaultScreenProperties.ADis = 10;
     run.startUp.reportSettingsProblem("a window position");  // told already: not again
-    EXPECT_TRUE(run.startUp.MDIForm_Unload());
+    EXPECT_TRUE(run.startUp.shutDown());
     EXPECT_EQ(run.prompter.shown().size(), 1u);
     EXPECT_EQ(testing::TempDir::read(iniPath(home)), own);
     EXPECT_EQ(fs::status(iniPath(home)).permissions() & fs::perms::owner_write, fs::perms::none);
@@ -222,13 +222,13 @@ TEST(StartUp, ADamagedSettingsFileKeepsWhatReadsAndToldOnce) {
         << "[Global]\r\nMaxIteration=55\r\nOmrivel_Etta=1E-09\r\n\x01\xff\xfe garbage\r\nsigmaX=abc\r\n"
            "UnitLength=furlong\r\nDigitLength=99\r\n";
     ProgramRun run(home);
-    run.startUp.MDIForm_Load({});
+    run.startUp.startProgram({});
     EXPECT_EQ(run.job.MaxIteration, 55);
     EXPECT_EQ(run.job.LengthUnitName, "millimeter");  // the reset's default
     ASSERT_EQ(run.prompter.shown().size(), 1u);
     EXPECT_NE(run.prompter.shown()[0].text.find("could not be read in full"), std::string::npos);
     EXPECT_NE(run.prompter.shown()[0].text.find("sigmaX=abc"), std::string::npos);
-    EXPECT_TRUE(run.startUp.MDIForm_Unload());
+    EXPECT_TRUE(run.startUp.shutDown());
     EXPECT_EQ(run.prompter.shown().size(), 1u);
 }
 
@@ -236,7 +236,7 @@ TEST(StartUp, AFolderWhereTheSettingsFileShouldBeGivesDefaultsInMemoryAndNoWrite
     testing::TempDir home;
     fs::create_directories(iniPath(home));  // a folder where the file should be
     ProgramRun run(home);
-    run.startUp.MDIForm_Load({});
+    run.startUp.startProgram({});
     ASSERT_EQ(run.prompter.shown().size(), 1u);
     EXPECT_NE(run.prompter.shown()[0].text.find("default settings"), std::string::npos);
     EXPECT_EQ(run.job.IniFilePath, "");
@@ -244,7 +244,7 @@ TEST(StartUp, AFolderWhereTheSettingsFileShouldBeGivesDefaultsInMemoryAndNoWrite
     EXPECT_EQ(run.job.ClipboardMode, 2);
     EXPECT_FALSE(run.startUp.settingsWritable());
     run.job.DefaultScreenProperties.ADis = 10;
-    EXPECT_TRUE(run.startUp.MDIForm_Unload());
+    EXPECT_TRUE(run.startUp.shutDown());
     EXPECT_EQ(run.prompter.shown().size(), 1u);
     EXPECT_TRUE(fs::is_directory(iniPath(home)));
 }
@@ -253,11 +253,11 @@ TEST(StartUp, ASettingsFolderThatCannotBeMadeGivesDefaultsInMemory) {
     testing::TempDir home;
     std::ofstream(home.file("config")) << "a file where the folder should be";
     ProgramRun run(home);
-    run.startUp.MDIForm_Load({});
+    run.startUp.startProgram({});
     ASSERT_EQ(run.prompter.shown().size(), 1u);
     EXPECT_NE(run.prompter.shown()[0].text.find("could not be created"), std::string::npos);
     EXPECT_EQ(run.job.MaxIteration, 100);
-    EXPECT_TRUE(run.startUp.MDIForm_Unload());
+    EXPECT_TRUE(run.startUp.shutDown());
 }
 
 // The default view record at shut-down.
@@ -271,12 +271,12 @@ TEST(StartUp, DefaultViewRecordGoesToTheSettingsOnlyWhenSet) {
     for (const auto& c : cases) {
         testing::TempDir home;
         ProgramRun run(home);
-        run.startUp.MDIForm_Load({});
+        run.startUp.startProgram({});
         ScreenProperties& d = run.job.DefaultScreenProperties;
         d.ADis = c.ADis;
         d.FahneAnzahl = c.FahneAnzahl;
         d.FahneProps.assign(static_cast<std::size_t>(c.FahneAnzahl) + 1, FahneRecord{});
-        EXPECT_TRUE(run.startUp.MDIForm_Unload());
+        EXPECT_TRUE(run.startUp.shutDown());
         const std::string text = testing::TempDir::read(iniPath(home));
         EXPECT_EQ(text.find("[LocalGraphics]") != std::string::npos, c.localGraphicsKeys > 0);
         EXPECT_EQ(text.find("[FahnenProp]") != std::string::npos, c.flagKeys > 0);
@@ -294,7 +294,7 @@ TEST(StartUp, TheLastFlagComesBackAtTheNextStartAsAOneFlagRecord) {
     third.Forecolor = 255;
     {
         ProgramRun run(home);
-        run.startUp.MDIForm_Load({});
+        run.startUp.startProgram({});
         ScreenProperties& d = run.job.DefaultScreenProperties;
         d.ADis = 10;
         d.BDis = 20;
@@ -304,10 +304,10 @@ TEST(StartUp, TheLastFlagComesBackAtTheNextStartAsAOneFlagRecord) {
         d.FahneAnzahl = 3;
         d.FahneProps.assign(4, FahneRecord{});
         d.FahneProps[3] = third;
-        EXPECT_TRUE(run.startUp.MDIForm_Unload());
+        EXPECT_TRUE(run.startUp.shutDown());
     }
     ProgramRun next(home);
-    next.startUp.MDIForm_Load({});
+    next.startUp.startProgram({});
     const ScreenProperties& d = next.job.DefaultScreenProperties;
     EXPECT_EQ(d.ADis, 10);
     EXPECT_EQ(d.BDis, 20);

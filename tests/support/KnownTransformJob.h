@@ -34,7 +34,7 @@ struct SyntheticRecipe {
 // OCS point of an MCS point under the known transformation.
 inline void applyKnown(const KnownTransform& t, const double in[3], double out[3]) {
     Matrix M(3, 3);
-    MatFromAnglesXYZ(t.rot[0], t.rot[1], t.rot[2], M);
+    matFromAnglesXYZ(t.rot[0], t.rot[1], t.rot[2], M);
     for (int i = 0; i < 3; ++i) {
         out[i] = t.tra[i];
         for (int j = 0; j < 3; ++j) out[i] += M(i + 1, j + 1) * t.scale * in[j];
@@ -48,7 +48,7 @@ inline void setMillimetreDegree(JobState& job, const char* lengthUnit = "millime
     job.DigitLength = 3;
     job.DigitAngle = 4;
     job.DigitScale = 0;
-    RhoFestlegung(job);
+    applyUnitSettings(job);
 }
 
 // Sizes the point arrays of a job with n identical points and no others.

@@ -1,5 +1,5 @@
 #pragma once
-// The calculation window and its status bar, recording what the road asks of them, for tests.
+// The calculation window and its status bar, recording what the flow asks of them, for tests.
 #include <functional>
 #include <map>
 #include <string>
@@ -15,7 +15,7 @@ class RecordingView : public CalculationView {
     bool waitCursor = false, calculateEnabled = true, stopEnabled = false, windowEnabled = true;
     bool stopWindowEnabled = true;
 
-    void AnzeigeReset() override { ++anzeigeReset; }
+    void resetResultDisplay() override { ++anzeigeReset; }
     void setWaitCursor(bool on) override { waitCursor = on; }
     void setCalculateEnabled(bool e) override { calculateEnabled = e; }
     void setStopEnabled(bool e) override { stopEnabled = e; }

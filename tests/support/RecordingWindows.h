@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "calculation/CalculationRoad.h"
+#include "calculation/CalculationFlow.h"
 #include "shared/JobEvents.h"
 #include "shared/JobState.h"
 

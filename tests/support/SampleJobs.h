@@ -1,5 +1,5 @@
 #pragma once
-// Jobs for tests: point sets matched as the loading road leaves them (identical pairs first),
+// Jobs for tests: point sets matched as the loading flow leaves them (identical pairs first),
 // with every kind of content a job file carries when asked.
 #include <cstdint>
 #include <string>

@@ -36,7 +36,7 @@ PixelRect areaFor(const QWidget* w) {
 
 }  // namespace
 
-void RestoreWindowPos(QWidget* window, const std::string& name, const std::string& iniPath) {
+void restoreWindowPos(QWidget* window, const std::string& name, const std::string& iniPath) {
     if (!window) return;
     const PixelRect r = clampToArea(toPixels(readWindowTwips(iniPath, name), dpiOf(window)), areaFor(window));
     if (window->isWindow()) {
@@ -49,7 +49,7 @@ void RestoreWindowPos(QWidget* window, const std::string& name, const std::strin
     }
 }
 
-bool SaveWindowPos(QWidget* window, const std::string& name, const std::string& iniPath, std::string* error) {
+bool saveWindowPos(QWidget* window, const std::string& name, const std::string& iniPath, std::string* error) {
     if (!window) return false;
     const QRect outer = window->isWindow() ? window->frameGeometry() : window->geometry();
     try {

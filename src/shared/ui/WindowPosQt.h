@@ -9,13 +9,13 @@
 namespace kal {
 
 // Sets the window's outer geometry from the keys name & "Height", "Top", "Width", "Left"; a
-// missing key gives 1000 twips.
-void RestoreWindowPos(QWidget* window, const std::string& name, const std::string& iniPath);
+// missing key gives 1000 twips (RestoreWindowPos).
+void restoreWindowPos(QWidget* window, const std::string& name, const std::string& iniPath);
 
 // Writes the window's outer geometry under the same keys, Height, Top, Width, Left, in one
-// rewrite of the file. Returns false, with the reason in *error when given, when the file
+// rewrite of the file (SaveWindowPos). Returns false, with the reason in *error when given, when the file
 // cannot be written: a window closing must not fail on it.
-bool SaveWindowPos(QWidget* window, const std::string& name, const std::string& iniPath,
+bool saveWindowPos(QWidget* window, const std::string& name, const std::string& iniPath,
                    std::string* error = nullptr);
 
 }  // namespace kal

@@ -19,58 +19,58 @@ FormChangeDir::FormChangeDir(platform::Prompter& prompter, const WindowPositions
     : QDialog(parent),
       prompter_(prompter),
       positions_(positions),
-      label1_(new QLabel(this)),
-      drive1_(new QComboBox(this)),
-      dir1_(new QTreeView(this)),
+      promptLabel_(new QLabel(this)),
+      driveList_(new QComboBox(this)),
+      folderTree_(new QTreeView(this)),
       model_(new QFileSystemModel(this)),
-      command1_(new QPushButton("OK", this)),
-      command2_(new QPushButton("Abbruch", this)),
-      command3_(new QPushButton("new directory", this)) {
+      okButton_(new QPushButton("OK", this)),
+      cancelButton_(new QPushButton("Abbruch", this)),
+      newFolderButton_(new QPushButton("new directory", this)) {
     setObjectName(kName);
     setWindowTitle("Choose Directory");
     setModal(true);
-    label1_->setObjectName("Label1");
-    label1_->setWordWrap(true);
-    drive1_->setObjectName("Drive1");
-    dir1_->setObjectName("Dir1");
-    command1_->setObjectName("Command1");
-    command2_->setObjectName("Command2");
-    command3_->setObjectName("Command3");
+    promptLabel_->setObjectName("Label1");
+    promptLabel_->setWordWrap(true);
+    driveList_->setObjectName("Drive1");
+    folderTree_->setObjectName("Dir1");
+    okButton_->setObjectName("Command1");
+    cancelButton_->setObjectName("Command2");
+    newFolderButton_->setObjectName("Command3");
 
     // Folders only; the model lists them in the background, so a folder of 10^5 entries does
     // not hold the window.
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     model_->setRootPath(QDir::rootPath());
-    dir1_->setModel(model_);
-    for (int c = 1; c < model_->columnCount(); ++c) dir1_->hideColumn(c);
-    dir1_->header()->hide();
-    dir1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    folderTree_->setModel(model_);
+    for (int c = 1; c < model_->columnCount(); ++c) folderTree_->hideColumn(c);
+    folderTree_->header()->hide();
+    folderTree_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(command1_);
-    buttons->addWidget(command2_);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     buttons->addStretch(1);
-    buttons->addWidget(command3_);
+    buttons->addWidget(newFolderButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label1_);
-    layout->addWidget(drive1_);
-    layout->addWidget(dir1_, 1);
+    layout->addWidget(promptLabel_);
+    layout->addWidget(driveList_);
+    layout->addWidget(folderTree_, 1);
     layout->addLayout(buttons);
-    command1_->setDefault(true);
+    okButton_->setDefault(true);
 
-    connect(command1_, &QPushButton::clicked, this, [this] {
+    connect(okButton_, &QPushButton::clicked, this, [this] {
         result_ = highlightedFolder();
         accept();
     });
-    connect(command2_, &QPushButton::clicked, this, [this] {
+    connect(cancelButton_, &QPushButton::clicked, this, [this] {
         result_.clear();
         QDialog::reject();
     });
-    connect(command3_, &QPushButton::clicked, this, [this] {
+    connect(newFolderButton_, &QPushButton::clicked, this, [this] {
         if (const auto made = createNewDirectory(prompter_, highlightedFolder())) openFolder(*made);
     });
-    connect(drive1_, &QComboBox::activated, this, [this](int i) {
-        const std::string root = drive1_->itemData(i).toString().toStdString();
+    connect(driveList_, &QComboBox::activated, this, [this](int i) {
+        const std::string root = driveList_->itemData(i).toString().toStdString();
         if (QDir(q(root)).exists()) openFolder(root);  // a drive that cannot be read keeps the list
     });
     fillDrives();
@@ -78,19 +78,19 @@ FormChangeDir::FormChangeDir(platform::Prompter& prompter, const WindowPositions
 }
 
 void FormChangeDir::fillDrives() {
-    drive1_->clear();
+    driveList_->clear();
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (!volume.isValid() || !volume.isReady()) continue;
-        drive1_->addItem(volume.rootPath(), volume.rootPath());
+        driveList_->addItem(volume.rootPath(), volume.rootPath());
     }
 }
 
-std::string FormChangeDir::DirName(const std::string& TopText, std::string& StartDir) {
+std::string FormChangeDir::chooseFolder(const std::string& TopText, std::string& StartDir) {
     if (!placed_) {
         positions_.restore(this, kName);
         placed_ = true;
     }
-    label1_->setText(q(TopText));
+    promptLabel_->setText(q(TopText));
     if (StartDir.empty()) StartDir = QDir::homePath().toStdString();
     openFolder(nearestExistingFolder(StartDir));
     result_.clear();
@@ -101,19 +101,21 @@ std::string FormChangeDir::DirName(const std::string& TopText, std::string& Star
 void FormChangeDir::openFolder(const std::string& folder) {
     opened_ = folder;
     const QModelIndex index = model_->index(q(folder));
-    dir1_->expand(index);
-    dir1_->setCurrentIndex(index);
-    dir1_->scrollTo(index);
-    const int drive = drive1_->findData(QStorageInfo(q(folder)).rootPath());
-    if (drive >= 0) drive1_->setCurrentIndex(drive);
+    folderTree_->expand(index);
+    folderTree_->setCurrentIndex(index);
+    folderTree_->scrollTo(index);
+    const int drive = driveList_->findData(QStorageInfo(q(folder)).rootPath());
+    if (drive >= 0) driveList_->setCurrentIndex(drive);
 }
 
 std::string FormChangeDir::highlightedFolder() const {
-    const QModelIndex index = dir1_->currentIndex();
+    const QModelIndex index = folderTree_->currentIndex();
     return index.isValid() ? model_->filePath(index).toStdString() : opened_;
 }
 
-void FormChangeDir::highlight(const std::string& folder) { dir1_->setCurrentIndex(model_->index(q(folder))); }
+void FormChangeDir::highlight(const std::string& folder) {
+    folderTree_->setCurrentIndex(model_->index(q(folder)));
+}
 
 void FormChangeDir::reject() {
     result_.clear();

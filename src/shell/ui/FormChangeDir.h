@@ -21,21 +21,27 @@ class FormChangeDir : public QDialog {
     FormChangeDir(platform::Prompter& prompter, const WindowPositions& positions, QWidget* parent = nullptr);
 
     // Shows the chooser with `TopText` above the list, opened at `StartDir` (its nearest existing
-    // parent when it has gone). An empty StartDir opens the home folder and is set to it. Returns
+    // parent when it has gone) (DirName). An empty StartDir opens the home folder and is set to it. Returns
     // the chosen folder, or "" when the user cancelled.
-    std::string DirName(const std::string& TopText, std::string& StartDir);
+    std::string chooseFolder(const std::string& TopText, std::string& StartDir);
 
     // The folder the list has highlighted.
     std::string highlightedFolder() const;
     // Highlights a folder (a click in the list).
     void highlight(const std::string& folder);
 
-    QLabel* label1() const { return label1_; }
-    QComboBox* drive1() const { return drive1_; }
-    QTreeView* dir1() const { return dir1_; }
-    QPushButton* command1() const { return command1_; }
-    QPushButton* command2() const { return command2_; }
-    QPushButton* command3() const { return command3_; }
+    // The text above the folder list, object name "Label1" (label1).
+    QLabel* promptLabel() const { return promptLabel_; }
+    // The drive list, object name "Drive1" (drive1).
+    QComboBox* driveList() const { return driveList_; }
+    // The folder list, object name "Dir1" (dir1).
+    QTreeView* folderTree() const { return folderTree_; }
+    // OK, object name "Command1" (command1).
+    QPushButton* okButton() const { return okButton_; }
+    // Abbruch, object name "Command2" (command2).
+    QPushButton* cancelButton() const { return cancelButton_; }
+    // "new directory", object name "Command3" (command3).
+    QPushButton* newFolderButton() const { return newFolderButton_; }
 
   public slots:
     void reject() override;  // the close box and Escape: as "Abbruch", and the position is kept
@@ -46,13 +52,13 @@ class FormChangeDir : public QDialog {
 
     platform::Prompter& prompter_;
     const WindowPositions& positions_;
-    QLabel* label1_;
-    QComboBox* drive1_;
-    QTreeView* dir1_;
+    QLabel* promptLabel_;
+    QComboBox* driveList_;
+    QTreeView* folderTree_;
     QFileSystemModel* model_;
-    QPushButton* command1_;
-    QPushButton* command2_;
-    QPushButton* command3_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
+    QPushButton* newFolderButton_;
     std::string opened_;
     std::string result_;
     bool placed_ = false;

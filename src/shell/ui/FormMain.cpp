@@ -7,10 +7,10 @@
 #include <algorithm>
 
 #include "shell/JobReset.h"
-#include "shell/ui/Eroeffnung.h"
 #include "shell/ui/FormChangeDir.h"
 #include "shell/ui/FormProgressBar.h"
 #include "shell/ui/FormStopParaTrafo.h"
+#include "shell/ui/SplashWindow.h"
 #include "shell/ui/ToolbarIcons.h"
 
 namespace kal {
@@ -28,7 +28,7 @@ FormMain::FormMain(JobState& job, platform::Prompter& prompter, QWidget* parent)
     buildToolbars();
     buildStatusBar();
     resize(1200, 760);
-    ProgrammLogik();
+    refreshControls();
 }
 
 FormMain::~FormMain() = default;
@@ -155,18 +155,18 @@ void FormMain::setStatusPanel(int panel, const QString& text) {
 
 // ---------------------------------------------------------------- the state refresher
 
-void FormMain::ProgrammLogik() {
+void FormMain::refreshControls() {
     ProgramLogicInput in;
     in.CurrentJobFile = job_.CurrentJobFile;
     in.RecentFiles = job_.RecentFiles;
     in.DataLoaded = job_.DataLoaded;
     in.TrafoCalculated = job_.TrafoCalculated;
-    in.GraphicsWindowCount = graphics_.GraphicsWindowCount();
+    in.windowCount = graphics_.windowCount();
     in.graphicsWindowMarked = action(Command::GraphicsWindow)->isChecked();
     in.longWorkRunning = longWorkRunning_;
-    GraphicsWindow* defaultWindow = graphics_.findLFDFORM();
+    GraphicsWindow* defaultWindow = graphics_.findDefaultWindow();
     if (defaultWindow) in.defaultWindow = defaultWindow->modes();
-    apply(kal::ProgrammLogik(in));
+    apply(kal::refreshControls(in));
 }
 
 void FormMain::apply(const MainWindowState& s) {
@@ -196,25 +196,25 @@ void FormMain::apply(const MainWindowState& s) {
     }
 }
 
-void FormMain::UpdateAllGraphicsWindows() {
-    graphics_.UpdateAllGraphicsWindows(action(Command::GraphicsWindow)->isChecked());
+void FormMain::redrawGraphicsWindows() {
+    graphics_.redrawGraphicsWindows(action(Command::GraphicsWindow)->isChecked());
 }
 
 void FormMain::setLongWorkRunning(bool running) {
     longWorkRunning_ = running;
-    ProgrammLogik();
+    refreshControls();
 }
 
 // ---------------------------------------------------------------- job reset, child windows
 
-void FormMain::Initialisieren() { kal::Initialisieren(job_, *this); }
+void FormMain::initializeJob() { kal::initializeJob(job_, *this); }
 
-bool FormMain::CloseAllChildForms() {
+bool FormMain::closeChildWindows() {
     for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder)) sub->close();
-    return CountChildForms() == 0;
+    return childWindowCount() == 0;
 }
 
-int FormMain::CountChildForms() const {
+int FormMain::childWindowCount() const {
     int n = 0;
     // A closed window leaves the list only when it is deleted a moment later: count the shown.
     for (QMdiSubWindow* sub : mdi_->subWindowList()) n += sub->isHidden() ? 0 : 1;
@@ -230,12 +230,12 @@ void FormMain::showUnitNames(const std::string& lengthUnit, const std::string& a
 
 void FormMain::showSplash() {
     if (splashInterval_ < 0) return;
-    Eroeffnung splash(splashInterval_);
+    SplashWindow splash(splashInterval_);
     splash.runModal();
 }
 
 void FormMain::closeAllWindows() {
-    CloseAllChildForms();
+    closeChildWindows();
     if (folderChooser_) folderChooser_->close();
 }
 

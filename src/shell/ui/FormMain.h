@@ -45,22 +45,25 @@ class FormMain : public QMainWindow, public StartUpHost {
     QMdiArea* mdiArea() const { return mdi_; }
 
     // ---- The state refresher and the graphics windows ----
-    void ProgrammLogik();
+    // The state refresher of the main window (ProgrammLogik).
+    void refreshControls();
     GraphicsWindowRegistry& graphicsWindows() { return graphics_; }
     // The default graphics window (the first one loaded becomes it when none is); null when no
     // graphics window is open.
-    GraphicsWindow* findLFDFORM() { return graphics_.findLFDFORM(); }
-    void CloseAllGraphicsWindows() { graphics_.CloseAllGraphicsWindows(); }
+    GraphicsWindow* findDefaultWindow() { return graphics_.findDefaultWindow(); }
+    void closeGraphicsWindows() { graphics_.closeGraphicsWindows(); }
     // Redraws every graphics window while "Graphics Window" carries its check mark.
-    void UpdateAllGraphicsWindows();
+    void redrawGraphicsWindows();
     // While long work runs, the commands that change the job wait.
     void setLongWorkRunning(bool running);
 
     // ---- The job reset and the child windows ----
-    void Initialisieren();
-    // Closes every MDI child window (each runs its own close handling); true when none is left.
-    bool CloseAllChildForms();
-    int CountChildForms() const;
+    void initializeJob();
+    // Closes every MDI child window (each runs its own close handling); true when none is left
+    // (CloseAllChildForms).
+    bool closeChildWindows();
+    // Number of open MDI child windows (CountChildForms).
+    int childWindowCount() const;
 
     // ---- Controls, by command and by name ----
     // The command's action: its menu entry's, shared with its toolbar button; for a menu its
@@ -83,7 +86,7 @@ class FormMain : public QMainWindow, public StartUpHost {
     WindowPositions& windowPositions() { return positions_; }
 
     // ---- Start-up and shut-down ----
-    // The close is allowed only when `guard` agrees (the shut-down road).
+    // The close is allowed only when `guard` agrees (the shut-down flow).
     void setCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
     // How long the splash stays; below 0 it is not shown (tests).
     void setSplashInterval(int ms) { splashInterval_ = ms; }
@@ -92,7 +95,7 @@ class FormMain : public QMainWindow, public StartUpHost {
     void setMainCaption(const std::string& caption) override;
     void showUnitNames(const std::string& lengthUnit, const std::string& angleUnit) override;
     void enableMainWindow(bool enabled) override { setEnabled(enabled); }
-    void refreshState() override { ProgrammLogik(); }
+    void refreshState() override { refreshControls(); }
     void showSplash() override;
     void closeAllWindows() override;
 

@@ -12,17 +12,17 @@ constexpr const char* kName = "FormProgressBar";
 }  // namespace
 
 FormProgressBar::FormProgressBar(QWidget* parent)
-    : QWidget(parent), progressBar1_(new QProgressBar(this)), btnCancel_(new QPushButton("&Cancel", this)) {
+    : QWidget(parent), progressBar_(new QProgressBar(this)), cancelButton_(new QPushButton("&Cancel", this)) {
     setObjectName(kName);
     setWindowTitle("Progress");
-    progressBar1_->setObjectName("ProgressBar1");
-    progressBar1_->setRange(0, 100);
-    progressBar1_->setValue(0);
-    btnCancel_->setObjectName("BtnCancel");
+    progressBar_->setObjectName("ProgressBar1");
+    progressBar_->setRange(0, 100);
+    progressBar_->setValue(0);
+    cancelButton_->setObjectName("BtnCancel");
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(progressBar1_, 1);
-    layout->addWidget(btnCancel_);
-    connect(btnCancel_, &QPushButton::clicked, this, &QWidget::close);
+    layout->addWidget(progressBar_, 1);
+    layout->addWidget(cancelButton_);
+    connect(cancelButton_, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void FormProgressBar::closeByProgram() {
@@ -69,12 +69,12 @@ void QtProgressWindow::open(const std::string& caption) {
         });
     }
     form_->setWindowTitle(QString::fromStdString(caption));
-    form_->progressBar1()->setValue(0);
+    form_->progressBar()->setValue(0);
     sub_->show();
 }
 
 void QtProgressWindow::setValue(int percent) {
-    if (state_.setValue(percent) && form_) form_->progressBar1()->setValue(state_.value());
+    if (state_.setValue(percent) && form_) form_->progressBar()->setValue(state_.value());
 }
 
 void QtProgressWindow::close() {

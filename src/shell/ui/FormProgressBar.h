@@ -18,8 +18,10 @@ class FormProgressBar : public QWidget {
   public:
     explicit FormProgressBar(QWidget* parent = nullptr);
 
-    QProgressBar* progressBar1() const { return progressBar1_; }
-    QPushButton* btnCancel() const { return btnCancel_; }
+    // The bar, object name "ProgressBar1" (progressBar1).
+    QProgressBar* progressBar() const { return progressBar_; }
+    // (btnCancel)
+    QPushButton* cancelButton() const { return cancelButton_; }
 
     // Closes the window as its loop's end, not as a cancel.
     void closeByProgram();
@@ -32,8 +34,8 @@ class FormProgressBar : public QWidget {
     void closeEvent(QCloseEvent* e) override;
 
   private:
-    QProgressBar* progressBar1_;
-    QPushButton* btnCancel_;
+    QProgressBar* progressBar_;
+    QPushButton* cancelButton_;
     bool byProgram_ = false;
 };
 

@@ -13,14 +13,14 @@ constexpr const char* kCaption = "Stop Paraboloid Trafo";
 }  // namespace
 
 FormStopParaTrafo::FormStopParaTrafo(QWidget* parent)
-    : QWidget(parent), btnStopParaTrafo_(new QPushButton(kCaption, this)) {
+    : QWidget(parent), stopButton_(new QPushButton(kCaption, this)) {
     setObjectName(kName);
     setWindowTitle(kCaption);
-    btnStopParaTrafo_->setObjectName("BtnStopParaTrafo");
-    btnStopParaTrafo_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    stopButton_->setObjectName("BtnStopParaTrafo");
+    stopButton_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(btnStopParaTrafo_);
-    connect(btnStopParaTrafo_, &QPushButton::clicked, this, &QWidget::close);
+    layout->addWidget(stopButton_);
+    connect(stopButton_, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void FormStopParaTrafo::closeByProgram() {
@@ -73,7 +73,7 @@ void QtParaStopWindow::setStopEnabled(bool enabled) {
     if (sub_) sub_->setEnabled(enabled);
 }
 
-void QtParaStopWindow::StopIt() {
+void QtParaStopWindow::stopParaboloidLoop() {
     paraStopFlag_ = true;
     if (form_) form_->closeByProgram();
 }

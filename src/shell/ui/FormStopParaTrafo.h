@@ -1,6 +1,6 @@
 #pragma once
 // The stop window of the paraboloid iteration, a child window of the main window. Its button and
-// its close box stop the iteration (ParaStopFlag); the road that opened it closes it at its end.
+// its close box stop the iteration (ParaStopFlag); the flow that opened it closes it at its end.
 // While it is open the main window shows the hourglass and the window itself an arrow.
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -18,7 +18,8 @@ class FormStopParaTrafo : public QWidget {
   public:
     explicit FormStopParaTrafo(QWidget* parent = nullptr);
 
-    QPushButton* btnStopParaTrafo() const { return btnStopParaTrafo_; }
+    // (btnStopParaTrafo)
+    QPushButton* stopButton() const { return stopButton_; }
     void closeByProgram();
 
   signals:
@@ -28,7 +29,7 @@ class FormStopParaTrafo : public QWidget {
     void closeEvent(QCloseEvent* e) override;
 
   private:
-    QPushButton* btnStopParaTrafo_;
+    QPushButton* stopButton_;
     bool byProgram_ = false;
 };
 
@@ -41,7 +42,7 @@ class QtParaStopWindow : public ParaStopWindow {
 
     void open() override;
     void setStopEnabled(bool enabled) override;
-    void StopIt() override;
+    void stopParaboloidLoop() override;
     void close() override;
     bool isOpen() const override { return !form_.isNull(); }
 

@@ -9,9 +9,9 @@
 namespace kal {
 
 void MainJobWindow::unitsChanged() {
-    const auto warnings = RhoFestlegung(job_, [this](const std::string& length, const std::string& angle) {
-        main_.showUnitNames(length, angle);
-    });
+    const auto warnings = applyUnitSettings(
+        job_,
+        [this](const std::string& length, const std::string& angle) { main_.showUnitNames(length, angle); });
     // A job naming a unit this program does not know opens in millimetre or degree: say so once.
     if (!warnings.empty()) {
         std::string text;
@@ -40,10 +40,10 @@ void connectJobCommands(FormMain& main, JobCommands& commands) {
     };
     // The file toolbar's New, Open and Save share these entries' actions: they run the same
     // commands, once.
-    on(Command::NewJob, [&commands] { commands.MenuFileNew_Click(); });
-    on(Command::OpenJob, [&commands] { commands.MenuFileOpen_Click(); });
-    on(Command::SaveJob, [&commands] { commands.MenuFileSave_Click(); });
-    on(Command::SaveJobAs, [&commands] { commands.MenuFileSaveAs_Click(); });
+    on(Command::NewJob, [&commands] { commands.newJob(); });
+    on(Command::OpenJob, [&commands] { commands.openJobChosen(); });
+    on(Command::SaveJob, [&commands] { commands.saveJobCommand(); });
+    on(Command::SaveJobAs, [&commands] { commands.saveJobAsCommand(); });
     // Recent entries open by slot, never by parsing their caption.
     on(Command::RecentFile1, [&commands] { commands.openRecentFile(1); });
     on(Command::RecentFile2, [&commands] { commands.openRecentFile(2); });

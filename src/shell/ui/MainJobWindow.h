@@ -10,12 +10,12 @@ class MainJobWindow : public JobWindow {
   public:
     MainJobWindow(FormMain& main, JobState& job) : main_(main), job_(job) {}
 
-    void closeAllChildForms() override { main_.CloseAllChildForms(); }
-    void resetJob() override { main_.Initialisieren(); }
+    void closeAllChildForms() override { main_.closeChildWindows(); }
+    void resetJob() override { main_.initializeJob(); }
     void unitsChanged() override;
     // The saved-view list shows the opened job's views.
     void jobLoaded() override;
-    void refreshState() override { main_.ProgrammLogik(); }
+    void refreshState() override { main_.refreshControls(); }
     void setBusy(bool busy) override;
 
   private:

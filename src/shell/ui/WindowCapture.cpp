@@ -4,7 +4,7 @@
 
 namespace kal {
 
-QImage CaptureFormClient(QWidget* window) {
+QImage captureClientArea(QWidget* window) {
     if (!window) return {};
     const auto r = captureFormClientRect(window->width(), window->height());
     if (!r) return {};
@@ -12,14 +12,14 @@ QImage CaptureFormClient(QWidget* window) {
 }
 
 bool captureToClipboard(QWidget* window, platform::QtClipboard& clipboard) {
-    const QImage picture = CaptureFormClient(window);
+    const QImage picture = captureClientArea(window);
     if (picture.isNull()) return false;
     clipboard.setImage(picture);
     return true;
 }
 
 bool captureToFile(QWidget* window, const QString& path) {
-    const QImage picture = CaptureFormClient(window);
+    const QImage picture = captureClientArea(window);
     return !picture.isNull() && picture.save(path);
 }
 

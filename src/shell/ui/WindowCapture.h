@@ -9,8 +9,8 @@
 namespace kal {
 
 // The client area without its border (see captureFormClientRect); a null image when the window
-// is too small to leave anything.
-QImage CaptureFormClient(QWidget* window);
+// is too small to leave anything (CaptureFormClient).
+QImage captureClientArea(QWidget* window);
 
 // Puts the capture on the clipboard. False, and the clipboard keeps what it held, when there is
 // no picture.

@@ -10,14 +10,14 @@ namespace kal {
 
 void WindowPositions::restore(QWidget* window, const std::string& name) const {
     if (!window || job_.IniFilePath.empty()) return;
-    RestoreWindowPos(window, name, job_.IniFilePath);
+    restoreWindowPos(window, name, job_.IniFilePath);
 }
 
 void WindowPositions::store(QWidget* window, const std::string& name) const {
     if (!window || job_.IniFilePath.empty()) return;
     if (writable_ && !writable_()) return;
     std::string why;
-    if (!SaveWindowPos(window, name, job_.IniFilePath, &why) && report_) report_(why);
+    if (!saveWindowPos(window, name, job_.IniFilePath, &why) && report_) report_(why);
 }
 
 int twipsOnScreen(const QWidget* window, double twips) {

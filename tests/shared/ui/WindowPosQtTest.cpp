@@ -25,7 +25,7 @@ TEST(WindowPosQt, RestoredWindowLandsWhereTheSettingsFileSays) {
                   "[Window]\r\nFormUnitsHeight=3600\r\nFormUnitsTop=1440\r\nFormUnitsWidth=4800\r\n"
                   "FormUnitsLeft=2880\r\n\r\n[LastEntry]\r\n");
     QWidget w;
-    RestoreWindowPos(&w, "FormUnits", ini);
+    restoreWindowPos(&w, "FormUnits", ini);
     EXPECT_EQ(w.frameGeometry(), QRect(px(2880, w), px(1440, w), px(4800, w), px(3600, w)));
 }
 
@@ -36,7 +36,7 @@ TEST(WindowPosQt, WindowStoredOffTheScreenIsBroughtBack) {
                   "[Window]\r\nFormGrafikHeight=3000\r\nFormGrafikTop=-90000\r\nFormGrafikWidth=3000\r\n"
                   "FormGrafikLeft=400000\r\n\r\n[LastEntry]\r\n");
     QWidget w;
-    RestoreWindowPos(&w, "FormGrafik", ini);
+    restoreWindowPos(&w, "FormGrafik", ini);
     const QRect screen = w.screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(w.frameGeometry())) << w.frameGeometry().x() << "," << w.frameGeometry().y();
     EXPECT_EQ(w.frameGeometry().right(), screen.right());
@@ -47,7 +47,7 @@ TEST(WindowPosQt, WindowStoredOffTheScreenIsBroughtBack) {
 TEST(WindowPosQt, WindowWithoutStoredGeometryGets1000TwipsEach) {
     TempDir dir;
     QWidget w;
-    RestoreWindowPos(&w, "FormProgress", dir.file("empty.ini"));
+    restoreWindowPos(&w, "FormProgress", dir.file("empty.ini"));
     EXPECT_EQ(w.frameGeometry(), QRect(px(1000, w), px(1000, w), px(1000, w), px(1000, w)));
 }
 
@@ -61,7 +61,7 @@ TEST(WindowPosQt, ChildWindowStaysInsideItsParent) {
     parent.resize(400, 300);
     parent.show();
     QWidget child(&parent);
-    RestoreWindowPos(&child, "FormChild", ini);
+    restoreWindowPos(&child, "FormChild", ini);
     EXPECT_EQ(child.geometry(), QRect(400 - px(1440, child), 0, px(1440, child), px(1440, child)));
 }
 
@@ -72,12 +72,12 @@ TEST(WindowPosQt, SavedGeometryRestoresTheSameWindow) {
     a.move(40, 30);
     a.resize(320, 240);
     std::string error;
-    ASSERT_TRUE(SaveWindowPos(&a, "FormInputFiles", ini, &error)) << error;
-    EXPECT_NE(IniReadValue(ini, "FormInputFilesWidth"), "1000");
+    ASSERT_TRUE(saveWindowPos(&a, "FormInputFiles", ini, &error)) << error;
+    EXPECT_NE(readIniValue(ini, "FormInputFilesWidth"), "1000");
     QWidget b;
-    RestoreWindowPos(&b, "FormInputFiles", ini);
+    restoreWindowPos(&b, "FormInputFiles", ini);
     EXPECT_EQ(b.frameGeometry(), a.frameGeometry());
-    EXPECT_FALSE(SaveWindowPos(&a, "FormInputFiles", dir.path(), &error));  // a folder: cannot be written
+    EXPECT_FALSE(saveWindowPos(&a, "FormInputFiles", dir.path(), &error));  // a folder: cannot be written
     EXPECT_FALSE(error.empty());
 }
 

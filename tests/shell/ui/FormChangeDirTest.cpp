@@ -36,40 +36,40 @@ TEST(FormChangeDir, OkReturnsTheStartFolderOrTheSubFolderClicked) {
     std::filesystem::create_directory(dir.file("sub"));
     Chooser c;
     std::string start = dir.path();
-    whenShown(c.w, [&] { c.w.command1()->click(); });
-    EXPECT_EQ(c.w.DirName("Start folder", start), dir.path());
-    EXPECT_EQ(c.w.label1()->text(), "Start folder");
+    whenShown(c.w, [&] { c.w.okButton()->click(); });
+    EXPECT_EQ(c.w.chooseFolder("Start folder", start), dir.path());
+    EXPECT_EQ(c.w.promptLabel()->text(), "Start folder");
     EXPECT_EQ(c.w.windowTitle(), "Choose Directory");
 
     whenShown(c.w, [&] {
         c.w.highlight(dir.file("sub"));
-        c.w.command1()->click();
+        c.w.okButton()->click();
     });
-    EXPECT_EQ(c.w.DirName("Start folder", start), dir.file("sub"));
+    EXPECT_EQ(c.w.chooseFolder("Start folder", start), dir.file("sub"));
 }
 
 TEST(FormChangeDir, AbbruchAndTheCloseBoxReturnNothing) {
     testing::TempDir dir;
     Chooser c;
     std::string start = dir.path();
-    whenShown(c.w, [&] { c.w.command2()->click(); });
-    EXPECT_EQ(c.w.DirName("x", start), "");
+    whenShown(c.w, [&] { c.w.cancelButton()->click(); });
+    EXPECT_EQ(c.w.chooseFolder("x", start), "");
     whenShown(c.w, [&] { c.w.close(); });
-    EXPECT_EQ(c.w.DirName("x", start), "");
-    EXPECT_EQ(c.w.command2()->text(), "Abbruch");
+    EXPECT_EQ(c.w.chooseFolder("x", start), "");
+    EXPECT_EQ(c.w.cancelButton()->text(), "Abbruch");
 }
 
 TEST(FormChangeDir, AnEmptyStartOpensHomeAndAGoneOneItsParent) {
     testing::TempDir dir;
     Chooser c;
     std::string start;
-    whenShown(c.w, [&] { c.w.command1()->click(); });
-    EXPECT_EQ(c.w.DirName("x", start), QDir::homePath().toStdString());
+    whenShown(c.w, [&] { c.w.okButton()->click(); });
+    EXPECT_EQ(c.w.chooseFolder("x", start), QDir::homePath().toStdString());
     EXPECT_EQ(start, QDir::homePath().toStdString());
 
     std::string gone = dir.file("gone/deeper");
-    whenShown(c.w, [&] { c.w.command1()->click(); });
-    EXPECT_EQ(c.w.DirName("x", gone), dir.path());
+    whenShown(c.w, [&] { c.w.okButton()->click(); });
+    EXPECT_EQ(c.w.chooseFolder("x", gone), dir.path());
 }
 
 TEST(FormChangeDir, NewDirectoryIsMadeInTheHighlightedFolderAndOpened) {
@@ -78,10 +78,10 @@ TEST(FormChangeDir, NewDirectoryIsMadeInTheHighlightedFolderAndOpened) {
     c.prompter.answerInput("made");
     std::string start = dir.path();
     whenShown(c.w, [&] {
-        c.w.command3()->click();
-        c.w.command1()->click();
+        c.w.newFolderButton()->click();
+        c.w.okButton()->click();
     });
-    EXPECT_EQ(c.w.DirName("x", start), dir.file("made"));
+    EXPECT_EQ(c.w.chooseFolder("x", start), dir.file("made"));
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("made")));
 }
 

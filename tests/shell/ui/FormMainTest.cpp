@@ -35,7 +35,7 @@ struct Window {
 
 TEST(FormMain, AnEmptyJobShowsVersionAndTheUntitledName) {
     Window f;
-    f.w.Initialisieren();
+    f.w.initializeJob();
     EXPECT_EQ(f.w.windowTitle().toStdString(), "Kalvoreth Version 2.0.63 | ..\\default.tfo");
     EXPECT_EQ(f.w.statusPanel(1)->text(), "millimeter");
     EXPECT_EQ(f.w.statusPanel(2)->text(), "degree");
@@ -209,7 +209,7 @@ TEST(FormMain, MenuCaptionsAndShortcutsAreTheProgramsOwn) {
 TEST(FormMain, AppliesTheJobStateToMenusButtonsAndRecentEntries) {
     Window f;
     f.job.RecentFiles = {"", "/jobs/R&D.tfo", "", "", ""};
-    f.w.ProgrammLogik();
+    f.w.refreshControls();
     EXPECT_FALSE(f.w.action(Command::EditMenu)->isEnabled());
     EXPECT_FALSE(f.w.toolButton(Command::GraphicsButton)->isEnabled());
     EXPECT_FALSE(f.w.action(Command::ExportMenu)->isEnabled());
@@ -220,7 +220,7 @@ TEST(FormMain, AppliesTheJobStateToMenusButtonsAndRecentEntries) {
 
     f.job.DataLoaded = true;
     f.job.TrafoCalculated = true;
-    f.w.ProgrammLogik();
+    f.w.refreshControls();
     EXPECT_TRUE(f.w.action(Command::EditMenu)->isEnabled());
     EXPECT_TRUE(f.w.toolButton(Command::GraphicsButton)->isEnabled());
     EXPECT_TRUE(f.w.action(Command::ExportMenu)->isEnabled());
@@ -242,20 +242,20 @@ TEST(FormMain, MirrorsTheDefaultGraphicsWindowAndSetsItsPointerOnlyOnChange) {
     g.m.SetLine = true;  // line mode is off: cleared
     f.w.graphicsWindows().add(&g);
     f.w.action(Command::GraphicsWindow)->setChecked(true);
-    f.w.ProgrammLogik();
+    f.w.refreshControls();
     EXPECT_EQ(g.caption, "Screen - DEFAULT");
     EXPECT_TRUE(f.w.toolButton(Command::FlagMode)->isChecked());
     EXPECT_TRUE(f.w.action(Command::FlagMode)->isChecked());
     EXPECT_TRUE(f.w.comboSaveView()->isEnabled());
     EXPECT_FALSE(g.m.SetLine);
     EXPECT_EQ(g.pointer, GraphicsPointer::Flag);
-    f.w.ProgrammLogik();
+    f.w.refreshControls();
     EXPECT_EQ(g.pointerSets, 1);
 
-    f.w.UpdateAllGraphicsWindows();
+    f.w.redrawGraphicsWindows();
     EXPECT_EQ(g.redraws, 1);
     f.w.graphicsWindows().remove(&g);
-    f.w.ProgrammLogik();
+    f.w.refreshControls();
     EXPECT_FALSE(f.w.action(Command::GraphicsWindow)->isChecked());
     EXPECT_FALSE(f.w.action(Command::TopView)->isEnabled());
     EXPECT_FALSE(f.w.toolButton(Command::LineMode)->isEnabled());
@@ -265,9 +265,9 @@ TEST(FormMain, ClosesAllChildWindowsAndAsksTheShutDownRoadBeforeClosing) {
     Window f;
     f.w.show();
     for (int i = 0; i < 3; ++i) f.w.mdiArea()->addSubWindow(new QWidget)->show();
-    EXPECT_EQ(f.w.CountChildForms(), 3);
-    EXPECT_TRUE(f.w.CloseAllChildForms());
-    EXPECT_EQ(f.w.CountChildForms(), 0);
+    EXPECT_EQ(f.w.childWindowCount(), 3);
+    EXPECT_TRUE(f.w.closeChildWindows());
+    EXPECT_EQ(f.w.childWindowCount(), 0);
 
     bool allow = false;
     f.w.setCloseGuard([&] { return allow; });

@@ -1,4 +1,4 @@
-// The program's start and end as a whole: the start-up road with the real main window.
+// The program's start and end as a whole: the start-up flow with the real main window.
 #include <gtest/gtest.h>
 
 #include <QMdiSubWindow>
@@ -24,7 +24,7 @@ struct Program {
         main.windowPositions().setWritable([this] { return startUp.settingsWritable(); });
         main.windowPositions().setProblemReporter(
             [this](const std::string& why) { startUp.reportSettingsProblem(why); });
-        main.setCloseGuard([this] { return startUp.MDIForm_Unload(); });
+        main.setCloseGuard([this] { return startUp.shutDown(); });
     }
     struct System : platform::SystemInfo {
         std::string productName() const override { return "Linux"; }
@@ -40,16 +40,16 @@ struct Program {
 TEST(ProgramStartAndEnd, StartsWithTheUntitledCaptionAndEndsClosingItsWindows) {
     testing::TempDir home;
     Program p(home);
-    p.startUp.MDIForm_Load({});
+    p.startUp.startProgram({});
     p.main.show();
     EXPECT_EQ(p.main.windowTitle().toStdString(), "Kalvoreth Version 2.0.63 | ..\\default.tfo");
     EXPECT_EQ(p.main.statusPanel(1)->text(), "millimeter");
     EXPECT_EQ(p.job.IniFilePath, home.file(".config/Kalvoreth/Kalvoreth.ini"));
 
     p.main.progressWindow().open();
-    EXPECT_EQ(p.main.CountChildForms(), 1);
+    EXPECT_EQ(p.main.childWindowCount(), 1);
     EXPECT_TRUE(p.main.close());
-    EXPECT_EQ(p.main.CountChildForms(), 0);
+    EXPECT_EQ(p.main.childWindowCount(), 0);
     EXPECT_TRUE(p.prompter.shown().empty());
     // The progress window stored its position on the way out.
     EXPECT_NE(testing::TempDir::read(p.job.IniFilePath).find("FormProgressBarTop="), std::string::npos);
@@ -58,7 +58,7 @@ TEST(ProgramStartAndEnd, StartsWithTheUntitledCaptionAndEndsClosingItsWindows) {
 TEST(ProgramStartAndEnd, AYesWhoseSaveFailsKeepsTheProgramOpenAndSaysWhy) {
     testing::TempDir home;
     Program p(home);
-    p.startUp.MDIForm_Load({});
+    p.startUp.startProgram({});
     p.main.show();
     p.job.JobDirty = true;
     p.prompter.answer(platform::Answer::Yes);

@@ -31,11 +31,11 @@ TEST(FormProgressBar, CancelStopsTheLoopAndAWriteAfterItOpensNothing) {
     ASSERT_NE(progress.form(), nullptr);
     EXPECT_EQ(progress.subWindow()->windowTitle(), "Calculating MonteCarlo");
     progress.setValue(40);
-    EXPECT_EQ(progress.form()->progressBar1()->value(), 40);
-    EXPECT_EQ(progress.form()->btnCancel()->text(), "&Cancel");
+    EXPECT_EQ(progress.form()->progressBar()->value(), 40);
+    EXPECT_EQ(progress.form()->cancelButton()->text(), "&Cancel");
 
     EXPECT_FALSE(progress.stopRequested());
-    progress.form()->btnCancel()->click();
+    progress.form()->cancelButton()->click();
     EXPECT_TRUE(f.job.StopFlag);
     EXPECT_TRUE(progress.stopRequested());
     EXPECT_FALSE(progress.isOpen());
@@ -70,20 +70,20 @@ TEST(FormProgressBar, HasItsFixedSize) {
 }
 
 TEST(FormStopParaTrafo, ButtonAndCloseBoxStopTheRoadsEndDoesNot) {
-    enum How { Button, CloseBox, Road };
-    for (How how : {Button, CloseBox, Road}) {
+    enum How { Button, CloseBox, Flow };
+    for (How how : {Button, CloseBox, Flow}) {
         Frame f;
         QtParaStopWindow stop(f.mdi, &f.main, f.job.ParaStopFlag, f.positions);
         stop.open();
         ASSERT_NE(stop.form(), nullptr);
         EXPECT_EQ(stop.subWindow()->windowTitle(), "Stop Paraboloid Trafo");
-        EXPECT_EQ(stop.form()->btnStopParaTrafo()->text(), "Stop Paraboloid Trafo");
+        EXPECT_EQ(stop.form()->stopButton()->text(), "Stop Paraboloid Trafo");
         EXPECT_EQ(f.main.cursor().shape(), Qt::WaitCursor);
         EXPECT_EQ(stop.subWindow()->cursor().shape(), Qt::ArrowCursor);
-        if (how == Button) stop.form()->btnStopParaTrafo()->click();
+        if (how == Button) stop.form()->stopButton()->click();
         if (how == CloseBox) stop.subWindow()->close();
-        if (how == Road) stop.close();
-        EXPECT_EQ(f.job.ParaStopFlag, how != Road) << how;
+        if (how == Flow) stop.close();
+        EXPECT_EQ(f.job.ParaStopFlag, how != Flow) << how;
         EXPECT_FALSE(stop.isOpen());
         EXPECT_EQ(f.main.cursor().shape(), Qt::ArrowCursor);
     }
@@ -96,7 +96,7 @@ TEST(FormStopParaTrafo, StopItSetsTheFlagAndDisablingKeepsTheWindow) {
     stop.setStopEnabled(false);
     EXPECT_FALSE(stop.subWindow()->isEnabled());
     stop.setStopEnabled(true);
-    stop.StopIt();
+    stop.stopParaboloidLoop();
     EXPECT_TRUE(f.job.ParaStopFlag);
     EXPECT_FALSE(stop.isOpen());
 }

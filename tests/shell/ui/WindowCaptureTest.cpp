@@ -28,7 +28,7 @@ class Coordinates : public QWidget {
 TEST(WindowCapture, PicturePixelZeroIsWindowPixelThreeThree) {
     Coordinates w;
     w.resize(100, 80);
-    const QImage img = CaptureFormClient(&w);
+    const QImage img = captureClientArea(&w);
     ASSERT_FALSE(img.isNull());
     EXPECT_EQ(img.width(), 95 * img.devicePixelRatio());
     EXPECT_EQ(img.height(), 75 * img.devicePixelRatio());

@@ -1,7 +1,7 @@
 #pragma once
-// The calculation road of the calculation window: every calculation starts here (the Calculate
-// button, STOP, myButtonCalculate and testIt for other windows), keeps the previous parameters
-// for the comparison the result display shows, runs the paraboloid road or one calculation, and
+// The calculation flow of the calculation window: every calculation starts here (the Calculate
+// button, STOP, calculateKeepingStop and recalculateForOtherWindow for other windows), keeps the previous
+// parameters for the comparison the result display shows, runs the paraboloid flow or one calculation, and
 // then tells the job's change hub: CalculationStarted before it (the details window closes),
 // ResultsChanged once when it solved (the result display, the graphics windows, the main sheet,
 // in the hub's subscriber order; whatever the work emitted on the way is collected into this one
@@ -35,14 +35,15 @@ namespace kal {
 // is on.
 inline bool detailsShownAfterCalculation(const JobState& job) { return job.MonteCarloOn && job.McCompleted; }
 
-class CalculationRoad {
+// (CalculationRoad)
+class CalculationFlow {
   public:
-    // `view` and `progress` (the status bar) may be null (no window): a test drives the road
+    // `view` and `progress` (the status bar) may be null (no window): a test drives the flow
     // alone. The Monte Carlo series shows `services.progress`.
-    CalculationRoad(JobState& job, JobEvents& events, platform::Services services = {},
+    CalculationFlow(JobState& job, JobEvents& events, platform::Services services = {},
                     CalculationView* view = nullptr, CalcProgress* progress = nullptr);
-    CalculationRoad(const CalculationRoad&) = delete;
-    CalculationRoad& operator=(const CalculationRoad&) = delete;
+    CalculationFlow(const CalculationFlow&) = delete;
+    CalculationFlow& operator=(const CalculationFlow&) = delete;
 
     ParameterPanel& panel() { return panel_; }
     const ParameterPanel& panel() const { return panel_; }
@@ -54,22 +55,22 @@ class CalculationRoad {
     bool busy() const { return busy_.busy(); }
     const DirectionLabel& directionLabel() const { return directionLabel_; }
 
-    // The Calculate button: STOP enabled for the run.
-    CalcStatus BtnCalculate_Click();
-    // STOP: the running calculation ends at its next check.
-    void BtnSTOP_Click();
-    // Other windows' recalculation (opening a job, a flag's use toggled with AutoRecalc).
-    CalcStatus testIt() { return BtnCalculate_Click(); }
-    // The calculation road itself; STOP stays as it is (the clipboard quick calculation).
-    CalcStatus myButtonCalculate();
-    // The direction switch: exchanges the sets and calculates in the new direction. Refused in
-    // paraboloid mode (the OCS are foot points) and while a calculation runs.
-    CalcStatus BtnSwitchMcsOcs_Click();
+    // The Calculate button: STOP enabled for the run (BtnCalculate_Click).
+    CalcStatus runCalculation();
+    // STOP: the running calculation ends at its next check (BtnSTOP_Click).
+    void requestStop();
+    // Other windows' recalculation (opening a job, a flag's use toggled with AutoRecalc) (testIt).
+    CalcStatus recalculateForOtherWindow() { return runCalculation(); }
+    // The calculation flow itself; STOP stays as it is (the clipboard quick calculation) (myButtonCalculate).
+    CalcStatus calculateKeepingStop();
+    // The direction switch: exchanges the sets and calculates in the new direction (BtnSwitchMcsOcs_Click).
+    // Refused in paraboloid mode (the OCS are foot points) and while a calculation runs.
+    CalcStatus switchDirection();
     // The paraboloid stop window's button and close box: the running iteration loop ends after
     // its step.
-    void StopIt();
-    // "Value to SEED".
-    void BtnSEED_Click();
+    void stopParaboloidLoop();
+    // "Value to SEED" (BtnSEED_Click).
+    void copyValuesToSeed();
     // The bound of the reweighting and paraboloid loops (1000).
     void setLoopCap(std::int32_t cap) { loopCap_ = cap; }
 

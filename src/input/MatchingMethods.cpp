@@ -1,4 +1,4 @@
-#include "input/MatchingRoads.h"
+#include "input/MatchingMethods.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -55,7 +55,7 @@ MatchingOutcome matchByCoordinates(PointSet& mcs, PointSet& ocs, const MatchingR
         return outcome;
     }
     outcome.unitScales = true;
-    const auto etta = askEtta(prompter, MatchingRoad::ByCoordinates);
+    const auto etta = askEtta(prompter, MatchingMethod::ByCoordinates);
     if (!etta) {
         outcome.loadEnds = true;
         return outcome;
@@ -67,7 +67,7 @@ MatchingOutcome matchByCoordinates(PointSet& mcs, PointSet& ocs, const MatchingR
         renaming = PairRenaming::OcsTakesMcs;
     else
         addPrefixes(mcs, ocs);
-    outcome.identicalCount = PaerchenSuchen(coordsOf(mcs), matchSet(mcs), matchSet(ocs), *etta, renaming);
+    outcome.identicalCount = pairNearestPoints(coordsOf(mcs), matchSet(mcs), matchSet(ocs), *etta, renaming);
     if (renaming == PairRenaming::Joined) return outcome;
 
     // Rewriting a file whose names clash would leave the user a file the next load refuses.
@@ -114,14 +114,15 @@ MatchingOutcome matchByDistances(PointSet& mcs, PointSet& ocs, const MatchingReq
         outcome.loadEnds = true;
         return outcome;
     }
-    const auto etta = askEtta(*services.prompter, MatchingRoad::ByDistances);
+    const auto etta = askEtta(*services.prompter, MatchingMethod::ByDistances);
     if (!etta) {
         outcome.loadEnds = true;
         return outcome;
     }
     addPrefixes(mcs, ocs);
     try {
-        const auto found = AutoFindPts(matchSet(mcs), matchSet(ocs), *etta, request.ocsLimit, job, services);
+        const auto found =
+            autoFindPoints(matchSet(mcs), matchSet(ocs), *etta, request.ocsLimit, job, services);
         outcome.identicalCount = found.identicalCount;
         outcome.seed = found.seed;
     } catch (const std::exception& e) {

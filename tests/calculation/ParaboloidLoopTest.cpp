@@ -3,16 +3,16 @@
 #include <cmath>
 #include <random>
 
-#include "calculation/ParaboloidRoad.h"
+#include "calculation/ParaboloidLoop.h"
 #include "engine/FootPoint.h"
 #include "shared/Statistics.h"
-#include "support/RoadFixture.h"
+#include "support/CalculationFixture.h"
 
 namespace kal {
 namespace {
 
+using testing::CalculationFixture;
 using testing::KnownTransform;
-using testing::RoadFixture;
 
 // A job whose nominal surface is the paraboloid z = r²/(4f), profiled every 0.5 mm up to a
 // radius of 400 mm, and whose MCS points lie on it between the radii 20 and 400 mm under a known
@@ -29,7 +29,7 @@ JobState paraboloidJob(const KnownTransform& truth, std::int32_t n = 24, double 
         job.ShapeProfile(i, 2) = r * r / (4 * focal);
     }
     Matrix M(3, 3);
-    MatFromAnglesXYZ(truth.rot[0], truth.rot[1], truth.rot[2], M);
+    matFromAnglesXYZ(truth.rot[0], truth.rot[1], truth.rot[2], M);
     std::mt19937_64 rng(9);
     std::uniform_real_distribution<double> radius(20.0, 400.0), azimuth(-3.0, 3.0);
     for (std::int32_t k = 1; k <= n; ++k) {
@@ -46,7 +46,7 @@ JobState paraboloidJob(const KnownTransform& truth, std::int32_t n = 24, double 
         job.MCSt_Z[static_cast<std::size_t>(k)] = m[2];
         // As loaded: the OCS are the foot points of the raw MCS points.
         double f[3];
-        ParaboloidFootPoint(job.ShapeProfile, m[0], m[1], m[2], f[0], f[1], f[2]);
+        paraboloidFootPoint(job.ShapeProfile, m[0], m[1], m[2], f[0], f[1], f[2]);
         job.OCS_X.set(k, f[0]);
         job.OCS_Y.set(k, f[1]);
         job.OCS_Z[static_cast<std::size_t>(k)] = f[2];
@@ -74,14 +74,14 @@ KnownTransform tilted() {
 }
 
 // Translations and the two tilts estimated, rot z'' held at 0.
-void fiveParameters(RoadFixture& f) {
+void fiveParameters(CalculationFixture& f) {
     f.panel().setEstimate(kRotZ, false);
     f.panel().setValueText(kRotZ, "0");
 }
 
-TEST(ParaboloidRoad, ConvergesToTheKnownParameters) {
+TEST(runParaboloidLoop, ConvergesToTheKnownParameters) {
     const KnownTransform truth = tilted();
-    RoadFixture f(paraboloidJob(truth));
+    CalculationFixture f(paraboloidJob(truth));
     fiveParameters(f);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved) << ::testing::PrintToString(f.prompter.texts());
     EXPECT_TRUE(f.prompter.texts().empty());
@@ -93,7 +93,7 @@ TEST(ParaboloidRoad, ConvergesToTheKnownParameters) {
     EXPECT_NEAR(f.job.RotY(), truth.rot[1], 2e-5);
     EXPECT_LT(f.results().S0, 1e-3);
     EXPECT_GT(f.results().ParaIteration, 2);
-    // The road's windows: stop window shown and closed, the calculation window enabled again.
+    // The flow's windows: stop window shown and closed, the calculation window enabled again.
     EXPECT_EQ(f.view.stopWindowShown, 1);
     EXPECT_GE(f.view.stopWindowClosed, 1);
     EXPECT_TRUE(f.view.windowEnabled);
@@ -108,8 +108,8 @@ TEST(ParaboloidRoad, ConvergesToTheKnownParameters) {
 
 // A steep paraboloid (f = 50 mm) makes the trend extrapolation overshoot again and again: the
 // iteration never settles and ends at its bound.
-TEST(ParaboloidRoad, ANonConvergingJobStopsAtTheBoundWithAMessage) {
-    RoadFixture f(paraboloidJob(tilted(), 24, 50.0));
+TEST(runParaboloidLoop, ANonConvergingJobStopsAtTheBoundWithAMessage) {
+    CalculationFixture f(paraboloidJob(tilted(), 24, 50.0));
     fiveParameters(f);
     EXPECT_EQ(f.calculate(), CalcStatus::Solved);
     ASSERT_FALSE(f.prompter.texts().empty());
@@ -121,12 +121,12 @@ TEST(ParaboloidRoad, ANonConvergingJobStopsAtTheBoundWithAMessage) {
     EXPECT_EQ(f.windows.formThings, 1);
 }
 
-TEST(ParaboloidRoad, StopWindowEndsTheFinalIteration) {
-    RoadFixture f(paraboloidJob(tilted()));
+TEST(runParaboloidLoop, StopWindowEndsTheFinalIteration) {
+    CalculationFixture f(paraboloidJob(tilted()));
     fiveParameters(f);
     int steps = 0;
     f.progress.onPanel = [&](int panel, const std::string& text) {
-        if (panel == 2 && text == "...ready" && ++steps == 2) f.road->StopIt();
+        if (panel == 2 && text == "...ready" && ++steps == 2) f.flow->stopParaboloidLoop();
     };
     EXPECT_EQ(f.calculate(), CalcStatus::Stopped);
     EXPECT_EQ(f.results().ParaIteration, 3);  // two steps
@@ -134,17 +134,17 @@ TEST(ParaboloidRoad, StopWindowEndsTheFinalIteration) {
     EXPECT_TRUE(f.view.windowEnabled);
 }
 
-TEST(ParaboloidRoad, NotRedundantEndsTheRoadAtTheFirstRefusal) {
+TEST(runParaboloidLoop, NotRedundantEndsTheRoadAtTheFirstRefusal) {
     for (bool monteCarlo : {false, true}) {
         SCOPED_TRACE(monteCarlo);
-        RoadFixture f(paraboloidJob(tilted(), 1));
+        CalculationFixture f(paraboloidJob(tilted(), 1));
         fiveParameters(f);
         f.job.MonteCarloRuns = 5;
         f.panel().setMonteCarlo(monteCarlo);
         const JobState before = f.job;
         EXPECT_EQ(f.calculate(), CalcStatus::Refused);
         EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"This is not a redundant calculation"});
-        EXPECT_EQ(f.job.OCS_X, before.OCS_X);  // the foot points of the refused road are undone
+        EXPECT_EQ(f.job.OCS_X, before.OCS_X);  // the foot points of the refused flow are undone
         EXPECT_EQ(f.job.MCS_X, before.MCS_X);
         EXPECT_TRUE(f.view.windowEnabled);
         EXPECT_GE(f.view.stopWindowClosed, 1);
@@ -152,14 +152,14 @@ TEST(ParaboloidRoad, NotRedundantEndsTheRoadAtTheFirstRefusal) {
     }
 }
 
-TEST(ParaboloidRoad, MonteCarloSeriesOfIterationsThenALiveStopForTheFinalOne) {
-    RoadFixture f(paraboloidJob(tilted()));
+TEST(runParaboloidLoop, MonteCarloSeriesOfIterationsThenALiveStopForTheFinalOne) {
+    CalculationFixture f(paraboloidJob(tilted()));
     fiveParameters(f);
     f.job.MonteCarloRuns = 3;
     f.job.sigmaX = f.job.sigmaY = f.job.sigmaZ = 0.01;
     f.panel().setMonteCarlo(true);
     const JobState before = f.job;
-    ProgramRandom().reseed();  // the same noise whichever tests ran before in this process
+    programRandom().reseed();  // the same noise whichever tests ran before in this process
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     EXPECT_TRUE(f.job.McCompleted);
     EXPECT_TRUE(f.view.stopWindowEnabled);
@@ -169,10 +169,10 @@ TEST(ParaboloidRoad, MonteCarloSeriesOfIterationsThenALiveStopForTheFinalOne) {
     EXPECT_EQ(f.windows.detailsShown, 1);
 }
 
-TEST(ParaboloidRoad, DirectionSwitchRefused) {
-    RoadFixture f(paraboloidJob(tilted()));
+TEST(runParaboloidLoop, DirectionSwitchRefused) {
+    CalculationFixture f(paraboloidJob(tilted()));
     const JobState before = f.job;
-    EXPECT_EQ(f.road->BtnSwitchMcsOcs_Click(), CalcStatus::Refused);
+    EXPECT_EQ(f.flow->switchDirection(), CalcStatus::Refused);
     EXPECT_EQ(f.job.MCS_X, before.MCS_X);
     EXPECT_FALSE(f.job.MCSOCSGetauscht);
 }

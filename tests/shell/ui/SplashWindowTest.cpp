@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 
-#include "shell/ui/Eroeffnung.h"
+#include "shell/ui/SplashWindow.h"
 
 namespace kal {
 namespace {
@@ -16,8 +16,8 @@ void click(QWidget* w) {
     QApplication::sendEvent(w, &press);
 }
 
-TEST(Eroeffnung, ClosesItselfAfterItsInterval) {
-    Eroeffnung splash(30);
+TEST(SplashWindow, ClosesItselfAfterItsInterval) {
+    SplashWindow splash(30);
     QElapsedTimer t;
     t.start();
     splash.runModal();  // returns when the timer fires
@@ -26,28 +26,28 @@ TEST(Eroeffnung, ClosesItselfAfterItsInterval) {
     EXPECT_EQ(splash.textStatus()->text().toStdString(), "You are running Version 2.0.63\r\n");
 }
 
-TEST(Eroeffnung, AZeroIntervalClosesAtOnceInsteadOfHanging) {
-    Eroeffnung splash(0);
+TEST(SplashWindow, AZeroIntervalClosesAtOnceInsteadOfHanging) {
+    SplashWindow splash(0);
     splash.runModal();
     EXPECT_FALSE(splash.isVisible());
 }
 
-TEST(Eroeffnung, AClickOnThePictureClosesItAndClicksElsewhereDoNothing) {
-    Eroeffnung splash(60000);
+TEST(SplashWindow, AClickOnThePictureClosesItAndClicksElsewhereDoNothing) {
+    SplashWindow splash(60000);
     splash.show();
-    click(splash.image2());
+    click(splash.pictureRight());
     click(splash.textStatus());
     EXPECT_TRUE(splash.isVisible());
-    click(splash.image1());
+    click(splash.pictureLeft());
     EXPECT_FALSE(splash.isVisible());
     EXPECT_EQ(splash.result(), QDialog::Accepted);
 }
 
-TEST(Eroeffnung, WindowIsAsWideAsThePictureAndTheStripSitsBelowIt) {
-    Eroeffnung splash(0);
-    EXPECT_EQ(splash.width(), splash.image1()->width());
-    EXPECT_EQ(splash.image2()->y(), splash.image1()->height());
-    EXPECT_NEAR(splash.height(), splash.image1()->height() + splash.image2()->height(), 1);
+TEST(SplashWindow, WindowIsAsWideAsThePictureAndTheStripSitsBelowIt) {
+    SplashWindow splash(0);
+    EXPECT_EQ(splash.width(), splash.pictureLeft()->width());
+    EXPECT_EQ(splash.pictureRight()->y(), splash.pictureLeft()->height());
+    EXPECT_NEAR(splash.height(), splash.pictureLeft()->height() + splash.pictureRight()->height(), 1);
 }
 
 }  // namespace

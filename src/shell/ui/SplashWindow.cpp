@@ -1,4 +1,4 @@
-#include "shell/ui/Eroeffnung.h"
+#include "shell/ui/SplashWindow.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -59,7 +59,7 @@ QImage drawStrip(QSize size) {
 
 }  // namespace
 
-QImage Eroeffnung::drawPicture(QSize size) {
+QImage SplashWindow::drawPicture(QSize size) {
     QImage img(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     const double w = img.width(), h = img.height();
     QPainter p(&img);
@@ -102,15 +102,15 @@ QImage Eroeffnung::drawPicture(QSize size) {
     return img;
 }
 
-Eroeffnung::Eroeffnung(int intervalMs, QWidget* parent)
+SplashWindow::SplashWindow(int intervalMs, QWidget* parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
-      image1_(new PictureBox(this, true)),
-      image2_(new PictureBox(this, false)),
+      pictureLeft_(new PictureBox(this, true)),
+      pictureRight_(new PictureBox(this, false)),
       textStatus_(new QLabel(this)) {
     setObjectName("Eroeffnung");
     setModal(true);
-    image1_->setObjectName("Image1");
-    image2_->setObjectName("Image2");
+    pictureLeft_->setObjectName("Image1");
+    pictureRight_->setObjectName("Image2");
     textStatus_->setObjectName("TextStatus");
 
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
@@ -122,21 +122,21 @@ Eroeffnung::Eroeffnung(int intervalMs, QWidget* parent)
     auto place = [&](QWidget* w, const TwipsRect& r) {
         w->setGeometry(px(r.left), px(r.top), px(r.width), px(r.height));
     };
-    place(image1_, l.image1);
-    place(image2_, l.image2);
-    static_cast<PictureBox*>(image1_)->setPicture(drawPicture(image1_->size()));
-    static_cast<PictureBox*>(image2_)->setPicture(drawStrip(image2_->size()));
+    place(pictureLeft_, l.pictureLeft);
+    place(pictureRight_, l.pictureRight);
+    static_cast<PictureBox*>(pictureLeft_)->setPicture(drawPicture(pictureLeft_->size()));
+    static_cast<PictureBox*>(pictureRight_)->setPicture(drawStrip(pictureRight_->size()));
     setFixedSize(px(l.window.width), px(l.window.height));
     move(avail.left() + px(l.window.left), avail.top() + px(l.window.top));
     // Below the strip's band the window shows its own background.
     setStyleSheet(QStringLiteral("QDialog#Eroeffnung { background: rgb(226, 232, 240); }"));
 
     QFont font("Arial");
-    font.setPixelSize(std::max(9, image1_->height() / 16));
+    font.setPixelSize(std::max(9, pictureLeft_->height() / 16));
     textStatus_->setFont(font);
     textStatus_->setStyleSheet(QStringLiteral("color: rgb(220, 230, 245); background: transparent;"));
     textStatus_->setText(QString::fromStdString(splashText()));
-    textStatus_->setGeometry(image1_->width() * 6 / 100, px(l.textTop), image1_->width() * 9 / 10,
+    textStatus_->setGeometry(pictureLeft_->width() * 6 / 100, px(l.textTop), pictureLeft_->width() * 9 / 10,
                              textStatus_->sizeHint().height());
     textStatus_->raise();
 
@@ -145,7 +145,7 @@ Eroeffnung::Eroeffnung(int intervalMs, QWidget* parent)
     connect(&timWartezeit_, &QTimer::timeout, this, &QDialog::accept);
 }
 
-void Eroeffnung::runModal() {
+void SplashWindow::runModal() {
     setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
@@ -153,7 +153,7 @@ void Eroeffnung::runModal() {
     if (isVisible()) loop.exec(QEventLoop::DialogExec);
 }
 
-void Eroeffnung::showEvent(QShowEvent* e) {
+void SplashWindow::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     timWartezeit_.start();  // the wait counts from the moment the window shows
 }

@@ -1,4 +1,4 @@
-#include "calculation/ParaboloidRoad.h"
+#include "calculation/ParaboloidLoop.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,21 +14,21 @@ namespace {
 
 std::size_t at(std::int32_t i) { return static_cast<std::size_t>(i); }
 
-// The calculation window and the stop window while the road runs; put back on every exit.
-class RoadWindows {
+// The calculation window and the stop window while the flow runs; put back on every exit.
+class ParaboloidWindows {
   public:
-    explicit RoadWindows(CalcSession& s) : s_(s) {
+    explicit ParaboloidWindows(CalcSession& s) : s_(s) {
         s_.view.setWindowEnabled(false);
         s_.job.TrafoCalculated = false;
         s_.view.showStopWindow();
     }
-    ~RoadWindows() {
+    ~ParaboloidWindows() {
         s_.view.setWindowEnabled(true);
         s_.view.closeStopWindow();
         s_.job.ParaStopFlag = false;
     }
-    RoadWindows(const RoadWindows&) = delete;
-    RoadWindows& operator=(const RoadWindows&) = delete;
+    ParaboloidWindows(const ParaboloidWindows&) = delete;
+    ParaboloidWindows& operator=(const ParaboloidWindows&) = delete;
 
   private:
     CalcSession& s_;
@@ -46,32 +46,32 @@ void transformAllMcs(JobState& job) {
     }
 }
 
-class Stepper {
+class ParaboloidStepper {
   public:
-    Stepper(CalcSession& s, TrendState& trend) : s_(s), trend_(trend) {}
+    ParaboloidStepper(CalcSession& s, TrendState& trend) : s_(s), trend_(trend) {}
 
     double PrevS0 = 100.0;
 
-    // CalcParaboloid: foot points of the transformed identical points become their OCS points,
+    // placeOcsOnFootPoints: foot points of the transformed identical points become their OCS points,
     // then one calculation towards them, then the trend extrapolation. False when the
     // calculation was refused.
-    bool CalcParaboloid() {
+    bool placeOcsOnFootPoints() {
         JobState& job = s_.job;
         s_.engine.poll();
         if (s_.results.ParaIteration == 1) {
-            if (s_.engine.seedValues) s_.engine.seedValues->GetSeed(job);
+            if (s_.engine.seedValues) s_.engine.seedValues->applySeed(job);
             transformAllMcs(job);
         }
         for (std::int32_t k = 1; k <= job.IdenticalCount; ++k) {
             s_.engine.poll();
             double x, y, z;
-            ParaboloidFootPoint(job.ShapeProfile, job.MCSt_X[k], job.MCSt_Y[k], job.MCSt_Z[at(k)], x, y, z);
+            paraboloidFootPoint(job.ShapeProfile, job.MCSt_X[k], job.MCSt_Y[k], job.MCSt_Z[at(k)], x, y, z);
             job.OCS_X.set(k, x);
             job.OCS_Y.set(k, y);
             job.OCS_Z[at(k)] = z;
         }
         s_.results.ParaIteration += 1;
-        if (ButtonCalcErsatz(s_) == CalcStatus::Refused) return false;
+        if (calculateOnce(s_) == CalcStatus::Refused) return false;
         // S0 is still the s0 of the step before: extrapolate while it falls.
         if (s_.results.S0 < PrevS0) {
             std::array<bool, kParamCount + 1> estimated{};
@@ -85,11 +85,11 @@ class Stepper {
         return true;
     }
 
-    // Paraboloid: one step with its sigmas shown. False when the step was refused.
-    bool Paraboloid() {
-        if (!CalcParaboloid()) return false;
+    // paraboloidStep: one step with its sigmas shown. False when the step was refused.
+    bool paraboloidStep() {
+        if (!placeOcsOnFootPoints()) return false;
         const double sigmaXyz = sigmaXyzOf(s_);
-        s_.view.AnzeigeReset();
+        s_.view.resetResultDisplay();
         s_.view.showStepSigmas(s_.results.S0, sigmaXyz);
         s_.engine.poll();
         s_.job.TrafoCalculated = true;
@@ -110,10 +110,10 @@ std::string notConverged(std::int32_t cap) {
 
 }  // namespace
 
-CalcStatus ParaboloidRoad(CalcSession& s, TrendState& trend) {
+CalcStatus runParaboloidLoop(CalcSession& s, TrendState& trend) {
     JobState& job = s.job;
-    RoadWindows windows(s);
-    // The steps and runs reach the windows as one change, when the road has ended.
+    ParaboloidWindows windows(s);
+    // The steps and runs reach the windows as one change, when the flow has ended.
     JobEvents::Batch batch(s.events);
     trend.reset();
 
@@ -128,17 +128,17 @@ CalcStatus ParaboloidRoad(CalcSession& s, TrendState& trend) {
             runEngine.controls = s.engine.controls;
             runEngine.seedValues = s.engine.seedValues;
             CalcSession run{job, s.panel, s.results, runEngine, s.view, s.events, s.loopCap, s.prompter};
-            Stepper stepper(run, trend);  // the runs share the trend: no fresh seeds per run
+            ParaboloidStepper stepper(run, trend);  // the runs share the trend: no fresh seeds per run
 
             MonteCarloScope mc(run, runs);
             s.view.setStopWindowEnabled(false);
             for (std::int32_t i = 1; i <= runs && !job.StopFlag; ++i) {
                 mc.showRun(i);
-                mc.MCS_verrauschen();
+                mc.addNoiseToMcs();
                 stepper.PrevS0 = 100.0;
                 std::int32_t steps = 0;
                 for (;;) {
-                    if (!stepper.Paraboloid()) {
+                    if (!stepper.paraboloidStep()) {
                         batch.discard();  // refused: the caller puts the job back
                         return CalcStatus::Refused;
                     }
@@ -152,9 +152,9 @@ CalcStatus ParaboloidRoad(CalcSession& s, TrendState& trend) {
                 }
                 if (job.StopFlag) break;   // this run is not stored
                 job.ParaStopFlag = false;  // the stop window ends one run's loop
-                mc.MonteCarloWriteiResults(i);
+                mc.storeRunResults(i);
             }
-            mc.MonteCarloFinalisieren();
+            mc.finishMonteCarlo();
         }
         if (unsettledRuns > 0)
             s.message(std::to_string(unsettledRuns) +
@@ -165,17 +165,17 @@ CalcStatus ParaboloidRoad(CalcSession& s, TrendState& trend) {
             s.view.setStopWindowEnabled(true);  // the final iteration keeps a live stop control
         } else {
             job.McCompleted = false;
-            s.view.closeStopWindow();  // StopIt: STOP ends the final iteration now
+            s.view.closeStopWindow();  // stopParaboloidLoop: STOP ends the final iteration now
         }
         job.StopFlag = false;
         job.ParaStopFlag = false;
     }
 
-    Stepper stepper(s, trend);
+    ParaboloidStepper stepper(s, trend);
     CalcStatus status = CalcStatus::Solved;
     std::int32_t steps = 0;
     for (;;) {
-        if (!stepper.Paraboloid()) {
+        if (!stepper.paraboloidStep()) {
             batch.discard();
             return CalcStatus::Refused;
         }
@@ -192,7 +192,7 @@ CalcStatus ParaboloidRoad(CalcSession& s, TrendState& trend) {
     const std::int32_t last = std::min(job.McsCount, job.OCS_X.upper());
     for (std::int32_t i = 1; i <= last; ++i) {
         double x, y, z;
-        ParaboloidFootPoint(job.ShapeProfile, job.MCSt_X[i], job.MCSt_Y[i], job.MCSt_Z[at(i)], x, y, z);
+        paraboloidFootPoint(job.ShapeProfile, job.MCSt_X[i], job.MCSt_Y[i], job.MCSt_Z[at(i)], x, y, z);
         job.OCS_X.set(i, x);
         job.OCS_Y.set(i, y);
         job.OCS_Z[at(i)] = z;

@@ -1,11 +1,11 @@
-#include "calculation/CalculationRoad.h"
+#include "calculation/CalculationFlow.h"
 
 #include <exception>
 
 #include "calculation/CalcSession.h"
 #include "calculation/CalculationRollback.h"
 #include "calculation/OneCalculation.h"
-#include "calculation/ParaboloidRoad.h"
+#include "calculation/ParaboloidLoop.h"
 #include "engine/CalcRefused.h"
 #include "engine/EngineContext.h"
 
@@ -36,39 +36,40 @@ class RunningWindow {
 
 }  // namespace
 
-CalculationRoad::CalculationRoad(JobState& job, JobEvents& events, platform::Services services,
+CalculationFlow::CalculationFlow(JobState& job, JobEvents& events, platform::Services services,
                                  CalculationView* view, CalcProgress* progress)
     : job_(job),
       services_(services),
       view_(view ? *view : defaultView_),
       events_(events),
       progress_(progress),
-      panel_(job,
-             PanelCallbacks{[this] { BtnCalculate_Click(); }, [this] { switchDirectionOnly(); },
-                            [this] { view_.AnzeigeReset(); }, [this] { view_.Logic_BtnShowAlternativ(); }},
-             services.prompter, &busy_),
+      panel_(
+          job,
+          PanelCallbacks{[this] { runCalculation(); }, [this] { switchDirectionOnly(); },
+                         [this] { view_.resetResultDisplay(); }, [this] { view_.updateAlternativeButton(); }},
+          services.prompter, &busy_),
       seedValues_(panel_),
       directionLabel_(directionLabelAtSetUp(job)) {}
 
-CalcStatus CalculationRoad::BtnCalculate_Click() {
+CalcStatus CalculationFlow::runCalculation() {
     if (busy()) return CalcStatus::Busy;
     view_.setStopEnabled(true);
-    const CalcStatus status = myButtonCalculate();
+    const CalcStatus status = calculateKeepingStop();
     view_.setStopEnabled(false);
     return status;
 }
 
-void CalculationRoad::BtnSTOP_Click() {
+void CalculationFlow::requestStop() {
     job_.StopFlag = true;
     view_.setStopEnabled(false);
 }
 
-void CalculationRoad::StopIt() {
+void CalculationFlow::stopParaboloidLoop() {
     job_.ParaStopFlag = true;
     view_.closeStopWindow();
 }
 
-CalcStatus CalculationRoad::myButtonCalculate() {
+CalcStatus CalculationFlow::calculateKeepingStop() {
     BusyGuard guard(busy_);
     if (!guard.acquired()) return CalcStatus::Busy;
 
@@ -87,13 +88,13 @@ CalcStatus CalculationRoad::myButtonCalculate() {
         session.message(e.what());  // a window that could not close says why; the calculation runs
     }
     // What the work emits on its way (the runs of a series, the steps of a loop) reaches the
-    // windows once, with the road's own ResultsChanged, or not at all when the job is put back.
+    // windows once, with the flow's own ResultsChanged, or not at all when the job is put back.
     JobEvents::Batch batch(events_);
     CalcStatus status;
     std::string failure;
     try {
         TrendState trend;
-        status = job_.ParaboloidMode ? ParaboloidRoad(session, trend) : ButtonCalcErsatz(session);
+        status = job_.ParaboloidMode ? runParaboloidLoop(session, trend) : calculateOnce(session);
     } catch (const CalcRefused& e) {
         status = CalcStatus::Refused;
         failure = e.what();
@@ -125,20 +126,20 @@ CalcStatus CalculationRoad::myButtonCalculate() {
     return status;
 }
 
-void CalculationRoad::switchDirectionOnly() {
+void CalculationFlow::switchDirectionOnly() {
     directionLabel_ = pressDirectionSwitch(job_, [this] { events_.emit(JobEvent::PointsReplaced); });
 }
 
-CalcStatus CalculationRoad::BtnSwitchMcsOcs_Click() {
+CalcStatus CalculationFlow::switchDirection() {
     if (busy()) return CalcStatus::Busy;
     if (job_.ParaboloidMode) return CalcStatus::Refused;
     view_.setWaitCursor(true);
     switchDirectionOnly();
     view_.setWaitCursor(false);
-    return BtnCalculate_Click();
+    return runCalculation();
 }
 
-void CalculationRoad::BtnSEED_Click() {
+void CalculationFlow::copyValuesToSeed() {
     if (busy()) return;
     valueToSeed(panel_, job_);
 }

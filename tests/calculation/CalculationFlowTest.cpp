@@ -2,28 +2,28 @@
 
 #include <cmath>
 
-#include "calculation/CalculationRoad.h"
-#include "support/RoadFixture.h"
+#include "calculation/CalculationFlow.h"
+#include "support/CalculationFixture.h"
 
 namespace kal {
 namespace {
 
-using testing::RoadFixture;
+using testing::CalculationFixture;
 using testing::SyntheticRecipe;
 
 // Nothing starts a calculation inside another: not automatic recalculation, not a second click,
-// not another window's testIt, not a direction switch, all of which can arrive while the first
-// lets events through.
-TEST(CalculationRoad, NoCalculationStartsInsideAnother) {
-    RoadFixture f;
+// not another window's recalculateForOtherWindow, not a direction switch, all of which can arrive while the
+// first lets events through.
+TEST(CalculationFlow, NoCalculationStartsInsideAnother) {
+    CalculationFixture f;
     f.panel().setAutoRecalc(true);
     std::vector<CalcStatus> nested;
     bool rowsChanged = true;
     f.windows.onFormThings = [&] {
-        nested.push_back(f.road->BtnCalculate_Click());
-        nested.push_back(f.road->testIt());
-        nested.push_back(f.road->myButtonCalculate());
-        nested.push_back(f.road->BtnSwitchMcsOcs_Click());
+        nested.push_back(f.flow->runCalculation());
+        nested.push_back(f.flow->recalculateForOtherWindow());
+        nested.push_back(f.flow->calculateKeepingStop());
+        nested.push_back(f.flow->switchDirection());
         rowsChanged = f.panel().setEstimate(kTraX, false) || f.panel().selectPreset(Preset::NineParameter);
     };
     EXPECT_EQ(f.calculate(), CalcStatus::Solved);
@@ -31,12 +31,12 @@ TEST(CalculationRoad, NoCalculationStartsInsideAnother) {
     EXPECT_FALSE(rowsChanged);
     EXPECT_EQ(f.windows.formThings, 1);
     EXPECT_FALSE(f.job.MCSOCSGetauscht);
-    EXPECT_FALSE(f.road->busy());
-    EXPECT_EQ(f.road->BtnCalculate_Click(), CalcStatus::Solved);  // idle again
+    EXPECT_FALSE(f.flow->busy());
+    EXPECT_EQ(f.flow->runCalculation(), CalcStatus::Solved);  // idle again
 }
 
-TEST(CalculationRoad, AutomaticRecalculationCalculatesOncePerChange) {
-    RoadFixture f;
+TEST(CalculationFlow, AutomaticRecalculationCalculatesOncePerChange) {
+    CalculationFixture f;
     f.job.OcsAngles.resize(f.job.IdenticalCount, 3);
     f.panel().setAutoRecalc(true);
     f.panel().selectPreset(Preset::SevenParameter);
@@ -49,21 +49,21 @@ TEST(CalculationRoad, AutomaticRecalculationCalculatesOncePerChange) {
     EXPECT_EQ(f.windows.programmLogik, 4);
 }
 
-TEST(CalculationRoad, StopButtonLiveOnlyForTheButtonsRun) {
-    RoadFixture f;
+TEST(CalculationFlow, StopButtonLiveOnlyForTheButtonsRun) {
+    CalculationFixture f;
     bool stopDuring = false;
     f.windows.onFormThings = [&] { stopDuring = f.view.stopEnabled; };
     f.calculate();
     EXPECT_TRUE(stopDuring);
     EXPECT_FALSE(f.view.stopEnabled);
-    f.road->myButtonCalculate();  // the clipboard quick calculation
+    f.flow->calculateKeepingStop();  // the clipboard quick calculation
     EXPECT_FALSE(stopDuring);
 }
 
-TEST(CalculationRoad, AnErrorLeavesTheJobAsItWasAndSaysWhy) {
+TEST(CalculationFlow, AnErrorLeavesTheJobAsItWasAndSaysWhy) {
     SyntheticRecipe recipe;
     recipe.points = 10;
-    RoadFixture f(recipe);
+    CalculationFixture f(recipe);
     f.calculate();
     const JobState before = f.job;
     const std::string shown = f.panel().row(kTraX).valueText;
@@ -85,11 +85,11 @@ TEST(CalculationRoad, AnErrorLeavesTheJobAsItWasAndSaysWhy) {
     EXPECT_EQ(f.windows.formThings, 1);  // the first calculation's only
     EXPECT_FALSE(f.view.waitCursor);
     EXPECT_TRUE(f.view.calculateEnabled);
-    EXPECT_FALSE(f.road->busy());
+    EXPECT_FALSE(f.flow->busy());
 }
 
-TEST(CalculationRoad, DetailsWindowClosedByEveryCalculationAndReopenedAfterACompletedSeries) {
-    RoadFixture f;
+TEST(CalculationFlow, DetailsWindowClosedByEveryCalculationAndReopenedAfterACompletedSeries) {
+    CalculationFixture f;
     f.calculate();
     EXPECT_EQ(f.windows.detailsClosed, 1);
     EXPECT_EQ(f.windows.detailsShown, 0);
@@ -100,32 +100,32 @@ TEST(CalculationRoad, DetailsWindowClosedByEveryCalculationAndReopenedAfterAComp
     EXPECT_EQ(f.windows.detailsShown, 1);
 }
 
-TEST(CalculationRoad, DirectionSwitchCalculatesInTheNewDirectionAndTwiceRestoresTheSets) {
+TEST(CalculationFlow, DirectionSwitchCalculatesInTheNewDirectionAndTwiceRestoresTheSets) {
     SyntheticRecipe recipe;
     recipe.noise = 0.01;
-    RoadFixture f(recipe);
+    CalculationFixture f(recipe);
     f.calculate();
     const JobState before = f.job;
-    EXPECT_EQ(f.road->BtnSwitchMcsOcs_Click(), CalcStatus::Solved);
+    EXPECT_EQ(f.flow->switchDirection(), CalcStatus::Solved);
     EXPECT_TRUE(f.job.MCSOCSGetauscht);
-    EXPECT_EQ(f.road->directionLabel().caption, "OCS -> MCS");
+    EXPECT_EQ(f.flow->directionLabel().caption, "OCS -> MCS");
     EXPECT_EQ(f.windows.statisticsReopened, 1);
     EXPECT_EQ(f.windows.formThings, 2);
     // The inverse transformation: tra of the inverse, rotation transposed.
     EXPECT_GT(std::fabs(f.job.TraX() - before.Params[kTraX]), 1.0);
-    EXPECT_EQ(f.road->BtnSwitchMcsOcs_Click(), CalcStatus::Solved);
+    EXPECT_EQ(f.flow->switchDirection(), CalcStatus::Solved);
     EXPECT_EQ(f.job.MCS_X, before.MCS_X);
     EXPECT_EQ(f.job.OCS_Z, before.OCS_Z);
     EXPECT_EQ(f.job.MCS_Name, before.MCS_Name);
-    EXPECT_EQ(f.road->directionLabel().caption, "MCS -> OCS");
+    EXPECT_EQ(f.flow->directionLabel().caption, "MCS -> OCS");
     EXPECT_NEAR(f.job.TraX(), before.Params[kTraX], 1e-9);
 }
 
-TEST(CalculationRoad, ValueToSeedCopiesTheResults) {
-    RoadFixture f;
+TEST(CalculationFlow, ValueToSeedCopiesTheResults) {
+    CalculationFixture f;
     f.panel().setSeedText(kScaleX, "keep");
     f.calculate();
-    f.road->BtnSEED_Click();
+    f.flow->copyValuesToSeed();
     EXPECT_EQ(f.panel().row(kTraX).seedText, "120.000");
     EXPECT_EQ(f.panel().row(kRotZ).seedText, "17.1887");
     EXPECT_EQ(f.panel().row(kScaleX).seedText, "1.000000");  // a calculation writes every box 1..14

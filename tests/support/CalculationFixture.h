@@ -1,10 +1,10 @@
 #pragma once
-// A calculation road over a job, with scripted platform services, a recording calculation window and
+// A calculation flow over a job, with scripted platform services, a recording calculation window and
 // recording subscribers for the windows around it, set to
 // the state a calculation window opens with (6 parameters, automatic recalculation off).
 #include <memory>
 
-#include "calculation/CalculationRoad.h"
+#include "calculation/CalculationFlow.h"
 #include "support/FakePlatform.h"
 #include "support/FakeProgress.h"
 #include "support/KnownTransformJob.h"
@@ -13,7 +13,8 @@
 
 namespace kal::testing {
 
-struct RoadFixture {
+// (RoadFixture)
+struct CalculationFixture {
     JobState job;
     FakePrompter prompter;
     FakeClipboard clipboard;
@@ -23,22 +24,23 @@ struct RoadFixture {
     FakeProgress progressWindow;
     JobEvents jobEvents;
     RecordingWindows windows{jobEvents, job};
-    std::unique_ptr<CalculationRoad> road;
+    std::unique_ptr<CalculationFlow> flow;
 
-    explicit RoadFixture(JobState j) : job(std::move(j)) {
-        road = std::make_unique<CalculationRoad>(
+    explicit CalculationFixture(JobState j) : job(std::move(j)) {
+        flow = std::make_unique<CalculationFlow>(
             job, jobEvents, platform::Services{&prompter, &clipboard, &events, nullptr, &progressWindow},
             &view, &progress);
         panel().selectPreset(Preset::TwelveParameter);
         panel().setEstimate(kRDist, true);
         panel().selectPreset(Preset::SixParameter);
     }
-    explicit RoadFixture(const SyntheticRecipe& recipe = {}) : RoadFixture(makeSyntheticJob(recipe)) {}
+    explicit CalculationFixture(const SyntheticRecipe& recipe = {})
+        : CalculationFixture(makeSyntheticJob(recipe)) {}
 
-    ParameterPanel& panel() { return road->panel(); }
-    CalcResults& results() { return road->results(); }
-    CalcStatus calculate() { return road->BtnCalculate_Click(); }
-    double residual(std::int32_t row) const { return road->results().Residuals(row, 1); }
+    ParameterPanel& panel() { return flow->panel(); }
+    CalcResults& results() { return flow->results(); }
+    CalcStatus calculate() { return flow->runCalculation(); }
+    double residual(std::int32_t row) const { return flow->results().Residuals(row, 1); }
 };
 
 }  // namespace kal::testing

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "input/EttaPrompt.h"
-#include "input/MatchingRoads.h"
+#include "input/MatchingMethods.h"
 #include "platform/Regional.h"
 #include "support/FakePlatform.h"
 #include "support/FakeProgress.h"
@@ -28,7 +28,7 @@ std::vector<std::string> filesIn(const std::string& folder) {
     return names;
 }
 
-TEST(CoordinateRoad, GreedyPairsWithPrefixesAndUnitScales) {
+TEST(CoordinateFlow, GreedyPairsWithPrefixesAndUnitScales) {
     platform::ScopedDecimalSeparator point('.');
     testing::FakePrompter prompter;
     prompter.answerInput("0.8");
@@ -49,7 +49,7 @@ TEST(CoordinateRoad, GreedyPairsWithPrefixesAndUnitScales) {
     EXPECT_EQ(job.TraX(), 7.0);
 }
 
-TEST(CoordinateRoad, EmptyToleranceEndsTheLoadAndRobotFormatsAreRefused) {
+TEST(CoordinateFlow, EmptyToleranceEndsTheLoadAndRobotFormatsAreRefused) {
     testing::FakePrompter prompter;
     prompter.answerInput("");
     PointSet mcs = points({{"A", 0, 0, 0}}), ocs = points({{"X", 0, 0, 0}});
@@ -61,7 +61,7 @@ TEST(CoordinateRoad, EmptyToleranceEndsTheLoadAndRobotFormatsAreRefused) {
     EXPECT_TRUE(matchByCoordinates(mcs, ocs, kuka, prompter).loadEnds);
     testing::FakeProgress progress;
     EXPECT_TRUE(matchByDistances(mcs, ocs, kuka, JobState(), {&prompter, nullptr, &progress}).loadEnds);
-    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{ettaPromptText(MatchingRoad::ByCoordinates),
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{ettaPromptText(MatchingMethod::ByCoordinates),
                                                           kGeometryNeedsAscii, kGeometryNeedsAscii}));
     EXPECT_TRUE(progress.captions.empty());
 }
@@ -81,7 +81,7 @@ struct RenameCase {
     }
 };
 
-TEST(CoordinateRoad, RenamedFileIsRewrittenAndTheOriginalKeptAsItsNextBackup) {
+TEST(CoordinateFlow, RenamedFileIsRewrittenAndTheOriginalKeptAsItsNextBackup) {
     platform::ScopedDecimalSeparator point('.');
     const std::string original = "A;0;0;0\nB;5;5;5\n";
     RenameCase c(original, "X;0.0001;0;0\n");
@@ -104,7 +104,7 @@ TEST(CoordinateRoad, RenamedFileIsRewrittenAndTheOriginalKeptAsItsNextBackup) {
               (std::vector<std::string>{"mcs.txt", "mcs.txt.$", "mcs.txt.$.$", "ocs.txt"}));
 }
 
-TEST(CoordinateRoad, RenameThatWouldDoubleANameTouchesNoFile) {
+TEST(CoordinateFlow, RenameThatWouldDoubleANameTouchesNoFile) {
     const std::string original = "A;0;0;0\r\nB;100;0;0\r\n";
     RenameCase c(original, "B;0.1;0;0\r\n");
     c.request.renameMcs = true;
@@ -119,7 +119,7 @@ TEST(CoordinateRoad, RenameThatWouldDoubleANameTouchesNoFile) {
     EXPECT_EQ(filesIn(c.dir.path()), (std::vector<std::string>{"mcs.txt", "ocs.txt"}));
 }
 
-TEST(CoordinateRoad, FailedRewriteLeavesTheUsersFileAndEndsTheLoadWithAMessage) {
+TEST(CoordinateFlow, FailedRewriteLeavesTheUsersFileAndEndsTheLoadWithAMessage) {
     const std::string original = "A;0;0;0\r\n";
     RenameCase c(original, "X;0.1;0;0\r\n");
     c.request.renameOcs = true;
@@ -138,7 +138,7 @@ TEST(CoordinateRoad, FailedRewriteLeavesTheUsersFileAndEndsTheLoadWithAMessage) 
     EXPECT_FALSE(std::filesystem::exists(c.dir.file("ocs.txt.$")));
 }
 
-TEST(CoordinateRoad, RewriteKeepsAWindows1252FileInItsEncoding) {
+TEST(CoordinateFlow, RewriteKeepsAWindows1252FileInItsEncoding) {
     platform::ScopedDecimalSeparator point('.');
     RenameCase c("A;0;0;0\r\n",
                  "Pr\xfc"
@@ -155,7 +155,7 @@ TEST(CoordinateRoad, RewriteKeepsAWindows1252FileInItsEncoding) {
               "f;0;0;0\r\n");
 }
 
-TEST(DistanceRoad, TrianglePairsAndTheSeedBecomesTheJobsTransformation) {
+TEST(DistanceFlow, TrianglePairsAndTheSeedBecomesTheJobsTransformation) {
     platform::ScopedDecimalSeparator point('.');
     testing::FakePrompter prompter;
     testing::FakeProgress progress;
@@ -163,7 +163,7 @@ TEST(DistanceRoad, TrianglePairsAndTheSeedBecomesTheJobsTransformation) {
     PointSet mcs = points({{"P1", 0, 0, 0}, {"P2", 3, 0, 0}, {"P3", 0, 4, 0}, {"P4", 90, 90, 90}});
     PointSet ocs = points({{"Q1", 10, 10, 0}, {"Q2", 10, 13, 0}, {"Q3", 6, 10, 0}});
     MatchingRequest request;
-    request.renameMcs = true;  // the rename boxes act in the coordinate road only
+    request.renameMcs = true;  // the rename boxes act in the coordinate flow only
     request.mcsFileName = "/nonexistent/mcs.txt";
     JobState job;
     job.RotX() = 0.25;
@@ -172,7 +172,7 @@ TEST(DistanceRoad, TrianglePairsAndTheSeedBecomesTheJobsTransformation) {
     EXPECT_EQ(outcome.identicalCount, 3);
     EXPECT_EQ(mcs.names, (Names{"", "MCS_P1=OCS_Q1", "MCS_P2=OCS_Q2", "MCS_P3=OCS_Q3", "MCS_P4"}));
     EXPECT_EQ(ocs.names, (Names{"", "MCS_P1=OCS_Q1", "MCS_P2=OCS_Q2", "MCS_P3=OCS_Q3"}));
-    EXPECT_EQ(prompter.shown().at(0).text, ettaPromptText(MatchingRoad::ByDistances));
+    EXPECT_EQ(prompter.shown().at(0).text, ettaPromptText(MatchingMethod::ByDistances));
     ASSERT_TRUE(outcome.seed);
     applyMatchingOutcome(outcome, job);
     EXPECT_EQ(job.SeedPointIndex, (std::array<std::int32_t, 4>{0, 1, 2, 3}));
@@ -181,7 +181,7 @@ TEST(DistanceRoad, TrianglePairsAndTheSeedBecomesTheJobsTransformation) {
     EXPECT_EQ(job.RotX(), 0.25);  // the seed rotation goes to the working copy only
 }
 
-TEST(DistanceRoad, UnsolvedSearchLetsTheLoadGoOnWithPrefixedNames) {
+TEST(DistanceFlow, UnsolvedSearchLetsTheLoadGoOnWithPrefixedNames) {
     testing::FakePrompter prompter;
     prompter.answerInput("0.8");
     PointSet mcs = points({{"P1", 0, 0, 0}, {"P2", 3, 0, 0}});

@@ -10,18 +10,21 @@
 
 namespace kal {
 
-class Eroeffnung : public QDialog {
+// The splash window shown at start-up (Eroeffnung).
+class SplashWindow : public QDialog {
     Q_OBJECT
   public:
     // intervalMs: how long it stays; start-up passes 4000, tests a short one.
-    explicit Eroeffnung(int intervalMs = kSplashMilliseconds, QWidget* parent = nullptr);
+    explicit SplashWindow(int intervalMs = kSplashMilliseconds, QWidget* parent = nullptr);
 
     // Shows the window modally and returns when it has closed. Unlike exec(), it cannot miss a
     // close that comes while the window is being shown (a zero interval).
     void runModal();
 
-    QWidget* image1() const { return image1_; }
-    QWidget* image2() const { return image2_; }
+    // (image1)
+    QWidget* pictureLeft() const { return pictureLeft_; }
+    // (image2)
+    QWidget* pictureRight() const { return pictureRight_; }
     QLabel* textStatus() const { return textStatus_; }
 
     // The picture drawn at the given size: the program's name, a cloud of points with their
@@ -32,8 +35,8 @@ class Eroeffnung : public QDialog {
     void showEvent(QShowEvent* e) override;
 
   private:
-    QWidget* image1_;
-    QWidget* image2_;
+    QWidget* pictureLeft_;
+    QWidget* pictureRight_;
     QLabel* textStatus_;
     QTimer timWartezeit_;
 };
