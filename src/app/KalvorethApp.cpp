@@ -28,6 +28,13 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     main_.windowPositions().setProblemReporter(
         [&startUp](const std::string& why) { startUp.reportSettingsProblem(why); });
     main_.setCloseGuard([&startUp] { return startUp.shutDown(); });
+
+    // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
+    // the windows, so that its states see what the others have already shown.
+    mainWindowRefresh_ =
+        events_.subscribe({JobEvent::JobReset, JobEvent::PointsReplaced, JobEvent::UnitsChanged,
+                           JobEvent::SavedViewsChanged, JobEvent::CalculationEnded},
+                          Subscriber::MainWindow, [this](JobEvent) { main_.refreshControls(); });
 }
 
 KalvorethApp::~KalvorethApp() {

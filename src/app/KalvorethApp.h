@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/qt/QtPlatform.h"
+#include "shared/JobEvents.h"
 #include "shared/JobState.h"
 #include "shell/JobCommands.h"
 #include "shell/StartUp.h"
@@ -30,6 +31,8 @@ class KalvorethApp {
     void start(const std::vector<std::string>& arguments);
 
     FormMain& mainWindow() { return main_; }
+    // The change hub every window of the job subscribes to.
+    JobEvents& events() { return events_; }
 
   private:
     // Settings the job commands store go to the INI file only when the start-up found it
@@ -38,6 +41,7 @@ class KalvorethApp {
 
     GuardedApplication& app_;
     JobState job_;
+    JobEvents events_;
     platform::QtPrompter prompter_;
     platform::QtSystemInfo system_;
     FormMain main_;
@@ -45,6 +49,7 @@ class KalvorethApp {
     MainJobWindow jobWindow_;
     JobCommands jobCommands_;
     std::optional<StartUp> startUp_;  // made once the job commands it drives exist
+    Subscription mainWindowRefresh_;
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

@@ -83,7 +83,7 @@ CalcStatus CalculationFlow::calculateKeepingStop() {
     CalcSession session{job_, panel_, results_, engine, view_, events_, loopCap_, services_.prompter};
     const CalculationRollback before(job_, results_, panel_);
     try {
-        events_.emit(JobEvent::CalculationStarted);
+        events_.publish(JobEvent::CalculationStarted);
     } catch (const std::exception& e) {
         session.message(e.what());  // a window that could not close says why; the calculation runs
     }
@@ -113,12 +113,12 @@ CalcStatus CalculationFlow::calculateKeepingStop() {
     }
     try {
         if (solved) {
-            events_.emit(JobEvent::ResultsChanged);
+            events_.publish(JobEvent::ResultsChanged);
             batch.end();
             job_.JobDirty = true;
         }
         window.restore();
-        events_.emit(JobEvent::CalculationEnded);
+        events_.publish(JobEvent::CalculationEnded);
     } catch (const std::exception& e) {
         // The results stand; a window that could not show them says why.
         session.message(e.what());
@@ -127,7 +127,7 @@ CalcStatus CalculationFlow::calculateKeepingStop() {
 }
 
 void CalculationFlow::switchDirectionOnly() {
-    directionLabel_ = pressDirectionSwitch(job_, [this] { events_.emit(JobEvent::PointsReplaced); });
+    directionLabel_ = pressDirectionSwitch(job_, [this] { events_.publish(JobEvent::PointsReplaced); });
 }
 
 CalcStatus CalculationFlow::switchDirection() {

@@ -98,7 +98,7 @@ void MonteCarloScope::storeRunResults(std::int32_t i) {
         store(kRDist, job.RDist());
     }
     job.McRuns[kSigmaXyzList][at(i)] = job.SigmaXyz;
-    s_.events.emit(JobEvent::ResultsChanged);
+    s_.events.publish(JobEvent::ResultsChanged);
 }
 
 void MonteCarloScope::finishMonteCarlo() {

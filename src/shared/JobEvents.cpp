@@ -115,7 +115,7 @@ Subscription JobEvents::subscribe(std::initializer_list<JobEvent> events, Subscr
     return Subscription(hub_, hub_->add(slot, mask, std::move(handler)));
 }
 
-void JobEvents::emit(JobEvent event) {
+void JobEvents::publish(JobEvent event) {
     const std::shared_ptr<Hub> hub = hub_;  // a handler may end the hub's owner
     if (hub->batchDepth > 0) {
         hub->collected |= bitOf(event);

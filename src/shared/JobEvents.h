@@ -86,8 +86,9 @@ class JobEvents {
     [[nodiscard]] Subscription subscribe(std::initializer_list<JobEvent> events, Subscriber slot,
                                          Handler handler);
 
+    // Not `emit`: Qt reserves that word in every window that includes this header.
     // Delivers now, or collects while a batch is open, or queues while a handler runs.
-    void emit(JobEvent event);
+    void publish(JobEvent event);
 
     bool batching() const;
 

@@ -52,7 +52,7 @@ std::string recentFileCaption(int slot, const std::string& path) {
     return caption;
 }
 
-MainWindowState refreshControls(const ProgramLogicInput& in) {
+MainWindowState computeMainWindowState(const ProgramLogicInput& in) {
     using C = Command;
     MainWindowState out;
     auto set = [&](Command c) -> ControlChange& { return out.commands[c]; };

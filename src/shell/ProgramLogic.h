@@ -1,5 +1,5 @@
 #pragma once
-// The menu and toolbar state refresher of the main window (`refreshControls`), as a pure function:
+// The menu and toolbar state refresher of the main window (ProgrammLogik), as a pure function:
 // from the job state, the graphics windows and the modes of the default graphics window to the
 // caption, the recent-file captions, the enabled / checked state of every command it governs
 // and the default window's mouse pointer. The main window applies the result; commands that the
@@ -66,6 +66,6 @@ std::string mainWindowCaption(const std::string& currentJobFile);
 // "&1 " and the recent file, its "&" doubled so that it shows as written.
 std::string recentFileCaption(int slot, const std::string& path);
 
-MainWindowState refreshControls(const ProgramLogicInput& in);
+MainWindowState computeMainWindowState(const ProgramLogicInput& in);
 
 }  // namespace kal

@@ -30,7 +30,7 @@ SyntheticRecipe withOutliers() {
     return recipe;
 }
 
-TEST(runL1Loop, LeavesTheOutliersWithLargeResidualsAndFitsTheRest) {
+TEST(RunL1Loop, LeavesTheOutliersWithLargeResidualsAndFitsTheRest) {
     CalculationFixture l2(withOutliers());
     ASSERT_EQ(l2.calculate(), CalcStatus::Solved);
 
@@ -59,7 +59,7 @@ TEST(runL1Loop, LeavesTheOutliersWithLargeResidualsAndFitsTheRest) {
     EXPECT_EQ(f.progress.panels[6].rfind("L1 Iterationen: ", 0), 0u);
 }
 
-TEST(runL1Loop, SwitchedOffObservationsStayOff) {
+TEST(RunL1Loop, SwitchedOffObservationsStayOff) {
     CalculationFixture f(withOutliers());
     f.job.UseFlags[4] = 0;
     f.panel().selectNorm(kNormL1);
@@ -67,7 +67,7 @@ TEST(runL1Loop, SwitchedOffObservationsStayOff) {
     EXPECT_EQ(f.results().Weights(4, 1), 0.0);
 }
 
-TEST(runL1Loop, StopsAtItsBoundWithAMessage) {
+TEST(RunL1Loop, StopsAtItsBoundWithAMessage) {
     CalculationFixture f(withOutliers());
     f.flow->setLoopCap(2);
     f.panel().selectNorm(kNormL1);
@@ -77,7 +77,7 @@ TEST(runL1Loop, StopsAtItsBoundWithAMessage) {
     EXPECT_EQ(f.progress.panels[6], "L1 Iterationen: 2");
 }
 
-TEST(runL1Loop, StopEndsTheLoopAfterTheCurrentStep) {
+TEST(RunL1Loop, StopEndsTheLoopAfterTheCurrentStep) {
     CalculationFixture f(withOutliers());
     f.panel().selectNorm(kNormL1);
     f.progress.onPanel = [&](int panel, const std::string& text) {
@@ -89,7 +89,7 @@ TEST(runL1Loop, StopEndsTheLoopAfterTheCurrentStep) {
     EXPECT_EQ(f.windows.formThings, 1);  // a stopped calculation still shows its results
 }
 
-TEST(runMinimaxLoop, GivesASmallerLargestResidualThanL2) {
+TEST(RunMinimaxLoop, GivesASmallerLargestResidualThanL2) {
     SyntheticRecipe recipe;
     recipe.points = 12;
     recipe.noise = 0.2;
@@ -108,7 +108,7 @@ TEST(runMinimaxLoop, GivesASmallerLargestResidualThanL2) {
 // largest residual is half the widest range, reached with both signs on that axis. The loop
 // moves weights by factors of 1.1 and stops at the first step that overshoots, so it gets
 // there up to that granularity (within a few percent on most cases).
-TEST(runMinimaxLoop, EquioscillatesOnSmallCases) {
+TEST(RunMinimaxLoop, EquioscillatesOnSmallCases) {
     for (std::uint64_t seed = 1; seed <= 8; ++seed) {
         SCOPED_TRACE(seed);
         SyntheticRecipe recipe;
@@ -159,7 +159,7 @@ TEST(runMinimaxLoop, EquioscillatesOnSmallCases) {
     }
 }
 
-TEST(runMinimaxLoop, GoesBackToThePreviousWeightsWhenTheLargestResidualGrows) {
+TEST(RunMinimaxLoop, GoesBackToThePreviousWeightsWhenTheLargestResidualGrows) {
     CalculationFixture f(withOutliers());
     f.panel().selectNorm(kNormMinimax);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
@@ -173,7 +173,7 @@ TEST(runMinimaxLoop, GoesBackToThePreviousWeightsWhenTheLargestResidualGrows) {
     }
 }
 
-TEST(runMinimaxLoop, StopsAtItsBoundWithAMessage) {
+TEST(RunMinimaxLoop, StopsAtItsBoundWithAMessage) {
     SyntheticRecipe recipe;
     recipe.points = 12;
     recipe.noise = 0.2;

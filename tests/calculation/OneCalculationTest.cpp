@@ -14,7 +14,7 @@ namespace {
 using testing::CalculationFixture;
 using testing::SyntheticRecipe;
 
-TEST(preferSmallerRotations, KeepsTheTripleWithTheSmallerSumOfAbsoluteAngles) {
+TEST(PreferSmallerRotations, KeepsTheTripleWithTheSmallerSumOfAbsoluteAngles) {
     JobState job;
     job.RotX() = 3.0;
     job.RotY() = 0.2;
@@ -35,7 +35,7 @@ TEST(preferSmallerRotations, KeepsTheTripleWithTheSmallerSumOfAbsoluteAngles) {
 
 // (3/4 pi, 1/4 pi, 1/2 pi) and (-1/4 pi, 3/4 pi, -1/2 pi) are the same rotation with the same sum
 // 3/2 pi; with the ten-digit pi of the angle helpers the second sum comes out 2e-10 larger.
-TEST(preferSmallerRotations, ATieWithinRoundingTakesTheSecondSolution) {
+TEST(PreferSmallerRotations, ATieWithinRoundingTakesTheSecondSolution) {
     JobState job;
     job.RotX() = 0.75 * kP;
     job.RotY() = 0.25 * kP;

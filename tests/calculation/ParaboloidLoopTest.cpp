@@ -79,7 +79,7 @@ void fiveParameters(CalculationFixture& f) {
     f.panel().setValueText(kRotZ, "0");
 }
 
-TEST(runParaboloidLoop, ConvergesToTheKnownParameters) {
+TEST(RunParaboloidLoop, ConvergesToTheKnownParameters) {
     const KnownTransform truth = tilted();
     CalculationFixture f(paraboloidJob(truth));
     fiveParameters(f);
@@ -108,7 +108,7 @@ TEST(runParaboloidLoop, ConvergesToTheKnownParameters) {
 
 // A steep paraboloid (f = 50 mm) makes the trend extrapolation overshoot again and again: the
 // iteration never settles and ends at its bound.
-TEST(runParaboloidLoop, ANonConvergingJobStopsAtTheBoundWithAMessage) {
+TEST(RunParaboloidLoop, ANonConvergingJobStopsAtTheBoundWithAMessage) {
     CalculationFixture f(paraboloidJob(tilted(), 24, 50.0));
     fiveParameters(f);
     EXPECT_EQ(f.calculate(), CalcStatus::Solved);
@@ -121,7 +121,7 @@ TEST(runParaboloidLoop, ANonConvergingJobStopsAtTheBoundWithAMessage) {
     EXPECT_EQ(f.windows.formThings, 1);
 }
 
-TEST(runParaboloidLoop, StopWindowEndsTheFinalIteration) {
+TEST(RunParaboloidLoop, StopWindowEndsTheFinalIteration) {
     CalculationFixture f(paraboloidJob(tilted()));
     fiveParameters(f);
     int steps = 0;
@@ -134,7 +134,7 @@ TEST(runParaboloidLoop, StopWindowEndsTheFinalIteration) {
     EXPECT_TRUE(f.view.windowEnabled);
 }
 
-TEST(runParaboloidLoop, NotRedundantEndsTheRoadAtTheFirstRefusal) {
+TEST(RunParaboloidLoop, NotRedundantEndsTheRoadAtTheFirstRefusal) {
     for (bool monteCarlo : {false, true}) {
         SCOPED_TRACE(monteCarlo);
         CalculationFixture f(paraboloidJob(tilted(), 1));
@@ -152,7 +152,7 @@ TEST(runParaboloidLoop, NotRedundantEndsTheRoadAtTheFirstRefusal) {
     }
 }
 
-TEST(runParaboloidLoop, MonteCarloSeriesOfIterationsThenALiveStopForTheFinalOne) {
+TEST(RunParaboloidLoop, MonteCarloSeriesOfIterationsThenALiveStopForTheFinalOne) {
     CalculationFixture f(paraboloidJob(tilted()));
     fiveParameters(f);
     f.job.MonteCarloRuns = 3;
@@ -169,7 +169,7 @@ TEST(runParaboloidLoop, MonteCarloSeriesOfIterationsThenALiveStopForTheFinalOne)
     EXPECT_EQ(f.windows.detailsShown, 1);
 }
 
-TEST(runParaboloidLoop, DirectionSwitchRefused) {
+TEST(RunParaboloidLoop, DirectionSwitchRefused) {
     CalculationFixture f(paraboloidJob(tilted()));
     const JobState before = f.job;
     EXPECT_EQ(f.flow->switchDirection(), CalcStatus::Refused);

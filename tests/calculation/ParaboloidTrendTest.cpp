@@ -5,7 +5,7 @@
 namespace kal {
 namespace {
 
-TEST(isSteadyTrend, StepsMustStayWithinTwiceTheFirstStep) {
+TEST(IsSteadyTrend, StepsMustStayWithinTwiceTheFirstStep) {
     struct Case {
         TrendList list;
         bool steady;

@@ -46,7 +46,7 @@ void derivative(const JobState& job, std::int32_t i, int k, double dt[3]) {
     for (int c = 0; c < 3; ++c) dt[c] = (a[c] - b[c]) / (2 * h);
 }
 
-TEST(buildDesignMatrix, EveryColumnIsTheDerivativeOfTheTransformedPoint) {
+TEST(BuildDesignMatrix, EveryColumnIsTheDerivativeOfTheTransformedPoint) {
     JobState job = makeJob(4, someParams(), 300, 11);
     job.Params = someParams();  // linearise away from the truth
     job.Params[kTraX] += 1;
@@ -69,7 +69,7 @@ TEST(buildDesignMatrix, EveryColumnIsTheDerivativeOfTheTransformedPoint) {
     }
 }
 
-TEST(buildDesignMatrix, ColumnsFollowTheEstimatedSlotsInOrder) {
+TEST(BuildDesignMatrix, ColumnsFollowTheEstimatedSlotsInOrder) {
     JobState job = makeJob(3, someParams());
     job.Params = someParams();
     {
@@ -97,7 +97,7 @@ TEST(buildDesignMatrix, ColumnsFollowTheEstimatedSlotsInOrder) {
     }
 }
 
-TEST(buildDesignMatrix, RDistModeHasOneDistanceRowPerPoint) {
+TEST(BuildDesignMatrix, RDistModeHasOneDistanceRowPerPoint) {
     const std::int32_t n = 5;
     JobState job = makeJob(n, someParams());
     job.Params = someParams();
@@ -135,7 +135,7 @@ TEST(buildDesignMatrix, RDistModeHasOneDistanceRowPerPoint) {
     for (std::int32_t i = 1; i <= n; ++i) EXPECT_NEAR(l6(i, 1), l(i, 1) + 2.5 - 10, 1e-12);
 }
 
-TEST(buildDesignMatrix, OffsetColumnsAreTheTurnedUnitVectors) {
+TEST(BuildDesignMatrix, OffsetColumnsAreTheTurnedUnitVectors) {
     JobState job = makeJob(2, someParams());
     job.Params = someParams();
     job.UseAbcMode = true;
@@ -161,7 +161,7 @@ TEST(buildDesignMatrix, OffsetColumnsAreTheTurnedUnitVectors) {
     EXPECT_NEAR(l(6, 1), l0(6, 1) - 3, 1e-12);
 }
 
-TEST(buildDesignMatrix, RefusesWhatTheEquationsCannotServe) {
+TEST(BuildDesignMatrix, RefusesWhatTheEquationsCannotServe) {
     JobState job = makeJob(3, someParams());
     Matrix A(9, 17), l(9, 1);
     // Half of the offset vector estimated: its other columns would stay zero.
@@ -179,7 +179,7 @@ TEST(buildDesignMatrix, RefusesWhatTheEquationsCannotServe) {
                  std::out_of_range);
 }
 
-TEST(buildDesignMatrix, DistanceRowOfAPointOnItsPartnerIsANumericError) {
+TEST(BuildDesignMatrix, DistanceRowOfAPointOnItsPartnerIsANumericError) {
     JobState job = makeJob(3, testing::identityParams());  // every point on its partner
     EngineControls controls;
     controls.CheckRDist = 1;

@@ -18,7 +18,7 @@ Matrix profileOf(const std::vector<std::pair<double, double>>& rz) {
     return p;
 }
 
-TEST(paraboloidFootPoint, FindsTheNearestPointOnTheProfileLines) {
+TEST(ParaboloidFootPoint, FindsTheNearestPointOnTheProfileLines) {
     const Matrix parabola = profileOf({{0, 0}, {10, 1}, {20, 4}, {30, 9}, {40, 16}, {50, 25}, {60, 36}});
     const Matrix line = profileOf({{0, 0}, {100, 10}});
     struct Case {
@@ -41,13 +41,13 @@ TEST(paraboloidFootPoint, FindsTheNearestPointOnTheProfileLines) {
     }
 }
 
-TEST(paraboloidFootPoint, RefusesAProfileWithoutASegment) {
+TEST(ParaboloidFootPoint, RefusesAProfileWithoutASegment) {
     double x, y, z;
     EXPECT_THROW(paraboloidFootPoint(profileOf({{10, 1}}), 1, 2, 3, x, y, z), CalcRefused);
     EXPECT_THROW(paraboloidFootPoint(Matrix(), 1, 2, 3, x, y, z), CalcRefused);
 }
 
-TEST(paraboloidFootPoint, LongProfilesEndTheSearch) {
+TEST(ParaboloidFootPoint, LongProfilesEndTheSearch) {
     std::vector<std::pair<double, double>> rz;
     for (int i = 0; i < 100001; ++i) rz.emplace_back(0.01 * i, 0.0001 * i * i);
     const Matrix p = profileOf(rz);
@@ -58,7 +58,7 @@ TEST(paraboloidFootPoint, LongProfilesEndTheSearch) {
     EXPECT_LT(std::hypot(x, y), 10);
 }
 
-TEST(shiftAppend, DropsTheOldestAndAppends) {
+TEST(ShiftAppend, DropsTheOldestAndAppends) {
     std::vector<double> list{0, 1, 2, 3};
     shiftAppend(list, 4);
     EXPECT_EQ(list, (std::vector<double>{0, 2, 3, 4}));

@@ -45,7 +45,7 @@ void expectRowsInvert(const JobState& job, double tol) {
         }
 }
 
-TEST(solveInverseTransform, IdentityHasTwoRowsAndNoTranslation) {
+TEST(SolveInverseTransform, IdentityHasTwoRowsAndNoTranslation) {
     JobState job = jobWith(0, 0, 0, 0, 0, 0);
     ASSERT_TRUE(solveInverseTransform(job));
     const Matrix& t = job.InverseSolutionTable;
@@ -59,7 +59,7 @@ TEST(solveInverseTransform, IdentityHasTwoRowsAndNoTranslation) {
     EXPECT_EQ(job.InvTraZ, 0.0);
 }
 
-TEST(solveInverseTransform, RotationWithTranslation) {
+TEST(SolveInverseTransform, RotationWithTranslation) {
     JobState job = jobWith(10, 20, 30, 0.3, 0.5, 0.7);
     ASSERT_TRUE(solveInverseTransform(job));
     EXPECT_NEAR(job.InvTraX, -9.78780365209, 1e-9);
@@ -74,7 +74,7 @@ TEST(solveInverseTransform, RotationWithTranslation) {
     expectRowsInvert(job, 1e-7);
 }
 
-TEST(solveInverseTransform, TypedNinetyDegreesInvertsExactly) {
+TEST(SolveInverseTransform, TypedNinetyDegreesInvertsExactly) {
     const double d90 = 90 / (180 / kPi);  // 90 typed in degrees
     struct Case {
         double rot[3];
@@ -94,7 +94,7 @@ TEST(solveInverseTransform, TypedNinetyDegreesInvertsExactly) {
     }
 }
 
-TEST(enumerateInverseSolutions, ZeroCosineElementTakesTheQuadrantAwareArctangent) {
+TEST(EnumerateInverseSolutions, ZeroCosineElementTakesTheQuadrantAwareArctangent) {
     Matrix M(3, 3);  // rot z'' of exactly 90°: M(1,1) is exactly 0
     M(1, 2) = 1, M(2, 1) = -1, M(3, 3) = 1;
     Matrix table;
@@ -108,7 +108,7 @@ TEST(enumerateInverseSolutions, ZeroCosineElementTakesTheQuadrantAwareArctangent
     }
 }
 
-TEST(solveInverseTransform, ScalesAndShapeAngles) {
+TEST(SolveInverseTransform, ScalesAndShapeAngles) {
     {
         JobState job = jobWith(5, 6, 7, 0.1, 0.2, 0.3);
         job.ScaleX() = job.ScaleY() = job.ScaleZ() = job.ScaleXYZ() = 1.001;
@@ -140,13 +140,13 @@ TEST(solveInverseTransform, ScalesAndShapeAngles) {
     }
 }
 
-TEST(angleFromSinCos, ReturnsTheAngleAcrossTheCircle) {
+TEST(AngleFromSinCos, ReturnsTheAngleAcrossTheCircle) {
     for (double theta = -3.1; theta < 3.14; theta += 0.05)
         EXPECT_NEAR(angleFromSinCos(std::sin(theta), std::cos(theta)), theta, 2e-10) << theta;
     EXPECT_NEAR(angleFromSinCos(std::sin(-3.0), std::cos(-3.0)), -2.99999999982, 1e-10);
 }
 
-TEST(shapeAnglesFromMatrix, GivesBothSignsOfTheZAngle) {
+TEST(ShapeAnglesFromMatrix, GivesBothSignsOfTheZAngle) {
     Matrix K(3, 3);
     shapeMatrixFromAngles(0.01, 0.3, 0.02, K);
     Vec3 s1{}, s2{};
@@ -157,7 +157,7 @@ TEST(shapeAnglesFromMatrix, GivesBothSignsOfTheZAngle) {
     EXPECT_NEAR(s2[3], -0.02, 1e-9);
 }
 
-TEST(removeDuplicateRows, DropsLaterEqualRowsAndTwoPiAboveOnly) {
+TEST(RemoveDuplicateRows, DropsLaterEqualRowsAndTwoPiAboveOnly) {
     Matrix t(4, 2);
     const double rows[4][2] = {
         {0.1, 1.0}, {0.1 + 5e-5, 1.0}, {0.1 + 6.28318530717958, 1.0}, {0.1 - 6.28318530717958, 1.0}};
@@ -172,7 +172,7 @@ TEST(removeDuplicateRows, DropsLaterEqualRowsAndTwoPiAboveOnly) {
     EXPECT_EQ(t(3, 1), 0.0);
 }
 
-TEST(deleteRow, MovesTheRowsBelowUpAndClearsTheLast) {
+TEST(DeleteRow, MovesTheRowsBelowUpAndClearsTheLast) {
     Matrix t(3, 2);
     for (int r = 1; r <= 3; ++r) t(r, 1) = r, t(r, 2) = 10 * r, t(r, 0) = -r;
     deleteRow(t, 1);

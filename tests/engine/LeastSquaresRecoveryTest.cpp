@@ -105,7 +105,7 @@ void expectRelative(double got, double want, const std::string& what) {
     EXPECT_NEAR(got, want, 1e-10 * std::max(1.0, std::fabs(want))) << what;
 }
 
-TEST(solveLeastSquares, RecoversKnownParametersFromExactData) {
+TEST(SolveLeastSquares, RecoversKnownParametersFromExactData) {
     for (const RecoveryCase& c : recoveryCases()) {
         SCOPED_TRACE(c.name);
         JobState job = testing::makeJob(c.points, c.truth);

@@ -42,7 +42,7 @@ void addNoise(JobState& job, double sigma) {
 
 const ParamStates kSixParameters = statesWith({1, 2, 3, 4, 5, 6});
 
-TEST(solveLeastSquares, ProgressTextsKeepTheirWordingAndOrder) {
+TEST(SolveLeastSquares, ProgressTextsKeepTheirWordingAndOrder) {
     JobState job = makeJob(10, truth());
     SolverHarness h;
     const HelmertOutcome out = h.solve(job, kSixParameters);
@@ -68,7 +68,7 @@ TEST(solveLeastSquares, ProgressTextsKeepTheirWordingAndOrder) {
     EXPECT_GT(h.progress.repaints, 0);
 }
 
-TEST(solveLeastSquares, ProgressPanelsShowThePreviousLargestCorrectionAgainstTheCurrentOne) {
+TEST(SolveLeastSquares, ProgressPanelsShowThePreviousLargestCorrectionAgainstTheCurrentOne) {
     // The R Dist log holds every iteration's corrections. From the second iteration on, panel 3
     // shows pm / (thr + x(p)), p being the first index of the previous iteration's largest
     // correction and pm its size, x(p) the current signed correction there; panel 4 shows p and
@@ -116,7 +116,7 @@ EngineWarning iterationLimit(const std::string& text) {
     return EngineWarning{EngineWarning::Kind::IterationLimit, text, ""};
 }
 
-TEST(solveLeastSquares, IterationLimitWarningNamesTheLimitAfterOneMoreIteration) {
+TEST(SolveLeastSquares, IterationLimitWarningNamesTheLimitAfterOneMoreIteration) {
     JobState job = makeJob(10, truth());
     addNoise(job, 0.01);
     job.IterationThreshold = -1;  // never met
@@ -137,7 +137,7 @@ TEST(solveLeastSquares, IterationLimitWarningNamesTheLimitAfterOneMoreIteration)
     EXPECT_TRUE(h0.prompter.texts().empty());
 }
 
-TEST(solveLeastSquares, NoLimitMessageWhenTheLastIterationConverged) {
+TEST(SolveLeastSquares, NoLimitMessageWhenTheLastIterationConverged) {
     JobState job = makeJob(10, truth());
     job.MaxIteration = 1;  // the second iteration passes the limit and meets the threshold
     SolverHarness h;
@@ -148,7 +148,7 @@ TEST(solveLeastSquares, NoLimitMessageWhenTheLastIterationConverged) {
     EXPECT_TRUE(h.prompter.texts().empty());
 }
 
-TEST(solveLeastSquares, StopEndsTheLoopAfterTheCurrentIterationWithoutMessage) {
+TEST(SolveLeastSquares, StopEndsTheLoopAfterTheCurrentIterationWithoutMessage) {
     JobState job = makeJob(10, truth());
     addNoise(job, 0.01);
     job.IterationThreshold = -1;
@@ -183,7 +183,7 @@ TEST(AngleUnitWarning, ComesWithUseAbcInAnotherUnitUntilCancelled) {
     EXPECT_EQ(AngleUnitWarning(noAbc), std::nullopt);
 }
 
-TEST(solveLeastSquares, ShowsNoBoxAndLeavesTheAngleWarningFlagToTheCaller) {
+TEST(SolveLeastSquares, ShowsNoBoxAndLeavesTheAngleWarningFlagToTheCaller) {
     JobState job = makeJob(6, truth());
     job.UseAbcMode = true;
     job.AngleUnitName = "rad";
@@ -196,7 +196,7 @@ TEST(solveLeastSquares, ShowsNoBoxAndLeavesTheAngleWarningFlagToTheCaller) {
     EXPECT_FALSE(job.WinkelWarnungGezeigt);
 }
 
-TEST(solveLeastSquares, CollinearPointsWithAllRotationsEndInAMessageNotInNumbers) {
+TEST(SolveLeastSquares, CollinearPointsWithAllRotationsEndInAMessageNotInNumbers) {
     JobState job = makeJob(8, truth());
     for (std::int32_t i = 1; i <= 8; ++i) {  // points on a line through (5, -3, 2) along (1, 2, -0.5)
         const double t = 37.0 * i;
@@ -221,7 +221,7 @@ TEST(solveLeastSquares, CollinearPointsWithAllRotationsEndInAMessageNotInNumbers
     EXPECT_EQ(h.results.Residuals(5, 1), 42);
 }
 
-TEST(solveLeastSquares, RDistPointOnItsPartnerStopsWithTheParametersAsBefore) {
+TEST(SolveLeastSquares, RDistPointOnItsPartnerStopsWithTheParametersAsBefore) {
     JobState job = makeJob(6, testing::identityParams());  // every point on its OCS point
     const auto paramsBefore = job.Params;
     SolverHarness h;
@@ -232,7 +232,7 @@ TEST(solveLeastSquares, RDistPointOnItsPartnerStopsWithTheParametersAsBefore) {
     EXPECT_EQ(h.clipboard.writes(), 0);
 }
 
-TEST(solveLeastSquares, OverflowStopsWithTheParametersAsBefore) {
+TEST(SolveLeastSquares, OverflowStopsWithTheParametersAsBefore) {
     JobState job = makeJob(6, truth());
     for (std::int32_t i = 1; i <= 6; ++i)
         job.OCS_X.set(i, job.OCS_X[i] * 1e160), job.MCS_X.set(i, job.MCS_X[i] * 1e160);
@@ -242,7 +242,7 @@ TEST(solveLeastSquares, OverflowStopsWithTheParametersAsBefore) {
     EXPECT_EQ(job.Params, paramsBefore);
 }
 
-TEST(solveLeastSquares, AnUnknownWithoutObservationsIsNoFailure) {
+TEST(SolveLeastSquares, AnUnknownWithoutObservationsIsNoFailure) {
     // Azimuth z estimated while z to xy is held at 0: its column is zero.
     JobState job = makeJob(10, truth());
     SolverHarness h;
@@ -253,7 +253,7 @@ TEST(solveLeastSquares, AnUnknownWithoutObservationsIsNoFailure) {
     EXPECT_NEAR(job.TraX(), 10, 1e-9);
 }
 
-TEST(solveLeastSquares, NothingEstimatedRunsOneIterationWithResidualsMinusMisclosures) {
+TEST(SolveLeastSquares, NothingEstimatedRunsOneIterationWithResidualsMinusMisclosures) {
     JobState job = makeJob(4, truth());
     const ParamStates held = statesWith({}, {{kTraX, "10"}, {kTraY, "20"}, {kTraZ, "31"}});
     SolverHarness h;
@@ -264,7 +264,7 @@ TEST(solveLeastSquares, NothingEstimatedRunsOneIterationWithResidualsMinusMisclo
     for (std::int32_t k = 1; k <= 12; ++k) EXPECT_EQ(h.results.Residuals(k, 1), -l(k, 1));
 }
 
-TEST(solveLeastSquares, RDistWeightsEndAsEachPointsZWeightAndTheOutcomeCarriesTheLog) {
+TEST(SolveLeastSquares, RDistWeightsEndAsEachPointsZWeightAndTheOutcomeCarriesTheLog) {
     JobState job = makeJob(12, truth());
     testing::onSpheres(job, 3.0);
     job.UseFlags[3 * 2 - 2] = 1, job.UseFlags[3 * 2 - 1] = 1, job.UseFlags[3 * 2] = 0;  // point 2: (1, 1, 0)
@@ -286,7 +286,7 @@ TEST(solveLeastSquares, RDistWeightsEndAsEachPointsZWeightAndTheOutcomeCarriesTh
     EXPECT_EQ(log.substr(log.size() - 3), "\t\r\n");
 }
 
-TEST(solveLeastSquares, NoCorrectionLogOutsideTheRDistMode) {
+TEST(SolveLeastSquares, NoCorrectionLogOutsideTheRDistMode) {
     JobState job = makeJob(6, truth());
     SolverHarness h;
     h.clipboard.setText("the user's text");
@@ -295,7 +295,7 @@ TEST(solveLeastSquares, NoCorrectionLogOutsideTheRDistMode) {
     EXPECT_EQ(h.clipboard.text(), "the user's text");
 }
 
-TEST(solveLeastSquares, HeldValueWrittenWithACommaKeepsItsDecimals) {
+TEST(SolveLeastSquares, HeldValueWrittenWithACommaKeepsItsDecimals) {
     platform::ScopedDecimalSeparator comma(',');
     JobState job = makeJob(6, truth());
     SolverHarness h;
@@ -303,7 +303,7 @@ TEST(solveLeastSquares, HeldValueWrittenWithACommaKeepsItsDecimals) {
     EXPECT_EQ(job.TraY(), 12.5);
 }
 
-TEST(solveLeastSquares, RefusesAMismatchedUnknownCount) {
+TEST(SolveLeastSquares, RefusesAMismatchedUnknownCount) {
     JobState job = makeJob(6, truth());
     SolverHarness h;
     h.size(job, kSixParameters);
@@ -312,7 +312,7 @@ TEST(solveLeastSquares, RefusesAMismatchedUnknownCount) {
                  std::invalid_argument);
 }
 
-TEST(solveLeastSquares, RefusesFewerThanTwoSeedPoints) {
+TEST(SolveLeastSquares, RefusesFewerThanTwoSeedPoints) {
     JobState job = makeJob(1, truth());
     const auto before = job.Params;
     SolverHarness h;
@@ -320,7 +320,7 @@ TEST(solveLeastSquares, RefusesFewerThanTwoSeedPoints) {
     EXPECT_EQ(job.Params, before);
 }
 
-TEST(convergenceRatioText, AZeroDivisorShowsADashInsteadOfStopping) {
+TEST(ConvergenceRatioText, AZeroDivisorShowsADashInsteadOfStopping) {
     EXPECT_EQ(convergenceRatioText(1e-3, 0.0, "0.000"), "Convergence Ratio: \u2014");
     EXPECT_EQ(convergenceRatioText(0.0, 0.0, "0.000"), "Convergence Ratio: \u2014");
     EXPECT_EQ(convergenceRatioText(3.0, 2.0, "0.000"), "Convergence Ratio: " + formatNumber(1.5, "0.000"));

@@ -50,7 +50,7 @@ TEST(NormalEquations, EqualTheProductsOfTheTransposeAndTheWeights) {
     }
 }
 
-TEST(leastSquareStep, SolvesTheNormalEquationsAndGivesResidualsAxMinusL) {
+TEST(LeastSquareStep, SolvesTheNormalEquationsAndGivesResidualsAxMinusL) {
     Matrix A, l, P;
     randomProblem(A, l, P);
     Matrix x, v, Qxx;
@@ -71,7 +71,7 @@ TEST(leastSquareStep, SolvesTheNormalEquationsAndGivesResidualsAxMinusL) {
     }
 }
 
-TEST(solveNormalEquations, AnUnknownWithoutObservationsIsNoFailure) {
+TEST(SolveNormalEquations, AnUnknownWithoutObservationsIsNoFailure) {
     // [[4, 0], [0, 0]]: the second unknown has no observation; the inversion gives it 1e12.
     Matrix N(2, 2), w(2, 1), Qxx, x;
     N(1, 1) = 4, w(1, 1) = 2;
@@ -81,7 +81,7 @@ TEST(solveNormalEquations, AnUnknownWithoutObservationsIsNoFailure) {
     EXPECT_EQ(Qxx(2, 2), 1e12);
 }
 
-TEST(solveNormalEquations, DependentUnknownsAreRefusedNotInverted) {
+TEST(SolveNormalEquations, DependentUnknownsAreRefusedNotInverted) {
     // Column 3 = column 1 + column 2.
     Matrix N(3, 3), w(3, 1), Qxx, x;
     const double a[3][3] = {{2, 1, 3}, {1, 5, 6}, {3, 6, 9}};

@@ -38,7 +38,7 @@ std::array<double, kParamCount + 1> params(double tx, double ty, double tz, doub
     return p;
 }
 
-TEST(calculateSeed, EqualPointSetsGiveTheIdentity) {
+TEST(CalculateSeed, EqualPointSetsGiveTheIdentity) {
     JobState job = testing::makeJob(5, testing::identityParams(), 300);
     const Seed s = seedOf(job);
     expectRotation(s, 0, 0, 0, 1e-9);
@@ -48,7 +48,7 @@ TEST(calculateSeed, EqualPointSetsGiveTheIdentity) {
     }
 }
 
-TEST(calculateSeed, RecoversTranslationRotationAndScales) {
+TEST(CalculateSeed, RecoversTranslationRotationAndScales) {
     struct Case {
         const char* name;
         std::array<double, kParamCount + 1> truth;
@@ -74,7 +74,7 @@ TEST(calculateSeed, RecoversTranslationRotationAndScales) {
     }
 }
 
-TEST(calculateSeed, SeedPlaneContainingTheZAxisWorksLikeAnyOther) {
+TEST(CalculateSeed, SeedPlaneContainingTheZAxisWorksLikeAnyOther) {
     // OCS seed points with equal y: the plane of the three points is vertical.
     JobState job = testing::makeJob(3, params(5, 6, 7, kPi / 2, 0, 0), 100);
     const double mcs[3][3] = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}};
@@ -96,7 +96,7 @@ TEST(calculateSeed, SeedPlaneContainingTheZAxisWorksLikeAnyOther) {
     EXPECT_NEAR(s.t[2], 7, 1e-7);
 }
 
-TEST(calculateSeed, ScaleRulesOfTheSeedPoints) {
+TEST(CalculateSeed, ScaleRulesOfTheSeedPoints) {
     // Seed points with equal MCS z: the scale system has no solution, all scales 1.
     JobState flat = testing::makeJob(4, params(0, 0, 0, 0, 0, 0, 1.01, 0.99, 1.02));
     for (std::int32_t i = 1; i <= 3; ++i) flat.MCS_Z[i] = 12;
@@ -113,7 +113,7 @@ TEST(calculateSeed, ScaleRulesOfTheSeedPoints) {
     EXPECT_NEAR(seedOf(job).s[0], 1.01, 1e-12);
 }
 
-TEST(calculateSeed, TwoPointsTakeTheOriginAsTheThirdOcsPoint) {
+TEST(CalculateSeed, TwoPointsTakeTheOriginAsTheThirdOcsPoint) {
     JobState job = testing::makeJob(2, params(10, 20, 30, 0, 0, 0));
     job.McsCount = 3;  // an MCS-only point serves as the third MCS seed point
     job.MCS_X.resize(3), job.MCS_Y.resize(3), job.MCS_Z.resize(4);
@@ -125,7 +125,7 @@ TEST(calculateSeed, TwoPointsTakeTheOriginAsTheThirdOcsPoint) {
     EXPECT_NEAR(s.t[2], 30, 1e-6);
 }
 
-TEST(calculateSeed, RawScaleTwoLooksAtTheUseFlagsOnlyWithThreeOrMorePoints) {
+TEST(CalculateSeed, RawScaleTwoLooksAtTheUseFlagsOnlyWithThreeOrMorePoints) {
     // Two identical points and an MCS-only third seed point whose image is the origin (the OCS
     // stand-in): the scales come from the distances even though a seed point's flag is 0.
     JobState job = testing::makeJob(2, params(0, 0, 0, 0, 0, 0, 1.01, 0.99, 1.02), 400, 17);
@@ -140,7 +140,7 @@ TEST(calculateSeed, RawScaleTwoLooksAtTheUseFlagsOnlyWithThreeOrMorePoints) {
     for (int k = 0; k < 3; ++k) EXPECT_NEAR(s.s[k], expected[k], 1e-10);
 }
 
-TEST(calculateSeed, RefusesTooFewPointsAndSeedIndicesOutsideThePoints) {
+TEST(CalculateSeed, RefusesTooFewPointsAndSeedIndicesOutsideThePoints) {
     JobState one = testing::makeJob(1, testing::identityParams());
     EXPECT_THROW(seedOf(one), CalcRefused);
     JobState job = testing::makeJob(4, testing::identityParams());
@@ -159,7 +159,7 @@ class CountingSeedValues : public SeedValueSource {
     int calls = 0;
 };
 
-TEST(calculateSeed, TheWindowsSeedValuesApplyOnlyWhileItIsLoadedOutsideParaboloidMode) {
+TEST(CalculateSeed, TheWindowsSeedValuesApplyOnlyWhileItIsLoadedOutsideParaboloidMode) {
     JobState job = testing::makeJob(4, testing::identityParams());
     CountingSeedValues window;
     seedOf(job, &window);

@@ -7,7 +7,7 @@
 namespace kal {
 namespace {
 
-TEST(calculateSigma, UsesWeightSumsLessOneAsDenominators) {
+TEST(CalculateSigma, UsesWeightSumsLessOneAsDenominators) {
     const std::int32_t n = 4, nObs = 3 * n;
     Matrix v(nObs, 1), P(nObs, 1);
     double vv = 0, qx = 0;
@@ -34,7 +34,7 @@ TEST(calculateSigma, UsesWeightSumsLessOneAsDenominators) {
     EXPECT_DOUBLE_EQ(s0, std::sqrt(4e-10 / 1e-9));
 }
 
-TEST(calculateSigmaDistanceRows, TakesTheDistanceRowsOnlyWithEachPointsZWeight) {
+TEST(CalculateSigmaDistanceRows, TakesTheDistanceRowsOnlyWithEachPointsZWeight) {
     // Three points: distance residuals in rows 1..3, other rows hold no observations.
     Matrix v(9, 1), P(9, 1);
     v(1, 1) = 0.3, v(2, 1) = -0.1, v(3, 1) = 0.2;

@@ -18,7 +18,7 @@ JobState unitsJob() {
     return job;
 }
 
-TEST(applyStartValues, HeldValuesAreConvertedFromDisplayUnits) {
+TEST(ApplyStartValues, HeldValuesAreConvertedFromDisplayUnits) {
     JobState job = unitsJob();
     job.LengthFactor = 1.0 / 1000;  // meter
     applyStartValues(job, statesWith({1, 3}, {{kTraY, "5"}, {kRDist, "0.1"}}), EngineControls{});
@@ -39,7 +39,7 @@ TEST(applyStartValues, HeldValuesAreConvertedFromDisplayUnits) {
     EXPECT_EQ(scale.ScaleY(), 1.5);
 }
 
-TEST(applyStartValues, HeldRotationPicksTheNearerOfTheTwoEquivalentTriples) {
+TEST(ApplyStartValues, HeldRotationPicksTheNearerOfTheTwoEquivalentTriples) {
     struct Case {
         const char* held;
         double rot[3];
@@ -58,7 +58,7 @@ TEST(applyStartValues, HeldRotationPicksTheNearerOfTheTwoEquivalentTriples) {
     }
 }
 
-TEST(applyStartValues, OfSeveralHeldRotationsTheLastOneChoosesTheTriple) {
+TEST(ApplyStartValues, OfSeveralHeldRotationsTheLastOneChoosesTheTriple) {
     // Seed (0.3, 0.5, 0.7); its other triple is (0.3 - P, P - 0.5, 0.7 - P). rot x and rot z'' are
     // held near different triples: rot z'', the last held slot, decides, and rot y' follows it.
     struct Case {
@@ -78,7 +78,7 @@ TEST(applyStartValues, OfSeveralHeldRotationsTheLastOneChoosesTheTriple) {
     }
 }
 
-TEST(applyStartValues, ScalesAndShapeAnglesStartAsTheModelAsks) {
+TEST(ApplyStartValues, ScalesAndShapeAnglesStartAsTheModelAsks) {
     JobState job = unitsJob();
     job.ScaleX() = 1.01, job.ScaleY() = 0.5, job.ScaleXYZ() = 0;
     job.ParXY() = 0.3, job.Azimuth() = 0.3, job.ZtoXY() = 0.3;
@@ -104,7 +104,7 @@ TEST(applyStartValues, ScalesAndShapeAnglesStartAsTheModelAsks) {
     EXPECT_DOUBLE_EQ(seeded.Azimuth(), 9 / seeded.AngleFactor);
 }
 
-TEST(applyStartValues, HeldLengthWithoutUnitFactorIsANumericError) {
+TEST(ApplyStartValues, HeldLengthWithoutUnitFactorIsANumericError) {
     JobState job = unitsJob();
     job.LengthFactor = 0;  // units not set yet
     EXPECT_THROW(applyStartValues(job, statesWith({}, {{kTraX, "5"}}), EngineControls{}), NumericError);

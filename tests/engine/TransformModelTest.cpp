@@ -38,7 +38,7 @@ const ModelCase kCases[] = {
     {"scale before shape", {0, 0, 0}, {30 * kDeg, 0, 0}, {2, 1, 1}, {1, 1, 0}, {2.5, 0.86602540378, 0}},
 };
 
-TEST(transformPoint, MapsKnownPoints) {
+TEST(TransformPoint, MapsKnownPoints) {
     for (const ModelCase& c : kCases) {
         JobState job;
         job.Params = testing::identityParams();
@@ -57,7 +57,7 @@ TEST(transformPoint, MapsKnownPoints) {
     }
 }
 
-TEST(transformPoint, UsesTheWorkingCopyOfTheRotationNotRotX) {
+TEST(TransformPoint, UsesTheWorkingCopyOfTheRotationNotRotX) {
     JobState job;
     job.Params = testing::identityParams();
     job.Params[kTraX] = 10;
@@ -69,7 +69,7 @@ TEST(transformPoint, UsesTheWorkingCopyOfTheRotationNotRotX) {
     EXPECT_DOUBLE_EQ(z, 0);
 }
 
-TEST(transformPoint, CommonScaleIsNoFactorOfItsOwn) {
+TEST(TransformPoint, CommonScaleIsNoFactorOfItsOwn) {
     JobState job;
     job.Params = testing::identityParams();
     job.Params[kScaleXYZ] = 2;
@@ -80,7 +80,7 @@ TEST(transformPoint, CommonScaleIsNoFactorOfItsOwn) {
     EXPECT_EQ(z, 3);
 }
 
-TEST(transformPoint, RotationMatchesTheRotationLibrary) {
+TEST(TransformPoint, RotationMatchesTheRotationLibrary) {
     JobState job;
     job.Params = testing::identityParams();
     job.RotXSeed = 0.3, job.RotYSeed = 0.5, job.RotZSeed = 0.7;
@@ -108,7 +108,7 @@ TEST(PointTransform, GivesExactlyWhatTransformPointGives) {
     }
 }
 
-TEST(transformMcsPoint, AppliesTheWorkMatricesWithoutTranslation) {
+TEST(TransformMcsPoint, AppliesTheWorkMatricesWithoutTranslation) {
     JobState job = testing::makeJob(3, testing::identityParams());
     job.Params[kTraX] = 100;
     job.RotXSeed = 0.2;
@@ -126,7 +126,7 @@ TEST(transformMcsPoint, AppliesTheWorkMatricesWithoutTranslation) {
     EXPECT_THROW(transformMcsPoint(job, 4, m), std::out_of_range);
 }
 
-TEST(shapeMatrixFromAngles, WritesAllNineElementsAndRefusesASmallMatrix) {
+TEST(ShapeMatrixFromAngles, WritesAllNineElementsAndRefusesASmallMatrix) {
     Matrix M(3, 3);
     for (int i = 0; i <= 3; ++i)
         for (int j = 0; j <= 3; ++j) M(i, j) = 9;

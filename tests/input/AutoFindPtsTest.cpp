@@ -52,7 +52,7 @@ NamedCloud triangleOcs() {
     return o;
 }
 
-TEST(autoFindPoints, TriangleSeedsTheTransformationAndPairsAllThree) {
+TEST(AutoFindPoints, TriangleSeedsTheTransformationAndPairsAllThree) {
     Fixture f;
     NamedCloud mcs = triangleMcs(), ocs = triangleOcs();
     mcs.add("MCS_P4", 300, -200, 50);  // far from everything: stays alone
@@ -82,7 +82,7 @@ TEST(autoFindPoints, TriangleSeedsTheTransformationAndPairsAllThree) {
     EXPECT_FALSE(f.progress.isOpen);
 }
 
-TEST(autoFindPoints, FewerThanThreeCandidatesTellsTheUserAndPairsNothing) {
+TEST(AutoFindPoints, FewerThanThreeCandidatesTellsTheUserAndPairsNothing) {
     struct Case {
         const char* what;
         NamedCloud ocs;
@@ -114,7 +114,7 @@ TEST(autoFindPoints, FewerThanThreeCandidatesTellsTheUserAndPairsNothing) {
     }
 }
 
-TEST(autoFindPoints, StopLeavesNoPairsNoSeedAndNoMessage) {
+TEST(AutoFindPoints, StopLeavesNoPairsNoSeedAndNoMessage) {
     Fixture f;
     std::mt19937 rng(5);
     auto mcs = named(testing::randomCloud(rng, 30, 0, 100.0), "MCS_");
@@ -130,7 +130,7 @@ TEST(autoFindPoints, StopLeavesNoPairsNoSeedAndNoMessage) {
     EXPECT_EQ(f.progress.closes, 1);
 }
 
-TEST(autoFindPoints, CancelWhileThePairTableIsBuiltStopsTheBuild) {
+TEST(AutoFindPoints, CancelWhileThePairTableIsBuiltStopsTheBuild) {
     Fixture f;
     std::mt19937 rng(6);
     // 1 500 OCS points give more than one chunk of pairs, so the build asks between chunks.
@@ -144,7 +144,7 @@ TEST(autoFindPoints, CancelWhileThePairTableIsBuiltStopsTheBuild) {
     EXPECT_EQ(f.progress.closes, 1);
 }
 
-TEST(autoFindPoints, AnOcsTooLargeForThePairTableIsRefusedWithAMessage) {
+TEST(AutoFindPoints, AnOcsTooLargeForThePairTableIsRefusedWithAMessage) {
     Fixture f;
     std::mt19937 rng(2);
     auto mcs = named(testing::randomCloud(rng, 10, 0, 100.0), "MCS_");
@@ -174,7 +174,7 @@ class WindowWithFixedTraX : public SeedValueSource {
     }
 };
 
-TEST(autoFindPoints, SeedKeepsItsRotationWhenTheCalculationWindowAddsItsValues) {
+TEST(AutoFindPoints, SeedKeepsItsRotationWhenTheCalculationWindowAddsItsValues) {
     Fixture f;
     WindowWithFixedTraX window;
     JobState job;
@@ -195,7 +195,7 @@ TEST(autoFindPoints, SeedKeepsItsRotationWhenTheCalculationWindowAddsItsValues) 
 
 // The whole automatic search against the plain loops: the candidates, the choice, the seed
 // solution, transformPoint per point and the plain pair search must give the same names.
-TEST(autoFindPoints, GivesTheNamesOfThePlainLoopsOnRandomSets) {
+TEST(AutoFindPoints, GivesTheNamesOfThePlainLoopsOnRandomSets) {
     std::mt19937 rng(4242);
     const float ettas[] = {0.05f, 0.02f, 0.2f};
     int paired = 0;

@@ -103,7 +103,7 @@ TEST_P(IniReadAllWrittenUnder, ReadsEveryKindOfKeyUnderEitherSeparator) {
 INSTANTIATE_TEST_SUITE_P(Separators, IniReadAllWrittenUnder, ::testing::Values('.', ','),
                          [](const auto& info) { return info.param == '.' ? std::string("Point") : "Comma"; });
 
-TEST(readAllIniSettings, ClipboardValueOutsideOneToFiveReadsAsTwoAndIsWrittenBack) {
+TEST(ReadAllIniSettings, ClipboardValueOutsideOneToFiveReadsAsTwoAndIsWrittenBack) {
     TempDir dir;
     JobState job;
     job.IniFilePath =
@@ -117,7 +117,7 @@ TEST(readAllIniSettings, ClipboardValueOutsideOneToFiveReadsAsTwoAndIsWrittenBac
               "LastEntry]\r\n");
 }
 
-TEST(readAllIniSettings, MissingThresholdIsWrittenAs1E09AndStaysZeroInMemory) {
+TEST(ReadAllIniSettings, MissingThresholdIsWrittenAs1E09AndStaysZeroInMemory) {
     TempDir dir;
     for (char sep : {'.', ','}) {
         platform::ScopedDecimalSeparator scope(sep);
@@ -131,7 +131,7 @@ TEST(readAllIniSettings, MissingThresholdIsWrittenAs1E09AndStaysZeroInMemory) {
     }
 }
 
-TEST(readAllIniSettings, ValueThatDoesNotConvertSkipsItsLineAndStartUpGoesOn) {
+TEST(ReadAllIniSettings, ValueThatDoesNotConvertSkipsItsLineAndStartUpGoesOn) {
     TempDir dir;
     JobState job;
     job.MaxIteration = 50;  // the earlier value
@@ -157,7 +157,7 @@ TEST(readAllIniSettings, ValueThatDoesNotConvertSkipsItsLineAndStartUpGoesOn) {
     EXPECT_EQ(job.IterationThreshold, 1e-10);
 }
 
-TEST(readAllIniSettings, FlagKeysBeforeShowPointNumberFillFlagOneCreatedOnDemand) {
+TEST(ReadAllIniSettings, FlagKeysBeforeShowPointNumberFillFlagOneCreatedOnDemand) {
     TempDir dir;
     JobState job;
     job.IniFilePath =
@@ -172,7 +172,7 @@ TEST(readAllIniSettings, FlagKeysBeforeShowPointNumberFillFlagOneCreatedOnDemand
     EXPECT_TRUE(d.FahneProps[1].ShowDev);
 }
 
-TEST(readAllIniSettings, ShowPointNumberStartsAFreshOneFlagLayoutWhateverTheRecordHeld) {
+TEST(ReadAllIniSettings, ShowPointNumberStartsAFreshOneFlagLayoutWhateverTheRecordHeld) {
     TempDir dir;
     JobState job;
     job.DefaultScreenProperties.FahneAnzahl = 3;  // a view stored earlier in this run
@@ -190,7 +190,7 @@ TEST(readAllIniSettings, ShowPointNumberStartsAFreshOneFlagLayoutWhateverTheReco
     EXPECT_TRUE(d.FahneProps[1].Underline);
 }
 
-TEST(readAllIniSettings, LaterLineOfAKeyWinsAndCommentsAreSkipped) {
+TEST(ReadAllIniSettings, LaterLineOfAKeyWinsAndCommentsAreSkipped) {
     TempDir dir;
     JobState job;
     job.IniFilePath =
@@ -201,7 +201,7 @@ TEST(readAllIniSettings, LaterLineOfAKeyWinsAndCommentsAreSkipped) {
     EXPECT_EQ(job.MaxIteration, 40);
 }
 
-TEST(readAllIniSettings, Windows1252FileMatchesKeysWithUmlauts) {
+TEST(ReadAllIniSettings, Windows1252FileMatchesKeysWithUmlauts) {
     TempDir dir;
     JobState job;
     job.IniFilePath = dir.write("k.ini",
@@ -215,7 +215,7 @@ TEST(readAllIniSettings, Windows1252FileMatchesKeysWithUmlauts) {
     EXPECT_EQ(job.AngleUnitName, "360°60'60''");
 }
 
-TEST(readAllIniSettings, UnreadableFileIsAFileError) {
+TEST(ReadAllIniSettings, UnreadableFileIsAFileError) {
     TempDir dir;
     JobState job;
     job.IniFilePath = dir.file("missing.ini");

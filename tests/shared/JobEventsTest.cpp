@@ -24,7 +24,7 @@ TEST(JobEvents, SubscribersRunInSlotOrderWhateverTheOrderTheySubscribedIn) {
                                                    [&] { calls.push_back("display2"); });
     const Subscription units = events.subscribe(JobEvent::UnitsChanged, Subscriber::ResultDisplay,
                                                 [&] { calls.push_back("units"); });
-    events.emit(JobEvent::ResultsChanged);
+    events.publish(JobEvent::ResultsChanged);
     EXPECT_EQ(calls, (std::vector<std::string>{"display1", "display2", "graphics", "sheet", "window"}));
 }
 
@@ -36,13 +36,13 @@ TEST(JobEvents, ABatchDeliversEachEventOnceInTheFixedOrderWhenTheOutermostEnds) 
         Subscriber::MainSheet, [&](JobEvent e) { heard.push_back(e); });
     {
         JobEvents::Batch outer(events);
-        events.emit(JobEvent::ResultsChanged);
+        events.publish(JobEvent::ResultsChanged);
         {
             JobEvents::Batch inner(events);
-            for (int run = 0; run < 100; ++run) events.emit(JobEvent::ResultsChanged);
-            events.emit(JobEvent::UnitsChanged);
+            for (int run = 0; run < 100; ++run) events.publish(JobEvent::ResultsChanged);
+            events.publish(JobEvent::UnitsChanged);
         }
-        events.emit(JobEvent::JobReset);
+        events.publish(JobEvent::JobReset);
         EXPECT_TRUE(heard.empty());  // the inner batch's end delivers nothing
         EXPECT_TRUE(events.batching());
     }
@@ -50,7 +50,7 @@ TEST(JobEvents, ABatchDeliversEachEventOnceInTheFixedOrderWhenTheOutermostEnds) 
               (std::vector<JobEvent>{JobEvent::JobReset, JobEvent::UnitsChanged, JobEvent::ResultsChanged}));
     EXPECT_FALSE(events.batching());
     heard.clear();
-    events.emit(JobEvent::PointsReplaced);  // after the batch: at once
+    events.publish(JobEvent::PointsReplaced);  // after the batch: at once
     EXPECT_EQ(heard, std::vector<JobEvent>{JobEvent::PointsReplaced});
 }
 
@@ -60,20 +60,20 @@ TEST(JobEvents, ADiscardedBatchOrOneLeftByAnExceptionDeliversNothing) {
     const Subscription s = events.subscribe(JobEvent::ResultsChanged, Subscriber::Graphics, [&] { ++heard; });
     {
         JobEvents::Batch batch(events);
-        events.emit(JobEvent::ResultsChanged);
+        events.publish(JobEvent::ResultsChanged);
         batch.discard();
     }
     EXPECT_EQ(heard, 0);
     EXPECT_THROW(
         {
             JobEvents::Batch batch(events);
-            events.emit(JobEvent::ResultsChanged);
+            events.publish(JobEvent::ResultsChanged);
             throw std::runtime_error("the work failed");
         },
         std::runtime_error);
     EXPECT_EQ(heard, 0);
     EXPECT_FALSE(events.batching());
-    events.emit(JobEvent::ResultsChanged);
+    events.publish(JobEvent::ResultsChanged);
     EXPECT_EQ(heard, 1);
 }
 
@@ -87,13 +87,13 @@ TEST(JobEvents, ADroppedTokenIsNeverCalledAgainEvenMidDelivery) {
     });
     later =
         events.subscribe(JobEvent::ResultsChanged, Subscriber::MainSheet, [&] { calls.push_back("later"); });
-    events.emit(JobEvent::ResultsChanged);
+    events.publish(JobEvent::ResultsChanged);
     EXPECT_EQ(calls, std::vector<std::string>{"first"});
     EXPECT_FALSE(later.active());
 
     Subscription moved = std::move(first);
     { const Subscription gone = std::move(moved); }
-    events.emit(JobEvent::ResultsChanged);
+    events.publish(JobEvent::ResultsChanged);
     EXPECT_EQ(calls.size(), 1u);
 
     // A token that outlives its hub is harmless.
@@ -112,14 +112,14 @@ TEST(JobEvents, AnEmitInsideAHandlerIsQueuedUntilEverySubscriberHeardTheCurrentO
     std::vector<std::string> calls;
     const Subscription units = events.subscribe(JobEvent::UnitsChanged, Subscriber::ResultDisplay, [&] {
         calls.push_back("display units");
-        events.emit(JobEvent::ResultsChanged);  // reformatted results
-        events.emit(JobEvent::ResultsChanged);  // queued once
+        events.publish(JobEvent::ResultsChanged);  // reformatted results
+        events.publish(JobEvent::ResultsChanged);  // queued once
     });
     const Subscription sheetUnits = events.subscribe(JobEvent::UnitsChanged, Subscriber::MainSheet,
                                                      [&] { calls.push_back("sheet units"); });
     const Subscription results = events.subscribe(JobEvent::ResultsChanged, Subscriber::MainSheet,
                                                   [&] { calls.push_back("sheet results"); });
-    events.emit(JobEvent::UnitsChanged);
+    events.publish(JobEvent::UnitsChanged);
     EXPECT_EQ(calls, (std::vector<std::string>{"display units", "sheet units", "sheet results"}));
 }
 
@@ -128,15 +128,15 @@ TEST(JobEvents, HandlersThatKeepEmittingAreStoppedAndTheHubStaysUsable) {
     int pings = 0;
     const Subscription ping = events.subscribe(JobEvent::PointsReplaced, Subscriber::Graphics, [&] {
         ++pings;
-        events.emit(JobEvent::UseFlagsChanged);
+        events.publish(JobEvent::UseFlagsChanged);
     });
     const Subscription pong = events.subscribe(JobEvent::UseFlagsChanged, Subscriber::Graphics,
-                                               [&] { events.emit(JobEvent::PointsReplaced); });
-    EXPECT_THROW(events.emit(JobEvent::PointsReplaced), std::logic_error);
+                                               [&] { events.publish(JobEvent::PointsReplaced); });
+    EXPECT_THROW(events.publish(JobEvent::PointsReplaced), std::logic_error);
     EXPECT_EQ(pings, JobEvents::kMaxDeliveriesPerRound / 2);
     int reset = 0;
     const Subscription other = events.subscribe(JobEvent::JobReset, Subscriber::Other, [&] { ++reset; });
-    events.emit(JobEvent::JobReset);
+    events.publish(JobEvent::JobReset);
     EXPECT_EQ(reset, 1);
 }
 
@@ -144,14 +144,14 @@ TEST(JobEvents, AnExceptionFromAHandlerReachesTheEmitterAndDropsTheQueue) {
     JobEvents events;
     int sheet = 0;
     const Subscription thrower = events.subscribe(JobEvent::ResultsChanged, Subscriber::ResultDisplay, [&] {
-        events.emit(JobEvent::UnitsChanged);
+        events.publish(JobEvent::UnitsChanged);
         throw std::runtime_error("cannot show");
     });
     const Subscription units =
         events.subscribe(JobEvent::UnitsChanged, Subscriber::MainSheet, [&] { ++sheet; });
-    EXPECT_THROW(events.emit(JobEvent::ResultsChanged), std::runtime_error);
+    EXPECT_THROW(events.publish(JobEvent::ResultsChanged), std::runtime_error);
     EXPECT_EQ(sheet, 0);
-    events.emit(JobEvent::UnitsChanged);
+    events.publish(JobEvent::UnitsChanged);
     EXPECT_EQ(sheet, 1);
 }
 

@@ -32,7 +32,7 @@ Matrix filled(std::int32_t rows, std::int32_t cols, double v) {
     return m;
 }
 
-TEST(matInvert, AddsTheSmallConstantToEveryPivotSoAZeroPivotGives1e12) {
+TEST(MatInvert, AddsTheSmallConstantToEveryPivotSoAZeroPivotGives1e12) {
     const Matrix a = make({{4, 0}, {0, 0}});
     Matrix inv(2, 2);
     matInvert(a, 2, 2, inv);
@@ -43,7 +43,7 @@ TEST(matInvert, AddsTheSmallConstantToEveryPivotSoAZeroPivotGives1e12) {
     EXPECT_DOUBLE_EQ(inv(2, 2), 1e12);
 }
 
-TEST(matInvert, UnknownWithoutObservationsLeavesTheRestInvertedAsABlock) {
+TEST(MatInvert, UnknownWithoutObservationsLeavesTheRestInvertedAsABlock) {
     // Row and column 2 all zero: 1e12 on their diagonal, the outer block inverted on its own.
     const Matrix a = make({{2, 0, 1}, {0, 0, 0}, {1, 0, 1}});
     Matrix inv(3, 3);
@@ -56,7 +56,7 @@ TEST(matInvert, UnknownWithoutObservationsLeavesTheRestInvertedAsABlock) {
     EXPECT_NEAR(inv(3, 3), 2.0, 1e-11);
 }
 
-TEST(matInvert, WellConditionedMatrixAgreesWithTheExactInverseAndKeepsItsSource) {
+TEST(MatInvert, WellConditionedMatrixAgreesWithTheExactInverseAndKeepsItsSource) {
     const Matrix a = make({{2, -1, 0}, {-1, 2, -1}, {0, -1, 2}});
     const Matrix exact = make({{0.75, 0.5, 0.25}, {0.5, 1.0, 0.5}, {0.25, 0.5, 0.75}});
     const Matrix original = a;
@@ -72,7 +72,7 @@ TEST(matInvert, WellConditionedMatrixAgreesWithTheExactInverseAndKeepsItsSource)
         for (std::int32_t j = 1; j <= 3; ++j) EXPECT_EQ(inPlace(i, j), inv(i, j));
 }
 
-TEST(matInvert, NonFiniteResultThrowsInsteadOfReturningGarbage) {
+TEST(MatInvert, NonFiniteResultThrowsInsteadOfReturningGarbage) {
     Matrix inv(2, 2);
     // A pivot of exactly -1e-12 divides by zero once the constant is added.
     EXPECT_THROW(matInvert(make({{-1e-12, 0}, {0, 1}}), 2, 2, inv), NumericError);
@@ -82,7 +82,7 @@ TEST(matInvert, NonFiniteResultThrowsInsteadOfReturningGarbage) {
     EXPECT_THROW(matInvert(make({{kInf, 0}, {0, 1}}), 2, 2, inv), NumericError);
 }
 
-TEST(matMult, ZeroesTheResultFirstAndSkipsExactlyZeroFactors) {
+TEST(MatMult, ZeroesTheResultFirstAndSkipsExactlyZeroFactors) {
     // The infinities only ever meet zeros: a product 0·inf would be NaN, so the skip shows.
     const Matrix a = make({{1, 2, 0, kInf}, {0, 0, 0, 0}});
     const Matrix b = make({{3, 0}, {4, 6}, {kInf, kInf}, {0, 0}});
@@ -94,7 +94,7 @@ TEST(matMult, ZeroesTheResultFirstAndSkipsExactlyZeroFactors) {
     EXPECT_EQ(c, make({{11, 12}, {0, 0}}));  // a zero row of A gives a zero row of C
 }
 
-TEST(matMult, MatchesTheProductOfAGeneralPair) {
+TEST(MatMult, MatchesTheProductOfAGeneralPair) {
     const Matrix a = make({{1, 2, 3}, {4, 5, 6}});
     const Matrix b = make({{7, 8}, {9, 10}, {11, 12}});
     Matrix c(2, 2);
@@ -103,7 +103,7 @@ TEST(matMult, MatchesTheProductOfAGeneralPair) {
     EXPECT_EQ(c, make({{58, 64}, {139, 154}}));
 }
 
-TEST(matMult, RefusesToOverwriteAFactorAndNonFiniteProducts) {
+TEST(MatMult, RefusesToOverwriteAFactorAndNonFiniteProducts) {
     Matrix a = make({{1, 2}, {3, 4}});
     const Matrix b = make({{1, 0}, {0, 1}});
     std::int32_t rows = 0, cols = 0;
@@ -158,7 +158,7 @@ TEST(MatOps, ResultTooSmallThrowsBeforeWritingAnything) {
     EXPECT_THROW(matInvert(a, 2, 2, c), std::out_of_range);
 }
 
-TEST(matDeleteRowCol, ShiftsInPlaceAndLeavesTheLastRowOrColumn) {
+TEST(MatDeleteRowCol, ShiftsInPlaceAndLeavesTheLastRowOrColumn) {
     Matrix m = make({{11, 12, 13}, {21, 22, 23}, {31, 32, 33}, {41, 42, 43}});
     std::int32_t rows = 0, cols = 0;
     matDeleteRowCol(m, 4, 3, m, rows, cols, true, 2);
@@ -172,7 +172,7 @@ TEST(matDeleteRowCol, ShiftsInPlaceAndLeavesTheLastRowOrColumn) {
     EXPECT_EQ(m, make({{12, 13, 13}, {32, 33, 33}, {42, 43, 43}, {41, 42, 43}}));
 }
 
-TEST(removeEqualValues, KeepsTheEarliestOfNearEqualEntriesAndNeverEntryZero) {
+TEST(RemoveEqualValues, KeepsTheEarliestOfNearEqualEntriesAndNeverEntryZero) {
     std::vector<double> list{1.0, 1.0, 1.000000001, 2.0, 1.0};
     removeEqualValues(list);
     EXPECT_EQ(list, (std::vector<double>{1.0, 1.0, 2.0}));
@@ -182,7 +182,7 @@ TEST(removeEqualValues, KeepsTheEarliestOfNearEqualEntriesAndNeverEntryZero) {
     EXPECT_EQ(exact, (std::vector<double>{0.0, 0.0, 1e-8}));
 }
 
-TEST(removeElement, ShiftsDownAndShrinksAndRefusesAMissingEntry) {
+TEST(RemoveElement, ShiftsDownAndShrinksAndRefusesAMissingEntry) {
     std::vector<double> list{0, 10, 20, 30};
     removeElement(list, 2);
     EXPECT_EQ(list, (std::vector<double>{0, 10, 30}));

@@ -52,7 +52,7 @@ Matrix quaternionMatrix(double w, double x, double y, double z) {
 
 const Vec3 kAngles{0, 0.3, 0.5, 0.7};
 
-TEST(matFromAnglesXYZ, FollowsTheWrittenOutTable) {
+TEST(MatFromAnglesXYZ, FollowsTheWrittenOutTable) {
     const Matrix m = build(matFromAnglesXYZ, kAngles);
     EXPECT_NEAR(m(2, 1), -0.5653542083811, 1e-13);
     EXPECT_NEAR(m(3, 2), -0.2593433800522, 1e-13);
@@ -66,7 +66,7 @@ TEST(matFromAnglesXYZ, FollowsTheWrittenOutTable) {
         for (int j = 1; j <= 3; ++j) EXPECT_NEAR(m(i, j), table[i - 1][j - 1], 1e-15) << i << "," << j;
 }
 
-TEST(anglesFromMatXYZ, GivesBothSolutionsWithTheFirstCombinationInS2) {
+TEST(AnglesFromMatXYZ, GivesBothSolutionsWithTheFirstCombinationInS2) {
     const Matrix m = build(matFromAnglesXYZ, kAngles);
     Vec3 s1{}, s2{};
     anglesFromMatXYZ(m, s1, s2);
@@ -81,7 +81,7 @@ TEST(anglesFromMatXYZ, GivesBothSolutionsWithTheFirstCombinationInS2) {
     EXPECT_LT(differenceSum(build(matFromAnglesXYZ, s2), m), 1e-9);
 }
 
-TEST(anglesFromMatZXZ, GivesTheAnglesAndTheirMirror) {
+TEST(AnglesFromMatZXZ, GivesTheAnglesAndTheirMirror) {
     const Matrix m = build(matFromAnglesZXZ, kAngles);
     Vec3 s1{}, s2{};
     anglesFromMatZXZ(m, s1, s2);
@@ -163,7 +163,7 @@ TEST(RotationSequences, EverySequenceRoundTripsIncludingNearPiAndNearTheSingular
     }
 }
 
-TEST(matCompare, SumsDifferencesAndCountsTheToleranceAsEqual) {
+TEST(MatCompare, SumsDifferencesAndCountsTheToleranceAsEqual) {
     Matrix a(3, 3), b(3, 3);
     double sum = -1;
     bool equal = false;
@@ -182,7 +182,7 @@ TEST(matCompare, SumsDifferencesAndCountsTheToleranceAsEqual) {
     EXPECT_EQ(sum, 0.0);
 }
 
-TEST(quaternionFromMat, IdentityAndTheXyzExample) {
+TEST(QuaternionFromMat, IdentityAndTheXyzExample) {
     Matrix q(8, 1);
     double a1 = 9, a2 = 9, a3 = 9;
     quaternionFromMat(build(matFromAnglesXYZ, {0, 0, 0, 0}), q, a1, a2, a3);
@@ -204,7 +204,7 @@ TEST(quaternionFromMat, IdentityAndTheXyzExample) {
     EXPECT_NEAR(a3, 0.7, 1e-9);
 }
 
-TEST(quaternionFromMat, HalfTurnTakesTheSecondDiagonalBranchOnEqualDiagonalElements) {
+TEST(QuaternionFromMat, HalfTurnTakesTheSecondDiagonalBranchOnEqualDiagonalElements) {
     Matrix m(3, 3);
     const double rows[3][3] = {
         {-1.0 / 9, -8.0 / 9, 4.0 / 9}, {-8.0 / 9, -1.0 / 9, -4.0 / 9}, {4.0 / 9, -4.0 / 9, -7.0 / 9}};
@@ -226,7 +226,7 @@ struct QuatCase {
     double w, x, y, z;
 };
 
-TEST(anglesFromQuaternion, RebuildsTheMatrixOfItsQuaternionAlsoWhereADenominatorIsExactlyZero) {
+TEST(AnglesFromQuaternion, RebuildsTheMatrixOfItsQuaternionAlsoWhereADenominatorIsExactlyZero) {
     const double h = std::sqrt(0.5);
     const QuatCase cases[] = {
         {"both denominators 0", 0.5, 0.5, 0.5, 0.5},

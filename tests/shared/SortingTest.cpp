@@ -13,7 +13,7 @@ namespace {
 using Names = std::vector<std::string>;
 using Index = std::vector<std::int32_t>;
 
-TEST(sortNames, NumericNamesByValueBetweenLowerAndHigherCharacters) {
+TEST(SortNames, NumericNamesByValueBetweenLowerAndHigherCharacters) {
     Names names{"", "10", "9", "A1", "100", "-5"};
     Index index;
     sortNames(names, index);
@@ -21,7 +21,7 @@ TEST(sortNames, NumericNamesByValueBetweenLowerAndHigherCharacters) {
     EXPECT_EQ(index, (Index{0, 5, 2, 1, 4, 3}));
 }
 
-TEST(sortNames, CharacterCodesDecideAmongTextNames) {
+TEST(SortNames, CharacterCodesDecideAmongTextNames) {
     Names names{"", "b", "B", "12a", "a", "99999"};
     Index index;
     sortNames(names, index);
@@ -29,7 +29,7 @@ TEST(sortNames, CharacterCodesDecideAmongTextNames) {
     EXPECT_EQ(names, (Names{"", "99999", "12a", "B", "a", "b"}));
 }
 
-TEST(sortNames, NamesEqualAfterPaddingStayDistinctAndEqualNamesEndSideBySide) {
+TEST(SortNames, NamesEqualAfterPaddingStayDistinctAndEqualNamesEndSideBySide) {
     // Matching by name merges both lists: the two "7" must meet, "007" and "07" stay apart.
     Names names{"", "7", "007", "3", "7", "07", "5"};
     Index index;
@@ -38,7 +38,7 @@ TEST(sortNames, NamesEqualAfterPaddingStayDistinctAndEqualNamesEndSideBySide) {
     EXPECT_EQ(index, (Index{0, 3, 6, 2, 5, 1, 4}));  // equal names keep their order
 }
 
-TEST(sortNames, EmptyListAndLongDigitStrings) {
+TEST(SortNames, EmptyListAndLongDigitStrings) {
     Names none{""};
     Index index{7, 7};
     sortNames(none, index);
@@ -52,7 +52,7 @@ TEST(sortNames, EmptyListAndLongDigitStrings) {
 
 // The keyed comparison must order exactly as the names left-padded with "0" to 50 characters,
 // compared byte by byte, with the text and then the position breaking ties.
-TEST(sortNames, OrderEqualsThePaddedTextComparisonOnRandomAwkwardNames) {
+TEST(SortNames, OrderEqualsThePaddedTextComparisonOnRandomAwkwardNames) {
     std::mt19937 random(5);
     const std::string alphabet =
         std::string("0123456789") + "0000" + "-+ /Aa" + "\x01\xff" + std::string(1, '\0');
@@ -90,7 +90,7 @@ TEST(sortNames, OrderEqualsThePaddedTextComparisonOnRandomAwkwardNames) {
     }
 }
 
-TEST(isNumericName, DigitsOnly) {
+TEST(IsNumericName, DigitsOnly) {
     EXPECT_TRUE(isNumericName("0123"));
     EXPECT_TRUE(isNumericName(""));
     EXPECT_FALSE(isNumericName("-5"));
@@ -98,7 +98,7 @@ TEST(isNumericName, DigitsOnly) {
     EXPECT_FALSE(isNumericName("12a"));
 }
 
-TEST(quickSortNames, SortsARangeEitherWayMovingTheIndexAlong) {
+TEST(QuickSortNames, SortsARangeEitherWayMovingTheIndexAlong) {
     Names names{"zero", "d", "b", "a", "c", "e"};
     Index index{0, 1, 2, 3, 4, 5};
     quickSortNames(names, index, 2, 5, false);
@@ -123,7 +123,7 @@ std::vector<double> column(const Matrix& m, std::int32_t c) {
     return v;
 }
 
-TEST(sortRowsByKeys, EachKeyOrdersOnlyWithinGroupsOfTheEarlierKeys) {
+TEST(SortRowsByKeys, EachKeyOrdersOnlyWithinGroupsOfTheEarlierKeys) {
     // Columns 1..5; column 1 names the row; keys 4, 3, 5 as the inverse solution table uses them.
     Matrix t = table({{1, 0, 2, 1, 9},
                       {2, 0, 1, 0, 5},
@@ -145,7 +145,7 @@ TEST(sortRowsByKeys, EachKeyOrdersOnlyWithinGroupsOfTheEarlierKeys) {
     EXPECT_EQ(unchanged, before);
 }
 
-TEST(sortRowsByKeys, OrderOfRowsEqualInEveryKeyFollowsThePartitionSteps) {
+TEST(SortRowsByKeys, OrderOfRowsEqualInEveryKeyFollowsThePartitionSteps) {
     // All keys equal: the scans stop on every row and equal rows are never exchanged.
     Matrix t = table({{1, 5}, {2, 5}, {3, 5}, {4, 5}});
     sortRowsByKeys({2}, t);
@@ -158,7 +158,7 @@ TEST(sortRowsByKeys, OrderOfRowsEqualInEveryKeyFollowsThePartitionSteps) {
     EXPECT_EQ(column(u, 1), (std::vector<double>{4, 2, 1, 3, 5}));
 }
 
-TEST(sortRowsByKeys, OneRowAndBadColumns) {
+TEST(SortRowsByKeys, OneRowAndBadColumns) {
     Matrix one = table({{3, 1}});
     sortRowsByKeys({1, -2}, one);
     EXPECT_EQ(one, table({{3, 1}}));

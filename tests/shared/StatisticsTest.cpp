@@ -37,7 +37,7 @@ TEST(Statistics, ValuesWithoutAnAnswerThrow) {
     EXPECT_THROW(naturalLog(-1.0), NumericError);
 }
 
-TEST(gaussRandom, RejectsPairsOutsideTheUnitCircleAndUsesOnlyU) {
+TEST(GaussRandom, RejectsPairsOutsideTheUnitCircleAndUsesOnlyU) {
     // (0.95, 0.95): s = 1.62, rejected; (0.75, 0.5): u = 0.5, v = 0, s = 0.25.
     ScriptedUniform uniform({0.95, 0.95, 0.75, 0.5});
     EXPECT_NEAR(gaussRandom(0, 1, uniform), 1.665109222315394, 1e-15);
@@ -48,12 +48,12 @@ TEST(gaussRandom, RejectsPairsOutsideTheUnitCircleAndUsesOnlyU) {
     EXPECT_EQ(centre.used(), 4u);
 }
 
-TEST(gaussRandom, SigmaZeroGivesTheMeanExactly) {
+TEST(GaussRandom, SigmaZeroGivesTheMeanExactly) {
     UniformRandom random;
     EXPECT_EQ(gaussRandom(5, 0, random), 5.0);
 }
 
-TEST(gaussRandom, SampleMomentsApproachMeanAndSigma) {
+TEST(GaussRandom, SampleMomentsApproachMeanAndSigma) {
     UniformRandom random(7);
     std::vector<double> draws{0.0};
     for (int i = 0; i < 20000; ++i) draws.push_back(gaussRandom(10, 2, random));

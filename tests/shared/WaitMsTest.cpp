@@ -9,7 +9,7 @@
 namespace kal {
 namespace {
 
-TEST(waitMs, WaitsOnTheMonotonicClockAndLetsEventsThrough) {
+TEST(WaitMs, WaitsOnTheMonotonicClockAndLetsEventsThrough) {
     testing::FakeEventPump pump;
     const auto start = std::chrono::steady_clock::now();
     waitMs(30, &pump);
@@ -20,7 +20,7 @@ TEST(waitMs, WaitsOnTheMonotonicClockAndLetsEventsThrough) {
     EXPECT_LE(pump.calls(), 31);  // a round at most every millisecond, not a spin
 }
 
-TEST(waitMs, NothingToWaitReturnsAtOnce) {
+TEST(WaitMs, NothingToWaitReturnsAtOnce) {
     testing::FakeEventPump pump;
     waitMs(0, &pump);
     waitMs(-5, &pump);

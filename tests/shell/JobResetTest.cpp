@@ -15,7 +15,7 @@ struct View : MainWindowView {
     int refreshes = 0;
 };
 
-TEST(initializeJob, EmptiesTheJobAndKeepsItsNameUnitsAndDirtyFlag) {
+TEST(InitializeJob, EmptiesTheJobAndKeepsItsNameUnitsAndDirtyFlag) {
     JobState job;
     job.CurrentJobFile = "/jobs/a.tfo";
     job.LengthUnitName = "inch";
@@ -52,7 +52,7 @@ TEST(initializeJob, EmptiesTheJobAndKeepsItsNameUnitsAndDirtyFlag) {
     EXPECT_EQ(view.refreshes, 1);
 }
 
-TEST(initializeJob, AnEmptyLengthUnitTakesMillimetresWithThreeDecimalsAndAnUnnamedJobTheDefaultName) {
+TEST(InitializeJob, AnEmptyLengthUnitTakesMillimetresWithThreeDecimalsAndAnUnnamedJobTheDefaultName) {
     JobState job;
     job.DigitLength = 6;
     View view;
@@ -62,7 +62,7 @@ TEST(initializeJob, AnEmptyLengthUnitTakesMillimetresWithThreeDecimalsAndAnUnnam
     EXPECT_EQ(job.CurrentJobFile, "..\\default.tfo");
 }
 
-TEST(initializeJob, AFailingStepIsSkippedAndTheRestRuns) {
+TEST(InitializeJob, AFailingStepIsSkippedAndTheRestRuns) {
     struct Throwing : View {
         void setMainCaption(const std::string&) override { throw std::runtime_error("no window"); }
     } view;

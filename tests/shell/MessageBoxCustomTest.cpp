@@ -6,7 +6,7 @@
 namespace kal {
 namespace {
 
-TEST(showCustomMessageBox, ButtonsFollowTheCaptionsGiven) {
+TEST(ShowCustomMessageBox, ButtonsFollowTheCaptionsGiven) {
     using V = std::vector<std::string>;
     EXPECT_EQ(customButtonCaptions("overwrite", "overwrite all ", "Cancel Batch"),
               (V{"overwrite", "overwrite all ", "Cancel Batch"}));
@@ -15,7 +15,7 @@ TEST(showCustomMessageBox, ButtonsFollowTheCaptionsGiven) {
     EXPECT_EQ(customButtonCaptions("a", "", ""), (V{"a"}));
 }
 
-TEST(showCustomMessageBox, ReturnsThePositionOfThePressedButton) {
+TEST(ShowCustomMessageBox, ReturnsThePositionOfThePressedButton) {
     for (int pressed : {1, 2, 3}) {
         testing::FakePrompter prompter;
         prompter.answerCustom(pressed);
@@ -27,7 +27,7 @@ TEST(showCustomMessageBox, ReturnsThePositionOfThePressedButton) {
     }
 }
 
-TEST(showCustomMessageBox, AnAnswerOutsideTheButtonsCountsAsTheLast) {
+TEST(ShowCustomMessageBox, AnAnswerOutsideTheButtonsCountsAsTheLast) {
     testing::FakePrompter prompter;
     prompter.answerCustom(3);
     EXPECT_EQ(showCustomMessageBox(prompter, "t", "", "yes", "no", ""), 2);

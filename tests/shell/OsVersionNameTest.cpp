@@ -17,7 +17,7 @@ struct FakeSystem : platform::SystemInfo {
     std::string cpuArchitecture() const override { return arch; }
 };
 
-TEST(osVersionName, ProductNameAndWordSize) {
+TEST(OsVersionName, ProductNameAndWordSize) {
     struct Case {
         std::string product, arch, name;
     };
@@ -36,7 +36,7 @@ TEST(osVersionName, ProductNameAndWordSize) {
     }
 }
 
-TEST(osVersionName, AFailingQueryGivesAnEmptyNameInsteadOfEndingStartUp) {
+TEST(OsVersionName, AFailingQueryGivesAnEmptyNameInsteadOfEndingStartUp) {
     FakeSystem s;
     s.fails = true;
     EXPECT_EQ(osVersionName(s), "");

@@ -52,45 +52,45 @@ TEST(RecentFileCaption, EmptySlotShowsItsNumberAndAmpersandsShowAsWritten) {
     EXPECT_EQ(recentFileCaption(1, "/jobs/R&D.tfo"), "&1 /jobs/R&&D.tfo");
 }
 
-TEST(refreshControls, RecentEntriesTakeTheirSlotsAndEmptyOnesCannotBeChosen) {
+TEST(ComputeMainWindowState, RecentEntriesTakeTheirSlotsAndEmptyOnesCannotBeChosen) {
     ProgramLogicInput in;
     in.RecentFiles = {"", "/a.tfo", "", "/c.tfo", ""};
-    MainWindowState s = refreshControls(in);
+    MainWindowState s = computeMainWindowState(in);
     EXPECT_EQ(s.recentCaptions, (std::array<std::string, 4>{"&1 /a.tfo", "&2 ", "&3 /c.tfo", "&4 "}));
     EXPECT_EQ(enabled(s, C::RecentFile1), true);
     EXPECT_EQ(enabled(s, C::RecentFile2), false);
 }
 
 // The four menus that need points, and the Graphics button with them.
-TEST(refreshControls, DataLoadedEnablesTheDataMenusAndTheGraphicsButton) {
+TEST(ComputeMainWindowState, DataLoadedEnablesTheDataMenusAndTheGraphicsButton) {
     for (bool loaded : {false, true}) {
         ProgramLogicInput in;
         in.DataLoaded = loaded;
-        MainWindowState s = refreshControls(in);
+        MainWindowState s = computeMainWindowState(in);
         for (Command c : {C::GraphicsMenu, C::GlobalGraphicsMenu, C::TransformationMenu, C::EditMenu})
             EXPECT_EQ(enabled(s, c), loaded) << nameOf(c);
         EXPECT_EQ(enabled(s, C::GraphicsButton), loaded);
     }
 }
 
-TEST(refreshControls, ExportFollowsTheCalculationAndKeepsItsCaptionWhenDisabled) {
+TEST(ComputeMainWindowState, ExportFollowsTheCalculationAndKeepsItsCaptionWhenDisabled) {
     ProgramLogicInput in;
     in.TrafoCalculated = true;
-    MainWindowState s = refreshControls(in);
+    MainWindowState s = computeMainWindowState(in);
     EXPECT_EQ(enabled(s, C::ExportMenu), true);
     EXPECT_EQ(s.exportCaption, "Export");
     in.TrafoCalculated = false;
-    s = refreshControls(in);
+    s = computeMainWindowState(in);
     EXPECT_EQ(enabled(s, C::ExportMenu), false);
     EXPECT_EQ(s.exportCaption, std::nullopt);  // the caption stays as it was
 }
 
-TEST(refreshControls, JobCommandsAndTheirButtonsWaitWhileLongWorkRuns) {
+TEST(ComputeMainWindowState, JobCommandsAndTheirButtonsWaitWhileLongWorkRuns) {
     for (bool busy : {false, true}) {
         ProgramLogicInput in;
         in.RecentFiles = {"", "/a.tfo", "/b.tfo", "/c.tfo", "/d.tfo"};
         in.longWorkRunning = busy;
-        MainWindowState s = refreshControls(in);
+        MainWindowState s = computeMainWindowState(in);
         // New, Open and Input Files: their toolbar buttons share the entries' commands.
         for (Command c : {C::NewJob, C::OpenJob, C::InputFiles, C::Units, C::Options, C::Special})
             EXPECT_EQ(enabled(s, c), !busy) << nameOf(c);
@@ -122,7 +122,7 @@ struct GraphicsCase {
     std::optional<bool> markAfter;  // what the refresher does to the mark
 };
 
-TEST(refreshControls, GraphicsEntriesAndToolbarsFollowTheOpenWindows) {
+TEST(ComputeMainWindowState, GraphicsEntriesAndToolbarsFollowTheOpenWindows) {
     const GraphicsCase cases[] = {
         {0, false, false, false},
         {0, true, false, false},        // the mark goes with the last window
@@ -135,7 +135,7 @@ TEST(refreshControls, GraphicsEntriesAndToolbarsFollowTheOpenWindows) {
         in.DataLoaded = true;
         in.windowCount = c.count;
         in.graphicsWindowMarked = c.marked;
-        MainWindowState s = refreshControls(in);
+        MainWindowState s = computeMainWindowState(in);
         EXPECT_EQ(checked(s, C::GraphicsWindow), c.markAfter);
         for (Command m : kGraphicsEntries) EXPECT_EQ(enabled(s, m), c.open) << nameOf(m);
         for (Command b : kGraphicsButtons) EXPECT_EQ(enabled(s, b), c.open) << nameOf(b);
@@ -165,7 +165,7 @@ struct ModeCase {
     GraphicsPointer pointer;
 };
 
-TEST(refreshControls, DefaultWindowModesAreMirroredAndTheLaterModeWinsThePointer) {
+TEST(ComputeMainWindowState, DefaultWindowModesAreMirroredAndTheLaterModeWinsThePointer) {
     const ModeCase cases[] = {
         {{}, false, false, false, false, GraphicsPointer::Default},
         {{.VectorMode = true}, true, false, false, false, GraphicsPointer::Default},
@@ -202,7 +202,7 @@ TEST(refreshControls, DefaultWindowModesAreMirroredAndTheLaterModeWinsThePointer
         in.windowCount = 1;
         in.graphicsWindowMarked = true;
         in.defaultWindow = m;
-        MainWindowState s = refreshControls(in);
+        MainWindowState s = computeMainWindowState(in);
 
         // Each entry and the button that shares its command ("VectorMode", "FlagMode", "LineMode",
         // "SetLine", "DeleteLine", "VectorLonger", "VectorShorter").

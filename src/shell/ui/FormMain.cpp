@@ -166,7 +166,7 @@ void FormMain::refreshControls() {
     in.longWorkRunning = longWorkRunning_;
     GraphicsWindow* defaultWindow = graphics_.findDefaultWindow();
     if (defaultWindow) in.defaultWindow = defaultWindow->modes();
-    apply(kal::refreshControls(in));
+    apply(computeMainWindowState(in));
 }
 
 void FormMain::apply(const MainWindowState& s) {
