@@ -28,6 +28,8 @@ FormMain::FormMain(JobState& job, platform::Prompter& prompter, QWidget* parent)
     buildToolbars();
     buildStatusBar();
     resize(1200, 760);
+    for (const CommandInfo& row : commandTable())
+        if (!commandConnected(row.command)) action(row.command)->setEnabled(false);
     refreshControls();
 }
 
@@ -75,7 +77,9 @@ void FormMain::buildMenus() {
         commandActions_[static_cast<std::size_t>(row.command)] = a;
         actions_[row.objectName] = a;
     }
+    // Exit is the window's own; the toolbars do not exist yet, so no refresh here.
     connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
+    connected_[static_cast<std::size_t>(Command::Exit)] = true;
 }
 
 void FormMain::buildToolbars() {
@@ -155,6 +159,21 @@ void FormMain::setStatusPanel(int panel, const QString& text) {
 
 // ---------------------------------------------------------------- the state refresher
 
+void FormMain::connectCommand(Command command, std::function<void()> handler) {
+    QAction* a = action(command);
+    connect(a, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    if (!connected_[static_cast<std::size_t>(command)]) {
+        connected_[static_cast<std::size_t>(command)] = true;
+        a->setEnabled(!commandInfo(command).has(kStartsDisabled));
+        refreshControls();
+    }
+}
+
+bool FormMain::commandConnected(Command command) const {
+    // A menu only opens its entries: it is usable whenever the refresher says so.
+    return commandInfo(command).kind == ControlKind::Menu || connected_[static_cast<std::size_t>(command)];
+}
+
 void FormMain::refreshControls() {
     ProgramLogicInput in;
     in.CurrentJobFile = job_.CurrentJobFile;
@@ -179,7 +198,7 @@ void FormMain::apply(const MainWindowState& s) {
 
     for (const auto& [command, change] : s.commands) {
         QAction* a = action(command);
-        if (change.enabled) a->setEnabled(*change.enabled);
+        if (change.enabled) a->setEnabled(*change.enabled && commandConnected(command));
         if (change.checked) a->setChecked(*change.checked);
     }
 

@@ -73,6 +73,11 @@ class FormMain : public QMainWindow, public StartUpHost {
     // The toolbar button that shows the command (object name: the button's key); null when the
     // command has none.
     QToolButton* toolButton(Command command) const;
+    // Runs `handler` when the command is chosen, by its menu entry or its button. A command that
+    // nothing runs yet stays disabled whatever the refresher decides: an entry whose window does
+    // not exist yet is greyed, never silently dead.
+    void connectCommand(Command command, std::function<void()> handler);
+    bool commandConnected(Command command) const;
     QToolBar* toolbar(Toolbar bar) const;
     QComboBox* comboSaveView() const { return comboSaveView_; }
     // Status bar panels 1 (length unit), 2 (angle unit) and 3 (main sheet row).
@@ -115,6 +120,7 @@ class FormMain : public QMainWindow, public StartUpHost {
     WindowPositions positions_;
     std::map<QString, QAction*> actions_;
     std::array<QAction*, kCommandCount> commandActions_{};
+    std::array<bool, kCommandCount> connected_{};
     std::map<Command, QMenu*> menus_;
     std::map<Toolbar, QToolBar*> toolbars_;
     QComboBox* comboSaveView_ = nullptr;

@@ -35,8 +35,8 @@ void MainJobWindow::setBusy(bool busy) {
 }
 
 void connectJobCommands(FormMain& main, JobCommands& commands) {
-    auto on = [&main](Command command, auto handler) {
-        QObject::connect(main.action(command), &QAction::triggered, &main, handler);
+    auto on = [&main](Command command, std::function<void()> handler) {
+        main.connectCommand(command, std::move(handler));
     };
     // The file toolbar's New, Open and Save share these entries' actions: they run the same
     // commands, once.

@@ -33,6 +33,11 @@ struct Window {
     FormMain w;
 };
 
+// As if every window behind the commands existed: the refresher's decisions reach every control.
+void connectEveryCommand(FormMain& w) {
+    for (const CommandInfo& row : commandTable()) w.connectCommand(row.command, [] {});
+}
+
 TEST(FormMain, AnEmptyJobShowsVersionAndTheUntitledName) {
     Window f;
     f.w.initializeJob();
@@ -112,6 +117,32 @@ TEST(FormMain, MenuEntriesAndTheirButtonsShareOneAction) {
     EXPECT_TRUE(f.w.toolButton(Command::VectorMode)->isChecked());
     vectors->setEnabled(false);
     EXPECT_FALSE(f.w.toolButton(Command::VectorMode)->isEnabled());
+}
+
+// A command nothing runs yet is greyed whatever the job allows, its button with it; once a
+// handler is connected it follows the refresher and runs.
+TEST(FormMain, AnEntryWithoutItsWindowIsDisabledNeverSilentlyDead) {
+    Window f;
+    f.job.DataLoaded = true;
+    f.job.TrafoCalculated = true;
+    f.w.refreshControls();
+    for (Command c : {Command::InputFiles, Command::CalculationWindow, Command::Units, Command::ExportRobCad,
+                      Command::Options, Command::GraphicsWindow, Command::GraphicsButton})
+        EXPECT_FALSE(f.w.action(c)->isEnabled()) << commandInfo(c).objectName;
+    EXPECT_FALSE(f.w.toolButton(Command::InputFiles)->isEnabled());
+    // Menus stay usable, and so do the commands that exist.
+    EXPECT_TRUE(f.w.action(Command::TransformationMenu)->isEnabled());
+    for (Command c : {Command::NewJob, Command::OpenJob, Command::SaveJob, Command::SaveJobAs, Command::Exit})
+        EXPECT_EQ(f.w.commandConnected(c), c == Command::Exit) << commandInfo(c).objectName;
+
+    int runs = 0;
+    f.w.connectCommand(Command::InputFiles, [&runs] { ++runs; });
+    EXPECT_TRUE(f.w.action(Command::InputFiles)->isEnabled());
+    EXPECT_TRUE(f.w.toolButton(Command::InputFiles)->isEnabled());
+    f.w.toolButton(Command::InputFiles)->click();
+    EXPECT_EQ(runs, 1);
+    f.w.setLongWorkRunning(true);  // the refresher still decides for a connected command
+    EXPECT_FALSE(f.w.action(Command::InputFiles)->isEnabled());
 }
 
 // Every menu entry with its caption and shortcut, letter for letter.
@@ -208,6 +239,7 @@ TEST(FormMain, MenuCaptionsAndShortcutsAreTheProgramsOwn) {
 
 TEST(FormMain, AppliesTheJobStateToMenusButtonsAndRecentEntries) {
     Window f;
+    connectEveryCommand(f.w);
     f.job.RecentFiles = {"", "/jobs/R&D.tfo", "", "", ""};
     f.w.refreshControls();
     EXPECT_FALSE(f.w.action(Command::EditMenu)->isEnabled());
@@ -236,6 +268,7 @@ TEST(FormMain, AppliesTheJobStateToMenusButtonsAndRecentEntries) {
 
 TEST(FormMain, MirrorsTheDefaultGraphicsWindowAndSetsItsPointerOnlyOnChange) {
     Window f;
+    connectEveryCommand(f.w);
     f.job.DataLoaded = true;
     FakeGraphicsWindow g;
     g.m.Faehnchenmode = true;
