@@ -37,6 +37,23 @@ double sigmaXyzOf(CalcSession& s) {
     return s.job.SigmaXyz;
 }
 
+namespace {
+platform::Services withoutClipboardAndBoxes(platform::Services services) {
+    services.clipboard = nullptr;
+    services.prompter = nullptr;
+    return services;
+}
+}  // namespace
+
+QuietRunSession::QuietRunSession(const CalcSession& s)
+    : engine(withoutClipboardAndBoxes(s.engine.services), s.engine.progress), session{s.job,     s.panel,
+                                                                                      s.results, engine,
+                                                                                      s.view,    s.events,
+                                                                                      s.loopCap, s.prompter} {
+    engine.controls = s.engine.controls;
+    engine.seedValues = s.engine.seedValues;
+}
+
 MonteCarloScope::MonteCarloScope(CalcSession& s, std::int32_t runs)
     : s_(s),
       runs_(runs),
@@ -127,15 +144,9 @@ CalcStatus runMonteCarloSeries(CalcSession& s) {
     const std::int32_t runs = std::max(kMinMonteCarloRuns, job.MonteCarloRuns);
     JobEvents::Batch batch(s.events);
     {
-        // The runs solve without the clipboard (the R Dist correction log is put there once, by
-        // the final solve) and without message boxes (a box per run would stop the series).
-        platform::Services quiet = s.engine.services;
-        quiet.clipboard = nullptr;
-        quiet.prompter = nullptr;
-        EngineContext runEngine(quiet, s.engine.progress);
-        runEngine.controls = s.engine.controls;
-        runEngine.seedValues = s.engine.seedValues;
-        CalcSession run{job, s.panel, s.results, runEngine, s.view, s.events, s.loopCap, s.prompter};
+        QuietRunSession quiet(s);
+        EngineContext& runEngine = quiet.engine;
+        CalcSession& run = quiet.session;
 
         MonteCarloScope mc(run, runs);
         for (std::int32_t i = 1; i <= runs; ++i) {

@@ -22,6 +22,19 @@ namespace kal {
 
 inline constexpr std::int32_t kMinMonteCarloRuns = 2;
 
+// The session a Monte Carlo run solves in: the calculation's job, panel and windows, but an
+// engine without the clipboard (the R Dist correction log goes there once, from the final solve)
+// and without message boxes (a box per run would stop the series). The engine's controls, seed
+// values and progress panels are the calculation's.
+struct QuietRunSession {
+    explicit QuietRunSession(const CalcSession& s);
+    QuietRunSession(const QuietRunSession&) = delete;
+    QuietRunSession& operator=(const QuietRunSession&) = delete;
+
+    EngineContext engine;
+    CalcSession session;
+};
+
 // The identical MCS points as they were before the series, and their restoration. Holding one
 // means the points may be disturbed; its destructor restores them and closes the progress window.
 class MonteCarloScope {

@@ -121,13 +121,9 @@ CalcStatus runParaboloidLoop(CalcSession& s, TrendState& trend) {
         const std::int32_t runs = std::max(kMinMonteCarloRuns, job.MonteCarloRuns);
         std::int32_t unsettledRuns = 0;
         {
-            platform::Services quiet = s.engine.services;
-            quiet.clipboard = nullptr;
-            quiet.prompter = nullptr;
-            EngineContext runEngine(quiet, s.engine.progress);
-            runEngine.controls = s.engine.controls;
-            runEngine.seedValues = s.engine.seedValues;
-            CalcSession run{job, s.panel, s.results, runEngine, s.view, s.events, s.loopCap, s.prompter};
+            QuietRunSession quiet(s);
+            EngineContext& runEngine = quiet.engine;
+            CalcSession& run = quiet.session;
             ParaboloidStepper stepper(run, trend);  // the runs share the trend: no fresh seeds per run
 
             MonteCarloScope mc(run, runs);
