@@ -30,7 +30,7 @@ class SyntheticSheet : public GridSource {
         return column == 0 ? "Point" : "Value " + std::to_string(column);
     }
     std::string text(std::int32_t row, std::int32_t column) const override {
-        if (column == 0) return "P" + std::to_string(row + 1);
+        if (column == 0) return std::string("P").append(std::to_string(row + 1));
         return formatNumber(value(row, column), "0.0000");
     }
     CellStyle style(std::int32_t row, std::int32_t column) const override {

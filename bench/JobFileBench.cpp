@@ -24,7 +24,7 @@ kal::JobState bigJob(std::int32_t n) {
         y = kal::TaggedArray(n);
         z.assign(static_cast<std::size_t>(n) + 1, 0.0);
         for (std::int32_t i = 1; i <= n; ++i) {
-            names[static_cast<std::size_t>(i)] = "P" + std::to_string(i);
+            names[static_cast<std::size_t>(i)] = std::string("P").append(std::to_string(i));
             x.set(i, 0.001 * i + shift);
             y.set(i, 1000.0 - 0.002 * i);
             z[static_cast<std::size_t>(i)] = 0.5 * (i % 1000);

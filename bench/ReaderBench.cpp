@@ -51,7 +51,8 @@ void BM_MatchByName(benchmark::State& state) {
         std::shuffle(order.begin(), order.end(), random);
         PointSet set;
         set.reserve(static_cast<std::size_t>(n));
-        for (int i : order) set.add((i % 3 == 0 ? "P" : "") + std::to_string(i), i, 2.0 * i, 3.0 * i);
+        for (int i : order)
+            set.add(std::string(i % 3 == 0 ? "P" : "").append(std::to_string(i)), i, 2.0 * i, 3.0 * i);
         return set;
     };
     const PointSet mcs = make(0), ocs = make(n / 10);

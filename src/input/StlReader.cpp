@@ -33,7 +33,8 @@ std::vector<StlTriangle> parseStlFile(std::string_view bytes, const std::string&
         skipEmpty();
         if (i >= lines.size()) refuse(0, "the file ends where \"" + std::string(word) + "\" is expected");
         if (lines[i].size() > kMaxLineLength) refuse(i + 1, "the line is too long");
-        if (!firstWordIs(lines[i], word)) refuse(i + 1, "\"" + std::string(word) + "\" is expected");
+        if (!firstWordIs(lines[i], word))
+            refuse(i + 1, std::string("\"").append(word).append("\" is expected"));
         return i++;
     };
     expect("solid");

@@ -106,8 +106,12 @@ std::string formatAngle(double wert, double Rho, std::string_view Format, std::s
     const std::string secondsText = formatNumber(seconds, angleFormat);
     const bool allZero =
         degrees == 0 && minutes == 0 && secondsText.find_first_of("123456789") == std::string::npos;
-    return (negative && !allZero ? "-" : " ") + formatNumber(degrees, "0") + "  " +
-           formatNumber(minutes, "0") + " " + secondsText;
+    std::string text(negative && !allZero ? "-" : " ");
+    return text.append(formatNumber(degrees, "0"))
+        .append("  ")
+        .append(formatNumber(minutes, "0"))
+        .append(" ")
+        .append(secondsText);
 }
 
 double dmsToDegrees(std::string_view text) {

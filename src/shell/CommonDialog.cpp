@@ -21,14 +21,22 @@ std::vector<std::string> splitBars(std::string_view s) {
     return parts;
 }
 
-std::string replaceAll(std::string s, std::string_view from, std::string_view to) {
-    for (auto at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
-        s.replace(at, from.size(), to);
-    return s;
+// Built into a new string rather than replaced in place: GCC 12 reports a false -Wrestrict
+// overlap for std::string::replace here once it is inlined.
+std::string replaceAll(std::string_view s, std::string_view from, std::string_view to) {
+    if (from.empty()) return std::string(s);
+    std::string out;
+    out.reserve(s.size());
+    std::size_t start = 0;
+    for (auto at = s.find(from); at != std::string_view::npos; at = s.find(from, start)) {
+        out.append(s.substr(start, at - start)).append(to);
+        start = at + from.size();
+    }
+    return out.append(s.substr(start));
 }
 
 std::string qtPattern(std::string pattern) {
-    pattern = replaceAll(std::move(pattern), ";", " ");
+    pattern = replaceAll(pattern, ";", " ");
     std::string out;
     std::size_t start = 0;
     while (start <= pattern.size()) {

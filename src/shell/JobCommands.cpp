@@ -9,6 +9,10 @@ namespace kal {
 
 namespace job_messages {
 
+std::string folderNotJob(const std::string& path) {
+    return path + "\r\n\r\nis a folder, not a job file. Please choose a job file (*.tfo) inside it.";
+}
+
 std::string notAJob() {
     return "This is not a Kalvoreth File.\r\n\r\nClick  YES  to try loading this file and \r\n\r\nClick  NO  "
            "to choose "

@@ -100,6 +100,8 @@ class JobCommands : public JobFileCommands {
 namespace job_messages {
 inline constexpr const char* kNoData = "There is still no data within Kalvoreth, so you cant save this job!";
 inline constexpr const char* kMissing = "File does not exist; maybe check the drive!?";
+// A folder where a job file was expected (a folder in the recent files, a mistyped command line).
+std::string folderNotJob(const std::string& path);
 inline constexpr const char* kSavedViewsMissing = "Sorry, Saved Views can not be loaded";
 inline constexpr const char* kDamaged = "The job file is damaged and cannot be loaded.";
 std::string notAJob();

@@ -1,5 +1,7 @@
 // Writing the job file and opening one: the file operations under the job commands.
 
+#include <filesystem>
+
 #include "jobfile/JobFileItems.h"
 #include "jobfile/JobFileReader.h"
 #include "jobfile/JobFileWriter.h"
@@ -51,7 +53,9 @@ bool JobCommands::saveJobAt(const std::string& path) {
 
 bool JobCommands::openJobAt(const std::string& path) {
     if (!isRegularFile(path)) {
-        say(job_messages::kMissing);
+        std::error_code ec;
+        say(!path.empty() && std::filesystem::is_directory(path, ec) ? job_messages::folderNotJob(path)
+                                                                     : std::string(job_messages::kMissing));
         return false;
     }
     std::string bytes;

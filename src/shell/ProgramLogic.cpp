@@ -44,7 +44,7 @@ std::string mainWindowCaption(const std::string& currentJobFile) {
 }
 
 std::string recentFileCaption(int slot, const std::string& path) {
-    std::string caption = "&" + std::to_string(slot) + " ";
+    std::string caption = std::string("&").append(std::to_string(slot)).append(" ");
     for (char c : path) {
         if (c == '&') caption += '&';
         caption += c;

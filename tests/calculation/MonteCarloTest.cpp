@@ -52,7 +52,7 @@ TEST(MonteCarlo, ParameterSpreadAgreesWithTheAPosterioriSigmas) {
     EXPECT_DOUBLE_EQ(f.job.TraX(), plain.job.TraX());
     EXPECT_EQ(f.progressWindow.captions, std::vector<std::string>{"Calculating MonteCarlo"});
     EXPECT_EQ(f.progressWindow.closes, 1);
-    EXPECT_EQ(f.progressWindow.values.size(), 200u);
+    ASSERT_EQ(f.progressWindow.values.size(), 200u);
     EXPECT_EQ(f.progressWindow.values.back(), 100);
 }
 

@@ -62,8 +62,8 @@ inline JobState makeJob(std::int32_t n, const std::array<double, kParamCount + 1
     const PointTransform t(model);
     for (std::int32_t i = 1; i <= n; ++i) {
         const double x = centre + u(rng), y = centre + u(rng), z = centre + u(rng);
-        job.MCS_Name[static_cast<std::size_t>(i)] = "P" + std::to_string(i);
-        job.OCS_Name[static_cast<std::size_t>(i)] = "P" + std::to_string(i);
+        job.MCS_Name[static_cast<std::size_t>(i)] = std::string("P").append(std::to_string(i));
+        job.OCS_Name[static_cast<std::size_t>(i)] = job.MCS_Name[static_cast<std::size_t>(i)];
         job.MCS_X.set(i, x);
         job.MCS_Y.set(i, y);
         job.MCS_Z[static_cast<std::size_t>(i)] = z;
@@ -99,7 +99,7 @@ inline ParamStates statesWith(std::initializer_list<int> floats,
                               std::initializer_list<std::pair<int, std::string>> fixed = {}) {
     ParamStates s;
     for (int k = 1; k <= kParamCount; ++k)
-        s[static_cast<std::size_t>(k)] = (k >= kScaleX && k <= kScaleXYZ) ? "1" : "0";
+        s[static_cast<std::size_t>(k)] = std::string((k >= kScaleX && k <= kScaleXYZ) ? "1" : "0");
     s[kScaleXYZ] = "not used";
     for (int k : floats) s[static_cast<std::size_t>(k)] = "float";
     for (const auto& [k, text] : fixed) s[static_cast<std::size_t>(k)] = text;

@@ -231,7 +231,7 @@ TEST(ModxReader, OnlyTheFirstBlockIsReadAfterTheBlockMessage) {
         "b:=[[4,5,6],[1,0,0,0]];\n\n"
         "  CONST robtarget c:=[[7,8,9],[1,0,0,0]];\nENDMODULE\n",
         "m.modx", r.options);
-    EXPECT_EQ(set.points.count(), 2);
+    ASSERT_EQ(set.points.count(), 2);
     EXPECT_EQ(set.points.x[2], 4);
     EXPECT_EQ(r.prompter.texts(),
               std::vector<std::string>{"myabe there are more than one Block in the File - only importing the "

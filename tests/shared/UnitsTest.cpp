@@ -121,6 +121,29 @@ TEST(Units, PatternsFollowTheDigitCountsAndTheStatusBarShowsTheNames) {
     EXPECT_EQ(job.ScaleFormat, "0.000000");
 }
 
+// 6 decimals is the most a digit count gives; 7 (and -1) leave the pattern as it was.
+TEST(Units, SixDigitsIsTheLargestDigitCountAndSevenLeavesThePattern) {
+    struct Case {
+        std::int16_t digits;
+        const char* pattern;
+        const char* third;  // 1/3 shown with the pattern
+    };
+    for (auto c : {Case{0, "0", "0"}, Case{5, "0.00000", "0.33333"}, Case{6, "0.000000", "0.333333"},
+                   Case{7, "0.00", "0.33"}, Case{-1, "0.00", "0.33"}}) {
+        SCOPED_TRACE(c.digits);
+        JobState job;
+        job.LengthUnitName = "millimeter";
+        job.AngleUnitName = "degree";
+        job.DigitLength = job.DigitAngle = 2;
+        applyUnitSettings(job);
+        job.DigitLength = job.DigitAngle = c.digits;
+        applyUnitSettings(job);
+        EXPECT_EQ(job.LengthFormat, c.pattern);
+        EXPECT_EQ(job.AngleFormat, c.pattern);
+        EXPECT_EQ(formatNumber(1.0 / 3.0, job.LengthFormat, '.'), c.third);
+    }
+}
+
 TEST(Units, UnknownUnitNameFallsBackToMillimetreAndDegreeInsteadOfAZeroFactor) {
     JobState job;
     job.LengthUnitName = "furlong";

@@ -153,6 +153,23 @@ TEST_F(JobCommandsTest, OpenLeavesTheJobUntouchedForAMissingForeignOrDamagedFile
     EXPECT_TRUE(window.calls.empty());
 }
 
+// A folder is not "missing": the message says what it is, for opening and for saving alike.
+TEST_F(JobCommandsTest, AFolderGivenAsTheJobFileIsReportedAsAFolder) {
+    const std::string before = fingerprint(job);
+    fs::create_directory(path("jobs.tfo"));
+    auto c = commands();
+    EXPECT_FALSE(c.openJobAt(path("jobs.tfo")));
+    EXPECT_FALSE(c.saveJobAt(path("jobs.tfo")));
+    const auto texts = prompter.texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], job_messages::folderNotJob(path("jobs.tfo")));
+    EXPECT_NE(texts[0].find("is a folder"), std::string::npos);
+    EXPECT_NE(texts[0], job_messages::kMissing);
+    EXPECT_NE(texts[1].find("is a folder"), std::string::npos) << texts[1];
+    EXPECT_TRUE(fs::is_directory(path("jobs.tfo")));
+    EXPECT_EQ(fingerprint(job), before);
+}
+
 // An always-Yes prompter: every prefix goes as deep into the reader as it can.
 class YesPrompter : public platform::Prompter {
   public:
@@ -359,9 +376,10 @@ TEST_F(JobCommandsTest, RecentFilesMoveByExactPathAndNeverListTheUntitledJob) {
         settings.clear();
         commands().pushRecentFile();
         EXPECT_EQ(job.RecentFiles, c.after) << c.name;
-        if (c.before != c.after)
+        if (c.before != c.after) {
             for (int i = 1; i <= 4; ++i)
                 EXPECT_EQ(settings["Files/LastFile" + std::to_string(i)], c.after[i]) << c.name;
+        }
     }
 }
 

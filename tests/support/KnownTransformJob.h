@@ -65,7 +65,7 @@ inline void sizeIdentical(JobState& job, std::int32_t n) {
     job.sizeDerivedArrays(1);
     for (std::int32_t k = 1; k <= n; ++k) {
         job.MCS_Name[static_cast<std::size_t>(k)] = job.OCS_Name[static_cast<std::size_t>(k)] =
-            "P" + std::to_string(k);
+            std::string("P").append(std::to_string(k));
         job.MCSt_Name[static_cast<std::size_t>(k)] = job.MCS_Name[static_cast<std::size_t>(k)];
     }
 }
