@@ -114,8 +114,8 @@ inline std::vector<std::int32_t> seedChoice(const std::vector<AutoFindCandidate>
 // them, then the first triple in that ranking with no shared segment whose midpoints, in the MCS
 // and in the OCS, lie farther from the line through their two farthest points than the tolerance
 // and than a millionth of that distance. Empty when none does.
-inline std::vector<std::int32_t> soundSeedChoice(const std::vector<AutoFindCandidate>& c, const PointCoords& mcs,
-                                                 const PointCoords& ocs, float etta) {
+inline std::vector<std::int32_t> soundSeedChoice(const std::vector<AutoFindCandidate>& c,
+                                                 const PointCoords& mcs, const PointCoords& ocs, float etta) {
     if (c.size() < 3) return {};
     std::vector<std::int32_t> rank;
     std::vector<bool> taken(c.size(), false);
