@@ -78,14 +78,16 @@ AutoFindResult autoFindPoints(MatchSet mcs, MatchSet ocs, float etta, std::optio
         result.status = AutoFindResult::Status::Stopped;
         return result;
     }
-    if (result.candidates.size() < 3) {
+    // Two midpoints of one segment, or three in a line, fix no rotation: such a seed can put the
+    // MCS anywhere (translations of 10^13 mm), so it is never used.
+    const auto choice = chooseSoundSeedCandidates(result.candidates, mcs.coords, ocs.coords.first(m), etta);
+    if (!choice) {
         if (services.prompter) services.prompter->message(kAutoFindFailed);
         return result;
     }
-    const auto choice = chooseSeedCandidates(result.candidates);
-    const std::array<AutoFindCandidate, 3> chosen{result.candidates[static_cast<std::size_t>(choice[0])],
-                                                  result.candidates[static_cast<std::size_t>(choice[1])],
-                                                  result.candidates[static_cast<std::size_t>(choice[2])]};
+    const std::array<AutoFindCandidate, 3> chosen{result.candidates[static_cast<std::size_t>((*choice)[0])],
+                                                  result.candidates[static_cast<std::size_t>((*choice)[1])],
+                                                  result.candidates[static_cast<std::size_t>((*choice)[2])]};
     const SeedTransformation seed =
         seedFromCandidates(mcs.coords, ocs.coords, chosen, job, services.seedValues);
     if (window.stopRequested()) {

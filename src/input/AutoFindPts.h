@@ -71,10 +71,11 @@ inline constexpr const char* kAutoFindFailed =
     "Could not solve the auto find problem, maybe try changing ETTA Value";
 
 // The automatic search on the (prefixed) point sets (AutoFindPts). `ocsLimit`: only the first that many OCS
-// points take part in the distance search (nullopt: all). Fewer than three candidates: the
-// message, no pairs. A stop: no message, no pairs, no seed. Names change only when it pairs, and
-// only by joining: no index is ever put before a name, so the names a load gives never depend on
-// what the load before it read.
+// points take part in the distance search (nullopt: all). No sound seed among the candidates
+// (fewer than three, or every triple shares a segment or lies in a line; see
+// chooseSoundSeedCandidates): the message, no pairs, no seed. A stop: no
+// message, no pairs, no seed. Names change only when it pairs, and only by joining: no index is ever put
+// before a name, so the names a load gives never depend on what the load before it read.
 AutoFindResult autoFindPoints(MatchSet mcs, MatchSet ocs, float etta, std::optional<std::int32_t> ocsLimit,
                               const JobState& job, const AutoFindServices& services);
 

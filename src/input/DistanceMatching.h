@@ -15,6 +15,7 @@
 // the search ends with its sixth candidate.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "input/MatchGeometry.h"
@@ -52,5 +53,22 @@ int autoFindProgress(std::int64_t pairNumber, std::int64_t pairCount, std::int32
 // list order. More: three rounds, each taking the not yet chosen candidate with the largest
 // |d2|, the first on ties. Requires at least three candidates.
 std::array<std::int32_t, 3> chooseSeedCandidates(const std::vector<AutoFindCandidate>& candidates);
+
+// Whether three seed points (the midpoints of three segments) span a triangle that fixes a
+// rotation: its smallest height (twice its area over its longest side) must exceed the matching
+// tolerance `etta` and one millionth of its longest side. The tolerance is the accuracy of the
+// points, so a flatter triangle leaves the turn about its long side to noise; the relative bound
+// catches collinear points whose height is rounding alone, whatever their size and the tolerance.
+bool isSoundSeedTriangle(const std::array<std::array<double, 3>, 3>& points, float etta);
+
+// The three candidates that seed the transformation, the first sound choice: the candidates are
+// ranked as chooseSeedCandidates takes them (three: in list order; more: by falling |d2|, the
+// earlier first on ties) and the triples are tried in that ranking's order, (0,1,2), (0,1,3), ...
+// A triple is taken only when no two of its candidates share an MCS or an OCS segment and its
+// three MCS midpoints and its three OCS midpoints both make a sound triangle. Empty when no
+// triple does (fewer than three candidates included).
+std::optional<std::array<std::int32_t, 3>> chooseSoundSeedCandidates(
+    const std::vector<AutoFindCandidate>& candidates, const PointCoords& mcs, const PointCoords& ocs,
+    float etta);
 
 }  // namespace kal

@@ -7,7 +7,10 @@
 //   };
 // The components are found by their keys: each value is the number between "=" and its unit. The
 // first group's X, Y, Z, W, P, R are read; other lines of the block are skipped up to the line
-// that starts with "}".
+// that starts with "}". A block whose first group holds joint values ("J1 = ...") is a joint
+// position: it is refused, naming its label, since skipping it would shift the numbering by which
+// the MCS points are paired.
+#include <algorithm>
 #include <array>
 
 #include "input/ControllerLines.h"
@@ -31,9 +34,10 @@ struct Component {
     std::int32_t row = 0;
 };
 
-// Finds "KEY = value unit" items of one line (items end at "," outside quotes).
+// Finds "KEY = value unit" items of one line (items end at "," outside quotes). `joint` is set
+// when a joint value ("J1" .. "J9") comes before any of the six keys.
 void scanComponents(std::string_view line, std::int32_t row, std::array<Component, 6>& found,
-                    std::array<bool, 6>& seen) {
+                    std::array<bool, 6>& seen, bool& joint) {
     std::size_t start = 0;
     bool quoted = false;
     for (std::size_t i = 0; i <= line.size(); ++i) {
@@ -44,6 +48,9 @@ void scanComponents(std::string_view line, std::int32_t row, std::array<Componen
         const auto eq = item.find('=');
         if (eq == std::string_view::npos) continue;
         const auto key = trimBlanks(item.substr(0, eq));
+        if (key.size() == 2 && key[0] == 'J' && key[1] >= '1' && key[1] <= '9' &&
+            std::find(seen.begin(), seen.end(), true) == seen.end())
+            joint = true;
         if (key.size() != 1) continue;
         for (std::size_t k = 0; k < kKeys.size(); ++k) {
             if (key[0] != kKeys[k] || seen[k]) continue;
@@ -82,9 +89,17 @@ OcsPointSet parseFanucLsFile(std::string_view bytes, const std::string& path, co
         const std::string name = std::to_string(set.points.count() + 1);
         std::array<Component, 6> found{};
         std::array<bool, 6> seen{};
+        bool joint = false;
+        // The file's own label of the position, such as P[3] or P[3:"approach"].
+        const auto label = trimBlanks(trimBlanks(lines[i]).substr(0, trimBlanks(lines[i]).find('{')));
         ++i;
         while (i < lines.size() && !startsWith(lines[i], "}"))
-            scanComponents(lines[i], i + 1, found, seen), ++i;
+            scanComponents(lines[i], i + 1, found, seen, joint), ++i;
+        if (joint)
+            refuse(open, "the position " + std::string(label.substr(0, 60)) +
+                             " is a joint position (J1 = ...): it has no component X, Y, Z, W, P or R. "
+                             "Only positions in Cartesian coordinates can be read; record this point as a "
+                             "Cartesian position on the controller.");
         if (i == lines.size()) refuse(open, "the position " + name + " has no closing \"}\"");
         ++i;
         std::array<double, 6> v{};

@@ -2,7 +2,9 @@
 // also written "DECL#E6POS ...={X#100.5,...}". The declaration is taken apart by its structure: the
 // components between the braces, each a key and a value separated by blanks or "#"; X, Y, Z, A, B
 // and C are read, the others (S, T, external axes) ignored. Spacing and the names of the
-// positions may vary freely.
+// positions may vary freely. "DECL GLOBAL E6POS" declares a position just as "DECL E6POS" does;
+// a declaration without a value ("DECL E6POS XP[4]", "DECL E6POS P1, P2") declares storage and
+// is skipped.
 #include <array>
 
 #include "input/ControllerLines.h"
@@ -17,19 +19,32 @@ using controller::equalsIgnoringCase;
 
 bool isSeparator(char c) { return c == ' ' || c == '\t' || c == '#'; }
 
-// True when the line declares an E6POS: "DECL", blanks or "#", "E6POS", then a blank or "#".
-// `rest` receives the text after the type.
-bool isE6PosDeclaration(std::string_view line, std::string_view& rest) {
+// The type of a declaration line, "DECL", optionally "GLOBAL", then the type, each separated by
+// blanks or "#" ("GLOBAL DECL" is taken as well); empty when the line declares nothing. `rest`
+// receives the text after the type.
+std::string_view declaredType(std::string_view line, std::string_view& rest) {
     line = trimBlanks(line);
-    if (line.size() < 10 || !equalsIgnoringCase(line.substr(0, 4), "DECL")) return false;
-    std::size_t i = 4;
-    if (i >= line.size() || !isSeparator(line[i])) return false;
-    while (i < line.size() && isSeparator(line[i])) ++i;
-    if (line.size() - i < 5 || !equalsIgnoringCase(line.substr(i, 5), "E6POS")) return false;
-    i += 5;
-    if (i < line.size() && !isSeparator(line[i])) return false;
+    std::size_t i = 0;
+    auto word = [&] {
+        while (i < line.size() && isSeparator(line[i])) ++i;
+        const std::size_t start = i;
+        while (i < line.size() && !isSeparator(line[i]) && line[i] != '=' && line[i] != ',' && line[i] != '[')
+            ++i;
+        return line.substr(start, i - start);
+    };
+    auto w = word();
+    if (equalsIgnoringCase(w, "GLOBAL")) w = word();
+    if (!equalsIgnoringCase(w, "DECL")) return {};
+    auto type = word();
+    if (equalsIgnoringCase(type, "GLOBAL")) type = word();
+    if (type.empty() || i >= line.size() || !isSeparator(line[i])) return {};
     rest = line.substr(i);
-    return true;
+    return type;
+}
+
+// A count of declarations, such as "2 E6AXIS declarations".
+std::string declarations(std::int32_t n, std::string_view type) {
+    return std::to_string(n) + " " + std::string(type) + (n == 1 ? " declaration" : " declarations");
 }
 
 constexpr std::array<char, 6> kKeys = {'X', 'Y', 'Z', 'A', 'B', 'C'};
@@ -40,6 +55,9 @@ OcsPointSet parseKukaDatFile(std::string_view bytes, const std::string& path, co
     checkUnitFactors(options);
     const TextLines lines(bytes);
     OcsPointSet set;
+    std::int32_t withoutValue = 0;
+    std::pair<std::string_view, std::int32_t> otherPositions[] = {
+        {"E6AXIS", 0}, {"AXIS", 0}, {"POS", 0}, {"FRAME", 0}};
     for (std::int32_t i = 0; i < lines.size(); ++i) {
         const std::int32_t row = i + 1;
         std::string_view rest;
@@ -47,10 +65,20 @@ OcsPointSet parseKukaDatFile(std::string_view bytes, const std::string& path, co
             controller::refuseRow(
                 options, path, row,
                 "the line is longer than " + std::to_string(kMaxLineLength) + " characters");
-        if (!isE6PosDeclaration(lines[i], rest)) continue;
-        auto refuse = [&](const std::string& what) { controller::refuseRow(options, path, row, what); };
+        const auto type = declaredType(lines[i], rest);
+        if (type.empty()) continue;
         const auto eq = rest.find('=');
-        if (eq == std::string_view::npos) refuse("the E6POS declaration has no value (\"=\" is missing)");
+        if (!equalsIgnoringCase(type, "E6POS")) {
+            // Other position types are not read; they are named when no E6POS is found.
+            for (auto& [name, n] : otherPositions)
+                if (equalsIgnoringCase(type, name) && eq != std::string_view::npos) ++n;
+            continue;
+        }
+        if (eq == std::string_view::npos) {
+            ++withoutValue;
+            continue;
+        }
+        auto refuse = [&](const std::string& what) { controller::refuseRow(options, path, row, what); };
         const auto open = rest.find_first_not_of(" \t", eq + 1);
         if (open == std::string_view::npos || rest[open] != '{')
             refuse("the E6POS declaration has no opening brace \"{\"");
@@ -87,8 +115,20 @@ OcsPointSet parseKukaDatFile(std::string_view bytes, const std::string& path, co
                                       path, row, std::string(1, kKeys[j]));
         set.add(std::to_string(set.points.count() + 1), v[0], v[1], v[2], v[3], v[4], v[5]);
     }
-    if (set.points.count() == 0)
-        controller::refuseRow(options, path, 0, "the file holds no position declaration \"DECL E6POS\"");
+    if (set.points.count() == 0) {
+        std::string what =
+            "the file holds no position declaration \"DECL E6POS\" with a value "
+            "(DECL E6POS name={X ...,Y ...,Z ...,A ...,B ...,C ...})";
+        std::string holds;
+        for (const auto& [name, n] : otherPositions)
+            if (n > 0) holds += (holds.empty() ? "" : ", ") + declarations(n, name) + " with a value";
+        if (withoutValue > 0)
+            holds += (holds.empty() ? "" : ", ") + declarations(withoutValue, "E6POS") + " without a value";
+        what += holds.empty() ? "; it holds no other position either" : "; it holds only " + holds;
+        if (otherPositions[0].second + otherPositions[1].second > 0)
+            what += " (E6AXIS and AXIS are axis angles, not positions in space)";
+        controller::refuseRow(options, path, 0, what);
+    }
     set.finish(true);
     return set;
 }

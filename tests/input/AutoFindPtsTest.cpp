@@ -193,6 +193,82 @@ TEST(AutoFindPoints, SeedKeepsItsRotationWhenTheCalculationWindowAddsItsValues) 
     EXPECT_EQ(job.RotZ(), 1.0);
 }
 
+// Seeds that fix no rotation are never used. Each MCS below has distances that match OCS
+// distances uniquely, yet every choice of three candidates has two of one segment (their OCS
+// midpoints coincide) or midpoints in a line or nearly so; such seeds once put the MCS anywhere
+// and became the job's transformation.
+TEST(AutoFindPoints, DegenerateSeedsAreRefusedAndChangeNothing) {
+    struct Case {
+        const char* what;
+        NamedCloud mcs, ocs;
+    };
+    NamedCloud fourInALine, collinear, flat, triangle = triangleOcs();
+    // 3, 3 and 3 all match the OCS segment Q1-Q2; 6 and 9 match nothing.
+    fourInALine.add("MCS_A", 0, 0, 0), fourInALine.add("MCS_B", 3, 0, 0), fourInALine.add("MCS_C", 6, 0, 0);
+    fourInALine.add("MCS_D", 9, 0, 0);
+    // Lengths 3, 10 and 7 on one line in both systems.
+    collinear.add("MCS_A", 0, 0, 0), collinear.add("MCS_B", 3, 0, 0), collinear.add("MCS_C", 10, 0, 0);
+    NamedCloud collinearOcs;
+    collinearOcs.add("OCS_A", 50, 20, 5), collinearOcs.add("OCS_B", 50, 23, 5),
+        collinearOcs.add("OCS_C", 50, 30, 5);
+    // Nearly a line: the midpoints lie 0.03 from the line through the farthest two, below Etta.
+    flat.add("MCS_A", 0, 0, 0), flat.add("MCS_B", 3, 0, 0), flat.add("MCS_C", 10, 0.3, 0);
+    NamedCloud flatOcs;
+    flatOcs.add("OCS_A", 50, 20, 5), flatOcs.add("OCS_B", 50, 23, 5), flatOcs.add("OCS_C", 49.7, 30, 5);
+    const Case cases[] = {
+        {"three candidates of one OCS segment", fourInALine, triangle},
+        {"collinear points", collinear, collinearOcs},
+        {"a triangle lower than the tolerance", flat, flatOcs},
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        const Names mcsBefore = c.mcs.names, ocsBefore = c.ocs.names;
+        const auto result =
+            autoFindPoints(c.mcs.set(), c.ocs.set(), 0.8f, std::nullopt, JobState(), f.services());
+        EXPECT_GE(result.candidates.size(), 3u);  // the distances did match
+        EXPECT_EQ(result.status, AutoFindResult::Status::NotSolved);
+        EXPECT_EQ(result.identicalCount, 0);
+        EXPECT_FALSE(result.seed);
+        EXPECT_EQ(c.mcs.names, mcsBefore);
+        EXPECT_EQ(c.ocs.names, ocsBefore);
+        EXPECT_EQ(f.prompter.texts(),
+                  (std::vector<std::string>{
+                      "Could not solve the auto find problem, maybe try changing ETTA Value"}));
+        EXPECT_FALSE(f.progress.isOpen);
+    }
+}
+
+// The candidates with the largest gaps share the OCS segment Q1-Q2 (A-B and C-D are both 3 long):
+// the choice passes over them to the sound triangle A-B, A-C, B-C and pairs A, B and C.
+TEST(AutoFindPoints, PassesOverCandidatesOfOneSegmentToASoundTriangle) {
+    Fixture f;
+    NamedCloud mcs, ocs;
+    mcs.add("MCS_A", 0, 0, 0), mcs.add("MCS_B", 3, 0, 0), mcs.add("MCS_C", 0, 6, 0),
+        mcs.add("MCS_D", 0, 9, 0);
+    // Turned by 90° about z and moved by (10, 10, 5): A -> Q1, B -> Q2, C -> Q3.
+    ocs.add("OCS_Q1", 10, 10, 5), ocs.add("OCS_Q2", 10, 13, 5), ocs.add("OCS_Q3", 4, 10, 5);
+    const auto result = autoFindPoints(mcs.set(), ocs.set(), 0.5f, std::nullopt, JobState(), f.services());
+    ASSERT_EQ(result.candidates.size(), 4u);
+    EXPECT_EQ(chooseSeedCandidates(result.candidates),
+              (std::array<std::int32_t, 3>{0, 3, 1}));  // the old pick
+    EXPECT_EQ(result.status, AutoFindResult::Status::Paired);
+    EXPECT_EQ(result.identicalCount, 3);
+    EXPECT_EQ(mcs.names, (Names{"", "MCS_A=OCS_Q1", "MCS_B=OCS_Q2", "MCS_C=OCS_Q3", "MCS_D"}));
+    ASSERT_TRUE(result.seed);
+    JobState seeded;
+    seeded.TraX() = result.seed->TraX, seeded.TraY() = result.seed->TraY, seeded.TraZ() = result.seed->TraZ;
+    seeded.RotXSeed = result.seed->RotXSeed, seeded.RotYSeed = result.seed->RotYSeed;
+    seeded.RotZSeed = result.seed->RotZSeed;
+    seeded.ScaleX() = seeded.ScaleY() = seeded.ScaleZ() = 1;
+    double x = 0, y = 0, z = 0;
+    transformPoint(seeded, 3, 0, 0, x, y, z);
+    EXPECT_NEAR(x, 10, 1e-9);
+    EXPECT_NEAR(y, 13, 1e-9);
+    EXPECT_NEAR(z, 5, 1e-9);
+    EXPECT_TRUE(f.prompter.shown().empty());
+}
+
 // The whole automatic search against the plain loops: the candidates, the choice, the seed
 // solution, transformPoint per point and the plain pair search must give the same names.
 TEST(AutoFindPoints, GivesTheNamesOfThePlainLoopsOnRandomSets) {
@@ -216,8 +292,8 @@ TEST(AutoFindPoints, GivesTheNamesOfThePlainLoopsOnRandomSets) {
         NamedCloud refMcs = named(base, "MCS_"), refOcs = named(moved, "OCS_");
         const auto candidates = reference::autoFindCandidates(base.view(), moved.view(), etta);
         std::int32_t refCount = 0;
-        if (candidates.size() >= 3) {
-            const auto choice = reference::seedChoice(candidates);
+        const auto choice = reference::soundSeedChoice(candidates, base.view(), moved.view(), etta);
+        if (!choice.empty()) {
             const auto seed = seedFromCandidates(
                 base.view(), moved.view(),
                 {candidates[choice[0]], candidates[choice[1]], candidates[choice[2]]}, JobState(), nullptr);

@@ -73,6 +73,37 @@ TEST(DistanceMatching, SeedChoiceTakesTheLargestGapsFirstInListOnTies) {
     EXPECT_THROW(chooseSeedCandidates(Candidates(2)), std::invalid_argument);
 }
 
+// A seed triangle counts when its smallest height exceeds the tolerance and a millionth of its
+// longest side, in any size and position.
+TEST(DistanceMatching, SeedTriangleMustStandHigherThanTheToleranceAndRounding) {
+    struct Case {
+        const char* what;
+        double side, height, offset;
+        float etta;
+        bool sound;
+    };
+    const Case cases[] = {
+        {"a plain triangle", 1000, 500, 0, 0.8f, true},
+        {"just above the tolerance", 1000, 0.81, 0, 0.8f, true},
+        {"below the tolerance", 1000, 0.79, 0, 0.8f, false},
+        {"in a line", 1000, 0, 0, 0.8f, false},
+        {"in a line far from the origin", 1000, 0, 5e7, 1e-6f, false},
+        {"rounding level with a tiny tolerance", 1e6, 0.5, 0, 1e-6f, false},
+        {"above a millionth of the side", 1e6, 2, 0, 1e-6f, true},
+        {"a small sound triangle", 0.01, 0.005, 0, 1e-4f, true},
+        {"three times one point", 0, 0, 1e3, 0.8f, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const double o = c.offset;
+        const std::array<std::array<double, 3>, 3> p{
+            {{o, o, o}, {o + c.side, o, o}, {o + c.side / 3, o, o + c.height}}};
+        EXPECT_EQ(isSoundSeedTriangle(p, c.etta), c.sound);
+        // The order of the points does not matter.
+        EXPECT_EQ(isSoundSeedTriangle({p[2], p[0], p[1]}, c.etta), c.sound);
+    }
+}
+
 TEST(DistanceMatching, ProgressIsTheShareOfPairsOrTwentyPerCandidate) {
     struct Case {
         std::int64_t p, count;

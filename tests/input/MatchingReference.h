@@ -110,4 +110,59 @@ inline std::vector<std::int32_t> seedChoice(const std::vector<AutoFindCandidate>
     return chosen;
 }
 
+// The seed choice with its soundness rule, written out: the candidates ranked as seedChoice takes
+// them, then the first triple in that ranking with no shared segment whose midpoints, in the MCS
+// and in the OCS, lie farther from the line through their two farthest points than the tolerance
+// and than a millionth of that distance. Empty when none does.
+inline std::vector<std::int32_t> soundSeedChoice(const std::vector<AutoFindCandidate>& c,
+                                                 const PointCoords& mcs, const PointCoords& ocs, float etta) {
+    if (c.size() < 3) return {};
+    std::vector<std::int32_t> rank;
+    std::vector<bool> taken(c.size(), false);
+    for (std::size_t round = 0; round < c.size(); ++round) {
+        std::int32_t pick = -1;
+        for (std::size_t k = 0; k < c.size(); ++k)
+            if (!taken[k] && (pick < 0 || (c.size() > 3 && std::fabs(c[k].d2) > std::fabs(c[pick].d2))))
+                pick = static_cast<std::int32_t>(k);
+        taken[pick] = true;
+        rank.push_back(pick);
+    }
+    struct P {
+        double x, y, z;
+    };
+    auto sound = [&](P a, P b, P d) {
+        // The vertex opposite the longest side, and its distance from that side's line.
+        auto dist = [](P u, P v) { return std::hypot(u.x - v.x, u.y - v.y, u.z - v.z); };
+        P s0 = a, s1 = b, o = d;
+        if (dist(a, d) > dist(s0, s1)) s0 = a, s1 = d, o = b;
+        if (dist(b, d) > dist(s0, s1)) s0 = b, s1 = d, o = a;
+        const double len = dist(s0, s1);
+        if (!(len > 0)) return false;
+        const P e{(s1.x - s0.x) / len, (s1.y - s0.y) / len, (s1.z - s0.z) / len};
+        const double t = (o.x - s0.x) * e.x + (o.y - s0.y) * e.y + (o.z - s0.z) * e.z;
+        const double h = dist(o, P{s0.x + t * e.x, s0.y + t * e.y, s0.z + t * e.z});
+        return h > etta && h > 1e-6 * len;
+    };
+    auto mid = [](const PointCoords& s, std::int32_t i, std::int32_t j) {
+        return P{(s.x[i] + s.x[j]) / 2, (s.y[i] + s.y[j]) / 2, (s.z[i] + s.z[j]) / 2};
+    };
+    const auto n = c.size();
+    for (std::size_t a = 0; a < n; ++a)
+        for (std::size_t b = a + 1; b < n; ++b)
+            for (std::size_t d = b + 1; d < n; ++d) {
+                const auto &p = c[rank[a]], &q = c[rank[b]], &r = c[rank[d]];
+                bool shared = false;
+                for (const auto* u : {&p, &q, &r})
+                    for (const auto* v : {&p, &q, &r})
+                        if (u < v && ((u->mcsI == v->mcsI && u->mcsJ == v->mcsJ) ||
+                                      (u->ocsI == v->ocsI && u->ocsJ == v->ocsJ)))
+                            shared = true;
+                if (shared) continue;
+                if (sound(mid(mcs, p.mcsI, p.mcsJ), mid(mcs, q.mcsI, q.mcsJ), mid(mcs, r.mcsI, r.mcsJ)) &&
+                    sound(mid(ocs, p.ocsI, p.ocsJ), mid(ocs, q.ocsI, q.ocsJ), mid(ocs, r.ocsI, r.ocsJ)))
+                    return {rank[a], rank[b], rank[d]};
+            }
+    return {};
+}
+
 }  // namespace kal::reference

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "input/ReaderTestSupport.h"
 #include "input/RobotFileReaders.h"
@@ -310,6 +312,231 @@ TEST(RobotFileReaders, MalformedFilesAreRefusedWithTheirRow) {
             EXPECT_NE(r.last().find(c.message), std::string::npos) << r.last();
         }
     }
+}
+
+// Controller files as controllers and people write them: module headers, tool and work-object
+// data first, commented-out targets, targets written into instructions, declarations without a
+// value, groups separated by lines holding only blanks. Each file is read as written, with CR LF,
+// with a byte-order mark and without its final line end: the same points and the same messages.
+namespace fixtures {
+
+const std::string kRobtargetTail = ",[0,0,0,0],[9E+09,9E+09,9E+09,9E+09,9E+09,9E+09]];";
+
+// An ABB module: header lines and blank lines (zero-length and blank-only) before its first
+// robtarget, "[[" in tool data, work-object data, a comment and a move instruction.
+std::string abbModule(const std::string& afterBlock) {
+    return "%%%\n"
+           "  VERSION:1\n"
+           "  LANGUAGE:ENGLISH\n"
+           "%%%\n"
+           "\n"
+           "MODULE CellTargets\n"
+           "    \n"
+           "    PERS tooldata tGripper:=[TRUE,[[0,0,150],[1,0,0,0]],[2,[0,0,50],[1,0,0,0],0,0,0]];\n"
+           "    TASK PERS wobjdata "
+           "wobjTable:=[FALSE,TRUE,\"\",[[1000,0,500],[1,0,0,0]],[[0,0,0],[1,0,0,0]]];\n"
+           "\n"
+           "    !CONST robtarget pOld:=[[1,1,1],[1,0,0,0]" +
+           kRobtargetTail +
+           "\n"
+           "    VAR robtarget pTemp;\n"
+           "    CONST robtarget Target_10:=[[799.75,-399.5,300.125],[1,0,0,0]" +
+           kRobtargetTail +
+           "\n"
+           "    LOCAL CONST robtarget Target_20 := "
+           "[[879.5,350.75,310],[0.7071067811865476,0,0,0.7071067811865476]" +
+           kRobtargetTail +
+           "\n"
+           "\t\n"
+           "    ! approach\n"
+           "    pers RobTarget Target_30:=[[219.625,400.125,295.5],[0.5,0.5,0.5,0.5]" +
+           kRobtargetTail +
+           "  ! from the teach pendant\n"
+           "    TASK PERS robtarget Target_40:=[[549.5,0.5,850.75],[1,0,0,0]" +
+           kRobtargetTail + "\n" + afterBlock +
+           "    PROC main()\n"
+           "        MoveJ [[100,100,100],[1,0,0,0],[0,0,0,0],[9E9,9E9,9E9,9E9,9E9,9E9]], v100, fine, "
+           "tGripper;\n"
+           "        MoveL Target_10, v100, fine, tGripper\\WObj:=wobjTable;\n"
+           "    ENDPROC\n"
+           "ENDMODULE\n";
+}
+
+const std::string kKuka =
+    "&ACCESS RVP\n"
+    "&REL 1\n"
+    "DEFDAT  CELL PUBLIC\n"
+    ";FOLD EXTERNAL DECLARATIONS;%{PE}%MKUKATPBASIS,%CEXT,%VCOMMON,%P\n"
+    "DECL E6POS XBUFFER[2,4]\n"
+    "DECL E6POS XP_A, XP_B\n"
+    ";ENDFOLD (EXTERNAL DECLARATIONS)\n"
+    "\n"
+    "DECL GLOBAL E6POS XP1={X 799.75,Y -399.5,Z 300.125,A 0,B 0,C 0,S 6,T 27,E1 0.0,E2 0.0}\n"
+    "DECL FDAT FP1={TOOL_NO 1,BASE_NO 0,IPO_FRAME #BASE,POINT2[] \" \",TQ_STATE FALSE}\n"
+    "DECL E6AXIS XHOME1={A1 0.0,A2 -90.0,A3 90.0,A4 0.0,A5 0.0,A6 0.0,E1 0.0}\n"
+    ";DECL E6POS XOLD={X 1,Y 1,Z 1,A 0,B 0,C 0}\n"
+    "   DECL E6POS XP2={X 879.5,Y 350.75,Z 310,A 90,B 0,C 0,S 6,T 27}\n"
+    "ENDDAT\n";
+
+const std::string kKukaAxesOnly =
+    "DEFDAT  HOMES\n"
+    "DECL E6AXIS XHOME1={A1 0.0,A2 -90.0,A3 90.0,A4 0.0,A5 0.0,A6 0.0,E1 0.0}\n"
+    "DECL GLOBAL E6AXIS XHOME2={A1 10.0,A2 -90.0,A3 90.0,A4 0.0,A5 0.0,A6 0.0,E1 0.0}\n"
+    "DECL E6POS XBUFFER[10]\n"
+    "ENDDAT\n";
+
+std::string fanucPosition(const std::string& label, const std::string& values) {
+    return label + "{\n   GP1:\n\tUF : 0, UT : 1,\t\tCONFIG : 'N U T, 0, 0, 0',\n" + values + "};\n";
+}
+const std::string kCartesian1 =
+    "\tX =   799.750  mm,\tY =  -399.500  mm,\tZ =   300.125  mm,\n"
+    "\tW =     0.000 deg,\tP =     0.000 deg,\tR =     0.000 deg\n";
+const std::string kCartesian2 =
+    "\tX =   879.500  mm,\tY =   350.750  mm,\tZ =   310.000  mm,\n"
+    "\tW =     0.000 deg,\tP =     0.000 deg,\tR =    90.000 deg\n";
+const std::string kJoints =
+    "\tJ1=    10.000 deg,\tJ2=   -20.000 deg,\tJ3=    30.000 deg,\n"
+    "\tJ4=     0.000 deg,\tJ5=    45.000 deg,\tJ6=     0.000 deg\n";
+const std::string kFanucHead =
+    "/PROG  CELL\n/ATTR\nOWNER\t\t= MNEDITOR;\n/MN\n   1:J P[1] 100% FINE    ;\n   2:L P[2] 100mm/sec FINE   "
+    " ;\n"
+    "/POS\n";
+
+}  // namespace fixtures
+
+TEST(RobotFileReaders, ControllerFilesAsControllersWriteThem) {
+    using namespace fixtures;
+    const std::string block =
+        "{shown}myabe there are more than one Block in the File - only importing the First block in file "
+        "with "
+        "4 Points";
+    struct Case {
+        const char* what;
+        Parser parse;
+        std::string text;
+        std::vector<std::array<double, 3>> points;  // read in this order, named 1, 2, ...
+        std::vector<std::string> expect;            // "{shown}" + a message shown, or parts of the refusal
+        int refusedRow = -1;                        // -1: read
+    };
+    const std::vector<std::array<double, 3>> abbPoints{
+        {799.75, -399.5, 300.125}, {879.5, 350.75, 310}, {219.625, 400.125, 295.5}, {549.5, 0.5, 850.75}};
+    const Case cases[] = {
+        {"an ABB module with header lines and blank lines before its first robtarget",
+         parseModxFile,
+         abbModule(""),
+         abbPoints,
+         {}},
+        {"an ABB module whose targets are followed by a zero-length line and its routines",
+         parseModxFile,
+         abbModule("\n"),
+         abbPoints,
+         {}},
+        {"an ABB module whose block is followed by a commented-out target",
+         parseModxFile,
+         abbModule("\n    !CONST robtarget pLater:=[[7,8,9],[1,0,0,0]" + kRobtargetTail + "\n"),
+         abbPoints,
+         {}},
+        {"an ABB module with a second block of targets",
+         parseModxFile,
+         abbModule("\n    CONST robtarget Target_50:=[[7,8,9],[1,0,0,0]" + kRobtargetTail + "\n"),
+         abbPoints,
+         {block}},
+        {"an ABB module with only declarations without a value",
+         parseModxFile,
+         "MODULE M\n    PERS tooldata t:=[TRUE,[[0,0,150],[1,0,0,0]],[2,[0,0,50],[1,0,0,0],0,0,0]];\n"
+         "    VAR robtarget p1;\n    VAR robtarget p2;\nENDMODULE\n",
+         {},
+         {"the file holds no robtarget", "declares 2 robtargets without a value"},
+         0},
+        {"an ABB target that takes its value from another",
+         parseModxFile,
+         "MODULE M\n    CONST robtarget p1:=[[1,2,3],[1,0,0,0]" + kRobtargetTail +
+             "\n    VAR robtarget p2 := p1;\n",
+         {},
+         {"In Row 3 the value of the robtarget p2 is not written as [[x,y,z],[q1,q2,q3,q4],...]"},
+         3},
+        {"a KUKA file with GLOBAL declarations, storage and axis positions",
+         parseKukaDatFile,
+         kKuka,
+         {{799.75, -399.5, 300.125}, {879.5, 350.75, 310}},
+         {}},
+        {"a KUKA file holding only axis positions",
+         parseKukaDatFile,
+         kKukaAxesOnly,
+         {},
+         {"the file holds no position declaration \"DECL E6POS\" with a value",
+          "it holds only 2 E6AXIS declarations with a value, 1 E6POS declaration without a value",
+          "E6AXIS and AXIS are axis angles"},
+         0},
+        {"a FANUC program with a commented label",
+         parseFanucLsFile,
+         kFanucHead + fanucPosition("P[1]", kCartesian1) + fanucPosition("P[2:\"approach\"]", kCartesian2) +
+             "/END\n",
+         {{799.75, -399.5, 300.125}, {879.5, 350.75, 310}},
+         {}},
+        {"a FANUC program with a joint position",
+         parseFanucLsFile,
+         kFanucHead + fanucPosition("P[1]", kCartesian1) + fanucPosition("P[2]", kCartesian2) +
+             fanucPosition("P[3]", kJoints) + "/END\n",
+         {},
+         {"Error while importing FANUC Data",
+          "In Row 20 the position P[3] is a joint position (J1 = ...): it has no component X, Y, Z, W, P or "
+          "R."},
+         20},
+    };
+    const std::pair<const char*, std::function<std::string(const std::string&)>> spellings[] = {
+        {"LF", asIs},
+        {"CR LF", [](const std::string& s) { return testing::withLineEnds(s, "\r\n"); }},
+        {"BOM and CR LF", [](const std::string& s) { return bom(testing::withLineEnds(s, "\r\n")); }},
+        {"no final line end", [](const std::string& s) { return s.substr(0, s.size() - 1); }},
+        {"BOM, CR LF, no final line end",
+         [](const std::string& s) { return bom(testing::withLineEnds(s.substr(0, s.size() - 1), "\r\n")); }},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [spelling, spell] : spellings) {
+            SCOPED_TRACE(std::string(c.what) + ", " + spelling);
+            Recorded r;
+            if (c.refusedRow >= 0) {
+                try {
+                    c.parse(spell(c.text), "cell", r.options);
+                    ADD_FAILURE() << "read without error";
+                } catch (const FileError& e) {
+                    EXPECT_EQ(e.line(), c.refusedRow);
+                    for (const auto& part : c.expect)
+                        EXPECT_NE(r.last().find(part), std::string::npos) << r.last();
+                }
+                continue;
+            }
+            const auto set = c.parse(spell(c.text), "cell", r.options);
+            ASSERT_EQ(set.points.count(), std::ssize(c.points));
+            for (std::int32_t i = 1; i <= set.points.count(); ++i) {
+                SCOPED_TRACE(i);
+                EXPECT_EQ(set.points.names[i], std::to_string(i));
+                EXPECT_EQ(set.points.x[i], c.points[i - 1][0]);
+                EXPECT_EQ(set.points.y[i], c.points[i - 1][1]);
+                EXPECT_EQ(set.points.z[i], c.points[i - 1][2]);
+            }
+            std::vector<std::string> shown;
+            for (const auto& e : c.expect) shown.push_back(e.substr(std::string("{shown}").size()));
+            EXPECT_EQ(r.prompter.texts(), shown);
+        }
+    }
+}
+
+// The angles of controller-written targets: the ABB quaternion of Target_20 turns 90° about z,
+// the KUKA GLOBAL declaration keeps its A, B, C.
+TEST(RobotFileReaders, ControllerWrittenTargetsKeepTheirAngles) {
+    Recorded r;
+    r.options.angleFactor = 1 / kDeg;
+    const auto abb = parseModxFile(fixtures::abbModule(""), "m.modx", r.options);
+    ASSERT_EQ(abb.points.count(), 4);
+    EXPECT_NEAR(abb.angles(2, 1), 90 * kDeg, 1e-9);
+    EXPECT_NEAR(abb.angles(3, 1), 90 * kDeg, 1e-9);
+    EXPECT_NEAR(abb.angles(3, 3), 90 * kDeg, 1e-9);
+    const auto kuka = parseKukaDatFile(fixtures::kKuka, "c.dat", r.options);
+    ASSERT_EQ(kuka.points.count(), 2);
+    EXPECT_NEAR(kuka.angles(2, 1), 90 * kDeg, 1e-12);
+    EXPECT_EQ(kuka.angles(1, 1), 0);
 }
 
 }  // namespace
