@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <numbers>
 
@@ -467,6 +468,27 @@ TEST(LoadPoints, NetworkFileFillsTheTablesAlone) {
     EXPECT_TRUE(f.job.DataLoaded);
     EXPECT_EQ(f.job.McsCount, 0);
     EXPECT_EQ(f.prompter.texts().back(), "Found 2 Stations and 1 Object Points and 2 Distance Observations");
+}
+
+TEST(LoadPoints, WritesItsSettingsAfterACompleteLoadOnly) {
+    LoadFixture f;
+    f.services.iniFile = f.dir.file("Kalvoreth.ini");
+    ASSERT_EQ(
+        loadPoints(f.job, request(f.dir.file("none.txt"), example("cell-ocs.dat"), kOcsKuka), f.services)
+            .status,
+        PointLoadStatus::Refused);
+    EXPECT_FALSE(std::filesystem::exists(f.services.iniFile));
+    ASSERT_EQ(
+        loadPoints(f.job, request(example("cell-mcs-xyz.txt"), example("cell-ocs.dat"), kOcsKuka), f.services)
+            .status,
+        PointLoadStatus::Loaded);
+    EXPECT_EQ(readIniValue(f.services.iniFile, "OCS_FileName"), example("cell-ocs.dat"));
+    EXPECT_EQ(readIniValue(f.services.iniFile, "LastOCSRoot"), std::string(KALVORETH_EXAMPLES));
+    EXPECT_EQ(readIniValue(f.services.iniFile, "NameMCS"), "Cell");
+    EXPECT_EQ(readIniValue(f.services.iniFile, "LastDropDownInfoInOCS"), "1");
+    EXPECT_EQ(f.job.KUKADatei, example("cell-ocs.dat"));
+    EXPECT_TRUE(f.job.KukaOcsMode);
+    EXPECT_FALSE(f.job.AsciiOcsMode);
 }
 
 TEST(LoadPoints, PathFolderCutsAtTheLastSeparator) {
