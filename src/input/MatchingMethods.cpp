@@ -125,6 +125,7 @@ MatchingOutcome matchByDistances(PointSet& mcs, PointSet& ocs, const MatchingReq
             autoFindPoints(matchSet(mcs), matchSet(ocs), *etta, request.ocsLimit, job, services);
         outcome.identicalCount = found.identicalCount;
         outcome.seed = found.seed;
+        outcome.stopped = found.status == AutoFindResult::Status::Stopped;
     } catch (const std::exception& e) {
         services.prompter->message(std::string("The automatic matching failed: ") + e.what());
         outcome.loadEnds = true;

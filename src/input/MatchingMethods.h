@@ -28,6 +28,7 @@ struct MatchingRequest {
 
 struct MatchingOutcome {
     bool loadEnds = false;                   // tolerance prompt cancelled, or refused with a message
+    bool stopped = false;                    // distance flow: the user stopped the search
     std::int32_t identicalCount = 0;         // pairs named alike (the matching by name counts anew)
     bool unitScales = false;                 // coordinate flow: the axis scales become 1
     std::optional<SeedTransformation> seed;  // distance flow: the seed that placed the MCS

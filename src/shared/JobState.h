@@ -87,6 +87,15 @@ struct JobState {
     Matrix ShapeProfile;  // (0..n, 0..2)
     bool ParaboloidMode = false;
 
+    // ---- Distance network input (read through the input dialog's hidden network button) ----
+    std::vector<std::string> BuendelStation{std::string()};   // 0..AnzBuendelStation
+    Matrix BuendelStationDaten;                               // (0..nS, 0..3)
+    std::vector<std::string> BuendelPunkt{std::string()};     // 0..AnzBuendelPunkt
+    Matrix BuendelPunktDaten;                                 // (0..nP, 0..3)
+    std::vector<std::array<std::string, 3>> BuendelBeob{{}};  // 0..nD: [1] first, [2] second name
+    std::vector<double> BuendelBeobWert{0.0};                 // 0..nD
+    std::int32_t AnzBuendelStation = 0, AnzBuendelPunkt = 0, AnzBuendelBeob = 0;
+
     // ---- Seed points ----
     std::array<std::string, 4> SeedPointNames{};
     std::array<std::int32_t, 4> SeedPointIndex{};
