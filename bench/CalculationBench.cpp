@@ -11,6 +11,7 @@
 #include "../tests/support/KnownTransformJob.h"
 #include "calculation/CalculationFlow.h"
 #include "engine/CalcProgress.h"
+#include "shared/JobEvents.h"
 
 namespace kal {
 namespace {
@@ -48,7 +49,8 @@ void sixParameters(CalculationFlow& flow) {
 
 void OneCalculation100(benchmark::State& state) {
     JobState job = testing::makeSyntheticJob(recipe(100, false));
-    CalculationFlow flow(job);
+    JobEvents events;
+    CalculationFlow flow(job, events);
     sixParameters(flow);
     for (auto _ : state) benchmark::DoNotOptimize(flow.runCalculation());
 }
@@ -58,7 +60,8 @@ void MonteCarlo1000Runs100Points(benchmark::State& state) {
     JobState job = testing::makeSyntheticJob(recipe(100, false));
     job.MonteCarloRuns = 1000;
     job.sigmaX = job.sigmaY = job.sigmaZ = 0.05;
-    CalculationFlow flow(job);
+    JobEvents events;
+    CalculationFlow flow(job, events);
     sixParameters(flow);
     flow.panel().setMonteCarlo(true);
     for (auto _ : state) {
@@ -74,7 +77,8 @@ BENCHMARK(MonteCarlo1000Runs100Points)->Unit(benchmark::kMillisecond);
 void normBench(benchmark::State& state, std::int16_t norm) {
     JobState job = testing::makeSyntheticJob(recipe(10000, true));
     StepCounter steps;
-    CalculationFlow flow(job, {}, nullptr, &steps);
+    JobEvents events;
+    CalculationFlow flow(job, events, {}, nullptr, &steps);
     sixParameters(flow);
     flow.panel().selectNorm(norm);
     for (auto _ : state) {

@@ -1,5 +1,6 @@
 #include "engine/LeastSquares.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -35,15 +36,30 @@ int slotOfUnknown(const ParamStates& states, std::int32_t u) {
     return 0;
 }
 
+// The weights the observations carry, summed per kind of row: what an unknown can be seen in.
+struct RowWeights {
+    double axis[4]{};       // ordinary rows of x, y, z (1..3)
+    double distance = 0.0;  // distance rows: each point's z weight
+};
+
+RowWeights sumRowWeights(const Matrix& P, std::int32_t n) {
+    RowWeights w;
+    for (std::int32_t i = 1; i <= n; ++i)
+        for (int j = 1; j <= 3; ++j) w.axis[j] += std::fabs(P(3 * i - 3 + j, 1));
+    w.distance = w.axis[3];
+    return w;
+}
+
 // One least-squares step streamed over the points: the rows of each point go into the normal
-// equations as they are built, and are built once more for the residuals v = A·x - l.
+// equations as they are built, in one pass. The residuals v = A·x - l are needed only for the
+// last step: residuals() builds them once, after the iteration has ended.
 class StreamedStep {
   public:
-    StreamedStep(JobState& job, const ParamStates& states, const Matrix& P, EngineContext& ctx)
-        : job_(job), states_(states), P_(P), ctx_(ctx) {}
+    StreamedStep(JobState& job, const ParamStates& states, const Matrix& P, const RowWeights& weights,
+                 EngineContext& ctx)
+        : job_(job), states_(states), P_(P), weights_(weights), ctx_(ctx) {}
 
-    void run(DesignRowBuilder& builder, std::int32_t finishedIterations, std::vector<double>& v, Matrix& Qxx,
-             Matrix& x) {
+    void run(DesignRowBuilder& builder, std::int32_t finishedIterations, Matrix& Qxx, Matrix& x) {
         const DesignLayout& lay = builder.layout();
         const std::int32_t n = job_.IdenticalCount;
         const std::int32_t nU = lay.nU;
@@ -54,20 +70,28 @@ class StreamedStep {
         phase(kTextAtPA);
         NormalEquations eq(nU);
         PointRows rows;
-        for (std::int32_t i = 1; i <= n; ++i) {
-            builder.build(i, rows);
-            if (lay.rDistMode) {
-                // Point i's distance observation weighs what its z coordinate weighs.
-                if (lay.distanceRows) eq.addRow(rows.d, rows.dl, P_(3 * i, 1));
-            } else {
-                const std::int32_t r = 3 * i - 2;
-                for (int j = 0; j < 3; ++j) eq.addRow(rows.a[j], rows.l[j], P_(r + j, 1));
+        if (!lay.rDistMode && !lay.useAbcTerms) {
+            for (std::int32_t first = 1; first <= n; first += kPollEveryPoints) {
+                builder.addOrdinaryRows(first, std::min(n, first + kPollEveryPoints - 1), P_, eq);
+                if (first + kPollEveryPoints <= n) ctx_.poll();
             }
-            if (i % kPollEveryPoints == 0) ctx_.poll();
+        } else {
+            for (std::int32_t i = 1; i <= n; ++i) {
+                builder.build(i, rows);
+                if (lay.rDistMode) {
+                    // Point i's distance observation weighs what its z coordinate weighs.
+                    if (lay.distanceRows) eq.addRow(rows.d, rows.dl, P_(3 * i, 1));
+                } else {
+                    const std::int32_t r = 3 * i - 2;
+                    for (int j = 0; j < 3; ++j) eq.addRow(rows.a[j], rows.l[j], P_(r + j, 1));
+                }
+                if (i % kPollEveryPoints == 0) ctx_.poll();
+            }
         }
         phase(kTextInversion);
         const Matrix N = eq.normalMatrix();
         const Matrix w = eq.rightHandSide();
+        refuseUnseenUnknowns(builder, N);
         phase(kTextAtPl);
         phase(kTextResults);
         std::int32_t dependent = 0;
@@ -75,12 +99,27 @@ class StreamedStep {
             solveNormalEquations(N, w, nU, Qxx, x, &dependent);
         } catch (const NumericError&) {
             if (dependent == 0) throw;
+            if (lay.isFloat[kRotX] && lay.isFloat[kRotZ] &&
+                std::fabs(std::cos(job_.RotYSeed)) < kGimbalCosine)
+                throw NumericError(
+                    std::string("rot y' stands at ") + (std::sin(job_.RotYSeed) > 0 ? "+" : "-") +
+                    "90°, the singular position of the angle sequence rot x, rot y', rot z'': there rot x "
+                    "and rot z'' turn about one and the same axis, so no set of points can tell them apart. "
+                    "Hold one of rot x, rot z'' (for instance at 0) and calculate again.");
             throw NumericError(std::string("The used points cannot determine \"") +
                                parameterCaption(slotOfUnknown(states_, dependent)) +
                                "\" together with the other estimated parameters (the normal equations are "
                                "singular).");
         }
         phase(kTextCorrections);
+    }
+
+    // v = A·x - l of the step that `builder` linearised, with its corrections x.
+    void residuals(DesignRowBuilder& builder, const Matrix& x, std::vector<double>& v) {
+        const DesignLayout& lay = builder.layout();
+        const std::int32_t n = job_.IdenticalCount;
+        const std::int32_t nU = lay.nU;
+        PointRows rows;
         for (std::int32_t i = 1; i <= n; ++i) {
             builder.build(i, rows);
             const std::int32_t r = 3 * i - 2;
@@ -100,6 +139,35 @@ class StreamedStep {
     }
 
   private:
+    // Within this of cos(rot y') = 0 a dependence between rot x and rot z'' is the angle sequence's,
+    // not the points': the dependence test meets it only closer than about 3e-7.
+    static constexpr double kGimbalCosine = 1e-6;
+
+    // An estimated unknown whose normal-matrix diagonal is 0 has a zero column on every weighted
+    // row. When the model does not depend on it at all (its derivative is zero, as Azimuth z with z
+    // to xy at 0), or every row it enters has weight 0, it has no observation: the inversion gives
+    // it 1e12 and no correction, and that is no failure. When it does enter weighted rows and
+    // still every one of them is 0, the points themselves leave it open (every used point at one
+    // spot): refused like any other unknown the points cannot determine.
+    void refuseUnseenUnknowns(const DesignRowBuilder& builder, const Matrix& N) const {
+        const DesignLayout& lay = builder.layout();
+        for (std::int32_t c = 1; c <= lay.nU; ++c) {
+            if (N(c, c) != 0.0) continue;
+            double seen = 0.0;
+            if (lay.distanceRows) {
+                for (int j = 1; j <= 3; ++j)
+                    if (builder.reachesRow(c, j)) seen = weights_.distance;
+            } else if (!lay.rDistMode) {
+                for (int j = 1; j <= 3; ++j)
+                    if (builder.reachesRow(c, j)) seen += weights_.axis[j];
+            }
+            if (seen > 0.0)
+                throw NumericError(std::string("The used points cannot determine \"") +
+                                   parameterCaption(slotOfUnknown(states_, c)) +
+                                   "\": changing it moves none of them (all used points lie at one spot).");
+        }
+    }
+
     void phase(const char* text) {
         ctx_.setPanel(2, text);
         ctx_.poll();
@@ -115,8 +183,117 @@ class StreamedStep {
     JobState& job_;
     const ParamStates& states_;
     const Matrix& P_;
+    const RowWeights& weights_;
     EngineContext& ctx_;
 };
+
+// Refuses a coordinate (or, with the use-ABC terms, a robot angle) that is not a finite number,
+// naming the point and the coordinate.
+void refuseNonFiniteInput(const JobState& job, const DesignLayout& lay) {
+    auto check = [](double value, const char* set, const std::string& name, const char* what) {
+        if (std::isfinite(value)) return;
+        throw CalcRefused(std::string(set) + " point \"" + name + "\": its " + what + " is " +
+                          (std::isnan(value) ? "not a number (NaN)" : "infinite") +
+                          ". Correct the point or clear its use flags, and calculate again.");
+    };
+    const auto name = [](const std::vector<std::string>& names, std::int32_t i) {
+        return static_cast<std::size_t>(i) < names.size() ? names[static_cast<std::size_t>(i)]
+                                                          : std::to_string(i);
+    };
+    for (std::int32_t i = 1; i <= job.IdenticalCount; ++i) {
+        const auto iz = static_cast<std::size_t>(i);
+        const std::string mcs = name(job.MCS_Name, i), ocs = name(job.OCS_Name, i);
+        check(job.MCS_X[i], "MCS", mcs, "x coordinate");
+        check(job.MCS_Y[i], "MCS", mcs, "y coordinate");
+        check(job.MCS_Z[iz], "MCS", mcs, "z coordinate");
+        check(job.OCS_X[i], "OCS", ocs, "x coordinate");
+        check(job.OCS_Y[i], "OCS", ocs, "y coordinate");
+        check(job.OCS_Z[iz], "OCS", ocs, "z coordinate");
+        if (lay.useAbcTerms && job.OcsAngles.rows() >= i && job.OcsAngles.cols() >= 3) {
+            check(job.OcsAngles(i, 1), "OCS", ocs, "angle A");
+            check(job.OcsAngles(i, 2), "OCS", ocs, "angle B");
+            check(job.OcsAngles(i, 3), "OCS", ocs, "angle C");
+        }
+    }
+}
+
+// The local origin of a solve: the centroids of the identical points, used when all three
+// translations are estimated (only then is the translation free to stand for the reduced one).
+PointOrigin chooseOrigin(const JobState& job, const DesignLayout& lay) {
+    PointOrigin o;
+    const std::int32_t n = job.IdenticalCount;
+    if (n < 1 || !lay.isFloat[kTraX] || !lay.isFloat[kTraY] || !lay.isFloat[kTraZ]) return o;
+    for (std::int32_t i = 1; i <= n; ++i) {
+        const auto iz = static_cast<std::size_t>(i);
+        o.mcs[1] += job.MCS_X[i], o.mcs[2] += job.MCS_Y[i], o.mcs[3] += job.MCS_Z[iz];
+        o.ocs[1] += job.OCS_X[i], o.ocs[2] += job.OCS_Y[i], o.ocs[3] += job.OCS_Z[iz];
+    }
+    for (int j = 1; j <= 3; ++j) o.mcs[j] /= n, o.ocs[j] /= n;
+    return o;
+}
+
+bool isZero(const PointOrigin& o) {
+    for (int j = 1; j <= 3; ++j)
+        if (o.mcs[j] != 0.0 || o.ocs[j] != 0.0) return false;
+    return true;
+}
+
+// (R·K)·S·mcs with the parameters themselves: the rotation from RotX..RotZ, not the working copy.
+void modelAtParameters(JobState& job, const double mcs[4], double q[4]) {
+    const double sx = job.RotXSeed, sy = job.RotYSeed, sz = job.RotZSeed;
+    job.RotXSeed = job.RotX(), job.RotYSeed = job.RotY(), job.RotZSeed = job.RotZ();
+    const WorkMatrix m = PointTransform(job).matrix();
+    job.RotXSeed = sx, job.RotYSeed = sy, job.RotZSeed = sz;
+    for (int j = 1; j <= 3; ++j) q[j] = m[j][1] * mcs[1] + m[j][2] * mcs[2] + m[j][3] * mcs[3];
+}
+
+// Translation at the origin -> translation at the local origin: T' = T + Q·mcs - ocs.
+void reduceTranslation(JobState& job, const PointOrigin& o) {
+    double q[4];
+    modelAtParameters(job, o.mcs, q);
+    job.Params[kTraX] = (job.Params[kTraX] + q[1]) - o.ocs[1];
+    job.Params[kTraY] = (job.Params[kTraY] + q[2]) - o.ocs[2];
+    job.Params[kTraZ] = (job.Params[kTraZ] + q[3]) - o.ocs[3];
+}
+
+// And back: T = (ocs - Q·mcs) + T', Q at the final parameters.
+void restoreTranslation(JobState& job, const PointOrigin& o) {
+    double q[4];
+    modelAtParameters(job, o.mcs, q);
+    for (int j = 1; j <= 3; ++j) {
+        auto& t = job.Params[static_cast<std::size_t>(kTraX + j - 1)];
+        t = checkedFinite((o.ocs[j] - q[j]) + t, "the translations");
+    }
+}
+
+// The cofactor matrix of the reduced unknowns -> that of the stored ones: Qxx := J·Qxx·Jᵀ with J the
+// derivative of (T, p) by (T', p), T = T' + ocs - Q(p)·mcs, so J(T_j, c) = -(column c at mcs)_j. The
+// translations are columns 1..3 (all three are estimated whenever the origin is used).
+void restoreCofactors(const DesignRowBuilder& builder, const PointOrigin& o, Matrix& Qxx) {
+    const std::int32_t u = builder.layout().nU;
+    double a[3][kParamCount + 1] = {};
+    builder.columnsAt(o.mcs, a);
+    Matrix J(u, u);
+    for (std::int32_t c = 1; c <= u; ++c) J(c, c) = 1.0;
+    for (std::int32_t c = 4; c <= builder.layout().nU13; ++c)
+        for (int j = 0; j < 3; ++j) J(j + 1, c) = -a[j][c];
+    Matrix JQ(u, u), out(u, u);
+    for (std::int32_t r = 1; r <= u; ++r)
+        for (std::int32_t c = 1; c <= u; ++c) {
+            double s = 0.0;
+            for (std::int32_t k = 1; k <= u; ++k)
+                if (J(r, k) != 0.0) s += J(r, k) * Qxx(k, c);
+            JQ(r, c) = s;
+        }
+    for (std::int32_t r = 1; r <= u; ++r)
+        for (std::int32_t c = 1; c <= u; ++c) {
+            double s = 0.0;
+            for (std::int32_t k = 1; k <= u; ++k)
+                if (J(c, k) != 0.0) s += JQ(r, k) * J(c, k);
+            out(r, c) = checkedFinite(s, "the cofactor matrix");
+        }
+    Qxx = std::move(out);
+}
 
 // Adds the corrections x to the parameters: a "float" slot k takes x(k - f), f the number of
 // slots before it that are not "float".
@@ -201,6 +378,8 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
     const Snapshot before(job);
     HelmertOutcome out;
     try {
+        const DesignLayout firstLayout = decideDesignLayout(job, ctx.controls, ParamState);
+        refuseNonFiniteInput(job, firstLayout);
         job.Params[kRvecX] = job.Params[kRvecY] = job.Params[kRvecZ] = 0.0;
         ctx.poll();
         calculateSeed(job, job.Params[kTraX], job.Params[kTraY], job.Params[kTraZ], job.Params[kRotX],
@@ -208,12 +387,18 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
                       job.Params[kScaleZ], ctx.seedValues);
         applyStartValues(job, ParamState, ctx.controls);
 
+        const PointOrigin origin = chooseOrigin(job, firstLayout);
+        const bool reduced = !isZero(origin);
+        if (reduced) reduceTranslation(job, origin);
+
         const double thr = job.IterationThreshold != 0.0 ? job.IterationThreshold : 1e-9;
         const bool logCorrections = ctx.controls.CheckRDist == 1;
         std::string log;
         std::vector<double> vWork(static_cast<std::size_t>(nObs + 1), 0.0);
         Matrix QxxWork, x;
-        StreamedStep step(job, ParamState, P, ctx);
+        const RowWeights weights = sumRowWeights(P, n);
+        StreamedStep step(job, ParamState, P, weights, ctx);
+        std::optional<DesignRowBuilder> builder;
         std::int32_t j = 0, p = 0;
         double m = 0.0, pm = 0.0;
         bool rDistMode = false;
@@ -221,11 +406,11 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
             ctx.poll();
             ctx.setPanel(2, kTextBuildMatrix);
             ctx.poll();
-            DesignRowBuilder builder(job, ctx.controls, ParamState);
-            rDistMode = builder.layout().rDistMode;
+            builder.emplace(job, ctx.controls, ParamState, origin);
+            rDistMode = builder->layout().rDistMode;
             ctx.setPanel(2, kTextStartStep);
             ctx.poll();
-            step.run(builder, out.H3D_Zaehler, vWork, QxxWork, x);
+            step.run(*builder, out.H3D_Zaehler, QxxWork, x);
 
             if (logCorrections) {
                 for (std::int32_t i = 1; i <= nU; ++i) log += generalText(x(i, 1)) + "\t";
@@ -251,6 +436,12 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
             pm = m;
             p = j;
         } while (m >= thr && out.H3D_Zaehler <= job.MaxIteration && !job.StopFlag);
+
+        step.residuals(*builder, x, vWork);
+        if (reduced) {
+            restoreTranslation(job, origin);
+            restoreCofactors(*builder, origin, QxxWork);
+        }
 
         out.converged = m < thr;
         out.limitReached = out.H3D_Zaehler > job.MaxIteration;
