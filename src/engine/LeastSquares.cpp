@@ -188,47 +188,44 @@ class StreamedStep {
 };
 
 // Refuses a coordinate (or, with the use-ABC terms, a robot angle) that is not a finite number,
-// naming the point and the coordinate.
-void refuseNonFiniteInput(const JobState& job, const DesignLayout& lay) {
-    auto check = [](double value, const char* set, const std::string& name, const char* what) {
-        if (std::isfinite(value)) return;
-        throw CalcRefused(std::string(set) + " point \"" + name + "\": its " + what + " is " +
+// naming the point and the coordinate. Returns the local origin of the solve in the same pass: the
+// centroids of the identical points when all three translations are estimated (only then is the
+// translation free to stand for the one at the centroids), else the zero origin.
+PointOrigin checkInputAndChooseOrigin(const JobState& job, const DesignLayout& lay) {
+    auto refuse = [&](std::int32_t i, bool mcs, const char* what, double value) {
+        const auto& names = mcs ? job.MCS_Name : job.OCS_Name;
+        const std::string name = static_cast<std::size_t>(i) < names.size()
+                                     ? names[static_cast<std::size_t>(i)]
+                                     : std::to_string(i);
+        throw CalcRefused(std::string(mcs ? "MCS" : "OCS") + " point \"" + name + "\": its " + what + " is " +
                           (std::isnan(value) ? "not a number (NaN)" : "infinite") +
                           ". Correct the point or clear its use flags, and calculate again.");
     };
-    const auto name = [](const std::vector<std::string>& names, std::int32_t i) {
-        return static_cast<std::size_t>(i) < names.size() ? names[static_cast<std::size_t>(i)]
-                                                          : std::to_string(i);
-    };
-    for (std::int32_t i = 1; i <= job.IdenticalCount; ++i) {
-        const auto iz = static_cast<std::size_t>(i);
-        const std::string mcs = name(job.MCS_Name, i), ocs = name(job.OCS_Name, i);
-        check(job.MCS_X[i], "MCS", mcs, "x coordinate");
-        check(job.MCS_Y[i], "MCS", mcs, "y coordinate");
-        check(job.MCS_Z[iz], "MCS", mcs, "z coordinate");
-        check(job.OCS_X[i], "OCS", ocs, "x coordinate");
-        check(job.OCS_Y[i], "OCS", ocs, "y coordinate");
-        check(job.OCS_Z[iz], "OCS", ocs, "z coordinate");
+    const std::int32_t n = job.IdenticalCount;
+    const double* mx = job.MCS_X.data();
+    const double* my = job.MCS_Y.data();
+    const double* mz = job.MCS_Z.data();
+    const double* ox = job.OCS_X.data();
+    const double* oy = job.OCS_Y.data();
+    const double* oz = job.OCS_Z.data();
+    double sum[7] = {0, 0, 0, 0, 0, 0, 0};
+    for (std::int32_t i = 1; i <= n; ++i) {
+        const double c[7] = {0.0, mx[i], my[i], mz[i], ox[i], oy[i], oz[i]};
+        for (int k = 1; k <= 6; ++k) sum[k] += c[k];
+        if (!std::isfinite(c[1] + c[2] + c[3] + c[4] + c[5] + c[6])) {
+            static const char* const kWhat[4] = {"", "x coordinate", "y coordinate", "z coordinate"};
+            for (int k = 1; k <= 6; ++k)
+                if (!std::isfinite(c[k])) refuse(i, k <= 3, kWhat[(k - 1) % 3 + 1], c[k]);
+        }
         if (lay.useAbcTerms && job.OcsAngles.rows() >= i && job.OcsAngles.cols() >= 3) {
-            check(job.OcsAngles(i, 1), "OCS", ocs, "angle A");
-            check(job.OcsAngles(i, 2), "OCS", ocs, "angle B");
-            check(job.OcsAngles(i, 3), "OCS", ocs, "angle C");
+            static const char* const kAngle[4] = {"", "angle A", "angle B", "angle C"};
+            for (int k = 1; k <= 3; ++k)
+                if (!std::isfinite(job.OcsAngles(i, k))) refuse(i, false, kAngle[k], job.OcsAngles(i, k));
         }
     }
-}
-
-// The local origin of a solve: the centroids of the identical points, used when all three
-// translations are estimated (only then is the translation free to stand for the reduced one).
-PointOrigin chooseOrigin(const JobState& job, const DesignLayout& lay) {
     PointOrigin o;
-    const std::int32_t n = job.IdenticalCount;
     if (n < 1 || !lay.isFloat[kTraX] || !lay.isFloat[kTraY] || !lay.isFloat[kTraZ]) return o;
-    for (std::int32_t i = 1; i <= n; ++i) {
-        const auto iz = static_cast<std::size_t>(i);
-        o.mcs[1] += job.MCS_X[i], o.mcs[2] += job.MCS_Y[i], o.mcs[3] += job.MCS_Z[iz];
-        o.ocs[1] += job.OCS_X[i], o.ocs[2] += job.OCS_Y[i], o.ocs[3] += job.OCS_Z[iz];
-    }
-    for (int j = 1; j <= 3; ++j) o.mcs[j] /= n, o.ocs[j] /= n;
+    for (int j = 1; j <= 3; ++j) o.mcs[j] = sum[j] / n, o.ocs[j] = sum[j + 3] / n;
     return o;
 }
 
@@ -379,7 +376,7 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
     HelmertOutcome out;
     try {
         const DesignLayout firstLayout = decideDesignLayout(job, ctx.controls, ParamState);
-        refuseNonFiniteInput(job, firstLayout);
+        const PointOrigin origin = checkInputAndChooseOrigin(job, firstLayout);
         job.Params[kRvecX] = job.Params[kRvecY] = job.Params[kRvecZ] = 0.0;
         ctx.poll();
         calculateSeed(job, job.Params[kTraX], job.Params[kTraY], job.Params[kTraZ], job.Params[kRotX],
@@ -387,7 +384,6 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
                       job.Params[kScaleZ], ctx.seedValues);
         applyStartValues(job, ParamState, ctx.controls);
 
-        const PointOrigin origin = chooseOrigin(job, firstLayout);
         const bool reduced = !isZero(origin);
         if (reduced) reduceTranslation(job, origin);
 
