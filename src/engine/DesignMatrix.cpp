@@ -236,6 +236,90 @@ void DesignRowBuilder::addOrdinaryRows(std::int32_t first, std::int32_t last, co
     }
 }
 
+OrdinaryMoments sumOrdinaryMoments(const JobState& job, const PointOrigin& origin, const Matrix& P,
+                                   void (*poll)(void*), void* pollArg) {
+    OrdinaryMoments m;
+    const std::int32_t n = job.IdenticalCount;
+    if (P.rows() < 3 * n) throw std::out_of_range("sumOrdinaryMoments: P shorter than the observations");
+    const double* mx = job.MCS_X.data();
+    const double* my = job.MCS_Y.data();
+    const double* mz = job.MCS_Z.data();
+    const double* ox = job.OCS_X.data();
+    const double* oy = job.OCS_Y.data();
+    const double* oz = job.OCS_Z.data();
+    for (std::int32_t i = 1; i <= n; ++i) {
+        const double x[4] = {0.0, mx[i] - origin.mcs[1], my[i] - origin.mcs[2], mz[i] - origin.mcs[3]};
+        const double o[4] = {0.0, ox[i] - origin.ocs[1], oy[i] - origin.ocs[2], oz[i] - origin.ocs[3]};
+        for (int j = 1; j <= 3; ++j) {
+            const double p = P(3 * i - 3 + j, 1);
+            if (p == 0.0) continue;
+            m.p[j] += p;
+            m.po[j] += p * o[j];
+            for (int a = 1; a <= 3; ++a) {
+                const double pa = p * x[a];
+                m.px[j][a] += pa;
+                m.pxo[j][a] += pa * o[j];
+                for (int b = a; b <= 3; ++b) m.pxx[j][a][b] += pa * x[b];
+            }
+        }
+        if (poll && i % 16384 == 0) poll(pollArg);
+    }
+    for (int j = 1; j <= 3; ++j)
+        for (int a = 1; a <= 3; ++a)
+            for (int b = 1; b < a; ++b) m.pxx[j][a][b] = m.pxx[j][b][a];
+    return m;
+}
+
+void DesignRowBuilder::addOrdinaryRows(const OrdinaryMoments& mo, NormalEquations& eq) const {
+    if (layout_.distanceRows || layout_.useAbcTerms || layout_.rDistMode)
+        throw std::logic_error("addOrdinaryRows: the layout has other rows");
+    const int nU13 = layout_.nU13;
+    const WorkMatrix q = multiplyWork(multiplyWork(r_, k_), s_);
+    for (int j = 1; j <= 3; ++j) {
+        // Row j of each column: a unit entry, or g·x with g row j of the column's matrix.
+        std::int32_t cols[kParamCount + 1];
+        int count = 0;
+        for (int c = 1; c <= nU13; ++c) {
+            const int u = unitRow_[static_cast<std::size_t>(c)];
+            if (u == 0 || u == j) cols[count++] = c;
+        }
+        const double* qj = q[static_cast<std::size_t>(j)].data();
+        const double T = t_[j];
+        auto g = [&](int c) {
+            return columnMatrix_[static_cast<std::size_t>(c)][static_cast<std::size_t>(j)].data();
+        };
+        auto dot = [](const double* a, const double* b) { return a[1] * b[1] + a[2] * b[2] + a[3] * b[3]; };
+        auto quad = [&](const double* a, const double* b) {
+            double s = 0.0;
+            for (int k = 1; k <= 3; ++k) s += a[k] * dot(mo.pxx[j][k], b);
+            return s;
+        };
+        const double* px = mo.px[j];
+        // Σ P·l = Σ P·o - q·Σ P·x - T·Σ P; Σ P·(g·x)·l likewise.
+        const double sumL = mo.po[j] - dot(qj, px) - T * mo.p[j];
+        for (int ii = 0; ii < count; ++ii) {
+            const int a = cols[ii];
+            const bool unitA = unitRow_[static_cast<std::size_t>(a)] != 0;
+            for (int jj = ii; jj < count; ++jj) {
+                const int b = cols[jj];
+                const bool unitB = unitRow_[static_cast<std::size_t>(b)] != 0;
+                double v;
+                if (unitA && unitB)
+                    v = mo.p[j];
+                else if (unitA)
+                    v = dot(g(b), px);
+                else if (unitB)
+                    v = dot(g(a), px);
+                else
+                    v = quad(g(a), g(b));
+                eq.addToMatrix(a, b, v);
+            }
+            const double w = unitA ? sumL : dot(g(a), mo.pxo[j]) - quad(g(a), qj) - T * dot(g(a), px);
+            eq.addToRightHandSide(a, w);
+        }
+    }
+}
+
 void DesignRowBuilder::columnsAt(const double x[4], double a[3][kParamCount + 1]) const {
     for (int c = 1; c <= layout_.nU13; ++c) {
         const auto cz = static_cast<std::size_t>(c);

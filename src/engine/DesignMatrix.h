@@ -58,6 +58,22 @@ struct PointOrigin {
     double ocs[4]{};
 };
 
+// Weighted sums over the ordinary rows of the identical points, per axis row j (1..3), of the
+// points taken from a local origin: what the normal equations of the ordinary rows are made of
+// whatever the parameters (the columns and misclosures are linear in the MCS point). Formed once
+// per solve, in one pass.
+struct OrdinaryMoments {
+    double p[4]{};          // Σ P
+    double px[4][4]{};      // Σ P·x_m
+    double pxx[4][4][4]{};  // Σ P·x_m·x_k
+    double po[4]{};         // Σ P·o_j
+    double pxo[4][4]{};     // Σ P·x_m·o_j
+};
+
+// Polls `poll` now and then in the pass (a long pass lets events through).
+OrdinaryMoments sumOrdinaryMoments(const JobState& job, const PointOrigin& origin, const Matrix& P,
+                                   void (*poll)(void*) = nullptr, void* pollArg = nullptr);
+
 // The rows of one identical point.
 struct PointRows {
     double a[3][kParamCount + 1];  // ordinary rows 3i-2..3i, columns 1..nU
@@ -80,6 +96,9 @@ class DesignRowBuilder {
     // columns that are 0 in a row (the other axes' translations). Only for layouts without distance
     // rows and without use-ABC terms.
     void addOrdinaryRows(std::int32_t first, std::int32_t last, const Matrix& P, NormalEquations& eq) const;
+
+    // The same sums from the moments of the points: the normal equations without a pass over them.
+    void addOrdinaryRows(const OrdinaryMoments& m, NormalEquations& eq) const;
 
     // Columns 1..nU13 of the three ordinary rows at an MCS point x (rows 1..3), as build() gives them.
     void columnsAt(const double x[4], double a[3][kParamCount + 1]) const;

@@ -59,7 +59,10 @@ class StreamedStep {
                  EngineContext& ctx)
         : job_(job), states_(states), P_(P), weights_(weights), ctx_(ctx) {}
 
-    void run(DesignRowBuilder& builder, std::int32_t finishedIterations, Matrix& Qxx, Matrix& x) {
+    // With `moments` (ordinary rows only), the normal equations come from the points' sums instead
+    // of a pass over the points.
+    void run(DesignRowBuilder& builder, std::int32_t finishedIterations, Matrix& Qxx, Matrix& x,
+             const OrdinaryMoments* moments = nullptr) {
         const DesignLayout& lay = builder.layout();
         const std::int32_t n = job_.IdenticalCount;
         const std::int32_t nU = lay.nU;
@@ -70,7 +73,9 @@ class StreamedStep {
         phase(kTextAtPA);
         NormalEquations eq(nU);
         PointRows rows;
-        if (!lay.rDistMode && !lay.useAbcTerms) {
+        if (moments) {
+            builder.addOrdinaryRows(*moments, eq);
+        } else if (!lay.rDistMode && !lay.useAbcTerms) {
             for (std::int32_t first = 1; first <= n; first += kPollEveryPoints) {
                 builder.addOrdinaryRows(first, std::min(n, first + kPollEveryPoints - 1), P_, eq);
                 if (first + kPollEveryPoints <= n) ctx_.poll();
@@ -394,6 +399,11 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
         Matrix QxxWork, x;
         const RowWeights weights = sumRowWeights(P, n);
         StreamedStep step(job, ParamState, P, weights, ctx);
+        // The ordinary rows are linear in the points: their sums, formed once, serve every iteration.
+        std::optional<OrdinaryMoments> moments;
+        if (!firstLayout.rDistMode && !firstLayout.useAbcTerms && nU > 0)
+            moments = sumOrdinaryMoments(
+                job, origin, P, [](void* c) { static_cast<EngineContext*>(c)->poll(); }, &ctx);
         std::optional<DesignRowBuilder> builder;
         std::int32_t j = 0, p = 0;
         double m = 0.0, pm = 0.0;
@@ -406,7 +416,9 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
             rDistMode = builder->layout().rDistMode;
             ctx.setPanel(2, kTextStartStep);
             ctx.poll();
-            step.run(*builder, out.H3D_Zaehler, QxxWork, x);
+            const DesignLayout& lay = builder->layout();
+            step.run(*builder, out.H3D_Zaehler, QxxWork, x,
+                     (moments && !lay.rDistMode && !lay.useAbcTerms) ? &*moments : nullptr);
 
             if (logCorrections) {
                 for (std::int32_t i = 1; i <= nU; ++i) log += generalText(x(i, 1)) + "\t";

@@ -43,6 +43,13 @@ class NormalEquations {
         }
     }
 
+    // Adds v to N(i, j), i ≤ j (mirrored below the diagonal), and to w(i): for sums formed elsewhere.
+    void addToMatrix(std::int32_t i, std::int32_t j, double v) {
+        upper_[static_cast<std::size_t>(i) * static_cast<std::size_t>(n_ + 1) +
+               static_cast<std::size_t>(j)] += v;
+    }
+    void addToRightHandSide(std::int32_t i, double v) { w_[static_cast<std::size_t>(i)] += v; }
+
     // N (0..u, 0..u) and w (0..u, 0..1) as 1-based matrices.
     Matrix normalMatrix() const;
     Matrix rightHandSide() const;
