@@ -6,6 +6,7 @@
 
 #include "engine/CalcRefused.h"
 #include "engine/ModelDerivatives.h"
+#include "engine/NormalEquations.h"
 #include "shared/Errors.h"
 #include "shared/Rotations.h"
 
@@ -67,8 +68,9 @@ DesignLayout decideDesignLayout(const JobState& job, const EngineControls& contr
     return d;
 }
 
-DesignRowBuilder::DesignRowBuilder(JobState& job, const EngineControls& controls, const ParamStates& states)
-    : job_(job), layout_(decideDesignLayout(job, controls, states)), abc_(3, 3) {
+DesignRowBuilder::DesignRowBuilder(JobState& job, const EngineControls& controls, const ParamStates& states,
+                                   const PointOrigin& origin)
+    : job_(job), layout_(decideDesignLayout(job, controls, states)), origin_(origin), abc_(3, 3) {
     job.RotXSeed = job.RotX();
     job.RotYSeed = job.RotY();
     job.RotZSeed = job.RotZ();
@@ -138,23 +140,15 @@ void DesignRowBuilder::build(std::int32_t i, PointRows& rows) {
         throw std::out_of_range("identical point index outside 1..IdenticalCount");
     const JobState& job = job_;
     const auto iz = static_cast<std::size_t>(i);
-    const double x[4] = {0.0, job.MCS_X[i], job.MCS_Y[i], job.MCS_Z[iz]};
-    const double o[4] = {0.0, job.OCS_X[i], job.OCS_Y[i], job.OCS_Z[iz]};
+    // A zero origin changes no bit: x - 0 is x.
+    const double x[4] = {0.0, job.MCS_X[i] - origin_.mcs[1], job.MCS_Y[i] - origin_.mcs[2],
+                         job.MCS_Z[iz] - origin_.mcs[3]};
+    const double o[4] = {0.0, job.OCS_X[i] - origin_.ocs[1], job.OCS_Y[i] - origin_.ocs[2],
+                         job.OCS_Z[iz] - origin_.ocs[3]};
 
     // Columns of the estimated slots among 1..13.
     const int nU13 = layout_.nU13;
-    for (int c = 1; c <= nU13; ++c) {
-        const auto cz = static_cast<std::size_t>(c);
-        if (const int u = unitRow_[cz]) {
-            for (int j = 0; j < 3; ++j) rows.a[j][cz] = (j + 1 == u) ? 1.0 : 0.0;
-        } else {
-            double p[4];
-            apply(columnMatrix_[cz], x, p);
-            rows.a[0][cz] = p[1];
-            rows.a[1][cz] = p[2];
-            rows.a[2][cz] = p[3];
-        }
-    }
+    columnsAt(x, rows.a);
     for (int c = nU13 + 1; c <= layout_.nU; ++c)
         for (int j = 0; j < 3; ++j) rows.a[j][c] = 0.0;
 
@@ -193,6 +187,165 @@ void DesignRowBuilder::build(std::int32_t i, PointRows& rows) {
             rows.l[j - 1] =
                 rows.l[j - 1] - (abc_(j, 1) * rvec_[1] + abc_(j, 2) * rvec_[2] + abc_(j, 3) * rvec_[3]);
     }
+}
+
+void DesignRowBuilder::addOrdinaryRows(std::int32_t first, std::int32_t last, const Matrix& P,
+                                       NormalEquations& eq) const {
+    if (layout_.distanceRows || layout_.useAbcTerms || layout_.rDistMode)
+        throw std::logic_error("addOrdinaryRows: the layout has other rows");
+    if (first < 1 || last > job_.IdenticalCount || P.rows() < 3 * last)
+        throw std::out_of_range("addOrdinaryRows: points outside 1..IdenticalCount");
+    const int nU13 = layout_.nU13;
+    // Per axis row: the columns that can be nonzero there, ascending.
+    std::int32_t cols[3][kParamCount + 1];
+    int count[3] = {0, 0, 0};
+    for (int j = 0; j < 3; ++j)
+        for (int c = 1; c <= nU13; ++c) {
+            const int u = unitRow_[static_cast<std::size_t>(c)];
+            if (u == 0 || u == j + 1) cols[j][count[j]++] = c;
+        }
+    const double* mx = job_.MCS_X.data();
+    const double* my = job_.MCS_Y.data();
+    const double* mz = job_.MCS_Z.data();
+    const double* ox = job_.OCS_X.data();
+    const double* oy = job_.OCS_Y.data();
+    const double* oz = job_.OCS_Z.data();
+    double a[kParamCount + 1];
+    for (std::int32_t i = first; i <= last; ++i) {
+        const double x[4] = {0.0, mx[i] - origin_.mcs[1], my[i] - origin_.mcs[2], mz[i] - origin_.mcs[3]};
+        const double o[4] = {0.0, ox[i] - origin_.ocs[1], oy[i] - origin_.ocs[2], oz[i] - origin_.ocs[3]};
+        double sx[4], ksx[4], t[4];
+        apply(s_, x, sx);
+        apply(k_, sx, ksx);
+        apply(r_, ksx, t);
+        const std::int32_t r = 3 * i - 2;
+        for (int j = 1; j <= 3; ++j) {
+            for (int k = 0; k < count[j - 1]; ++k) {
+                const int c = cols[j - 1][k];
+                const auto cz = static_cast<std::size_t>(c);
+                if (unitRow_[cz]) {
+                    a[c] = 1.0;
+                } else {
+                    const auto& m = columnMatrix_[cz][static_cast<std::size_t>(j)];
+                    a[c] = m[1] * x[1] + m[2] * x[2] + m[3] * x[3];
+                }
+            }
+            const double l = o[j] - (t[j] + t_[j]);
+            eq.addRow(cols[j - 1], count[j - 1], a, l, P(r + j - 1, 1));
+        }
+    }
+}
+
+OrdinaryMoments sumOrdinaryMoments(const JobState& job, const PointOrigin& origin, const Matrix& P,
+                                   void (*poll)(void*), void* pollArg) {
+    OrdinaryMoments m;
+    const std::int32_t n = job.IdenticalCount;
+    if (P.rows() < 3 * n) throw std::out_of_range("sumOrdinaryMoments: P shorter than the observations");
+    const double* mx = job.MCS_X.data();
+    const double* my = job.MCS_Y.data();
+    const double* mz = job.MCS_Z.data();
+    const double* ox = job.OCS_X.data();
+    const double* oy = job.OCS_Y.data();
+    const double* oz = job.OCS_Z.data();
+    for (std::int32_t i = 1; i <= n; ++i) {
+        const double x[4] = {0.0, mx[i] - origin.mcs[1], my[i] - origin.mcs[2], mz[i] - origin.mcs[3]};
+        const double o[4] = {0.0, ox[i] - origin.ocs[1], oy[i] - origin.ocs[2], oz[i] - origin.ocs[3]};
+        for (int j = 1; j <= 3; ++j) {
+            const double p = P(3 * i - 3 + j, 1);
+            if (p == 0.0) continue;
+            m.p[j] += p;
+            m.po[j] += p * o[j];
+            for (int a = 1; a <= 3; ++a) {
+                const double pa = p * x[a];
+                m.px[j][a] += pa;
+                m.pxo[j][a] += pa * o[j];
+                for (int b = a; b <= 3; ++b) m.pxx[j][a][b] += pa * x[b];
+            }
+        }
+        if (poll && i % 16384 == 0) poll(pollArg);
+    }
+    for (int j = 1; j <= 3; ++j)
+        for (int a = 1; a <= 3; ++a)
+            for (int b = 1; b < a; ++b) m.pxx[j][a][b] = m.pxx[j][b][a];
+    return m;
+}
+
+void DesignRowBuilder::addOrdinaryRows(const OrdinaryMoments& mo, NormalEquations& eq) const {
+    if (layout_.distanceRows || layout_.useAbcTerms || layout_.rDistMode)
+        throw std::logic_error("addOrdinaryRows: the layout has other rows");
+    const int nU13 = layout_.nU13;
+    const WorkMatrix q = multiplyWork(multiplyWork(r_, k_), s_);
+    for (int j = 1; j <= 3; ++j) {
+        // Row j of each column: a unit entry, or g·x with g row j of the column's matrix.
+        std::int32_t cols[kParamCount + 1];
+        int count = 0;
+        for (int c = 1; c <= nU13; ++c) {
+            const int u = unitRow_[static_cast<std::size_t>(c)];
+            if (u == 0 || u == j) cols[count++] = c;
+        }
+        const double* qj = q[static_cast<std::size_t>(j)].data();
+        const double T = t_[j];
+        auto g = [&](int c) {
+            return columnMatrix_[static_cast<std::size_t>(c)][static_cast<std::size_t>(j)].data();
+        };
+        auto dot = [](const double* a, const double* b) { return a[1] * b[1] + a[2] * b[2] + a[3] * b[3]; };
+        auto quad = [&](const double* a, const double* b) {
+            double s = 0.0;
+            for (int k = 1; k <= 3; ++k) s += a[k] * dot(mo.pxx[j][k], b);
+            return s;
+        };
+        const double* px = mo.px[j];
+        // Σ P·l = Σ P·o - q·Σ P·x - T·Σ P; Σ P·(g·x)·l likewise.
+        const double sumL = mo.po[j] - dot(qj, px) - T * mo.p[j];
+        for (int ii = 0; ii < count; ++ii) {
+            const int a = cols[ii];
+            const bool unitA = unitRow_[static_cast<std::size_t>(a)] != 0;
+            for (int jj = ii; jj < count; ++jj) {
+                const int b = cols[jj];
+                const bool unitB = unitRow_[static_cast<std::size_t>(b)] != 0;
+                double v;
+                if (unitA && unitB)
+                    v = mo.p[j];
+                else if (unitA)
+                    v = dot(g(b), px);
+                else if (unitB)
+                    v = dot(g(a), px);
+                else
+                    v = quad(g(a), g(b));
+                eq.addToMatrix(a, b, v);
+            }
+            const double w = unitA ? sumL : dot(g(a), mo.pxo[j]) - quad(g(a), qj) - T * dot(g(a), px);
+            eq.addToRightHandSide(a, w);
+        }
+    }
+}
+
+void DesignRowBuilder::columnsAt(const double x[4], double a[3][kParamCount + 1]) const {
+    for (int c = 1; c <= layout_.nU13; ++c) {
+        const auto cz = static_cast<std::size_t>(c);
+        if (const int u = unitRow_[cz]) {
+            for (int j = 0; j < 3; ++j) a[j][cz] = (j + 1 == u) ? 1.0 : 0.0;
+        } else {
+            double p[4];
+            apply(columnMatrix_[cz], x, p);
+            a[0][cz] = p[1];
+            a[1][cz] = p[2];
+            a[2][cz] = p[3];
+        }
+    }
+}
+
+bool DesignRowBuilder::reachesRow(std::int32_t c, int j) const {
+    if (c < 1 || c > layout_.nU || j < 1 || j > 3) return false;
+    if (c > layout_.nU13) {
+        // R Dist enters the distance rows only; the offset vector the rows of the use-ABC terms.
+        if (layout_.isFloat[kRDist]) return layout_.distanceRows;
+        return layout_.useAbcTerms;
+    }
+    const auto cz = static_cast<std::size_t>(c);
+    if (const int u = unitRow_[cz]) return u == j;
+    const auto& row = columnMatrix_[cz][static_cast<std::size_t>(j)];
+    return row[1] != 0.0 || row[2] != 0.0 || row[3] != 0.0;
 }
 
 void buildDesignMatrix(JobState& job, const EngineControls& controls, const ParamStates& states, Matrix& A,

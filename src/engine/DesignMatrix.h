@@ -26,6 +26,8 @@
 
 namespace kal {
 
+class NormalEquations;
+
 // What the equations look like for the given states and controls.
 struct DesignLayout {
     std::array<bool, kParamCount + 1> isFloat{};
@@ -48,6 +50,30 @@ bool isRDistMode(const JobState& job, const EngineControls& controls, const Para
 DesignLayout decideDesignLayout(const JobState& job, const EngineControls& controls,
                                 const ParamStates& states);
 
+// A local origin of the two point sets: the rows are built from MCS - mcs and OCS - ocs. With every
+// translation estimated, the translation then stands for T + R·K·S·mcs - ocs; coordinates of 10^6 mm
+// and more keep their small differences instead of rounding the misclosures at their own size.
+struct PointOrigin {
+    double mcs[4]{};  // rows 1..3
+    double ocs[4]{};
+};
+
+// Weighted sums over the ordinary rows of the identical points, per axis row j (1..3), of the
+// points taken from a local origin: what the normal equations of the ordinary rows are made of
+// whatever the parameters (the columns and misclosures are linear in the MCS point). Formed once
+// per solve, in one pass.
+struct OrdinaryMoments {
+    double p[4]{};          // Σ P
+    double px[4][4]{};      // Σ P·x_m
+    double pxx[4][4][4]{};  // Σ P·x_m·x_k
+    double po[4]{};         // Σ P·o_j
+    double pxo[4][4]{};     // Σ P·x_m·o_j
+};
+
+// Polls `poll` now and then in the pass (a long pass lets events through).
+OrdinaryMoments sumOrdinaryMoments(const JobState& job, const PointOrigin& origin, const Matrix& P,
+                                   void (*poll)(void*) = nullptr, void* pollArg = nullptr);
+
 // The rows of one identical point.
 struct PointRows {
     double a[3][kParamCount + 1];  // ordinary rows 3i-2..3i, columns 1..nU
@@ -60,9 +86,28 @@ class DesignRowBuilder {
   public:
     // Refreshes the working copy of the rotation (RotXSeed..RotZSeed := RotX..RotZ) and prepares
     // the matrices of this linearisation point. The job must not change while the builder is used.
-    DesignRowBuilder(JobState& job, const EngineControls& controls, const ParamStates& states);
+    DesignRowBuilder(JobState& job, const EngineControls& controls, const ParamStates& states,
+                     const PointOrigin& origin = {});
 
     const DesignLayout& layout() const { return layout_; }
+
+    // Adds the ordinary rows of identical points first..last, weights P(3i-2..3i, 1), into the
+    // normal equations: what build() and NormalEquations::addRow give row by row, without the
+    // columns that are 0 in a row (the other axes' translations). Only for layouts without distance
+    // rows and without use-ABC terms.
+    void addOrdinaryRows(std::int32_t first, std::int32_t last, const Matrix& P, NormalEquations& eq) const;
+
+    // The same sums from the moments of the points: the normal equations without a pass over them.
+    void addOrdinaryRows(const OrdinaryMoments& m, NormalEquations& eq) const;
+
+    // Columns 1..nU13 of the three ordinary rows at an MCS point x (rows 1..3), as build() gives them.
+    void columnsAt(const double x[4], double a[3][kParamCount + 1]) const;
+
+    // Whether column c (1..nU) can be nonzero in ordinary row j (1..3) of some point at this
+    // linearisation point (for the R Dist column: whether there are distance rows): the model
+    // depends on the unknown there. A column that reaches no row is an unknown the model does not
+    // depend on at all (Azimuth z with z to xy at 0).
+    bool reachesRow(std::int32_t c, int j) const;
 
     // Rows of identical point i (1..IdenticalCount). A point at distance 0 from its OCS point in
     // the R Dist mode throws NumericError (the distance row divides by it).
@@ -78,6 +123,7 @@ class DesignRowBuilder {
     double t_[4]{};
     double rvec_[4]{};
     double rDist_ = 0.0;
+    PointOrigin origin_;
     Matrix abc_;  // M_i of the current point
 };
 

@@ -29,6 +29,27 @@ class NormalEquations {
         }
     }
 
+    // The same for a row that can be nonzero only in the columns cols[0..count) (ascending): the
+    // sums addRow() forms, without the products of the columns known to be 0.
+    void addRow(const std::int32_t* cols, int count, const double* a, double l, double p) {
+        const std::size_t stride = static_cast<std::size_t>(n_ + 1);
+        for (int ii = 0; ii < count; ++ii) {
+            const std::int32_t i = cols[ii];
+            const double ap = a[i] * p;
+            if (ap == 0.0) continue;
+            double* row = &upper_[static_cast<std::size_t>(i) * stride];
+            for (int jj = ii; jj < count; ++jj) row[cols[jj]] += ap * a[cols[jj]];
+            w_[static_cast<std::size_t>(i)] += ap * l;
+        }
+    }
+
+    // Adds v to N(i, j), i ≤ j (mirrored below the diagonal), and to w(i): for sums formed elsewhere.
+    void addToMatrix(std::int32_t i, std::int32_t j, double v) {
+        upper_[static_cast<std::size_t>(i) * static_cast<std::size_t>(n_ + 1) +
+               static_cast<std::size_t>(j)] += v;
+    }
+    void addToRightHandSide(std::int32_t i, double v) { w_[static_cast<std::size_t>(i)] += v; }
+
     // N (0..u, 0..u) and w (0..u, 0..1) as 1-based matrices.
     Matrix normalMatrix() const;
     Matrix rightHandSide() const;

@@ -29,10 +29,15 @@ double meanOf(const std::vector<double>& list) {
 double standardDeviation(const std::vector<double>& list) {
     const std::int32_t n = entryCount(list);
     if (n < 2) throw NumericError("Standard deviation of fewer than two values");
-    const double m = meanOf(list);
+    // Deviations from the first entry first: the same value, but equal entries give exactly 0 (a mean
+    // of equal values can round away from them) and large common offsets cancel before squaring.
+    const double ref = list[1];
+    double s = 0.0;
+    for (std::int32_t i = 1; i <= n; ++i) s += list[static_cast<std::size_t>(i)] - ref;
+    const double m = s / n;
     double q = 0.0;
     for (std::int32_t i = 1; i <= n; ++i) {
-        const double d = list[static_cast<std::size_t>(i)] - m;
+        const double d = (list[static_cast<std::size_t>(i)] - ref) - m;
         q += d * d;
     }
     return checkedFinite(std::sqrt(q / (n - 1)), "StdDev");

@@ -104,7 +104,7 @@ TEST(MonteCarlo, ZeroNoiseGivesTheUndisturbedSolutionInEveryRun) {
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);
     for (int slot : {kTraX, kRotY}) {
         const auto& runs = f.job.McRuns[static_cast<std::size_t>(slot)];
-        for (std::size_t i = 1; i <= 5; ++i) EXPECT_EQ(runs[i], runs[1]);
+        for (std::size_t i = 1; i <= 5; ++i) EXPECT_EQ(runs[i], runs[1]) << slot << " " << i;
         EXPECT_EQ(standardDeviation(runs), 0.0);
     }
     EXPECT_EQ(f.job.McRuns[kScaleX], std::vector<double>(6, 0.0));  // not estimated
@@ -164,6 +164,33 @@ TEST(MonteCarlo, RunsLeaveTheClipboardAndMessageBoxesAlone) {
     ASSERT_EQ(f.calculate(), CalcStatus::Solved) << ::testing::PrintToString(f.prompter.texts());
     EXPECT_EQ(f.clipboard.writes(), 1);  // the final solve's log only
     EXPECT_NE(f.job.McRuns[kRDist][20], 0.0);
+}
+
+// Different noise per axis: with the rotation 0 and scale 1, an axis's MCS noise moves that axis's
+// translation only, by σ_axis/√n per run; the spread of each translation over the runs shows the
+// σ of its own axis (a swapped or shared σ is off by a factor of 2 or more).
+TEST(MonteCarlo, EachAxisTakesItsOwnSigma) {
+    SyntheticRecipe recipe = noisy(0.0);
+    recipe.truth.rot[0] = recipe.truth.rot[1] = recipe.truth.rot[2] = 0.0;
+    CalculationFixture f(recipe);
+    monteCarlo(f, 200, 0.0);
+    f.job.sigmaX = 0.2, f.job.sigmaY = 0.05, f.job.sigmaZ = 0.1;
+    programRandom().reseed();
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    ASSERT_TRUE(f.job.McCompleted);
+    const double sigmas[3] = {0.2, 0.05, 0.1};
+    const int slots[3] = {kTraX, kTraY, kTraZ};
+    for (int j = 0; j < 3; ++j) {
+        SCOPED_TRACE(j);
+        const double spread = standardDeviation(f.job.McRuns[static_cast<std::size_t>(slots[j])]);
+        EXPECT_NEAR(spread / (sigmas[j] / std::sqrt(30.0)), 1.0, 0.25);
+    }
+    // Sigma xyz of a run: the three axes' noise together, √(0.2² + 0.05² + 0.1²) less what the
+    // six parameters absorb.
+    double mean = 0;
+    for (std::int32_t i = 1; i <= 200; ++i)
+        mean += f.job.McRuns[kParamCount + 1][static_cast<std::size_t>(i)] / 200;
+    EXPECT_NEAR(mean, std::sqrt(0.04 + 0.0025 + 0.01), 0.05);
 }
 
 }  // namespace

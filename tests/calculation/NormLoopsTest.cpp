@@ -186,5 +186,79 @@ TEST(RunMinimaxLoop, StopsAtItsBoundWithAMessage) {
               std::string::npos);
 }
 
+// R Dist data: each OCS point at 10 mm plus `extra[k]` from its transformed MCS point, in a direction
+// of its own. The loops then weigh points by their distance rows.
+CalculationFixture& onDistances(CalculationFixture& f, const std::vector<double>& extra) {
+    const testing::KnownTransform t;
+    for (std::int32_t k = 1; k <= f.job.IdenticalCount; ++k) {
+        const double a = 0.7 * k, b = 0.3 * k, r = 10.0 + extra[static_cast<std::size_t>(k)];
+        const double in[3] = {f.job.MCS_X[k], f.job.MCS_Y[k], f.job.MCS_Z[static_cast<std::size_t>(k)]};
+        double o[3];
+        testing::applyKnown(t, in, o);
+        f.job.OCS_X.set(k, o[0] + r * std::cos(a) * std::cos(b));
+        f.job.OCS_Y.set(k, o[1] + r * std::sin(a) * std::cos(b));
+        f.job.OCS_Z[static_cast<std::size_t>(k)] = o[2] + r * std::sin(b);
+    }
+    f.panel().setEstimate(kRDist, true);
+    return f;
+}
+
+// The largest residual triple: each has about the length of its point's distance residual.
+double largestDistanceResidual(CalculationFixture& f) {
+    double m = 0;
+    for (std::int32_t k = 1; k <= f.job.IdenticalCount; ++k)
+        m = std::max(m, std::hypot(f.residual(3 * k - 2), f.residual(3 * k - 1), f.residual(3 * k)));
+    return m;
+}
+
+TEST(RunL1Loop, InTheRDistModeLeavesTheOutlyingDistancesAndFitsTheRest) {
+    SyntheticRecipe recipe;
+    recipe.points = 20;
+    std::vector<double> extra(21, 0.0);
+    for (std::int32_t k : {4, 11, 17}) extra[static_cast<std::size_t>(k)] = 4.0;
+    CalculationFixture l2(recipe);
+    onDistances(l2, extra);
+    ASSERT_EQ(l2.calculate(), CalcStatus::Solved) << ::testing::PrintToString(l2.prompter.texts());
+    CalculationFixture f(recipe);
+    onDistances(f, extra);
+    f.panel().selectNorm(kNormL1);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved) << ::testing::PrintToString(f.prompter.texts());
+    EXPECT_NEAR(f.job.RDist(), 10.0, 1e-3);
+    EXPECT_GT(std::fabs(l2.job.RDist() - 10.0), 0.1);  // L2 spreads the outliers
+    for (std::int32_t k = 1; k <= 20; ++k) {
+        const double d = std::hypot(f.residual(3 * k - 2), f.residual(3 * k - 1), f.residual(3 * k));
+        // An outlier's residual triple: its distance residual -4 along t - o, scaled by D / (R Dist + d).
+        if (extra[static_cast<std::size_t>(k)] != 0.0)
+            EXPECT_NEAR(d, 4.0 * 14.0 / 6.0, 0.01) << k;
+        else
+            EXPECT_LT(d, 1e-3) << k;
+    }
+    // The weights were reweighted per point: all three rows of a point alike.
+    for (std::int32_t k = 1; k <= 20; ++k) {
+        EXPECT_EQ(f.results().Weights(3 * k - 2, 1), f.results().Weights(3 * k, 1)) << k;
+        EXPECT_EQ(f.results().Weights(3 * k - 1, 1), f.results().Weights(3 * k, 1)) << k;
+    }
+    EXPECT_LT(f.results().Weights(3 * 4, 1), f.results().Weights(3 * 5, 1));
+}
+
+TEST(RunMinimaxLoop, InTheRDistModeGivesASmallerLargestDistanceResidualThanL2) {
+    SyntheticRecipe recipe;
+    recipe.points = 12;
+    std::vector<double> extra(13, 0.0);
+    for (std::int32_t k = 1; k <= 12; ++k)
+        extra[static_cast<std::size_t>(k)] = 0.3 * std::sin(2.3 * k) + 0.1 * (k % 3);
+    CalculationFixture l2(recipe);
+    onDistances(l2, extra);
+    ASSERT_EQ(l2.calculate(), CalcStatus::Solved) << ::testing::PrintToString(l2.prompter.texts());
+    CalculationFixture f(recipe);
+    onDistances(f, extra);
+    f.panel().selectNorm(kNormMinimax);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved) << ::testing::PrintToString(f.prompter.texts());
+    const double l2Largest = largestDistanceResidual(l2), mmLargest = largestDistanceResidual(f);
+    EXPECT_GT(l2Largest, 0.05);
+    EXPECT_LT(mmLargest, 0.98 * l2Largest);
+    EXPECT_EQ(f.progress.panels[6].rfind("Loo Iterat.: ", 0), 0u);
+}
+
 }  // namespace
 }  // namespace kal

@@ -46,5 +46,27 @@ TEST(CalculateSigmaDistanceRows, TakesTheDistanceRowsOnlyWithEachPointsZWeight) 
     EXPECT_DOUBLE_EQ(s0, std::sqrt((0.09 + 0.04) / (2 - 1 + 1e-9)));
 }
 
+// Each point's x and z weights differ: its distance row weighs what its z row weighs, whatever its
+// x and y rows weigh, in s0 and in the axis sigmas alike.
+TEST(CalculateSigmaDistanceRows, WeighsEachPointByItsZWeightWhenItsXWeightDiffers) {
+    // Four points: (x, y, z) weights (0, 1, 2), (1, 1, 0), (3, 0, 0.5), (1, 1, 1).
+    const double w[4][3] = {{0, 1, 2}, {1, 1, 0}, {3, 0, 0.5}, {1, 1, 1}};
+    const double d[4] = {0.3, -5.0, 0.2, -0.1};
+    Matrix v(12, 1), P(12, 1);
+    for (int k = 0; k < 4; ++k) {
+        v(k + 1, 1) = d[k];
+        for (int j = 0; j < 3; ++j) P(3 * k + 1 + j, 1) = w[k][j];
+    }
+    for (std::int32_t k = 5; k <= 12; ++k) v(k, 1) = 1000;  // no observations there
+    double s0, sx, sy, sz;
+    calculateSigmaDistanceRows(v, P, 4, s0, sx, sy, sz);
+    const double eps = 1e-9;
+    EXPECT_DOUBLE_EQ(s0, std::sqrt((2 * 0.09 + 0.5 * 0.04 + 0.01) / (2 + 0 + 0.5 + 1 - 1 + eps)));
+    // The axis sigmas take the distance rows 1, 4, ... / 2, 5, ... / 3, 6, ...
+    EXPECT_DOUBLE_EQ(sx, std::sqrt((2 * 0.09 + 1 * 0.01) / std::fabs(2 + 1 - 1 + eps)));
+    EXPECT_DOUBLE_EQ(sy, std::sqrt(0.0 / std::fabs(0 - 1 + eps)));
+    EXPECT_DOUBLE_EQ(sz, std::sqrt(0.5 * 0.04 / std::fabs(0.5 - 1 + eps)));
+}
+
 }  // namespace
 }  // namespace kal
