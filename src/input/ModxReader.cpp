@@ -144,12 +144,15 @@ OcsPointSet parseModxFile(std::string_view bytes, const std::string& path, const
                 ++storageOnly;
                 continue;
             case RobtargetDeclaration::Kind::ArrayValue:
-                refuse("the robtarget array " + target +
-                       " cannot be read: declare its targets one by one (CONST robtarget name := [[x,y,z],"
-                       "[q1,q2,q3,q4],...])");
+                controller::refuseRow(
+                    options, path, row,
+                    "the robtarget array " + target +
+                        " cannot be read: declare its targets one by one (CONST robtarget name := [[x,y,z],"
+                        "[q1,q2,q3,q4],...])");
             case RobtargetDeclaration::Kind::OtherValue:
-                refuse("the value of the robtarget " + target +
-                       " is not written as [[x,y,z],[q1,q2,q3,q4],...]");
+                controller::refuseRow(options, path, row,
+                                      "the value of the robtarget " + target +
+                                          " is not written as [[x,y,z],[q1,q2,q3,q4],...]");
             case RobtargetDeclaration::Kind::Valued:
                 break;
         }
