@@ -41,6 +41,20 @@ struct Fixture {
     }
 };
 
+// The search gave up: no pairs, no seed, no name changed, the one message, the progress window gone.
+void expectUnsolvedAndUnchanged(const AutoFindResult& result, const Fixture& f, const Names& mcsNames,
+                                const Names& mcsBefore, const Names& ocsNames, const Names& ocsBefore) {
+    EXPECT_EQ(result.status, AutoFindResult::Status::NotSolved);
+    EXPECT_EQ(result.identicalCount, 0);
+    EXPECT_FALSE(result.seed);
+    EXPECT_EQ(mcsNames, mcsBefore);
+    EXPECT_EQ(ocsNames, ocsBefore);
+    EXPECT_EQ(
+        f.prompter.texts(),
+        (std::vector<std::string>{"Could not solve the auto find problem, maybe try changing ETTA Value"}));
+    EXPECT_FALSE(f.progress.isOpen);
+}
+
 NamedCloud triangleMcs() {
     NamedCloud m;
     m.add("MCS_P1", 0, 0, 0), m.add("MCS_P2", 3, 0, 0), m.add("MCS_P3", 0, 4, 0);
@@ -102,15 +116,7 @@ TEST(AutoFindPoints, FewerThanThreeCandidatesTellsTheUserAndPairsNothing) {
         NamedCloud mcs = triangleMcs();
         const Names mcsBefore = mcs.names, ocsBefore = c.ocs.names;
         const auto result = autoFindPoints(mcs.set(), c.ocs.set(), 0.8f, c.limit, JobState(), f.services());
-        EXPECT_EQ(result.status, AutoFindResult::Status::NotSolved);
-        EXPECT_EQ(result.identicalCount, 0);
-        EXPECT_FALSE(result.seed);
-        EXPECT_EQ(mcs.names, mcsBefore);
-        EXPECT_EQ(c.ocs.names, ocsBefore);
-        EXPECT_EQ(f.prompter.texts(),
-                  (std::vector<std::string>{
-                      "Could not solve the auto find problem, maybe try changing ETTA Value"}));
-        EXPECT_FALSE(f.progress.isOpen);
+        expectUnsolvedAndUnchanged(result, f, mcs.names, mcsBefore, c.ocs.names, ocsBefore);
     }
 }
 
@@ -227,15 +233,7 @@ TEST(AutoFindPoints, DegenerateSeedsAreRefusedAndChangeNothing) {
         const auto result =
             autoFindPoints(c.mcs.set(), c.ocs.set(), 0.8f, std::nullopt, JobState(), f.services());
         EXPECT_GE(result.candidates.size(), 3u);  // the distances did match
-        EXPECT_EQ(result.status, AutoFindResult::Status::NotSolved);
-        EXPECT_EQ(result.identicalCount, 0);
-        EXPECT_FALSE(result.seed);
-        EXPECT_EQ(c.mcs.names, mcsBefore);
-        EXPECT_EQ(c.ocs.names, ocsBefore);
-        EXPECT_EQ(f.prompter.texts(),
-                  (std::vector<std::string>{
-                      "Could not solve the auto find problem, maybe try changing ETTA Value"}));
-        EXPECT_FALSE(f.progress.isOpen);
+        expectUnsolvedAndUnchanged(result, f, c.mcs.names, mcsBefore, c.ocs.names, ocsBefore);
     }
 }
 
