@@ -182,10 +182,12 @@ JobState makeDemoJob(const std::string& examplesFolder) {
     job.DigitAngle = 4;
     job.NormMode = kNormL2;
     job.RichtungMCStoOCS = true;
-    // The cell's OCS is its MCS turned 90° about z and shifted (examples/README.md).
+    // The cell's OCS is its MCS turned 90° about z and shifted (examples/README.md). The parameters
+    // are the ones a calculation gives: the rotation turns the frame, not the points, so the
+    // points' +90° reads as rot z'' = −90°.
     for (int k = 1; k <= kParamCount; ++k)
         job.ParamState[static_cast<std::size_t>(k)] = k <= 6 ? "float" : "not used";
-    job.Params[kRotZ] = 3.14159265358979 / 2.0;
+    job.Params[kRotZ] = -3.14159265358979 / 2.0;
     job.Params[kTraX] = 1000.0;
     job.Params[kTraY] = -500.0;
     job.Params[kTraZ] = 250.0;
