@@ -179,12 +179,11 @@ void FormTrafoBerechnung::setUp() {
     showDirection();
 
     deviation_->setChecked(true);  // fills the point table
-    table_->horizontalHeader()->setMinimumSectionSize(0);
-    for (int column = 1; column <= 7 && column < table_->gridModel().columnCount(); ++column) {
-        const int twips =
+    for (int column = 1; column <= 7; ++column)
+        columnTwips_[static_cast<std::size_t>(column)] =
             columnWidthFromSetting(readIniValue(job_.IniFilePath, "col_fb_" + std::to_string(column)));
-        table_->setColumnWidth(column, twipsToPixels(twips, logicalDpiX()));
-    }
+    keepColumnWidths();
+    applyColumnWidths();
     setWaitCursor(false);
     setPanelText(8, job_.LengthUnitName);
     setPanelText(9, job_.AngleUnitName);
@@ -227,15 +226,39 @@ void FormTrafoBerechnung::closeEvent(QCloseEvent* e) {
     emit closed();
 }
 
+// The widths live here, not in the table: a table that rebuilds its columns (a model reset) gets
+// them back, and the user's last widths are what the unload stores.
+void FormTrafoBerechnung::keepColumnWidths() {
+    QHeaderView* header = table_->horizontalHeader();
+    header->setMinimumSectionSize(0);
+    connect(&table_->gridModel(), &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { resettingColumns_ = true; });
+    connect(&table_->gridModel(), &QAbstractItemModel::modelReset, this, [this] {
+        resettingColumns_ = false;
+        applyColumnWidths();
+    });
+    connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int pixels) {
+        if (resettingColumns_ || applyingColumns_ || column < 1 || column > 7) return;
+        columnTwips_[static_cast<std::size_t>(column)] =
+            static_cast<int>(pixelsToTwips(pixels, logicalDpiX()));
+    });
+}
+
+void FormTrafoBerechnung::applyColumnWidths() {
+    applyingColumns_ = true;
+    for (int column = 1; column <= 7 && column < table_->gridModel().columnCount(); ++column)
+        table_->setColumnWidth(column,
+                               twipsToPixels(columnTwips_[static_cast<std::size_t>(column)], logicalDpiX()));
+    applyingColumns_ = false;
+}
+
 void FormTrafoBerechnung::storeColumnWidths() {
     if (!hooks_.writeSettings) return;
     std::vector<IniEntry> entries;
-    // Only the columns the table has: a table without its columns keeps the stored widths.
-    for (int column = 1; column <= 7 && column < table_->gridModel().columnCount(); ++column)
+    for (int column = 1; column <= 7; ++column)
         entries.push_back(
-            {"Cols", "col_fb_" + std::to_string(column),
-             static_cast<std::int32_t>(pixelsToTwips(table_->columnWidth(column), logicalDpiX()))});
-    if (!entries.empty()) hooks_.writeSettings(entries);
+            {"Cols", "col_fb_" + std::to_string(column), columnTwips_[static_cast<std::size_t>(column)]});
+    hooks_.writeSettings(entries);
 }
 
 bool FormTrafoBerechnung::eventFilter(QObject* watched, QEvent* event) {

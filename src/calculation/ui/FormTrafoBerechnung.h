@@ -152,6 +152,8 @@ class FormTrafoBerechnung : public QWidget, public CalculationView {
     void showAlternativeSplit();
     void setInputsEnabled(bool enabled);
     void showDirection();
+    void keepColumnWidths();
+    void applyColumnWidths();
 
     JobState& job_;
     JobEvents& events_;
@@ -181,7 +183,8 @@ class FormTrafoBerechnung : public QWidget, public CalculationView {
     QStatusBar* statusBar_ = nullptr;
     std::array<QLabel*, 10> panels_{};
 
-    std::string shownRotY_;  // the rot y' text the gimbal-lock check last saw
+    std::array<int, 8> columnTwips_{};  // widths of table columns 1..7
+    bool resettingColumns_ = false, applyingColumns_ = false;
     bool gimbalRed_ = false;
     bool waitCursor_ = false;
     bool closing_ = false;

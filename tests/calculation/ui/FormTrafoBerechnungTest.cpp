@@ -22,6 +22,7 @@
 #include "support/FakePlatform.h"
 #include "support/FakeProgress.h"
 #include "support/KnownTransformJob.h"
+#include "support/TempDir.h"
 
 namespace kal {
 namespace {
@@ -167,13 +168,53 @@ struct Standalone {
     std::unique_ptr<FormTrafoBerechnung> w;
 
     explicit Standalone(JobState j) : job(std::move(j)) {}
-    FormTrafoBerechnung& open() {
+    FormTrafoBerechnung& open(CalculationWindowServices hooks = {}) {
         job.TrafoFormGeladen = false;
         w = std::make_unique<FormTrafoBerechnung>(
-            job, events, platform::Services{&prompter, &clipboard, &pump, nullptr, &progress});
+            job, events, platform::Services{&prompter, &clipboard, &pump, nullptr, &progress},
+            std::move(hooks));
         return *w;
     }
 };
+
+// A table of nine columns, as the point table has.
+class NineColumns : public GridSource {
+  public:
+    std::int32_t rowCount() const override { return 3; }
+    std::int32_t columnCount() const override { return 9; }
+    std::string headerText(std::int32_t) const override { return {}; }
+    std::string text(std::int32_t, std::int32_t) const override { return "x"; }
+};
+
+// Widths come from "col_fb_N" (a missing key reads as 1000), reach the table when it has its
+// columns and again after it rebuilds them, and the user's widths are stored when the window closes.
+TEST(FormTrafoBerechnung, ColumnWidthsComeFromTheSettingsAndGoBackThere) {
+    testing::TempDir dir;
+    Standalone s(testing::makeSyntheticJob({}));
+    s.job.IniFilePath = dir.write(
+        "Kalvoreth.ini", "[Cols]\r\ncol_fb_1=1234.6\r\ncol_fb_2=abc\r\ncol_fb_4=0\r\n\r\n[LastEntry]\r\n");
+    std::vector<IniEntry> stored;
+    CalculationWindowServices hooks;
+    hooks.writeSettings = [&](const std::vector<IniEntry>& entries) { stored = entries; };
+    FormTrafoBerechnung& w = s.open(hooks);
+    NineColumns source;
+    w.pointTable()->setSource(&source);
+    const double dpi = w.logicalDpiX();
+    EXPECT_EQ(w.pointTable()->columnWidth(1), twipsToPixels(1235, dpi));
+    EXPECT_EQ(w.pointTable()->columnWidth(2), twipsToPixels(900, dpi));
+    EXPECT_EQ(w.pointTable()->columnWidth(3), twipsToPixels(1000, dpi));
+    EXPECT_EQ(w.pointTable()->columnWidth(4), twipsToPixels(900, dpi));
+    w.pointTable()->setColumnWidth(3, 150);  // the user widens a column
+    w.pointTable()->gridModel().reset();     // the table rebuilds its columns
+    EXPECT_EQ(w.pointTable()->columnWidth(3), 150);
+    w.close();
+    ASSERT_EQ(stored.size(), 7u);
+    EXPECT_EQ(stored[0].key, "col_fb_1");
+    EXPECT_EQ(stored[0].value.text(), "1235");
+    EXPECT_EQ(stored[2].value.text(), std::to_string(static_cast<int>(pixelsToTwips(150, dpi))));
+    EXPECT_FALSE(s.job.TrafoFormGeladen);
+    w.pointTable()->setSource(nullptr);
+}
 
 TEST(FormTrafoBerechnung, ParaboloidModeKeepsL1LooAndTheDirectionButtonDisabled) {
     Standalone s(testing::makeSyntheticJob({}));
