@@ -3,6 +3,7 @@
 #include <QMenu>
 
 #include "shell/CalculationWindowSwitch.h"
+#include "shell/ui/WindowCapture.h"
 
 namespace kal {
 
@@ -70,6 +71,9 @@ FormTrafoBerechnung& CalculationWindows::ensureOpen() {
     QObject::connect(form_, &FormTrafoBerechnung::contextMenuRequested, form_, [this](const QPoint& at) {
         if (QAction* edit = main_.action(Command::EditMenu); edit && edit->menu()) edit->menu()->popup(at);
     });
+    // "copy this Form to clipboad": a picture of the window.
+    QObject::connect(form_, &FormTrafoBerechnung::copyFormRequested, form_,
+                     [this] { captureToClipboard(form_, clipboard_); });
     sub_->show();
     showOpenState();
     return *form_;
