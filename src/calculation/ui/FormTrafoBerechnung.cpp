@@ -184,6 +184,10 @@ void FormTrafoBerechnung::setUp() {
             columnWidthFromSetting(readIniValue(job_.IniFilePath, "col_fb_" + std::to_string(column)));
     keepColumnWidths();
     applyColumnWidths();
+    // The first point becomes the current row; a table without points has none.
+    if (job_.IdenticalCount >= 1 && table_->gridModel().rowCount() >= 1 &&
+        table_->gridModel().columnCount() > 1)
+        table_->setCurrentIndex(table_->gridModel().index(0, 1));
     setWaitCursor(false);
     setPanelText(8, job_.LengthUnitName);
     setPanelText(9, job_.AngleUnitName);
