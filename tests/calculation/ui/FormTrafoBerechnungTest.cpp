@@ -272,6 +272,40 @@ TEST(FormTrafoBerechnung, GimbalLockColoursAtOnceAndAsksAfterTheCalculation) {
     EXPECT_EQ(s.prompter.shown().size(), 1u);
 }
 
+// The question is waiting when another calculation starts, and that calculation lets events
+// through (a Monte Carlo series): the question is not asked inside it, but once after it, and Yes
+// then runs one calculation.
+TEST(FormTrafoBerechnung, GimbalLockQuestionIsNeverAskedInsideARunningCalculation) {
+    testing::SyntheticRecipe recipe;
+    recipe.truth.rot[1] = 89.9 * kPi / 180;
+    Standalone s(testing::makeSyntheticJob(recipe));
+    s.job.GimbalLockBorder = 0.01;
+    s.job.ParamState = {};
+    s.job.MonteCarloRuns = 3000;  // long enough to let events through
+    s.job.sigmaX = s.job.sigmaY = s.job.sigmaZ = 0.01;
+    FormTrafoBerechnung& w = s.open();
+    int calculations = 0, eventsMidRun = 0;
+    std::size_t boxesMidRun = 0;
+    auto counter = s.events.subscribe(JobEvent::ResultsChanged, Subscriber::Other, [&] { ++calculations; });
+    w.calculateButton()->click();  // leaves the question waiting
+    ASSERT_TRUE(s.prompter.shown().empty());
+    w.monteCarloBox()->click();
+    s.pump.onEvents([&](int) {
+        QCoreApplication::processEvents();  // the waiting question's turn comes here
+        ++eventsMidRun;
+        boxesMidRun += s.prompter.shown().size();
+    });
+    w.calculateButton()->click();
+    EXPECT_GT(eventsMidRun, 0);
+    EXPECT_EQ(boxesMidRun, 0u);
+    EXPECT_EQ(calculations, 2);
+    s.prompter.answer(platform::Answer::Yes);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(s.prompter.shown().size(), 1u);
+    EXPECT_EQ(calculations, 3);
+    EXPECT_FALSE(w.row(kRotX).estimate->isChecked());
+}
+
 TEST(FormTrafoBerechnung, SecondRotationSolutionChangesOnlyTheBoxes) {
     Standalone s(testing::makeSyntheticJob({}));
     s.job.ParamState = {};
