@@ -29,6 +29,9 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
         [&startUp](const std::string& why) { startUp.reportSettingsProblem(why); });
     main_.setCloseGuard([&startUp] { return startUp.shutDown(); });
 
+    calculationWindows_ = std::make_unique<CalculationWindows>(
+        job_, events_, main_, prompter_, [&startUp] { return startUp.settingsWritable(); });
+
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.
     mainWindowRefresh_ =

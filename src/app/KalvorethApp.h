@@ -2,10 +2,12 @@
 // The program put together: the job, the platform services, the main window and what drives it
 // (the job commands, start-up and shut-down). Each window that arrives is created and wired here,
 // next to its model, so that neither the main window nor main() grows with it.
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/CalculationWindows.h"
 #include "platform/qt/QtPlatform.h"
 #include "shared/JobEvents.h"
 #include "shared/JobState.h"
@@ -50,6 +52,7 @@ class KalvorethApp {
     JobCommands jobCommands_;
     std::optional<StartUp> startUp_;  // made once the job commands it drives exist
     Subscription mainWindowRefresh_;
+    std::unique_ptr<CalculationWindows> calculationWindows_;
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

@@ -1,0 +1,86 @@
+#include "app/CalculationWindows.h"
+
+#include <QMenu>
+
+#include "shell/CalculationWindowSwitch.h"
+#include "shell/ui/WindowCapture.h"
+
+namespace kal {
+
+namespace {
+constexpr const char* kWindowName = "FormTrafoBerechnung";
+}
+
+CalculationWindows::CalculationWindows(JobState& job, JobEvents& events, FormMain& main,
+                                       platform::Prompter& prompter, std::function<bool()> settingsWritable)
+    : job_(job),
+      events_(events),
+      main_(main),
+      prompter_(prompter),
+      settingsWritable_(std::move(settingsWritable)) {
+    main_.connectCommand(Command::CalculationWindow, [this] { switchWindow(); });
+    // While a calculation runs, the commands that change the job wait.
+    subscriptions_.push_back(events_.subscribe(
+        {JobEvent::CalculationStarted, JobEvent::CalculationEnded}, Subscriber::MainWindow,
+        [this](JobEvent e) { main_.setLongWorkRunning(e == JobEvent::CalculationStarted); }));
+}
+
+CalculationWindows::~CalculationWindows() {
+    subscriptions_.clear();
+    if (sub_) delete sub_.data();
+}
+
+void CalculationWindows::switchWindow() {
+    switchCalculationWindow(job_.IdenticalCount, prompter_,
+                            CalculationWindowHooks{[this] { return form_ != nullptr; },
+                                                   [this] { ensureOpen(); }, [this] { close(); }});
+    showOpenState();  // a refused switch leaves the button as the window is
+}
+
+void CalculationWindows::showOpenState() {
+    if (QAction* a = main_.action(Command::CalculationWindow)) a->setChecked(form_ != nullptr);
+}
+
+FormTrafoBerechnung& CalculationWindows::ensureOpen() {
+    if (form_) return *form_;
+    CalculationWindowServices hooks;
+    hooks.writeSettings = [this](const std::vector<IniEntry>& entries) {
+        if (job_.IniFilePath.empty() || (settingsWritable_ && !settingsWritable_())) return;
+        try {
+            writeIniValues(job_.IniFilePath, entries);
+        } catch (const std::exception& e) {
+            prompter_.message(e.what());
+        }
+    };
+    hooks.showStopWindow = [this] { main_.paraStopWindow().open(); };
+    hooks.setStopWindowEnabled = [this](bool enabled) { main_.paraStopWindow().setStopEnabled(enabled); };
+    hooks.closeStopWindow = [this] { main_.paraStopWindow().close(); };
+    const platform::Services services{&prompter_, &clipboard_, &eventPump_, nullptr, &main_.progressWindow()};
+    form_ = new FormTrafoBerechnung(job_, events_, services, std::move(hooks));
+    sub_ = main_.mdiArea()->addSubWindow(form_);
+    sub_->setAttribute(Qt::WA_DeleteOnClose);
+    sub_->resize(form_->size());
+    main_.windowPositions().restore(sub_, kWindowName);
+
+    QObject::connect(form_, &FormTrafoBerechnung::closed, form_, [this, sub = sub_] {
+        main_.windowPositions().store(sub, kWindowName);
+        form_ = nullptr;
+        sub_ = nullptr;
+        showOpenState();
+    });
+    QObject::connect(form_, &FormTrafoBerechnung::contextMenuRequested, form_, [this](const QPoint& at) {
+        if (QAction* edit = main_.action(Command::EditMenu); edit && edit->menu()) edit->menu()->popup(at);
+    });
+    // "copy this Form to clipboad": a picture of the window.
+    QObject::connect(form_, &FormTrafoBerechnung::copyFormRequested, form_,
+                     [this] { captureToClipboard(form_, clipboard_); });
+    sub_->show();
+    showOpenState();
+    return *form_;
+}
+
+void CalculationWindows::close() {
+    if (sub_) sub_->close();
+}
+
+}  // namespace kal

@@ -1,0 +1,50 @@
+#pragma once
+// The calculation window in the program: the "&Calculation" command of the main window (menu entry
+// and toolbar button 3) switches it, after the check of the identical points; other commands that
+// need the window (the clipboard quick transformation) open it with ensureOpen. The window is an
+// MDI child of the main window with the main window's progress and paraboloid stop windows.
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <functional>
+
+#include "calculation/ui/FormTrafoBerechnung.h"
+#include "platform/qt/QtPlatform.h"
+#include "shared/JobEvents.h"
+#include "shared/JobState.h"
+#include "shell/ui/FormMain.h"
+
+namespace kal {
+
+class CalculationWindows {
+  public:
+    // `settingsWritable` tells whether settings may be written this run (the column widths).
+    CalculationWindows(JobState& job, JobEvents& events, FormMain& main, platform::Prompter& prompter,
+                       std::function<bool()> settingsWritable = {});
+    ~CalculationWindows();
+    CalculationWindows(const CalculationWindows&) = delete;
+    CalculationWindows& operator=(const CalculationWindows&) = delete;
+
+    // The window, opened first when it is not (no point check: the caller has made its own).
+    FormTrafoBerechnung& ensureOpen();
+    // The open window; null when it is closed.
+    FormTrafoBerechnung* window() const { return form_; }
+    // The command: open or close after the point check (MenuTransformationCalculation_Click).
+    void switchWindow();
+
+  private:
+    void close();
+    void showOpenState();
+
+    JobState& job_;
+    JobEvents& events_;
+    FormMain& main_;
+    platform::Prompter& prompter_;
+    std::function<bool()> settingsWritable_;
+    platform::QtClipboard clipboard_;
+    platform::QtEventPump eventPump_;
+    QPointer<QMdiSubWindow> sub_;
+    QPointer<FormTrafoBerechnung> form_;
+    std::vector<Subscription> subscriptions_;
+};
+
+}  // namespace kal

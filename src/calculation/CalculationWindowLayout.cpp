@@ -1,0 +1,37 @@
+#include "calculation/CalculationWindowLayout.h"
+
+#include <cmath>
+#include <exception>
+
+#include "shared/NumberText.h"
+
+namespace kal {
+
+CalculationWindowColumns layoutForWidth(double clientWidth, const CalculationWindowDesign& d) {
+    CalculationWindowColumns c;
+    // Whole twips, as the table's width is an integer (the original's 16-bit limit is lifted).
+    c.tableWidth = std::round(clientWidth - d.tableLeft - d.normWidth - 20);
+    if (c.tableWidth < kMinTableWidth) c.tableWidth = kMinTableWidth;
+    c.normLeft = clientWidth - d.normWidth - 10;
+    c.standardsLeft = clientWidth - d.standardsWidth - 10;
+    c.controlLeft = clientWidth - d.controlWidth - 10;
+    c.buttonsLeft = (clientWidth - d.normWidth - 10) + (d.normWidth - d.buttonWidth) / 2;
+    const double tableRight = d.tableLeft + c.tableWidth;
+    if (tableRight > c.normLeft) c.normLeft = c.standardsLeft = c.controlLeft = c.buttonsLeft = tableRight;
+    return c;
+}
+
+int columnWidthFromSetting(const std::string& text) {
+    constexpr int kFallback = 900;
+    double value = 0;
+    try {
+        value = leadingNumber(text);
+    } catch (const std::exception&) {
+        return kFallback;  // a number too large to hold
+    }
+    const double rounded = std::nearbyint(value);  // halves to even, as the settings' conversions round
+    if (rounded <= 0 || rounded > kMaxColumnWidth) return kFallback;
+    return static_cast<int>(rounded);
+}
+
+}  // namespace kal

@@ -1,0 +1,41 @@
+#pragma once
+// The calculation window's layout rules, in twips (1/1440 inch) as the window's design gives them:
+// how the point table and the right-hand column follow the window's width, and how the table's
+// column widths are read back from the settings file.
+#include <string>
+
+namespace kal {
+
+// The design positions the resize rule works from (twips).
+struct CalculationWindowDesign {
+    double tableLeft = 8040;       // L: left edge of the point table
+    double normWidth = 1755;       // N: width of "Norm (Solution)"
+    double standardsWidth = 1755;  // width of "Standards"
+    double controlWidth = 1755;    // width of "Control"
+    double buttonWidth = 1290;     // B: width of "copy this Form to clipboad" (and of "Cl&ose")
+};
+
+// Where the resize puts things: the table's width and the left edges of the three frames of the
+// right-hand column and of the two buttons under it.
+struct CalculationWindowColumns {
+    double tableWidth = 0;
+    double normLeft = 0, standardsLeft = 0, controlLeft = 0;
+    double buttonsLeft = 0;
+};
+
+// The smallest width of the point table; a narrower window pushes the right column out of view.
+inline constexpr double kMinTableWidth = 540;
+
+// (Form_Resize) For a client width W: the table gets W − L − N − 20, at least kMinTableWidth; each
+// frame of the right column stands 10 twips from the right edge, the buttons centred under
+// "Norm (Solution)"; when the table's right edge then lies right of that frame, the frames and
+// buttons stand at the table's right edge instead. Heights and the left part do not change.
+CalculationWindowColumns layoutForWidth(double clientWidth, const CalculationWindowDesign& design = {});
+
+// The width in twips of a table column from its settings text (key "col_fb_N"; a missing key reads
+// as "1000"): the leading number, rounded. A text without a leading number, 0, a negative width or
+// one beyond kMaxColumnWidth gives 900.
+int columnWidthFromSetting(const std::string& text);
+inline constexpr int kMaxColumnWidth = 30000;
+
+}  // namespace kal

@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <QToolButton>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/CalculationWindows.h"
+#include "calculation/CalculationWindowLayout.h"
+#include "calculation/ui/FormTrafoBerechnung.h"
+#include "shared/WindowPos.h"
+#include "shell/CalculationWindowSwitch.h"
+#include "shell/JobCommands.h"
+#include "shell/ui/FormMain.h"
+#include "shell/ui/MainJobWindow.h"
+#include "support/FakeFileDialogs.h"
+#include "support/FakePlatform.h"
+#include "support/FakeProgress.h"
+#include "support/KnownTransformJob.h"
+#include "support/TempDir.h"
+
+namespace kal {
+namespace {
+
+constexpr double kPi = 3.14159265358979;
+
+// The program's pieces around the calculation window: the main window, the job commands that open
+// the demo job, and the window's wiring, with scripted message boxes.
+struct Program {
+    JobState job;
+    testing::FakePrompter prompter;
+    testing::FakeFileDialogs dialogs;
+    JobEvents events;
+    FormMain main{job, prompter};
+    MainJobWindow jobWindow{main, job};
+    JobCommands commands{job, prompter, dialogs, jobWindow};
+    CalculationWindows windows{job, events, main, prompter};
+
+    Program() { main.setSplashInterval(-1); }
+    bool openDemoJob() { return commands.openJobAt(std::string(KALVORETH_EXAMPLES) + "/demo-job.tfo"); }
+    QAction* calculationCommand() { return main.action(Command::CalculationWindow); }
+};
+
+void saveCapture(QWidget& w, const char* name) {
+    if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR"))
+        w.grab().save(QString::fromStdString(std::string(dir) + "/" + name));
+}
+
+// Opens the demo job, opens the window through the menu entry, chooses a preset, calculates and
+// reads the known transformation; then stops a long Monte Carlo series with STOP.
+TEST(FormTrafoBerechnung, WalksTheCalculationOfTheDemoJob) {
+    Program p;
+    ASSERT_TRUE(p.openDemoJob());
+    p.calculationCommand()->trigger();
+    FormTrafoBerechnung* w = p.windows.window();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(p.calculationCommand()->isChecked());
+    EXPECT_TRUE(p.main.toolButton(Command::CalculationWindow)->isChecked());
+    EXPECT_TRUE(p.job.TrafoFormGeladen);
+    EXPECT_TRUE(p.prompter.shown().empty());  // six identical points: no box
+    EXPECT_EQ(w->windowTitle(), "Transformation Calculation");
+    // The demo job was calculated with six parameters: the rows come back from it.
+    for (int slot = kTraX; slot <= kRotZ; ++slot) EXPECT_TRUE(w->row(slot).estimate->isChecked()) << slot;
+    EXPECT_EQ(w->statusPanel(8)->text(), "millimeter");
+    EXPECT_EQ(w->statusPanel(9)->text(), "degree");
+    EXPECT_FALSE(w->stopButton()->isEnabled());
+
+    w->presetButton(Preset::SevenParameter)->click();
+    EXPECT_TRUE(w->row(kScaleXYZ).estimate->isChecked());
+    EXPECT_EQ(w->row(kScaleXYZ).value->text(), "float");
+    w->calculateButton()->click();
+    EXPECT_NEAR(p.job.TraX(), 1000.0, 1e-6);
+    EXPECT_NEAR(p.job.TraY(), -500.0, 1e-6);
+    EXPECT_NEAR(p.job.TraZ(), 250.0, 1e-6);
+    // x_OCS = 1000 − y_MCS: a quarter turn about z, −90° in the program's rotation convention
+    // (the transpose of Rx·Ry'·Rz'').
+    EXPECT_NEAR(p.job.RotZ(), -kPi / 2, 1e-9);
+    EXPECT_NEAR(p.job.ScaleXYZ(), 1.0, 1e-9);
+    EXPECT_EQ(w->row(kTraX).value->text(), "1000.000");
+    EXPECT_EQ(w->row(kRotZ).value->text(), "-90.0000");
+    EXPECT_EQ(w->statusPanel(2)->text(), "...ready");
+    EXPECT_TRUE(w->calculateButton()->isEnabled());
+    EXPECT_FALSE(w->stopButton()->isEnabled());
+    saveCapture(*w, "calculation-window.png");
+
+    // A long series: STOP ends it at its next check.
+    p.job.MonteCarloRuns = 1000000;
+    p.job.sigmaX = p.job.sigmaY = p.job.sigmaZ = 0.1;
+    w->monteCarloBox()->click();
+    ASSERT_TRUE(p.job.MonteCarloOn);
+    bool stopLive = false, boxesLocked = false;
+    QTimer::singleShot(300, w, [&] {
+        stopLive = w->stopButton()->isEnabled();
+        boxesLocked =
+            !w->row(kTraX).estimate->isEnabled() && !w->presetButton(Preset::NineParameter)->isEnabled();
+        w->stopButton()->click();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    w->calculateButton()->click();
+    EXPECT_LT(clock.elapsed(), 60000);
+    EXPECT_TRUE(stopLive);
+    EXPECT_TRUE(boxesLocked);
+    EXPECT_FALSE(p.job.McCompleted);
+    EXPECT_FALSE(p.job.StopFlag);
+    EXPECT_FALSE(w->stopButton()->isEnabled());
+    EXPECT_TRUE(w->calculateButton()->isEnabled());
+    EXPECT_TRUE(w->row(kTraX).estimate->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // The second choice of the command closes the window and releases the button.
+    p.calculationCommand()->trigger();
+    EXPECT_EQ(p.windows.window(), nullptr);
+    EXPECT_FALSE(p.calculationCommand()->isChecked());
+    EXPECT_FALSE(p.job.TrafoFormGeladen);
+}
+
+TEST(FormTrafoBerechnung, TooFewIdenticalPointsOpenNothingAndLeaveTheButtonUnpressed) {
+    struct Case {
+        std::int32_t points;
+        std::vector<std::string> boxes;
+        bool opens;
+    };
+    const Case cases[] = {
+        {1, {kLessThanTwoPointsMessage}, false},
+        {2, {kLessThanThreePointsMessage}, true},
+        {3, {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.points);
+        Program p;
+        testing::SyntheticRecipe recipe;
+        recipe.points = c.points;
+        p.job = testing::makeSyntheticJob(recipe);
+        p.job.TrafoFormGeladen = false;
+        p.main.toolButton(Command::CalculationWindow)->click();  // the toolbar button runs the same command
+        EXPECT_EQ(p.prompter.texts(), c.boxes);
+        EXPECT_EQ(p.windows.window() != nullptr, c.opens);
+        EXPECT_EQ(p.calculationCommand()->isChecked(), c.opens);
+        EXPECT_EQ(p.main.toolButton(Command::CalculationWindow)->isChecked(), c.opens);
+    }
+}
+
+TEST(FormTrafoBerechnung, ClosingTheWindowReleasesTheCommand) {
+    Program p;
+    ASSERT_TRUE(p.openDemoJob());
+    FormTrafoBerechnung& w = p.windows.ensureOpen();
+    EXPECT_TRUE(p.calculationCommand()->isChecked());
+    w.closeButton()->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p.windows.window(), nullptr);
+    EXPECT_FALSE(p.calculationCommand()->isChecked());
+    EXPECT_FALSE(p.job.TrafoFormGeladen);
+}
+
+struct Standalone {
+    JobState job;
+    testing::FakePrompter prompter;
+    testing::FakeClipboard clipboard;
+    testing::FakeEventPump pump;
+    testing::FakeProgress progress;
+    JobEvents events;
+    std::unique_ptr<FormTrafoBerechnung> w;
+
+    explicit Standalone(JobState j) : job(std::move(j)) {}
+    FormTrafoBerechnung& open(CalculationWindowServices hooks = {}) {
+        job.TrafoFormGeladen = false;
+        w = std::make_unique<FormTrafoBerechnung>(
+            job, events, platform::Services{&prompter, &clipboard, &pump, nullptr, &progress},
+            std::move(hooks));
+        return *w;
+    }
+};
+
+// A table of nine columns, as the point table has.
+class NineColumns : public GridSource {
+  public:
+    std::int32_t rowCount() const override { return 3; }
+    std::int32_t columnCount() const override { return 9; }
+    std::string headerText(std::int32_t) const override { return {}; }
+    std::string text(std::int32_t, std::int32_t) const override { return "x"; }
+};
+
+// Widths come from "col_fb_N" (a missing key reads as 1000), reach the table when it has its
+// columns and again after it rebuilds them, and the user's widths are stored when the window closes.
+TEST(FormTrafoBerechnung, ColumnWidthsComeFromTheSettingsAndGoBackThere) {
+    testing::TempDir dir;
+    Standalone s(testing::makeSyntheticJob({}));
+    s.job.IniFilePath = dir.write(
+        "Kalvoreth.ini", "[Cols]\r\ncol_fb_1=1234.6\r\ncol_fb_2=abc\r\ncol_fb_4=0\r\n\r\n[LastEntry]\r\n");
+    std::vector<IniEntry> stored;
+    CalculationWindowServices hooks;
+    hooks.writeSettings = [&](const std::vector<IniEntry>& entries) { stored = entries; };
+    FormTrafoBerechnung& w = s.open(hooks);
+    NineColumns source;
+    w.pointTable()->setSource(&source);
+    const double dpi = w.logicalDpiX();
+    EXPECT_EQ(w.pointTable()->columnWidth(1), twipsToPixels(1235, dpi));
+    EXPECT_EQ(w.pointTable()->columnWidth(2), twipsToPixels(900, dpi));
+    EXPECT_EQ(w.pointTable()->columnWidth(3), twipsToPixels(1000, dpi));
+    EXPECT_EQ(w.pointTable()->columnWidth(4), twipsToPixels(900, dpi));
+    w.pointTable()->setColumnWidth(3, 150);  // the user widens a column
+    w.pointTable()->gridModel().reset();     // the table rebuilds its columns
+    EXPECT_EQ(w.pointTable()->columnWidth(3), 150);
+    w.close();
+    ASSERT_EQ(stored.size(), 7u);
+    EXPECT_EQ(stored[0].key, "col_fb_1");
+    EXPECT_EQ(stored[0].value.text(), "1235");
+    EXPECT_EQ(stored[2].value.text(), std::to_string(static_cast<int>(pixelsToTwips(150, dpi))));
+    EXPECT_FALSE(s.job.TrafoFormGeladen);
+    w.pointTable()->setSource(nullptr);
+}
+
+TEST(FormTrafoBerechnung, ParaboloidModeKeepsL1LooAndTheDirectionButtonDisabled) {
+    Standalone s(testing::makeSyntheticJob({}));
+    s.job.ParaboloidMode = true;
+    s.job.ParamState = {};
+    FormTrafoBerechnung& w = s.open();
+    EXPECT_FALSE(w.normButton(kNormL1)->isEnabled());
+    EXPECT_FALSE(w.normButton(kNormMinimax)->isEnabled());
+    EXPECT_TRUE(w.normButton(kNormL2)->isChecked());
+    EXPECT_FALSE(w.directionButton()->isEnabled());
+    EXPECT_FALSE(w.row(kRDist).estimate->isEnabled());
+    EXPECT_TRUE(w.presetButton(Preset::SixParameter)->isChecked());
+    EXPECT_EQ(w.normButton(kNormMinimax)->text(), "Loo - max to min\n- in Betta state -");
+}
+
+TEST(FormTrafoBerechnung, RightColumnFollowsTheWidth) {
+    Standalone s(testing::makeSyntheticJob({}));
+    FormTrafoBerechnung& w = s.open();
+    const double dpi = w.logicalDpiX();
+    for (double twips : {17610.0, 10000.0}) {
+        SCOPED_TRACE(twips);
+        w.resize(twipsToPixels(twips, dpi), w.height());
+        w.show();
+        QCoreApplication::processEvents();
+        const CalculationWindowColumns c = layoutForWidth(pixelsToTwips(w.width(), dpi));
+        EXPECT_EQ(w.pointTable()->width(), twipsToPixels(c.tableWidth, dpi));
+        EXPECT_EQ(w.frame("Frame2")->x(), twipsToPixels(c.controlLeft, dpi));
+        EXPECT_EQ(w.closeButton()->x(), twipsToPixels(c.buttonsLeft, dpi));
+    }
+}
+
+// A calculation ending near the gimbal lock colours rot y' at once; the question comes after the
+// calculation, once, and Yes calculates once more with rot x held at 0.
+TEST(FormTrafoBerechnung, GimbalLockColoursAtOnceAndAsksAfterTheCalculation) {
+    testing::SyntheticRecipe recipe;
+    recipe.truth.rot[1] = 89.9 * kPi / 180;
+    Standalone s(testing::makeSyntheticJob(recipe));
+    s.job.GimbalLockBorder = 0.01;
+    s.job.ParamState = {};
+    FormTrafoBerechnung& w = s.open();
+    int calculations = 0;
+    auto counter = s.events.subscribe(JobEvent::ResultsChanged, Subscriber::Other, [&] { ++calculations; });
+    w.calculateButton()->click();
+    ASSERT_EQ(calculations, 1);
+    EXPECT_EQ(w.row(kRotY).value->palette().color(QPalette::Base), QColor(255, 0, 0));
+    EXPECT_TRUE(s.prompter.shown().empty());
+    s.prompter.answer(platform::Answer::Yes);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(s.prompter.shown().size(), 1u);
+    EXPECT_EQ(s.prompter.shown()[0].title, kGimbalLockTitle);
+    EXPECT_EQ(calculations, 2);
+    EXPECT_FALSE(w.row(kRotX).estimate->isChecked());
+    EXPECT_EQ(w.row(kRotY).value->palette().color(QPalette::Base), QColor(255, 255, 255));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(s.prompter.shown().size(), 1u);
+}
+
+// The question is waiting when another calculation starts, and that calculation lets events
+// through (a Monte Carlo series): the question is not asked inside it, but once after it, and Yes
+// then runs one calculation.
+TEST(FormTrafoBerechnung, GimbalLockQuestionIsNeverAskedInsideARunningCalculation) {
+    testing::SyntheticRecipe recipe;
+    recipe.truth.rot[1] = 89.9 * kPi / 180;
+    Standalone s(testing::makeSyntheticJob(recipe));
+    s.job.GimbalLockBorder = 0.01;
+    s.job.ParamState = {};
+    s.job.MonteCarloRuns = 3000;  // long enough to let events through
+    s.job.sigmaX = s.job.sigmaY = s.job.sigmaZ = 0.01;
+    FormTrafoBerechnung& w = s.open();
+    int calculations = 0, eventsMidRun = 0;
+    std::size_t boxesMidRun = 0;
+    auto counter = s.events.subscribe(JobEvent::ResultsChanged, Subscriber::Other, [&] { ++calculations; });
+    w.calculateButton()->click();  // leaves the question waiting
+    ASSERT_TRUE(s.prompter.shown().empty());
+    w.monteCarloBox()->click();
+    s.pump.onEvents([&](int) {
+        QCoreApplication::processEvents();  // the waiting question's turn comes here
+        ++eventsMidRun;
+        boxesMidRun += s.prompter.shown().size();
+    });
+    w.calculateButton()->click();
+    EXPECT_GT(eventsMidRun, 0);
+    EXPECT_EQ(boxesMidRun, 0u);
+    EXPECT_EQ(calculations, 2);
+    s.prompter.answer(platform::Answer::Yes);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(s.prompter.shown().size(), 1u);
+    EXPECT_EQ(calculations, 3);
+    EXPECT_FALSE(w.row(kRotX).estimate->isChecked());
+}
+
+TEST(FormTrafoBerechnung, SecondRotationSolutionChangesOnlyTheBoxes) {
+    Standalone s(testing::makeSyntheticJob({}));
+    s.job.ParamState = {};
+    FormTrafoBerechnung& w = s.open();
+    w.calculateButton()->click();
+    const QString first = w.row(kRotX).value->text();
+    const auto params = s.job.Params;
+    w.secondRotationButton()->click();
+    EXPECT_NE(w.row(kRotX).value->text(), first);
+    w.secondRotationButton()->click();
+    EXPECT_EQ(w.row(kRotX).value->text(), first);
+    EXPECT_EQ(s.job.Params, params);
+}
+
+}  // namespace
+}  // namespace kal
