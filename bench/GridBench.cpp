@@ -1,16 +1,24 @@
 // Cost of showing a 10^6-row sheet in the data grid: one cell's data as the view asks for it, and a
-// page scroll with its repaint. Needs the windows (a QApplication on the offscreen platform).
+// page scroll with its repaint; and of the calculation window's point table over 10^6 identical
+// points: a fill (model reset and sort), a scroll step, and the memory the table adds per row.
+// Needs the windows (a QApplication on the offscreen platform).
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <QApplication>
 #include <QScrollBar>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <vector>
 
+#include "calculation/ui/PointTable.h"
 #include "shared/GridSource.h"
+#include "shared/JobEvents.h"
+#include "shared/JobState.h"
 #include "shared/NumberText.h"
+#include "shared/Units.h"
 #include "shared/ui/DataGrid.h"
 #include "shared/ui/GridModel.h"
 
@@ -126,6 +134,126 @@ void BM_DataGridResetAndPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DataGridResetAndPaint)->Unit(benchmark::kMillisecond);
+
+// ---------------------------------------------------------------- the point table
+
+constexpr std::int32_t kIdentical = 1'000'000;
+
+// A job of 10^6 identical points P1.. with residuals of up to ±5 mm in each component.
+const JobState& millionPointJob() {
+    static const std::unique_ptr<JobState> job = [] {
+        auto j = std::make_unique<JobState>();
+        j->LengthUnitName = "millimeter";
+        j->AngleUnitName = "degree";
+        j->DigitLength = 3;
+        j->DigitAngle = 4;
+        applyUnitSettings(*j);
+        const std::int32_t n = kIdentical;
+        j->McsCount = j->OcsCount = j->IdenticalCount = n;
+        j->MCS_Name.assign(static_cast<std::size_t>(n + 1), std::string());
+        j->OCS_Name = j->MCS_Name;
+        j->MCSt_Name = j->MCS_Name;
+        for (TaggedArray* a : {&j->MCS_X, &j->MCS_Y, &j->OCS_X, &j->OCS_Y, &j->MCSt_X, &j->MCSt_Y})
+            a->resize(n);
+        for (std::vector<double>* a : {&j->MCS_Z, &j->OCS_Z, &j->MCSt_Z})
+            a->assign(static_cast<std::size_t>(n + 1), 0.0);
+        j->sizeDerivedArrays(1);
+        std::mt19937 engine(7);
+        std::uniform_real_distribution<double> deviation(-5.0, 5.0);
+        for (std::int32_t k = 1; k <= n; ++k) {
+            const auto i = static_cast<std::size_t>(k);
+            j->MCS_Name[i] = j->OCS_Name[i] = j->MCSt_Name[i] = std::string("P").append(std::to_string(k));
+            const double x = 10.0 * k, y = -3.0 * k, z = 0.5 * k;
+            j->OCS_X.set(k, x);
+            j->OCS_Y.set(k, y);
+            j->OCS_Z[i] = z;
+            j->MCSt_X.set(k, x + deviation(engine));
+            j->MCSt_Y.set(k, y + deviation(engine));
+            j->MCSt_Z[i] = z + deviation(engine);
+        }
+        j->SeedPointNames = {"", "P1", "P2", "P3"};
+        j->SeedPointIndex = {0, 1, 2, 3};
+        return j;
+    }();
+    return *job;
+}
+
+// The point table of a window 800 x 700, sorted by a column (dev.x unless told) as after a header click.
+struct ShownPointTable {
+    JobState job = millionPointJob();
+    JobEvents events;
+    PointTable table{job, events};
+    explicit ShownPointTable(int sortColumn = 2) {
+        table.resize(800, 700);
+        table.setDeviationShown(true);
+        table.show();
+        table.headerClicked(sortColumn);
+        QApplication::processEvents();
+    }
+};
+
+// A refill that rebuilds the rows: the model reset, the sort of 10^6 rows by dev.x (numbers) or by
+// Pt.ID (texts "P1".."P1000000"), one key per row and a stable sort, and the first paint.
+void BM_PointTableFill(benchmark::State& state) {
+    ShownPointTable shown(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.table.setDeviationShown(false);  // the header only
+        state.ResumeTiming();
+        shown.table.setDeviationShown(true);
+        shown.table.viewport()->repaint();
+    }
+    state.counters["rows"] = shown.table.gridModel().rowCount();
+}
+BENCHMARK(BM_PointTableFill)->Arg(2)->Arg(1)->ArgName("column")->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A refill after a calculation (same points, new residuals): the sort again and a repaint, no reset.
+void BM_PointTableRefill(benchmark::State& state) {
+    ShownPointTable shown;
+    for (auto _ : state) {
+        shown.table.refill();
+        shown.table.viewport()->repaint();
+    }
+}
+BENCHMARK(BM_PointTableRefill)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// One scroll step (a wheel notch: three rows) or one page, with the repaint it causes.
+void BM_PointTableScroll(benchmark::State& state) {
+    ShownPointTable shown;
+    QScrollBar* bar = shown.table.verticalScrollBar();
+    const int step = state.range(0) == 0 ? 3 : bar->pageStep();
+    bar->setValue(kIdentical / 2);
+    for (auto _ : state) {
+        const int next = bar->value() + step;
+        bar->setValue(next > bar->maximum() ? 0 : next);
+        shown.table.viewport()->repaint();
+    }
+    state.counters["rows_per_step"] = step;
+}
+BENCHMARK(BM_PointTableScroll)->Arg(0)->Arg(1)->ArgName("page")->Unit(benchmark::kMicrosecond);
+
+// The heap the table adds to the job for 10^6 rows, sorted and shown (the permutation and its
+// inverse, the view's row headers), and what the sort holds for a moment besides (one key a row).
+void BM_PointTableMemory(benchmark::State& state) {
+    JobState job = millionPointJob();
+    JobEvents events;
+    double kept = 0;
+    for (auto _ : state) {
+        malloc_trim(0);
+        const auto before = static_cast<double>(mallinfo2().uordblks);
+        PointTable table(job, events);
+        table.resize(800, 700);
+        table.setDeviationShown(true);
+        table.headerClicked(2);
+        table.show();
+        QApplication::processEvents();
+        kept = static_cast<double>(mallinfo2().uordblks) - before;
+    }
+    state.counters["bytes_per_row"] = kept / kIdentical;
+    // A 16-byte packed key, its text and the stable sort's buffer of packed keys.
+    state.counters["sort_bytes_per_row"] = static_cast<double>(2 * 16 + sizeof(std::string));
+}
+BENCHMARK(BM_PointTableMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace kal

@@ -1,7 +1,8 @@
 #include "shared/SortedGridSource.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cmath>
+#include <utility>
 
 namespace kal {
 
@@ -30,6 +31,18 @@ bool SortedGridSource::sortBy(std::int32_t column, SortOrder order) {
     return true;
 }
 
+namespace {
+
+// One row's key as the sort moves it: 16 bytes, so the sort runs over one contiguous array; the
+// text (tie-break or text key) stays in its own array and is read only when the rest is equal.
+struct PackedKey {
+    double number;
+    std::int32_t row;
+    std::int32_t isText;  // numbers (0) before texts (1)
+};
+
+}  // namespace
+
 void SortedGridSource::resort() {
     toBase_.clear();
     fromBase_.clear();
@@ -39,23 +52,36 @@ void SortedGridSource::resort() {
         return;
     }
     const std::int32_t rows = base_->rowCount();
-    std::vector<SortKey> keys;
-    keys.reserve(static_cast<std::size_t>(rows));
-    for (std::int32_t row = 0; row < rows; ++row) keys.push_back(base_->sortKey(row, column_));
-
-    toBase_.resize(static_cast<std::size_t>(rows));
-    std::iota(toBase_.begin(), toBase_.end(), 0);
-    const auto key = [&](std::int32_t row) -> const SortKey& { return keys[static_cast<std::size_t>(row)]; };
+    std::vector<PackedKey> keys(static_cast<std::size_t>(rows));
+    std::vector<std::string> texts(static_cast<std::size_t>(rows));
+    for (std::int32_t row = 0; row < rows; ++row) {
+        SortKey key = base_->sortKey(row, column_);
+        // A value that is not finite has no place among the numbers (it would break the order).
+        if (key.isNumber && !std::isfinite(key.number)) key = SortKey::ofText(std::move(key.text));
+        const auto k = static_cast<std::size_t>(row);
+        keys[k] = {key.isNumber ? key.number : 0.0, row, key.isNumber ? 0 : 1};
+        texts[k] = std::move(key.text);
+    }
+    const auto before = [&texts](const PackedKey& a, const PackedKey& b) {
+        if (a.isText != b.isText) return a.isText < b.isText;
+        if (a.number != b.number) return a.number < b.number;
+        // char_traits<char> compares as unsigned bytes
+        return texts[static_cast<std::size_t>(a.row)] < texts[static_cast<std::size_t>(b.row)];
+    };
     if (order_ == SortOrder::Ascending)
-        std::stable_sort(toBase_.begin(), toBase_.end(),
-                         [&](std::int32_t a, std::int32_t b) { return compareSortKeys(key(a), key(b)) < 0; });
+        std::stable_sort(keys.begin(), keys.end(), before);
     else
-        std::stable_sort(toBase_.begin(), toBase_.end(),
-                         [&](std::int32_t a, std::int32_t b) { return compareSortKeys(key(b), key(a)) < 0; });
+        std::stable_sort(keys.begin(), keys.end(),
+                         [&](const PackedKey& a, const PackedKey& b) { return before(b, a); });
+    texts.clear();
+    texts.shrink_to_fit();
 
-    fromBase_.resize(toBase_.size());
-    for (std::size_t row = 0; row < toBase_.size(); ++row)
-        fromBase_[static_cast<std::size_t>(toBase_[row])] = static_cast<std::int32_t>(row);
+    toBase_.resize(keys.size());
+    fromBase_.resize(keys.size());
+    for (std::size_t row = 0; row < keys.size(); ++row) {
+        toBase_[row] = keys[row].row;
+        fromBase_[static_cast<std::size_t>(keys[row].row)] = static_cast<std::int32_t>(row);
+    }
 }
 
 std::int32_t SortedGridSource::mapped(std::int32_t row) const {

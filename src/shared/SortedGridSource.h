@@ -9,7 +9,8 @@
 // bytes); rows with equal keys keep the base's order, ascending and descending alike.
 //
 // Cost: a sort is O(n log n) comparisons plus n sortKey() calls; memory 8 bytes per row kept (the
-// permutation and its inverse) and about 48 bytes per row while sorting (the keys, freed after).
+// permutation and its inverse) and about 64 bytes per row while sorting (a 16-byte packed key, its
+// text and the stable sort's buffer, freed after). A non-finite number key sorts as a text.
 // Without an order (SortOrder::None) the rows are the base's and nothing is kept.
 //
 // Hidden columns are never sort columns (a sortBy on one is refused) and, as in every source, never

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -178,6 +179,24 @@ TEST(SortedGridSource, MapsRowsBothWaysAndKeepsItsOrderAcrossAResort) {
 
     ASSERT_TRUE(sorted.sortBy(0, SortOrder::None));
     EXPECT_EQ(sorted.sortColumn(), -1);
+}
+
+// A source whose value column holds a value that is not finite: it sorts among the texts, and the
+// order stays a strict one (no comparison with NaN decides anything).
+class ValueTable : public TextTable {
+  public:
+    ValueTable() : TextTable({{"2"}, {"?"}, {"1"}, {"x"}}) {}
+    SortKey sortKey(std::int32_t row, std::int32_t column) const override {
+        if (row == 1) return SortKey::ofNumber(std::nan(""), "?");
+        return TextTable::sortKey(row, column);
+    }
+};
+
+TEST(SortedGridSource, AValueThatIsNotFiniteSortsAsItsText) {
+    const ValueTable table;
+    SortedGridSource sorted(&table);
+    ASSERT_TRUE(sorted.sortBy(0, SortOrder::Ascending));
+    EXPECT_EQ(column(sorted, 0), (std::vector<std::string>{"1", "2", "?", "x"}));
 }
 
 TEST(GridSource, CopyTextWithEndsEndsEveryCellAndRow) {
