@@ -1,5 +1,6 @@
 #include "calculation/ui/PointTable.h"
 
+#include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -15,6 +16,11 @@ namespace kal {
 PointTable::PointTable(JobState& job, JobEvents& events, QWidget* parent)
     : DataGrid(parent), job_(job), events_(events), source_(job), sorted_(&source_) {
     setObjectName("Tabelle");
+    QFont courier("Courier");
+    courier.setStyleHint(QFont::TypeWriter);  // whichever fixed-width face the system has
+    courier.setPointSizeF(9.75);
+    setFont(courier);
+    setFixedRowHeight(fontMetrics().height() + 6);
     setSource(&sorted_);
 
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &PointTable::headerClicked);
