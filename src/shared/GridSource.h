@@ -20,10 +20,12 @@
 // the rows scroll. A fixed-looking first column is an ordinary column styled with a background.
 //
 // Row order: a source answers in its own row order. A sorted view is a source too, one that maps its
-// rows through a permutation onto another source; the grid needs no other notion of order.
+// rows through a permutation onto another source (SortedGridSource); the grid needs no other notion
+// of order.
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace kal {
 
@@ -53,6 +55,25 @@ struct GridRange {
     bool operator==(const GridRange&) const = default;
 };
 
+// What a row is sorted by in one column: a number or a text. Numbers sort before texts, numbers by
+// value and equal values by their text ("7" before "007" before "7.0" stays a fixed order), texts by
+// their bytes (case-sensitive, capital B before small a).
+struct SortKey {
+    bool isNumber = false;
+    double number = 0.0;  // when isNumber
+    std::string text;     // the text, or for a number the tie-break (may be empty)
+
+    static SortKey ofNumber(double value, std::string text = {}) { return {true, value, std::move(text)}; }
+    static SortKey ofText(std::string text) { return {false, 0.0, std::move(text)}; }
+    // The generic key of a cell's text: a text that reads as a number (blanks around it allowed,
+    // an optional sign, "." or "," as the decimal point, an optional exponent) is a number with
+    // the text as tie-break; any other text, the empty one included, is a text.
+    static SortKey ofCellText(std::string text);
+};
+
+// -1, 0 or 1 as `a` sorts before, with or after `b` in ascending order.
+int compareSortKeys(const SortKey& a, const SortKey& b);
+
 class GridSource {
   public:
     virtual ~GridSource() = default;
@@ -72,12 +93,23 @@ class GridSource {
     // window needs but the user does not see).
     virtual bool columnHidden(std::int32_t column) const { return false; }
 
+    // The key of a cell for sorting rows. The generic one reads the text; a source whose cells show
+    // values it holds (formatted numbers, angles in degrees-minutes-seconds) answers the value, so
+    // the rows sort by what the cell means and not by how it is written.
+    virtual SortKey sortKey(std::int32_t row, std::int32_t column) const {
+        return SortKey::ofCellText(text(row, column));
+    }
+
     // The cells of `range` as the clipboard takes a table: the texts of a row's visible cells
     // separated by Tab, rows separated by CR LF, no line end after the last row. The range is
     // clipped to the table; an empty range, or one of hidden columns only, gives "".
     // Cost: one text() per copied cell, memory for the result only. A source that can format a
     // whole row faster than cell by cell may override it.
     virtual std::string copyText(const GridRange& range) const;
+
+    // The same cells with an end after each of them: every cell followed by a Tab and every row by
+    // CR LF (the block a right click hands to the Edit menu). Hidden columns are left out alike.
+    std::string copyTextWithEnds(const GridRange& range) const;
 };
 
 }  // namespace kal

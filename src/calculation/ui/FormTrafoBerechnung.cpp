@@ -12,6 +12,8 @@
 #include "calculation/AlternativeSolutions.h"
 #include "calculation/CalculationWindowLayout.h"
 #include "calculation/CalculationWindowSetUp.h"
+#include "calculation/OneCalculation.h"
+#include "engine/DesignMatrix.h"
 #include "engine/InverseTrafo.h"
 #include "shared/IniFile.h"
 #include "shared/Units.h"
@@ -156,6 +158,9 @@ void FormTrafoBerechnung::connectControls() {
     connect(copyForm_, &QPushButton::clicked, this, &FormTrafoBerechnung::copyFormRequested);
     connect(deviation_, &QCheckBox::toggled, this, [this](bool on) { table_->setDeviationShown(on); });
 
+    // A toggle works on all three flags of a point in the R Dist mode: the "R Dist." box now, or R
+    // Dist held at a value by the last calculation.
+    table_->setRDistModeQuery([this] { return isRDistMode(job_, controlsOf(panel()), job_.ParamState); });
     connect(table_, &PointTable::recalculationRequested, this, &FormTrafoBerechnung::calculate);
     connect(table_, &PointTable::pointSelected, this, &FormTrafoBerechnung::pointSelected);
     connect(table_, &PointTable::contextMenuRequested, this, &FormTrafoBerechnung::contextMenuRequested);

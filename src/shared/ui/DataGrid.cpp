@@ -58,12 +58,40 @@ std::string DataGrid::selectedText() const {
     return source ? source->copyText(selectedRange()) : std::string();
 }
 
-void DataGrid::copySelection() const {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(selectedText()));
+std::string DataGrid::selectedTextWithEnds() const {
+    const GridSource* source = model_.source();
+    return source ? source->copyTextWithEnds(selectedRange()) : std::string();
 }
 
+void DataGrid::copySelection() {
+    const QString text = QString::fromStdString(selectedText());
+    QGuiApplication::clipboard()->setText(text);
+    emit copied(text);
+}
+
+void DataGrid::setCurrentCell(int row, int column) { selectBlock(row, column, row, column); }
+
+void DataGrid::selectBlock(int row, int column, int endRow, int endColumn) {
+    const QModelIndex current = model_.index(row, column);
+    if (!current.isValid()) return;
+    const QModelIndex end = model_.index(std::clamp(endRow, 0, model_.rowCount() - 1),
+                                         std::clamp(endColumn, 0, model_.columnCount() - 1));
+    selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(QItemSelection(current, end), QItemSelectionModel::ClearAndSelect);
+}
+
+namespace {
+
+// Ctrl+C or Ctrl+Insert with no other modifier (keypad keys count as the plain ones).
+bool isCopyKey(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    return modifiers == Qt::ControlModifier && (event->key() == Qt::Key_C || event->key() == Qt::Key_Insert);
+}
+
+}  // namespace
+
 void DataGrid::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy)) {
+    if (isCopyKey(event) || event->matches(QKeySequence::Copy)) {
         copySelection();
         event->accept();
         return;

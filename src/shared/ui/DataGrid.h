@@ -2,7 +2,8 @@
 // The table control of the program's windows: a QTableView over a GridModel, set up so that its
 // cost does not grow with the number of rows. Rows have one fixed height (the view never measures
 // a row), columns keep the width they are given (never resized to their contents, which would read
-// every row), texts stay on one line. The selection is one block of cells, as the windows copy it.
+// every row), texts stay on one line. The selection is one block of cells, as the windows copy it:
+// from the current cell to the selection end, which moves with the current cell when that is set.
 #include <QTableView>
 #include <string>
 
@@ -28,8 +29,21 @@ class DataGrid : public QTableView {
     GridRange selectedRange() const;
     // The source's copy text of that block: Tab between cells, CR LF between rows.
     std::string selectedText() const;
-    // Puts selectedText() on the clipboard; Ctrl+C does the same.
-    void copySelection() const;
+    // The block with an end after every cell (Tab) and every row (CR LF).
+    std::string selectedTextWithEnds() const;
+    // Puts selectedText() on the clipboard and announces it (copied); Ctrl+C and Ctrl+Insert do
+    // the same.
+    void copySelection();
+
+    // The current cell becomes (row, column) and the selection that one cell.
+    void setCurrentCell(int row, int column);
+    // Selects the block from the current cell (row, column) to the selection end; the corners may
+    // be given in any order.
+    void selectBlock(int row, int column, int endRow, int endColumn);
+
+  signals:
+    // The text copySelection() put on the clipboard.
+    void copied(const QString& text);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

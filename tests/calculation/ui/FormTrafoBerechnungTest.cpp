@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -87,6 +88,35 @@ TEST(FormTrafoBerechnung, WalksTheCalculationOfTheDemoJob) {
     EXPECT_TRUE(w->calculateButton()->isEnabled());
     EXPECT_FALSE(w->stopButton()->isEnabled());
     saveCapture(*w, "calculation-window.png");
+
+    // The table shows the residuals of the known transformation, point by point.
+    PointTable& table = *w->pointTable();
+    const auto cell = [&](int row, int column) {
+        return table.gridModel().data(table.gridModel().index(row, column)).toString();
+    };
+    ASSERT_EQ(table.gridModel().rowCount(), p.job.IdenticalCount);
+    for (int row = 0; row < p.job.IdenticalCount; ++row)
+        for (int column = 2; column <= 4; ++column)
+            EXPECT_EQ(cell(row, column), "0.000") << row << "," << column;
+
+    // With automatic recalculation, a point's x left out (space bar on its use cell) calculates
+    // again without it.
+    w->autoRecalcBox()->setChecked(true);
+    ASSERT_TRUE(p.job.AutoRecalc);
+    int calculations = 0;
+    auto counter = p.events.subscribe(JobEvent::ResultsChanged, Subscriber::Other, [&] { ++calculations; });
+    p.job.JobDirty = false;
+    table.setCurrentCell(2, 5);
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+    QApplication::sendEvent(&table, &space);
+    EXPECT_EQ(calculations, 1);
+    EXPECT_EQ(p.job.UseFlags[7], 0);
+    EXPECT_TRUE(p.job.JobDirty);
+    EXPECT_EQ(cell(2, 5), "");
+    EXPECT_EQ(w->statusPanel(2)->text(), "...ready");
+    EXPECT_NEAR(p.job.TraX(), 1000.0, 1e-6);
+    w->autoRecalcBox()->setChecked(false);
+    counter.reset();
 
     // A long series: STOP ends it at its next check.
     p.job.MonteCarloRuns = 1000000;

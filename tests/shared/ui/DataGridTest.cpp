@@ -168,5 +168,81 @@ TEST(DataGrid, CopiesTheSelectedBlockWithoutHiddenColumns) {
     EXPECT_EQ(grid.selectedText(), "0.1\t0.2\r\n1.1\t1.2");
 }
 
+// Nine columns as the point table has them: 0 and 8 hidden, the block a b / c d in columns 1 and 2
+// of rows 1 and 2, the hidden cells filled so that a leak would show.
+class LetterTable : public GridSource {
+  public:
+    std::int32_t rowCount() const override { return 4; }
+    std::int32_t columnCount() const override { return 9; }
+    std::string headerText(std::int32_t column) const override { return "H" + std::to_string(column); }
+    std::string text(std::int32_t row, std::int32_t column) const override {
+        if (column == 0) return "hidden0";
+        if (column == 8) return "hidden8";
+        if (row == 1 && column == 1) return "a";
+        if (row == 1 && column == 2) return "b";
+        if (row == 2 && column == 1) return "c";
+        if (row == 2 && column == 2) return "d";
+        return "r" + std::to_string(row) + "c" + std::to_string(column);
+    }
+    bool columnHidden(std::int32_t column) const override { return column == 0 || column == 8; }
+};
+
+TEST(DataGrid, CopyKeysAndTheBlockWithEndsGiveTheTwoCopyTexts) {
+    LetterTable source;
+    DataGrid grid;
+    grid.setSource(&source);
+    QString announced;
+    QObject::connect(&grid, &DataGrid::copied, [&](const QString& text) { announced = text; });
+
+    grid.selectBlock(2, 2, 1, 1);  // made upwards: the block is the same
+    EXPECT_EQ(grid.currentIndex(), grid.model()->index(2, 2));
+    EXPECT_EQ(grid.selectedRange(), (GridRange{1, 1, 2, 2}));
+    EXPECT_EQ(grid.selectedTextWithEnds(), "a\tb\t\r\nc\td\t\r\n");
+
+    struct Case {
+        const char* what;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        bool copies;
+    } cases[] = {
+        {"Ctrl+C", Qt::Key_C, Qt::ControlModifier, true},
+        {"Ctrl+Insert", Qt::Key_Insert, Qt::ControlModifier, true},
+        {"Ctrl+Shift+C", Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, false},
+        {"C", Qt::Key_C, Qt::NoModifier, false},
+    };
+    for (const auto& c : cases) {
+        QGuiApplication::clipboard()->setText("before");
+        announced.clear();
+        QKeyEvent key(QEvent::KeyPress, c.key, c.modifiers);
+        QApplication::sendEvent(&grid, &key);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), c.copies ? "a\tb\r\nc\td" : "before") << c.what;
+        EXPECT_EQ(announced, c.copies ? "a\tb\r\nc\td" : "") << c.what;
+    }
+}
+
+TEST(DataGrid, HiddenColumnsZeroAndEightAreNeverCopied) {
+    LetterTable source;
+    DataGrid grid;
+    grid.setSource(&source);
+    EXPECT_TRUE(grid.isColumnHidden(0));
+    EXPECT_TRUE(grid.isColumnHidden(8));
+    const std::pair<GridRange, const char*> blocks[] = {{{0, 0, 3, 8}, "whole table"},
+                                                        {{1, 0, 1, 1}, "hidden 0 and a"},
+                                                        {{2, 7, 2, 8}, "column 7 and hidden 8"},
+                                                        {{0, 8, 3, 8}, "hidden 8 only"}};
+    for (const auto& [block, what] : blocks) {
+        grid.selectBlock(block.firstRow, block.firstColumn, block.lastRow, block.lastColumn);
+        for (const std::string& text : {grid.selectedText(), grid.selectedTextWithEnds()}) {
+            EXPECT_EQ(text.find("hidden"), std::string::npos) << what << ": " << text;
+        }
+    }
+    grid.selectBlock(1, 0, 1, 1);
+    EXPECT_EQ(grid.selectedText(), "a");
+    EXPECT_EQ(grid.selectedTextWithEnds(), "a\t\r\n");
+    grid.setCurrentCell(3, 8);
+    EXPECT_EQ(grid.selectedText(), "");
+    EXPECT_EQ(grid.selectedTextWithEnds(), "");
+}
+
 }  // namespace
 }  // namespace kal
