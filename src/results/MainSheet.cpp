@@ -252,6 +252,12 @@ std::string MainSheet::text(std::int32_t row, std::int32_t column) const {
     return format(quantity(row, column));
 }
 
+SortKey MainSheet::sortKey(std::int32_t row, std::int32_t column) const {
+    if (column == 0) return SortKey::ofCellText(text(row, 0));
+    const std::optional<double> v = value(row, column);
+    return v ? SortKey::ofNumber(*v) : SortKey::ofText({});
+}
+
 CellStyle MainSheet::style(std::int32_t row, std::int32_t column) const {
     CellStyle s;
     if (column == 0) {

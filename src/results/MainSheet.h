@@ -85,6 +85,10 @@ class MainSheet : public GridSource {
     std::string headerText(std::int32_t column) const override;
     std::string text(std::int32_t row, std::int32_t column) const override;
     CellStyle style(std::int32_t row, std::int32_t column) const override;
+    // Names sort as their texts read (numbers by value, else by their bytes); other cells by
+    // value(), never by their texts, so degrees-minutes-seconds and a "," separator sort right.
+    // Empty cells come after every number.
+    SortKey sortKey(std::int32_t row, std::int32_t column) const override;
 
   private:
     enum class Kind : std::uint8_t { None, Length, Angle };

@@ -51,19 +51,8 @@ std::string sheetCopyText(const GridSource& sheet, const SheetSelection& selecti
 }
 
 std::string sheetRowsText(const GridSource& sheet, const SheetSelection& selection, bool withTitles) {
-    std::string out = withTitles ? sheetTitleLine(sheet, selection) : std::string();
-    const GridRange r = selection.bodyRange();
-    const std::int32_t lastRow = std::min(r.lastRow, sheet.rowCount() - 1);
-    const std::int32_t firstColumn = std::max(r.firstColumn, 0);
-    const std::int32_t lastColumn = std::min(r.lastColumn, sheet.columnCount() - 1);
-    for (std::int32_t row = std::max(r.firstRow, 0); row <= lastRow; ++row) {
-        for (std::int32_t column = firstColumn; column <= lastColumn; ++column) {
-            out += sheet.text(row, column);
-            out += '\t';
-        }
-        out += "\r\n";
-    }
-    return out;
+    std::string body = sheet.copyTextWithEnds(selection.bodyRange());
+    return withTitles ? sheetTitleLine(sheet, selection) + body : body;
 }
 
 std::vector<double> sheetSelectionValues(const GridSource& sheet, const SheetValueOf& value,
