@@ -100,6 +100,26 @@ void BM_MainSheetPageScroll(benchmark::State& state) {
 }
 BENCHMARK(BM_MainSheetPageScroll)->Unit(benchmark::kMillisecond);
 
+// The sheet's own part of a page: the texts and looks of 33 rows × 23 columns, through the sorted
+// rows, as the grid asks for them (the rest of a page scroll is Qt's painting).
+void BM_MainSheetPageCells(benchmark::State& state) {
+    ShownSheet s;
+    s.w.fill();
+    s.w.clickTitle(7);
+    const GridSource& shown = s.w.shownRows();
+    std::int32_t first = 0;
+    for (auto _ : state) {
+        for (std::int32_t row = first; row < first + 33; ++row)
+            for (std::int32_t column = 0; column < kMainSheetColumns; ++column) {
+                benchmark::DoNotOptimize(shown.text(row, column));
+                benchmark::DoNotOptimize(shown.style(row, column));
+            }
+        first = (first + 33) % (kPairs - 33);
+    }
+    state.SetItemsProcessed(state.iterations() * 33 * kMainSheetColumns);
+}
+BENCHMARK(BM_MainSheetPageCells)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace kal
 

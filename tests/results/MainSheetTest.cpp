@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "engine/TransformModel.h"
 #include "results/MainSheet.h"
@@ -157,6 +158,40 @@ TEST(MainSheet, DegreesMinutesSecondsCellsAreTextsWithDecimalValues) {
                                              job.AngleFormat, kDmsUnitName, job.AngleFormat));
     EXPECT_TRUE(looksLikeDms(sheet.text(0, 11)));
     EXPECT_NEAR(*sheet.value(0, 11), 12.5, 1e-6);
+}
+
+TEST(MainSheet, SortKeysAreTheValuesShownNotTheirTexts) {
+    // Degrees-minutes-seconds texts, or numbers written with ",", would sort wrongly as texts.
+    JobState job = testing::makePointJob(2, 0, 1);
+    job.AngleUnitName = kDmsUnitName;
+    applyUnitSettings(job);
+    job.MCS_Name[2] = "007";
+    MainSheet sheet(job);
+    ASSERT_TRUE(sheet.refill());
+    const SortKey angle = sheet.sortKey(0, 11);
+    EXPECT_TRUE(angle.isNumber);
+    EXPECT_DOUBLE_EQ(angle.number, *sheet.value(0, 11));
+    EXPECT_FALSE(sheet.sortKey(2, 1).isNumber);  // an empty cell sorts after the numbers
+    EXPECT_EQ(sheet.sortKey(2, 1).text, "");
+    const SortKey name = sheet.sortKey(1, 0);  // names read as numbers when they are, text kept
+    EXPECT_TRUE(name.isNumber);
+    EXPECT_EQ(name.number, 7);
+    EXPECT_EQ(name.text, "007");
+    EXPECT_FALSE(sheet.sortKey(0, 0).isNumber);
+}
+
+TEST(MainSheet, AParameterBlockThatIsNotFiniteLeavesTheMcsCellsEmpty) {
+    JobState job = testing::makePointJob(1, 1);
+    applyUnitSettings(job);
+    job.TraX() = std::numeric_limits<double>::quiet_NaN();
+    MainSheet sheet(job);
+    ASSERT_TRUE(sheet.refill());
+    for (int column : {1, 7, 10, 11, 15, 21}) {
+        EXPECT_EQ(sheet.text(0, column), "") << column;
+        EXPECT_EQ(sheet.value(0, column), std::nullopt) << column;
+    }
+    EXPECT_EQ(sheet.text(1, 1), "");
+    EXPECT_FALSE(sheet.text(0, 4).empty());  // the OCS point is still shown
 }
 
 TEST(MainSheet, McsColumnsTransformWithTheParameterBlockUntilACalculationStoredItsPoints) {

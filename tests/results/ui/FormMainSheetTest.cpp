@@ -13,6 +13,7 @@
 #include "calculation/ui/FormTrafoBerechnung.h"
 #include "engine/TransformModel.h"
 #include "results/ui/FormMainSheet.h"
+#include "shared/IniFile.h"
 #include "shared/NumberText.h"
 #include "shared/Units.h"
 #include "shared/WindowPos.h"
@@ -274,8 +275,10 @@ void expectSheetAgreesWithTheEngine(const JobState& job, const FormMainSheet& w)
 }
 
 TEST(FormMainSheet, TheDemoJobOpensCalculatesAndChangesUnitsInTheSheet) {
+    testing::TempDir dir;
     Program p;
     ASSERT_TRUE(p.openDemoJob());
+    p.job.IniFilePath = dir.write("Kalvoreth.ini", "[Cols]\r\nCol_2=2000\r\n\r\n[LastEntry]\r\n");
     // An opened job is shown at once.
     FormMainSheet* w = p.sheets.window();
     ASSERT_NE(w, nullptr);
@@ -309,8 +312,15 @@ TEST(FormMainSheet, TheDemoJobOpensCalculatesAndChangesUnitsInTheSheet) {
     }
 
     // The menu entry closes the sheet and takes its check mark away; a refresh then opens nothing.
+    // The close stores the 23 widths, which the next fill reads.
+    const double dpi = w->logicalDpiX();
+    w->grid()->setColumnWidth(7, twipsToPixels(1500, dpi));
     p.main.action(Command::MainSheet)->trigger();
     QApplication::processEvents();
+    EXPECT_EQ(readIniValue(p.job.IniFilePath, "Col_22"), "1000");
+    EXPECT_EQ(readIniValue(p.job.IniFilePath, "Col_2"), "2000");
+    EXPECT_EQ(readIniValue(p.job.IniFilePath, "Col_7"),
+              std::to_string(static_cast<int>(pixelsToTwips(twipsToPixels(1500, dpi), dpi))));
     EXPECT_EQ(p.sheets.window(), nullptr);
     EXPECT_FALSE(p.main.action(Command::MainSheet)->isChecked());
     p.events.publish(JobEvent::ResultsChanged);
