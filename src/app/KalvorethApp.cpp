@@ -31,6 +31,9 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
 
     calculationWindows_ = std::make_unique<CalculationWindows>(
         job_, events_, main_, prompter_, [&startUp] { return startUp.settingsWritable(); });
+    sheetWindows_ = std::make_unique<SheetWindows>(job_, events_, main_, prompter_,
+                                                   [&startUp] { return startUp.settingsWritable(); });
+    jobWindow_.setJobEvents(&events_);  // an opened job reaches the windows
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

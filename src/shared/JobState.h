@@ -169,6 +169,11 @@ struct JobState {
     bool ColourBarShown = false;        // the colour-bar window is shown
     std::int32_t OriginPointIndex = 0;  // the point selected in the main sheet and the graphics
 
+    // ---- What a grid last prepared for the Edit menu ----
+    std::string ClipboardText;       // the table text for "Copy"
+    std::vector<double> AuswahlPkt;  // the anchor column's values of the last right-button selection
+    std::int32_t AnzAuswahl = 0;     // how many (AuswahlPkt.size(); no 9001 cap)
+
     // ---- Files and folders ----
     std::string CurrentJobFile;
     std::array<std::string, 5> RecentFiles{};  // 1..4

@@ -24,6 +24,7 @@ void MainJobWindow::jobLoaded() {
     QComboBox* combo = main_.comboSaveView();
     combo->clear();
     for (const auto& name : job_.SavedViewNames) combo->addItem(QString::fromStdString(name));
+    if (events_) events_->publish(JobEvent::JobReset);
 }
 
 void MainJobWindow::setBusy(bool busy) {

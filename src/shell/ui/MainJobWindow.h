@@ -1,5 +1,6 @@
 #pragma once
 // The main window as the job commands see it, and the File menu's entries connected to them.
+#include "shared/JobEvents.h"
 #include "shared/JobState.h"
 #include "shell/JobCommands.h"
 #include "shell/ui/FormMain.h"
@@ -13,14 +14,17 @@ class MainJobWindow : public JobWindow {
     void closeAllChildForms() override { main_.closeChildWindows(); }
     void resetJob() override { main_.initializeJob(); }
     void unitsChanged() override;
-    // The saved-view list shows the opened job's views.
+    // The saved-view list shows the opened job's views; the windows hear of the new job (JobReset)
+    // when a change hub is set.
     void jobLoaded() override;
+    void setJobEvents(JobEvents* events) { events_ = events; }
     void refreshState() override { main_.refreshControls(); }
     void setBusy(bool busy) override;
 
   private:
     FormMain& main_;
     JobState& job_;
+    JobEvents* events_ = nullptr;
     int busyDepth_ = 0;
 };
 

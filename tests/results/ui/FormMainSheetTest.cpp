@@ -1,0 +1,336 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/CalculationWindows.h"
+#include "app/SheetWindows.h"
+#include "calculation/ui/FormTrafoBerechnung.h"
+#include "engine/TransformModel.h"
+#include "results/ui/FormMainSheet.h"
+#include "shared/IniFile.h"
+#include "shared/NumberText.h"
+#include "shared/Units.h"
+#include "shared/WindowPos.h"
+#include "shell/JobCommands.h"
+#include "shell/ui/FormMain.h"
+#include "shell/ui/MainJobWindow.h"
+#include "support/FakeFileDialogs.h"
+#include "support/FakePlatform.h"
+#include "support/SampleJobs.h"
+#include "support/TempDir.h"
+
+namespace kal {
+namespace {
+
+void saveCapture(QWidget& w, const char* name) {
+    if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR"))
+        w.grab().save(QString::fromStdString(std::string(dir) + "/" + name));
+}
+
+// A sheet window on its own, with scripted message boxes and clipboard.
+struct Sheet {
+    JobState job;
+    testing::FakePrompter prompter;
+    testing::FakeClipboard clipboard;
+    std::unique_ptr<FormMainSheet> w;
+
+    explicit Sheet(JobState j) : job(std::move(j)) {
+        applyUnitSettings(job);
+        w = std::make_unique<FormMainSheet>(job, platform::Services{&prompter, &clipboard});
+        w->resize(900, 500);
+        w->show();
+    }
+    std::string cell(int row, int column) const { return w->shownRows().text(row, column); }
+    void key(int key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(w->grid(), &press);
+    }
+    void clickCell(int row, int column) {
+        const QRect r = w->grid()->visualRect(w->grid()->gridModel().index(row, column));
+        QMouseEvent press(QEvent::MouseButtonPress, r.center(),
+                          w->grid()->viewport()->mapToGlobal(r.center()), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(w->grid()->viewport(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, r.center(),
+                            w->grid()->viewport()->mapToGlobal(r.center()), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(w->grid()->viewport(), &release);
+    }
+};
+
+// A job whose dev.x column holds 10, 9, 100 and 9.5 millimetres: as texts "10.000" < "100.000" <
+// "9.000" < "9.500"; as numbers 9, 9.5, 10, 100.
+JobState deviationsJob() {
+    JobState job = testing::makePointJob(4);
+    const double dx[] = {10, 9, 100, 9.5};
+    for (int k = 1; k <= 4; ++k) job.MCS_X.set(k, job.OCS_X[k] + dx[k - 1]);
+    return job;
+}
+
+std::vector<std::string> column(const Sheet& s, int c) {
+    std::vector<std::string> out;
+    for (int row = 0; row < s.w->shownRows().rowCount(); ++row) out.push_back(s.cell(row, c));
+    return out;
+}
+
+TEST(FormMainSheet, TitleClicksSortByValueAscendingDescendingAscendingAndARefillKeepsTheOrder) {
+    Sheet s(deviationsJob());
+    ASSERT_TRUE(s.w->fill());
+    EXPECT_EQ(s.w->windowTitle(), "Main Sheet - Data in  - OCS System");
+    EXPECT_EQ(s.w->grid()->objectName(), "MSFlexGrid1");
+    const std::vector<std::string> ascending{"9.000", "9.500", "10.000", "100.000"};
+    const std::vector<std::string> descending{"100.000", "10.000", "9.500", "9.000"};
+    QHeaderView* titles = s.w->grid()->horizontalHeader();
+    emit titles->sectionClicked(7);
+    EXPECT_EQ(column(s, 7), ascending);
+    emit titles->sectionClicked(7);
+    EXPECT_EQ(column(s, 7), descending);
+    emit titles->sectionClicked(7);
+    EXPECT_EQ(column(s, 7), ascending);
+    EXPECT_EQ(column(s, 0), (std::vector<std::string>{"P2", "P4", "P1", "P3"}));
+    // A title click selects no column; the current cell moves into the sorted column.
+    EXPECT_EQ(s.w->grid()->currentIndex().column(), 7);
+    EXPECT_EQ(s.w->grid()->selectedRange().lastRow - s.w->grid()->selectedRange().firstRow, 0);
+
+    // A new calculation's refill shows the new contents in the same order.
+    s.job.MCS_X.set(3, s.job.OCS_X[3] + 1);
+    ASSERT_TRUE(s.w->fill());
+    EXPECT_EQ(column(s, 7), (std::vector<std::string>{"1.000", "9.000", "9.500", "10.000"}));
+    EXPECT_EQ(s.w->grid()->currentIndex().row(), 3);  // the last row, in the sort column
+    EXPECT_EQ(s.w->grid()->currentIndex().column(), 7);
+
+    emit titles->sectionClicked(0);  // another title: ascending
+    EXPECT_EQ(column(s, 0), (std::vector<std::string>{"P1", "P2", "P3", "P4"}));
+}
+
+TEST(FormMainSheet, CtrlCCopiesTheBlockWithTheTitleLineAndOtherKeysDoNothing) {
+    Sheet s(deviationsJob());
+    s.job.TabelHeadMainSheet = true;
+    ASSERT_TRUE(s.w->fill());
+    s.w->grid()->selectBlock(0, 1, 1, 3);
+    s.key(Qt::Key_C, Qt::ControlModifier);
+    const std::string expected = "MCS.x\tMCS.y\tMCS.z\t\r\n" + s.cell(0, 1) + "\t" + s.cell(0, 2) + "\t" +
+                                 s.cell(0, 3) + "\r\n" + s.cell(1, 1) + "\t" + s.cell(1, 2) + "\t" +
+                                 s.cell(1, 3);
+    EXPECT_EQ(s.clipboard.text(), expected);
+    EXPECT_EQ(s.job.ClipboardText, expected);
+
+    // Ctrl+Shift+C copies nothing; arrows move nothing.
+    s.clipboard.setText("before");
+    s.key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(s.clipboard.text(), "before");
+    const QModelIndex current = s.w->grid()->currentIndex();
+    s.key(Qt::Key_Down, Qt::NoModifier);
+    s.key(Qt::Key_Right, Qt::NoModifier);
+    EXPECT_EQ(s.w->grid()->currentIndex(), current);
+
+    // The sheet's copy takes Ctrl+C before a menu shortcut of the same key.
+    QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_C, Qt::ControlModifier);
+    override.ignore();
+    QApplication::sendEvent(s.w->grid(), &override);
+    EXPECT_TRUE(override.isAccepted());
+}
+
+TEST(FormMainSheet, RightButtonPreparesTheEditMenuFromTheSelection) {
+    Sheet s(deviationsJob());
+    s.job.TabelHeadMainSheet = false;
+    s.job.MCS_Name[2] = "12abc";
+    ASSERT_TRUE(s.w->fill());
+    emit s.w->grid()->horizontalHeader()->sectionClicked(7);  // sorted: P2, P4, P1, P3
+    s.clickCell(0, 7);
+    s.w->grid()->selectBlock(0, 7, 2, 8);
+    QPoint popupAt;
+    QObject::connect(s.w.get(), &FormMainSheet::contextMenuRequested,
+                     [&](const QPoint& at) { popupAt = at; });
+    const QRect r = s.w->grid()->visualRect(s.w->grid()->gridModel().index(1, 7));
+    QMouseEvent press(QEvent::MouseButtonPress, r.center(), s.w->grid()->viewport()->mapToGlobal(r.center()),
+                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(s.w->grid()->viewport(), &press);
+    EXPECT_EQ(popupAt, s.w->grid()->viewport()->mapToGlobal(r.center()));
+    EXPECT_EQ(s.job.AuswahlPkt, (std::vector<double>{9, 9.5, 10}));  // values of the anchor column, as shown
+    EXPECT_EQ(s.job.AnzAuswahl, 3);
+    EXPECT_EQ(s.job.ClipboardText, s.cell(0, 7) + "\t" + s.cell(0, 8) + "\t\r\n" + s.cell(1, 7) + "\t" +
+                                       s.cell(1, 8) + "\t\r\n" + s.cell(2, 7) + "\t" + s.cell(2, 8) +
+                                       "\t\r\n");
+    EXPECT_EQ(s.w->grid()->selectedRange(), (GridRange{0, 7, 2, 8}));  // the selection stays
+
+    // Anchored in the names: their leading numbers.
+    s.clickCell(0, 0);
+    s.w->grid()->selectBlock(0, 0, 3, 0);
+    s.w->rightButtonSelection({});
+    EXPECT_EQ(s.job.AuswahlPkt, (std::vector<double>{12, 0, 0, 0}));
+}
+
+TEST(FormMainSheet, MovingTheCurrentCellHighlightsItsRowAndShowsTheRowLeft) {
+    Sheet s(deviationsJob());
+    ASSERT_TRUE(s.w->fill());
+    std::vector<QString> panel, points;
+    QObject::connect(s.w.get(), &FormMainSheet::rowLeftShown, [&](const QString& t) { panel.push_back(t); });
+    QObject::connect(s.w.get(), &FormMainSheet::currentPointChanged,
+                     [&](const QString& n) { points.push_back(n); });
+    EXPECT_EQ(s.w->sheet().highlightedRow(), std::nullopt);  // a fill highlights nothing
+    s.clickCell(1, 2);
+    s.clickCell(2, 5);
+    ASSERT_EQ(panel.size(), 2u);
+    EXPECT_EQ(panel[0], "4");  // the fill left the current cell in the last row
+    EXPECT_EQ(panel[1], "2");
+    EXPECT_EQ(points.back(), "P3");
+    EXPECT_EQ(s.w->sheet().highlightedRow(), 2);
+    EXPECT_EQ(s.w->shownRows().style(2, 9).background, kSheetHighlight);
+    EXPECT_EQ(s.w->shownRows().style(1, 9).background, kSheetWhite);
+}
+
+TEST(FormMainSheet, AnEmptyJobShowsTheMessageAndKeepsTheSheet) {
+    Sheet s(deviationsJob());
+    ASSERT_TRUE(s.w->fill());
+    s.job = JobState();
+    EXPECT_FALSE(s.w->fill());
+    EXPECT_EQ(s.prompter.texts(),
+              (std::vector<std::string>{"No Data found; Problem in Modul FuellenHaupttabelle"}));
+    EXPECT_EQ(s.w->grid()->gridModel().rowCount(), 4);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(FormMainSheet, ColumnWidthsComeFromTheSettingsFileAndAreKeptForTheClose) {
+    testing::TempDir dir;
+    Sheet s(deviationsJob());
+    EXPECT_TRUE(s.w->columnWidthEntries().empty());  // never filled: no widths to store
+    s.job.IniFilePath =
+        dir.write("k.ini", "[Cols]\r\nCol_1=0\r\nCol_2=abc\r\nCol_3=2000\r\n\r\n[LastEntry]\r\n");
+    ASSERT_TRUE(s.w->fill());
+    const double dpi = s.w->logicalDpiX();
+    EXPECT_EQ(s.w->grid()->columnWidth(5), twipsToPixels(1000, dpi));  // Col_5 missing
+    EXPECT_EQ(s.w->grid()->columnWidth(1), twipsToPixels(900, dpi));
+    EXPECT_EQ(s.w->grid()->columnWidth(2), twipsToPixels(900, dpi));
+    EXPECT_EQ(s.w->grid()->columnWidth(3), twipsToPixels(2000, dpi));
+    s.w->grid()->setColumnWidth(4, 150);  // the user drags a border
+    const auto entries = s.w->columnWidthEntries();
+    ASSERT_EQ(entries.size(), 23u);
+    EXPECT_EQ(entries[22].key, "Col_22");
+    EXPECT_EQ(entries[4].value.text(), std::to_string(static_cast<int>(pixelsToTwips(150, dpi))));
+    EXPECT_EQ(entries[3].value.text(), "2000");
+}
+
+TEST(FormMainSheet, GridFollowsTheWindowDownToItsSmallestSize) {
+    Sheet s(deviationsJob());
+    const double dpi = s.w->logicalDpiX();
+    s.w->resize(twipsToPixels(6000, dpi), twipsToPixels(4000, dpi));
+    QApplication::processEvents();
+    EXPECT_NEAR(s.w->grid()->width(), twipsToPixels(6000 - 210, dpi), 1);
+    EXPECT_NEAR(s.w->grid()->height(), twipsToPixels(4000 - 460, dpi), 1);
+    const QSize before = s.w->grid()->size();
+    s.w->resize(twipsToPixels(100, dpi), twipsToPixels(4000, dpi));
+    QApplication::processEvents();
+    EXPECT_EQ(s.w->grid()->size(), before);
+}
+
+// The program's pieces around the sheet: the main window, the job commands that open the demo job,
+// the calculation window and the sheet's wiring.
+struct Program {
+    JobState job;
+    testing::FakePrompter prompter;
+    testing::FakeFileDialogs dialogs;
+    JobEvents events;
+    FormMain main{job, prompter};
+    MainJobWindow jobWindow{main, job};
+    JobCommands commands{job, prompter, dialogs, jobWindow};
+    CalculationWindows calculation{job, events, main, prompter};
+    SheetWindows sheets{job, events, main, prompter};
+
+    Program() {
+        main.setSplashInterval(-1);
+        jobWindow.setJobEvents(&events);
+    }
+    bool openDemoJob() { return commands.openJobAt(std::string(KALVORETH_EXAMPLES) + "/demo-job.tfo"); }
+};
+
+// Every row of the sheet against the engine: the transformed MCS point the calculation stored, the
+// OCS point and their deviation, in the display unit.
+void expectSheetAgreesWithTheEngine(const JobState& job, const FormMainSheet& w) {
+    const MainSheet& sheet = w.sheet();
+    ASSERT_EQ(sheet.rowCount(), job.IdenticalCount + job.McsOnlyCount + job.OcsOnlyCount);
+    auto L = [&](double mm) { return formatNumber(mm * job.LengthFactor, job.LengthFormat); };
+    for (int k = 1; k <= job.IdenticalCount; ++k) {
+        SCOPED_TRACE(k);
+        double x, y, z;
+        transformPoint(job, job.MCS_X[k], job.MCS_Y[k], job.MCS_Z[static_cast<std::size_t>(k)], x, y, z);
+        EXPECT_NEAR(*sheet.value(k - 1, 1), x * job.LengthFactor, 1e-6);
+        EXPECT_NEAR(*sheet.value(k - 1, 3), z * job.LengthFactor, 1e-6);
+        EXPECT_EQ(sheet.text(k - 1, 0), job.MCS_Name[static_cast<std::size_t>(k)]);
+        EXPECT_EQ(sheet.text(k - 1, 1), L(job.MCSt_X[k]));
+        EXPECT_EQ(sheet.text(k - 1, 4), L(job.OCS_X[k]));
+        EXPECT_EQ(sheet.text(k - 1, 9),
+                  L(job.MCSt_Z[static_cast<std::size_t>(k)] - job.OCS_Z[static_cast<std::size_t>(k)]));
+        EXPECT_EQ(
+            sheet.text(k - 1, 18),
+            L(std::sqrt(job.OCS_X[k] * job.OCS_X[k] + job.OCS_Y[k] * job.OCS_Y[k] +
+                        job.OCS_Z[static_cast<std::size_t>(k)] * job.OCS_Z[static_cast<std::size_t>(k)])));
+    }
+}
+
+TEST(FormMainSheet, TheDemoJobOpensCalculatesAndChangesUnitsInTheSheet) {
+    testing::TempDir dir;
+    Program p;
+    ASSERT_TRUE(p.openDemoJob());
+    p.job.IniFilePath = dir.write("Kalvoreth.ini", "[Cols]\r\nCol_2=2000\r\n\r\n[LastEntry]\r\n");
+    // An opened job is shown at once.
+    FormMainSheet* w = p.sheets.window();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(p.main.action(Command::MainSheet)->isChecked());
+    EXPECT_EQ(w->sheet().rowCount(), p.job.IdenticalCount + p.job.McsOnlyCount + p.job.OcsOnlyCount);
+
+    FormTrafoBerechnung& calc = p.calculation.ensureOpen();
+    calc.presetButton(Preset::SevenParameter)->click();
+    calc.calculateButton()->click();
+    ASSERT_NEAR(p.job.TraX(), 1000.0, 1e-6);  // the calculation ran
+    expectSheetAgreesWithTheEngine(p.job, *w);
+    EXPECT_EQ(w->sheet().text(0, 7), "0.000");  // the demo cell fits exactly
+
+    p.job.LengthUnitName = "meter";
+    applyUnitSettings(p.job);
+    p.events.publish(JobEvent::UnitsChanged);
+    EXPECT_EQ(w->sheet().text(0, 4), formatNumber(p.job.OCS_X[1] / 1000, "0.000"));
+    expectSheetAgreesWithTheEngine(p.job, *w);
+    EXPECT_EQ(w->sheet().headerText(4), "OCS.x");
+
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
+        p.job.LengthUnitName = "millimeter";
+        applyUnitSettings(p.job);
+        p.events.publish(JobEvent::UnitsChanged);
+        p.main.resize(1300, 700);
+        p.main.show();
+        sub->setGeometry(0, 0, 1250, 420);
+        sub->raise();
+        QApplication::processEvents();
+        saveCapture(p.main, "main-sheet.png");
+    }
+
+    // The menu entry closes the sheet and takes its check mark away; a refresh then opens nothing.
+    // The close stores the 23 widths, which the next fill reads.
+    const double dpi = w->logicalDpiX();
+    w->grid()->setColumnWidth(7, twipsToPixels(1500, dpi));
+    p.main.action(Command::MainSheet)->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(readIniValue(p.job.IniFilePath, "Col_22"), "1000");
+    EXPECT_EQ(readIniValue(p.job.IniFilePath, "Col_2"), "2000");
+    EXPECT_EQ(readIniValue(p.job.IniFilePath, "Col_7"),
+              std::to_string(static_cast<int>(pixelsToTwips(twipsToPixels(1500, dpi), dpi))));
+    EXPECT_EQ(p.sheets.window(), nullptr);
+    EXPECT_FALSE(p.main.action(Command::MainSheet)->isChecked());
+    p.events.publish(JobEvent::ResultsChanged);
+    EXPECT_EQ(p.sheets.window(), nullptr);
+    p.main.action(Command::MainSheet)->trigger();
+    ASSERT_NE(p.sheets.window(), nullptr);
+    EXPECT_TRUE(p.main.action(Command::MainSheet)->isChecked());
+    EXPECT_EQ(p.sheets.window()->sheet().rowCount(),
+              p.job.IdenticalCount + p.job.McsOnlyCount + p.job.OcsOnlyCount);
+}
+
+}  // namespace
+}  // namespace kal
