@@ -158,7 +158,7 @@ CalculationResultDisplay::~CalculationResultDisplay() { subscriptions_.clear(); 
 void CalculationResultDisplay::buildStatisticsFrame(QGroupBox* frame) {
     auto* grid = new QGridLayout(frame);
     grid->setContentsMargins(6, 2, 6, 4);
-    grid->setHorizontalSpacing(4);
+    grid->setHorizontalSpacing(3);
     grid->setVerticalSpacing(2);
     const QPixmap green = arrowPicture(true), red = arrowPicture(false);
     // One cell: caption, box and the arrow pair stacked in one place.
@@ -166,7 +166,7 @@ void CalculationResultDisplay::buildStatisticsFrame(QGroupBox* frame) {
         const StatNames& n = kStatNames[at(quantity)];
         auto* caption = new QLabel(n.caption, frame);
         grid->addWidget(caption, row, column);
-        QLineEdit* box = readOnlyBox(frame, n.box, 76);
+        QLineEdit* box = readOnlyBox(frame, n.box, 68);
         grid->addWidget(box, row, column + 1);
         auto* g = new QLabel(frame);
         g->setObjectName(n.green);
@@ -183,7 +183,7 @@ void CalculationResultDisplay::buildStatisticsFrame(QGroupBox* frame) {
         red_[at(quantity)] = r;
     };
     auto addName = [&](int extreme, int row, int column) {
-        QLineEdit* box = readOnlyBox(frame, kNameBoxes[at(extreme)], 70);
+        QLineEdit* box = readOnlyBox(frame, kNameBoxes[at(extreme)], 58);
         box->setToolTip("Point");
         grid->addWidget(box, row, column);
         names_[at(extreme)] = box;

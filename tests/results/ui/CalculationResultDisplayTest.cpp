@@ -62,9 +62,16 @@ EngineNumbers scan(const CalcResults& r) {
     return e;
 }
 
-void saveCapture(QWidget& w, const char* name) {
-    if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR"))
-        w.grab().save(QString::fromStdString(std::string(dir) + "/" + name));
+// With KALVORETH_CAPTURE_DIR set, the main window is shown with the calculation window in it and
+// both pictures are saved there (to look at the window as a user sees it).
+void saveCapture(QWidget& main, QWidget& w, const char* name) {
+    const char* dir = std::getenv("KALVORETH_CAPTURE_DIR");
+    if (!dir) return;
+    main.resize(1400, 900);
+    main.show();
+    for (int k = 0; k < 20; ++k) QApplication::processEvents();
+    w.grab().save(QString::fromStdString(std::string(dir) + "/" + name));
+    main.grab().save(QString::fromStdString(std::string(dir) + "/main-" + name));
 }
 
 // Opens the demo job and its calculation window, calculates, and reads the result boxes, the
@@ -111,7 +118,7 @@ TEST(CalculationResultDisplay, ShowsTheDemoJobsResultsAndFollowsAUnitChange) {
     EXPECT_EQ(report.count("\r\n") + 1, p.job.IdenticalCount + 20);
     EXPECT_TRUE(report.startsWith("Start = MCS File: "));
     EXPECT_TRUE(w.seedButton()->isEnabled());
-    saveCapture(w, "calculation-results.png");
+    saveCapture(p.main, w, "calculation-results.png");
 
     // Metre: every length box is rewritten in the new unit, the comparison is made again.
     p.job.LengthUnitName = "meter";
