@@ -1,11 +1,15 @@
 #include "results/CalculationReport.h"
 
+#include <charconv>
 #include <cmath>
 #include <exception>
 
 #include "calculation/AlternativeSolutions.h"
 #include "engine/InverseTrafo.h"
 #include "engine/ParameterStates.h"
+#include "platform/Regional.h"
+#include "results/PatternWriter.h"
+#include "shared/Units.h"
 #include "shared/Vectors.h"
 
 namespace kal {
@@ -25,9 +29,17 @@ double foldAzimuth(double d) {
     return d;
 }
 
+// The text in one growing buffer; lengths and plain angles through patterns read once.
 class Builder {
   public:
-    Builder(const JobState& job, std::size_t reserve) : job_(job) { text_.reserve(reserve); }
+    Builder(const JobState& job, std::size_t reserve)
+        : job_(job),
+          lengthPattern_(job.LengthFormat),
+          anglePattern_(job.AngleFormat),
+          dms_(job.AngleUnitName == kDmsUnitName),
+          separator_(platform::Regional::decimalSeparator()) {
+        text_.reserve(reserve);
+    }
     Builder& raw(std::string_view s) {
         text_.append(s);
         return *this;
@@ -37,13 +49,29 @@ class Builder {
         if (s) text_.append(*s);
         return *this;
     }
-    Builder& length(double mm) { return field(lengthText(job_, mm)); }
-    Builder& angle(double radians) { return field(angleText(job_, radians)); }
+    Builder& length(double mm) {
+        lengthPattern_.append(text_, mm * job_.LengthFactor, separator_);
+        return *this;
+    }
+    Builder& angle(double radians) {
+        if (dms_) return field(angleText(job_, radians));
+        anglePattern_.append(text_, radians * job_.AngleFactor, separator_);
+        return *this;
+    }
     Builder& newLine() { return raw(kLineEnd); }
+    Builder& integer(long value) {
+        char buf[24];
+        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+        text_.append(buf, static_cast<std::size_t>(end - buf));
+        return *this;
+    }
     std::string take() { return std::move(text_); }
 
   private:
     const JobState& job_;
+    PatternWriter lengthPattern_, anglePattern_;
+    bool dms_;
+    char separator_;
     std::string text_;
 };
 
@@ -123,7 +151,7 @@ std::string completeResultsReport(const JobState& job, const DisplayTicks& ticks
         b.tab().length(mx).tab().length(my).tab().length(mz);
         b.tab().length(ox).tab().length(oy).tab().length(oz);
         b.tab().length(mx - ox).tab().length(my - oy).tab().length(mz - oz);
-        for (int c = 2; c >= 0; --c) b.tab().raw(std::to_string(job.UseFlags[at(3 * i - c)]));
+        for (int c = 2; c >= 0; --c) b.tab().integer(job.UseFlags[at(3 * i - c)]);
         double rm = 0, phim = 0, ro = 0, phio = 0, Rm = 0, thm = 0, Ro = 0, tho = 0;
         bool geometry = true;
         try {

@@ -173,5 +173,29 @@ TEST(CalculationResultDisplay, SecondCalculationComparesWithTheFirstAndResetEmpt
     EXPECT_FALSE(box(w, "TextS0").isEmpty());  // s0 and sigma xyz stay
 }
 
+// Mode 4: the clipboard holds the translations and the negated rotations of the parameter block,
+// while the rotation boxes switch to the other solution once the calculation has let go of them.
+TEST(CalculationResultDisplay, CellCalibrationModeShowsTheOtherRotationSolution) {
+    Program p;
+    ASSERT_TRUE(p.openDemoJob());
+    p.job.ClipboardMode = 4;
+    p.job.InvertedBMW = false;
+    FormTrafoBerechnung& w = p.windows.ensureOpen();
+    w.calculateButton()->click();
+    const QString rotZ = w.row(kRotZ).value->text();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    const QString expected =
+        length(p.job, p.job.TraX()) + "\t" + length(p.job, p.job.TraY()) + "\t" + length(p.job, p.job.TraZ()) +
+        "\t" + QString::fromStdString(*angleText(p.job, -p.job.RotX())) + "\t" +
+        QString::fromStdString(*angleText(p.job, -p.job.RotY())) + "\t" +
+        QString::fromStdString(*angleText(p.job, -p.job.RotZ())) + "\t";
+    EXPECT_EQ(QApplication::clipboard()->text(), expected);
+    EXPECT_EQ(rotZ, "-90.0000");
+    // rot z'' = -90° has the other solution (180°, 180°, 90°).
+    EXPECT_EQ(w.row(kRotX).value->text(), "180.0000");
+    EXPECT_EQ(w.row(kRotZ).value->text(), "90.0000");
+}
+
 }  // namespace
 }  // namespace kal
