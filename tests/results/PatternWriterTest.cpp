@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 
 #include "results/PatternWriter.h"
@@ -58,6 +60,15 @@ TEST(PatternWriter, GivesFormatNumbersTextForEveryPlainPattern) {
                 // Values on a decimal grid hit the halves that rounding gets wrong most easily.
                 const double v = std::round(mantissa(random) * 1e4) / 1e4 * std::pow(10.0, exponent(random));
                 ASSERT_EQ(written(w, v, sep), formatNumber(v, pattern, sep)) << pattern << " " << v;
+                // Full-precision values, and texts of 16 digits ending in 5: halfway at the 15th.
+                const double raw = mantissa(random) * std::pow(10.0, exponent(random));
+                ASSERT_EQ(written(w, raw, sep), formatNumber(raw, pattern, sep)) << pattern << " " << raw;
+                char tie[40];
+                std::snprintf(tie, sizeof tie, "%.14e", raw);
+                std::string text(tie);
+                text.insert(text.find('e'), "5");
+                const double half = std::strtod(text.c_str(), nullptr);
+                ASSERT_EQ(written(w, half, sep), formatNumber(half, pattern, sep)) << pattern << " " << text;
             }
         }
     }
