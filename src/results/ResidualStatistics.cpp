@@ -29,7 +29,9 @@ struct AxisExtremes {
 
 StatisticsDisplay computeStatistics(const CalcResults& r, PrevStats& prev) {
     StatisticsDisplay d;
-    if (r.DistanceRowCount > 0)
+    if (r.SigmasOfDistanceRows)
+        d.S0 = r.S0, d.Sx = r.Sx, d.Sy = r.Sy, d.Sz = r.Sz;
+    else if (r.DistanceRowCount > 0)
         calculateSigmaDistanceRows(r.Residuals, r.Weights, r.DistanceRowCount, d.S0, d.Sx, d.Sy, d.Sz);
     else
         calculateSigma(r.Residuals, r.Weights, r.UnknownCount, r.ObservationCount, d.S0, d.Sx, d.Sy, d.Sz);

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/TransformModel.h"
 #include "results/ResidualStatistics.h"
+#include "support/CalculationFixture.h"
 
 namespace kal {
 namespace {
@@ -94,6 +96,37 @@ TEST(ResidualStatistics, SigmasFollowTheWeightedResiduals) {
     EXPECT_NEAR(d.S0, std::sqrt(2.0 / 5.0), 1e-9);
     EXPECT_NEAR(d.Sx, std::sqrt(2.0 / 1.0), 1e-8);
     EXPECT_NEAR(*d.value[kStatSigmaXyz], d.Sx, 1e-12);  // sy = sz = 0
+}
+
+// In the R Dist mode each point is one distance observation: s0 is that of the distances, not of
+// the x, y, z triples the calculation spreads them into for the extremes.
+TEST(ResidualStatistics, RDistModeShowsTheSigmasOfTheDistanceObservations) {
+    testing::SyntheticRecipe recipe;
+    recipe.points = 8;
+    recipe.noise = 0.05;
+    testing::CalculationFixture f(recipe);
+    for (std::int32_t k = 1; k <= 8; ++k) {
+        const double a = 0.7 * k, b = 0.3 * k;
+        f.job.OCS_X.set(k, f.job.OCS_X[k] + 10 * std::cos(a) * std::cos(b));
+        f.job.OCS_Y.set(k, f.job.OCS_Y[k] + 10 * std::sin(a) * std::cos(b));
+        f.job.OCS_Z[static_cast<std::size_t>(k)] += 10 * std::sin(b);
+    }
+    f.panel().setEstimate(kRDist, true);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    double sumSquares = 0;
+    for (std::int32_t k = 1; k <= 8; ++k) {
+        double t[3];
+        transformPoint(f.job, f.job.MCS_X[k], f.job.MCS_Y[k], f.job.MCS_Z[static_cast<std::size_t>(k)], t[0],
+                       t[1], t[2]);
+        const double D = std::hypot(t[0] - f.job.OCS_X[k], t[1] - f.job.OCS_Y[k],
+                                    t[2] - f.job.OCS_Z[static_cast<std::size_t>(k)]);
+        sumSquares += (f.job.RDist() - D) * (f.job.RDist() - D);
+    }
+    PrevStats prev;
+    const StatisticsDisplay d = computeStatistics(f.results(), prev);
+    EXPECT_NEAR(d.S0, std::sqrt(sumSquares / 7.0), 1e-6 * d.S0);
+    // The extremes come from the spread triples, the per-point deviations MCSt - OCS.
+    EXPECT_NEAR(*d.value[kStatMaxX], f.results().Residuals(3 * d.extremePoint[kExtMaxX] - 2, 1), 1e-12);
 }
 
 }  // namespace
