@@ -55,8 +55,15 @@ FormTrafoBerechnung& CalculationWindows::ensureOpen() {
     hooks.showStopWindow = [this] { main_.paraStopWindow().open(); };
     hooks.setStopWindowEnabled = [this](bool enabled) { main_.paraStopWindow().setStopEnabled(enabled); };
     hooks.closeStopWindow = [this] { main_.paraStopWindow().close(); };
+    hooks.resetResultDisplay = [this] {
+        if (results_) results_->resetDisplay();
+    };
+    hooks.showStepSigmas = [this](double s0, double sigmaXyz) {
+        if (results_) results_->showStepSigmas(s0, sigmaXyz);
+    };
     const platform::Services services{&prompter_, &clipboard_, &eventPump_, nullptr, &main_.progressWindow()};
     form_ = new FormTrafoBerechnung(job_, events_, services, std::move(hooks));
+    attachResultDisplay(services);
     sub_ = main_.mdiArea()->addSubWindow(form_);
     sub_->setAttribute(Qt::WA_DeleteOnClose);
     sub_->resize(form_->size());
@@ -77,6 +84,18 @@ FormTrafoBerechnung& CalculationWindows::ensureOpen() {
     sub_->show();
     showOpenState();
     return *form_;
+}
+
+// The result boxes, arrows and report of the window, subscribed after the window itself so that
+// its parameter rows show a calculation before the results do.
+void CalculationWindows::attachResultDisplay(const platform::Services& services) {
+    CalculationResultDisplay::SigmaBoxes boxes{};
+    for (int slot = 1; slot <= kParamCount; ++slot)
+        boxes[static_cast<std::size_t>(slot)] = {form_->row(slot).sigma, form_->row(slot).significance};
+    FormTrafoBerechnung* form = form_;
+    results_ = new CalculationResultDisplay(
+        job_, events_, *form, boxes, form->panel(), form->flow().results(), [form] { form->showPanel(); },
+        services);
 }
 
 void CalculationWindows::close() {

@@ -9,6 +9,7 @@
 
 #include "calculation/ui/FormTrafoBerechnung.h"
 #include "platform/qt/QtPlatform.h"
+#include "results/ui/CalculationResultDisplay.h"
 #include "shared/JobEvents.h"
 #include "shared/JobState.h"
 #include "shell/ui/FormMain.h"
@@ -28,12 +29,15 @@ class CalculationWindows {
     FormTrafoBerechnung& ensureOpen();
     // The open window; null when it is closed.
     FormTrafoBerechnung* window() const { return form_; }
+    // The open window's result display; null when the window is closed.
+    CalculationResultDisplay* resultDisplay() const { return results_; }
     // The command: open or close after the point check (MenuTransformationCalculation_Click).
     void switchWindow();
 
   private:
     void close();
     void showOpenState();
+    void attachResultDisplay(const platform::Services& services);
 
     JobState& job_;
     JobEvents& events_;
@@ -44,6 +48,7 @@ class CalculationWindows {
     platform::QtEventPump eventPump_;
     QPointer<QMdiSubWindow> sub_;
     QPointer<FormTrafoBerechnung> form_;
+    QPointer<CalculationResultDisplay> results_;
     std::vector<Subscription> subscriptions_;
 };
 

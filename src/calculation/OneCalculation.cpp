@@ -7,6 +7,7 @@
 #include "calculation/SeedValues.h"
 #include "calculation/ShownSolve.h"
 #include "engine/DesignMatrix.h"
+#include "engine/Sigma.h"
 #include "engine/TransformModel.h"
 #include "shared/Errors.h"
 #include "shared/NumberText.h"
@@ -106,6 +107,7 @@ CalcStatus calculateOnce(CalcSession& s) {
     res.Residuals.resize(res.ObservationCount, 1);
     res.CofactorMatrix.resize(res.UnknownCount, res.UnknownCount);
     res.DistanceRowCount = 0;
+    res.SigmasOfDistanceRows = false;
     for (std::int32_t i = 1; i <= res.ObservationCount; ++i)
         res.Weights(i, 1) = job.UseFlags[static_cast<std::size_t>(i)];
     const bool rDistMode = isRDistMode(job, s.engine.controls, job.ParamState);
@@ -186,6 +188,11 @@ void finishCalculation(CalcSession& s) {
             job.MCSt_Y.set(k, y);
             job.MCSt_Z[static_cast<std::size_t>(k)] = z;
         }
+        // s0 and the sigmas of this mode are those of the distance observations; the triples below
+        // serve the extremes and the transformed points.
+        calculateSigmaDistanceRows(res.Residuals, res.Weights, res.DistanceRowCount, res.S0, res.Sx, res.Sy,
+                                   res.Sz);
+        res.SigmasOfDistanceRows = true;
         std::vector<double> d(static_cast<std::size_t>(n + 1));
         for (std::int32_t k = 1; k <= n; ++k) d[static_cast<std::size_t>(k)] = res.Residuals(k, 1);
         for (std::int32_t k = 1; k <= n; ++k) {

@@ -26,6 +26,10 @@ struct CalcResults {
     // residual per identical point (weights per point in rows 3k); 0 otherwise. Whoever rewrites the
     // residuals as x, y, z triples sets it back to 0.
     std::int32_t DistanceRowCount = 0;
+    // Set when S0, Sx, Sy, Sz were taken over the distance rows of the R Dist mode before those
+    // rows were rewritten as triples: the result display shows these instead of recomputing them
+    // over the triples. Every calculation starts it false.
+    bool SigmasOfDistanceRows = false;
 };
 
 }  // namespace kal

@@ -45,6 +45,9 @@ struct CalculationWindowServices {
     std::function<void()> closeStopWindow;
     // The details window ("&Details"); the button is disabled while nothing shows it.
     std::function<void()> showDetails;
+    // The result display (results/ui): its boxes emptied, and s0 and sigma xyz of a paraboloid step.
+    std::function<void()> resetResultDisplay;
+    std::function<void(double s0, double sigmaXyz)> showStepSigmas;
 };
 
 class FormTrafoBerechnung : public QWidget, public CalculationView {
@@ -100,7 +103,12 @@ class FormTrafoBerechnung : public QWidget, public CalculationView {
     void setCalculateEnabled(bool enabled) override;
     void setStopEnabled(bool enabled) override;
     void setWindowEnabled(bool enabled) override;
-    void resetResultDisplay() override {}
+    void resetResultDisplay() override {
+        if (hooks_.resetResultDisplay) hooks_.resetResultDisplay();
+    }
+    void showStepSigmas(double s0, double sigmaXyz) override {
+        if (hooks_.showStepSigmas) hooks_.showStepSigmas(s0, sigmaXyz);
+    }
     void updateAlternativeButton() override;
     void showStopWindow() override;
     void setStopWindowEnabled(bool enabled) override;

@@ -244,6 +244,7 @@ QGroupBox* FormTrafoBerechnung::buildCalculateFrame() {
     const char* vectorLabels[] = {"vec_x", "vec_y", "vec_z"};
     for (int k = 0; k < 3; ++k) {
         auto* label = new QLabel(vectorLabels[k], rOption);
+        label->setObjectName(QStringLiteral("Label") + vectorLabels[k]);  // its tooltip shows the change
         rows_[static_cast<std::size_t>(kRvecX + k)].estimate = useAbc_;
         addRow(rGrid, 2 + k, kRvecX + k, label);
     }

@@ -43,6 +43,8 @@ class FormMain : public QMainWindow, public StartUpHost {
     ~FormMain() override;
 
     QMdiArea* mdiArea() const { return mdi_; }
+    // The message boxes of the main window and of what it hosts.
+    platform::Prompter& prompter() const { return prompter_; }
 
     // ---- The state refresher and the graphics windows ----
     // The state refresher of the main window (ProgrammLogik).

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QMessageBox>
 
 #include "shared/Units.h"
 
@@ -12,11 +11,12 @@ void MainJobWindow::unitsChanged() {
     const auto warnings = applyUnitSettings(
         job_,
         [this](const std::string& length, const std::string& angle) { main_.showUnitNames(length, angle); });
-    // A job naming a unit this program does not know opens in millimetre or degree: say so once.
+    // A job naming a unit this program does not know opens in millimetre or degree: say so once,
+    // through the window's message boxes (which a test answers).
     if (!warnings.empty()) {
         std::string text;
-        for (const auto& w : warnings) text += (text.empty() ? "" : "\n") + w;
-        QMessageBox::warning(&main_, QStringLiteral("Kalvoreth"), QString::fromStdString(text));
+        for (const auto& w : warnings) text += (text.empty() ? "" : "\r\n") + w;
+        main_.prompter().message(text, platform::Buttons::Ok, {}, platform::Icon::Exclamation);
     }
 }
 

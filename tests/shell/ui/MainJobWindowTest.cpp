@@ -82,5 +82,23 @@ TEST(MainJobWindow, FileToolbarButtonsRunTheirMenuCommandsOnce) {
     EXPECT_TRUE(prompter.shown().empty());
 }
 
+// A job that names units this program does not know opens in millimetre and degree, and one
+// message box says so (through the window's prompter, never a box a test cannot answer).
+TEST(MainJobWindow, OpeningAJobWithUnknownUnitsSaysWhichUnitsAreUsed) {
+    testing::TempDir dir;
+    ConnectedWindow w;
+    const std::string path = dir.file("units.tfo");
+    w.job.LengthUnitName = "furlong";
+    w.job.AngleUnitName = "turns";
+    ASSERT_TRUE(w.commands.saveJobAt(path));
+    ASSERT_TRUE(w.commands.openJobAt(path));
+    ASSERT_EQ(w.prompter.shown().size(), 1u);
+    EXPECT_EQ(w.prompter.shown()[0].text,
+              "The length unit \"furlong\" is unknown; millimeter is used.\r\n"
+              "The angle unit \"turns\" is unknown; degree is used.");
+    EXPECT_EQ(w.job.LengthUnitName, "millimeter");
+    EXPECT_EQ(w.job.AngleUnitName, "degree");
+}
+
 }  // namespace
 }  // namespace kal
