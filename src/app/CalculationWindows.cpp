@@ -79,6 +79,12 @@ FormTrafoBerechnung& CalculationWindows::ensureOpen() {
     return *form_;
 }
 
+void CalculationWindows::reopen() {
+    if (!form_) return;
+    close();
+    if (!form_) ensureOpen();
+}
+
 void CalculationWindows::close() {
     if (sub_) sub_->close();
 }

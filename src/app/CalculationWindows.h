@@ -30,6 +30,8 @@ class CalculationWindows {
     FormTrafoBerechnung* window() const { return form_; }
     // The command: open or close after the point check (MenuTransformationCalculation_Click).
     void switchWindow();
+    // Closes the open window and opens it again, set up for the job as it now is (after a load).
+    void reopen();
 
   private:
     void close();
