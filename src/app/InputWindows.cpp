@@ -1,6 +1,7 @@
 #include "app/InputWindows.h"
 
 #include <QDesktopServices>
+#include <QStyle>
 #include <QUrl>
 
 namespace kal {
@@ -60,7 +61,10 @@ FormInputFiles& InputWindows::open() {
     form_->setJobBusy(calculationRunning_);
     sub_ = main_.mdiArea()->addSubWindow(form_);
     sub_->setAttribute(Qt::WA_DeleteOnClose);
-    sub_->resize(sub_->sizeHint().expandedTo(form_->size()));
+    // The frame around the design's size, until the settings give the window's own.
+    const int border = sub_->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub_);
+    const int title = sub_->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub_);
+    sub_->resize(form_->width() + 2 * border, form_->height() + title + border);
     main_.windowPositions().restore(sub_, kWindowName);
 
     QObject::connect(form_, &FormInputFiles::closed, form_, [this, sub = sub_] {

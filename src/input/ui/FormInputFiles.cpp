@@ -83,13 +83,15 @@ QGroupBox* FormInputFiles::buildFileFrame(const char* name, const char* caption,
     place(row.browse, 120, kButtonRowTop, kButtonWidth, kButtonHeight);
     place(row.explorer, 1320, kButtonRowTop, kButtonWidth, kButtonHeight);
     place(row.edit, 2520, kButtonRowTop, kButtonWidth, kButtonHeight);
-    place(row.clipboard, 3720, kButtonRowTop, 1455, kButtonHeight);
+    place(row.clipboard, 3720, kButtonRowTop, 1695, kButtonHeight);
     return f;
 }
 
 void FormInputFiles::build() {
-    // The frames' captions are red in the design; the matching frame's is not.
+    // The design's captions are measured for a small dialog font; the frames' captions are red,
+    // but for the matching frame's.
     setStyleSheet(
+        "QWidget { font-size: 8pt; } "
         "QGroupBox#FrameMCSFile::title, QGroupBox#FrameOCSFile::title, "
         "QGroupBox#FrameMoreMCS::title { color: red; }");
 
@@ -100,8 +102,8 @@ void FormInputFiles::build() {
     renameMcsLabel_->setObjectName("Label1");
     renameMcs_ = new QLineEdit(frameMcs_);
     renameMcs_->setObjectName("TextRenameMCS");
-    place(renameMcsLabel_, 5400, kButtonRowTop + 60, 1140, 255);
-    place(renameMcs_, 6600, kButtonRowTop + 30, 1800, kBoxHeight);
+    place(renameMcsLabel_, 5580, kButtonRowTop + 60, 1260, 255);
+    place(renameMcs_, 6900, kButtonRowTop + 30, 1800, kBoxHeight);
 
     static const char* const kOcsNames[5] = {"TextNameOCS", "ButtonBrowseOCS", "BtnExploreOCS", "BtnEditOCS",
                                              "BtnOCSfromClip"};
@@ -110,15 +112,15 @@ void FormInputFiles::build() {
     renameOcsLabel_->setObjectName("Label2");
     renameOcs_ = new QLineEdit(frameOcs_);
     renameOcs_->setObjectName("TextRenameOCS");
-    place(renameOcsLabel_, 5400, kButtonRowTop + 60, 1140, 255);
-    place(renameOcs_, 6600, kButtonRowTop + 30, 1800, kBoxHeight);
+    place(renameOcsLabel_, 5580, kButtonRowTop + 60, 1260, 255);
+    place(renameOcs_, 6900, kButtonRowTop + 30, 1800, kBoxHeight);
     formatLabel_ = new QLabel(T::kInformation, frameOcs_);
     formatLabel_->setObjectName("Label3");
     format_ = new QComboBox(frameOcs_);
     format_->setObjectName("ComboOCS_Data");
     for (const char* entry : kOcsFormatEntries) format_->addItem(QString::fromUtf8(entry));
-    place(formatLabel_, 120, kThirdRowTop + 60, 1860, 255);
-    place(format_, 2040, kThirdRowTop, 6360, 345);
+    place(formatLabel_, 120, kThirdRowTop + 60, 2340, 255);
+    place(format_, 2520, kThirdRowTop, 6180, 345);
 
     frameAutoFind_ = new QGroupBox(T::kFrameAutoFind, this);
     frameAutoFind_->setObjectName("FrameAutoFind");
@@ -143,9 +145,9 @@ void FormInputFiles::build() {
     place(byId_, 120, 300, 7700, 270);
     place(byDistance_, 120, 630, 7700, 270);
     place(useOnlyFirst_, 420, 975, 270, 270);
-    place(maxOcsLabel1_, 720, 990, 1500, 255);
-    place(maxOcs_, 2220, 945, 720, 315);
-    place(maxOcsLabel2_, 3030, 990, 3000, 255);
+    place(maxOcsLabel1_, 720, 990, 1680, 255);
+    place(maxOcs_, 2430, 945, 720, 315);
+    place(maxOcsLabel2_, 3240, 990, 3300, 255);
     place(byCoordinate_, 120, 1365, 7700, 270);
     place(renamePointsMcs_, 420, 1710, 7500, 270);
     place(renamePointsOcs_, 420, 2040, 7500, 270);
@@ -171,7 +173,7 @@ void FormInputFiles::build() {
     place(import_, 120, kThirdRowTop, kButtonWidth, kButtonHeight);
     place(prefix_, 1320, kThirdRowTop + 45, 1095, 270);
     place(suffix_, 2520, kThirdRowTop + 45, 1095, 270);
-    place(affix_, 3720, kThirdRowTop + 15, 1455, kBoxHeight);
+    place(affix_, 3720, kThirdRowTop + 15, 1695, kBoxHeight);
 
     network_ = button(this, "Command2", T::kNetworkButton);
     network_->setVisible(false);

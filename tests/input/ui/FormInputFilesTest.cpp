@@ -269,7 +269,7 @@ TEST(InputWindows, LoadsTheRobotCellByNameAndByCoordinatesAndTheCalculationRecov
     w.renameMcsBox()->textEdited("Cell");
     p.prompter.answer(platform::Answer::Yes);  // replace the demo job's points
     w.okButton()->click();
-    EXPECT_EQ(p.input.window(), nullptr);  // OK closed it
+    EXPECT_EQ(p.input.window(), nullptr);      // OK closed it
     ASSERT_EQ(p.prompter.texts().size(), 2u);  // the question, then the note on the 3-column file
     EXPECT_EQ(p.prompter.texts()[0], kOverwriteQuestion);
     EXPECT_EQ(p.job.IdenticalCount, 6);
