@@ -98,6 +98,12 @@ void CalculationWindows::attachResultDisplay(const platform::Services& services)
         services);
 }
 
+void CalculationWindows::reopen() {
+    if (!form_) return;
+    close();
+    if (!form_) ensureOpen();
+}
+
 void CalculationWindows::close() {
     if (sub_) sub_->close();
 }

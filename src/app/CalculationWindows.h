@@ -33,6 +33,8 @@ class CalculationWindows {
     CalculationResultDisplay* resultDisplay() const { return results_; }
     // The command: open or close after the point check (MenuTransformationCalculation_Click).
     void switchWindow();
+    // Closes the open window and opens it again, set up for the job as it now is (after a load).
+    void reopen();
 
   private:
     void close();

@@ -34,6 +34,9 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     sheetWindows_ = std::make_unique<SheetWindows>(job_, events_, main_, prompter_,
                                                    [&startUp] { return startUp.settingsWritable(); });
     jobWindow_.setJobEvents(&events_);  // an opened job reaches the windows
+    inputWindows_ = std::make_unique<InputWindows>(job_, events_, main_, prompter_, fileDialogs_,
+                                                   calculationWindows_.get(),
+                                                   [&startUp] { return startUp.settingsWritable(); });
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

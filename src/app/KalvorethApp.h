@@ -9,6 +9,7 @@
 
 #include "app/CalculationWindows.h"
 #include "app/SheetWindows.h"
+#include "app/InputWindows.h"
 #include "platform/qt/QtPlatform.h"
 #include "shared/JobEvents.h"
 #include "shared/JobState.h"
@@ -55,6 +56,7 @@ class KalvorethApp {
     Subscription mainWindowRefresh_;
     std::unique_ptr<CalculationWindows> calculationWindows_;
     std::unique_ptr<SheetWindows> sheetWindows_;
+    std::unique_ptr<InputWindows> inputWindows_;
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

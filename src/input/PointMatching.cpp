@@ -63,20 +63,21 @@ MatchedPoints matchPointsByName(PointSet mcs, PointSet ocs, std::optional<Matrix
     refuseDouble(ocs, "OCS", options);
 
     // Both sets are in the same total order, so the names they share come in the same order in
-    // both: walking the MCS and looking each name up in the OCS gives the pairs in name order,
-    // as a sort of the merged list would.
-    std::unordered_map<std::string_view, std::int32_t> ocsPosition;
-    ocsPosition.reserve(static_cast<std::size_t>(ocs.count()));
-    for (std::int32_t j = 1; j <= ocs.count(); ++j)
-        ocsPosition.emplace(ocs.names[static_cast<std::size_t>(j)], j);
+    // both: one walk along both lists gives the pairs in name order, as a sort of the merged list
+    // would.
     std::vector<std::int32_t> mcsPairs, ocsPairs;
-    for (std::int32_t i = 1; i <= mcs.count(); ++i) {
-        const auto it = ocsPosition.find(mcs.names[static_cast<std::size_t>(i)]);
-        if (it == ocsPosition.end()) continue;
-        mcsPairs.push_back(i);
-        ocsPairs.push_back(it->second);
+    for (std::int32_t i = 1, j = 1; i <= mcs.count() && j <= ocs.count();) {
+        const std::string& a = mcs.names[static_cast<std::size_t>(i)];
+        const std::string& b = ocs.names[static_cast<std::size_t>(j)];
+        if (a == b) {
+            mcsPairs.push_back(i++);
+            ocsPairs.push_back(j++);
+        } else if (nameSortsBefore(a, b)) {
+            ++i;
+        } else {
+            ++j;
+        }
     }
-    ocsPosition.clear();
 
     // Pair k to index k by exchanges: the pair lists grow with k, so an exchange never moves a
     // point still needed later.

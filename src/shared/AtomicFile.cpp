@@ -145,6 +145,13 @@ std::string readFileBytes(const std::string& path) {
     std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
     if (!f) throw FileError(path, 0, "cannot be opened: " + reason(errno));
     std::string bytes;
+    // Read at once into a string of the file's size: growing it chunk by chunk copies a large
+    // file several times over. A file that changes meanwhile is read to its end all the same.
+    struct stat st {};
+    if (::fstat(fileno(f.get()), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        bytes.resize(static_cast<std::size_t>(st.st_size));
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f.get()));
+    }
     char buf[65536];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) bytes.append(buf, n);

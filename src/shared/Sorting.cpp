@@ -67,6 +67,11 @@ void swapRows(Matrix& table, std::int32_t a, std::int32_t b) {
 
 }  // namespace
 
+bool nameSortsBefore(const std::string& a, const std::string& b) {
+    // Position 0 for both: equal texts are equal here.
+    return nameBefore(keyOf(a, 0), keyOf(b, 0));
+}
+
 bool isNumericName(const std::string& name) {
     return std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -77,7 +82,8 @@ void sortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index
     std::vector<NameKey> keys;
     keys.reserve(static_cast<std::size_t>(n));
     for (std::int32_t i = 1; i <= n; ++i) keys.push_back(keyOf(names[static_cast<std::size_t>(i)], i));
-    std::sort(keys.begin(), keys.end(), nameBefore);
+    // A lambda, not the function's address: the comparison is inlined into the sort.
+    std::sort(keys.begin(), keys.end(), [](const NameKey& a, const NameKey& b) { return nameBefore(a, b); });
 
     std::vector<std::string> sorted(static_cast<std::size_t>(n) + 1);
     sorted[0] = std::move(names[0]);

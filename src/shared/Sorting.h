@@ -18,6 +18,9 @@ namespace kal {
 // side. Names come back exactly as they were.
 void sortNames(std::vector<std::string>& names, std::vector<std::int32_t>& index);
 
+// The order of sortNames for two names: true when `a` comes before `b`; false for equal texts.
+bool nameSortsBefore(const std::string& a, const std::string& b);
+
 // True when every character is a digit 0-9 (also for the empty text) (IsNumericName).
 bool isNumericName(const std::string& name);
 

@@ -87,6 +87,13 @@ TEST(SortNames, OrderEqualsThePaddedTextComparisonOnRandomAwkwardNames) {
             ASSERT_EQ(index[i + 1], expected[i]) << "round " << round << ", position " << i + 1;
             ASSERT_EQ(sorted[i + 1], names[static_cast<std::size_t>(expected[i])]);
         }
+        // The pairwise order the matching walks by is the sort's: before the next name, never
+        // after it, and equal texts neither.
+        for (std::size_t i = 1; i + 1 < sorted.size(); ++i) {
+            ASSERT_EQ(nameSortsBefore(sorted[i], sorted[i + 1]), sorted[i] != sorted[i + 1])
+                << round << " " << i;
+            ASSERT_FALSE(nameSortsBefore(sorted[i + 1], sorted[i])) << round << " " << i;
+        }
     }
 }
 
