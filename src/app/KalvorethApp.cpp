@@ -31,6 +31,8 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
 
     calculationWindows_ = std::make_unique<CalculationWindows>(
         job_, events_, main_, prompter_, [&startUp] { return startUp.settingsWritable(); });
+    inputToolWindows_ = std::make_unique<InputToolWindows>(job_, events_, main_, prompter_,
+                                                           [&startUp] { return startUp.settingsWritable(); });
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.
