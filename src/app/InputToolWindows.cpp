@@ -46,6 +46,8 @@ FormInputStatistic& InputToolWindows::showStatistics() {
     statistics_ = new FormInputStatistic(job_);
     statisticsSub_ = main_.mdiArea()->addSubWindow(statistics_);
     statisticsSub_->setAttribute(Qt::WA_DeleteOnClose);
+    // Never smaller than its contents, whatever size the settings remember.
+    statisticsSub_->setMinimumSize(statisticsSub_->minimumSizeHint());
     statisticsSub_->resize(twipsOnScreen(statisticsSub_, 6180), twipsOnScreen(statisticsSub_, 6810));
     // Where the user left it, once: a later fill leaves a window the user moved where it is.
     main_.windowPositions().restore(statisticsSub_, kStatisticName);

@@ -29,7 +29,10 @@ FormInputStatistic::FormInputStatistic(const JobState& job, QWidget* parent) : Q
 }
 
 void FormInputStatistic::build() {
+    // Compact, as the design: eight frames and the buttons in a small window.
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(2);
     for (int n = 1; n <= 7; ++n) {
         auto* frame = new QGroupBox(this);
         frame->setObjectName(QString("Label%1").arg(n));
@@ -37,7 +40,7 @@ void FormInputStatistic::build() {
         box->setObjectName(QString("Text%1").arg(n));
         box->setReadOnly(true);
         auto* inner = new QHBoxLayout(frame);
-        inner->setContentsMargins(6, 2, 6, 4);
+        inner->setContentsMargins(6, 0, 6, 3);
         inner->addWidget(box);
         layout->addWidget(frame);
         frames_[static_cast<std::size_t>(n - 1)] = frame;
@@ -48,7 +51,8 @@ void FormInputStatistic::build() {
     rangeFrame_->setObjectName("FrameABCRange");
     rangeFrame_->setToolTip("Shows max-min Value of A, B and C Angle");
     auto* grid = new QGridLayout(rangeFrame_);
-    grid->setContentsMargins(6, 2, 6, 4);
+    grid->setContentsMargins(6, 0, 6, 3);
+    grid->setHorizontalSpacing(4);
     const char* names[] = {"TextRangeA", "TextRangeB", "TextRangeC"};
     const char* captions[] = {"Range A", "Range B", "Range C"};
     for (int i = 0; i < 3; ++i) {
@@ -57,8 +61,9 @@ void FormInputStatistic::build() {
         box->setObjectName(names[i]);
         box->setReadOnly(true);
         label->setBuddy(box);
-        grid->addWidget(label, 0, i);
-        grid->addWidget(box, 1, i);
+        grid->addWidget(label, 0, 2 * i);
+        grid->addWidget(box, 0, 2 * i + 1);
+        grid->setColumnStretch(2 * i + 1, 1);
         ranges_[static_cast<std::size_t>(i)] = box;
         rangeLabels_[static_cast<std::size_t>(i)] = label;
     }
@@ -72,8 +77,9 @@ void FormInputStatistic::build() {
     buttons->addWidget(close_);
     buttons->addStretch();
     buttons->addWidget(inputFiles_);
-    layout->addStretch();
+    layout->addSpacing(4);
     layout->addLayout(buttons);
+    layout->addStretch();
 
     connect(close_, &QPushButton::clicked, this, &FormInputStatistic::closeWindow);
     connect(inputFiles_, &QPushButton::clicked, this, [this] {
