@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "input/InputStatistic.h"
 #include "input/RobotFileReaders.h"
 #include "support/KnownTransformJob.h"
@@ -36,6 +38,11 @@ TEST(InputStatistic, KukaRangesShowInTheDisplayAngleUnit) {
     const auto gon = inputStatistic(jobAfterKukaLoad("grad (gon)", 2));
     EXPECT_EQ(gon.rangeCaption, "ABC Range in grad (gon)");
     EXPECT_EQ(gon.ranges[0], "30.00");
+
+    // A range that is no number is no text either.
+    JobState broken = jobAfterKukaLoad("degree", 4);
+    broken.AbcRange2 = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(inputStatistic(broken).ranges, (std::array<std::string, 3>{"30.0000", "", "0.0000"}));
 }
 
 TEST(InputStatistic, OtherFormatsShowNotInUse) {

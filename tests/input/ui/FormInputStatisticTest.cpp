@@ -161,6 +161,9 @@ TEST(FormInputStatistic, ToInputFilesClosesAndRunsTheInputFilesCommand) {
 TEST(FormInputStatistic, MoreMcsImportShowsTheNewCounts) {
     Program p;
     loadKukaCell(p.job);
+    // Without a data folder (no place found at start-up) nothing is written anywhere else.
+    EXPECT_EQ(p.tools.pointFileFromClipboard(ClipboardPointFile::Mcs), "");
+    ASSERT_EQ(p.prompter.shown().size(), 1u);
     p.job.AppDataFolder = p.dir.file("share/Kalvoreth");
     QApplication::clipboard()->setText("N 7 8 9");
     const std::string path = p.tools.pointFileFromClipboard(ClipboardPointFile::MoreMcs);
