@@ -37,6 +37,8 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     inputWindows_ = std::make_unique<InputWindows>(job_, events_, main_, prompter_, fileDialogs_,
                                                    calculationWindows_.get(),
                                                    [&startUp] { return startUp.settingsWritable(); });
+    inputToolWindows_ = std::make_unique<InputToolWindows>(job_, events_, main_, prompter_,
+                                                           [&startUp] { return startUp.settingsWritable(); });
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

@@ -10,6 +10,7 @@
 #include "app/CalculationWindows.h"
 #include "app/SheetWindows.h"
 #include "app/InputWindows.h"
+#include "app/InputToolWindows.h"
 #include "platform/qt/QtPlatform.h"
 #include "shared/JobEvents.h"
 #include "shared/JobState.h"
@@ -57,6 +58,7 @@ class KalvorethApp {
     std::unique_ptr<CalculationWindows> calculationWindows_;
     std::unique_ptr<SheetWindows> sheetWindows_;
     std::unique_ptr<InputWindows> inputWindows_;
+    std::unique_ptr<InputToolWindows> inputToolWindows_;
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

@@ -32,6 +32,35 @@ std::string folderWithSeparator(std::string folder) {
     return folder;
 }
 
+std::vector<IniEntry> batchSettingsEntries(const BatchChoices& choices) {
+    return {
+        {"Roots", "BatchMCSDir", folderWithSeparator(choices.mcsDirectory)},
+        {"Roots", "BatchTCSDir", folderWithSeparator(choices.tcsDirectory)},
+        {"Settings", "BatchType", choices.batchType},
+        {"Settings", "BatchWriteType", choices.writeType},
+    };
+}
+
+BatchWindowSettings batchWindowSettings(const std::string& iniPath, const std::string& defaultFolder) {
+    constexpr const char* kMissing = "1000";
+    BatchWindowSettings s;
+    auto folder = [&](const char* key) {
+        std::string value = readIniValue(iniPath, key);
+        if (value == kMissing) return defaultFolder;
+        if (!value.empty() && value.back() == '\\') value.back() = '/';
+        return value;
+    };
+    auto option = [&](const char* key) {
+        const std::string value = readIniValue(iniPath, key);
+        return value == "2" ? 2 : 1;
+    };
+    s.mcsDirectory = folder("BatchMCSDir");
+    s.tcsDirectory = folder("BatchTCSDir");
+    s.batchType = option("BatchType");
+    s.writeType = option("BatchWriteType");
+    return s;
+}
+
 std::vector<std::string> listFolderFiles(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ec;
@@ -141,6 +170,7 @@ BatchOutcome runBatchTransform(const JobState& job, const BatchChoices& choices,
     }
     const std::string mcsFolder = folderWithSeparator(choices.mcsDirectory);
     const std::string tcsFolder = folderWithSeparator(choices.tcsDirectory);
+    if (services.writeSettings) services.writeSettings(batchSettingsEntries(choices));
 
     // The list is complete before the first output is written: outputs landing beside the
     // inputs are not transformed again in this run.

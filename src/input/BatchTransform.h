@@ -20,6 +20,7 @@
 #include "platform/EventPump.h"
 #include "platform/Progress.h"
 #include "platform/Prompter.h"
+#include "shared/IniFile.h"
 #include "shared/JobState.h"
 
 namespace kal {
@@ -69,6 +70,21 @@ struct BatchChoices {
     int writeType = 1;         // 1 MCS-only points, 2 all points (not offered)
 };
 
+// The settings a run stores once its folders are accepted: "BatchMCSDir" and "BatchTCSDir"
+// (section "Roots", each ending with a separator) and "BatchType" and "BatchWriteType" (section
+// "Settings").
+std::vector<IniEntry> batchSettingsEntries(const BatchChoices& choices);
+
+// What the batch window shows when it opens (Form_Load): each folder from its settings key, or
+// `defaultFolder` when the key is missing; the option numbers 1 or 2 from theirs (1 otherwise).
+// A stored folder ending in "\" is read as ending in "/".
+struct BatchWindowSettings {
+    std::string mcsDirectory, tcsDirectory;
+    int batchType = 1, writeType = 1;
+    bool operator==(const BatchWindowSettings&) const = default;
+};
+BatchWindowSettings batchWindowSettings(const std::string& iniPath, const std::string& defaultFolder);
+
 struct BatchServices {
     platform::Prompter* prompter = nullptr;  // messages, the file check's questions, the overwrite question
     platform::Progress* progress = nullptr;  // the progress window: its Stop ends the run between files
@@ -76,6 +92,8 @@ struct BatchServices {
     // The status labels of the window: "Calculating on File c of N Files" and the input path.
     std::function<void(const std::string& countText, const std::string& inputPath)> showStatus;
     char decimalSeparator = '.';  // the system's, for reading the input files
+    // Stores the folders and option numbers (batchSettingsEntries) once the run has accepted them.
+    std::function<void(const std::vector<IniEntry>& entries)> writeSettings;
 };
 
 // A file the run passed over, and why.
@@ -102,9 +120,10 @@ struct BatchOutcome {
 // The list shown at the end of a run (empty when nothing was skipped and every output was written).
 std::string batchSummary(const BatchOutcome& outcome);
 
-// The run of the Start button (BtnStartBatch_Click, without the settings writes and the pointer, which
-// belong to the window). Refuses with "No Transformation calculated" unless TrafoCalculated, and
-// with "No MCS Directory choosen" / "No TCS Directory choosen" for an empty folder box. Shows the
+// The run of the Start button (BtnStartBatch_Click, without the pointer, which belongs to the
+// window). Refuses with "No Transformation calculated" unless TrafoCalculated, and
+// with "No MCS Directory choosen" / "No TCS Directory choosen" for an empty folder box; then the
+// settings are stored (writeSettings) before the folder is listed. Shows the
 // summary at the end of a run that skipped a file or could not create an output.
 BatchOutcome runBatchTransform(const JobState& job, const BatchChoices& choices,
                                const BatchServices& services);

@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 #include "platform/Regional.h"
@@ -21,8 +21,13 @@ struct Decimal {
 };
 
 Decimal toDecimal(double magnitude, int significant) {
+    // The digits printf's "%.*e" gives (correctly rounded), without its cost: every number a
+    // table or a batch file shows passes here.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", significant - 1, magnitude);
+    const auto end =
+        std::to_chars(buf, buf + sizeof buf - 1, magnitude, std::chars_format::scientific, significant - 1)
+            .ptr;
+    *end = '\0';
     Decimal d;
     const char* p = buf;
     for (; *p && *p != 'e'; ++p)

@@ -311,5 +311,45 @@ TEST(BatchTransform, RefusedWithoutTransformationOrFolder) {
     EXPECT_FALSE(fs::exists(f.out("a_out.txt")));
 }
 
+// The folders and option numbers are stored once the run accepted them, before any file is
+// read; a refused run stores nothing.
+TEST(BatchTransform, SettingsAreStoredOnlyByARunThatStarts) {
+    Folders f;
+    f.in("a.txt", "P1;1;2;3\r\n");
+    std::vector<std::vector<IniEntry>> stored;
+    auto record = [&](const std::vector<IniEntry>& e) { stored.push_back(e); };
+
+    BatchRig refused;
+    auto services = refused.services();
+    services.writeSettings = record;
+    runBatchTransform(translatedJob(), {"", f.tcs}, services);
+    EXPECT_TRUE(stored.empty());
+
+    BatchRig run;
+    services = run.services();
+    services.writeSettings = record;
+    runBatchTransform(translatedJob(), {f.mcs, f.tcs + "\\", 1, 2}, services);
+    ASSERT_EQ(stored.size(), 1u);
+    std::vector<std::string> lines;
+    for (const auto& e : stored[0]) lines.push_back(e.section + "|" + e.key + "=" + e.value.text());
+    EXPECT_EQ(lines, (std::vector<std::string>{"Roots|BatchMCSDir=" + f.mcs + "/",
+                                               "Roots|BatchTCSDir=" + f.tcs + "/", "Settings|BatchType=1",
+                                               "Settings|BatchWriteType=2"}));
+}
+
+TEST(BatchTransform, WindowOpensWithTheStoredFoldersOrTheDefault) {
+    TempDir dir;
+    const std::string ini = dir.write("Kalvoreth.ini",
+                                      "[Roots]\r\nBatchMCSDir=C:\\cell\\\r\n\r\n[Settings]\r\nBatchType=2\r\n"
+                                      "BatchWriteType=7\r\n\r\n[LastEntry]\r\n");
+    EXPECT_EQ(batchWindowSettings(ini, "/data"), (BatchWindowSettings{"C:\\cell/", "/data", 2, 1}));
+    EXPECT_EQ(batchWindowSettings(dir.file("none.ini"), "/data"),
+              (BatchWindowSettings{"/data", "/data", 1, 1}));
+
+    // What a run stores, the next opening shows.
+    writeIniValues(ini, batchSettingsEntries({"/m", "/t/", 1, 2}));
+    EXPECT_EQ(batchWindowSettings(ini, "/data"), (BatchWindowSettings{"/m/", "/t/", 1, 2}));
+}
+
 }  // namespace
 }  // namespace kal

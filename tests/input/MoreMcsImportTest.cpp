@@ -136,6 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
     Refusals, MoreMcsRefusal,
     ::testing::Values(RefusedImport{"EmptyBox", nullptr, "", kSelectMoreMcsFile},
                       RefusedImport{"NonNumberInLastLine", "P1 1 2 3\nP2 4 y 6\n", "N", "File: "},
+                      RefusedImport{"NonNumberInFirstLine", "P1 x 2 3\nP2 4 5 6\n", "N", "File: "},
                       RefusedImport{"ShortLine", "P1;1;2;3\nP2;4;5\n", "N", "File: "},
                       RefusedImport{"NameAlreadyInTheMcs", "C 1 2 3\n", "", "The Point Number C"}),
     [](const ::testing::TestParamInfo<RefusedImport>& info) { return std::string(info.param.label); });
