@@ -59,6 +59,8 @@ QMdiSubWindow* SettingsWindows::addChild(QWidget* form, const char* name) {
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->resize(form->sizeHint());
     main_.windowPositions().restore(sub, name);
+    // A stored size smaller than the window's content would cut its captions off.
+    sub->resize(sub->size().expandedTo(sub->minimumSizeHint()));
     return sub;
 }
 

@@ -33,12 +33,19 @@ FormUnits::FormUnits(const JobState& job, std::function<void(const UnitsChoice&)
     digitLength_ = list("ComboDigitLength", digitItems(), c.digitLength);
     digitAngle_ = list("ComboDigitAngle", digitItems(), c.digitAngle);
     digitScale_ = list("ComboDigitScale", scaleDigitItems(), c.digitScale);
-    phiTheta_ =
-        new QCheckBox(QStringLiteral("Show Phi and Theta in Length Unit on all deviations; this can be "
-                                     "called a laterally deviation"));
+    // The caption is long and the window narrow: it wraps in a label beside the box, and a click on
+    // the label ticks the box as a click on a check box's caption does.
+    const QString phiThetaTip = QStringLiteral(
+        "Instead of an angle a length value is shown based on the angle and the R or Rho Value");
+    phiTheta_ = new QCheckBox;
     phiTheta_->setObjectName(QStringLiteral("CheckQ"));
-    phiTheta_->setToolTip(QStringLiteral(
-        "Instead of an angle a length value is shown based on the angle and the R or Rho Value"));
+    phiTheta_->setToolTip(phiThetaTip);
+    phiThetaCaption_ =
+        new QLabel(QStringLiteral("Show Phi and Theta in Length Unit on all deviations; this can be "
+                                  "called a laterally deviation"));
+    phiThetaCaption_->setWordWrap(true);
+    phiThetaCaption_->setToolTip(phiThetaTip);
+    phiThetaCaption_->installEventFilter(this);
     phiTheta_->setChecked(c.phiThetaAsQ);
     ok_ = new QPushButton(QStringLiteral("&OK"));
     ok_->setObjectName(QStringLiteral("BtnOK"));
@@ -62,7 +69,10 @@ FormUnits::FormUnits(const JobState& job, std::function<void(const UnitsChoice&)
     buttons->addWidget(cancel_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(phiTheta_);
+    auto* phiThetaRow = new QHBoxLayout;
+    phiThetaRow->addWidget(phiTheta_, 0, Qt::AlignTop);
+    phiThetaRow->addWidget(phiThetaCaption_, 1);
+    layout->addLayout(phiThetaRow);
     layout->addLayout(buttons);
 
     length_->installEventFilter(this);
@@ -82,6 +92,11 @@ bool FormUnits::eventFilter(QObject* watched, QEvent* event) {
     if (watched == length_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         emit cancelled();
+        return true;
+    }
+    if (watched == phiThetaCaption_ && event->type() == QEvent::MouseButtonRelease &&
+        phiTheta_->isEnabled()) {
+        phiTheta_->toggle();
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -6,6 +6,7 @@
 // apply nothing.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QWidget>
 #include <functional>
@@ -29,8 +30,9 @@ class FormUnits : public QWidget {
     QComboBox* digitAngleList() const { return digitAngle_; }    // ComboDigitAngle
     QComboBox* digitScaleList() const { return digitScale_; }    // ComboDigitScale
     QCheckBox* phiThetaBox() const { return phiTheta_; }         // CheckQ
-    QPushButton* okButton() const { return ok_; }                // BtnOK
-    QPushButton* cancelButton() const { return cancel_; }        // BtnCancel
+    QLabel* phiThetaCaption() const { return phiThetaCaption_; }
+    QPushButton* okButton() const { return ok_; }          // BtnOK
+    QPushButton* cancelButton() const { return cancel_; }  // BtnCancel
 
   signals:
     // Cancel or Esc in the length list: whoever shows the window closes it.
@@ -43,6 +45,7 @@ class FormUnits : public QWidget {
     std::function<void(const UnitsChoice&)> onOk_;
     QComboBox *length_, *angle_, *digitLength_, *digitAngle_, *digitScale_;
     QCheckBox* phiTheta_;
+    QLabel* phiThetaCaption_;
     QPushButton *ok_, *cancel_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "shared/Units.h"
 #include "shell/ui/FormUnits.h"
@@ -55,7 +56,11 @@ TEST(FormUnits, OkHandsOnTheChoiceAndEscInTheLengthListCancels) {
     w.digitLengthList()->setCurrentIndex(2);
     w.digitAngleList()->setCurrentIndex(5);
     w.digitScaleList()->setCurrentIndex(1);
-    w.phiThetaBox()->setChecked(true);
+    // The wrapped caption ticks its box as a check box's own caption does.
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w.phiThetaCaption(), &release);
+    EXPECT_TRUE(w.phiThetaBox()->isChecked());
     w.okButton()->click();
     ASSERT_EQ(oks.size(), 1u);
     EXPECT_EQ(oks[0], (UnitsChoice{1, 1, 2, 5, 1, true}));
