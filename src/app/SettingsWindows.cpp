@@ -1,6 +1,7 @@
 #include "app/SettingsWindows.h"
 
 #include <QDesktopServices>
+#include <QEvent>
 #include <QUrl>
 
 #include "shared/IniFile.h"
@@ -18,6 +19,26 @@ bool openWithSystem(const std::string& target) {
         text.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(text) : QUrl(text, QUrl::TolerantMode);
     return url.isValid() && QDesktopServices::openUrl(url);
 }
+
+// Stores a child window's place when it closes, whichever way it is closed (its OK, Cancel or the
+// close box).
+class PositionKeeper : public QObject {
+  public:
+    PositionKeeper(QMdiSubWindow* sub, const WindowPositions& positions, std::string name)
+        : QObject(sub), positions_(positions), name_(std::move(name)) {
+        sub->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close) positions_.store(static_cast<QWidget*>(watched), name_);
+        return false;
+    }
+
+  private:
+    const WindowPositions& positions_;
+    std::string name_;
+};
 
 }  // namespace
 
@@ -61,6 +82,7 @@ QMdiSubWindow* SettingsWindows::addChild(QWidget* form, const char* name) {
     main_.windowPositions().restore(sub, name);
     // A stored size smaller than the window's content would cut its captions off.
     sub->resize(sub->size().expandedTo(sub->minimumSizeHint()));
+    new PositionKeeper(sub, main_.windowPositions(), name);
     return sub;
 }
 
@@ -112,7 +134,6 @@ void SettingsWindows::showUnitNames(const std::string& lengthUnit, const std::st
 
 void SettingsWindows::closeUnitsWindow() {
     if (!unitsSub_) return;
-    main_.windowPositions().store(unitsSub_, "FormUnits");
     unitsSub_->close();  // deleted later: OK's handler is still running in it
     units_ = nullptr;
     unitsSub_ = nullptr;
@@ -168,7 +189,6 @@ FormMenuHelpInfo& SettingsWindows::openInfo() {
     infoSub_ = addChild(info_, "FormMenuHelpInfo");
     QObject::connect(info_, &FormMenuHelpInfo::closeRequested, info_, [this] {
         if (!infoSub_) return;
-        main_.windowPositions().store(infoSub_, "FormMenuHelpInfo");
         infoSub_->close();
         info_ = nullptr;
         infoSub_ = nullptr;

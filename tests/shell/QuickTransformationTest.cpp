@@ -117,6 +117,18 @@ TEST(QuickTransformation, ShortRowIsRefusedNamingItAndNothingIsWritten) {
     EXPECT_EQ(f.job.McsCount, 0);
 }
 
+TEST(QuickTransformation, DataFolderThatCannotBeMadeIsNamedAndNothingIsLoaded) {
+    QuickFixture f;
+    f.services.dataFolder = f.dir.write("occupied", "a file, not a folder");
+    f.clipboard.setText(kTable);
+    EXPECT_EQ(runQuickTransformation(f.job, f.services), QuickTransformationResult::FilesFailed);
+    ASSERT_EQ(f.prompter.shown().size(), 1u);
+    EXPECT_NE(f.prompter.shown()[0].text.find(f.services.dataFolder), std::string::npos)
+        << f.prompter.shown()[0].text;
+    EXPECT_FALSE(f.job.DataLoaded);
+    EXPECT_EQ(f.calculations, 0);
+}
+
 TEST(QuickTransformation, TableRowsAndLineEnds) {
     const struct {
         const char* name;
