@@ -39,6 +39,9 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
                                                    [&startUp] { return startUp.settingsWritable(); });
     inputToolWindows_ = std::make_unique<InputToolWindows>(job_, events_, main_, prompter_,
                                                            [&startUp] { return startUp.settingsWritable(); });
+    settingsWindows_ =
+        std::make_unique<SettingsWindows>(job_, events_, main_, prompter_, *calculationWindows_,
+                                          [&startUp] { return startUp.settingsWritable(); });
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

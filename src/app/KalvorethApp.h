@@ -11,6 +11,7 @@
 #include "app/SheetWindows.h"
 #include "app/InputWindows.h"
 #include "app/InputToolWindows.h"
+#include "app/SettingsWindows.h"
 #include "platform/qt/QtPlatform.h"
 #include "shared/JobEvents.h"
 #include "shared/JobState.h"
@@ -59,6 +60,7 @@ class KalvorethApp {
     std::unique_ptr<SheetWindows> sheetWindows_;
     std::unique_ptr<InputWindows> inputWindows_;
     std::unique_ptr<InputToolWindows> inputToolWindows_;
+    std::unique_ptr<SettingsWindows> settingsWindows_;
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;
