@@ -31,6 +31,9 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
 
     calculationWindows_ = std::make_unique<CalculationWindows>(
         job_, events_, main_, prompter_, [&startUp] { return startUp.settingsWritable(); });
+    mainWindowCommands_ =
+        std::make_unique<MainWindowCommands>(main_, job_, prompter_, clipboard_, shellOpener_,
+                                             QCoreApplication::applicationDirPath().toStdString());
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

@@ -9,6 +9,7 @@
 
 #include "app/CalculationWindows.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtShellOpener.h"
 #include "shared/JobEvents.h"
 #include "shared/JobState.h"
 #include "shell/JobCommands.h"
@@ -16,6 +17,7 @@
 #include "shell/ui/FormMain.h"
 #include "shell/ui/GuardedApplication.h"
 #include "shell/ui/MainJobWindow.h"
+#include "shell/ui/MainWindowCommands.h"
 
 namespace kal {
 
@@ -53,6 +55,9 @@ class KalvorethApp {
     std::optional<StartUp> startUp_;  // made once the job commands it drives exist
     Subscription mainWindowRefresh_;
     std::unique_ptr<CalculationWindows> calculationWindows_;
+    platform::QtClipboard clipboard_;
+    platform::QtShellOpener shellOpener_;
+    std::unique_ptr<MainWindowCommands> mainWindowCommands_;  // Copy, Arrange, Cascade, the manual
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

@@ -168,6 +168,7 @@ struct JobState {
     bool ClipInput = false;
     bool ColourBarShown = false;        // the colour-bar window is shown
     std::int32_t OriginPointIndex = 0;  // the point selected in the main sheet and the graphics
+    std::string ClipboardText;          // the table text a grid last prepared for the clipboard
 
     // ---- Files and folders ----
     std::string CurrentJobFile;

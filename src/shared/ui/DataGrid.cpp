@@ -62,6 +62,15 @@ void DataGrid::copySelection() const {
     QGuiApplication::clipboard()->setText(QString::fromStdString(selectedText()));
 }
 
+bool DataGrid::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        event->accept();  // the key comes to keyPressEvent instead of triggering a shortcut
+        return true;
+    }
+    return QTableView::event(event);
+}
+
 void DataGrid::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
         copySelection();
