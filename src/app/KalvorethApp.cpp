@@ -42,6 +42,9 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     settingsWindows_ =
         std::make_unique<SettingsWindows>(job_, events_, main_, prompter_, *calculationWindows_,
                                           [&startUp] { return startUp.settingsWritable(); });
+    mainWindowCommands_ =
+        std::make_unique<MainWindowCommands>(main_, job_, prompter_, clipboard_, shellOpener_,
+                                             QCoreApplication::applicationDirPath().toStdString());
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

@@ -13,6 +13,7 @@
 #include "app/InputToolWindows.h"
 #include "app/SettingsWindows.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtShellOpener.h"
 #include "shared/JobEvents.h"
 #include "shared/JobState.h"
 #include "shell/JobCommands.h"
@@ -20,6 +21,7 @@
 #include "shell/ui/FormMain.h"
 #include "shell/ui/GuardedApplication.h"
 #include "shell/ui/MainJobWindow.h"
+#include "shell/ui/MainWindowCommands.h"
 
 namespace kal {
 
@@ -61,6 +63,9 @@ class KalvorethApp {
     std::unique_ptr<InputWindows> inputWindows_;
     std::unique_ptr<InputToolWindows> inputToolWindows_;
     std::unique_ptr<SettingsWindows> settingsWindows_;
+    platform::QtClipboard clipboard_;
+    platform::QtShellOpener shellOpener_;
+    std::unique_ptr<MainWindowCommands> mainWindowCommands_;  // Copy, Arrange, Cascade, the manual
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

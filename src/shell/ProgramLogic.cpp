@@ -80,8 +80,11 @@ MainWindowState computeMainWindowState(const ProgramLogicInput& in) {
 
     // Commands that change the job wait while long work runs; Save keeps its state. The file
     // toolbar's New, Open and Save and the Input Files button are these commands' own buttons.
+    // The batch run and the distance analysis are long work of their own: one never starts
+    // inside another.
     const bool jobCommands = !in.longWorkRunning;
-    for (Command c : {C::NewJob, C::OpenJob, C::InputFiles, C::Units, C::Options, C::Special})
+    for (Command c : {C::NewJob, C::OpenJob, C::InputFiles, C::Units, C::Options, C::Special,
+                      C::BatchTransform, C::DistanceScale})
         set(c).enabled = jobCommands;
     set(C::SaveJob).enabled = true;
 

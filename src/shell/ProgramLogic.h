@@ -43,7 +43,7 @@ struct ProgramLogicInput {
     bool graphicsWindowMarked = false;  // the check mark of "Graphics Window" as it stands
     // A calculation, load, matching, batch run or adjustment is running: the commands that
     // change the job (New, Open, a recent job, Input Files, Units, Options, the quick
-    // transformation) wait.
+    // transformation) wait, and so do the batch run and the distance analysis.
     bool longWorkRunning = false;
     std::optional<GraphicsModes> defaultWindow;  // the default graphics window, when there is one
 };

@@ -92,7 +92,8 @@ TEST(ComputeMainWindowState, JobCommandsAndTheirButtonsWaitWhileLongWorkRuns) {
         in.longWorkRunning = busy;
         MainWindowState s = computeMainWindowState(in);
         // New, Open and Input Files: their toolbar buttons share the entries' commands.
-        for (Command c : {C::NewJob, C::OpenJob, C::InputFiles, C::Units, C::Options, C::Special})
+        for (Command c : {C::NewJob, C::OpenJob, C::InputFiles, C::Units, C::Options, C::Special,
+                          C::BatchTransform, C::DistanceScale})
             EXPECT_EQ(enabled(s, c), !busy) << nameOf(c);
         // A recent entry opens a job as Open does.
         for (Command c : {C::RecentFile1, C::RecentFile2, C::RecentFile3, C::RecentFile4})

@@ -90,6 +90,16 @@ bool isCopyKey(const QKeyEvent* event) {
 
 }  // namespace
 
+bool DataGrid::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        (isCopyKey(static_cast<QKeyEvent*>(event)) ||
+         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))) {
+        event->accept();  // the key comes to keyPressEvent instead of triggering a shortcut
+        return true;
+    }
+    return QTableView::event(event);
+}
+
 void DataGrid::keyPressEvent(QKeyEvent* event) {
     if (isCopyKey(event) || event->matches(QKeySequence::Copy)) {
         copySelection();

@@ -46,6 +46,9 @@ class DataGrid : public QTableView {
     void copied(const QString& text);
 
   protected:
+    // Ctrl+C belongs to the grid that has the focus: it copies the grid's selection, not the
+    // main window's prepared text (the Edit menu's shortcut is the same key).
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:

@@ -182,7 +182,7 @@ void FormMain::refreshControls() {
     in.TrafoCalculated = job_.TrafoCalculated;
     in.windowCount = graphics_.windowCount();
     in.graphicsWindowMarked = action(Command::GraphicsWindow)->isChecked();
-    in.longWorkRunning = longWorkRunning_;
+    in.longWorkRunning = longWorkDepth_ > 0;
     GraphicsWindow* defaultWindow = graphics_.findDefaultWindow();
     if (defaultWindow) in.defaultWindow = defaultWindow->modes();
     apply(computeMainWindowState(in));
@@ -220,7 +220,7 @@ void FormMain::redrawGraphicsWindows() {
 }
 
 void FormMain::setLongWorkRunning(bool running) {
-    longWorkRunning_ = running;
+    longWorkDepth_ = running ? longWorkDepth_ + 1 : std::max(0, longWorkDepth_ - 1);
     refreshControls();
 }
 

@@ -56,7 +56,9 @@ class FormMain : public QMainWindow, public StartUpHost {
     void closeGraphicsWindows() { graphics_.closeGraphicsWindows(); }
     // Redraws every graphics window while "Graphics Window" carries its check mark.
     void redrawGraphicsWindows();
-    // While long work runs, the commands that change the job wait.
+    // While long work runs, the commands that change the job wait. Long work may nest (the
+    // calculations of a batch run): each start is ended by one call with false, and the
+    // commands come back when the outermost work ends.
     void setLongWorkRunning(bool running);
 
     // ---- The job reset and the child windows ----
@@ -127,7 +129,7 @@ class FormMain : public QMainWindow, public StartUpHost {
     std::map<Toolbar, QToolBar*> toolbars_;
     QComboBox* comboSaveView_ = nullptr;
     std::vector<QLabel*> panels_;
-    bool longWorkRunning_ = false;
+    int longWorkDepth_ = 0;
     int splashInterval_ = kSplashMilliseconds;
     std::function<bool()> closeGuard_;
     GraphicsWindow* pointerWindow_ = nullptr;  // the window whose pointer was set last, and to what
