@@ -55,6 +55,7 @@ FormTrafoBerechnung& CalculationWindows::ensureOpen() {
     hooks.showStopWindow = [this] { main_.paraStopWindow().open(); };
     hooks.setStopWindowEnabled = [this](bool enabled) { main_.paraStopWindow().setStopEnabled(enabled); };
     hooks.closeStopWindow = [this] { main_.paraStopWindow().close(); };
+    hooks.showDetails = showDetails_;
     const platform::Services services{&prompter_, &clipboard_, &eventPump_, nullptr, &main_.progressWindow()};
     form_ = new FormTrafoBerechnung(job_, events_, services, std::move(hooks));
     sub_ = main_.mdiArea()->addSubWindow(form_);

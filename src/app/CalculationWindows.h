@@ -30,6 +30,8 @@ class CalculationWindows {
     FormTrafoBerechnung* window() const { return form_; }
     // The command: open or close after the point check (MenuTransformationCalculation_Click).
     void switchWindow();
+    // What the window's "&Details" button runs (set before the window opens).
+    void setShowDetails(std::function<void()> showDetails) { showDetails_ = std::move(showDetails); }
 
   private:
     void close();
@@ -40,6 +42,7 @@ class CalculationWindows {
     FormMain& main_;
     platform::Prompter& prompter_;
     std::function<bool()> settingsWritable_;
+    std::function<void()> showDetails_;
     platform::QtClipboard clipboard_;
     platform::QtEventPump eventPump_;
     QPointer<QMdiSubWindow> sub_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/CalculationWindows.h"
+#include "app/DetailsWindows.h"
 #include "platform/qt/QtPlatform.h"
 #include "shared/JobEvents.h"
 #include "shared/JobState.h"
@@ -53,6 +54,7 @@ class KalvorethApp {
     std::optional<StartUp> startUp_;  // made once the job commands it drives exist
     Subscription mainWindowRefresh_;
     std::unique_ptr<CalculationWindows> calculationWindows_;
+    std::unique_ptr<DetailsWindows> detailsWindows_;
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;
