@@ -1,5 +1,6 @@
 #include "details/DetailsCopies.h"
 
+#include "details/SequenceSolutions.h"
 #include "shared/NumberText.h"
 #include "shared/Rotations.h"
 
@@ -38,7 +39,7 @@ std::string scaleMatrixCopyText(double scaleX, double scaleY, double scaleZ) {
 std::string sequenceCopyText(AngleSequence sequence, const Matrix& R, double angleFactor, Vec3& s1,
                              Vec3& s2) {
     const AngleSequenceInfo& info = angleSequenceInfo(sequence);
-    info.solve(R, s1, s2);
+    solveSequence(sequence, R, s1, s2);
     std::string s = std::string(" \tSolution 1\tSolution 2") + kLineEnd;
     for (std::size_t line = 0; line < 3; ++line) {
         const auto e = static_cast<std::size_t>(info.elements[line]);

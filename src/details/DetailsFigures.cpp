@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calculation/ParameterRows.h"
+#include "details/SequenceSolutions.h"
 #include "engine/InverseTrafo.h"
 #include "engine/TransformModel.h"
 #include "shared/Errors.h"
@@ -156,7 +157,7 @@ DetailsFigures emptyDetails() {
 
 Vec3 robCadAnglesOf(const Matrix& rotation) {
     Vec3 s1{}, s2{};
-    anglesFromMatZXY(rotation, s1, s2);
+    solveSequence(AngleSequence::ZXY, rotation, s1, s2);
     const double sum1 = std::abs(s1[1]) + std::abs(s1[2]) + std::abs(s1[3]);
     const double sum2 = std::abs(s2[1]) + std::abs(s2[2]) + std::abs(s2[3]);
     const Vec3& chosen = sum2 > sum1 ? s1 : s2;
@@ -176,7 +177,7 @@ DetailsFigures computeDetails(JobState& job) {
         TextTable& g = f.sequenceGrids[static_cast<std::size_t>(s)];
         g.setText(0, 1, "Solution 1");
         g.setText(0, 2, "Solution 2");
-        info.solve(f.rotation, f.solution1, f.solution2);
+        solveSequence(s, f.rotation, f.solution1, f.solution2);
         for (int r = 1; r <= 3; ++r) {
             const auto e = static_cast<std::size_t>(info.elements[static_cast<std::size_t>(r - 1)]);
             g.setText(r, 0, std::string(info.gridCaptions[static_cast<std::size_t>(r - 1)]));

@@ -61,7 +61,7 @@ TEST(DetailsCopies, QuaternionCopyHasElevenLinesAndItsOwnCaptions) {
     Matrix M(3, 3);
     matFromAnglesXYZ(0.3, 0.5, 0.7, M);
     const std::string q = quaternionCopyText(M, 1.0);
-    EXPECT_EQ(q.rfind("qw\t0.88727219", 0), 0u) << q;
+    EXPECT_EQ(q.rfind("qw\t0.887272187679753\r\nqx\t-0.219895766329105\r\n", 0), 0u) << q;
     EXPECT_NE(q.find("\r\nVec x of Rot\t"), std::string::npos);
     std::size_t lines = 0;
     for (std::size_t p = 0; (p = q.find("\r\n", p)) != std::string::npos; p += 2) ++lines;

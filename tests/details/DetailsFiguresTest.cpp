@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <vector>
 
 #include "details/DetailsFigures.h"
+#include "details/SequenceSolutions.h"
 #include "shared/NumberText.h"
 #include "shared/Rotations.h"
 #include "support/KnownTransformJob.h"
@@ -43,7 +45,8 @@ TEST(DetailsFigures, RotationMatrixAndQuaternionCellsMatchTheReferenceValues) {
 
 TEST(DetailsFigures, XyzGridShowsBothSolutionsInDegrees) {
     JobState job = rotatedJob();
-    const TextTable& g = computeDetails(job).sequenceGrid(AngleSequence::XYZ);
+    const DetailsFigures f = computeDetails(job);
+    const TextTable& g = f.sequenceGrid(AngleSequence::XYZ);
     ASSERT_EQ(g.rowCount(), 4);
     ASSERT_EQ(g.columnCount(), 3);
     EXPECT_EQ(g.cell(0, 1), "Solution 1");
@@ -65,7 +68,8 @@ TEST(DetailsFigures, ZxyRowsStandInTheSequenceOrderWithTheirOwnAxes) {
     Vec3 xyz1{}, xyz2{};
     anglesFromMatXYZ(M, xyz1, xyz2);
     JobState job = rotatedJob(xyz1[1], xyz1[2], xyz1[3]);
-    const TextTable& g = computeDetails(job).sequenceGrid(AngleSequence::ZXY);
+    const DetailsFigures f = computeDetails(job);
+    const TextTable& g = f.sequenceGrid(AngleSequence::ZXY);
     EXPECT_EQ(g.cell(1, 0), "Rot Z");
     EXPECT_EQ(g.cell(2, 0), "Rot X'");
     EXPECT_EQ(g.cell(3, 0), "Rot Y''");
@@ -194,6 +198,75 @@ TEST(DetailsFigures, EmptyDetailsHaveTheDesignSizes) {
     EXPECT_EQ(f.monteCarloGrid.rowCount(), 19);
     EXPECT_EQ(f.quaternionGrid.rowCount(), 11);
     EXPECT_EQ(f.rotation, Matrix(3, 3));
+}
+
+}  // namespace
+}  // namespace kal
+
+namespace kal {
+namespace {
+
+// At gimbal lock the outer angles came from arctangents of rounding noise: a rotation of −90° about
+// z alone showed z-x'-z'' angles near (180°, 0, 180°), which rebuild almost no rotation at all.
+TEST(SequenceSolutions, EverySolutionRebuildsTheMatrixAlsoAtGimbalLock) {
+    const double h = 3.14159265358979323846 / 2;
+    struct Case {
+        double x, y, z;  // x-y'-z'' angles of the job
+    };
+    std::vector<Case> cases{{0, 0, -h},   {0, 0, 0},  {0.3, 0.5, 0.7}, {0, h, 0.4},
+                            {0.2, -h, 0}, {-h, 0, 0}, {h, 0.3, 0},     {0, 0, 2 * h}};
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> angle(-2 * h, 2 * h);
+    for (int i = 0; i < 50; ++i) cases.push_back({angle(random), angle(random), angle(random)});
+    // Locks of the z-x'-y'' sequence: a middle (about x) angle of ±90°.
+    for (double sign : {1.0, -1.0}) {
+        Matrix M(3, 3);
+        matFromAnglesZXY(sign * h, 0.25, 0.5, M);
+        Vec3 a{}, b{};
+        anglesFromMatXYZ(M, a, b);
+        cases.push_back({a[1], a[2], a[3]});
+    }
+    for (const Case& c : cases) {
+        Matrix M(3, 3);
+        matFromAnglesXYZ(c.x, c.y, c.z, M);
+        for (AngleSequence s : kAngleSequences) {
+            Vec3 s1{}, s2{};
+            solveSequence(s, M, s1, s2);
+            for (const Vec3* sol : {&s1, &s2}) {
+                Matrix rebuilt(3, 3);
+                const Vec3& v = *sol;
+                switch (s) {
+                    case AngleSequence::XYZ:
+                        matFromAnglesXYZ(v[1], v[2], v[3], rebuilt);
+                        break;
+                    case AngleSequence::ZYX:
+                        matFromAnglesZYX(v[1], v[2], v[3], rebuilt);
+                        break;
+                    case AngleSequence::ZXY:
+                        matFromAnglesZXY(v[1], v[2], v[3], rebuilt);
+                        break;
+                    case AngleSequence::ZXZ:
+                        matFromAnglesZXZ(v[1], v[2], v[3], rebuilt);
+                        break;
+                    case AngleSequence::ZYZ:
+                        matFromAnglesZYZ(v[1], v[2], v[3], rebuilt);
+                        break;
+                }
+                double error = 0;
+                for (int i = 1; i <= 3; ++i)
+                    for (int j = 1; j <= 3; ++j) error += std::abs(rebuilt(i, j) - M(i, j));
+                EXPECT_LT(error, 1e-8)
+                    << "sequence " << static_cast<int>(s) << " angles " << c.x << " " << c.y << " " << c.z;
+            }
+        }
+    }
+}
+
+TEST(SequenceSolutions, PureZRotationShowsItsEulerAngles) {
+    JobState job = rotatedJob(0, 0, -3.14159265358979323846 / 2);
+    const DetailsFigures f = computeDetails(job);
+    const TextTable& zxz = f.sequenceGrid(AngleSequence::ZXZ);
+    EXPECT_EQ(zxz.cell(1, 1) + " " + zxz.cell(2, 1) + " " + zxz.cell(3, 1), "-90.0000 0.0000 0.0000");
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ TEST(McsOnlyExport, LinesInTheLengthPatternWithoutMinusZero) {
               "P5\t12345.679\t0.000\t-0.500\r\n");
     job.DigitLength = 0;
     applyUnitSettings(job);
-    EXPECT_EQ(mcsOnlyFileBytes(job).substr(0, 15), "1001\t2\t-2\t1000");
+    EXPECT_EQ(mcsOnlyFileBytes(job).substr(0, 16), "1001\t2\t-2\t1000\r\n");
     EXPECT_EQ(mcsOnlyFileBytes(jobWithMcsOnly(0)), "");
 }
 

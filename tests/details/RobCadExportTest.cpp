@@ -74,9 +74,9 @@ std::vector<std::string> linesOf(const std::string& bytes) {
 TEST(RobCadExport, NumberPatternAlwaysTakesAPointAndCarriesTheMantissa) {
     platform::ScopedDecimalSeparator comma(',');
     const std::pair<double, const char*> cases[] = {
-        {0.0, "0.0000E+00"},       {-0.0, "0.0000E+00"},        {123.456, "1.2346E+02"},
-        {-0.00012, "-1.2000E-04"}, {9.99996, "1.0000E+01"},     {-9.99996, "-1.0000E+01"},
-        {1e-100, "1.0000E-100"},   {0.000099999, "1.0000E-04"}, {1.0, "1.0000E+00"},
+        {0.0, "0.0000E+00"},       {-0.0, "0.0000E+00"},         {123.456, "1.2346E+02"},
+        {-0.00012, "-1.2000E-04"}, {9.99996, "1.0000E+01"},      {-9.99996, "-1.0000E+01"},
+        {1e-100, "1.0000E-100"},   {0.0000999996, "1.0000E-04"}, {1.0, "1.0000E+00"},
     };
     for (const auto& [x, text] : cases) EXPECT_EQ(robCadNumber(x), text) << x;
 }

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "engine/InverseTrafo.h"
 #include "platform/Clipboard.h"
@@ -49,7 +50,7 @@ constexpr const char* kQuatLabel =
     "Angel of Rot is the Rotation around the Vector Vec x; Vec y and Vec z, calculated from the Quaternion\n"
     "Rot x; Rot y' and Rot z'' is the Rotation calculated from the Quaternion";
 
-int twipsToPixels(const QWidget* w, int twips) { return twips * w->logicalDpiX() / 1440; }
+int twipsToPixels(const QWidget* w, int twips) { return twips * std::max(w->logicalDpiX(), 96) / 1440; }
 
 const TextTable& tableOf(const DetailsFigures& f, std::size_t i) {
     switch (i) {
@@ -100,37 +101,46 @@ void FormTrafoDetails::build() {
     auto* outer = new QVBoxLayout(this);
     auto* columns = new QGridLayout;
     outer->addLayout(columns);
-    // Three columns of panels: matrices, sequences, the rest.
-    const std::array<std::pair<int, int>, 12> place{
-        {{0, 0}, {0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {0, 2}, {1, 2}}};
+    // Four columns of panels: matrices, sequences, quaternion and inverse, Monte Carlo.
+    struct Place {
+        int row, column, rowSpan;
+    };
+    const std::array<Place, 12> place{{{0, 0, 1},
+                                       {0, 1, 1},
+                                       {1, 1, 1},
+                                       {2, 1, 1},
+                                       {3, 1, 1},
+                                       {4, 1, 1},
+                                       {1, 0, 1},
+                                       {2, 0, 1},
+                                       {3, 0, 1},
+                                       {2, 2, 3},
+                                       {0, 2, 2},
+                                       {0, 3, 5}}};
     for (std::size_t i = 0; i < kPanels.size(); ++i) {
         const PanelDesign& d = kPanels[i];
         auto* panel = new QGroupBox(QString::fromUtf8(d.caption), this);
-        auto* layout = new QVBoxLayout(panel);
+        auto* layout = new QGridLayout(panel);
         auto* grid = new DataGrid(panel);
         grid->setObjectName(d.gridName);
         grid->horizontalHeader()->hide();
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
         grid->setSource(&tableOf(figures_, i));
-        for (int c = 0; c < 4; ++c)
-            if (d.widths[static_cast<std::size_t>(c)] > 0)
-                grid->horizontalHeader()->resizeSection(
-                    c, twipsToPixels(this, d.widths[static_cast<std::size_t>(c)]));
-        layout->addWidget(grid);
+        layout->addWidget(grid, 0, 0);
+        auto* clip = new QPushButton("clip", panel);
+        clip->setObjectName(d.buttonName);
+        clip->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        layout->addWidget(clip, 0, 1, Qt::AlignTop);
         if (i == 10) {
             labelQuat_ = new QLabel(QString::fromUtf8(kQuatLabel), panel);
             labelQuat_->setObjectName("LabelQuat");
             labelQuat_->setWordWrap(true);
-            layout->addWidget(labelQuat_);
+            layout->addWidget(labelQuat_, 1, 0, 1, 2);
         }
-        auto* clip = new QPushButton("clip", panel);
-        clip->setObjectName(d.buttonName);
-        layout->addWidget(clip, 0, Qt::AlignRight);
         connect(clip, &QPushButton::clicked, this, [this, i] { copyTable(static_cast<int>(i)); });
         grids_[i] = grid;
         clips_[i] = clip;
-        const auto [row, column] = place[i];
-        columns->addWidget(panel, row, column, i == 11 ? 4 : 1, 1);
+        columns->addWidget(panel, place[i].row, place[i].column, place[i].rowSpan, 1, Qt::AlignTop);
     }
 
     auto* bottom = new QHBoxLayout;
@@ -170,7 +180,32 @@ void FormTrafoDetails::showFigures() {
     for (std::size_t i = 0; i < grids_.size(); ++i) {
         grids_[i]->setSource(&tableOf(figures_, i));
         grids_[i]->gridModel().reset();
+        setColumnWidths(i);
     }
+}
+
+void FormTrafoDetails::setColumnWidths(std::size_t i) {
+    // The design widths, widened where a text would not fit: the tables hold a few cells each, and
+    // an eight-decimal matrix cell cut to "0.0000..." helps nobody.
+    DataGrid* grid = grids_[i];
+    const TextTable& table = tableOf(figures_, i);
+    const QFontMetrics plain(grid->font());
+    QFont boldFont = grid->font();
+    boldFont.setBold(true);
+    const QFontMetrics bold(boldFont);
+    for (std::int32_t c = 0; c < table.columnCount(); ++c) {
+        const int design = c < 4 ? kPanels[i].widths[static_cast<std::size_t>(c)] : 0;
+        int width = design > 0 ? twipsToPixels(this, design) : 0;
+        for (std::int32_t r = 0; r < table.rowCount(); ++r) {
+            const QString text = QString::fromStdString(table.cell(r, c));
+            width = std::max(width, (table.bold(r, c) ? bold : plain).horizontalAdvance(text) + 12);
+        }
+        grid->horizontalHeader()->resizeSection(c, std::max(width, 24));
+    }
+    // Every row and column in view: the tables are small and fixed in shape.
+    const int frame = 2 * grid->frameWidth();
+    grid->setFixedHeight(table.rowCount() * grid->fixedRowHeight() + frame);
+    grid->setFixedWidth(grid->horizontalHeader()->length() + frame);
 }
 
 void FormTrafoDetails::copyTable(int table) {

@@ -70,6 +70,7 @@ class FormTrafoDetails : public QWidget {
   private:
     void build();
     void showFigures();
+    void setColumnWidths(std::size_t table);
     void copyTable(int table);
     void onGimbalLockToggled(bool ticked);
     void onClose();
