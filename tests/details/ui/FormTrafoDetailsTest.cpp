@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -189,9 +191,26 @@ TEST(DetailsWindows, DemoJobDetailsOpenFromTheCalculationWindowAndCloseOnTheNext
     EXPECT_EQ(cellText(d->homogeneousGrid(), 0, 3), "1000.000");
     d->parentWidget()->resize(d->parentWidget()->sizeHint());
     saveCapture(*d->parentWidget(), "details-demo-job.png");
+    // On a real display (xvfb) the program's window can stay up for a screen capture.
+    if (const char* hold = std::getenv("KALVORETH_CAPTURE_HOLD_MS")) {
+        p.main.showMaximized();
+        d->parentWidget()->move(0, 0);
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < std::atoi(hold)) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+
+    // A change of units refills the open window (no window mixes two units).
+    p.job.LengthUnitName = "meter";
+    applyUnitSettings(p.job);
+    p.events.publish(JobEvent::UnitsChanged);
+    EXPECT_EQ(cellText(d->homogeneousGrid(), 0, 3), "1.000");
 
     calc->calculateButton()->click();  // a new calculation closes the details window
     EXPECT_EQ(p.details.window(), nullptr);
+
+    p.job.LengthUnitName = "millimeter";
+    applyUnitSettings(p.job);
 
     // The RobCad export through the menu entry: the file, then the desktop is asked to open it.
     testing::TempDir dir;
