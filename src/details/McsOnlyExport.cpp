@@ -1,5 +1,7 @@
 #include "details/McsOnlyExport.h"
 
+#include <algorithm>
+
 #include "shared/FileHelpers.h"
 #include "shared/NumberText.h"
 
@@ -43,6 +45,15 @@ ExportOutcome exportMcsOnlyPoints(const JobState& job, const ExportServices& s) 
     if (name == job.CurrentJobFile) {
         if (prompter)
             prompter->message("The MCS-only points are not written over the job file " + name + ".");
+        return ExportOutcome::Refused;
+    }
+    // The counts must fit the transformed set before anything is asked or written.
+    const auto needed = static_cast<std::size_t>(std::max(job.McsCount, 0)) + 1;
+    if (job.IdenticalCount < 0 || job.IdenticalCount > job.McsCount || job.MCSt_Name.size() < needed ||
+        job.MCSt_Z.size() < needed || job.MCSt_X.upper() < job.McsCount ||
+        job.MCSt_Y.upper() < job.McsCount) {
+        if (prompter)
+            prompter->message("The transformed points do not match the point counts; nothing was written.");
         return ExportOutcome::Refused;
     }
     if (isRegularFile(name) && !askReplaceExisting(name, prompter)) return ExportOutcome::Cancelled;

@@ -102,6 +102,13 @@ TEST(McsOnlyExport, NoNameNoFileAndTheReplaceQuestion) {
     EXPECT_EQ(testing::TempDir::read(target), "");  // no MCS-only points: an empty file
     EXPECT_EQ(busy, 0);
 
+    // Counts beyond the transformed set are refused at the door, before any question.
+    JobState broken = jobWithMcsOnly(2);
+    broken.CurrentJobFile = dir.file("job1.tfo");
+    broken.McsCount = 10;
+    EXPECT_EQ(exportMcsOnlyPoints(broken, services), ExportOutcome::Refused);
+    EXPECT_EQ(testing::TempDir::read(target), "");
+
     // A job file named like its own target is never overwritten by the export.
     job.CurrentJobFile = dir.write("points.txt", "the job");
     EXPECT_EQ(exportMcsOnlyPoints(job, services), ExportOutcome::Refused);
