@@ -61,6 +61,7 @@ FormTrafoBerechnung& CalculationWindows::ensureOpen() {
     hooks.showStepSigmas = [this](double s0, double sigmaXyz) {
         if (results_) results_->showStepSigmas(s0, sigmaXyz);
     };
+    hooks.showDetails = showDetails_;
     const platform::Services services{&prompter_, &clipboard_, &eventPump_, nullptr, &main_.progressWindow()};
     form_ = new FormTrafoBerechnung(job_, events_, services, std::move(hooks));
     attachResultDisplay(services);

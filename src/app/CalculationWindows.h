@@ -35,6 +35,8 @@ class CalculationWindows {
     void switchWindow();
     // Closes the open window and opens it again, set up for the job as it now is (after a load).
     void reopen();
+    // What the window's "&Details" button runs (set before the window opens).
+    void setShowDetails(std::function<void()> showDetails) { showDetails_ = std::move(showDetails); }
 
   private:
     void close();
@@ -46,6 +48,7 @@ class CalculationWindows {
     FormMain& main_;
     platform::Prompter& prompter_;
     std::function<bool()> settingsWritable_;
+    std::function<void()> showDetails_;
     platform::QtClipboard clipboard_;
     platform::QtEventPump eventPump_;
     QPointer<QMdiSubWindow> sub_;

@@ -45,6 +45,9 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     mainWindowCommands_ =
         std::make_unique<MainWindowCommands>(main_, job_, prompter_, clipboard_, shellOpener_,
                                              QCoreApplication::applicationDirPath().toStdString());
+    detailsWindows_ = std::make_unique<DetailsWindows>(job_, events_, main_, prompter_, fileDialogs_,
+                                                       [&startUp] { return startUp.settingsWritable(); });
+    calculationWindows_->setShowDetails([this] { detailsWindows_->ensureOpen(); });
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

@@ -12,6 +12,7 @@
 #include "app/InputWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/SettingsWindows.h"
+#include "app/DetailsWindows.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtShellOpener.h"
 #include "shared/JobEvents.h"
@@ -66,6 +67,7 @@ class KalvorethApp {
     platform::QtClipboard clipboard_;
     platform::QtShellOpener shellOpener_;
     std::unique_ptr<MainWindowCommands> mainWindowCommands_;  // Copy, Arrange, Cascade, the manual
+    std::unique_ptr<DetailsWindows> detailsWindows_;
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;
