@@ -245,7 +245,7 @@ BatchOutcome runBatchTransform(const JobState& job, const BatchChoices& choices,
 
         if (!overwriteAll && isRegularFile(outputPath)) {
             int answer = services.prompter
-                             ? services.prompter->custom(overwriteQuestion(outputPath), kOverwriteTitle,
+                             ? services.prompter->custom(overwriteQuestion(outputPath), kBatchOverwriteTitle,
                                                          {kOverwrite, kOverwriteAll, kCancelBatch})
                              : 3;
             if (answer < 1 || answer > 3) answer = 3;
