@@ -57,6 +57,20 @@ FormInputFiles& InputWindows::open() {
     services.loaded = [this](const PointLoadOutcome& outcome) { loaded(outcome); };
     services.openFile = [this](const std::string& path) { openWithSystem(path, prompter_); };
     services.exploreFolder = [this](const std::string& folder) { openWithSystem(folder, prompter_); };
+    if (tools_) {
+        services.fromClipboard = [this](PathBox box) {
+            const ClipboardPointFile file = box == PathBox::Mcs   ? ClipboardPointFile::Mcs
+                                            : box == PathBox::Ocs ? ClipboardPointFile::Ocs
+                                                                  : ClipboardPointFile::MoreMcs;
+            const std::string path = tools_->pointFileFromClipboard(file);
+            if (!path.empty() && form_) form_->showPath(box, path);
+        };
+        services.importMoreMcs = [this] {
+            if (!form_) return;
+            const InputFilesState& state = form_->model().state();
+            tools_->importMoreMcs({state.moreMcsPath, state.affix, state.affixIsPrefix});
+        };
+    }
     form_ = new FormInputFiles(job_, std::move(services));
     form_->setJobBusy(calculationRunning_);
     sub_ = main_.mdiArea()->addSubWindow(form_);
@@ -107,6 +121,8 @@ void InputWindows::loadRunning(bool running) {
 
 void InputWindows::loaded(const PointLoadOutcome& outcome) {
     if (outcome.status != PointLoadStatus::Loaded) return;
+    // The statistics of the new points are shown and filled.
+    if (tools_) tools_->showStatistics();
     // An open calculation window is set up again for the new points.
     if (calculation_ && calculation_->window()) calculation_->reopen();
 }

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/CalculationWindows.h"
+#include "app/InputToolWindows.h"
 #include "input/ui/FormInputFiles.h"
 #include "platform/qt/QtPlatform.h"
 #include "shared/JobEvents.h"
@@ -33,6 +34,9 @@ class InputWindows {
     FormInputFiles& open();
     // The open dialog; null when it is closed.
     FormInputFiles* window() const { return form_; }
+    // The clipboard buttons, the more-MCS import and the statistics after a load; without them
+    // those buttons stay disabled. Set before the dialog opens.
+    void setInputTools(InputToolWindows* tools) { tools_ = tools; }
 
   private:
     PointLoadServices loadServices();
@@ -45,6 +49,7 @@ class InputWindows {
     platform::Prompter& prompter_;
     platform::FileDialogs& fileDialogs_;
     CalculationWindows* calculation_;
+    InputToolWindows* tools_ = nullptr;
     std::function<bool()> settingsWritable_;
     platform::QtEventPump eventPump_;
     QPointer<QMdiSubWindow> sub_;

@@ -39,6 +39,7 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
                                                    [&startUp] { return startUp.settingsWritable(); });
     inputToolWindows_ = std::make_unique<InputToolWindows>(job_, events_, main_, prompter_,
                                                            [&startUp] { return startUp.settingsWritable(); });
+    inputWindows_->setInputTools(inputToolWindows_.get());
     settingsWindows_ =
         std::make_unique<SettingsWindows>(job_, events_, main_, prompter_, *calculationWindows_,
                                           [&startUp] { return startUp.settingsWritable(); });

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "app/CalculationWindows.h"
-#include "app/SheetWindows.h"
-#include "app/InputWindows.h"
-#include "app/InputToolWindows.h"
-#include "app/SettingsWindows.h"
 #include "app/DetailsWindows.h"
+#include "app/InputToolWindows.h"
+#include "app/InputWindows.h"
+#include "app/SettingsWindows.h"
+#include "app/SheetWindows.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtShellOpener.h"
 #include "shared/JobEvents.h"

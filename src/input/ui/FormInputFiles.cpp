@@ -300,6 +300,11 @@ void FormInputFiles::setJobBusy(bool busy) {
     apply();
 }
 
+void FormInputFiles::showPath(PathBox box, const std::string& path) {
+    model_.setPath(box, path);
+    apply();
+}
+
 void FormInputFiles::apply() {
     const InputFilesState& st = model_.state();
     applying_ = true;

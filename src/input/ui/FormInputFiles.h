@@ -52,6 +52,8 @@ class FormInputFiles : public QWidget {
     InputFilesDialog& model() { return model_; }
     // Fills the boxes from the job again (an opening of the window that is already there).
     void refill();
+    // Puts a path into a box as if the user had chosen it (a "..from Clipboard" button).
+    void showPath(PathBox box, const std::string& path);
     // Another long work of the job (a calculation) starts or ends: OK and Apply wait for it.
     void setJobBusy(bool busy);
     // The load of OK and Apply (myBtn_OK); false when none ran (one runs already, or the job is

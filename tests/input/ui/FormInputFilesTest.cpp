@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMdiSubWindow>
 #include <QTimer>
 #include <QToolButton>
@@ -9,6 +10,7 @@
 #include <random>
 
 #include "app/CalculationWindows.h"
+#include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
 #include "calculation/ui/FormTrafoBerechnung.h"
 #include "input/MatchingMethods.h"
@@ -376,6 +378,35 @@ TEST(InputWindows, OkAndApplyWaitWhileACalculationRuns) {
     EXPECT_TRUE(w.okButton()->isEnabled());
     w.cancelButton()->click();
     EXPECT_EQ(p.input.window(), nullptr);
+}
+
+// The dialog with the program's input tools: a "..from Clipboard" button writes the clipboard's
+// points to the data folder and puts that file in its box; a load then shows the statistics.
+TEST(InputWindows, ClipboardButtonFillsItsBoxAndALoadShowsTheStatistics) {
+    Program p;
+    testing::TempDir dir;
+    InputToolWindows tools{p.job, p.events, p.main, p.prompter};
+    p.input.setInputTools(&tools);
+    ASSERT_TRUE(p.openDemoJob());  // the units and a data folder of a set-up program
+    p.job.AppDataFolder = dir.path();
+
+    FormInputFiles& w = p.openDialog();
+    ASSERT_TRUE(w.clipboardButton(PathBox::Mcs)->isEnabled());
+    QGuiApplication::clipboard()->setText("A;1;2;3\r\nB;4;5;7\r\nC;7;9;8\r\n");
+    w.clipboardButton(PathBox::Mcs)->click();
+    const std::string mcsFile = w.pathBox(PathBox::Mcs)->text().toStdString();
+    EXPECT_EQ(mcsFile.rfind(dir.path(), 0), 0u) << mcsFile;
+    QGuiApplication::clipboard()->setText("A;11;2;3\r\nB;14;5;7\r\nC;17;9;8\r\n");
+    w.clipboardButton(PathBox::Ocs)->click();
+    EXPECT_NE(w.pathBox(PathBox::Ocs)->text().toStdString(), mcsFile);
+
+    EXPECT_EQ(tools.statisticsWindow(), nullptr);
+    p.prompter.answer(platform::Answer::Yes);  // replace the demo job's points
+    w.okButton()->click();
+    EXPECT_TRUE(p.prompter.exhausted());
+    EXPECT_EQ(p.job.IdenticalCount, 3);
+    ASSERT_NE(tools.statisticsWindow(), nullptr);  // shown and filled by the load
+    EXPECT_EQ(tools.statisticsWindow()->textBox(3)->text(), "3");
 }
 
 }  // namespace
