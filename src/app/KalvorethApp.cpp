@@ -1,6 +1,7 @@
 #include "app/KalvorethApp.h"
 
 #include <QCoreApplication>
+#include <QScreen>
 #include <QStringList>
 
 #include "shared/IniFile.h"
@@ -65,6 +66,12 @@ KalvorethApp::~KalvorethApp() {
 
 void KalvorethApp::start(const std::vector<std::string>& arguments) {
     startUp_->startProgram(arguments);
+    // The calculation and details windows are taller than the default main window: a larger
+    // screen gives the main window its room (the frame's share kept back).
+    if (const QScreen* screen = main_.screen()) {
+        const QSize room = screen->availableGeometry().size() - QSize(16, 48);
+        main_.resize(main_.size().expandedTo(room));
+    }
     main_.show();
 }
 

@@ -145,6 +145,9 @@ void FormTrafoBerechnung::build() {
     place(copyForm_, 15840, 8760, 1290, 735);
     place(close_, 15840, 10080, 1290, 375);
     resize(twipsToPixels(17610, logicalDpiX()), twipsToPixels(12360, logicalDpiY()));
+    // The frames keep their heights, so a shorter window would hide the statistics under the
+    // status bar; the main window scrolls to a window taller than its work area instead.
+    setMinimumHeight(twipsToPixels(8520 + 2175 + 60, logicalDpiY()) + statusBar_->sizeHint().height());
 }
 
 void FormTrafoBerechnung::place(QWidget* w, double left, double top, double width, double height) {

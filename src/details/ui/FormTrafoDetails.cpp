@@ -99,6 +99,9 @@ FormTrafoDetails::~FormTrafoDetails() = default;
 
 void FormTrafoDetails::build() {
     auto* outer = new QVBoxLayout(this);
+    // Never squeezed below what the panels need (the work area scrolls instead): a squeezed
+    // panel would paint its texts over its grid.
+    outer->setSizeConstraint(QLayout::SetMinimumSize);
     auto* columns = new QGridLayout;
     outer->addLayout(columns);
     // Four columns of panels: matrices, sequences, quaternion and inverse, Monte Carlo.
@@ -135,6 +138,11 @@ void FormTrafoDetails::build() {
             labelQuat_ = new QLabel(QString::fromUtf8(kQuatLabel), panel);
             labelQuat_->setObjectName("LabelQuat");
             labelQuat_->setWordWrap(true);
+            // A wrapped label inside nested grid layouts gets no height for its width, and the
+            // panel would then paint it over the grid's last rows: its size is fixed here.
+            const int labelWidth = labelQuat_->fontMetrics().averageCharWidth() * 48;
+            labelQuat_->setFixedWidth(labelWidth);
+            labelQuat_->setMinimumHeight(labelQuat_->heightForWidth(labelWidth));
             layout->addWidget(labelQuat_, 1, 0, 1, 2);
         }
         connect(clip, &QPushButton::clicked, this, [this, i] { copyTable(static_cast<int>(i)); });

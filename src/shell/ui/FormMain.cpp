@@ -23,6 +23,9 @@ FormMain::FormMain(JobState& job, platform::Prompter& prompter, QWidget* parent)
     : QMainWindow(parent), job_(job), prompter_(prompter), mdi_(new QMdiArea(this)), positions_(job) {
     setObjectName("FormMain");
     mdi_->setObjectName("MDIClient");
+    // A child window larger than the work area stays reachable.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     buildMenus();
     buildToolbars();
