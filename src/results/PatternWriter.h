@@ -17,6 +17,9 @@ class PatternWriter {
     bool append(std::string& out, double value, char decimalSeparator) const;
 
   private:
+    // The direct road for plain patterns and values far from a rounding half; false: not taken.
+    bool appendSmall(std::string& out, double value, char decimalSeparator) const;
+
     std::string pattern_;
     bool fast_ = false;
     int decimals_ = 0;

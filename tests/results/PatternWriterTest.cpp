@@ -22,32 +22,11 @@ std::string written(const PatternWriter& w, double v, char sep) {
 TEST(PatternWriter, GivesFormatNumbersTextForEveryPlainPattern) {
     const char* patterns[] = {"0",      "0.0",     "0.000", "0.0000", "0.000000", "0.000000000000",
                               "0.####", "0.00E+00"};
-    const double table[] = {0.0,
-                            -0.0,
-                            2.675,
-                            -2.675,
-                            0.0005,
-                            -0.0004999,
-                            0.00049999999999999,
-                            9.9995,
-                            -9.99951,
-                            999.9996,
-                            1e-20,
-                            -1e-20,
-                            123456789.1234567,
-                            1e15,
-                            1.5,
-                            2.5,
-                            -0.5,
-                            0.05,
-                            1.0000005,
-                            4.35,
-                            1e300,
-                            -7.25e-5,
-                            0.9999999,
-                            0.1 + 0.2,
-                            1234.5678,
-                            1e-7};
+    const double table[] = {0.0, -0.0, 2.675, -2.675, 0.0005, -0.0004999, 0.00049999999999999, 9.9995,
+                            -9.99951, 999.9996, 1e-20, -1e-20, 123456789.1234567, 1e15, 1.5, 2.5, -0.5, 0.05,
+                            1.0000005, 4.35, 1e300, -7.25e-5, 0.9999999, 0.1 + 0.2, 1234.5678, 1e-7,
+                            // halves just inside and outside the direct road's range
+                            12345.6785, 99999.9995, -0.0025, 99999999.5, 0.12345650000000001};
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> mantissa(-10, 10);
     std::uniform_int_distribution<int> exponent(-9, 9);
