@@ -1,13 +1,12 @@
 #include "app/DetailsWindows.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QUrl>
 
 #include "calculation/CalculationFlow.h"
 #include "details/McsOnlyExport.h"
 #include "details/RobCadExport.h"
 #include "details/RocalExport.h"
+#include "platform/qt/QtShellOpener.h"
 #include "shared/IniFile.h"
 
 namespace kal {
@@ -26,10 +25,7 @@ DetailsWindows::DetailsWindows(JobState& job, JobEvents& events, FormMain& main,
       fileDialogs_(fileDialogs),
       settingsWritable_(std::move(settingsWritable)),
       openFile_(std::move(openFile)) {
-    if (!openFile_)
-        openFile_ = [](const std::string& path) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
-        };
+    if (!openFile_) openFile_ = [](const std::string& path) { platform::QtShellOpener().openDocument(path); };
     main_.connectCommand(Command::ExportRobCad, [this] { exportRobCad(); });
     main_.connectCommand(Command::ExportRocal, [this] { exportRocal(); });
     main_.connectCommand(Command::ExportOnlyMcsPoints, [this] { exportMcsOnly(); });

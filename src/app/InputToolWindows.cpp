@@ -1,9 +1,8 @@
 #include "app/InputToolWindows.h"
 
-#include <QDesktopServices>
 #include <QTimer>
-#include <QUrl>
 
+#include "platform/qt/QtShellOpener.h"
 #include "shell/ui/FormChangeDir.h"
 
 namespace kal {
@@ -102,8 +101,7 @@ void InputToolWindows::showBatchWindow() {
         return main_.folderChooser().chooseFolder(topText, startDir);
     };
     hooks.exploreFolder = [](const std::string& folder) {
-        return !folder.empty() &&
-               QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder)));
+        return !folder.empty() && platform::QtShellOpener().openDocument(folder);
     };
     hooks.writeSettings = [this](const std::vector<IniEntry>& entries) { writeSettings(entries); };
     hooks.setLongWorkRunning = [this](bool running) { main_.setLongWorkRunning(running); };

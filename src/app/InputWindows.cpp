@@ -1,8 +1,8 @@
 #include "app/InputWindows.h"
 
-#include <QDesktopServices>
 #include <QStyle>
-#include <QUrl>
+
+#include "platform/qt/QtShellOpener.h"
 
 namespace kal {
 
@@ -13,7 +13,7 @@ constexpr const char* kWindowName = "FormInputFiles";
 // The system's program for the file, or its file browser for a folder (ShellExecute "Open" and
 // "explore"). A path the system cannot show is said, not ignored.
 void openWithSystem(const std::string& path, platform::Prompter& prompter) {
-    if (path.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
+    if (path.empty() || !platform::QtShellOpener().openDocument(path))
         prompter.message("The system could not open\n" + path);
 }
 
