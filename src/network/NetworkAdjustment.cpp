@@ -42,8 +42,9 @@ NetworkIterationResult iterateNetwork(NetworkProblem& problem, const NetworkIter
     const std::int32_t columns = u + 6;
     const double bytes = 8.0 * (u + 1.0) * (u + 1.0);
     if (bytes > kNetworkMatrixByteLimit)
-        throw NetworkError("The network has " + std::to_string(u) +
-                           " unknowns; its normal matrix would need more memory than the adjustment may take.");
+        throw NetworkError(
+            "The network has " + std::to_string(u) +
+            " unknowns; its normal matrix would need more memory than the adjustment may take.");
     Matrix& stations = *problem.stations;
     platform::ThrottledPump pump(settings.events);
     const std::function<void()> poll = [&pump] { pump.poll(); };
@@ -100,7 +101,8 @@ NetworkIterationResult iterateNetwork(NetworkProblem& problem, const NetworkIter
         step("calculating N = (At * P) * A");
         accumulateNormalEquations(rows, u, result.qxx, rightSide, poll);
         result.normalDiagonal.assign(static_cast<std::size_t>(u) + 1, 0.0);
-        for (std::int32_t k = 1; k <= u; ++k) result.normalDiagonal[static_cast<std::size_t>(k)] = result.qxx(k, k);
+        for (std::int32_t k = 1; k <= u; ++k)
+            result.normalDiagonal[static_cast<std::size_t>(k)] = result.qxx(k, k);
         step("calculating qxx = N^-1");
         invertInPlace(result.qxx, u, poll);
         step("calculating n = (At * P) * l");
@@ -130,7 +132,8 @@ NetworkIterationResult iterateNetwork(NetworkProblem& problem, const NetworkIter
         step("calculating unknowns");
         result.maxCorrection = 0.0;
         for (std::int32_t k = 1; k <= u; ++k) {
-            coordinateOfColumn(problem, columnOf[static_cast<std::size_t>(k)]) += x[static_cast<std::size_t>(k)];
+            coordinateOfColumn(problem, columnOf[static_cast<std::size_t>(k)]) +=
+                x[static_cast<std::size_t>(k)];
             result.maxCorrection = std::max(result.maxCorrection, std::fabs(x[static_cast<std::size_t>(k)]));
         }
         result.sumV = 0.0, result.sumVV = 0.0;
@@ -144,7 +147,8 @@ NetworkIterationResult iterateNetwork(NetworkProblem& problem, const NetworkIter
             for (std::int32_t k = 1; k <= u; ++k) log += generalText(x[static_cast<std::size_t>(k)]) + kCrLf;
             log += "v i";
             log += kCrLf;
-            for (std::size_t r = 1; r < result.residuals.size(); ++r) log += generalText(result.residuals[r]) + kCrLf;
+            for (std::size_t r = 1; r < result.residuals.size(); ++r)
+                log += generalText(result.residuals[r]) + kCrLf;
         }
         if (settings.log)
             settings.log->summary("Iterations " + std::to_string(iteration) + "\tBiggest x " +

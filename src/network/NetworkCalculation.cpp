@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
-std::string quoted(const std::string& name) { return "\"" + name + "\""; }
+std::string inQuotes(const std::string& name) { return "\"" + name + "\""; }
 
 // The checks before the first iteration and the problem they leave; nullopt after a message.
 std::optional<NetworkProblem> prepareProblem(JobState& job, const std::string& reduceText, ReductionRule rule,
@@ -33,17 +33,17 @@ std::optional<NetworkProblem> prepareProblem(JobState& job, const std::string& r
     for (std::int32_t s = 1; s <= nS; ++s) {
         const std::string& name = job.BuendelStation[static_cast<std::size_t>(s)];
         if (!stationIndex.emplace(name, s).second)
-            return refuse("The station name " + quoted(name) + " is given twice (stations " +
+            return refuse("The station name " + inQuotes(name) + " is given twice (stations " +
                           std::to_string(stationIndex[name]) + " and " + std::to_string(s) +
                           "); every name of the network must be unique.");
     }
     for (std::int32_t p = 1; p <= nP; ++p) {
         const std::string& name = job.BuendelPunkt[static_cast<std::size_t>(p)];
         if (stationIndex.count(name))
-            return refuse("The name " + quoted(name) + " is given to a station and to object point " +
+            return refuse("The name " + inQuotes(name) + " is given to a station and to object point " +
                           std::to_string(p) + "; every name of the network must be unique.");
         if (!pointIndex.emplace(name, p).second)
-            return refuse("The object point name " + quoted(name) + " is given twice (points " +
+            return refuse("The object point name " + inQuotes(name) + " is given twice (points " +
                           std::to_string(pointIndex[name]) + " and " + std::to_string(p) +
                           "); every name of the network must be unique.");
     }
@@ -74,7 +74,8 @@ std::optional<NetworkProblem> prepareProblem(JobState& job, const std::string& r
         const auto used = static_cast<std::int32_t>(j) + 1;
         const std::int32_t p = chosen[j];
         problem.pointNames.push_back(job.BuendelPunkt[static_cast<std::size_t>(p)]);
-        for (std::int32_t axis = 1; axis <= 3; ++axis) problem.points(used, axis) = job.BuendelPunktDaten(p, axis);
+        for (std::int32_t axis = 1; axis <= 3; ++axis)
+            problem.points(used, axis) = job.BuendelPunktDaten(p, axis);
         usedIndex.emplace(problem.pointNames.back(), used);
     }
     // An observation whose station or point is not in the run is left out without a word.
@@ -84,13 +85,14 @@ std::optional<NetworkProblem> prepareProblem(JobState& job, const std::string& r
         const auto s = stationIndex.find(o[1]);
         const auto p = usedIndex.find(o[2]);
         if (s == stationIndex.end() || p == usedIndex.end()) continue;
-        problem.observations.push_back({s->second, p->second, job.BuendelBeobWert[static_cast<std::size_t>(i)]});
+        problem.observations.push_back(
+            {s->second, p->second, job.BuendelBeobWert[static_cast<std::size_t>(i)]});
         auto& seen = stationsOfPoint[static_cast<std::size_t>(p->second)];
         if (std::find(seen.begin(), seen.end(), s->second) == seen.end()) seen.push_back(s->second);
     }
     for (std::size_t j = 1; j < stationsOfPoint.size(); ++j)
         if (stationsOfPoint[j].size() < 3)
-            return refuse("Object point " + quoted(problem.pointNames[j]) + " is measured from " +
+            return refuse("Object point " + inQuotes(problem.pointNames[j]) + " is measured from " +
                           std::to_string(stationsOfPoint[j].size()) +
                           " station(s) only; every point needs distances from at least three stations.");
     const auto w = static_cast<std::int32_t>(problem.observations.size());
@@ -102,9 +104,9 @@ std::optional<NetworkProblem> prepareProblem(JobState& job, const std::string& r
         const Matrix& S = job.BuendelStationDaten;
         if (S(o.station, 1) == problem.points(o.point, 1) && S(o.station, 2) == problem.points(o.point, 2) &&
             S(o.station, 3) == problem.points(o.point, 3))
-            return refuse("Station " + quoted(problem.stationNames[static_cast<std::size_t>(o.station)]) +
+            return refuse("Station " + inQuotes(problem.stationNames[static_cast<std::size_t>(o.station)]) +
                           " stands on object point " +
-                          quoted(problem.pointNames[static_cast<std::size_t>(o.point)]) +
+                          inQuotes(problem.pointNames[static_cast<std::size_t>(o.point)]) +
                           " (their distance is 0); the network cannot be adjusted.");
     }
     return problem;
@@ -143,7 +145,8 @@ std::string resultListing(const NetworkProblem& p, const NetworkIterationResult&
     for (std::size_t i = 0; i < p.observations.size(); ++i) {
         const NetworkObservation& o = p.observations[i];
         text += p.stationNames[static_cast<std::size_t>(o.station)] + "\t" +
-                p.pointNames[static_cast<std::size_t>(o.point)] + "\t" + generalText(r.residuals[i + 1]) + kCrLf;
+                p.pointNames[static_cast<std::size_t>(o.point)] + "\t" + generalText(r.residuals[i + 1]) +
+                kCrLf;
     }
     return text;
 }
@@ -173,10 +176,10 @@ NetworkRunOutcome run(JobState& job, const std::string& reduceText, const Networ
     outcome.observations = static_cast<std::int32_t>(problem->observations.size());
 
     const Matrix startStations = job.BuendelStationDaten;
-    const std::string startText = variant ? std::string()
-                                          : networkPointFileText(problem->stationNames, startStations,
-                                                                 problem->stationCount, problem->pointNames,
-                                                                 problem->points);
+    const std::string startText =
+        variant ? std::string()
+                : networkPointFileText(problem->stationNames, startStations, problem->stationCount,
+                                       problem->pointNames, problem->points);
     NetworkView* view = variant ? nullptr : services.view;
     if (view) view->clearSummary();
 
@@ -202,8 +205,9 @@ NetworkRunOutcome run(JobState& job, const std::string& reduceText, const Networ
     } catch (const NetworkError& e) {
         return fail(NetworkRunStatus::Failed, e.what());
     } catch (const std::exception& e) {
-        return fail(NetworkRunStatus::Failed, std::string("The network adjustment failed: ") + e.what() +
-                                                  ". Nothing was loaded; the stations keep their start values.");
+        return fail(NetworkRunStatus::Failed,
+                    std::string("The network adjustment failed: ") + e.what() +
+                        ". Nothing was loaded; the stations keep their start values.");
     }
     outcome.end = result.end;
     outcome.iterations = result.iterations;
@@ -225,13 +229,14 @@ NetworkRunOutcome run(JobState& job, const std::string& reduceText, const Networ
     try {
         std::filesystem::create_directories(services.dataFolder);
         writeFileAtomically(ocsPath, startText);
-        writeFileAtomically(mcsPath,
-                            networkPointFileText(problem->stationNames, job.BuendelStationDaten,
-                                                 problem->stationCount, problem->pointNames, problem->points));
+        writeFileAtomically(
+            mcsPath, networkPointFileText(problem->stationNames, job.BuendelStationDaten,
+                                          problem->stationCount, problem->pointNames, problem->points));
     } catch (const std::exception& e) {
-        return fail(NetworkRunStatus::Failed, std::string("The results of the network adjustment could not be "
-                                                          "written; nothing was loaded.\n") +
-                                                  e.what());
+        return fail(NetworkRunStatus::Failed,
+                    std::string("The results of the network adjustment could not be "
+                                "written; nothing was loaded.\n") +
+                        e.what());
     }
 
     PointLoadRequest request;
@@ -267,12 +272,15 @@ std::string networkPointFileText(const std::vector<std::string>& stationNames, c
         for (std::int32_t axis = 1; axis <= 3; ++axis) text += "\t" + generalText(m(row, axis));
         text += kCrLf;
     };
-    for (std::int32_t s = 1; s <= stationCount; ++s) line(stationNames[static_cast<std::size_t>(s)], stations, s);
-    for (std::int32_t j = 1; j <= points.rows(); ++j) line(pointNames[static_cast<std::size_t>(j)], points, j);
+    for (std::int32_t s = 1; s <= stationCount; ++s)
+        line(stationNames[static_cast<std::size_t>(s)], stations, s);
+    for (std::int32_t j = 1; j <= points.rows(); ++j)
+        line(pointNames[static_cast<std::size_t>(j)], points, j);
     return text;
 }
 
-NetworkRunOutcome calculateNetwork(JobState& job, const std::string& reduceText, const NetworkServices& services) {
+NetworkRunOutcome calculateNetwork(JobState& job, const std::string& reduceText,
+                                   const NetworkServices& services) {
     return run(job, reduceText, services, false);
 }
 

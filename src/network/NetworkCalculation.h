@@ -36,7 +36,7 @@ inline constexpr std::int32_t kNetworkIterationCap = 50;
 // The window's boxes as the run writes them.
 class NetworkView : public NetworkLog {
   public:
-    virtual void clearSummary() = 0;                      // TextRUN emptied at the start
+    virtual void clearSummary() = 0;                        // TextRUN emptied at the start
     virtual void showResults(const std::string& text) = 0;  // TextResults replaced
 };
 
@@ -45,8 +45,8 @@ struct NetworkServices {
     platform::EventPump* events = nullptr;
     platform::Clipboard* clipboard = nullptr;
     NetworkView* view = nullptr;
-    std::string dataFolder;         // where the two result files go (created when missing)
-    PointLoadServices load;         // the normal point load's services (prompter set from above)
+    std::string dataFolder;  // where the two result files go (created when missing)
+    PointLoadServices load;  // the normal point load's services (prompter set from above)
     std::int32_t maxIterations = kNetworkIterationCap;
 };
 
@@ -69,7 +69,8 @@ struct NetworkRunOutcome {
 };
 
 // (CalcBuendel) `reduceText` is the text of TextReduce.
-NetworkRunOutcome calculateNetwork(JobState& job, const std::string& reduceText, const NetworkServices& services);
+NetworkRunOutcome calculateNetwork(JobState& job, const std::string& reduceText,
+                                   const NetworkServices& services);
 
 // (Command1_Click) The fixed-datum variant.
 NetworkRunOutcome runFixedDatumVariant(JobState& job, const std::string& reduceText,

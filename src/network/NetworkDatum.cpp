@@ -13,7 +13,8 @@ int freeAxisOfStation2(double ax, double ay, double az) {
     return 1;
 }
 
-std::optional<NetworkDatum> chooseDatum(const Matrix& stations, std::int32_t stationCount, NetworkDatumKind kind) {
+std::optional<NetworkDatum> chooseDatum(const Matrix& stations, std::int32_t stationCount,
+                                        NetworkDatumKind kind) {
     if (stationCount < 3) return std::nullopt;
     NetworkDatum d;
     if (kind == NetworkDatumKind::Fixed) {

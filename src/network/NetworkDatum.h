@@ -24,9 +24,9 @@ enum class NetworkDatumKind { Chosen, Fixed };
 inline constexpr const char* kStationsInOneLine = "All Stations are in one line; this is not working";
 
 struct NetworkDatum {
-    int station2FreeAxis = 3;             // 1..3
-    std::int32_t thirdStation = 3;        // I
-    std::array<bool, 4> thirdFree{};      // [1..3]: station I's free axes
+    int station2FreeAxis = 3;         // 1..3
+    std::int32_t thirdStation = 3;    // I
+    std::array<bool, 4> thirdFree{};  // [1..3]: station I's free axes
     // The six held columns of the full layout (station k owns 3k−2..3k), highest first.
     std::array<std::int32_t, 6> heldColumns{};
 };
@@ -36,6 +36,7 @@ int freeAxisOfStation2(double ax, double ay, double az);
 
 // The datum from the stations (rows 1..stationCount of `stations`, columns 1..3); nullopt when no
 // third station stands off the line (fewer than three stations included).
-std::optional<NetworkDatum> chooseDatum(const Matrix& stations, std::int32_t stationCount, NetworkDatumKind kind);
+std::optional<NetworkDatum> chooseDatum(const Matrix& stations, std::int32_t stationCount,
+                                        NetworkDatumKind kind);
 
 }  // namespace kal

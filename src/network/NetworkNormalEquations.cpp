@@ -11,7 +11,8 @@ void accumulateNormalEquations(const std::vector<DesignRow>& rows, std::int32_t 
     const auto stride = static_cast<std::size_t>(normal.cols()) + 1;
     double* n = &normal(0, 0);
     for (std::int32_t i = 0; i <= u; ++i)
-        for (std::int32_t j = 0; j <= u; ++j) n[static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(j)] = 0.0;
+        for (std::int32_t j = 0; j <= u; ++j)
+            n[static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(j)] = 0.0;
     rightSide.assign(static_cast<std::size_t>(u) + 1, 0.0);
     std::size_t count = 0;
     for (const DesignRow& row : rows) {
@@ -22,7 +23,8 @@ void accumulateNormalEquations(const std::vector<DesignRow>& rows, std::int32_t 
             double* line = n + ia * stride;
             for (int b = 0; b < row.size; ++b) {
                 const double vb = row.value[static_cast<std::size_t>(b)];
-                if (vb != 0.0) line[static_cast<std::size_t>(row.unknown[static_cast<std::size_t>(b)])] += va * vb;
+                if (vb != 0.0)
+                    line[static_cast<std::size_t>(row.unknown[static_cast<std::size_t>(b)])] += va * vb;
             }
             if (row.misclosure != 0.0) rightSide[ia] += va * row.misclosure;
         }
@@ -39,7 +41,8 @@ void invertInPlace(Matrix& matrix, std::int32_t u, const std::function<void()>& 
     };
     for (std::int32_t k = 1; k <= u; ++k) {
         const double diagonal = at(k, k);
-        if (!std::isfinite(diagonal)) throw NumericError("Invalid floating-point result in the network inversion");
+        if (!std::isfinite(diagonal))
+            throw NumericError("Invalid floating-point result in the network inversion");
         const double pivot = 1.0 / (1e-12 + diagonal);
         if (!std::isfinite(pivot)) throw NumericError("Division by zero in the network inversion");
         at(k, k) = pivot;
