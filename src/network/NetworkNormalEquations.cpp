@@ -32,6 +32,18 @@ void accumulateNormalEquations(const std::vector<DesignRow>& rows, std::int32_t 
     }
 }
 
+namespace {
+
+// target(j) := factor·source(j) + target(j) for j in [begin, end): the exchange step's update of
+// one row. The rows never overlap (row i ≠ row k), which lets the compiler use vector registers;
+// each element gets the same one product and one sum as before.
+void addScaledRow(double* __restrict target, const double* __restrict source, double factor,
+                  std::int32_t begin, std::int32_t end) {
+    for (std::int32_t j = begin; j < end; ++j) target[j] = factor * source[j] + target[j];
+}
+
+}  // namespace
+
 void invertInPlace(Matrix& matrix, std::int32_t u, const std::function<void()>& poll) {
     if (u <= 0) return;
     const auto stride = static_cast<std::size_t>(matrix.cols()) + 1;
@@ -54,8 +66,8 @@ void invertInPlace(Matrix& matrix, std::int32_t u, const std::function<void()>& 
             double* rowI = &at(i, 0);
             const double aik = rowI[k];
             if (aik == 0.0) continue;  // aik·a(k,j) + a(i,j) would leave a(i,j) as it is
-            for (std::int32_t j = 1; j < k; ++j) rowI[j] = aik * rowK[j] + rowI[j];
-            for (std::int32_t j = k + 1; j <= u; ++j) rowI[j] = aik * rowK[j] + rowI[j];
+            addScaledRow(rowI, rowK, aik, 1, k);
+            addScaledRow(rowI, rowK, aik, k + 1, u + 1);
         }
         for (std::int32_t i = 1; i <= u; ++i)
             if (i != k) at(i, k) = at(i, k) * pivot;
