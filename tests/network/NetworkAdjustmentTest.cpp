@@ -127,6 +127,24 @@ TEST(NetworkAdjustment, RecoversSyntheticNetworkAndLoadsItAsPointSets) {
     EXPECT_TRUE(f.prompter.shown().empty()) << f.messages();
 }
 
+TEST(NetworkAdjustment, HalfThePointsUnderACommaSeparatorRoundTripThroughTheFiles) {
+    NetworkFixture f;
+    platform::ScopedDecimalSeparator comma(',');
+    const auto net = fillSyntheticNetwork(f.job, 5, 20);
+    const auto outcome = f.calculate("50");
+    ASSERT_EQ(outcome.status, NetworkRunStatus::Loaded) << f.messages();
+    EXPECT_EQ(outcome.unknowns, 39);
+    EXPECT_EQ(outcome.observations, 50);
+    EXPECT_EQ(f.job.IdenticalCount, 15);
+    EXPECT_EQ(loadedIndex(f.job, "P2"), 0);
+    const std::int32_t p19 = loadedIndex(f.job, "P19");
+    ASSERT_GT(p19, 0);
+    EXPECT_LT(relativeError(f.job.MCS_Z[p19], net.truePoints(19, 3)), 1e-9);
+    const std::string mcs = testing::TempDir::read(f.services.dataFolder + "/" + kNetworkMcsFile);
+    EXPECT_NE(mcs.find("P19\t" + generalText(f.job.MCS_X[p19])), std::string::npos);
+    EXPECT_NE(generalText(f.job.MCS_X[p19]).find(','), std::string::npos);
+}
+
 TEST(NetworkAdjustment, NoisyDistancesGiveS0OfTheRedundancy) {
     NetworkFixture f;
     const double sigma = 0.05;
