@@ -144,11 +144,16 @@ NetworkIterationResult iterateNetwork(NetworkProblem& problem, const NetworkIter
             std::string& log = result.iterationLog;
             log += "x i";
             log += kCrLf;
-            for (std::int32_t k = 1; k <= u; ++k) log += generalText(x[static_cast<std::size_t>(k)]) + kCrLf;
+            for (std::int32_t k = 1; k <= u; ++k) {
+                log += generalText(x[static_cast<std::size_t>(k)]) + kCrLf;
+                if ((k & 4095) == 0) pump.poll();
+            }
             log += "v i";
             log += kCrLf;
-            for (std::size_t r = 1; r < result.residuals.size(); ++r)
+            for (std::size_t r = 1; r < result.residuals.size(); ++r) {
                 log += generalText(result.residuals[r]) + kCrLf;
+                if ((r & 4095) == 0) pump.poll();
+            }
         }
         if (settings.log)
             settings.log->summary("Iterations " + std::to_string(iteration) + "\tBiggest x " +
