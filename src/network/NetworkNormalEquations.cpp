@@ -1,5 +1,6 @@
 #include "network/NetworkNormalEquations.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "shared/Errors.h"
@@ -48,34 +49,61 @@ void invertInPlace(Matrix& matrix, std::int32_t u, const std::function<void()>& 
     if (u <= 0) return;
     const auto stride = static_cast<std::size_t>(matrix.cols()) + 1;
     double* a = &matrix(0, 0);
-    auto at = [&](std::int32_t i, std::int32_t j) -> double& {
-        return a[static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(j)];
-    };
-    for (std::int32_t k = 1; k <= u; ++k) {
-        const double diagonal = at(k, k);
-        if (!std::isfinite(diagonal))
-            throw NumericError("Invalid floating-point result in the network inversion");
-        const double pivot = 1.0 / (1e-12 + diagonal);
-        if (!std::isfinite(pivot)) throw NumericError("Division by zero in the network inversion");
-        at(k, k) = pivot;
-        double* rowK = &at(k, 0);
-        for (std::int32_t j = 1; j <= u; ++j)
-            if (j != k) rowK[j] = -rowK[j] * pivot;
-        for (std::int32_t i = 1; i <= u; ++i) {
-            if (i == k) continue;
-            double* rowI = &at(i, 0);
-            const double aik = rowI[k];
-            if (aik == 0.0) continue;  // aik·a(k,j) + a(i,j) would leave a(i,j) as it is
-            addScaledRow(rowI, rowK, aik, 1, k);
-            addScaledRow(rowI, rowK, aik, k + 1, u + 1);
+    auto row = [&](std::int32_t i) { return a + static_cast<std::size_t>(i) * stride; };
+    // The exchange steps are taken kBlock at a time. Step k changes row i only through row i
+    // itself and row k as it stands right after its scaling in step k; so the block's own rows
+    // are first taken through the block's steps (keeping a copy of each pivot row), and then
+    // every other row through all of them while it sits in the cache. Each element sees the
+    // same operations in the same order as step-by-step over the whole matrix; the matrix is
+    // streamed through memory u/kBlock times instead of u times.
+    constexpr std::int32_t kBlock = 32;
+    std::vector<double> pivotRows(static_cast<std::size_t>(kBlock) * stride);
+    std::array<double, kBlock> pivots{};
+    for (std::int32_t k0 = 1; k0 <= u; k0 += kBlock) {
+        const std::int32_t k1 = std::min(u, k0 + kBlock - 1);
+        for (std::int32_t k = k0; k <= k1; ++k) {
+            double* rowK = row(k);
+            if (!std::isfinite(rowK[k]))
+                throw NumericError("Invalid floating-point result in the network inversion");
+            const double pivot = 1.0 / (1e-12 + rowK[k]);
+            if (!std::isfinite(pivot)) throw NumericError("Division by zero in the network inversion");
+            rowK[k] = pivot;
+            for (std::int32_t j = 1; j <= u; ++j)
+                if (j != k) rowK[j] = -rowK[j] * pivot;
+            std::copy(rowK, rowK + stride,
+                      pivotRows.begin() + static_cast<std::ptrdiff_t>((k - k0) * stride));
+            pivots[static_cast<std::size_t>(k - k0)] = pivot;
+            for (std::int32_t i = k0; i <= k1; ++i) {
+                if (i == k) continue;
+                double* rowI = row(i);
+                const double aik = rowI[k];
+                if (aik == 0.0) continue;  // aik·a(k,j) + a(i,j) would leave a(i,j) as it is
+                addScaledRow(rowI, rowK, aik, 1, k);
+                addScaledRow(rowI, rowK, aik, k + 1, u + 1);
+            }
+            for (std::int32_t i = k0; i <= k1; ++i)
+                if (i != k) row(i)[k] *= pivot;
         }
-        for (std::int32_t i = 1; i <= u; ++i)
-            if (i != k) at(i, k) = at(i, k) * pivot;
+        for (std::int32_t i = 1; i <= u; ++i) {
+            if (i == k0) i = k1 + 1;
+            if (i > u) break;
+            double* rowI = row(i);
+            for (std::int32_t k = k0; k <= k1; ++k) {
+                const double* rowK = pivotRows.data() + static_cast<std::size_t>(k - k0) * stride;
+                const double aik = rowI[k];
+                if (aik != 0.0) {
+                    addScaledRow(rowI, rowK, aik, 1, k);
+                    addScaledRow(rowI, rowK, aik, k + 1, u + 1);
+                }
+                rowI[k] = aik * pivots[static_cast<std::size_t>(k - k0)];
+            }
+            if (poll && (i & 15) == 0) poll();
+        }
         if (poll) poll();
     }
     for (std::int32_t i = 1; i <= u; ++i)
         for (std::int32_t j = 1; j <= u; ++j)
-            if (!std::isfinite(at(i, j)))
+            if (!std::isfinite(row(i)[j]))
                 throw NumericError("Invalid floating-point result in the network inversion");
 }
 

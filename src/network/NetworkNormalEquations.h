@@ -29,9 +29,10 @@ void accumulateNormalEquations(const std::vector<DesignRow>& rows, std::int32_t 
 
 // The inverse of the u × u matrix in place by the program's Gauss-Jordan exchange: steps
 // k = 1..u in order, no pivot search, 1/(1e-12 + pivot) (an all-zero row and column gives 1e12 on
-// the diagonal). The arithmetic is that of matInvert; rows whose factor is exactly 0 are skipped,
-// which changes no value. `poll` is called after every step, so events pass during a long
-// inversion. NumericError when a pivot or a result is not finite.
+// the diagonal). Every element gets the arithmetic of matInvert in its order (the steps are taken
+// in blocks for the cache, and rows whose factor is exactly 0 are skipped, which changes no value),
+// so the result is matInvert's. `poll` is called every 16 rows of each block of steps, so events
+// pass during a long inversion. NumericError when a pivot or a result is not finite.
 void invertInPlace(Matrix& a, std::int32_t u, const std::function<void()>& poll);
 
 }  // namespace kal
