@@ -50,6 +50,7 @@ NetworkServices NetworkWindows::runServices() {
     s.prompter = &prompter_;
     s.events = &eventPump_;
     s.clipboard = &clipboard_;
+    s.progress = &main_.progressWindow();
     s.dataFolder = job_.AppDataFolder;
     s.load.events = &eventPump_;
     s.load.progress = &main_.progressWindow();

@@ -104,7 +104,10 @@ NetworkIterationResult iterateNetwork(NetworkProblem& problem, const NetworkIter
         for (std::int32_t k = 1; k <= u; ++k)
             result.normalDiagonal[static_cast<std::size_t>(k)] = result.qxx(k, k);
         step("calculating qxx = N^-1");
-        invertInPlace(result.qxx, u, poll);
+        invertInPlace(result.qxx, u, [&](double done) {
+            if (settings.progress) settings.progress->setValue(static_cast<int>(100.0 * done));
+            pump.poll();
+        });
         step("calculating n = (At * P) * l");
         step("calculating x = qxx * n");
         x.assign(static_cast<std::size_t>(u) + 1, 0.0);
@@ -167,7 +170,8 @@ NetworkIterationResult iterateNetwork(NetworkProblem& problem, const NetworkIter
             result.end = NetworkRunEnd::Converged;
             break;
         }
-        if (settings.stopFlag && *settings.stopFlag) {
+        if ((settings.stopFlag && *settings.stopFlag) ||
+            (settings.progress && settings.progress->stopRequested())) {
             result.end = NetworkRunEnd::Stopped;
             break;
         }

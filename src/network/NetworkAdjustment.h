@@ -19,6 +19,7 @@
 
 #include "network/NetworkDatum.h"
 #include "platform/EventPump.h"
+#include "platform/Progress.h"
 #include "shared/Matrix.h"
 
 namespace kal {
@@ -65,6 +66,9 @@ struct NetworkIterationSettings {
     bool keepIterationLog = true;  // the "x i" / "v i" log for the clipboard
     const bool* stopFlag = nullptr;
     platform::EventPump* events = nullptr;
+    // The progress window, opened by the caller: the share of the running iteration's
+    // inversion; its Cancel ends the run after the running iteration, as STOP does.
+    platform::Progress* progress = nullptr;
 };
 
 enum class NetworkRunEnd { Converged, Stopped, NotConverged };

@@ -201,6 +201,10 @@ NetworkRunOutcome run(JobState& job, const std::string& reduceText, const Networ
 
     NetworkIterationResult result;
     try {
+        platform::ProgressScope progress(services.progress, variant
+                                                                ? "Network adjustment, fixed datum - Progress"
+                                                                : "Network adjustment - Progress");
+        settings.progress = services.progress;
         result = iterateNetwork(*problem, settings);
     } catch (const NetworkError& e) {
         return fail(NetworkRunStatus::Failed, e.what());

@@ -24,6 +24,7 @@
 #include "network/NetworkAdjustment.h"
 #include "platform/Clipboard.h"
 #include "platform/EventPump.h"
+#include "platform/Progress.h"
 #include "platform/Prompter.h"
 #include "shared/JobState.h"
 
@@ -44,6 +45,7 @@ struct NetworkServices {
     platform::Prompter* prompter = nullptr;  // required
     platform::EventPump* events = nullptr;
     platform::Clipboard* clipboard = nullptr;
+    platform::Progress* progress = nullptr;  // shown while the iterations run
     NetworkView* view = nullptr;
     std::string dataFolder;  // where the two result files go (created when missing)
     PointLoadServices load;  // the normal point load's services (prompter set from above)

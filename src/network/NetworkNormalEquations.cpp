@@ -45,7 +45,7 @@ void addScaledRow(double* __restrict target, const double* __restrict source, do
 
 }  // namespace
 
-void invertInPlace(Matrix& matrix, std::int32_t u, const std::function<void()>& poll) {
+void invertInPlace(Matrix& matrix, std::int32_t u, const std::function<void(double done)>& poll) {
     if (u <= 0) return;
     const auto stride = static_cast<std::size_t>(matrix.cols()) + 1;
     double* a = &matrix(0, 0);
@@ -97,9 +97,9 @@ void invertInPlace(Matrix& matrix, std::int32_t u, const std::function<void()>& 
                 }
                 rowI[k] = aik * pivots[static_cast<std::size_t>(k - k0)];
             }
-            if (poll && (i & 15) == 0) poll();
+            if (poll && (i & 15) == 0) poll((k0 - 1.0) / u);
         }
-        if (poll) poll();
+        if (poll) poll(static_cast<double>(k1) / u);
     }
     for (std::int32_t i = 1; i <= u; ++i)
         for (std::int32_t j = 1; j <= u; ++j)

@@ -31,8 +31,9 @@ void accumulateNormalEquations(const std::vector<DesignRow>& rows, std::int32_t 
 // k = 1..u in order, no pivot search, 1/(1e-12 + pivot) (an all-zero row and column gives 1e12 on
 // the diagonal). Every element gets the arithmetic of matInvert in its order (the steps are taken
 // in blocks for the cache, and rows whose factor is exactly 0 are skipped, which changes no value),
-// so the result is matInvert's. `poll` is called every 16 rows of each block of steps, so events
-// pass during a long inversion. NumericError when a pivot or a result is not finite.
-void invertInPlace(Matrix& a, std::int32_t u, const std::function<void()>& poll);
+// so the result is matInvert's. `poll` is called every 16 rows of each block of steps with the
+// share of the steps done (0 to 1), so events pass during a long inversion. NumericError when a
+// pivot or a result is not finite.
+void invertInPlace(Matrix& a, std::int32_t u, const std::function<void(double done)>& poll);
 
 }  // namespace kal

@@ -14,6 +14,7 @@
 #include "shared/NumberText.h"
 #include "shell/JobReset.h"
 #include "support/FakePlatform.h"
+#include "support/FakeProgress.h"
 #include "support/TempDir.h"
 
 namespace kal {
@@ -348,6 +349,23 @@ TEST(NetworkAdjustment, StopDuringARunFinishesTheIterationAndLoadsItsResults) {
     EXPECT_EQ(firstLine(f.view.run), "stopped after 1 iterations");
     EXPECT_FALSE(f.job.StopFlag);
     EXPECT_EQ(f.job.IdenticalCount, 25);
+}
+
+TEST(NetworkAdjustment, ProgressWindowFollowsTheInversionAndItsCancelStopsTheRun) {
+    NetworkFixture f;
+    testing::FakeProgress progress;
+    f.services.progress = &progress;
+    fillSyntheticNetwork(f.job, 5, 20, 0.0, 30.0);
+    progress.onValue = [&progress](int) { progress.stop = true; };
+    const auto outcome = f.calculate();
+    EXPECT_EQ(outcome.status, NetworkRunStatus::Loaded) << f.messages();
+    EXPECT_EQ(outcome.end, NetworkRunEnd::Stopped);
+    EXPECT_EQ(outcome.iterations, 1);
+    EXPECT_EQ(progress.captions, std::vector<std::string>{"Network adjustment - Progress"});
+    ASSERT_FALSE(progress.values.empty());
+    EXPECT_EQ(progress.values.back(), 100);
+    EXPECT_FALSE(progress.isOpen);
+    EXPECT_FALSE(f.job.StopFlag);
 }
 
 TEST(NetworkAdjustment, ReloadKeepsUseFlagsByNameAndADeclinedLoadPutsTheStationsBack) {

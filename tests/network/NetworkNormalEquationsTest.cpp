@@ -33,7 +33,7 @@ TEST(NetworkInversion, BlockedExchangeGivesExactlyTheProgramsInverse) {
         matInvert(m, n, n, expected);
         Matrix blocked = m;
         int polls = 0;
-        invertInPlace(blocked, n, [&polls] { ++polls; });
+        invertInPlace(blocked, n, [&polls](double) { ++polls; });
         for (std::int32_t i = 1; i <= n; ++i)
             for (std::int32_t j = 1; j <= n; ++j)
                 ASSERT_EQ(blocked(i, j), expected(i, j)) << n << " " << i << " " << j;
