@@ -43,6 +43,41 @@ void addScaledRow(double* __restrict target, const double* __restrict source, do
     for (std::int32_t j = begin; j < end; ++j) target[j] = factor * source[j] + target[j];
 }
 
+// c3·r3 + (c2·r2 + (c1·r1 + (c0·r0 + a))) over [begin, end): four exchange steps' updates of one
+// row's element, in the steps' order, with the row read and written once.
+void addFourScaledRows(double* __restrict target, const double* __restrict r0, const double* __restrict r1,
+                       const double* __restrict r2, const double* __restrict r3, const double (&c)[4],
+                       std::int32_t begin, std::int32_t end) {
+    const double c0 = c[0], c1 = c[1], c2 = c[2], c3 = c[3];
+    for (std::int32_t j = begin; j < end; ++j) {
+        double a = target[j];
+        a = c0 * r0[j] + a;
+        a = c1 * r1[j] + a;
+        a = c2 * r2[j] + a;
+        a = c3 * r3[j] + a;
+        target[j] = a;
+    }
+}
+
+// Exchange steps k..k+3 on one row outside the block; `pivotRows` holds the four pivot rows one
+// stride apart, as they stood right after their scaling. The four pivot columns go step by step
+// (they give each step its factor); every other element takes the four updates in one pass. No
+// zero factor is skipped here: 0·r + a is a for every finite r, and a non-finite r ends the
+// inversion at its final check either way.
+void fourSteps(double* rowI, const double* pivotRows, std::size_t stride, const double* pivots,
+               std::int32_t k, std::int32_t u) {
+    const double* r[4] = {pivotRows, pivotRows + stride, pivotRows + 2 * stride, pivotRows + 3 * stride};
+    double c[4];
+    for (int s = 0; s < 4; ++s) {
+        c[s] = rowI[k + s];
+        for (int t = 0; t < 4; ++t)
+            if (t != s) rowI[k + t] = c[s] * r[s][k + t] + rowI[k + t];
+        rowI[k + s] = c[s] * pivots[s];
+    }
+    addFourScaledRows(rowI, r[0], r[1], r[2], r[3], c, 1, k);
+    addFourScaledRows(rowI, r[0], r[1], r[2], r[3], c, k + 4, u + 1);
+}
+
 }  // namespace
 
 void invertInPlace(Matrix& matrix, std::int32_t u, const std::function<void(double done)>& poll) {
@@ -88,7 +123,12 @@ void invertInPlace(Matrix& matrix, std::int32_t u, const std::function<void(doub
             if (i == k0) i = k1 + 1;
             if (i > u) break;
             double* rowI = row(i);
-            for (std::int32_t k = k0; k <= k1; ++k) {
+            std::int32_t k = k0;
+            for (; k + 3 <= k1; k += 4) {
+                const double* rowK = pivotRows.data() + static_cast<std::size_t>(k - k0) * stride;
+                fourSteps(rowI, rowK, stride, &pivots[static_cast<std::size_t>(k - k0)], k, u);
+            }
+            for (; k <= k1; ++k) {
                 const double* rowK = pivotRows.data() + static_cast<std::size_t>(k - k0) * stride;
                 const double aik = rowI[k];
                 if (aik != 0.0) {
