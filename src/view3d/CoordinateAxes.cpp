@@ -16,10 +16,11 @@ constexpr std::array<const char*, 3> kAxisPrefix = {"x ", "y ", "z "};
 PixelPoint pixelOf(const ViewPoint& p) { return {static_cast<float>(p.x), static_cast<float>(p.y)}; }
 
 // The three axis lines from points[0] to points[1..3], then their labels at the ends + (5, 5).
-void drawAxisFigure(DisplayList& list, const std::array<PixelPoint, 4>& points, PenStyle style, bool showLabels,
-                    const std::string& systemName, const PlaceLabel& placeLabel) {
+void drawAxisFigure(DisplayList& list, const std::array<PixelPoint, 4>& points, PenStyle style,
+                    bool showLabels, const std::string& systemName, const PlaceLabel& placeLabel) {
     for (int k = 0; k < 3; ++k)
-        addSegment(list, points[0], points[static_cast<std::size_t>(k + 1)], 1, paletteColour(kAxisColour[k]), style);
+        addSegment(list, points[0], points[static_cast<std::size_t>(k + 1)], 1, paletteColour(kAxisColour[k]),
+                   style);
     if (!showLabels || !placeLabel) return;
     for (int k = 0; k < 3; ++k) {
         const PixelPoint& end = points[static_cast<std::size_t>(k + 1)];
@@ -27,8 +28,8 @@ void drawAxisFigure(DisplayList& list, const std::array<PixelPoint, 4>& points, 
     }
 }
 
-void drawTripod(DisplayList& list, const ViewProjection& projection, int surfaceHeight, const AxesOptions& options,
-                const PlaceLabel& placeLabel) {
+void drawTripod(DisplayList& list, const ViewProjection& projection, int surfaceHeight,
+                const AxesOptions& options, const PlaceLabel& placeLabel) {
     constexpr double L = 50;
     const double base = roundHalfEven(surfaceHeight - 90.0);
     // The view rotation alone: u to the right, v downwards, without zoom or offsets.
@@ -36,7 +37,8 @@ void drawTripod(DisplayList& list, const ViewProjection& projection, int surface
         const ViewPoint v = projection.worldToView(x, y, z);
         return PixelPoint{static_cast<float>(v.x - 200 + 70), static_cast<float>(200 - v.y + base)};
     };
-    const std::array<PixelPoint, 4> axes = {screen(0, 0, 0), screen(L, 0, 0), screen(0, L, 0), screen(0, 0, L)};
+    const std::array<PixelPoint, 4> axes = {screen(0, 0, 0), screen(L, 0, 0), screen(0, L, 0),
+                                            screen(0, 0, L)};
     for (int k = 0; k < 3; ++k)
         addSegment(list, axes[0], axes[static_cast<std::size_t>(k + 1)], 1, paletteColour(kAxisColour[k]));
     const PixelPoint barb1 = screen(L - L / 5, L / 5 * 0.6, 0), barb2 = screen(L - L / 5, -L / 5 * 0.6, 0);
@@ -66,13 +68,15 @@ void drawTripod(DisplayList& list, const ViewProjection& projection, int surface
 }  // namespace
 
 void drawCoordinateAxes(DisplayList& list, const ViewProjection& projection, int surfaceHeight,
-                        const AxesOptions& options, const PointMapper& mcsToOcs, const PlaceLabel& placeLabel) {
+                        const AxesOptions& options, const PointMapper& mcsToOcs,
+                        const PlaceLabel& placeLabel) {
     drawTripod(list, projection, surfaceHeight, options, placeLabel);
 
     const double L = options.axisLength;
     const std::array<std::array<double, 3>, 4> ends = {{{0, 0, 0}, {L, 0, 0}, {0, L, 0}, {0, 0, L}}};
     std::array<PixelPoint, 4> points;
-    for (std::size_t k = 0; k < 4; ++k) points[k] = pixelOf(projection.worldToPixel(ends[k][0], ends[k][1], ends[k][2]));
+    for (std::size_t k = 0; k < 4; ++k)
+        points[k] = pixelOf(projection.worldToPixel(ends[k][0], ends[k][1], ends[k][2]));
     drawAxisFigure(list, points, PenStyle::Solid, options.showLabels, options.nameOCS, placeLabel);
 
     if (!mcsToOcs) return;

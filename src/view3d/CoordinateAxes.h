@@ -16,15 +16,16 @@
 namespace kal {
 
 struct AxesOptions {
-    std::int32_t axisLength = 1;      // systemAxisLength() of the MCS box, millimetres
-    bool showLabels = false;          // ShowCoordinateSystemLabels
-    std::string nameOCS, nameMCS;     // NameOCS, NameMCS
+    std::int32_t axisLength = 1;   // systemAxisLength() of the MCS box, millimetres
+    bool showLabels = false;       // ShowCoordinateSystemLabels
+    std::string nameOCS, nameMCS;  // NameOCS, NameMCS
 };
 
 // Appends the tripod, the OCS axes and the MCS axes. `projection` is the window's current one
 // (origin shift included); `surfaceHeight` places the tripod. A point that cannot be mapped
 // into the OCS ends the figure silently: what was drawn stays.
 void drawCoordinateAxes(DisplayList& list, const ViewProjection& projection, int surfaceHeight,
-                        const AxesOptions& options, const PointMapper& mcsToOcs, const PlaceLabel& placeLabel);
+                        const AxesOptions& options, const PointMapper& mcsToOcs,
+                        const PlaceLabel& placeLabel);
 
 }  // namespace kal

@@ -92,7 +92,8 @@ struct GridDraw {
             if (secondOn) {
                 const double value =
                     D2 == 0 ? 0.0
-                            : gridLineValue(centre[static_cast<std::size_t>(plane.second.constant)], D2, counts.N, i);
+                            : gridLineValue(centre[static_cast<std::size_t>(plane.second.constant)], D2,
+                                            counts.N, i);
                 const auto [a, b] = line(plane.second, value);
                 addSegment(list, a, b, 1, colour);
                 if (options.ShowGridDim) {
@@ -129,8 +130,8 @@ double gridLineValue(double centre, double spacing, std::int32_t N, std::int32_t
     return std::floor(centre / spacing) * spacing - (N / 2) * spacing + i * spacing;
 }
 
-void drawCoordinateGrid(DisplayList& list, const ViewProjection& projection, const ViewOrigin& origin, int width,
-                        int height, const GridOptions& options) {
+void drawCoordinateGrid(DisplayList& list, const ViewProjection& projection, const ViewOrigin& origin,
+                        int width, int height, const GridOptions& options) {
     if (!options.GridXY && !options.GridYZ && !options.GridZX) return;
     const GridLineCounts counts =
         gridLineCounts(width, height, projection.massstab(), options.ADis, options.BDis, options.Cdis);

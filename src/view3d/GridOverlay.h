@@ -25,10 +25,10 @@ namespace kal {
 
 struct GridOptions {
     bool GridXY = false, GridYZ = false, GridZX = false;
-    bool ShowGridDim = false;                     // labels on the lines
-    std::int32_t ADis = 0, BDis = 0, Cdis = 0;    // spacings, millimetres
-    double lengthFactor = 1;                      // LengthFactor: display units per millimetre
-    std::string lengthFormat = "0.000";           // LengthFormat
+    bool ShowGridDim = false;                   // labels on the lines
+    std::int32_t ADis = 0, BDis = 0, Cdis = 0;  // spacings, millimetres
+    double lengthFactor = 1;                    // LengthFactor: display units per millimetre
+    std::string lengthFormat = "0.000";         // LengthFormat
 };
 
 // The closest spacing on the screen a family is drawn with, in pixels.
@@ -49,7 +49,7 @@ GridLineCounts gridLineCounts(int width, int height, double massstab, std::int32
 double gridLineValue(double centre, double spacing, std::int32_t N, std::int32_t i);
 
 // Appends the grids of the planes that are on. `origin` is the window's origin shift.
-void drawCoordinateGrid(DisplayList& list, const ViewProjection& projection, const ViewOrigin& origin, int width,
-                        int height, const GridOptions& options);
+void drawCoordinateGrid(DisplayList& list, const ViewProjection& projection, const ViewOrigin& origin,
+                        int width, int height, const GridOptions& options);
 
 }  // namespace kal

@@ -65,7 +65,8 @@ HidingPlaneGeometry placeHidingPlane(DisplayList& list, const ScreenProperties& 
     const double m0 = view.BlackM;
     for (int k = 1; k <= 4; ++k) {
         const double h = k <= 2 ? 100 : 110;
-        const double z = (k == 1 || k == 3) ? view.BlackZ : static_cast<double>(view.BlackZ) + view.BlackThick;
+        const double z =
+            (k == 1 || k == 3) ? view.BlackZ : static_cast<double>(view.BlackZ) + view.BlackThick;
         const double corner[4][2] = {{cx + h, cy + h}, {cx + h, cy - h}, {cx - h, cy - h}, {cx - h, cy + h}};
         std::array<Vec, 4> p;  // A, B, C, D in present pixels and scaled depth
         for (int c = 0; c < 4; ++c) {
@@ -80,7 +81,8 @@ HidingPlaneGeometry placeHidingPlane(DisplayList& list, const ScreenProperties& 
         }
         if (view.BlackPlaneBorders) {
             Polygon square;
-            for (const Vec& q : p) square.corners.push_back({static_cast<float>(q[1]), static_cast<float>(q[2])});
+            for (const Vec& q : p)
+                square.corners.push_back({static_cast<float>(q[1]), static_cast<float>(q[2])});
             bool finite = true;
             for (const auto& c : square.corners) finite = finite && std::isfinite(c.x) && std::isfinite(c.y);
             square.penWidth = 1;
@@ -122,8 +124,9 @@ void markAllPointsVisible(PointCloud& cloud) {
     for (std::int32_t i = 1; i <= cloud.count(); ++i) cloud(i, cloud::Visible) = 1.0f;
 }
 
-void runHidingPlaneStage(DisplayList& list, PointCloud& cloud, const ViewArrays& arrays, const ScreenProperties& view,
-                         const ViewProjection& projection, int width, int height, HidingPlaneGeometry& geometry) {
+void runHidingPlaneStage(DisplayList& list, PointCloud& cloud, const ViewArrays& arrays,
+                         const ScreenProperties& view, const ViewProjection& projection, int width,
+                         int height, HidingPlaneGeometry& geometry) {
     if (view.BlackPlane) geometry = placeHidingPlane(list, view, projection, width, height);
     markVisiblePoints(cloud, arrays, view.BlackPlane, geometry);
 }

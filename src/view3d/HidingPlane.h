@@ -56,7 +56,8 @@ void markAllPointsVisible(PointCloud& cloud);
 // The redraw's hiding-plane stage: with BlackPlane on, places (and, with the borders on, draws)
 // the planes once and marks the rows; otherwise marks every row visible. `geometry` keeps the
 // planes for the navigation that moves them.
-void runHidingPlaneStage(DisplayList& list, PointCloud& cloud, const ViewArrays& arrays, const ScreenProperties& view,
-                         const ViewProjection& projection, int width, int height, HidingPlaneGeometry& geometry);
+void runHidingPlaneStage(DisplayList& list, PointCloud& cloud, const ViewArrays& arrays,
+                         const ScreenProperties& view, const ViewProjection& projection, int width,
+                         int height, HidingPlaneGeometry& geometry);
 
 }  // namespace kal

@@ -28,8 +28,8 @@ class HidingPlaneWindow {
 class HidingPlaneDialog {
   public:
     struct State {
-        bool activate = false;          // CheckActivate
-        bool showBorders = false;       // CheckShowBlackPlanes
+        bool activate = false;     // CheckActivate
+        bool showBorders = false;  // CheckShowBlackPlanes
         bool showBordersEnabled = false;
         bool initialiseEnabled = false;  // BtnInit
         bool operator==(const State&) const = default;

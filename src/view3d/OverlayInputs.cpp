@@ -23,7 +23,8 @@ PointMapper mcsToOcsMapper(const JobState& job) {
 
 void addSegment(DisplayList& list, const PixelPoint& from, const PixelPoint& to, std::int32_t penWidth,
                 StoredColour colour, PenStyle style) {
-    if (!std::isfinite(from.x) || !std::isfinite(from.y) || !std::isfinite(to.x) || !std::isfinite(to.y)) return;
+    if (!std::isfinite(from.x) || !std::isfinite(from.y) || !std::isfinite(to.x) || !std::isfinite(to.y))
+        return;
     list.add(Segment{from, to, penWidth, colour, style});
 }
 

@@ -8,8 +8,8 @@
 
 namespace kal {
 
-void drawQuaternionAxis(DisplayList& list, const ViewProjection& projection, double rotX, double rotY, double rotZ,
-                        std::int32_t axisLength, const PointMapper& mcsToOcs, bool showLabels,
+void drawQuaternionAxis(DisplayList& list, const ViewProjection& projection, double rotX, double rotY,
+                        double rotZ, std::int32_t axisLength, const PointMapper& mcsToOcs, bool showLabels,
                         const PlaceLabel& placeLabel) {
     if (!mcsToOcs) return;
     Matrix R(3, 3), Q(8, 1);

@@ -13,8 +13,8 @@ namespace kal {
 // rotX, rotY, rotZ: the transformation's x-y'-z'' angles (RotX, RotY, RotZ), radians.
 // axisLength: systemAxisLength() of the MCS box. A point that cannot be mapped into the OCS
 // leaves the vector out.
-void drawQuaternionAxis(DisplayList& list, const ViewProjection& projection, double rotX, double rotY, double rotZ,
-                        std::int32_t axisLength, const PointMapper& mcsToOcs, bool showLabels,
+void drawQuaternionAxis(DisplayList& list, const ViewProjection& projection, double rotX, double rotY,
+                        double rotZ, std::int32_t axisLength, const PointMapper& mcsToOcs, bool showLabels,
                         const PlaceLabel& placeLabel);
 
 }  // namespace kal

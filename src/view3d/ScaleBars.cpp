@@ -17,9 +17,11 @@ void drawBar(DisplayList& list, const std::string& prefix, double startUnit, dou
              double labelTop, double barRow, const std::string& unitName) {
     const ScaleBarFit fit = fitScaleBar(startUnit, pixelsPerStartUnit);
     if (!fit.drawn) return;
-    const StoredColour text = list.background == paletteColour(palette::LightRed) ? paletteColour(palette::Black)
-                                                                                  : paletteColour(palette::LightRed);
-    list.add(TextLabel{{200.0f, static_cast<float>(labelTop)}, prefix + formatNumber(fit.unit, "0.000") + " " + unitName,
+    const StoredColour text = list.background == paletteColour(palette::LightRed)
+                                  ? paletteColour(palette::Black)
+                                  : paletteColour(palette::LightRed);
+    list.add(TextLabel{{200.0f, static_cast<float>(labelTop)},
+                       prefix + formatNumber(fit.unit, "0.000") + " " + unitName,
                        text});
     const StoredColour colour = paletteColour(palette::LightBlue);
     const auto y = static_cast<float>(barRow);
@@ -47,8 +49,8 @@ ScaleBarFit fitScaleBar(double startUnit, double pixelsPerStartUnit) {
 
 void drawScaleBars(DisplayList& list, int surfaceHeight, const ScaleBarOptions& options) {
     const double factor = overlayLengthFactor(options.lengthFactor);
-    drawBar(list, "Scale ", 1000, 1000 / factor * options.massstab, surfaceHeight - 65.0, surfaceHeight - 60.0,
-            options.lengthUnitName);
+    drawBar(list, "Scale ", 1000, 1000 / factor * options.massstab, surfaceHeight - 65.0,
+            surfaceHeight - 60.0, options.lengthUnitName);
     if (options.vectorMode)
         drawBar(list, "Scale Vector ", 0.1, 0.1 / factor * options.vecMassstab, surfaceHeight - 95.0,
                 surfaceHeight - 90.0, options.lengthUnitName);

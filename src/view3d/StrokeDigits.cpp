@@ -11,7 +11,8 @@ namespace kal {
 
 namespace {
 
-constexpr std::array<std::pair<int, int>, 7> kTemplate = {{{0, 0}, {2, 1}, {6, 1}, {2, 4}, {6, 4}, {2, 7}, {6, 7}}};
+constexpr std::array<std::pair<int, int>, 7> kTemplate = {
+    {{0, 0}, {2, 1}, {6, 1}, {2, 4}, {6, 4}, {2, 7}, {6, 7}}};
 
 // Up to five strokes between anchors, in drawing order.
 struct Glyph {
@@ -68,11 +69,13 @@ StrokeAnchors strokeAnchors(double x, double y, double m, double winkel) {
         }
     }
     for (int k = 1; k <= 6; ++k)
-        a.point[k] = {static_cast<float>(roundHalfEven(px[k] + x)), static_cast<float>(roundHalfEven(py[k] + y))};
+        a.point[k] = {static_cast<float>(roundHalfEven(px[k] + x)),
+                      static_cast<float>(roundHalfEven(py[k] + y))};
     return a;
 }
 
-bool drawStrokeGlyph(DisplayList& list, char c, double x, double y, double m, double winkel, StoredColour colour) {
+bool drawStrokeGlyph(DisplayList& list, char c, double x, double y, double m, double winkel,
+                     StoredColour colour) {
     if (c == '.') {
         const StrokeAnchors a = strokeAnchors(x, y, m, winkel);
         list.add(Circle{a.point[5], static_cast<float>(0.3 * m), a.penWidth, colour, true, colour});
@@ -100,8 +103,8 @@ void drawStrokeText(DisplayList& list, std::string_view text, double& x, double&
     }
 }
 
-void drawStrokeNumber(DisplayList& list, double number, std::string_view pattern, double& x, double& y, double m,
-                      double winkel, StoredColour colour, StrokeSurface surface) {
+void drawStrokeNumber(DisplayList& list, double number, std::string_view pattern, double& x, double& y,
+                      double m, double winkel, StoredColour colour, StrokeSurface surface) {
     if (!std::isfinite(number) || !std::isfinite(x) || !std::isfinite(y)) return;
     if (std::fabs(x) > 1.1 * surface.width || std::fabs(y) > 1.1 * surface.height) return;
     drawStrokeText(list, formatNumber(number, pattern, '.'), x, y, m, winkel, colour);

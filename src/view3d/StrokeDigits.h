@@ -32,7 +32,8 @@ StrokeAnchors strokeAnchors(double x, double y, double m, double winkel);
 
 // Draws the glyph of `c` ("0".."9", "-", ".") at pen position (x, y) (Plot_0 ... Plot_9,
 // plot_2, Plot_Minus, Plot_Dot). Returns false, drawing nothing, for any other character.
-bool drawStrokeGlyph(DisplayList& list, char c, double x, double y, double m, double winkel, StoredColour colour);
+bool drawStrokeGlyph(DisplayList& list, char c, double x, double y, double m, double winkel,
+                     StoredColour colour);
 
 // Writes `text` glyph by glyph from the pen position (x, y) in the direction Winkel; x and y
 // end behind the last character. A digit or a character without a glyph advances 6·M, a
@@ -51,7 +52,7 @@ struct StrokeSurface {
 // comma has no glyph and would leave a gap; "-0" is never written. Nothing is drawn, and x and
 // y stay as they are, when the start lies farther than 1.1 × the surface's width or height from
 // its origin, or when the number or the start is not finite.
-void drawStrokeNumber(DisplayList& list, double number, std::string_view pattern, double& x, double& y, double m,
-                      double winkel, StoredColour colour, StrokeSurface surface);
+void drawStrokeNumber(DisplayList& list, double number, std::string_view pattern, double& x, double& y,
+                      double m, double winkel, StoredColour colour, StrokeSurface surface);
 
 }  // namespace kal
