@@ -55,7 +55,7 @@ TEST(CoordinateAxes, AxisLengthFollowsTheDiagonalOfTheMcsBox) {
 
 TEST(CoordinateAxes, EmptyMcsGivesTheLongFallbackAxes) {
     JobState job;
-    EXPECT_EQ(systemAxisLength(mcsExtents(job).diagonal()), 5'000);
+    EXPECT_EQ(systemAxisLength(extentsDiagonal(mcsExtents(job))), 5'000);
 }
 
 TEST(CoordinateAxes, ExtentsAreScannedOncePerJobChange) {
@@ -64,13 +64,13 @@ TEST(CoordinateAxes, ExtentsAreScannedOncePerJobChange) {
     job.MCS_X.resize(2), job.MCS_Y.resize(2), job.MCS_Z.assign(3, 0.0);
     job.MCS_X.set(1, 0), job.MCS_Y.set(1, 0), job.MCS_X.set(2, 30), job.MCS_Y.set(2, 40);
     McsExtentsCache cache;
-    EXPECT_DOUBLE_EQ(cache.get(job, 1).diagonal(), 50);
+    EXPECT_DOUBLE_EQ(cache.diagonal(job, 1), 50);
     job.MCS_X.set(2, 300), job.MCS_Y.set(2, 400);
-    EXPECT_DOUBLE_EQ(cache.get(job, 1).diagonal(), 50);  // same state of the points: no rescan
-    EXPECT_DOUBLE_EQ(cache.get(job, 2).diagonal(), 500);
+    EXPECT_DOUBLE_EQ(cache.diagonal(job, 1), 50);  // same state of the points: no rescan
+    EXPECT_DOUBLE_EQ(cache.diagonal(job, 2), 500);
     job.MCS_X.set(2, 3), job.MCS_Y.set(2, 4);
     cache.invalidate();
-    EXPECT_DOUBLE_EQ(cache.get(job, 2).diagonal(), 5);
+    EXPECT_DOUBLE_EQ(cache.diagonal(job, 2), 5);
 }
 
 TEST(CoordinateAxes, TripodHasFixedSizeInTheLowerLeftCorner) {
