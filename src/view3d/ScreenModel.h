@@ -11,6 +11,7 @@
 
 #include "shared/ViewRecords.h"
 #include "view3d/DisplayList.h"
+#include "view3d/OverlayStages.h"
 #include "view3d/PointCloud.h"
 #include "view3d/ViewArrays.h"
 
@@ -44,6 +45,9 @@ struct ScreenModel {
     bool SetLine = false;  // line-mode sub-states; LineMode itself is in the view record
     bool DeleteLine = false;
     StoredColour backColour = storedColour(255, 255, 255);  // the surface's background colour
+    // What the overlay stages keep between redraws: the MCS box (rescanned when `jobChange`
+    // moves, which every rebuild of the cloud raises) and the hiding planes in the current view.
+    OverlayState overlays;
 };
 
 // What a view command calls back into its window for. An empty member is skipped.

@@ -2,6 +2,7 @@
 
 #include "view3d/PointCloudBuild.h"
 #include "view3d/ScreenLoad.h"
+#include "view3d/ScreenStages.h"
 
 namespace kal {
 
@@ -17,6 +18,7 @@ void buildScreenCloud(ScreenModel& screen, const JobState& job, const ScreenScen
                       const GraphicsSession& session) {
     ensureViewAngles(screen.view);
     buildPointCloud(screen.cloud, job, screen.view, scene.colouring);
+    ++screen.overlays.jobChange;  // the MCS box may have changed with the points
     projectScreen(screen, job, session);
 }
 
@@ -33,7 +35,7 @@ RedrawSummary drawScreen(ScreenModel& screen, const JobState& job, const Graphic
     in.MouseY = screen.MouseY;
     ensureViewAngles(screen.view);
     return redrawScene(screen.cloud, screen.view, screen.arrays, screen.origin, job, in, scene.colouring,
-                       scene.stages, screen.display);
+                       screenStages(screen, scene.stages), screen.display);
 }
 
 void loadScreen(ScreenModel& screen, const JobState& job, const ScreenScene& scene,

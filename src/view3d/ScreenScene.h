@@ -11,7 +11,8 @@
 
 namespace kal {
 
-// What every graphics window draws with besides its own state.
+// What every graphics window draws with besides its own state. A stage set here replaces the
+// window's own stage of that name (see ScreenStages.h); an empty one leaves the window's.
 struct ScreenScene {
     CloudColouring colouring;
     RedrawStages stages;
