@@ -52,6 +52,10 @@ class ScreenWindows {
     // Takes the clipboard picture of "Print ... to Clipboard" (tests read it instead).
     void setPictureSink(std::function<void(const QImage&)> sink) { pictureSink_ = std::move(sink); }
 
+    // DrawActualPoint: the point every window rings from its next redraw on (the main sheet's
+    // current row); the caller redraws.
+    void selectPoint(const std::string& name) { session_.SelectedPointName = name; }
+
     // ---- The main window's commands on the default window ----
     void zoomIn();   // FormMain.ZoomIn
     void zoomOut();  // FormMain.ZoomOut
