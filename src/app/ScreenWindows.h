@@ -60,6 +60,8 @@ class ScreenWindows {
     void zoomIn();   // FormMain.ZoomIn
     void zoomOut();  // FormMain.ZoomOut
     void printToClipboard();
+    // "BlackPlane": the hiding-plane dialog, modal, on the default window.
+    void showHidingPlaneDialog();
 
   private:
     struct Window;

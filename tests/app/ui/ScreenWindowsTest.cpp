@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMdiArea>
+#include <QPushButton>
+#include <QTimer>
 
 #include "app/ScreenWindows.h"
 #include "platform/Regional.h"
 #include "shell/ui/FormMain.h"
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"
+#include "view3d/ui/FormBlackPlane.h"
 
 namespace kal {
 namespace {
@@ -228,6 +232,32 @@ TEST(ScreenWindows, ClosingAWindowClearsEveryOriginShift) {
     ASSERT_EQ(p.screens.windows().size(), 1u);
     EXPECT_EQ(first.model().origin.OriginShiftX, 0);
     EXPECT_EQ(p.screens.defaultWindow(), &first);  // found anew: the first loaded
+}
+
+TEST(ScreenWindows, TheBlackPlaneDialogHidesPointsOfTheDefaultWindow) {
+    Program p;
+    FormScreen& w = p.open();
+    w.renderNow();
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<FormBlackPlane*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        shown = true;
+        dialog->activateBox()->click();
+        dialog->initialiseButton()->click();
+        dialog->okButton()->click();
+    });
+    p.run(Command::HidingPlane);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(w.model().view.BlackPlane);
+    EXPECT_TRUE(w.model().view.BlackInitial);
+    EXPECT_EQ(w.model().view.BlackThick, 100);
+    w.renderNow();
+    int visible = 0;
+    for (std::int32_t r = 1; r <= w.model().cloud.count(); ++r)
+        visible += w.model().cloud(r, cloud::Visible) != 0;
+    EXPECT_LT(visible, w.model().cloud.count());  // a slice 100 deep of a cell a metre deep
+    EXPECT_GE(p.stores[&w], 1);
 }
 
 }  // namespace
