@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QPushButton>
 #include <QTimer>
+#include <cmath>
 
 #include "app/ScreenWindows.h"
 #include "platform/Regional.h"
@@ -141,6 +142,30 @@ TEST(ScreenWindows, TheDemoJobIsDrawnWhereTheProjectionPutsItsPoints) {
         }
     EXPECT_GE(squares, m.cloud.count() / 2);
     EXPECT_GT(checked, 0);
+}
+
+TEST(ScreenWindows, AWindowOpensOnAnEmptyOrAFlatCloudWithAUsableView) {
+    for (const bool flat : {false, true}) {
+        Program p;
+        p.job = flat ? testing::makePointJob(3) : JobState{};
+        p.job.DataLoaded = true;
+        if (flat)
+            for (std::int32_t i = 1; i <= 3; ++i) {
+                p.job.MCS_X.set(i, 5), p.job.MCS_Y.set(i, 5), p.job.MCS_Z.at(i) = 5;
+                p.job.MCSt_X.set(i, 5), p.job.MCSt_Y.set(i, 5), p.job.MCSt_Z.at(i) = 5;
+                p.job.OCS_X.set(i, 5), p.job.OCS_Y.set(i, 5), p.job.OCS_Z.at(i) = 5;
+            }
+        p.main.refreshControls();
+        FormScreen& w = p.open();
+        w.renderNow();
+        const ScreenProperties& v = w.model().view;
+        EXPECT_TRUE(std::isfinite(v.Massstab) && v.Massstab > 0) << flat;
+        EXPECT_TRUE(std::isfinite(v.OffsetX) && std::isfinite(v.OffsetY)) << flat;
+        EXPECT_GE(v.ADis, 0) << flat;
+        EXPECT_TRUE(std::isfinite(v.Vec_Massstab) && v.Vec_Massstab > 0) << flat;
+        EXPECT_TRUE(p.prompter.texts().empty()) << flat;
+        EXPECT_EQ(w.frameCount(), 1);
+    }
 }
 
 TEST(ScreenWindows, PointSizeCommandsStoreOnlyWhenTheSizeChanges) {
