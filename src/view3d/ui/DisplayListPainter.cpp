@@ -4,6 +4,8 @@
 #include <QPolygonF>
 #include <algorithm>
 
+#include "view3d/DisplayListRaster.h"
+
 namespace kal {
 
 QColor qtColour(StoredColour colour) {
@@ -13,26 +15,6 @@ QColor qtColour(StoredColour colour) {
 }
 
 namespace {
-
-// Writes the squares into the picture's memory; the painter draws into the same memory at once,
-// so the order of the list holds.
-struct SquareWriter {
-    uchar* bits;
-    qsizetype bytesPerLine;
-    int width;
-    int height;
-
-    void operator()(const PixelSquare& s) const {
-        const int left = std::max(0, s.x - s.half), right = std::min(width - 1, s.x + s.half);
-        const int top = std::max(0, s.y - s.half), bottom = std::min(height - 1, s.y + s.half);
-        if (left > right || top > bottom) return;
-        const std::uint32_t pixel = ImageBuffer::toPixel(s.colour);
-        for (int y = top; y <= bottom; ++y) {
-            auto* row = reinterpret_cast<std::uint32_t*>(bits + y * bytesPerLine);
-            std::fill(row + left, row + right + 1, pixel);
-        }
-    }
-};
 
 // Sets pen and brush only when they change: a redraw's vectors mostly share one colour, and a
 // pen change costs more than drawing a short line.
@@ -83,28 +65,29 @@ class PenCache {
 
 }  // namespace
 
-void paintDisplayList(const DisplayList& list, QImage& image, const QFont& labelFont) {
-    if (image.isNull()) return;
-    if (image.format() != QImage::Format_RGB32) image = image.convertToFormat(QImage::Format_RGB32);
-    image.fill(qtColour(list.background));
-    // bits() before the painter starts: the painter then shares the one buffer, never a copy.
-    const SquareWriter squares{image.bits(), image.bytesPerLine(), image.width(), image.height()};
-    QPainter painter(&image);
+QImage pictureOf(ImageBuffer& pixels) {
+    return QImage(reinterpret_cast<uchar*>(pixels.data()), pixels.width(), pixels.height(),
+                  static_cast<qsizetype>(pixels.width()) * 4, QImage::Format_RGB32);
+}
+
+void paintDisplayList(const DisplayList& list, ImageBuffer& pixels, const QFont& labelFont) {
+    if (pixels.width() <= 0 || pixels.height() <= 0) return;
+    pixels.fill(ImageBuffer::toPixel(list.background));
+    QImage picture = pictureOf(pixels);
+    // The painter draws into the same memory at once, so the list's order holds.
+    QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setFont(labelFont);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::NoBrush);
     PenCache pens(painter);
     for (const Primitive& item : list.items) {
-        if (const auto* s = std::get_if<PixelSquare>(&item)) {
-            squares(*s);
+        if (std::holds_alternative<PixelSquare>(item) || std::holds_alternative<Segment>(item)) {
+            rasterise(item, pixels);
         } else if (const auto* c = std::get_if<Circle>(&item)) {
             c->penWidth > 0 ? pens.pen(c->outline, c->penWidth) : pens.noPen();
             pens.brush(c->filled, c->fill);
             painter.drawEllipse(QPointF(c->centre.x, c->centre.y), c->radius, c->radius);
-        } else if (const auto* g = std::get_if<Segment>(&item)) {
-            pens.pen(g->colour, g->penWidth, g->style);
-            painter.drawLine(QPointF(g->from.x, g->from.y), QPointF(g->to.x, g->to.y));
         } else if (const auto* p = std::get_if<Polygon>(&item)) {
             QPolygonF polygon;
             polygon.reserve(static_cast<qsizetype>(p->corners.size()));

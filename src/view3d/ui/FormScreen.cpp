@@ -178,9 +178,13 @@ void FormScreen::renderFrame() {
     if (services_.drawScene) services_.drawScene(model_);
     for (const ScreenOverlay& overlay : overlays_) overlay(model_, model_.display);
     for (const TextLabel& label : extraLabels_) model_.display.add(label);
-    const QSize size(std::max(1, model_.width), std::max(1, model_.height));
-    if (back_.size() != size) back_ = QImage(size, QImage::Format_RGB32);
-    paintDisplayList(model_.display, back_, surface_->font());
+    const int width = std::max(1, model_.width), height = std::max(1, model_.height);
+    if (pixels_.width() != width || pixels_.height() != height) {
+        back_ = QImage();  // never left pointing at released memory
+        pixels_.resize(width, height);
+        back_ = pictureOf(pixels_);
+    }
+    paintDisplayList(model_.display, pixels_, surface_->font());
     ++frames_;
     surface_->update();
 }

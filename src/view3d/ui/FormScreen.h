@@ -89,6 +89,7 @@ class FormScreen : public QWidget {
     void renderNow();  // runs a pending redraw at once; nothing when none is pending
     bool redrawPending() const { return pending_; }
     int frameCount() const { return frames_; }
+    // The last frame: a QImage over the window's own pixel buffer.
     const QImage& backBuffer() const { return back_; }
     void addOverlay(ScreenOverlay overlay) { overlays_.push_back(std::move(overlay)); }
     void setInput(ScreenInput* input) { input_ = input; }
@@ -133,7 +134,8 @@ class FormScreen : public QWidget {
     ScreenServices services_;
     platform::Prompter* prompter_;
     ScreenModel model_;
-    QImage back_;
+    ImageBuffer pixels_;  // the back buffer's memory
+    QImage back_;         // pixels_ seen as a picture
     ScreenSurface* surface_;
     QStatusBar* status_;
     QLabel* panel_;

@@ -6,6 +6,7 @@
 
 #include "shell/ui/WindowCapture.h"
 #include "support/FakePlatform.h"
+#include "view3d/DisplayListRaster.h"
 #include "view3d/ui/DisplayListPainter.h"
 #include "view3d/ui/FormScreen.h"
 
@@ -31,8 +32,9 @@ TEST(DisplayListPainter, EachPrimitiveLandsOnItsPixelsInListOrder) {
     list.add(PixelSquare{-1, 39, 2, kRed});  // clipped at the picture's edge, never outside it
     list.add(Segment{{5, 30}, {25, 30}, 1, kBlue});
     list.add(Circle{{40, 10}, 3, 1, kBlack, true, kRed});
-    QImage image(50, 40, QImage::Format_RGB32);
-    paintDisplayList(list, image, QFont());
+    ImageBuffer pixels(50, 40);
+    paintDisplayList(list, pixels, QFont());
+    const QImage image = pictureOf(pixels);
 
     EXPECT_EQ(at(image, 4, 4), kRed);
     EXPECT_EQ(at(image, 6, 6), kRed);
@@ -49,6 +51,31 @@ TEST(DisplayListPainter, EachPrimitiveLandsOnItsPixelsInListOrder) {
     EXPECT_EQ(at(image, 30, 20), kWhite);
 }
 
+TEST(DisplayListPainter, PointsAndVectorsGetTheSamePixelsAsTheCoreRasteriser) {
+    DisplayList list;
+    list.clear(kBlack);
+    unsigned seed = 7;
+    auto next = [&seed](int range) {
+        return static_cast<int>((seed = seed * 1103515245u + 12345u) >> 8) % range;
+    };
+    for (int i = 0; i < 300; ++i) {
+        const float x = static_cast<float>(next(140) - 20), y = static_cast<float>(next(120) - 20);
+        list.add(PixelSquare{static_cast<int>(x), static_cast<int>(y), next(3), kGreen});
+        list.add(Segment{{x, y},
+                         {x + next(60) - 30 + 0.5f, y + next(60) - 30},
+                         1 + next(3),
+                         kRed,
+                         static_cast<PenStyle>(next(3))});
+    }
+    list.add(Segment{{-1e6f, 40}, {1e6f, 41}, 1, kBlue});  // far-away ends still draw their visible part
+    ImageBuffer painted(100, 80), expected(100, 80);
+    paintDisplayList(list, painted, QFont());
+    rasterise(list, expected);
+    EXPECT_EQ(painted.pixels(), expected.pixels());
+    EXPECT_TRUE(ImageBuffer::fromPixel(painted.pixel(50, 40)) == kBlue ||
+                ImageBuffer::fromPixel(painted.pixel(50, 41)) == kBlue);
+}
+
 TEST(DisplayListPainter, TextIsDrawnWithTheFontInsideItsBox) {
     DisplayList list;
     list.clear(kWhite);
@@ -57,9 +84,10 @@ TEST(DisplayListPainter, TextIsDrawnWithTheFontInsideItsBox) {
     label.text = "WWW";
     label.colour = kBlack;
     list.add(label);
-    QImage image(120, 60, QImage::Format_RGB32);
+    ImageBuffer pixels(120, 60);
     const QFont font;
-    paintDisplayList(list, image, font);
+    paintDisplayList(list, pixels, font);
+    const QImage image = pictureOf(pixels);
     const QFontMetrics metrics(font);
     int dark = 0, outside = 0;
     for (int y = 0; y < image.height(); ++y)
