@@ -53,6 +53,9 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     networkWindows_ = std::make_unique<NetworkWindows>(job_, events_, main_, prompter_, inputWindows_.get(),
                                                        calculationWindows_.get(),
                                                        [&startUp] { return startUp.settingsWritable(); });
+    screenWindows_ = std::make_unique<ScreenWindows>(job_, events_, main_, prompter_,
+                                                     [&startUp] { return startUp.settingsWritable(); });
+    sheetWindows_->setPointSelected([this](const std::string& name) { screenWindows_->selectPoint(name); });
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.
