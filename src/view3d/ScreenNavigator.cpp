@@ -1,5 +1,6 @@
 #include "view3d/ScreenNavigator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -7,7 +8,7 @@
 #include "shared/NumberText.h"
 #include "shared/Rotations.h"
 #include "view3d/LineChains.h"
-#include "view3d/ViewZoom.h"
+#include "view3d/ViewSteps.h"
 
 namespace kal {
 namespace {
@@ -17,7 +18,7 @@ constexpr double kKeyTurn = 6.28318530717958 / 4 / 10;
 constexpr double kDragTurnPerPixel = 0.008;
 constexpr double kRollPerPixel = 0.02;
 constexpr float kRotateDeadZone = 3;
-constexpr double kZoomOutFactor = 0.7;
+constexpr double kZoomOutFactor = kZoomStep;
 
 double sign(double v) { return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0); }
 
@@ -120,7 +121,7 @@ void ScreenNavigator::mouseDown(int button, int, float x, float y, NavigationOut
     state.DownY = y;
     state.lastPressFromMouse = false;
     if (button == mouse::Right && !state.ShiftRotateMode) {
-        zoomAboutPixel(view_, x, y, kZoomOutFactor, height_);
+        zoomAbout(view_, x, y, height_, kZoomOutFactor);
         out.redraw = true;
     }
     if (button == mouse::Left) {
@@ -261,7 +262,7 @@ void ScreenNavigator::mouseUp(int, int, float x, float y, NavigationOutcome& out
             const double s2 = height_ * m / std::fabs(h);
             double s = s1 < s2 ? s1 : s2;
             if (s > 1000000) s = 1000000;
-            s = clampMassstab(s);
+            s = std::clamp(s, kMinMassstab, kMaxMassstab);
             if (s > 0 && std::isfinite(s)) {
                 // The box's centre lands on the surface's centre: column DownX goes to a and
                 // row DownY to c, with the box filling the surface along its tighter side.
@@ -344,7 +345,7 @@ NavigationOutcome ScreenNavigator::keyDown(const KeyInput& key) {
             if (m > 0 && std::isfinite(m)) {
                 double target = m / kZoomOutFactor;
                 if (target > 1000) target = 1000;
-                zoomAboutPixel(view_, state.MouseX, state.MouseY, target / m, height_);
+                zoomAbout(view_, state.MouseX, state.MouseY, height_, target / m);
             }
             break;
         }
@@ -412,18 +413,24 @@ NavigationOutcome ScreenNavigator::keyUp(const KeyInput& key) {
     return out;
 }
 
-NavigationOutcome ScreenNavigator::wheel(int delta) {
-    NavigationOutcome out;
+WheelStep ScreenNavigator::wheelStep(int delta) {
     // Touchpads send small deltas: they add up to a notch; a notch or more is one step.
     if ((delta > 0) != (state.wheelRemainder > 0)) state.wheelRemainder = 0;
     state.wheelRemainder += delta;
-    if (std::abs(state.wheelRemainder) < kWheelStep) return out;
+    if (std::abs(state.wheelRemainder) < kWheelStep) return WheelStep::None;
     const bool forward = state.wheelRemainder > 0;
     state.wheelRemainder = 0;
-    if (forward)
-        zoomAboutPixel(view_, state.MouseX, state.MouseY, 1 / kZoomOutFactor, height_);
+    return forward ? WheelStep::ZoomInAtMouse : WheelStep::ZoomOutAtCentre;
+}
+
+NavigationOutcome ScreenNavigator::wheel(int delta) {
+    NavigationOutcome out;
+    const WheelStep step = wheelStep(delta);
+    if (step == WheelStep::None) return out;
+    if (step == WheelStep::ZoomInAtMouse)
+        zoomAbout(view_, state.MouseX, state.MouseY, height_, 1 / kZoomOutFactor);
     else
-        zoomAboutPixel(view_, width_ / 2.0, height_ / 2.0, kZoomOutFactor, height_);
+        zoomAbout(view_, width_ / 2.0, height_ / 2.0, height_, kZoomOutFactor);
     out.redraw = true;
     store(out);
     return out;

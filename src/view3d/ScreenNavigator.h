@@ -76,6 +76,8 @@ struct RubberBand {
 
 enum class DragKind { None, Rotate, Pan, PlaneDepth, PlaneThickness, Box };
 
+enum class WheelStep { None, ZoomInAtMouse, ZoomOutAtCentre };
+
 // What one event asks of the window. Several redraw requests in one event are one redraw.
 struct NavigationOutcome {
     bool redraw = false;
@@ -160,6 +162,9 @@ class ScreenNavigator {
     // 1/0.7 about the last mouse position, backward out by 0.7 about the centre. Each event of a
     // notch or more is one step, whatever its size; smaller deltas add up to a notch.
     NavigationOutcome wheel(int delta);
+    // The same decision without the zoom, for a window that runs its own ZoomIn (about the
+    // last mouse position, ZoomAtMouse) and ZoomOut.
+    WheelStep wheelStep(int delta);
 
     // The single handlers, also called directly (the flag layout calls the click).
     void mouseDown(int button, int shift, float x, float y, NavigationOutcome& out);
