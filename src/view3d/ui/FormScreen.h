@@ -90,6 +90,9 @@ class FormScreen : public QWidget {
     int frameCount() const { return frames_; }
     const QImage& backBuffer() const { return back_; }
     void addOverlay(ScreenOverlay overlay) { overlays_.push_back(std::move(overlay)); }
+    // Draws straight onto the current picture, between redraws (the analyse animation), and
+    // shows it. The next redraw replaces it.
+    void drawOnPicture(const std::function<void(QImage&)>& draw);
     void setInput(ScreenInput* input) { input_ = input; }
     ScreenInput* input() const { return input_; }
 
