@@ -183,9 +183,19 @@ void ScreenNavigationInput::flushMove() {
     apply(navigator_.move(input));
 }
 
+void ScreenNavigationInput::catchUpWithPointer(QMouseEvent* e, int buttonsHeld) {
+    // The system reports a move to where a button goes down or up before the press or release
+    // itself; a press or release elsewhere (a first click, a synthesised event) gets that move
+    // here, so the click and the drag read the right position.
+    const PointerInput at = pointerOf(e, buttonsHeld);
+    if (at.x == navigator_.state.MouseX && at.y == navigator_.state.MouseY) return;
+    apply(navigator_.move(at));
+}
+
 void ScreenNavigationInput::mousePress(FormScreen&, QMouseEvent* e) {
     flushMove();
     syncFromWindow();
+    catchUpWithPointer(e, buttonsOf(e->buttons() & ~e->button()));
     apply(navigator_.press(pointerOf(e, static_cast<int>(e->button()))));
 }
 
@@ -197,6 +207,7 @@ void ScreenNavigationInput::mouseMove(FormScreen&, QMouseEvent* e) {
 void ScreenNavigationInput::mouseRelease(FormScreen&, QMouseEvent* e) {
     flushMove();
     syncFromWindow();
+    catchUpWithPointer(e, buttonsOf(e->buttons() | e->button()));
     apply(navigator_.release(pointerOf(e, static_cast<int>(e->button()))));
 }
 

@@ -72,6 +72,7 @@ class ScreenNavigationInput : public QObject, public ScreenInput {
 
   private:
     void syncFromWindow();
+    void catchUpWithPointer(QMouseEvent* e, int buttonsHeld);
     void apply(const NavigationOutcome& out);
     void showHover(std::int32_t row);
     void analyseTick();

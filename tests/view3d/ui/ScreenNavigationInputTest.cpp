@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "view3d/CloudProjection.h"
+#include "view3d/RedrawPipeline.h"
 #include "view3d/ui/ScreenNavigationInput.h"
 
 namespace kal {
@@ -212,6 +213,70 @@ TEST(ScreenNavigationInput, StoppingTheAnimationRedraws) {
     s.input->stopAnalyse();
     EXPECT_TRUE(s.window->redrawPending());
     EXPECT_FALSE(s.input->analysing());
+}
+
+// The whole road a user takes: turn the view by a Shift-drag, pick a point, lay a line between
+// two points; the window's picture (drawn by the redraw pipeline) shows the ring and the line.
+// With KALVORETH_CAPTURE_DIR set, the picture is saved there for a look.
+TEST(ScreenNavigationInput, TurnPickAndLineShowInThePicture) {
+    NavigatedScreen s;
+    JobState job;
+    std::string selected;
+    s.window->services().drawScene = [&](ScreenModel& m) {
+        RedrawInputs in;
+        in.surface = {m.width, m.height, 0};
+        in.background = m.backColour;
+        in.SelectedPointName = selected;
+        in.SetLine = m.SetLine;
+        in.SelectedLine = s.input->navigator().state.SelectedLine;
+        in.MouseX = m.MouseX;
+        in.MouseY = m.MouseY;
+        redrawScene(s.cloud, m.view, m.arrays, m.origin, job, in, {}, {}, m.display);
+    };
+    s.input->pointPicked = [&](std::int32_t row) {
+        selected = s.cloud.name(row);
+        s.window->redraw();
+    };
+    s.view().OffsetX = -200;
+    s.view().OffsetY = -200;
+    s.view().Massstab = 1.5f;
+    for (int i = 1; i <= 4; ++i) s.cloud(i, cloud::Colour) = static_cast<float>(storedColour(200, 0, 0));
+    s.view().BigNess = 3;
+    s.window->redraw();
+    s.window->renderNow();
+
+    QTest::keyPress(s.surface(), Qt::Key_Shift, Qt::ShiftModifier);
+    s.drag({200, 200}, {230, 180}, Qt::ShiftModifier);
+    QTest::keyRelease(s.surface(), Qt::Key_Shift);
+    s.window->renderNow();
+    const auto& a = s.window->model().arrays;
+    auto pixelOf = [&](int row) {
+        return QPoint(static_cast<int>(std::lround(a.PixelX[static_cast<std::size_t>(row)])),
+                      static_cast<int>(std::lround(a.PixelY[static_cast<std::size_t>(row)])));
+    };
+    EXPECT_NE(s.view().ViewAngles(1, 2), 0);  // turned about both axes
+
+    QTest::mouseClick(s.surface(), Qt::LeftButton, Qt::NoModifier, pixelOf(4));
+    EXPECT_EQ(selected, "P4");
+
+    s.view().LineMode = true;
+    s.window->model().SetLine = true;
+    QTest::mouseClick(s.surface(), Qt::LeftButton, Qt::NoModifier, pixelOf(2));
+    QTest::mouseClick(s.surface(), Qt::LeftButton, Qt::NoModifier, pixelOf(3));
+    QTest::mouseDClick(s.surface(), Qt::LeftButton, Qt::NoModifier, pixelOf(3));
+    EXPECT_EQ(s.view().LineCount, 1);
+    EXPECT_EQ(s.view().LineStartPoint, 0);
+    s.window->redraw();
+    s.window->renderNow();
+
+    const QImage& picture = s.window->backBuffer();
+    const QPoint from = pixelOf(2), to = pixelOf(3);
+    const QPoint middle((from.x() + to.x()) / 2, (from.y() + to.y()) / 2);
+    EXPECT_EQ(picture.pixelColor(middle), QColor(0, 0, 255)) << "the line between P2 and P3";
+    for (int row : {1, 4})
+        EXPECT_EQ(picture.pixelColor(pixelOf(row)), QColor(200, 0, 0)) << row;  // 2, 3 under the line
+    if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR"))
+        picture.save(QString::fromLocal8Bit(dir) + "/navigation-turn-pick-line.png");
 }
 
 }  // namespace
