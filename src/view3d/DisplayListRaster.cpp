@@ -9,6 +9,8 @@ namespace kal {
 
 namespace {
 
+constexpr double kLongestSteppedLine = 1 << 20;
+
 // Pixel (x, y) is the unit square around the point (x, y): a shape covers a pixel when it
 // covers the pixel's centre. Every routine clips to the picture before it loops.
 class Rasteriser {
@@ -135,6 +137,8 @@ class Rasteriser {
     }
 
     void polygon(const Polygon& p) {
+        for (const PixelPoint& corner : p.corners)
+            if (!std::isfinite(corner.x) || !std::isfinite(corner.y)) return;
         if (p.filled) fillPolygon(p.corners.data(), p.corners.size(), ImageBuffer::toPixel(p.fill));
         if (p.penWidth > 0 && !p.corners.empty()) {
             const std::uint32_t pixel = ImageBuffer::toPixel(p.outline);
@@ -156,29 +160,34 @@ class Rasteriser {
     }
 
   private:
-    // Liang-Barsky against the picture grown by `margin`; false when nothing is left.
+    // Cohen-Sutherland against the picture grown by `margin`; false when nothing is left. An end
+    // moved onto an edge takes that edge's coordinate exactly, so a long horizontal or vertical
+    // line keeps its row or column however far away its ends lie.
     bool clipToPicture(double& x0, double& y0, double& x1, double& y1, double margin) const {
         const double xmin = -margin, ymin = -margin, xmax = width_ - 1 + margin, ymax = height_ - 1 + margin;
-        double t0 = 0, t1 = 1;
-        const double dx = x1 - x0, dy = y1 - y0;
-        const double p[4] = {-dx, dx, -dy, dy};
-        const double q[4] = {x0 - xmin, xmax - x0, y0 - ymin, ymax - y0};
-        for (int k = 0; k < 4; ++k) {
-            if (p[k] == 0) {
-                if (q[k] < 0) return false;
+        enum : int { kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
+        const auto code = [&](double x, double y) {
+            return (x < xmin ? kLeft : x > xmax ? kRight : 0) | (y < ymin ? kTop : y > ymax ? kBottom : 0);
+        };
+        int c0 = code(x0, y0), c1 = code(x1, y1);
+        for (int round = 0; round < 8; ++round) {
+            if ((c0 | c1) == 0) return true;
+            if ((c0 & c1) != 0) return false;
+            const int out = c0 != 0 ? c0 : c1;
+            double x, y;
+            if (out & (kLeft | kRight)) {
+                x = out & kLeft ? xmin : xmax;
+                y = y0 + (y1 - y0) * ((x - x0) / (x1 - x0));
             } else {
-                const double t = q[k] / p[k];
-                if (p[k] < 0)
-                    t0 = std::max(t0, t);
-                else
-                    t1 = std::min(t1, t);
+                y = out & kTop ? ymin : ymax;
+                x = x0 + (x1 - x0) * ((y - y0) / (y1 - y0));
             }
+            if (out == c0)
+                x0 = x, y0 = y, c0 = code(x0, y0);
+            else
+                x1 = x, y1 = y, c1 = code(x1, y1);
         }
-        if (t0 > t1) return false;
-        const double ax = x0, ay = y0;
-        x0 = ax + t0 * dx, y0 = ay + t0 * dy;
-        x1 = ax + t1 * dx, y1 = ay + t1 * dy;
-        return true;
+        return (c0 | c1) == 0;
     }
 
     // One pixel per step along the longer direction, both ends drawn.
@@ -187,9 +196,15 @@ class Rasteriser {
         // the same pixels as the whole one.
         double cx0 = x0, cy0 = y0, cx1 = x1, cy1 = y1;
         if (!clipToPicture(cx0, cy0, cx1, cy1, 1)) return;
+        double steps = std::max(std::fabs(std::nearbyint(x1) - std::nearbyint(x0)),
+                                std::fabs(std::nearbyint(y1) - std::nearbyint(y0)));
+        // Ends far beyond the picture: the clipped part is all that can be stepped precisely.
+        if (steps > kLongestSteppedLine) {
+            x0 = cx0, y0 = cy0, x1 = cx1, y1 = cy1;
+            steps = std::max(std::fabs(std::nearbyint(x1) - std::nearbyint(x0)),
+                             std::fabs(std::nearbyint(y1) - std::nearbyint(y0)));
+        }
         const double dx = x1 - x0, dy = y1 - y0;
-        const double steps = std::max(std::fabs(std::nearbyint(x1) - std::nearbyint(x0)),
-                                      std::fabs(std::nearbyint(y1) - std::nearbyint(y0)));
         if (steps == 0) {
             setPixel(std::nearbyint(x0), std::nearbyint(y0), pixel);
             return;

@@ -201,8 +201,7 @@ RedrawSummary redrawScene(PointCloud& cloud, ScreenProperties& view, ViewArrays&
                 const float radius =
                     sizeByDepth ? depth * depthFactor + 1.0f : static_cast<float>(bigNess) / 2.0f;
                 out.add(Circle{{px, py}, radius, penWidth, c, true, c});
-            } else if (!offScreen) {
-                // Further than 10 px off the surface a square of at most 5 px shows nothing.
+            } else {
                 const std::int32_t half = sizeByDepth ? roundEven((depth * depthFactor + 1.0f) / 2.0f)
                                                       : roundEven(static_cast<float>(bigNess) / 2.0f);
                 if (half >= 0) out.add(PixelSquare{roundEven(px), roundEven(py), half, c});

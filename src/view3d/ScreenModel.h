@@ -1,15 +1,18 @@
 #pragma once
-// The state of one graphics window that its commands work on: the view record it shows (zoom,
-// offsets, angles, point size, vector scale, classes, grids, lines, flags), its own projection
-// arrays and rotation origin, the picture of its last redraw, the surface size and the last mouse
-// position. Every window owns one, so two windows never share a projection.
+// The state of one graphics window that its commands work on: its point table, the view record it shows
+// (zoom, offsets, angles, point size, vector scale, classes, grids, lines, flags), its own projection arrays
+// and rotation origin, the picture of its last redraw, the surface size and the last mouse position. Every
+// window owns one, so two windows never share a projection.
 //
 // GraphicsSession holds the few switches that all graphics windows share.
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "shared/ViewRecords.h"
 #include "view3d/DisplayList.h"
+#include "view3d/OverlayStages.h"
+#include "view3d/PointCloud.h"
 #include "view3d/ViewArrays.h"
 
 namespace kal {
@@ -23,9 +26,14 @@ struct GraphicsSession {
     bool ZoomAtMouse = false;         // the next zoom-in zooms about the last mouse position (wheel)
     bool ScreenWindowActive = false;  // a graphics window is the active child window
     bool StopDrawFlag = false;        // the analyse animation keeps its drawn points ("KeepPoints")
+    bool AnalyseFlag = false;         // the analyse animation runs
+    std::string SelectedPointName;    // the point picked last, ringed in every window
 };
 
 struct ScreenModel {
+    // The window's own table of drawable points: its classes, colours and visible marks follow
+    // its own colour settings and hiding plane.
+    PointCloud cloud;
     ScreenProperties view;  // the window's live view
     ViewArrays arrays;
     ViewOrigin origin;
@@ -37,6 +45,9 @@ struct ScreenModel {
     bool SetLine = false;  // line-mode sub-states; LineMode itself is in the view record
     bool DeleteLine = false;
     StoredColour backColour = storedColour(255, 255, 255);  // the surface's background colour
+    // What the overlay stages keep between redraws: the MCS box (rescanned when `jobChange`
+    // moves, which every rebuild of the cloud raises) and the hiding planes in the current view.
+    OverlayState overlays;
 };
 
 // What a view command calls back into its window for. An empty member is skipped.

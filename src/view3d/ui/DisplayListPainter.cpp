@@ -34,8 +34,10 @@ struct SquareWriter {
     }
 };
 
-QPen penOf(StoredColour colour, int width) {
+QPen penOf(StoredColour colour, int width, PenStyle style = PenStyle::Solid) {
     QPen pen(qtColour(colour));
+    if (style == PenStyle::Dot) pen.setStyle(Qt::DotLine);
+    if (style == PenStyle::DashDot) pen.setStyle(Qt::DashDotLine);
     pen.setWidth(std::max(1, width));
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
@@ -61,7 +63,7 @@ void paintDisplayList(const DisplayList& list, QImage& image, const QFont& label
             painter.setBrush(c->filled ? QBrush(qtColour(c->fill)) : QBrush(Qt::NoBrush));
             painter.drawEllipse(QPointF(c->centre.x, c->centre.y), c->radius, c->radius);
         } else if (const auto* g = std::get_if<Segment>(&item)) {
-            painter.setPen(penOf(g->colour, g->penWidth));
+            painter.setPen(penOf(g->colour, g->penWidth, g->style));
             painter.drawLine(QPointF(g->from.x, g->from.y), QPointF(g->to.x, g->to.y));
         } else if (const auto* p = std::get_if<Polygon>(&item)) {
             QPolygonF polygon;
