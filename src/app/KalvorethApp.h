@@ -11,6 +11,7 @@
 #include "app/DetailsWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
+#include "app/ScreenNavigationWindows.h"
 #include "app/ScreenWindows.h"
 #include "app/SettingsWindows.h"
 #include "app/SheetWindows.h"
@@ -69,7 +70,8 @@ class KalvorethApp {
     platform::QtShellOpener shellOpener_;
     std::unique_ptr<MainWindowCommands> mainWindowCommands_;  // Copy, Arrange, Cascade, the manual
     std::unique_ptr<DetailsWindows> detailsWindows_;
-    std::unique_ptr<ScreenWindows> screenWindows_;  // the graphics windows
+    std::unique_ptr<ScreenWindows> screenWindows_;               // the graphics windows
+    std::unique_ptr<ScreenNavigationWindows> screenNavigation_;  // their mouse, keys and wheel
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

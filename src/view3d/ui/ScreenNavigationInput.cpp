@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QStatusBar>
 #include <QWheelEvent>
+#include <tuple>
 
 #include "view3d/CloudProjection.h"
 #include "view3d/ui/DisplayListPainter.h"
@@ -150,6 +151,10 @@ bool ScreenNavigationInput::eventFilter(QObject* watched, QEvent* event) {
 
 void ScreenNavigationInput::syncFromWindow() {
     const ScreenModel& model = window_.model();
+    if (identicalCountSource_) {
+        const std::int32_t n = identicalCountSource_();
+        if (n != identicalCount_) setScene(cloud_, n);
+    }
     navigator_.setSurface(model.width, model.height);
     navigator_.setBackground(model.backColour);
     navigator_.modes.Faehnchenmode = model.view.Faehnchenmode;
@@ -160,6 +165,7 @@ void ScreenNavigationInput::syncFromWindow() {
 }
 
 void ScreenNavigationInput::apply(const NavigationOutcome& out) {
+    window_.model().SelectedLine = navigator_.state.SelectedLine;  // the redraw marks it
     if (out.redraw || out.rubberBandChanged) window_.redraw();
     if (out.hoverSearched) showHover(out.hoveredRow);
     if (out.toolTip) window_.surface()->setToolTip(QString::fromStdString(*out.toolTip));
@@ -168,6 +174,7 @@ void ScreenNavigationInput::apply(const NavigationOutcome& out) {
 
 void ScreenNavigationInput::showHover(std::int32_t row) {
     if (cloud_ == nullptr) return;
+    if (lengthUnit) std::tie(lengthFactor_, lengthFormat_) = lengthUnit();
     const auto texts = hoverPanelTexts(*cloud_, row, lengthFactor_, lengthFormat_);
     window_.statusPanel()->setText(QString::fromStdString(texts[0]));
     for (std::size_t k = 0; k < panels_.size(); ++k)

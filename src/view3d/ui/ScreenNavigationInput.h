@@ -36,8 +36,14 @@ class ScreenNavigationInput : public QObject, public ScreenInput {
     // The point cloud the window draws and the job's identical-point count; the pixel arrays
     // are the window's own (its model).
     void setScene(const PointCloud* cloud, std::int32_t identicalCount);
+    // The identical-point count read anew before every event (it changes with every load).
+    void setIdenticalCountSource(std::function<std::int32_t()> source) {
+        identicalCountSource_ = std::move(source);
+    }
     // LengthFactor and LengthFormat for the hover panels.
     void setLengthUnit(double factor, std::string format);
+    // The same, read at every hover (they change with the units); overrides setLengthUnit.
+    std::function<std::pair<double, std::string>()> lengthUnit;
 
     ScreenNavigator& navigator() { return navigator_; }
 
@@ -82,6 +88,7 @@ class ScreenNavigationInput : public QObject, public ScreenInput {
     ScreenNavigator navigator_;
     const PointCloud* cloud_ = nullptr;
     std::int32_t identicalCount_ = 0;
+    std::function<std::int32_t()> identicalCountSource_;
     double lengthFactor_ = 1;
     std::string lengthFormat_ = "0.000";
     std::optional<PointerInput> pendingMove_;
