@@ -52,6 +52,7 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     calculationWindows_->setShowDetails([this] { detailsWindows_->ensureOpen(); });
     screenWindows_ = std::make_unique<ScreenWindows>(job_, events_, main_, prompter_,
                                                      [&startUp] { return startUp.settingsWritable(); });
+    sheetWindows_->setPointSelected([this](const std::string& name) { screenWindows_->selectPoint(name); });
     screenNavigation_ = std::make_unique<ScreenNavigationWindows>(
         job_, *screenWindows_, std::make_unique<platform::QtFontDialogs>(&main_));
 

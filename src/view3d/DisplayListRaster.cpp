@@ -11,6 +11,35 @@ namespace {
 
 constexpr double kLongestSteppedLine = 1 << 20;
 
+// Dash patterns, in pen widths from the start of a line, bit k for step k: dotted 1 on, 2 off;
+// dash-dot 4 on, 2 off, 1 on, 2 off (the proportions of Qt's dotted and dash-dot pens).
+struct DashPattern {
+    std::uint32_t bits;
+    int period;
+    bool on(long long step) const { return ((bits >> (step % period)) & 1u) != 0; }
+};
+constexpr DashPattern kDotted{0b001u, 3};
+constexpr DashPattern kDashDotted{0b001001111u, 9};
+
+const DashPattern* dashPattern(PenStyle style) {
+    switch (style) {
+        case PenStyle::Dot:
+            return &kDotted;
+        case PenStyle::DashDot:
+            return &kDashDotted;
+        case PenStyle::Solid:
+            break;
+    }
+    return nullptr;
+}
+
+// Nearest integer, halves to even, without a library call: adding and taking off 1.5·2^52
+// leaves the value rounded in the default rounding mode.
+inline double roundHalfEven(double v) {
+    constexpr double kMagic = 6755399441055744.0;
+    return std::fabs(v) < 1e15 ? (v + kMagic) - kMagic : v;
+}
+
 // Pixel (x, y) is the unit square around the point (x, y): a shape covers a pixel when it
 // covers the pixel's centre. Every routine clips to the picture before it loops.
 class Rasteriser {
@@ -112,11 +141,17 @@ class Rasteriser {
         }
     }
 
-    void segment(PixelPoint from, PixelPoint to, int penWidth, std::uint32_t pixel) {
+    void segment(PixelPoint from, PixelPoint to, int penWidth, std::uint32_t pixel,
+                 PenStyle style = PenStyle::Solid) {
         if (!std::isfinite(from.x) || !std::isfinite(from.y) || !std::isfinite(to.x) || !std::isfinite(to.y))
             return;
+        const DashPattern* dashes = dashPattern(style);
         if (penWidth <= 1) {
-            thinLine(from.x, from.y, to.x, to.y, pixel);
+            thinLine(from.x, from.y, to.x, to.y, pixel, dashes);
+            return;
+        }
+        if (dashes) {
+            dashedThickLine(from, to, penWidth, pixel, *dashes);
             return;
         }
         // A thick line: the rectangle around it and round ends, as a wide pen draws it.
@@ -134,6 +169,27 @@ class Rasteriser {
         }
         disc(x0, y0, half, 0, pixel);
         disc(x1, y1, half, 0, pixel);
+    }
+
+    // A wide pen with dashes: each run of "on" pen widths drawn as a solid piece. The pattern
+    // starts where the line enters the picture.
+    void dashedThickLine(PixelPoint from, PixelPoint to, int penWidth, std::uint32_t pixel,
+                         const DashPattern& dashes) {
+        double x0 = from.x, y0 = from.y, x1 = to.x, y1 = to.y;
+        if (!clipToPicture(x0, y0, x1, y1, penWidth + 1.0)) return;
+        const double length = std::hypot(x1 - x0, y1 - y0);
+        const auto units = static_cast<long long>(std::ceil(length / penWidth));
+        const auto at = [&](double d) {
+            const double t = length > 0 ? std::min(d / length, 1.0) : 0.0;
+            return PixelPoint{static_cast<float>(x0 + t * (x1 - x0)), static_cast<float>(y0 + t * (y1 - y0))};
+        };
+        for (long long u = 0; u < std::max(units, 1LL); ++u) {
+            if (!dashes.on(u)) continue;
+            long long end = u;
+            while (end + 1 < units && dashes.on(end + 1)) ++end;
+            segment(at(double(u) * penWidth), at(double(end + 1) * penWidth), penWidth, pixel);
+            u = end;
+        }
     }
 
     void polygon(const Polygon& p) {
@@ -191,33 +247,46 @@ class Rasteriser {
     }
 
     // One pixel per step along the longer direction, both ends drawn.
-    void thinLine(double x0, double y0, double x1, double y1, std::uint32_t pixel) {
-        // Clip with the original ends kept as the grid of the steps, so a clipped line lands on
-        // the same pixels as the whole one.
-        double cx0 = x0, cy0 = y0, cx1 = x1, cy1 = y1;
-        if (!clipToPicture(cx0, cy0, cx1, cy1, 1)) return;
-        double steps = std::max(std::fabs(std::nearbyint(x1) - std::nearbyint(x0)),
-                                std::fabs(std::nearbyint(y1) - std::nearbyint(y0)));
-        // Ends far beyond the picture: the clipped part is all that can be stepped precisely.
-        if (steps > kLongestSteppedLine) {
-            x0 = cx0, y0 = cy0, x1 = cx1, y1 = cy1;
-            steps = std::max(std::fabs(std::nearbyint(x1) - std::nearbyint(x0)),
-                             std::fabs(std::nearbyint(y1) - std::nearbyint(y0)));
+    void thinLine(double x0, double y0, double x1, double y1, std::uint32_t pixel,
+                  const DashPattern* dashes = nullptr) {
+        const auto stepsBetween = [](double ax, double ay, double bx, double by) {
+            return std::max(std::fabs(roundHalfEven(bx) - roundHalfEven(ax)),
+                            std::fabs(roundHalfEven(by) - roundHalfEven(ay)));
+        };
+        const auto inside = [&](double x, double y) { return x >= 0 && y >= 0 && x < width_ && y < height_; };
+        double steps = stepsBetween(x0, y0, x1, y1);
+        double kFirst = 0, kLast = steps;
+        if (!inside(x0, y0) || !inside(x1, y1)) {
+            // Clipped with the whole line's ends kept as the grid of the steps, so a clipped line
+            // lands on the same pixels as the whole one.
+            double cx0 = x0, cy0 = y0, cx1 = x1, cy1 = y1;
+            if (!clipToPicture(cx0, cy0, cx1, cy1, 1)) return;
+            if (steps > kLongestSteppedLine) {
+                // Ends far beyond the picture: only the clipped part can be stepped precisely.
+                x0 = cx0, y0 = cy0, x1 = cx1, y1 = cy1;
+                steps = kLast = stepsBetween(x0, y0, x1, y1);
+            } else if (steps > 0) {
+                const double dx = x1 - x0, dy = y1 - y0;
+                const bool alongX = std::fabs(dx) >= std::fabs(dy);
+                const double a = alongX ? (cx0 - x0) / dx : (cy0 - y0) / dy;
+                const double b = alongX ? (cx1 - x0) / dx : (cy1 - y0) / dy;
+                kFirst = std::max(0.0, std::floor(std::min(a, b) * steps) - 1);
+                kLast = std::min(steps, std::ceil(std::max(a, b) * steps) + 1);
+            }
         }
-        const double dx = x1 - x0, dy = y1 - y0;
         if (steps == 0) {
-            setPixel(std::nearbyint(x0), std::nearbyint(y0), pixel);
+            setPixel(roundHalfEven(x0), roundHalfEven(y0), pixel);
             return;
         }
-        // Steps k of the whole line whose points fall in the clipped part.
-        const bool alongX = std::fabs(dx) >= std::fabs(dy);
-        const double a = alongX ? (cx0 - x0) / dx : (cy0 - y0) / dy;
-        const double b = alongX ? (cx1 - x0) / dx : (cy1 - y0) / dy;
-        const auto kFirst = static_cast<long long>(std::max(0.0, std::floor(std::min(a, b) * steps) - 1));
-        const auto kLast = static_cast<long long>(std::min(steps, std::ceil(std::max(a, b) * steps) + 1));
-        const double sx = dx / steps, sy = dy / steps;
-        for (long long k = kFirst; k <= kLast; ++k)
-            setPixel(std::nearbyint(x0 + sx * double(k)), std::nearbyint(y0 + sy * double(k)), pixel);
+        const double sx = (x1 - x0) / steps, sy = (y1 - y0) / steps;
+        if (dashes) {
+            for (double k = kFirst; k <= kLast; ++k)
+                if (dashes->on(static_cast<long long>(k)))
+                    setPixel(roundHalfEven(x0 + sx * k), roundHalfEven(y0 + sy * k), pixel);
+            return;
+        }
+        for (double k = kFirst; k <= kLast; ++k)
+            setPixel(roundHalfEven(x0 + sx * k), roundHalfEven(y0 + sy * k), pixel);
     }
 
     void setPixel(double x, double y, std::uint32_t pixel) {
@@ -236,7 +305,7 @@ struct Draw {
     void operator()(const PixelSquare& s) const { raster.square(s); }
     void operator()(const Circle& c) const { raster.circle(c); }
     void operator()(const Segment& s) const {
-        raster.segment(s.from, s.to, s.penWidth, ImageBuffer::toPixel(s.colour));
+        raster.segment(s.from, s.to, s.penWidth, ImageBuffer::toPixel(s.colour), s.style);
     }
     void operator()(const Polygon& p) const { raster.polygon(p); }
     void operator()(const FilledRect& r) const { raster.rect(r); }

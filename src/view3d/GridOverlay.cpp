@@ -50,7 +50,7 @@ struct GridDraw {
 
     // WeltKS_to_BildKS of a shifted world point: no further shift is added.
     PixelPoint toPixel(const std::array<double, 3>& p) const {
-        const ViewPoint v = projection.viewToPixel(projection.worldToView(p[0], p[1], p[2]));
+        const ViewPoint v = projection.shiftedToPixel(p[0], p[1], p[2]);
         return {static_cast<float>(v.x), static_cast<float>(v.y)};
     }
 
@@ -130,20 +130,20 @@ double gridLineValue(double centre, double spacing, std::int32_t N, std::int32_t
     return std::floor(centre / spacing) * spacing - (N / 2) * spacing + i * spacing;
 }
 
-void drawCoordinateGrid(DisplayList& list, const ViewProjection& projection, const ViewOrigin& origin,
-                        int width, int height, const GridOptions& options) {
+void drawCoordinateGrid(DisplayList& list, const ViewProjection& projection, int width, int height,
+                        const GridOptions& options) {
     if (!options.GridXY && !options.GridYZ && !options.GridZX) return;
     const GridLineCounts counts =
         gridLineCounts(width, height, projection.massstab(), options.ADis, options.BDis, options.Cdis);
     if (counts.N <= 0) return;
     // BildKS_to_WeltKS keeps the origin shift in: the centre in shifted world coordinates.
-    const ViewPoint c = projection.pixelToWorld(width / 2.0, height / 2.0, 0);
+    const ViewPoint c = projection.pixelToShifted(width / 2.0, height / 2.0, 0);
     GridDraw draw{list,
                   projection,
                   width,
                   height,
                   roundHalfEven(width > height ? width : height),
-                  {c.x + origin.OriginShiftX, c.y + origin.OriginShiftY, c.z + origin.OriginShiftZ},
+                  {c.x, c.y, c.z},
                   {static_cast<double>(options.ADis), static_cast<double>(options.BDis),
                    static_cast<double>(options.Cdis)},
                   counts,

@@ -18,7 +18,6 @@
 #include <string>
 
 #include "view3d/DisplayList.h"
-#include "view3d/ViewArrays.h"
 #include "view3d/ViewProjection.h"
 
 namespace kal {
@@ -48,8 +47,9 @@ GridLineCounts gridLineCounts(int width, int height, double massstab, std::int32
 // Int(c / D)·D − (N / 2)·D + i·D, Int toward minus infinity.
 double gridLineValue(double centre, double spacing, std::int32_t N, std::int32_t i);
 
-// Appends the grids of the planes that are on. `origin` is the window's origin shift.
-void drawCoordinateGrid(DisplayList& list, const ViewProjection& projection, const ViewOrigin& origin,
-                        int width, int height, const GridOptions& options);
+// Appends the grids of the planes that are on, in the view of `projection` (its origin shift
+// included).
+void drawCoordinateGrid(DisplayList& list, const ViewProjection& projection, int width, int height,
+                        const GridOptions& options);
 
 }  // namespace kal

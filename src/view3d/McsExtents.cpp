@@ -17,9 +17,10 @@ std::int32_t systemAxisLength(double diagonal) {
 }
 
 double McsExtentsCache::diagonal(const JobState& job, std::uint64_t jobChange) {
-    if (key_ != jobChange) {
+    if (key_ != jobChange || count_ != job.McsCount) {
         diagonal_ = extentsDiagonal(mcsExtents(job));
         key_ = jobChange;
+        count_ = job.McsCount;
     }
     return diagonal_;
 }

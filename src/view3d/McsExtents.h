@@ -21,7 +21,8 @@ std::int32_t systemAxisLength(double diagonal);
 
 // The box's diagonal, computed once per state of the job's points. The key is a counter the
 // window raises whenever the points change (points replaced, job reset); invalidate() forces a
-// rescan too.
+// rescan too, and so does a change of McsCount, so a window that misses an event never draws
+// axes sized for another point set.
 class McsExtentsCache {
   public:
     double diagonal(const JobState& job, std::uint64_t jobChange);
@@ -29,6 +30,7 @@ class McsExtentsCache {
 
   private:
     std::optional<std::uint64_t> key_;
+    std::int32_t count_ = 0;
     double diagonal_ = 0;
 };
 

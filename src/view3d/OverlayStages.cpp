@@ -48,8 +48,7 @@ void gridStage(RedrawContext& ctx) {
     options.Cdis = ctx.view.Cdis;
     options.lengthFactor = ctx.job.LengthFactor;
     options.lengthFormat = ctx.job.LengthFormat;
-    drawCoordinateGrid(ctx.out, ctx.projection, ctx.origin, ctx.inputs.surface.width,
-                       ctx.inputs.surface.height, options);
+    drawCoordinateGrid(ctx.out, ctx.projection, ctx.inputs.surface.width, ctx.inputs.surface.height, options);
 }
 
 void quaternionStage(RedrawContext& ctx, OverlayState& state, const StageLabel& label) {

@@ -216,7 +216,16 @@ TEST(CloudProjection, SinglePointProjectionMatchesCloudAndInvertsWithOriginShift
         EXPECT_NEAR(w.x, cloud(i, cloud::X), 1e-9);
         EXPECT_NEAR(w.y, cloud(i, cloud::Y), 1e-9);
         EXPECT_NEAR(w.z, cloud(i, cloud::Z), 1e-9);
+        // In shifted coordinates (the grid's), the shift is neither added nor removed.
+        const ViewPoint s = p.pixelToShifted(v.x, v.y, v.z);
+        EXPECT_NEAR(s.x, cloud(i, cloud::X) - 12.5, 1e-9);
+        EXPECT_NEAR(s.y, cloud(i, cloud::Y) + 40, 1e-9);
+        const ViewPoint back = p.shiftedToPixel(s.x, s.y, s.z);
+        EXPECT_NEAR(back.x, v.x, 1e-9);
+        EXPECT_NEAR(back.y, v.y, 1e-9);
     }
+    EXPECT_TRUE(p.invertible());
+    EXPECT_FALSE(viewProjection(topView(0.0f), origin, surface).invertible());
     const auto uv = turnPoint(1, 2, 3, view.ViewAngles);
     const ViewPoint turned = ViewProjection(0.7f, -0.3f, 2.1f, 1, 0, 0, 0).worldToView(1, 2, 3);
     EXPECT_NEAR(uv[0], turned.x - 200, 1e-12);
@@ -291,6 +300,16 @@ TEST(CloudProjection, WindowsKeepTheirOwnArraysAndRedrawsReuseStorage) {
     computePixels(first, in, a);
     EXPECT_EQ(a.PixelX.data(), storage);
     EXPECT_EQ(a.PixelY, before.PixelY);
+}
+
+TEST(CloudProjection, PixelsBeforeAnyProjectionHoldRowZeroOnly) {
+    ViewArrays arrays;
+    ScreenProperties view = topView();
+    view.VectorMode = true;
+    computePixels(view, inputsFor({400, 300, 0}), arrays);
+    EXPECT_EQ(arrays.PixelX.size(), 1u);
+    EXPECT_EQ(arrays.VectorPixelY.size(), 1u);
+    EXPECT_FALSE(pixelWithinScreen(arrays, 1, {400, 300, 0}));
 }
 
 TEST(CloudProjection, DecimalLogIsLnOverLnTen) {

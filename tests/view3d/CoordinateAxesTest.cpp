@@ -71,6 +71,8 @@ TEST(CoordinateAxes, ExtentsAreScannedOncePerJobChange) {
     job.MCS_X.set(2, 3), job.MCS_Y.set(2, 4);
     cache.invalidate();
     EXPECT_DOUBLE_EQ(cache.diagonal(job, 2), 5);
+    job.McsCount = 1;  // points replaced without the window hearing of it
+    EXPECT_DOUBLE_EQ(cache.diagonal(job, 2), 0);
 }
 
 TEST(CoordinateAxes, TripodHasFixedSizeInTheLowerLeftCorner) {

@@ -78,7 +78,7 @@ TEST(GridOverlay, XyPlaneHasNLinesOfEachFamilyAtTheirSpacings) {
     options.GridXY = true;
     options.ADis = 10, options.BDis = 25, options.Cdis = 0;
     DisplayList list;
-    drawCoordinateGrid(list, projection, {}, 800, 600, options);
+    drawCoordinateGrid(list, projection, 800, 600, options);
     const auto grey = segmentsOf(list, paletteColour(8));
     ASSERT_EQ(grey.size(), 80u);
     // Alternating: a line of constant x (vertical), then one of constant y (horizontal).
@@ -93,13 +93,36 @@ TEST(GridOverlay, XyPlaneHasNLinesOfEachFamilyAtTheirSpacings) {
     EXPECT_NEAR(std::abs(grey[1].to.x - grey[1].from.x), 1600, 1e-3);
 }
 
+TEST(GridOverlay, AfterARecentringTheGridPassesThroughTheCentrePoint) {
+    // The view turns about the point x = 105, which lands on column 400: the lines of constant x
+    // stand at multiples of 10 counted from it, not from the world origin.
+    ViewOrigin origin;
+    origin.OriginShiftX = -105;
+    const ViewProjection projection(kTopA1, 0, 0, 2, 0, -100, 600, origin);
+    ASSERT_NEAR(projection.worldToPixel(105, 0, 0).x, 400, 1e-9);
+    GridOptions options;
+    options.GridXY = true;
+    options.ADis = 10;
+    DisplayList list;
+    drawCoordinateGrid(list, projection, 800, 600, options);
+    const auto grey = segmentsOf(list, paletteColour(8));
+    ASSERT_EQ(grey.size(), 80u);
+    bool throughCentre = false;
+    for (std::size_t k = 0; k < grey.size(); k += 2) {
+        const double offset = std::fmod(grey[k].from.x - 400 + 2000, 20.0);
+        EXPECT_NEAR(std::min(offset, 20 - offset), 0, 1e-3);
+        throughCentre = throughCentre || std::abs(grey[k].from.x - 400) < 1e-3;
+    }
+    EXPECT_TRUE(throughCentre);
+}
+
 TEST(GridOverlay, PlanesTakeTheirColoursAndSkipAFirstFamilyWithoutSpacing) {
     const ViewProjection projection = topView();
     GridOptions options;
     options.GridXY = options.GridYZ = options.GridZX = true;
     options.ADis = 0, options.BDis = 25, options.Cdis = 0;
     DisplayList list;
-    drawCoordinateGrid(list, projection, {}, 800, 600, options);
+    drawCoordinateGrid(list, projection, 800, 600, options);
     // N = 16 from BDis. XY: no x lines (ADis 0), 16 y lines. YZ: 16 y lines, 16 z lines at 0.
     // ZX: no x lines, 16 z lines at 0.
     EXPECT_EQ(segmentsOf(list, paletteColour(8)).size(), 16u);
@@ -115,7 +138,7 @@ TEST(GridOverlay, SecondFamilyWithoutSpacingLiesAtZeroAndIsLabelledZero) {
     options.ADis = 10, options.BDis = 0;
     options.lengthFormat = "0";
     DisplayList list;
-    drawCoordinateGrid(list, projection, {}, 800, 600, options);
+    drawCoordinateGrid(list, projection, 800, 600, options);
     const auto grey = segmentsOf(list, paletteColour(8));
     // The second-family lines (every one a horizontal line through y = 0, on row 300).
     int atZero = 0;
@@ -140,7 +163,7 @@ TEST(GridOverlay, LabelsAreInTheDisplayUnitAndRelativeToTheShiftedOrigin) {
     options.lengthFactor = 0.001;
     options.lengthFormat = "0.000";
     DisplayList list;
-    drawCoordinateGrid(list, projection, {}, 800, 600, options);
+    drawCoordinateGrid(list, projection, 800, 600, options);
     // N = 4: x lines at 0, 100, 200, 300 (Int(100/100) = 1: 100 − 200 + i·100). The line x = 100
     // runs down the middle, column 400; its label is written from (400, 10) at about 0.46°.
     DisplayList expected;
