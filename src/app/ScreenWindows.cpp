@@ -75,6 +75,11 @@ ScreenWindows::ScreenWindows(JobState& job, JobEvents& events, FormMain& main, p
                      [this](QMdiSubWindow* sub) { activated(sub); });
     subscriptions_.push_back(events_.subscribe({JobEvent::PointsReplaced, JobEvent::CalculationEnded},
                                                Subscriber::Graphics, [this](JobEvent) { rebuildAll(); }));
+    // Grid labels and scale bars speak the display unit.
+    subscriptions_.push_back(
+        events_.subscribe({JobEvent::UnitsChanged}, Subscriber::Graphics, [this](JobEvent) {
+            for (const auto& w : windows_) w->form->redraw();
+        }));
 }
 
 ScreenWindows::~ScreenWindows() {
@@ -270,7 +275,8 @@ void ScreenWindows::connectCommands() {
     });
     main_.connectCommand(C::CenterView, [this] {
         onDefault([this](Window& w) {
-            if (centreScreen(w.form->model(), job_, session_)) w.form->storeView();
+            centreScreen(w.form->model(), job_, session_);  // an empty cloud keeps the offsets
+            w.form->storeView();
             w.form->redraw();
         });
     });
