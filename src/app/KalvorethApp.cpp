@@ -56,6 +56,8 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     screenWindows_ = std::make_unique<ScreenWindows>(job_, events_, main_, prompter_,
                                                      [&startUp] { return startUp.settingsWritable(); });
     sheetWindows_->setPointSelected([this](const std::string& name) { screenWindows_->selectPoint(name); });
+    screenNavigation_ = std::make_unique<ScreenNavigationWindows>(
+        job_, *screenWindows_, std::make_unique<platform::QtFontDialogs>(&main_));
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

@@ -12,6 +12,7 @@
 #include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
 #include "app/NetworkWindows.h"
+#include "app/ScreenNavigationWindows.h"
 #include "app/ScreenWindows.h"
 #include "app/SettingsWindows.h"
 #include "app/SheetWindows.h"
@@ -71,7 +72,8 @@ class KalvorethApp {
     std::unique_ptr<MainWindowCommands> mainWindowCommands_;  // Copy, Arrange, Cascade, the manual
     std::unique_ptr<DetailsWindows> detailsWindows_;
     std::unique_ptr<NetworkWindows> networkWindows_;
-    std::unique_ptr<ScreenWindows> screenWindows_;  // the graphics windows
+    std::unique_ptr<ScreenWindows> screenWindows_;               // the graphics windows
+    std::unique_ptr<ScreenNavigationWindows> screenNavigation_;  // their mouse, keys and wheel
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

@@ -44,6 +44,7 @@ struct ScreenModel {
     float MouseY = 0;
     bool SetLine = false;  // line-mode sub-states; LineMode itself is in the view record
     bool DeleteLine = false;
+    std::int32_t SelectedLine = 0;  // segment under the mouse in delete-line mode, 0 for none
     StoredColour backColour = storedColour(255, 255, 255);  // the surface's background colour
     // What the overlay stages keep between redraws: the MCS box (rescanned when `jobChange`
     // moves, which every rebuild of the cloud raises) and the hiding planes in the current view.

@@ -31,6 +31,7 @@ RedrawSummary drawScreen(ScreenModel& screen, const JobState& job, const Graphic
     in.SelectedPointName = session.SelectedPointName;
     in.AnalyseFlag = session.AnalyseFlag;
     in.SetLine = screen.SetLine;
+    in.SelectedLine = screen.SelectedLine;
     in.MouseX = screen.MouseX;
     in.MouseY = screen.MouseY;
     ensureViewAngles(screen.view);

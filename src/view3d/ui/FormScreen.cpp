@@ -189,6 +189,12 @@ void FormScreen::renderFrame() {
     surface_->update();
 }
 
+void FormScreen::drawOnPicture(const std::function<void(QImage&)>& draw) {
+    if (back_.isNull() || !draw) return;
+    draw(back_);
+    surface_->update();
+}
+
 void FormScreen::setBackColour(StoredColour colour) {
     model_.backColour = colour;
     QPalette p = surface_->palette();

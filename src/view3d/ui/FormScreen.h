@@ -92,6 +92,9 @@ class FormScreen : public QWidget {
     // The last frame: a QImage over the window's own pixel buffer.
     const QImage& backBuffer() const { return back_; }
     void addOverlay(ScreenOverlay overlay) { overlays_.push_back(std::move(overlay)); }
+    // Draws straight onto the current picture, between redraws (the analyse animation), and
+    // shows it. The next redraw replaces it.
+    void drawOnPicture(const std::function<void(QImage&)>& draw);
     void setInput(ScreenInput* input) { input_ = input; }
     ScreenInput* input() const { return input_; }
 

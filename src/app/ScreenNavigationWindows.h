@@ -1,0 +1,32 @@
+#pragma once
+// Mouse, keys and wheel of every graphics window as it opens: its navigator over the window's
+// own cloud and pixels, a pick that rings the point in every window, the double click's colour
+// dialog, and the hover panels in the job's length unit.
+#include <memory>
+
+#include "app/ScreenWindows.h"
+#include "platform/FontDialogs.h"
+#include "shared/JobState.h"
+
+namespace kal {
+
+class ScreenNavigationInput;
+
+class ScreenNavigationWindows {
+  public:
+    // `colours` serves the double click's colour dialog.
+    ScreenNavigationWindows(JobState& job, ScreenWindows& screens,
+                            std::unique_ptr<platform::FontDialogs> colours);
+
+    // The navigation attached to a graphics window; null for a window opened elsewhere.
+    static ScreenNavigationInput* of(FormScreen& window);
+
+  private:
+    void attach(FormScreen& window);
+
+    JobState& job_;
+    ScreenWindows& screens_;
+    std::unique_ptr<platform::FontDialogs> colours_;
+};
+
+}  // namespace kal
