@@ -66,4 +66,24 @@ void applyGraphicsOptions(const GraphicsFlagSet& chosen, JobState& job,
     if (services.rebuildGraphicsWindows) services.rebuildGraphicsWindows();
 }
 
+bool chooseLabelFont(const LabelFontServices& services) {
+    if (!services.dialogs || !services.labelCount || services.labelCount() <= 0) return false;
+    const platform::TextFont current = services.font ? services.font() : platform::TextFont{};
+    platform::FontChoice initial;
+    initial.name = current.name;
+    initial.size = current.size;
+    initial.bold = current.bold;
+    initial.italic = current.italic;
+    constexpr int kLargestLabelFont = 128;
+    const auto chosen = services.dialogs->chooseFont(initial, kLargestLabelFont);
+    if (!chosen) return false;
+    platform::TextFont font;
+    font.name = chosen->name;
+    font.size = chosen->size >= 1 ? chosen->size : current.size;
+    font.bold = chosen->bold;
+    font.italic = chosen->italic;
+    if (services.setFont) services.setFont(font);
+    return true;
+}
+
 }  // namespace kal

@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+#include "platform/FontDialogs.h"
+#include "platform/TextMetrics.h"
 #include "shared/IniFile.h"
 #include "shared/JobState.h"
 #include "shared/ViewRecords.h"
@@ -74,5 +76,19 @@ struct GraphicsOptionsServices {
 // redraws the graphics windows.
 void applyGraphicsOptions(const GraphicsFlagSet& chosen, JobState& job,
                           const GraphicsOptionsServices& services);
+
+// The label font that "Label &Font" edits: one setting shared by the labels of every graphics
+// window (the template each new label copies), never a window of its own.
+struct LabelFontServices {
+    std::function<std::int32_t()> labelCount;  // FlagLabelCount of the last redraw
+    std::function<platform::TextFont()> font;
+    std::function<void(const platform::TextFont&)> setFont;
+    platform::FontDialogs* dialogs = nullptr;
+};
+
+// "Label &Font": while labels are shown (FlagLabelCount > 0) the font dialog opens on the label
+// font and a confirmed choice replaces it. Only the font: a label's colour follows the
+// background. True when the font changed.
+bool chooseLabelFont(const LabelFontServices& services);
 
 }  // namespace kal
