@@ -13,6 +13,7 @@
 #include "app/InputWindows.h"
 #include "app/SettingsWindows.h"
 #include "app/SheetWindows.h"
+#include "app/ViewRecordWindows.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtShellOpener.h"
 #include "shared/JobEvents.h"
@@ -68,6 +69,7 @@ class KalvorethApp {
     platform::QtShellOpener shellOpener_;
     std::unique_ptr<MainWindowCommands> mainWindowCommands_;  // Copy, Arrange, Cascade, the manual
     std::unique_ptr<DetailsWindows> detailsWindows_;
+    std::unique_ptr<ViewRecordWindows> viewRecordWindows_;  // saved views, undo controls, options
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;
