@@ -50,8 +50,11 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     detailsWindows_ = std::make_unique<DetailsWindows>(job_, events_, main_, prompter_, fileDialogs_,
                                                        [&startUp] { return startUp.settingsWritable(); });
     calculationWindows_->setShowDetails([this] { detailsWindows_->ensureOpen(); });
+    screenWindows_ = std::make_unique<ScreenWindows>(job_, events_, main_, prompter_,
+                                                     [&startUp] { return startUp.settingsWritable(); });
     viewRecordWindows_ = std::make_unique<ViewRecordWindows>(
         job_, events_, main_, prompter_, [&startUp] { return startUp.settingsWritable(); });
+    viewRecordWindows_->attachScreens(*screenWindows_);
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

@@ -10,6 +10,8 @@
 // controls after each store or step (showUndoControls), and the label font.
 #include <QPointer>
 #include <functional>
+#include <map>
+#include <memory>
 
 #include "platform/Prompter.h"
 #include "platform/TextMetrics.h"
@@ -21,6 +23,9 @@
 #include "view3d/ui/FormGraphicsOptions.h"
 
 namespace kal {
+
+class FormScreen;
+class ScreenWindows;
 
 class ViewRecordWindows {
   public:
@@ -38,6 +43,14 @@ class ViewRecordWindows {
     // The graphics window's hooks.
     void setRebuildGraphicsWindows(std::function<void()> rebuild) { rebuild_ = std::move(rebuild); }
     void setLabelCount(std::function<std::int32_t()> count) { labelCount_ = std::move(count); }
+    // Connects the graphics windows: each window's store goes into an undo ring of its own, the
+    // "&Views" commands act on the default window's ring, activating a window shows its ring's
+    // Last / Next controls, the options' apply rebuilds and redraws every window, the point
+    // names follow the label rules and the label font reaches every window.
+    void attachScreens(ScreenWindows& screens);
+    // The undo ring of a graphics window (created with its first use); null without screens.
+    const UndoRing* undoRingOf(FormScreen* form) const;
+
     // How "&Save View" asks for the name: by default the modal dialog FormSaveView (tests answer
     // without it).
     void setNameAsker(std::function<std::string()> ask) { askName_ = std::move(ask); }
@@ -60,9 +73,14 @@ class ViewRecordWindows {
 
     // The font of the graphics windows' text labels, shared by all of them.
     const platform::TextFont& labelFont() const { return labelFont_; }
-    void setLabelFont(const platform::TextFont& font) { labelFont_ = font; }
+    void setLabelFont(const platform::TextFont& font);
 
   private:
+    struct ScreenHistory;
+    ScreenHistory& historyOf(FormScreen& form);
+    void rebuildScreens();
+    std::int32_t labelsOfDefaultScreen();
+    void applyLabelFont(FormScreen& form) const;
     ViewRecordHost* defaultHost();
     void showSavedViewNames();
     void writeSettings(const std::vector<IniEntry>& entries);
@@ -79,6 +97,8 @@ class ViewRecordWindows {
     platform::TextFont labelFont_;
     platform::QtFontDialogs fontDialogs_;
     QPointer<FormGraphicsOptions> options_;
+    ScreenWindows* screens_ = nullptr;
+    std::map<FormScreen*, std::unique_ptr<ScreenHistory>> histories_;
 };
 
 }  // namespace kal
