@@ -85,14 +85,16 @@ ViewRecordWindows::ViewRecordWindows(JobState& job, JobEvents& events, FormMain&
     main_.connectCommand(Command::LastView, [this] { stepBack(); });
     main_.connectCommand(Command::NextView, [this] { stepForward(); });
     main_.connectCommand(Command::SavedViews, [] {});  // the list acts through its choice below
-    QObject::connect(main_.comboSaveView(), &QComboBox::activated, main_.comboSaveView(),
-                     [this](int index) { showChosenView(index); });
+    connections_.push_back(QObject::connect(main_.comboSaveView(), &QComboBox::activated,
+                                            main_.comboSaveView(),
+                                            [this](int index) { showChosenView(index); }));
     // An opened or new job brings its own saved views.
     jobReset_ = events_.subscribe(JobEvent::JobReset, Subscriber::Other, [this] { showSavedViewNames(); });
     showSavedViewNames();
 }
 
 ViewRecordWindows::~ViewRecordWindows() {
+    for (const auto& c : connections_) QObject::disconnect(c);
     if (options_) delete options_.data();
 }
 
@@ -113,11 +115,12 @@ void ViewRecordWindows::attachScreens(ScreenWindows& screens) {
     if (!rebuild_) rebuild_ = [this] { rebuildScreens(); };
     if (!labelCount_) labelCount_ = [this] { return labelsOfDefaultScreen(); };
     // After the graphics windows have made the activated window the default one.
-    QObject::connect(main_.mdiArea(), &QMdiArea::subWindowActivated, main_.mdiArea(), [this](QMdiSubWindow*) {
-        if (!screens_ || !screens_->defaultWindow()) return;
-        applyLabelFont(*screens_->defaultWindow());
-        refreshUndoControls();
-    });
+    connections_.push_back(QObject::connect(main_.mdiArea(), &QMdiArea::subWindowActivated, main_.mdiArea(),
+                                            [this](QMdiSubWindow*) {
+                                                if (!screens_ || !screens_->defaultWindow()) return;
+                                                applyLabelFont(*screens_->defaultWindow());
+                                                refreshUndoControls();
+                                            }));
 }
 
 ViewRecordWindows::ScreenHistory& ViewRecordWindows::historyOf(FormScreen& form) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/Prompter.h"
 #include "platform/TextMetrics.h"
@@ -98,6 +99,8 @@ class ViewRecordWindows {
     platform::QtFontDialogs fontDialogs_;
     QPointer<FormGraphicsOptions> options_;
     ScreenWindows* screens_ = nullptr;
+    // Connections to the main window's widgets, which outlive this object.
+    std::vector<QMetaObject::Connection> connections_;
     std::map<FormScreen*, std::unique_ptr<ScreenHistory>> histories_;
 };
 
