@@ -58,6 +58,9 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     sheetWindows_->setPointSelected([this](const std::string& name) { screenWindows_->selectPoint(name); });
     screenNavigation_ = std::make_unique<ScreenNavigationWindows>(
         job_, *screenWindows_, std::make_unique<platform::QtFontDialogs>(&main_));
+    viewRecordWindows_ = std::make_unique<ViewRecordWindows>(
+        job_, events_, main_, prompter_, [&startUp] { return startUp.settingsWritable(); });
+    viewRecordWindows_->attachScreens(*screenWindows_);
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

@@ -16,6 +16,7 @@
 #include "app/ScreenWindows.h"
 #include "app/SettingsWindows.h"
 #include "app/SheetWindows.h"
+#include "app/ViewRecordWindows.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtShellOpener.h"
 #include "shared/JobEvents.h"
@@ -74,6 +75,7 @@ class KalvorethApp {
     std::unique_ptr<NetworkWindows> networkWindows_;
     std::unique_ptr<ScreenWindows> screenWindows_;               // the graphics windows
     std::unique_ptr<ScreenNavigationWindows> screenNavigation_;  // their mouse, keys and wheel
+    std::unique_ptr<ViewRecordWindows> viewRecordWindows_;  // saved views, undo controls, options
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

@@ -1,0 +1,124 @@
+// The window-side order of a ring step and of showing a saved view: what is copied, which
+// hooks run in which order, and that a saved view becomes a ring step.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/SampleJobs.h"
+#include "view3d/ViewHistory.h"
+
+namespace kal {
+namespace {
+
+struct Recorder {
+    std::vector<std::string> calls;
+    std::vector<UndoControls> controls;
+    WindowSizeTwips size{1000, 800};
+
+    ViewHistoryHooks hooks() {
+        ViewHistoryHooks h;
+        h.outerSize = [this] { return size; };
+        h.removeFlags = [this] { calls.push_back("removeFlags"); };
+        h.fillColourBarDialog = [this](bool onlyShown) {
+            calls.push_back(onlyShown ? "fillColourBarIfShown" : "fillColourBar");
+        };
+        h.applyColourSettings = [this] { calls.push_back("applyColours"); };
+        h.rebuildFlags = [this](FlagSource s, std::int32_t i) {
+            calls.push_back(std::string(s == FlagSource::UndoRing ? "flagsFromRing " : "flagsFromSaved ") +
+                            std::to_string(i));
+        };
+        h.resizeWindow = [this](WindowSizeTwips s) {
+            size = s;
+            calls.push_back("resize " + std::to_string(static_cast<int>(s.width)) + "x" +
+                            std::to_string(static_cast<int>(s.height)));
+        };
+        h.redraw = [this] { calls.push_back("redraw"); };
+        h.refreshMainWindow = [this] { calls.push_back("refreshMain"); };
+        h.showControls = [this](const UndoControls& c) { controls.push_back(c); };
+        return h;
+    }
+};
+
+ScreenProperties view(int k) {
+    ScreenProperties v = testing::makeView(1);
+    v.BigNess = static_cast<std::int16_t>(k);
+    return v;
+}
+
+TEST(ViewHistory, StepBackRestoresTheSlotInTheWindowsOrder) {
+    JobState job;
+    UndoRing ring;
+    ScreenProperties window = view(1);
+    Recorder rec;
+    storeView(ring, window, job, rec.hooks());
+    window = view(2);
+    storeView(ring, window, job, rec.hooks());
+    ASSERT_EQ(rec.controls.size(), 2u);
+    EXPECT_EQ(rec.controls.back().lastTooltip, "Last View 1");
+    EXPECT_EQ(job.DefaultScreenProperties.BigNess, 2);
+    EXPECT_EQ(job.DefaultScreenProperties.WindowWidth, 1000);
+
+    rec.calls.clear();
+    ASSERT_TRUE(showPreviousView(ring, window, rec.hooks()));
+    EXPECT_EQ(window.BigNess, 1);
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"removeFlags", "fillColourBarIfShown", "applyColours",
+                                                   "flagsFromRing 1", "redraw", "refreshMain"}));
+    EXPECT_EQ(rec.controls.back(), (UndoControls{false, true, "Last View 0", "Next View -1"}));
+    // The default record is what was stored last, not what a step shows.
+    EXPECT_EQ(job.DefaultScreenProperties.BigNess, 2);
+
+    rec.calls.clear();
+    EXPECT_FALSE(showPreviousView(ring, window, rec.hooks()));
+    EXPECT_TRUE(rec.calls.empty());
+    ASSERT_TRUE(showNextView(ring, window, rec.hooks()));
+    EXPECT_EQ(window.BigNess, 2);
+    EXPECT_EQ(rec.controls.back(), (UndoControls{true, false, "Last View 1", "Next View 0"}));
+}
+
+TEST(ViewHistory, SavedViewResizesTheWindowAndBecomesARingStep) {
+    JobState job;
+    job.SavedViews[1] = view(5);
+    job.SavedViews[1].WindowWidth = 9000;
+    job.SavedViews[1].WindowHeight = 7000;
+    job.SavedViewNames = {"A"};
+    job.ViewCount = 1;
+    UndoRing ring;
+    ScreenProperties window = view(1);
+    window.CurrentFahne = 0;
+    Recorder rec;
+    storeView(ring, window, job, rec.hooks());
+    rec.calls.clear();
+
+    ASSERT_TRUE(showSavedView(job, 1, ring, window, 20, rec.hooks()));
+    EXPECT_EQ(window.BigNess, 5);
+    EXPECT_EQ(window.CurrentFahne, 0);  // not taken from a saved view
+    EXPECT_EQ(rec.calls,
+              (std::vector<std::string>{"removeFlags", "resize 9000x7000", "fillColourBar", "applyColours",
+                                        "flagsFromSaved 1", "redraw", "refreshMain"}));
+    EXPECT_EQ(ring.UndoIndex(), 2);
+    EXPECT_EQ(ring.current().WindowWidth, 9000);  // stored at the window's new size
+    EXPECT_EQ(job.DefaultScreenProperties.BigNess, 5);
+    // "&last View" goes back to the view shown before.
+    ASSERT_TRUE(showPreviousView(ring, window, rec.hooks()));
+    EXPECT_EQ(window.BigNess, 1);
+}
+
+TEST(ViewHistory, SavedViewNumberOutsideTheListChangesNothing) {
+    JobState job;
+    job.SavedViewNames = {"A"};
+    job.ViewCount = 1;
+    job.SavedViews[2] = view(9);  // left behind by a deletion: never read
+    UndoRing ring;
+    ScreenProperties window = view(1);
+    Recorder rec;
+    for (std::int32_t n : {0, -1, 2, 51}) {
+        EXPECT_FALSE(showSavedView(job, n, ring, window, 20, rec.hooks())) << n;
+    }
+    EXPECT_TRUE(rec.calls.empty());
+    EXPECT_EQ(window.BigNess, 1);
+    EXPECT_FALSE(ring.hasView());
+}
+
+}  // namespace
+}  // namespace kal
