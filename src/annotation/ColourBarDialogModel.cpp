@@ -88,6 +88,12 @@ ClassCountCommit commitClassCount(std::string_view text) {
 ColourBarDialogModel::ColourBarDialogModel(const JobState& job, std::function<ColourBarTarget*()> findTarget)
     : job_(job), findTarget_(std::move(findTarget)), limits_(job.LengthFactor) {}
 
+std::optional<ClassColourSettings> ColourBarDialogModel::previewSettings() const {
+    ColourBarTarget* w = findTarget_ ? findTarget_() : nullptr;
+    if (!w) return std::nullopt;
+    return classColourSettings(w->colourSettings(), twoColourActive());
+}
+
 void ColourBarDialogModel::load() {
     ColourBarTarget* w = findTarget_ ? findTarget_() : nullptr;
     if (!w) return;

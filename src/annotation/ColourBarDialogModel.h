@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "annotation/ClassColours.h"
 #include "annotation/LimitBoxes.h"
 #include "platform/FontDialogs.h"
 #include "shared/JobState.h"
@@ -106,6 +107,8 @@ class ColourBarDialogModel {
     // mode needs both that mark and the "Binär Mode" box.
     void setMenuChecked(bool checked) { menuChecked_ = checked; }
     bool twoColourActive() const { return menuChecked_ && fields_.twoColour; }
+    // The class colours of the default window for the preview strip; nullopt without a window.
+    std::optional<ClassColourSettings> previewSettings() const;
 
     // The default window's settings into the fields (SetFormtoVars); nothing without a window.
     void load();

@@ -4,74 +4,15 @@
 #include "annotation/ColourBarDialogModel.h"
 #include "annotation/ToleranceClasses.h"
 #include "platform/Regional.h"
+#include "support/FakeColourBarWindow.h"
 
 namespace kal {
 namespace {
 
-// A graphics window as the dialog sees it: its view record, its cloud, and counters of what the
-// dialog asked of it.
-class FakeWindow : public ColourBarTarget {
-  public:
-    explicit FakeWindow(JobState& job) : job_(job) {
-        view.AnzKlassenPos = 10;
-        view.AnzKlassenNeg = 10;
-        view.CS_Type = "CART";
-        view.ColorBased = "x";
-        view.ADis = view.BDis = view.Cdis = 100;
-        cloud.reset(2 * job.IdenticalCount);
-    }
-    ScreenProperties& colourSettings() override { return view; }
-    bool& setMinMaxOnChange() override { return setMinMax; }
-    void recolour(bool twoColour) override {
-        ++recolours;
-        lastTwoColour = twoColour;
-        classifyDeviations(cloud, job_, view);
-        colourRows(cloud, classColourSettings(view, twoColour));
-    }
-    const PointCloud& classifiedCloud() override {
-        classifyDeviations(cloud, job_, view);
-        return cloud;
-    }
-    void storeViewAndRedraw() override { ++redraws; }
+using FakeWindow = testing::FakeColourBarWindow;
+using testing::FakeColourDialog;
 
-    ScreenProperties view;
-    PointCloud cloud;
-    bool setMinMax = false;
-    int recolours = 0, redraws = 0;
-    bool lastTwoColour = false;
-
-  private:
-    JobState& job_;
-};
-
-class FakeColourDialog : public platform::FontDialogs {
-  public:
-    std::optional<platform::FontChoice> chooseFont(const platform::FontChoice&, int) override { return {}; }
-    std::optional<std::int32_t> chooseColor(std::int32_t) override { return answer; }
-    std::optional<std::int32_t> answer;
-};
-
-// Values of the colour basis -0.123, 0.2, 0.567 (dx, signed by "x").
-JobState sampleJob() {
-    JobState job;
-    job.LengthFactor = 1;
-    const double dx[] = {-0.123, 0.2, 0.567};
-    job.IdenticalCount = 3;
-    job.MCSt_X.resize(3);
-    job.MCSt_Y.resize(3);
-    job.MCSt_Z.assign(4, 0.0);
-    job.OCS_X.resize(3);
-    job.OCS_Y.resize(3);
-    job.OCS_Z.assign(4, 0.0);
-    for (int i = 1; i <= 3; ++i) {
-        job.MCSt_X.set(i, 10 + dx[i - 1]);
-        job.MCSt_Y.set(i, 0);
-        job.OCS_X.set(i, 10);
-        job.OCS_Y.set(i, 0);
-    }
-    job.UseFlags.assign(10, 1);
-    return job;
-}
+JobState sampleJob() { return testing::colourBarSampleJob(); }
 
 struct DialogFixture {
     platform::ScopedDecimalSeparator point{'.'};
@@ -93,7 +34,9 @@ TEST(ColourBarDialog, ClassCountsStayWithinOneToHundred) {
         const ClassCountCommit commit = commitClassCount(c.typed);
         EXPECT_EQ(commit.text, c.text) << c.typed;
         EXPECT_EQ(commit.message.has_value(), c.message) << c.typed;
-        if (c.message) EXPECT_EQ(*commit.message, "max = 100");
+        if (c.message) {
+            EXPECT_EQ(*commit.message, "max = 100");
+        }
     }
 }
 
