@@ -267,7 +267,7 @@ ClassCountCommit ColourBarDialogModel::classCountFinished(bool positive, std::st
             positive ? w->colourSettings().AnzKlassenPos : w->colourSettings().AnzKlassenNeg;
         if (count != commit.value) {
             count = commit.value;
-            applyIfAuto();  // the value the spin box already had applies nothing
+            commit.outcome = applyIfAuto();  // the value the spin box already had applies nothing
         }
     }
     return commit;

@@ -59,12 +59,18 @@ struct GridControlStates {
 };
 GridControlStates gridControlStates(const ColourBarFields& fields);
 
+struct ApplyOutcome {
+    bool applied = false;
+    std::string problem;  // why nothing was applied; empty when applied or no window
+};
+
 // A finished class-count text: above 100 the message "max = 100" and "100"; below 1 (0, empty,
 // letters) "1" without a message; otherwise the whole number.
 struct ClassCountCommit {
     std::string text;
     std::optional<std::string> message;
     std::int16_t value = 1;
+    ApplyOutcome outcome;  // of the apply a changed count ran
 };
 ClassCountCommit commitClassCount(std::string_view text);
 
@@ -85,11 +91,6 @@ class ColourBarTarget {
     // After an apply: the view into its undo ring and the default record, a redraw, its flags
     // refilled (StoreScreenPropertiesToRecord, Stelle_Grafik_dar, Alle_Fahnen_neu_zeichnen).
     virtual void storeViewAndRedraw() = 0;
-};
-
-struct ApplyOutcome {
-    bool applied = false;
-    std::string problem;  // why nothing was applied; empty when applied or no window
 };
 
 class ColourBarDialogModel {

@@ -1,5 +1,6 @@
 #include "annotation/ColouringHooks.h"
 
+#include <map>
 #include <memory>
 
 #include "annotation/ClassColours.h"
@@ -14,10 +15,13 @@ bool isOn(const std::function<bool()>& f) { return f && f(); }
 }  // namespace
 
 CloudColouring toleranceColouring(std::function<bool()> twoColour) {
-    auto cache = std::make_shared<ToleranceClassCache>();
+    // One cache per cloud, so windows sharing the hooks keep their own results. A cache that
+    // meets another cloud at a reused address still checks settings and data before reusing.
+    auto caches = std::make_shared<std::map<const PointCloud*, ToleranceClassCache>>();
     CloudColouring colouring;
-    colouring.classify = [cache](PointCloud& cloud, ScreenProperties& view, const JobState& job) {
-        cache->classify(cloud, job, view);
+    colouring.classify = [caches](PointCloud& cloud, ScreenProperties& view, const JobState& job) {
+        if (caches->size() > 64 && !caches->count(&cloud)) caches->clear();  // windows long closed
+        (*caches)[&cloud].classify(cloud, job, view);
     };
     colouring.colour = [twoColour = std::move(twoColour)](PointCloud& cloud, const ScreenProperties& view,
                                                           const JobState&) {

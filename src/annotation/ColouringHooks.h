@@ -2,10 +2,9 @@
 // The tolerance classes, class colours and colour bar of a graphics window in the shape the cloud
 // build and the redraw call them (CloudColouring and RedrawStages::colourBar).
 //
-// Each call of toleranceColouring() makes the hooks of one window: they share that window's
-// class cache, so a redraw that changed neither settings nor data does not recompute the
-// classes. `twoColour` tells whether two-colour mode is on (the colour-bar dialog's entry is
-// checked and its "Binär Mode" box ticked); empty means off.
+// The hooks keep a class cache per point cloud (per window), so a redraw that changed neither
+// the window's settings nor the data does not recompute the classes. `twoColour` tells whether two-colour
+// mode is on (the colour-bar dialog's entry is checked and its "Binär Mode" box ticked); empty means off.
 #include <functional>
 
 #include "view3d/RedrawStages.h"

@@ -2,6 +2,10 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "annotation/ColouringHooks.h"
 
 namespace kal {
 
@@ -24,19 +28,82 @@ class CloseWatcher : public QObject {
 
 }  // namespace
 
-ColorBarWindows::ColorBarWindows(JobState& job, FormMain& main, platform::Prompter& prompter)
+// A graphics window as the dialog sees it, pointed at the default window on every look-up.
+class ColorBarWindows::ScreenTarget : public ColourBarTarget {
+  public:
+    ScreenTarget(const JobState& job, ScreenWindows& screens, std::map<const FormScreen*, bool>& setMax)
+        : job_(job), screens_(screens), setMax_(setMax) {}
+    void point(FormScreen* form) { form_ = form; }
+
+    ScreenProperties& colourSettings() override { return form_->model().view; }
+    bool& setMinMaxOnChange() override { return setMax_[form_]; }
+    void recolour(bool) override {  // the hooks read the two-colour switch themselves
+        ScreenModel& m = form_->model();
+        classifyCloud(screens_.scene().colouring, m.cloud, m.view, job_);
+        colourCloud(screens_.scene().colouring, m.cloud, m.view, job_);
+    }
+    const PointCloud& classifiedCloud() override {
+        ScreenModel& m = form_->model();
+        classifyCloud(screens_.scene().colouring, m.cloud, m.view, job_);
+        return m.cloud;
+    }
+    void storeViewAndRedraw() override {
+        form_->storeView();
+        form_->redraw();
+    }
+
+  private:
+    const JobState& job_;
+    ScreenWindows& screens_;
+    std::map<const FormScreen*, bool>& setMax_;
+    FormScreen* form_ = nullptr;
+};
+
+ColorBarWindows::ColorBarWindows(JobState& job, FormMain& main, platform::Prompter& prompter,
+                                 ScreenWindows& screens)
     : job_(job),
       main_(main),
       prompter_(prompter),
+      screens_(screens),
+      context_(std::make_unique<QObject>()),
       colours_(&main),
-      find_(
-          [this]() -> ColourBarTarget* { return dynamic_cast<ColourBarTarget*>(main_.findDefaultWindow()); }),
+      screenTarget_(std::make_unique<ScreenTarget>(job, screens, setMaxOnChange_)),
+      find_([this] { return defaultScreenTarget(); }),
       model_(job, [this] { return find_ ? find_() : nullptr; }) {
     main_.connectCommand(Command::ColorBar, [this] { toggleDialog(); });
     main_.connectCommand(Command::ColorBarSettings, [this] { toggleSettings(); });
+
+    // Every window colours its cloud by its own classes and draws the bar; two-colour mode is
+    // the dialog's switch.
+    auto twoColour = [this] { return model_.twoColourActive(); };
+    screens_.scene().colouring = toleranceColouring(twoColour);
+    screens_.scene().stages.colourBar = colourBarStage(twoColour);
+    screens_.setWindowOpened([this](FormScreen& form) {
+        QObject::connect(&form, &FormScreen::closing, context_.get(), [this](FormScreen* closing) {
+            setMaxOnChange_.erase(closing);
+            if (screens_.windows().empty()) lastWindowClosed();
+        });
+        windowLoaded();
+    });
+    QObject::connect(main_.mdiArea(), &QMdiArea::subWindowActivated, context_.get(),
+                     [this](QMdiSubWindow* sub) {
+                         if (sub && qobject_cast<FormScreen*>(sub->widget())) windowActivated();
+                     });
+}
+
+ColourBarTarget* ColorBarWindows::defaultScreenTarget() {
+    FormScreen* form = screens_.defaultWindow();
+    if (!form) return nullptr;
+    screenTarget_->point(form);
+    return screenTarget_.get();
 }
 
 ColorBarWindows::~ColorBarWindows() {
+    // The windows may outlive this wiring: they go back to the stand-in colouring.
+    screens_.scene().colouring = {};
+    screens_.scene().stages.colourBar = {};
+    screens_.setWindowOpened({});
+    context_.reset();
     if (form_) {
         form_->removeEventFilter(closeWatcher_.get());
         delete form_.data();

@@ -50,7 +50,10 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     detailsWindows_ = std::make_unique<DetailsWindows>(job_, events_, main_, prompter_, fileDialogs_,
                                                        [&startUp] { return startUp.settingsWritable(); });
     calculationWindows_->setShowDetails([this] { detailsWindows_->ensureOpen(); });
-    colorBarWindows_ = std::make_unique<ColorBarWindows>(job_, main_, prompter_);
+    screenWindows_ = std::make_unique<ScreenWindows>(job_, events_, main_, prompter_,
+                                                     [&startUp] { return startUp.settingsWritable(); });
+    sheetWindows_->setPointSelected([this](const std::string& name) { screenWindows_->selectPoint(name); });
+    colorBarWindows_ = std::make_unique<ColorBarWindows>(job_, main_, prompter_, *screenWindows_);
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

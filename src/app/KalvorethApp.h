@@ -12,6 +12,7 @@
 #include "app/DetailsWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
+#include "app/ScreenWindows.h"
 #include "app/SettingsWindows.h"
 #include "app/SheetWindows.h"
 #include "platform/qt/QtPlatform.h"
@@ -69,6 +70,7 @@ class KalvorethApp {
     platform::QtShellOpener shellOpener_;
     std::unique_ptr<MainWindowCommands> mainWindowCommands_;  // Copy, Arrange, Cascade, the manual
     std::unique_ptr<DetailsWindows> detailsWindows_;
+    std::unique_ptr<ScreenWindows> screenWindows_;  // the graphics windows
     std::unique_ptr<ColorBarWindows> colorBarWindows_;
 };
 

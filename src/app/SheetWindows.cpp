@@ -79,8 +79,10 @@ FormMainSheet& SheetWindows::ensureOpen() {
     QObject::connect(form_, &FormMainSheet::rowLeftShown, form_,
                      [this](const QString& text) { main_.setStatusPanel(3, text); });
     // The graphics windows mark the point of the current row.
-    QObject::connect(form_, &FormMainSheet::currentPointChanged, form_,
-                     [this](const QString&) { main_.redrawGraphicsWindows(); });
+    QObject::connect(form_, &FormMainSheet::currentPointChanged, form_, [this](const QString& name) {
+        if (pointSelected_) pointSelected_(name.toStdString());
+        main_.redrawGraphicsWindows();
+    });
     QObject::connect(form_, &FormMainSheet::contextMenuRequested, form_, [this](const QPoint& at) {
         if (QAction* edit = main_.action(Command::EditMenu); edit && edit->menu()) edit->menu()->popup(at);
     });

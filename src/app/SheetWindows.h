@@ -32,6 +32,10 @@ class SheetWindows {
     void fill();
     // The command: closes the sheet when it is open, else opens and fills it (MenuVievMainSheet_Click).
     void switchWindow();
+    // Told the point of the sheet's current row before the graphics windows redraw (DrawActualPoint).
+    void setPointSelected(std::function<void(const std::string&)> selected) {
+        pointSelected_ = std::move(selected);
+    }
 
   private:
     FormMainSheet& ensureOpen();
@@ -47,6 +51,7 @@ class SheetWindows {
     QPointer<QMdiSubWindow> sub_;
     QPointer<FormMainSheet> form_;
     std::vector<Subscription> subscriptions_;
+    std::function<void(const std::string&)> pointSelected_;
 };
 
 }  // namespace kal

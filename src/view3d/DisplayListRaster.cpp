@@ -9,6 +9,15 @@ namespace kal {
 
 namespace {
 
+constexpr double kLongestSteppedLine = 1 << 20;
+
+// Nearest integer, halves to even, without a library call: adding and taking off 1.5·2^52
+// leaves the value rounded in the default rounding mode.
+inline double roundHalfEven(double v) {
+    constexpr double kMagic = 6755399441055744.0;
+    return std::fabs(v) < 1e15 ? (v + kMagic) - kMagic : v;
+}
+
 // Pixel (x, y) is the unit square around the point (x, y): a shape covers a pixel when it
 // covers the pixel's centre. Every routine clips to the picture before it loops.
 class Rasteriser {
@@ -135,6 +144,8 @@ class Rasteriser {
     }
 
     void polygon(const Polygon& p) {
+        for (const PixelPoint& corner : p.corners)
+            if (!std::isfinite(corner.x) || !std::isfinite(corner.y)) return;
         if (p.filled) fillPolygon(p.corners.data(), p.corners.size(), ImageBuffer::toPixel(p.fill));
         if (p.penWidth > 0 && !p.corners.empty()) {
             const std::uint32_t pixel = ImageBuffer::toPixel(p.outline);
@@ -156,53 +167,70 @@ class Rasteriser {
     }
 
   private:
-    // Liang-Barsky against the picture grown by `margin`; false when nothing is left.
+    // Cohen-Sutherland against the picture grown by `margin`; false when nothing is left. An end
+    // moved onto an edge takes that edge's coordinate exactly, so a long horizontal or vertical
+    // line keeps its row or column however far away its ends lie.
     bool clipToPicture(double& x0, double& y0, double& x1, double& y1, double margin) const {
         const double xmin = -margin, ymin = -margin, xmax = width_ - 1 + margin, ymax = height_ - 1 + margin;
-        double t0 = 0, t1 = 1;
-        const double dx = x1 - x0, dy = y1 - y0;
-        const double p[4] = {-dx, dx, -dy, dy};
-        const double q[4] = {x0 - xmin, xmax - x0, y0 - ymin, ymax - y0};
-        for (int k = 0; k < 4; ++k) {
-            if (p[k] == 0) {
-                if (q[k] < 0) return false;
+        enum : int { kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
+        const auto code = [&](double x, double y) {
+            return (x < xmin ? kLeft : x > xmax ? kRight : 0) | (y < ymin ? kTop : y > ymax ? kBottom : 0);
+        };
+        int c0 = code(x0, y0), c1 = code(x1, y1);
+        for (int round = 0; round < 8; ++round) {
+            if ((c0 | c1) == 0) return true;
+            if ((c0 & c1) != 0) return false;
+            const int out = c0 != 0 ? c0 : c1;
+            double x, y;
+            if (out & (kLeft | kRight)) {
+                x = out & kLeft ? xmin : xmax;
+                y = y0 + (y1 - y0) * ((x - x0) / (x1 - x0));
             } else {
-                const double t = q[k] / p[k];
-                if (p[k] < 0)
-                    t0 = std::max(t0, t);
-                else
-                    t1 = std::min(t1, t);
+                y = out & kTop ? ymin : ymax;
+                x = x0 + (x1 - x0) * ((y - y0) / (y1 - y0));
             }
+            if (out == c0)
+                x0 = x, y0 = y, c0 = code(x0, y0);
+            else
+                x1 = x, y1 = y, c1 = code(x1, y1);
         }
-        if (t0 > t1) return false;
-        const double ax = x0, ay = y0;
-        x0 = ax + t0 * dx, y0 = ay + t0 * dy;
-        x1 = ax + t1 * dx, y1 = ay + t1 * dy;
-        return true;
+        return (c0 | c1) == 0;
     }
 
     // One pixel per step along the longer direction, both ends drawn.
     void thinLine(double x0, double y0, double x1, double y1, std::uint32_t pixel) {
-        // Clip with the original ends kept as the grid of the steps, so a clipped line lands on
-        // the same pixels as the whole one.
-        double cx0 = x0, cy0 = y0, cx1 = x1, cy1 = y1;
-        if (!clipToPicture(cx0, cy0, cx1, cy1, 1)) return;
-        const double dx = x1 - x0, dy = y1 - y0;
-        const double steps = std::max(std::fabs(std::nearbyint(x1) - std::nearbyint(x0)),
-                                      std::fabs(std::nearbyint(y1) - std::nearbyint(y0)));
+        const auto stepsBetween = [](double ax, double ay, double bx, double by) {
+            return std::max(std::fabs(roundHalfEven(bx) - roundHalfEven(ax)),
+                            std::fabs(roundHalfEven(by) - roundHalfEven(ay)));
+        };
+        const auto inside = [&](double x, double y) { return x >= 0 && y >= 0 && x < width_ && y < height_; };
+        double steps = stepsBetween(x0, y0, x1, y1);
+        double kFirst = 0, kLast = steps;
+        if (!inside(x0, y0) || !inside(x1, y1)) {
+            // Clipped with the whole line's ends kept as the grid of the steps, so a clipped line
+            // lands on the same pixels as the whole one.
+            double cx0 = x0, cy0 = y0, cx1 = x1, cy1 = y1;
+            if (!clipToPicture(cx0, cy0, cx1, cy1, 1)) return;
+            if (steps > kLongestSteppedLine) {
+                // Ends far beyond the picture: only the clipped part can be stepped precisely.
+                x0 = cx0, y0 = cy0, x1 = cx1, y1 = cy1;
+                steps = kLast = stepsBetween(x0, y0, x1, y1);
+            } else if (steps > 0) {
+                const double dx = x1 - x0, dy = y1 - y0;
+                const bool alongX = std::fabs(dx) >= std::fabs(dy);
+                const double a = alongX ? (cx0 - x0) / dx : (cy0 - y0) / dy;
+                const double b = alongX ? (cx1 - x0) / dx : (cy1 - y0) / dy;
+                kFirst = std::max(0.0, std::floor(std::min(a, b) * steps) - 1);
+                kLast = std::min(steps, std::ceil(std::max(a, b) * steps) + 1);
+            }
+        }
         if (steps == 0) {
-            setPixel(std::nearbyint(x0), std::nearbyint(y0), pixel);
+            setPixel(roundHalfEven(x0), roundHalfEven(y0), pixel);
             return;
         }
-        // Steps k of the whole line whose points fall in the clipped part.
-        const bool alongX = std::fabs(dx) >= std::fabs(dy);
-        const double a = alongX ? (cx0 - x0) / dx : (cy0 - y0) / dy;
-        const double b = alongX ? (cx1 - x0) / dx : (cy1 - y0) / dy;
-        const auto kFirst = static_cast<long long>(std::max(0.0, std::floor(std::min(a, b) * steps) - 1));
-        const auto kLast = static_cast<long long>(std::min(steps, std::ceil(std::max(a, b) * steps) + 1));
-        const double sx = dx / steps, sy = dy / steps;
-        for (long long k = kFirst; k <= kLast; ++k)
-            setPixel(std::nearbyint(x0 + sx * double(k)), std::nearbyint(y0 + sy * double(k)), pixel);
+        const double sx = (x1 - x0) / steps, sy = (y1 - y0) / steps;
+        for (double k = kFirst; k <= kLast; ++k)
+            setPixel(roundHalfEven(x0 + sx * k), roundHalfEven(y0 + sy * k), pixel);
     }
 
     void setPixel(double x, double y, std::uint32_t pixel) {

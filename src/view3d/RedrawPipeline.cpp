@@ -20,7 +20,8 @@ constexpr StoredColour kLightMagenta = storedColour(255, 0, 255);
 // Nearest integer, halves to even (the rounding mode in force is the default one).
 std::int32_t roundEven(double v) {
     if (!(std::fabs(v) < 2.0e9)) return v > 0 ? 2'000'000'000 : -2'000'000'000;
-    return static_cast<std::int32_t>(std::nearbyint(v));
+    constexpr double kMagic = 6755399441055744.0;  // 1.5·2^52: the addition rounds, halves to even
+    return static_cast<std::int32_t>((v + kMagic) - kMagic);
 }
 
 // The name labels go on top of the picture however the redraw ends.
@@ -201,8 +202,7 @@ RedrawSummary redrawScene(PointCloud& cloud, ScreenProperties& view, ViewArrays&
                 const float radius =
                     sizeByDepth ? depth * depthFactor + 1.0f : static_cast<float>(bigNess) / 2.0f;
                 out.add(Circle{{px, py}, radius, penWidth, c, true, c});
-            } else if (!offScreen) {
-                // Further than 10 px off the surface a square of at most 5 px shows nothing.
+            } else {
                 const std::int32_t half = sizeByDepth ? roundEven((depth * depthFactor + 1.0f) / 2.0f)
                                                       : roundEven(static_cast<float>(bigNess) / 2.0f);
                 if (half >= 0) out.add(PixelSquare{roundEven(px), roundEven(py), half, c});

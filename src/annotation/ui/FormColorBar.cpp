@@ -253,7 +253,7 @@ void FormColorBar::countFinished(bool positive) {
     QLineEdit* box = positive ? positiveCount_ : negativeCount_;
     const ClassCountCommit commit = model_.classCountFinished(positive, box->text().toStdString());
     if (commit.message) prompter_.message(*commit.message);
-    showOutcome({});
+    showOutcome(commit.outcome);
 }
 
 void FormColorBar::connectControls() {

@@ -1,0 +1,97 @@
+#include "view3d/ScreenLoad.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace kal {
+
+void initialiseNewScreen(ScreenModel& screen, StoredColour backColour) {
+    ScreenProperties& v = screen.view;
+    v.ViewAngles.resize(2, 3);
+    v.BlackInitial = false;
+    v.ViewAngles(1, 1) = kTopViewFirstAngle;
+    v.Massstab = 1;
+    v.OffsetX = 0;
+    v.OffsetY = 0;
+    v.GridLength = 100;
+    screen.backColour = backColour;
+    v.BigNess = 2;
+    v.Faehnchenmode = false;
+    v.LineMode = false;
+    v.showVeX = v.showVeY = v.showVeZ = true;
+    v.ColorBased.clear();
+    v.CS_Type = "CART";
+    v.AnzKlassenPos = 10;
+    v.AnzKlassenNeg = 10;
+}
+
+float largestColourBasis(const PointCloud& cloud) {
+    float m = 0;
+    for (std::int32_t row = 1; row <= cloud.count(); ++row) m = std::max(m, cloud(row, cloud::ColourBasis));
+    return m;
+}
+
+void setLoadVectorScale(ScreenModel& screen, float largestDeviation, bool trafoCalculated) {
+    const ViewArrays& a = screen.arrays;
+    const double e =
+        ((static_cast<double>(a.ViewMaxY) - a.ViewMinY) + (static_cast<double>(a.ViewMaxX) - a.ViewMinX)) / 2;
+    float scale = 400;
+    if (trafoCalculated) {
+        const auto s = static_cast<float>(e / (largestDeviation + 1E-10) / 500);
+        if (s > 0 && std::isfinite(s)) scale = s;
+    }
+    screen.view.Vec_Massstab = scale;
+    screen.view.Max = largestDeviation;
+    screen.view.Min = 0;
+}
+
+std::int32_t gridSpacingForWidth(int surfaceWidth, double massstab) {
+    const double x = surfaceWidth / 7.0 / massstab;
+    if (!(x > 0) || !std::isfinite(x)) return 1;
+    // Log10 as ln x / ln 10: an exact 1000 gives 2.9999999999999996 and so 100, as stored views have it.
+    const double power = std::pow(10.0, std::floor(std::log(x) / std::log(10.0)));
+    if (power >= std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::nearbyint(power));
+}
+
+void setLoadGridSpacing(ScreenModel& screen) {
+    const std::int32_t d = gridSpacingForWidth(screen.width, screen.view.Massstab);
+    screen.view.ADis = screen.view.BDis = screen.view.Cdis = d;
+}
+
+void takeDefaultDisplaySettings(ScreenProperties& v, const ScreenProperties& d) {
+    v.VectorMode = d.VectorMode;
+    v.BigNess = d.BigNess;
+    v.Vec_Massstab = d.Vec_Massstab;
+    v.GridLength = d.GridLength;
+    v.AnzKlassenPos = d.AnzKlassenPos;
+    v.AnzKlassenNeg = d.AnzKlassenNeg;
+    v.AusserhalbTol = d.AusserhalbTol;
+    v.Min = d.Min;
+    v.Max = d.Max;
+    v.showVeX = d.showVeX;
+    v.showVeY = d.showVeY;
+    v.showVeZ = d.showVeZ;
+    v.ColorBased = d.ColorBased;
+    v.ShowOnlyUsedComponent = d.ShowOnlyUsedComponent;
+    v.OuterColor = d.OuterColor;
+    v.CS_Type = d.CS_Type;
+    v.BinaerModus = d.BinaerModus;
+    v.GridXY = d.GridXY;
+    v.GridYZ = d.GridYZ;
+    v.GridZX = d.GridZX;
+    v.ADis = d.ADis;
+    v.BDis = d.BDis;
+    v.Cdis = d.Cdis;
+    v.ShowGridDim = d.ShowGridDim;
+}
+
+void sizeNewWindowLines(ScreenProperties& view) {
+    const Matrix old = view.Lines;
+    view.Lines.resize(2, std::max<std::int32_t>(1, old.cols()));
+    for (std::int32_t i = 0; i <= std::min<std::int32_t>(2, old.rows()); ++i)
+        for (std::int32_t j = 0; j <= old.cols(); ++j) view.Lines(i, j) = old(i, j);
+}
+
+}  // namespace kal

@@ -1,0 +1,44 @@
+#pragma once
+// The steps of opening a graphics window that set its own view: the starting values, the vector
+// scale and tolerance limit taken from the cloud, the grid spacing that fits the window, the
+// display settings of the default view record, and the one line slot of a new window. Building
+// the cloud, the extents and the fit to the window run between them (see FormScreen's load).
+#include <cstdint>
+
+#include "view3d/PointCloud.h"
+#include "view3d/ScreenModel.h"
+
+namespace kal {
+
+inline constexpr double kTopViewFirstAngle = -3.14159265358979;
+
+// ViewAngles 0..2 by 0..3 with (1, 1) = −3.14159265358979, zoom 1, offsets 0, grid length 100,
+// point size 2, modes off, every deviation component shown, absolute colour basis, Cartesian
+// components, 10 classes on each side, hiding plane not initialised, background `backColour`.
+void initialiseNewScreen(ScreenModel& screen, StoredColour backColour);
+
+// The largest colour-basis value (column 4) over rows 1..count, from 0, in single precision.
+float largestColourBasis(const PointCloud& cloud);
+
+// From the cloud's extents (screen.arrays ViewMin/Max, filled by Max_Min) and the largest
+// deviation m: Vec_Maßstab := mean extent / (m + 1E-10) / 500 when a transformation is calculated,
+// else 400; Max := m, Min := 0. A result that is not positive and finite (an empty or flat
+// cloud) keeps 400, so the vectors stay drawable.
+void setLoadVectorScale(ScreenModel& screen, float largestDeviation, bool trafoCalculated);
+
+// ADis: the power of ten that fits about seven times across the surface, 10^floor(Log10(W / 7 /
+// Massstab)) rounded to the nearest integer (0 below 1). A zoom or width that gives no logarithm
+// (not positive, not finite) gives 1.
+std::int32_t gridSpacingForWidth(int surfaceWidth, double massstab);
+
+// Load: ADis = BDis = Cdis := gridSpacingForWidth.
+void setLoadGridSpacing(ScreenModel& screen);
+
+// The 24 display settings that the default view record carries from window to window (the
+// "LocalGraphics" fields), copied into `view`.
+void takeDefaultDisplaySettings(ScreenProperties& view, const ScreenProperties& defaults);
+
+// Lines sized to 0..2 by 0..1 keeping what it holds: a new window has one empty segment slot.
+void sizeNewWindowLines(ScreenProperties& view);
+
+}  // namespace kal

@@ -1,0 +1,251 @@
+#include "view3d/ui/FormScreen.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "view3d/ViewSteps.h"
+#include "view3d/ui/DisplayListPainter.h"
+
+namespace kal {
+
+namespace {
+constexpr int kFirstPanelWidth = 200;
+constexpr const char* kCreditLine = "calculated with https://kalvoreth.example";
+}  // namespace
+
+// The drawing surface: shows the back buffer and hands its events to the window's input handler.
+class ScreenSurface : public QWidget {
+  public:
+    explicit ScreenSurface(FormScreen& owner) : QWidget(&owner), owner_(owner) {
+        setObjectName("ScreenPixel");
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMouseTracking(true);
+        setFocusPolicy(Qt::StrongFocus);
+        setMinimumSize(1, 1);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const QImage& back = owner_.back_;
+        const QColor background = qtColour(owner_.model_.backColour);
+        if (!back.isNull()) p.drawImage(0, 0, back);
+        // Resizing does not redraw: what the last picture does not cover shows the background.
+        if (back.width() < width()) p.fillRect(back.width(), 0, width() - back.width(), height(), background);
+        if (back.height() < height())
+            p.fillRect(0, back.height(), width(), height() - back.height(), background);
+    }
+    void resizeEvent(QResizeEvent*) override { owner_.surfaceResized(width(), height()); }
+    void mousePressEvent(QMouseEvent* e) override {
+        track(e);
+        if (owner_.input_) owner_.input_->mousePress(owner_, e);
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        track(e);
+        if (owner_.input_) owner_.input_->mouseMove(owner_, e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        track(e);
+        if (owner_.input_) owner_.input_->mouseRelease(owner_, e);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        track(e);
+        if (owner_.input_) owner_.input_->mouseDoubleClick(owner_, e);
+    }
+    void wheelEvent(QWheelEvent* e) override {
+        if (owner_.input_) owner_.input_->wheel(owner_, e);
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        if (owner_.input_)
+            owner_.input_->keyPress(owner_, e);
+        else
+            QWidget::keyPressEvent(e);
+    }
+    void keyReleaseEvent(QKeyEvent* e) override {
+        if (owner_.input_)
+            owner_.input_->keyRelease(owner_, e);
+        else
+            QWidget::keyReleaseEvent(e);
+    }
+
+  private:
+    void track(QMouseEvent* e) {
+        owner_.model_.MouseX = static_cast<float>(e->position().x());
+        owner_.model_.MouseY = static_cast<float>(e->position().y());
+    }
+    FormScreen& owner_;
+};
+
+FormScreen::FormScreen(GraphicsSession& session, ScreenServices services, platform::Prompter* prompter,
+                       QWidget* parent)
+    : QWidget(parent), session_(session), services_(std::move(services)), prompter_(prompter) {
+    setObjectName("FormScreen");
+    setAttribute(Qt::WA_DeleteOnClose, false);  // the MDI sub-window owns and deletes it
+    surface_ = new ScreenSurface(*this);
+    status_ = new QStatusBar(this);
+    status_->setObjectName("StatusBar1");
+    status_->setSizeGripEnabled(false);
+    panel_ = new QLabel(status_);
+    panel_->setFixedWidth(kFirstPanelWidth);
+    status_->addWidget(panel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(surface_, 1);
+    layout->addWidget(status_);
+    frameTimer_.setSingleShot(true);
+    frameTimer_.setInterval(0);
+    connect(&frameTimer_, &QTimer::timeout, this, [this] { renderNow(); });
+    resize(640, 480);
+}
+
+FormScreen::~FormScreen() = default;
+
+QWidget* FormScreen::surface() const { return surface_; }
+
+// ---------------------------------------------------------------- GraphicsWindow
+
+void FormScreen::setCaption(const std::string& caption) {
+    const QString title = QString::fromStdString(caption);
+    setWindowTitle(title);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->setWindowTitle(title);
+}
+
+void FormScreen::setPointer(ScreenPointer pointer) {
+    switch (pointer) {
+        case ScreenPointer::Default:
+            surface_->unsetCursor();
+            break;
+        case ScreenPointer::Flag:
+            surface_->setCursor(Qt::PointingHandCursor);
+            break;
+        case ScreenPointer::SetLine:
+            surface_->setCursor(Qt::CrossCursor);
+            break;
+        case ScreenPointer::DeleteLine:
+            surface_->setCursor(Qt::ForbiddenCursor);
+            break;
+        case ScreenPointer::Cross:
+            surface_->setCursor(Qt::CrossCursor);
+            break;
+    }
+}
+
+void FormScreen::redraw() {
+    pending_ = true;
+    if (!frameTimer_.isActive()) frameTimer_.start();
+}
+
+void FormScreen::closeWindow() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void FormScreen::closeEvent(QCloseEvent* e) {
+    frameTimer_.stop();
+    pending_ = false;
+    emit closing(this);
+    QWidget::closeEvent(e);
+}
+
+// ---------------------------------------------------------------- frames
+
+void FormScreen::surfaceResized(int width, int height) {
+    model_.width = width;
+    model_.height = height;
+}
+
+void FormScreen::renderNow() {
+    if (!pending_) return;
+    pending_ = false;
+    frameTimer_.stop();
+    renderFrame();
+}
+
+void FormScreen::renderFrame() {
+    model_.width = surface_->width();
+    model_.height = surface_->height();
+    model_.display.clear(model_.backColour);
+    if (services_.drawScene) services_.drawScene(model_);
+    for (const ScreenOverlay& overlay : overlays_) overlay(model_, model_.display);
+    for (const TextLabel& label : extraLabels_) model_.display.add(label);
+    const QSize size(std::max(1, model_.width), std::max(1, model_.height));
+    if (back_.size() != size) back_ = QImage(size, QImage::Format_RGB32);
+    paintDisplayList(model_.display, back_, surface_->font());
+    ++frames_;
+    surface_->update();
+}
+
+void FormScreen::setBackColour(StoredColour colour) {
+    model_.backColour = colour;
+    QPalette p = surface_->palette();
+    p.setColor(QPalette::Window, qtColour(colour));
+    surface_->setPalette(p);
+}
+
+// ---------------------------------------------------------------- view steps
+
+ScreenActions FormScreen::actions() {
+    ScreenActions a;
+    a.project = [this] {
+        if (services_.project) services_.project(model_);
+    };
+    a.redraw = [this] { redraw(); };
+    a.storeView = [this] { storeView(); };
+    a.prompter = prompter_;
+    return a;
+}
+
+void FormScreen::storeView() {
+    if (services_.storeView) services_.storeView(*this);
+}
+
+void FormScreen::zoomIn() { kal::zoomIn(model_, session_, actions()); }
+void FormScreen::zoomOut() { kal::zoomOut(model_, actions()); }
+void FormScreen::topView() { showStandardView(model_, StandardView::Top, actions()); }
+void FormScreen::sideView() { showStandardView(model_, StandardView::Side, actions()); }
+void FormScreen::frontView() { showStandardView(model_, StandardView::Front, actions()); }
+void FormScreen::isoView() { showStandardView(model_, StandardView::Iso, actions()); }
+void FormScreen::vectorsLonger() { makeVectorsLonger(model_, session_, actions()); }
+void FormScreen::vectorsShorter() { makeVectorsShorter(model_, session_, actions()); }
+
+// ---------------------------------------------------------------- the clipboard picture
+
+QImage FormScreen::printPicture(const std::function<QImage(QWidget*)>& capture) {
+    // Whatever happens while the picture is taken, the window comes back as it was.
+    struct Restore {
+        FormScreen& w;
+        StoredColour colour;
+        bool statusShown;
+        ~Restore() {
+            w.extraLabels_.clear();
+            w.setBackColour(colour);
+            w.status_->setVisible(statusShown);
+            if (QLayout* l = w.layout()) l->activate();
+            w.redraw();
+            w.renderNow();
+        }
+    } restore{*this, model_.backColour, !status_->isHidden()};
+
+    status_->hide();
+    if (QLayout* l = layout()) l->activate();
+    setBackColour(storedColour(255, 255, 255));
+    TextLabel credit;
+    credit.at = {0, 0};
+    credit.text = kCreditLine;
+    credit.colour = storedColour(0, 0, 0);  // black on the white background, as a point label
+    extraLabels_.push_back(credit);
+    redraw();
+    renderNow();
+    return capture ? capture(this) : QImage();
+}
+
+}  // namespace kal

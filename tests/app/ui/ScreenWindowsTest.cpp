@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMdiArea>
+
+#include "app/ScreenWindows.h"
+#include "platform/Regional.h"
+#include "shell/ui/FormMain.h"
+#include "support/FakePlatform.h"
+#include "support/SampleJobs.h"
+
+namespace kal {
+namespace {
+
+std::string examples() { return KALVORETH_EXAMPLES; }
+
+// The main window with the demo job loaded and the graphics windows wired as the program wires
+// them; stores into the undo ring are counted per window.
+struct Program {
+    platform::ScopedDecimalSeparator point{'.'};
+    JobState job = testing::makeDemoJob(examples());
+    testing::FakePrompter prompter;
+    JobEvents events;
+    FormMain main{job, prompter};
+    ScreenWindows screens{job, events, main, prompter};
+    std::map<FormScreen*, int> stores;
+    std::vector<QImage> pictures;
+
+    Program() {
+        main.setSplashInterval(-1);
+        main.resize(1200, 900);
+        screens.setStoreView([this](FormScreen& w) { ++stores[&w]; });
+        screens.setPictureSink([this](const QImage& p) { pictures.push_back(p); });
+        main.refreshControls();
+        main.show();
+        QApplication::processEvents();
+    }
+    FormScreen& open() {
+        main.action(Command::GraphicsWindow)->trigger();
+        QApplication::processEvents();
+        return *screens.windows().back();
+    }
+    void run(Command c) {
+        main.action(c)->trigger();
+        QApplication::processEvents();
+    }
+    static QMdiSubWindow* frame(FormScreen& w) { return qobject_cast<QMdiSubWindow*>(w.parentWidget()); }
+};
+
+TEST(ScreenWindows, GraphicsCommandsWaitForAWindowAndTheGraphicsEntryOpensOne) {
+    Program p;
+    EXPECT_TRUE(p.main.action(Command::GraphicsWindow)->isEnabled());
+    EXPECT_TRUE(p.main.action(Command::GraphicsButton)->isEnabled());
+    EXPECT_FALSE(p.main.action(Command::ZoomIn)->isEnabled());
+    EXPECT_FALSE(p.main.action(Command::TopView)->isEnabled());
+    p.screens.zoomIn();  // no window: nothing to act on, nothing fails
+    EXPECT_EQ(p.screens.defaultWindow(), nullptr);
+
+    FormScreen& w = p.open();
+    EXPECT_TRUE(p.main.action(Command::GraphicsWindow)->isChecked());
+    EXPECT_TRUE(p.main.action(Command::ZoomIn)->isEnabled());
+    EXPECT_TRUE(p.main.action(Command::TopView)->isEnabled());
+    EXPECT_EQ(p.screens.defaultWindow(), &w);
+    EXPECT_EQ(p.main.graphicsWindows().windowCount(), 1);
+    EXPECT_TRUE(p.stores.empty());  // the load stores no view
+
+    p.main.toolButton(Command::GraphicsButton)->click();  // the toolbar's "Graphics" opens another
+    QApplication::processEvents();
+    EXPECT_EQ(p.screens.windows().size(), 2u);
+
+    for (FormScreen* s : p.screens.windows()) s->closeWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(p.main.graphicsWindows().windowCount(), 0);
+    EXPECT_FALSE(p.main.action(Command::GraphicsWindow)->isChecked());
+    EXPECT_FALSE(p.main.action(Command::ZoomIn)->isEnabled());
+}
+
+TEST(ScreenWindows, TheSecondWindowIsTheDefaultUntilTheFirstIsActivated) {
+    Program p;
+    FormScreen& first = p.open();
+    FormScreen& second = p.open();
+    EXPECT_EQ(Program::frame(first)->windowTitle(), "Screen");
+    EXPECT_EQ(Program::frame(second)->windowTitle(), "Screen - DEFAULT");
+    EXPECT_EQ(p.screens.defaultWindow(), &second);
+
+    p.main.mdiArea()->setActiveSubWindow(Program::frame(first));
+    QApplication::processEvents();
+    EXPECT_EQ(Program::frame(first)->windowTitle(), "Screen - DEFAULT");
+    EXPECT_EQ(Program::frame(second)->windowTitle(), "Screen");
+    EXPECT_EQ(p.screens.defaultWindow(), &first);
+    EXPECT_TRUE(p.screens.session().ScreenWindowActive);
+}
+
+TEST(ScreenWindows, TwoWindowsKeepTheirOwnProjections) {
+    Program p;
+    FormScreen& first = p.open();
+    FormScreen& second = p.open();
+    first.renderNow();
+    second.renderNow();
+    const ScreenModel before = first.model();
+    ASSERT_GT(before.cloud.count(), 0);
+
+    p.run(Command::ZoomIn);  // the default window, the second
+    p.run(Command::SideView);
+    second.renderNow();
+    first.redraw();
+    first.renderNow();  // redrawing the first after the second keeps the first's own view
+    EXPECT_EQ(first.model().view.Massstab, before.view.Massstab);
+    EXPECT_EQ(first.model().view.ViewAngles, before.view.ViewAngles);
+    EXPECT_EQ(first.model().arrays.PixelX, before.arrays.PixelX);
+    EXPECT_EQ(first.model().arrays.PixelY, before.arrays.PixelY);
+    EXPECT_NE(second.model().view.Massstab, before.view.Massstab);
+    EXPECT_NE(second.model().arrays.PixelY, before.arrays.PixelY);
+    EXPECT_EQ(p.stores[&second], 2);
+    EXPECT_EQ(p.stores[&first], 0);
+}
+
+TEST(ScreenWindows, TheDemoJobIsDrawnWhereTheProjectionPutsItsPoints) {
+    Program p;
+    FormScreen& w = p.open();
+    w.renderNow();
+    const ScreenModel& m = w.model();
+    EXPECT_GT(m.view.Massstab, 0);
+    EXPECT_GT(m.view.ADis, 0);
+    int squares = 0, checked = 0;
+    for (const Primitive& item : m.display.items)
+        if (const auto* s = std::get_if<PixelSquare>(&item)) {
+            ++squares;
+            if (s->x >= 0 && s->y >= 0 && s->x < w.backBuffer().width() && s->y < w.backBuffer().height() &&
+                checked < 3) {
+                ++checked;
+                // The last square drawn on that pixel wins; the first ones of the cloud sit apart.
+                EXPECT_NE(
+                    ImageBuffer::fromPixel(static_cast<std::uint32_t>(w.backBuffer().pixel(s->x, s->y))),
+                    m.display.background);
+            }
+        }
+    EXPECT_GE(squares, m.cloud.count() / 2);
+    EXPECT_GT(checked, 0);
+}
+
+TEST(ScreenWindows, PointSizeCommandsStoreOnlyWhenTheSizeChanges) {
+    Program p;
+    FormScreen& w = p.open();
+    p.run(Command::SmallPoints);
+    EXPECT_EQ(w.model().view.BigNess, 1);
+    EXPECT_EQ(p.stores[&w], 1);
+    p.run(Command::PointsSmaller);  // at 1: nothing, no store
+    EXPECT_EQ(w.model().view.BigNess, 1);
+    EXPECT_EQ(p.stores[&w], 1);
+    p.run(Command::PointsBigger);
+    p.run(Command::PointsSmaller);
+    EXPECT_EQ(w.model().view.BigNess, 1);
+    EXPECT_EQ(p.stores[&w], 3);
+}
+
+TEST(ScreenWindows, MoreAtEightMillionShowsTheMessageAndStoresNothing) {
+    Program p;
+    FormScreen& w = p.open();
+    w.model().view.Vec_Massstab = 8e6f;
+    p.main.action(Command::AnalyseMore)->setEnabled(true);  // as analyse mode enables it
+    p.run(Command::AnalyseMore);
+    EXPECT_EQ(p.prompter.texts(), std::vector<std::string>{"Vectors can not be made longer"});
+    EXPECT_NEAR(w.model().view.Vec_Massstab, 8e6f, 1.0f);
+    EXPECT_EQ(p.stores[&w], 0);
+}
+
+TEST(ScreenWindows, ManyCommandsInOnePassPaintOneFrame) {
+    Program p;
+    FormScreen& w = p.open();
+    const int frames = w.frameCount();
+    for (int i = 0; i < 10; ++i) p.main.action(Command::PointsBigger)->trigger();
+    p.main.action(Command::ZoomIn)->trigger();
+    p.main.action(Command::TopView)->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(w.frameCount(), frames + 1);
+    EXPECT_EQ(p.stores[&w], 12);
+}
+
+TEST(ScreenWindows, PrintPutsTheClientAreaLessFivePixelsOnTheClipboard) {
+    Program p;
+    FormScreen& w = p.open();
+    w.setBackColour(storedColour(0, 0, 0));
+    p.run(Command::PrintGraphicsToClipboard);
+    ASSERT_EQ(p.pictures.size(), 1u);
+    EXPECT_EQ(p.pictures[0].size(), QSize(w.width() - 5, w.height() - 5));
+    EXPECT_EQ(w.model().backColour, storedColour(0, 0, 0));
+    EXPECT_TRUE(w.statusBar()->isVisible());
+}
+
+TEST(ScreenWindows, ModeCommandsFollowTheWindowAndTheMenusFollowTheModes) {
+    Program p;
+    FormScreen& w = p.open();
+    p.run(Command::VectorMode);
+    EXPECT_TRUE(w.model().view.VectorMode);
+    EXPECT_TRUE(p.main.action(Command::VectorMode)->isChecked());
+    EXPECT_TRUE(p.main.action(Command::VectorsLonger)->isEnabled());
+    p.run(Command::FlagMode);
+    EXPECT_TRUE(w.model().view.Faehnchenmode);
+    EXPECT_TRUE(p.main.action(Command::FlagMode)->isChecked());
+    p.run(Command::FlagMode);
+    EXPECT_FALSE(w.model().view.Faehnchenmode);
+    EXPECT_FALSE(p.main.action(Command::FlagMode)->isChecked());
+    p.run(Command::LineMode);
+    EXPECT_TRUE(w.model().view.LineMode);
+    p.run(Command::SetLines);
+    EXPECT_TRUE(w.model().SetLine);
+    p.run(Command::DeleteLines);
+    EXPECT_TRUE(w.model().DeleteLine);
+    EXPECT_FALSE(w.model().SetLine);
+    p.run(Command::LineMode);  // line mode off clears both sub-states
+    EXPECT_FALSE(w.model().view.LineMode);
+    EXPECT_FALSE(w.model().DeleteLine);
+    p.run(Command::RotateAbout);
+    EXPECT_TRUE(w.model().origin.RecentreFlag);
+    p.run(Command::RotateAbout);
+    EXPECT_FALSE(w.model().origin.RecentreFlag);
+}
+
+TEST(ScreenWindows, ClosingAWindowClearsEveryOriginShift) {
+    Program p;
+    FormScreen& first = p.open();
+    FormScreen& second = p.open();
+    first.model().origin.OriginShiftX = 5;
+    second.model().origin.OriginShiftY = 7;
+    second.closeWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(p.screens.windows().size(), 1u);
+    EXPECT_EQ(first.model().origin.OriginShiftX, 0);
+    EXPECT_EQ(p.screens.defaultWindow(), &first);  // found anew: the first loaded
+}
+
+}  // namespace
+}  // namespace kal

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QStatusBar>
+
+#include "shell/ui/WindowCapture.h"
+#include "support/FakePlatform.h"
+#include "view3d/ui/DisplayListPainter.h"
+#include "view3d/ui/FormScreen.h"
+
+namespace kal {
+namespace {
+
+constexpr StoredColour kRed = storedColour(255, 0, 0);
+constexpr StoredColour kBlue = storedColour(0, 0, 255);
+constexpr StoredColour kGreen = storedColour(0, 255, 0);
+constexpr StoredColour kWhite = storedColour(255, 255, 255);
+constexpr StoredColour kBlack = storedColour(0, 0, 0);
+
+StoredColour at(const QImage& image, int x, int y) {
+    return ImageBuffer::fromPixel(static_cast<std::uint32_t>(image.pixel(x, y)));
+}
+
+TEST(DisplayListPainter, EachPrimitiveLandsOnItsPixelsInListOrder) {
+    DisplayList list;
+    list.clear(kWhite);
+    list.add(FilledRect{0, 0, 8, 8, kGreen});
+    list.add(PixelSquare{5, 5, 1, kRed});  // drawn over the rectangle
+    list.add(PixelSquare{20, 5, 0, kBlue});
+    list.add(PixelSquare{-1, 39, 2, kRed});  // clipped at the picture's edge, never outside it
+    list.add(Segment{{5, 30}, {25, 30}, 1, kBlue});
+    list.add(Circle{{40, 10}, 3, 1, kBlack, true, kRed});
+    QImage image(50, 40, QImage::Format_RGB32);
+    paintDisplayList(list, image, QFont());
+
+    EXPECT_EQ(at(image, 4, 4), kRed);
+    EXPECT_EQ(at(image, 6, 6), kRed);
+    EXPECT_EQ(at(image, 7, 7), kGreen);  // the square is 3 × 3
+    EXPECT_EQ(at(image, 3, 3), kGreen);
+    EXPECT_EQ(at(image, 20, 5), kBlue);
+    EXPECT_EQ(at(image, 21, 5), kWhite);
+    EXPECT_EQ(at(image, 0, 38), kRed);
+    EXPECT_EQ(at(image, 5, 30), kBlue);
+    EXPECT_EQ(at(image, 15, 30), kBlue);
+    EXPECT_EQ(at(image, 25, 30), kBlue);  // both ends drawn
+    EXPECT_EQ(at(image, 15, 31), kWhite);
+    EXPECT_EQ(at(image, 40, 10), kRed);
+    EXPECT_EQ(at(image, 30, 20), kWhite);
+}
+
+TEST(DisplayListPainter, TextIsDrawnWithTheFontInsideItsBox) {
+    DisplayList list;
+    list.clear(kWhite);
+    TextLabel label;
+    label.at = {10, 10};
+    label.text = "WWW";
+    label.colour = kBlack;
+    list.add(label);
+    QImage image(120, 60, QImage::Format_RGB32);
+    const QFont font;
+    paintDisplayList(list, image, font);
+    const QFontMetrics metrics(font);
+    int dark = 0, outside = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            if (at(image, x, y) == kWhite) continue;
+            const bool inside = x >= 10 && y >= 10 && x < 10 + metrics.horizontalAdvance("WWW") + 1 &&
+                                y < 10 + metrics.height() + 1;
+            (inside ? dark : outside) += 1;
+        }
+    EXPECT_GT(dark, 5);
+    EXPECT_EQ(outside, 0);
+}
+
+struct Window {
+    GraphicsSession session;
+    testing::FakePrompter prompter;
+    int scenes = 0;
+    FormScreen w{session, ScreenServices{}, &prompter};
+    Window() {
+        w.services().drawScene = [this](ScreenModel& m) {
+            ++scenes;
+            m.display.add(PixelSquare{m.width / 2, m.height / 2, 2, kRed});
+        };
+        w.resize(400, 300);
+        w.show();
+        QApplication::processEvents();
+    }
+};
+
+TEST(FormScreen, ManyRedrawRequestsInOnePassMakeOneFrame) {
+    Window f;
+    for (int i = 0; i < 100; ++i) f.w.redraw();
+    EXPECT_EQ(f.w.frameCount(), 0);  // nothing is drawn inside the requests
+    QApplication::processEvents();
+    EXPECT_EQ(f.w.frameCount(), 1);
+    EXPECT_EQ(f.scenes, 1);
+    for (int i = 0; i < 5; ++i) f.w.redraw();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(f.w.frameCount(), 2);
+    QApplication::processEvents();
+    EXPECT_EQ(f.w.frameCount(), 2);  // no request, no frame
+}
+
+TEST(FormScreen, RenderNowDrawsAPendingFrameAtOnceAndOnlyThen) {
+    Window f;
+    f.w.renderNow();
+    EXPECT_EQ(f.w.frameCount(), 0);
+    f.w.redraw();
+    f.w.renderNow();
+    EXPECT_EQ(f.w.frameCount(), 1);
+    QApplication::processEvents();
+    EXPECT_EQ(f.w.frameCount(), 1);  // the armed timer found nothing left to do
+    const QImage& back = f.w.backBuffer();
+    EXPECT_EQ(back.format(), QImage::Format_RGB32);
+    EXPECT_EQ(back.size(), f.w.surface()->size());
+    EXPECT_EQ(at(back, back.width() / 2, back.height() / 2), kRed);
+}
+
+TEST(FormScreen, TheSurfaceAndStatusBarCarryTheirNames) {
+    Window f;
+    EXPECT_EQ(f.w.surface()->objectName(), "ScreenPixel");
+    EXPECT_EQ(f.w.statusBar()->objectName(), "StatusBar1");
+    EXPECT_EQ(f.w.statusPanel()->width(), 200);
+    EXPECT_EQ(f.w.model().width, f.w.surface()->width());
+    EXPECT_EQ(f.w.model().height, f.w.surface()->height());
+}
+
+TEST(FormScreen, ResizingDoesNotRedraw) {
+    Window f;
+    f.w.redraw();
+    f.w.renderNow();
+    f.w.resize(500, 380);
+    QApplication::processEvents();
+    EXPECT_EQ(f.w.frameCount(), 1);
+    EXPECT_EQ(f.w.model().width, f.w.surface()->width());  // the next redraw uses the new size
+}
+
+TEST(FormScreen, ThePrintPictureIsTheClientAreaLessFivePixelsOnWhiteAndTheWindowComesBack) {
+    Window f;
+    f.w.setBackColour(kBlack);
+    std::vector<TextLabel> labelsWhilePrinting;
+    f.w.services().drawScene = [&](ScreenModel& m) { m.display.add(PixelSquare{5, 5, 0, kRed}); };
+    const QImage picture = f.w.printPicture([&](QWidget* window) {
+        for (const Primitive& p : f.w.model().display.items)
+            if (const auto* t = std::get_if<TextLabel>(&p)) labelsWhilePrinting.push_back(*t);
+        return captureClientArea(window);
+    });
+    EXPECT_EQ(picture.width(), f.w.width() - 5);
+    EXPECT_EQ(picture.height(), f.w.height() - 5);
+    // White background, no status bar: the bottom of the picture is the surface's white.
+    EXPECT_EQ(at(picture, picture.width() / 2, picture.height() - 1), kWhite);
+    ASSERT_EQ(labelsWhilePrinting.size(), 1u);
+    EXPECT_EQ(labelsWhilePrinting[0].at, (PixelPoint{0, 0}));
+    EXPECT_EQ(labelsWhilePrinting[0].text.rfind("calculated with ", 0), 0u);
+
+    // Afterwards: the background colour, the status bar, and no credit line in the next picture.
+    EXPECT_EQ(f.w.model().backColour, kBlack);
+    EXPECT_TRUE(f.w.statusBar()->isVisible());
+    for (const Primitive& p : f.w.model().display.items) EXPECT_FALSE(std::holds_alternative<TextLabel>(p));
+    EXPECT_EQ(at(f.w.backBuffer(), f.w.backBuffer().width() / 2, 3), kBlack);
+}
+
+TEST(FormScreen, TheWindowComesBackEvenWhenTheCaptureFails) {
+    Window f;
+    f.w.setBackColour(kBlue);
+    EXPECT_THROW(f.w.printPicture([](QWidget*) -> QImage { throw std::runtime_error("no picture"); }),
+                 std::runtime_error);
+    EXPECT_EQ(f.w.model().backColour, kBlue);
+    EXPECT_TRUE(f.w.statusBar()->isVisible());
+}
+
+}  // namespace
+}  // namespace kal
