@@ -179,6 +179,13 @@ void ColorBarWindows::windowActivated() {
     form_->refresh();
 }
 
+void ColorBarWindows::viewRestored(bool savedView) {
+    FormColorBar& form = ensureLoaded();
+    if (savedView || job_.ColourBarShown) model_.load();
+    model_.update();
+    form.refresh();
+}
+
 void ColorBarWindows::lastWindowClosed() {
     if (form_) form_->close();
 }

@@ -41,6 +41,10 @@ class ColorBarWindows {
     void windowLoaded();
     void windowActivated();
     void lastWindowClosed();
+    // A view was restored into the default window (GetScreenPropertiesFromRecord, or with
+    // `savedView` GetScreenPropertiesFromSavedView): the controls follow it (a record only while
+    // the dialog is shown), then the dialog's Update.
+    void viewRestored(bool savedView);
     // Two-colour mode: "Color Bar" checked and the dialog's "Binär Mode" ticked.
     bool twoColourActive() const { return model_.twoColourActive(); }
 

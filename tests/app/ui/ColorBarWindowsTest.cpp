@@ -89,6 +89,9 @@ TEST(ColorBarWindows, WindowLoadAppliesAndActivationReloads) {
     p.window.view.Max = 2;
     p.colourBar.windowActivated();
     EXPECT_EQ(p.colourBar.dialog()->upperLimitBox()->text(), "2.00");
+    p.window.view.Max = 3;
+    p.colourBar.viewRestored(false);  // shown: the controls follow the restored view
+    EXPECT_EQ(p.colourBar.dialog()->upperLimitBox()->text(), "3.00");
     p.colourBar.lastWindowClosed();
     EXPECT_FALSE(p.job.ColourBarShown);
 }
