@@ -6,6 +6,9 @@
 #include "shared/IniFile.h"
 #include "shell/ui/WindowCapture.h"
 #include "view3d/GraphicsCommands.h"
+#include "view3d/HidingPlane.h"
+#include "view3d/HidingPlaneDialog.h"
+#include "view3d/ui/FormBlackPlane.h"
 
 namespace kal {
 
@@ -27,8 +30,8 @@ ScreenPointer screenPointer(GraphicsPointer p) {
 }
 }  // namespace
 
-// One open window as the main window's registry sees it.
-struct ScreenWindows::Window : GraphicsWindow {
+// One open window as the main window's registry and the hiding-plane dialog see it.
+struct ScreenWindows::Window : GraphicsWindow, HidingPlaneWindow {
     FormScreen* form = nullptr;
     QPointer<QMdiSubWindow> sub;
 
@@ -48,6 +51,16 @@ struct ScreenWindows::Window : GraphicsWindow {
     void setPointer(GraphicsPointer pointer) override { form->setPointer(screenPointer(pointer)); }
     void redraw() override { form->redraw(); }
     void closeWindow() override { form->closeWindow(); }
+
+    // HidingPlaneWindow
+    ScreenProperties& screenProperties() override { return form->model().view; }
+    void initialiseBlackPlane(bool activate, bool showBorders) override {
+        ScreenModel& m = form->model();
+        initialiseHidingPlane(m.view, viewProjection(m.view, m.origin, surfaceOf(m)), activate, showBorders);
+        form->redraw();
+    }
+    void makeAllPointsVisible() override { markAllPointsVisible(form->model().cloud); }
+    void storeScreenProperties() override { form->storeView(); }
 };
 
 ScreenWindows::ScreenWindows(JobState& job, JobEvents& events, FormMain& main, platform::Prompter& prompter,
@@ -62,6 +75,11 @@ ScreenWindows::ScreenWindows(JobState& job, JobEvents& events, FormMain& main, p
                      [this](QMdiSubWindow* sub) { activated(sub); });
     subscriptions_.push_back(events_.subscribe({JobEvent::PointsReplaced, JobEvent::CalculationEnded},
                                                Subscriber::Graphics, [this](JobEvent) { rebuildAll(); }));
+    // Grid labels and scale bars speak the display unit.
+    subscriptions_.push_back(
+        events_.subscribe({JobEvent::UnitsChanged}, Subscriber::Graphics, [this](JobEvent) {
+            for (const auto& w : windows_) w->form->redraw();
+        }));
 }
 
 ScreenWindows::~ScreenWindows() {
@@ -153,6 +171,7 @@ void ScreenWindows::activated(QMdiSubWindow* sub) {
     session_.ScreenWindowActive = true;
     main_.graphicsWindows().activate(w);
     main_.refreshControls();
+    if (windowActivated_) windowActivated_(*w->form);
     w->form->redraw();
 }
 
@@ -162,6 +181,7 @@ void ScreenWindows::unload(FormScreen* form) {
     writeSetting("GraphicsSettings", "ScreenBackColor", std::to_string(form->model().backColour));
     if (w->sub) main_.windowPositions().store(w->sub, kWindowName);
     main_.graphicsWindows().remove(w);
+    if (windowClosed_) windowClosed_(*form, main_.graphicsWindows().windowCount());
     form->model().view.Faehnchenmode = false;
     form->model().view.LineMode = false;
     // Closing any window clears the rotation origin of every window.
@@ -225,6 +245,18 @@ void ScreenWindows::printToClipboard() {
     });
 }
 
+void ScreenWindows::showHidingPlaneDialog() {
+    if (!defaultEntry()) return;
+    DialogPlacement placement;
+    placement.restore = [this](QWidget* w, const std::string& name) {
+        main_.windowPositions().restore(w, name);
+    };
+    placement.store = [this](QWidget* w, const std::string& name) { main_.windowPositions().store(w, name); };
+    FormBlackPlane dialog([this]() -> HidingPlaneWindow* { return defaultEntry(); }, job_, placement,
+                          [this](const std::string& why) { prompter_.message(why); }, &main_);
+    dialog.exec();
+}
+
 void ScreenWindows::connectCommands() {
     using C = Command;
     auto refresh = [this] { main_.refreshControls(); };
@@ -233,6 +265,7 @@ void ScreenWindows::connectCommands() {
     main_.connectCommand(C::ZoomIn, [this] { zoomIn(); });
     main_.connectCommand(C::ZoomOut, [this] { zoomOut(); });
     main_.connectCommand(C::PrintGraphicsToClipboard, [this] { printToClipboard(); });
+    main_.connectCommand(C::HidingPlane, [this] { showHidingPlaneDialog(); });
     main_.connectCommand(C::ZoomAll, [this] {
         onDefault([this](Window& w) {
             fitScreen(w.form->model(), job_, session_);
@@ -242,7 +275,8 @@ void ScreenWindows::connectCommands() {
     });
     main_.connectCommand(C::CenterView, [this] {
         onDefault([this](Window& w) {
-            if (centreScreen(w.form->model(), job_, session_)) w.form->storeView();
+            centreScreen(w.form->model(), job_, session_);  // an empty cloud keeps the offsets
+            w.form->storeView();
             w.form->redraw();
         });
     });

@@ -47,8 +47,15 @@ class ScreenWindows {
     // StoreScreenPropertiesToRecord. Until the undo ring is plugged in, a store makes the view
     // the default view record of the next new window.
     void setStoreView(std::function<void(FormScreen&)> store) { storeView_ = std::move(store); }
-    // Called with each window as it opens (navigation and picking attach their input here).
+    // Called with each window once it has loaded, before its first frame (navigation and picking
+    // attach their input here; the colour-bar dialog takes the window's colour settings).
     void setWindowOpened(std::function<void(FormScreen&)> opened) { windowOpened_ = std::move(opened); }
+    // Called each time a window becomes the active child, before its redraw.
+    void setWindowActivated(std::function<void(FormScreen&)> activated) {
+        windowActivated_ = std::move(activated);
+    }
+    // Called as a window unloads, with the number of graphics windows left open.
+    void setWindowClosed(std::function<void(FormScreen&, int)> closed) { windowClosed_ = std::move(closed); }
     // Takes the clipboard picture of "Print ... to Clipboard" (tests read it instead).
     void setPictureSink(std::function<void(const QImage&)> sink) { pictureSink_ = std::move(sink); }
 
@@ -60,6 +67,8 @@ class ScreenWindows {
     void zoomIn();   // FormMain.ZoomIn
     void zoomOut();  // FormMain.ZoomOut
     void printToClipboard();
+    // "BlackPlane": the hiding-plane dialog, modal, on the default window.
+    void showHidingPlaneDialog();
 
   private:
     struct Window;
@@ -83,6 +92,8 @@ class ScreenWindows {
     ScreenScene scene_;
     std::function<void(FormScreen&)> storeView_;
     std::function<void(FormScreen&)> windowOpened_;
+    std::function<void(FormScreen&)> windowActivated_;
+    std::function<void(FormScreen&, int)> windowClosed_;
     std::function<void(const QImage&)> pictureSink_;
     platform::QtClipboard clipboard_;
     std::vector<std::unique_ptr<Window>> windows_;  // load order

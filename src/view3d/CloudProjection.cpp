@@ -145,7 +145,12 @@ void projectCloud(const PointCloud& cloud, ScreenProperties& view, ViewOrigin& o
 }
 
 void computePixels(const ScreenProperties& view, const ProjectionInputs& in, ViewArrays& arrays) {
-    const std::size_t rows = arrays.ViewX.size();
+    // Never projected: row 0 alone.
+    const std::size_t rows = std::max<std::size_t>(arrays.ViewX.size(), 1);
+    if (arrays.ViewX.empty())
+        arrays.ViewX.assign(1, 0.0f), arrays.ViewY.assign(1, 0.0f), arrays.ViewZ.assign(1, 0.0f);
+    if (arrays.VectorViewX.size() < rows)
+        arrays.VectorViewX.assign(rows, 0.0f), arrays.VectorViewY.assign(rows, 0.0f);
     const bool vectors = view.VectorMode || in.AnalyseFlag;
     sizeRows(arrays.PixelX, rows, false);
     sizeRows(arrays.PixelY, rows, false);

@@ -68,8 +68,8 @@ void computePixels(const ScreenProperties& view, const ProjectionInputs& in, Vie
 // when there is none.
 void computeExtents(ViewArrays& arrays);
 
-// The largest extent below which a cloud is fitted as this many millimetres wide (a single
-// point, or all points at one place).
+// The fit takes an extent below this many millimetres (a single point, all points at one place)
+// as this wide, so the zoom stays finite and the cloud lands in the middle of the surface.
 inline constexpr float kMinimumFitExtent = 1.0f;
 
 // Anpassen: a new zoom that fills 90 % of the tighter direction and offsets that centre the

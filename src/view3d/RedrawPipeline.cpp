@@ -149,11 +149,10 @@ RedrawSummary redrawScene(PointCloud& cloud, ScreenProperties& view, ViewArrays&
     const LabelsOnTop labelsOnTop(out, nameLabels);
 
     const std::int32_t count = cloud.count();
-    // Hiding plane, or every row visible.
-    if (view.BlackPlane && stages.hidingPlane)
-        stages.hidingPlane(ctx);
-    else
-        for (std::int32_t i = 1; i <= count; ++i) cloud(i, cloud::Visible) = 1.0f;
+    // Hiding plane, or every row visible (marked in the loop over the rows below, which reads
+    // the same cells anyway).
+    const bool everyRowVisible = !(view.BlackPlane && stages.hidingPlane);
+    if (!everyRowVisible) stages.hidingPlane(ctx);
 
     // Points nearer the viewer drawn bigger; a flat cloud is drawn as without sizing.
     const std::int16_t bigNess = view.BigNess;
@@ -179,6 +178,7 @@ RedrawSummary redrawScene(PointCloud& cloud, ScreenProperties& view, ViewArrays&
 
     for (std::int32_t i = 1; i <= count; ++i) {
         const auto r = static_cast<std::size_t>(i);
+        if (everyRowVisible) cloud(i, cloud::Visible) = 1.0f;
         const float px = arrays.PixelX[r], py = arrays.PixelY[r];
         const std::int16_t flag = anyFlags ? view.FlagOfPoint[i] : std::int16_t{0};
         const bool offScreen = !(px <= right && px >= -10.0f && py <= bottom && py >= -10.0f);

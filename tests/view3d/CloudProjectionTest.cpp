@@ -302,6 +302,16 @@ TEST(CloudProjection, WindowsKeepTheirOwnArraysAndRedrawsReuseStorage) {
     EXPECT_EQ(a.PixelY, before.PixelY);
 }
 
+TEST(CloudProjection, PixelsBeforeAnyProjectionHoldRowZeroOnly) {
+    ViewArrays arrays;
+    ScreenProperties view = topView();
+    view.VectorMode = true;
+    computePixels(view, inputsFor({400, 300, 0}), arrays);
+    EXPECT_EQ(arrays.PixelX.size(), 1u);
+    EXPECT_EQ(arrays.VectorPixelY.size(), 1u);
+    EXPECT_FALSE(pixelWithinScreen(arrays, 1, {400, 300, 0}));
+}
+
 TEST(CloudProjection, DecimalLogIsLnOverLnTen) {
     EXPECT_EQ(decimalLog(1000.0), std::log(1000.0) / std::log(10.0));
     EXPECT_NEAR(decimalLog(1000.0), 3.0, 1e-15);

@@ -89,6 +89,27 @@ TEST(DisplayListRaster, WideSegmentsCoverTheirWidth) {
     EXPECT_FALSE(p.inked(2, 15));
 }
 
+TEST(DisplayListRaster, DottedAndDashDottedLinesKeepTheirPattern) {
+    Picture p;
+    Segment dotted{{0, 5}, {29, 5}, 1, kInk};
+    dotted.style = PenStyle::Dot;
+    Segment dashDotted{{0, 10}, {17, 10}, 1, kInk};
+    dashDotted.style = PenStyle::DashDot;
+    Segment wide{{0, 20}, {35, 20}, 3, kInk};
+    wide.style = PenStyle::Dot;
+    p.list.add(dotted);
+    p.list.add(dashDotted);
+    p.list.add(wide);
+    p.draw();
+    for (int x = 0; x <= 29; ++x) EXPECT_EQ(p.inked(x, 5), x % 3 == 0) << x;
+    const char* dashDot = "111100100111100100";  // 4 on, 2 off, 1 on, 2 off
+    for (int x = 0; x <= 17; ++x) EXPECT_EQ(p.inked(x, 10), dashDot[x] == '1') << x;
+    EXPECT_TRUE(p.inked(1, 20));  // the first dash of the wide line, 3 px long
+    EXPECT_TRUE(p.inked(1, 21));
+    EXPECT_FALSE(p.inked(6, 20));  // its first gap
+    EXPECT_TRUE(p.inked(10, 20));  // the second dash
+}
+
 TEST(DisplayListRaster, CirclesFilledAndOutlined) {
     Picture p;
     p.list.add(Circle{{10, 10}, 2, 1, kInk, true, kInk});  // a point of BigNess 4

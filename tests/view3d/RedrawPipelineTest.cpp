@@ -237,6 +237,24 @@ TEST(RedrawPipeline, RVectorsOnlyWithRDistAndItsParameterState) {
     }
 }
 
+TEST(RedrawPipeline, OffsetVectorsRunFromTheOcsPointThroughItsFrameToTheRPoint) {
+    Window w(sceneJob({{"A", 10, 10, 0}, {"B", 50, 10, 0}}, {{"A", 10, 12, 0}, {"B", 50, 12, 0}}));
+    w.inputs.settings.ShowRVec = true;
+    w.job.UseAbcMode = true;
+    w.job.Params[kRDist] = 1;
+    w.job.ParamState[kRDist] = "float";
+    w.job.Params[kRvecX] = 5, w.job.Params[kRvecY] = 3;
+    w.job.OcsAngles.resize(1, 3);  // angles (0, 0, 0) for A; none for B, which is skipped
+    for (std::int32_t j = 1; j <= 2; ++j) w.job.RVec_X.set(j, 11.0 + 40 * (j - 1)), w.job.RVec_Y.set(j, 11);
+    w.redraw();
+    const auto segments = w.items<Segment>();
+    ASSERT_EQ(segments.size(), 3u);
+    // OCS point (10, 12) → minus Rvec_x along x → minus Rvec_y along y → R point (11, 11).
+    EXPECT_EQ(segments[0], (Segment{{10, 188}, {5, 188}, 1, storedColour(128, 0, 0)}));
+    EXPECT_EQ(segments[1], (Segment{{5, 188}, {5, 191}, 1, storedColour(128, 128, 0)}));
+    EXPECT_EQ(segments[2], (Segment{{5, 191}, {11, 189}, 1, storedColour(0, 255, 0)}));
+}
+
 TEST(RedrawPipeline, StagesRunInOrderUnderTheirConditionsWithNamesOnTop) {
     Window w(sceneJob({{"A", 10, 10, 0}}, {{"A", 12, 10, 0}}));
     std::vector<std::string> calls;

@@ -34,15 +34,52 @@ struct SquareWriter {
     }
 };
 
-QPen penOf(StoredColour colour, int width, PenStyle style = PenStyle::Solid) {
-    QPen pen(qtColour(colour));
-    if (style == PenStyle::Dot) pen.setStyle(Qt::DotLine);
-    if (style == PenStyle::DashDot) pen.setStyle(Qt::DashDotLine);
-    pen.setWidth(std::max(1, width));
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-    return pen;
-}
+// Sets pen and brush only when they change: a redraw's vectors mostly share one colour, and a
+// pen change costs more than drawing a short line.
+class PenCache {
+  public:
+    explicit PenCache(QPainter& painter) : painter_(painter) {}
+    void pen(StoredColour colour, int width, PenStyle style = PenStyle::Solid) {
+        const Pen wanted{true, colour, std::max(1, width), style};
+        if (wanted == pen_) return;
+        pen_ = wanted;
+        QPen p(qtColour(colour));
+        p.setWidth(wanted.width);
+        if (style == PenStyle::Dot) p.setStyle(Qt::DotLine);
+        if (style == PenStyle::DashDot) p.setStyle(Qt::DashDotLine);
+        p.setCapStyle(Qt::RoundCap);
+        p.setJoinStyle(Qt::RoundJoin);
+        painter_.setPen(p);
+    }
+    void noPen() {
+        if (!pen_.on) return;
+        pen_ = Pen{};
+        painter_.setPen(Qt::NoPen);
+    }
+    void brush(bool filled, StoredColour colour) {
+        const Brush wanted{filled, filled ? colour : 0};
+        if (wanted == brush_) return;
+        brush_ = wanted;
+        painter_.setBrush(filled ? QBrush(qtColour(colour)) : QBrush(Qt::NoBrush));
+    }
+
+  private:
+    struct Pen {
+        bool on = false;
+        StoredColour colour = 0;
+        int width = 0;
+        PenStyle style = PenStyle::Solid;
+        bool operator==(const Pen&) const = default;
+    };
+    struct Brush {
+        bool on = false;
+        StoredColour colour = 0;
+        bool operator==(const Brush&) const = default;
+    };
+    QPainter& painter_;
+    Pen pen_;
+    Brush brush_;
+};
 
 }  // namespace
 
@@ -55,22 +92,25 @@ void paintDisplayList(const DisplayList& list, QImage& image, const QFont& label
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setFont(labelFont);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::NoBrush);
+    PenCache pens(painter);
     for (const Primitive& item : list.items) {
         if (const auto* s = std::get_if<PixelSquare>(&item)) {
             squares(*s);
         } else if (const auto* c = std::get_if<Circle>(&item)) {
-            painter.setPen(c->penWidth > 0 ? penOf(c->outline, c->penWidth) : QPen(Qt::NoPen));
-            painter.setBrush(c->filled ? QBrush(qtColour(c->fill)) : QBrush(Qt::NoBrush));
+            c->penWidth > 0 ? pens.pen(c->outline, c->penWidth) : pens.noPen();
+            pens.brush(c->filled, c->fill);
             painter.drawEllipse(QPointF(c->centre.x, c->centre.y), c->radius, c->radius);
         } else if (const auto* g = std::get_if<Segment>(&item)) {
-            painter.setPen(penOf(g->colour, g->penWidth, g->style));
+            pens.pen(g->colour, g->penWidth, g->style);
             painter.drawLine(QPointF(g->from.x, g->from.y), QPointF(g->to.x, g->to.y));
         } else if (const auto* p = std::get_if<Polygon>(&item)) {
             QPolygonF polygon;
             polygon.reserve(static_cast<qsizetype>(p->corners.size()));
             for (const PixelPoint& corner : p->corners) polygon << QPointF(corner.x, corner.y);
-            painter.setPen(p->penWidth > 0 ? penOf(p->outline, p->penWidth) : QPen(Qt::NoPen));
-            painter.setBrush(p->filled ? QBrush(qtColour(p->fill)) : QBrush(Qt::NoBrush));
+            p->penWidth > 0 ? pens.pen(p->outline, p->penWidth) : pens.noPen();
+            pens.brush(p->filled, p->fill);
             painter.drawPolygon(polygon);
         } else if (const auto* r = std::get_if<FilledRect>(&item)) {
             painter.fillRect(QRect(r->left, r->top, r->width, r->height), qtColour(r->colour));
@@ -79,7 +119,7 @@ void paintDisplayList(const DisplayList& list, QImage& image, const QFont& label
             const QFontMetrics metrics(labelFont);
             const QRectF box(t->at.x, t->at.y, metrics.horizontalAdvance(text), metrics.height());
             if (t->opaque) painter.fillRect(box, qtColour(t->background));
-            painter.setPen(qtColour(t->colour));
+            pens.pen(t->colour, 1);
             painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
         }
     }

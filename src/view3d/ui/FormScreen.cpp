@@ -102,6 +102,7 @@ FormScreen::FormScreen(GraphicsSession& session, ScreenServices services, platfo
     frameTimer_.setSingleShot(true);
     frameTimer_.setInterval(0);
     connect(&frameTimer_, &QTimer::timeout, this, [this] { renderNow(); });
+    metrics_.setWindowFont(surface_->font());
     resize(640, 480);
 }
 

@@ -21,6 +21,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/qt/QtTextMetrics.h"
 #include "view3d/ScreenModel.h"
 
 class QMouseEvent;
@@ -142,6 +143,7 @@ class FormScreen : public QWidget {
     std::vector<ScreenOverlay> overlays_;
     std::vector<TextLabel> extraLabels_;  // the credit line while the clipboard picture is taken
     ScreenInput* input_ = nullptr;
+    platform::QtTextMetrics metrics_;
 };
 
 }  // namespace kal

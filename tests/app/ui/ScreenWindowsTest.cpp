@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMdiArea>
+#include <QPushButton>
+#include <QTimer>
+#include <cmath>
 
 #include "app/ScreenWindows.h"
 #include "platform/Regional.h"
 #include "shell/ui/FormMain.h"
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"
+#include "view3d/ui/FormBlackPlane.h"
 
 namespace kal {
 namespace {
@@ -139,6 +144,30 @@ TEST(ScreenWindows, TheDemoJobIsDrawnWhereTheProjectionPutsItsPoints) {
     EXPECT_GT(checked, 0);
 }
 
+TEST(ScreenWindows, AWindowOpensOnAnEmptyOrAFlatCloudWithAUsableView) {
+    for (const bool flat : {false, true}) {
+        Program p;
+        p.job = flat ? testing::makePointJob(3) : JobState{};
+        p.job.DataLoaded = true;
+        if (flat)
+            for (std::int32_t i = 1; i <= 3; ++i) {
+                p.job.MCS_X.set(i, 5), p.job.MCS_Y.set(i, 5), p.job.MCS_Z.at(i) = 5;
+                p.job.MCSt_X.set(i, 5), p.job.MCSt_Y.set(i, 5), p.job.MCSt_Z.at(i) = 5;
+                p.job.OCS_X.set(i, 5), p.job.OCS_Y.set(i, 5), p.job.OCS_Z.at(i) = 5;
+            }
+        p.main.refreshControls();
+        FormScreen& w = p.open();
+        w.renderNow();
+        const ScreenProperties& v = w.model().view;
+        EXPECT_TRUE(std::isfinite(v.Massstab) && v.Massstab > 0) << flat;
+        EXPECT_TRUE(std::isfinite(v.OffsetX) && std::isfinite(v.OffsetY)) << flat;
+        EXPECT_GE(v.ADis, 0) << flat;
+        EXPECT_TRUE(std::isfinite(v.Vec_Massstab) && v.Vec_Massstab > 0) << flat;
+        EXPECT_TRUE(p.prompter.texts().empty()) << flat;
+        EXPECT_EQ(w.frameCount(), 1);
+    }
+}
+
 TEST(ScreenWindows, PointSizeCommandsStoreOnlyWhenTheSizeChanges) {
     Program p;
     FormScreen& w = p.open();
@@ -228,6 +257,32 @@ TEST(ScreenWindows, ClosingAWindowClearsEveryOriginShift) {
     ASSERT_EQ(p.screens.windows().size(), 1u);
     EXPECT_EQ(first.model().origin.OriginShiftX, 0);
     EXPECT_EQ(p.screens.defaultWindow(), &first);  // found anew: the first loaded
+}
+
+TEST(ScreenWindows, TheBlackPlaneDialogHidesPointsOfTheDefaultWindow) {
+    Program p;
+    FormScreen& w = p.open();
+    w.renderNow();
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<FormBlackPlane*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        shown = true;
+        dialog->activateBox()->click();
+        dialog->initialiseButton()->click();
+        dialog->okButton()->click();
+    });
+    p.run(Command::HidingPlane);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(w.model().view.BlackPlane);
+    EXPECT_TRUE(w.model().view.BlackInitial);
+    EXPECT_EQ(w.model().view.BlackThick, 100);
+    w.renderNow();
+    int visible = 0;
+    for (std::int32_t r = 1; r <= w.model().cloud.count(); ++r)
+        visible += w.model().cloud(r, cloud::Visible) != 0;
+    EXPECT_LT(visible, w.model().cloud.count());  // a slice 100 deep of a cell a metre deep
+    EXPECT_GE(p.stores[&w], 1);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QStatusBar>
+#include <QTest>
 
 #include "shell/ui/WindowCapture.h"
 #include "support/FakePlatform.h"
@@ -125,6 +126,46 @@ TEST(FormScreen, TheSurfaceAndStatusBarCarryTheirNames) {
     EXPECT_EQ(f.w.statusPanel()->width(), 200);
     EXPECT_EQ(f.w.model().width, f.w.surface()->width());
     EXPECT_EQ(f.w.model().height, f.w.surface()->height());
+}
+
+// Records what the surface hands on, as navigation and picking receive it.
+struct RecordingInput : ScreenInput {
+    std::vector<std::string> seen;
+    void mousePress(FormScreen& w, QMouseEvent*) override { seen.push_back("press " + at(w)); }
+    void mouseMove(FormScreen& w, QMouseEvent*) override { seen.push_back("move " + at(w)); }
+    void mouseRelease(FormScreen& w, QMouseEvent*) override { seen.push_back("release " + at(w)); }
+    void mouseDoubleClick(FormScreen& w, QMouseEvent*) override { seen.push_back("double " + at(w)); }
+    void keyPress(FormScreen&, QKeyEvent* e) override { seen.push_back("key " + std::to_string(e->key())); }
+    static std::string at(FormScreen& w) {
+        return std::to_string(static_cast<int>(w.model().MouseX)) + "," +
+               std::to_string(static_cast<int>(w.model().MouseY));
+    }
+};
+
+TEST(FormScreen, TheSurfaceHandsMouseAndKeysToItsInputWithTheMousePositionKept) {
+    Window f;
+    RecordingInput input;
+    f.w.setInput(&input);
+    QTest::mousePress(f.w.surface(), Qt::LeftButton, {}, QPoint(40, 30));
+    QTest::mouseMove(f.w.surface(), QPoint(50, 35));
+    QTest::mouseRelease(f.w.surface(), Qt::LeftButton, {}, QPoint(50, 35));
+    QTest::keyClick(f.w.surface(), Qt::Key_B);
+    EXPECT_EQ(input.seen, (std::vector<std::string>{"press 40,30", "move 50,35", "release 50,35",
+                                                    "key " + std::to_string(Qt::Key_B)}));
+    f.w.setInput(nullptr);
+    QTest::mousePress(f.w.surface(), Qt::LeftButton, {}, QPoint(7, 8));  // no handler: the position is kept
+    EXPECT_EQ(f.w.model().MouseX, 7);
+    EXPECT_EQ(input.seen.size(), 4u);
+}
+
+TEST(FormScreen, OverlaysDrawAfterTheSceneOnEveryFrame) {
+    Window f;
+    f.w.addOverlay([](const ScreenModel&, DisplayList& list) { list.add(PixelSquare{1, 1, 0, kBlue}); });
+    f.w.redraw();
+    f.w.renderNow();
+    ASSERT_FALSE(f.w.model().display.items.empty());
+    EXPECT_EQ(f.w.model().display.items.back(), Primitive(PixelSquare{1, 1, 0, kBlue}));
+    EXPECT_EQ(at(f.w.backBuffer(), 1, 1), kBlue);
 }
 
 TEST(FormScreen, ResizingDoesNotRedraw) {
