@@ -61,6 +61,7 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     viewRecordWindows_ = std::make_unique<ViewRecordWindows>(
         job_, events_, main_, prompter_, [&startUp] { return startUp.settingsWritable(); });
     viewRecordWindows_->attachScreens(*screenWindows_);
+    colorBarWindows_ = std::make_unique<ColorBarWindows>(job_, main_, prompter_, *screenWindows_);
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/CalculationWindows.h"
+#include "app/ColorBarWindows.h"
 #include "app/DetailsWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
@@ -76,6 +77,7 @@ class KalvorethApp {
     std::unique_ptr<ScreenWindows> screenWindows_;               // the graphics windows
     std::unique_ptr<ScreenNavigationWindows> screenNavigation_;  // their mouse, keys and wheel
     std::unique_ptr<ViewRecordWindows> viewRecordWindows_;  // saved views, undo controls, options
+    std::unique_ptr<ColorBarWindows> colorBarWindows_;
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

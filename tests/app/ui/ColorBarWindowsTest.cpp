@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <cstdlib>
+
+#include "app/ColorBarWindows.h"
+#include "platform/Regional.h"
+#include "shared/Units.h"
+#include "support/FakeColourBarWindow.h"
+#include "support/FakePlatform.h"
+#include "support/SampleJobs.h"
+
+namespace kal {
+namespace {
+
+struct Program {
+    platform::ScopedDecimalSeparator point{'.'};
+    JobState job = testing::colourBarSampleJob();
+    testing::FakePrompter prompter;
+    FormMain main{job, prompter};
+    JobEvents events;
+    ScreenWindows screens{job, events, main, prompter};
+    ColorBarWindows colourBar{job, main, prompter, screens};
+    testing::FakeColourBarWindow window{job};
+
+    Program() {
+        main.setSplashInterval(-1);
+        colourBar.setTargetFinder([this] { return &window; });
+    }
+};
+
+TEST(ColorBarWindows, EntryDisabledWithoutAGraphicsWindow) {
+    Program p;
+    p.main.refreshControls();
+    EXPECT_FALSE(p.main.action(Command::ColorBar)->isEnabled());
+    EXPECT_FALSE(p.main.action(Command::ToleranceMenu)->isEnabled());
+    // Reached anyway (a shortcut), the commands do nothing without a graphics window.
+    p.colourBar.setTargetFinder([] { return nullptr; });
+    p.colourBar.toggleDialog();
+    p.colourBar.toggleSettings();
+    EXPECT_FALSE(p.colourBar.dialog());
+    EXPECT_FALSE(p.job.ColourBarShown);
+}
+
+TEST(ColorBarWindows, ColorBarShowsAndClosesTheDialog) {
+    Program p;
+    p.colourBar.toggleDialog();
+    ASSERT_TRUE(p.colourBar.dialog());
+    EXPECT_TRUE(p.colourBar.dialog()->isVisible());
+    EXPECT_TRUE(p.job.ColourBarShown);
+    EXPECT_TRUE(p.main.action(Command::ColorBar)->isChecked());
+    EXPECT_EQ(p.colourBar.dialog()->windowTitle(), "ColorBar - Tolerance");
+
+    p.colourBar.model().mutableFields().twoColour = true;
+    EXPECT_TRUE(p.colourBar.twoColourActive());
+
+    p.colourBar.toggleDialog();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(p.colourBar.dialog());
+    EXPECT_FALSE(p.job.ColourBarShown);
+    EXPECT_FALSE(p.main.action(Command::ColorBar)->isChecked());
+    EXPECT_FALSE(p.colourBar.twoColourActive());  // the entry is no longer checked
+}
+
+TEST(ColorBarWindows, SettingsFoldsAndChecksColorBar) {
+    Program p;
+    p.colourBar.toggleDialog();
+    p.colourBar.toggleSettings();
+    EXPECT_FALSE(p.colourBar.dialog()->isExpanded());
+    EXPECT_FALSE(p.main.action(Command::ColorBarSettings)->isChecked());
+    p.colourBar.toggleSettings();
+    EXPECT_TRUE(p.colourBar.dialog()->isExpanded());
+    EXPECT_TRUE(p.main.action(Command::ColorBarSettings)->isChecked());
+    EXPECT_TRUE(p.main.action(Command::ColorBar)->isChecked());
+}
+
+TEST(ColorBarWindows, WindowLoadAppliesAndActivationReloads) {
+    Program p;
+    p.window.view.Max = 0.5;
+    p.window.view.Min = -0.5;
+    p.colourBar.windowLoaded();  // loaded hidden
+    ASSERT_TRUE(p.colourBar.dialog());
+    EXPECT_FALSE(p.colourBar.dialog()->isVisible());
+    EXPECT_EQ(p.window.recolours, 1);
+
+    p.colourBar.toggleDialog();
+    p.window.view.Max = 2;
+    p.colourBar.windowActivated();
+    EXPECT_EQ(p.colourBar.dialog()->upperLimitBox()->text(), "2.00");
+    p.window.view.Max = 3;
+    p.colourBar.viewRestored(false);  // shown: the controls follow the restored view
+    EXPECT_EQ(p.colourBar.dialog()->upperLimitBox()->text(), "3.00");
+    p.colourBar.lastWindowClosed();
+    EXPECT_FALSE(p.job.ColourBarShown);
+}
+
+}  // namespace
+}  // namespace kal
+
+namespace kal {
+namespace {
+
+// The demo job in real graphics windows, coloured and wired as the program does it.
+struct GraphicsProgram {
+    platform::ScopedDecimalSeparator point{'.'};
+    JobState job = testing::makeDemoJob(KALVORETH_EXAMPLES);
+    testing::FakePrompter prompter;
+    JobEvents events;
+    FormMain main{job, prompter};
+    ScreenWindows screens{job, events, main, prompter};
+    ColorBarWindows colourBar{job, main, prompter, screens};
+
+    GraphicsProgram() {
+        job.GraphicsFlags.ShowColorBar = true;  // as the settings file's default has it
+        job.LengthUnitName = "millimeter", job.AngleUnitName = "degree";
+        applyUnitSettings(job);
+        main.setSplashInterval(-1);
+        main.resize(1200, 900);
+        main.refreshControls();
+        main.show();
+        QApplication::processEvents();
+    }
+    FormScreen& open() {
+        main.action(Command::GraphicsWindow)->trigger();
+        QApplication::processEvents();
+        return *screens.windows().back();
+    }
+};
+
+TEST(ColorBarWindows, GraphicsWindowIsColouredAndTheDialogActsOnIt) {
+    GraphicsProgram p;
+    FormScreen& w = p.open();
+    ASSERT_TRUE(p.main.action(Command::ColorBar)->isEnabled());
+    ScreenModel& m = w.model();
+    // The identical points carry real classes and class colours, not the stand-in green.
+    bool someOtherColour = false;
+    for (std::int32_t row = 1; row <= p.job.IdenticalCount; ++row)
+        someOtherColour |= m.cloud(row, cloud::Colour) != static_cast<float>(storedColour(0, 255, 0));
+    EXPECT_TRUE(someOtherColour);
+
+    p.main.action(Command::ColorBar)->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(p.colourBar.dialog());
+    EXPECT_TRUE(p.colourBar.dialog()->isVisible());
+    p.colourBar.dialog()->positiveCountBox()->setText("4");
+    p.colourBar.dialog()->positiveCountBox()->setModified(true);
+    emit p.colourBar.dialog()->positiveCountBox()->editingFinished();
+    EXPECT_EQ(m.view.AnzKlassenPos, 4);
+    EXPECT_TRUE(p.colourBar.dialog()->problemLabel()->isHidden());
+    w.renderNow();
+    EXPECT_EQ(w.frameCount(), 2);  // the apply redrew the window
+
+    // The bar is drawn at the right edge of the window's picture.
+    w.renderNow();
+    const ColourBarGeometry g = colourBarGeometry(m.width, m.height, 4, m.view.AnzKlassenNeg);
+    bool barCell = false;
+    for (const Primitive& item : m.display.items)
+        if (const auto* r = std::get_if<FilledRect>(&item)) {
+            barCell |= r->left == g.left && r->width == g.width;
+        }
+
+    EXPECT_TRUE(barCell);
+    if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR")) {
+        p.main.grab().save(QString::fromStdString(std::string(dir) + "/ColorBarProgram.png"));
+    }
+
+    w.closeWindow();
+    QApplication::processEvents();
+    EXPECT_FALSE(p.job.ColourBarShown);  // the last window took the dialog with it
+}
+
+}  // namespace
+}  // namespace kal
