@@ -139,6 +139,31 @@ std::int16_t createFlag(ScreenProperties& view, FlagBoxes& boxes, const ScreenPr
     return n;
 }
 
+void carryLayoutOver(ScreenProperties& view, FlagBoxes& boxes, const FlagSources& sources) {
+    if (view.FahneAnzahl == 0 || view.CurrentFahne == 0) return;
+    const FahneRecord* current = layoutOf(view, view.CurrentFahne);
+    if (!current) return;
+    if (!current->ChangeAll) {
+        const std::int32_t row = rowOfFlag(view, view.CurrentFahne);
+        if (row >= 1 && row <= sources.cloud.count())
+            fillFlag(boxes[view.CurrentFahne].table, *current, row, sources.cloud, sources.job,
+                     view.ColorBased, sources.metrics);
+        return;
+    }
+    const FahneRecord layout = *current;
+    for (const auto& [row, flag] : view.FlagOfPoint.flaggedRows()) {
+        if (static_cast<std::size_t>(flag) >= view.FahneProps.size()) continue;
+        FahneRecord& target = view.FahneProps[static_cast<std::size_t>(flag)];
+        const std::int16_t left = target.Left, top = target.Top;
+        target = layout;
+        target.Left = left;
+        target.Top = top;
+        if (row >= 1 && row <= sources.cloud.count())
+            fillFlag(boxes[flag].table, target, row, sources.cloud, sources.job, view.ColorBased,
+                     sources.metrics);
+    }
+}
+
 Segment flagLeaderLine(const FlagBox& box, float pointX, float pointY) {
     Segment line;
     line.from = {pointX, pointY};

@@ -68,6 +68,11 @@ struct FlagCreation {
 std::int16_t createFlag(ScreenProperties& view, FlagBoxes& boxes, const ScreenProperties& defaultView,
                         const FlagCreation& at, const FlagSources& sources);
 
+// DoChangesOnFlags: after the editor changed the current flag's layout, refills that flag, or,
+// when the layout says "change all", gives every flag of the window that layout (font and
+// colour included), each keeping its own place. Nothing without a current flag.
+void carryLayoutOver(ScreenProperties& view, FlagBoxes& boxes, const FlagSources& sources);
+
 // ZeichneLinieZuFahne: the leader line from the point to the flag's centre, 1 px, (0, 100, 100).
 Segment flagLeaderLine(const FlagBox& box, float pointX, float pointY);
 

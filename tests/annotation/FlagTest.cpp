@@ -268,6 +268,24 @@ TEST(WindowFlags, AStoredViewWithDanglingOrRepeatedFlagsComesBackClean) {
     EXPECT_EQ(cell(w.boxes.at(1).table, 0, 0).text, "P1");
 }
 
+TEST(WindowFlags, ChangeAllGivesEveryFlagTheLayoutAndKeepsEachPlace) {
+    FlagWindow w;
+    ASSERT_EQ(w.create(1, 100, 100), 1);
+    ASSERT_EQ(w.create(2, 300, 200), 2);
+    w.view.CurrentFahne = 1;
+    FahneRecord& current = w.view.FahneProps[1];
+    current.ShowPointNumber = true;
+    current.ChangeAll = true;
+    current.Forecolor = storedColour(0, 0, 255);
+    carryLayoutOver(w.view, w.boxes, w.sources());
+    const FahneRecord& other = w.view.FahneProps[2];
+    EXPECT_TRUE(other.ShowPointNumber);
+    EXPECT_EQ(other.Forecolor, storedColour(0, 0, 255));
+    EXPECT_EQ(other.Left, 300);
+    EXPECT_EQ(other.Top, 200);
+    EXPECT_EQ(w.boxes.at(2).table.textColour, storedColour(0, 0, 255));
+}
+
 TEST(WindowFlags, CopyGivesTabsAndCrLf) {
     FlagTable t;
     t.cells[0][0].text = "a";
