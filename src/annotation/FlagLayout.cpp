@@ -9,63 +9,6 @@ namespace kal {
 
 namespace {
 
-enum class Side : std::uint8_t { None, Left, Right, Top, Bottom };
-
-// The cells taken by the flags of one run, columns 1..C by rows 1..R.
-class CellGrid {
-  public:
-    CellGrid(int columns, int rows)
-        : columns_(columns),
-          rows_(rows),
-          taken_(static_cast<std::size_t>(std::max(columns, 0) + 1) *
-                     static_cast<std::size_t>(std::max(rows, 0) + 1),
-                 false) {}
-
-    bool inside(int c, int r) const { return c >= 1 && c <= columns_ && r >= 1 && r <= rows_; }
-    bool taken(int c, int r) const { return inside(c, r) && taken_[index(c, r)]; }
-    void take(int c, int r) {
-        if (inside(c, r)) taken_[index(c, r)] = true;
-    }
-
-    // Widens a square around (c, r) until a free cell turns up, column by column and within a
-    // column row by row; a side pins one coordinate to its border. False when every square up
-    // to the grid's size is taken: the picture is full.
-    bool findFree(int& c, int& r, Side side) const {
-        pin(c, r, side);
-        if (!taken(c, r) && inside(c, r)) return true;
-        for (int reach = 1; reach <= std::max(columns_, rows_); ++reach) {
-            for (int cc = c - reach; cc <= c + reach; ++cc) {
-                for (int rr = r - reach; rr <= r + reach; ++rr) {
-                    int tc = cc, tr = rr;
-                    pin(tc, tr, side);
-                    if (inside(tc, tr) && !taken(tc, tr)) {
-                        c = tc;
-                        r = tr;
-                        return true;
-                    }
-                }
-            }
-        }
-        return false;
-    }
-
-  private:
-    std::size_t index(int c, int r) const {
-        return static_cast<std::size_t>(c) * static_cast<std::size_t>(rows_ + 1) +
-               static_cast<std::size_t>(r);
-    }
-    void pin(int& c, int& r, Side side) const {
-        if (side == Side::Left) c = 1;
-        if (side == Side::Right) c = columns_;
-        if (side == Side::Top) r = 1;
-        if (side == Side::Bottom) r = rows_;
-    }
-
-    int columns_;
-    int rows_;
-    std::vector<bool> taken_;
-};
-
 bool shownAndVisible(const PointCloud& cloud, std::int32_t row) {
     return cloud(row, cloud::Shown) != 0 && cloud(row, cloud::Visible) != 0;
 }
@@ -98,7 +41,7 @@ FlagLayoutOutcome putFlagsOnAllPoints(const FlagLayoutInput& in, const PointClou
     const FlagCellGrid g = flagCellGrid(in);
     const double Wb = g.borderWidth, Hb = g.borderHeight;
     const double fw = in.flagWidth, fh = in.flagHeight;
-    CellGrid cells(g.columns, g.rows);
+    FlagCells cells(g.columns, g.rows);
 
     double cx = 0, cy = 0;
     std::int32_t centreRows = 0;
@@ -127,7 +70,7 @@ FlagLayoutOutcome putFlagsOnAllPoints(const FlagLayoutInput& in, const PointClou
         if (Hb - fh < y) y = Hb - fh;
     };
     // Takes the nearest free cell to (col, row) and puts the click at its corner.
-    const auto takeCell = [&](int col, int row, Side side, double& x, double& y) {
+    const auto takeCell = [&](int col, int row, FlagBorderSide side, double& x, double& y) {
         if (!cells.findFree(col, row, side)) return false;
         cells.take(col, row);
         x = fw * (col - 1);
@@ -154,20 +97,20 @@ FlagLayoutOutcome putFlagsOnAllPoints(const FlagLayoutInput& in, const PointClou
             const double dyb = std::nearbyint(Hb / 2 >= py ? py : Hb - py);
             double x = 0, y = 0;
             int col = 0, row = 0;
-            Side side = Side::None;
+            FlagBorderSide side = FlagBorderSide::None;
             if (dyb >= dxb) {
                 y = py;
                 if (Wb / 2 >= px) {
-                    x = 0, col = 1, side = Side::Left;
+                    x = 0, col = 1, side = FlagBorderSide::Left;
                 } else {
-                    x = Wb, col = g.columns, side = Side::Right;
+                    x = Wb, col = g.columns, side = FlagBorderSide::Right;
                 }
             } else {
                 x = px;
                 if (Hb / 2 >= py) {
-                    y = 0, row = 1, side = Side::Top;
+                    y = 0, row = 1, side = FlagBorderSide::Top;
                 } else {
-                    y = Hb, row = g.rows, side = Side::Bottom;
+                    y = Hb, row = g.rows, side = FlagBorderSide::Bottom;
                 }
             }
             clampToPicture(x, y);
@@ -210,7 +153,7 @@ FlagLayoutOutcome putFlagsOnAllPoints(const FlagLayoutInput& in, const PointClou
             }
             clampToPicture(x, y);
             if (!takeCell(startCell(x, in.flagWidth, g.columns), startCell(y, in.flagHeight, g.rows),
-                          Side::None, x, y)) {
+                          FlagBorderSide::None, x, y)) {
                 outcome.screenFull = true;
                 return outcome;
             }

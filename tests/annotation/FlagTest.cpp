@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <set>
 
 #include "annotation/FlagContent.h"
@@ -414,6 +415,59 @@ TEST(FlagLayout, ATakenCellSendsTheNextFlagLeftAboveFirst) {
     EXPECT_FLOAT_EQ(at[0].second, 280);
     EXPECT_FLOAT_EQ(at[1].first, at[0].first - 100);
     EXPECT_FLOAT_EQ(at[1].second, at[0].second - 40);
+}
+
+// The free-cell search looks only at the ring of each widening square; it must find the cell
+// that trying every cell of the square, column by column, would find.
+TEST(FlagLayout, RingSearchFindsTheCellTheFullSquareScanFinds) {
+    std::mt19937 random(11);
+    for (int trial = 0; trial < 200; ++trial) {
+        const int columns = 1 + static_cast<int>(random() % 12), rows = 1 + static_cast<int>(random() % 12);
+        const auto side = static_cast<FlagBorderSide>(random() % 5);
+        std::vector<std::vector<bool>> taken(static_cast<std::size_t>(columns + 1),
+                                             std::vector<bool>(static_cast<std::size_t>(rows + 1), false));
+        FlagCells cells(columns, rows);
+        const int fill = static_cast<int>(random() % static_cast<unsigned>(columns * rows + 1));
+        for (int i = 0; i < fill; ++i) {
+            const int c = 1 + static_cast<int>(random() % static_cast<unsigned>(columns));
+            const int r = 1 + static_cast<int>(random() % static_cast<unsigned>(rows));
+            cells.take(c, r);
+            taken[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = true;
+        }
+        const int c0 = 1 + static_cast<int>(random() % static_cast<unsigned>(columns));
+        const int r0 = 1 + static_cast<int>(random() % static_cast<unsigned>(rows));
+        // The plain search: every square from the start outwards, the side pinning its coordinate.
+        const auto pin = [&](int& c, int& r) {
+            if (side == FlagBorderSide::Left) c = 1;
+            if (side == FlagBorderSide::Right) c = columns;
+            if (side == FlagBorderSide::Top) r = 1;
+            if (side == FlagBorderSide::Bottom) r = rows;
+        };
+        const auto isFree = [&](int c, int r) {
+            return c >= 1 && c <= columns && r >= 1 && r <= rows &&
+                   !taken[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)];
+        };
+        int ec = c0, er = r0;
+        pin(ec, er);
+        bool expectFound = isFree(ec, er);
+        for (int reach = 1; !expectFound && reach <= std::max(columns, rows); ++reach)
+            for (int cc = ec - reach; !expectFound && cc <= ec + reach; ++cc)
+                for (int rr = er - reach; !expectFound && rr <= er + reach; ++rr) {
+                    int tc = cc, tr = rr;
+                    pin(tc, tr);
+                    if (isFree(tc, tr)) {
+                        expectFound = true;
+                        ec = tc;
+                        er = tr;
+                    }
+                }
+        int c = c0, r = r0;
+        ASSERT_EQ(cells.findFree(c, r, side), expectFound) << trial;
+        if (expectFound) {
+            EXPECT_EQ(c, ec) << trial;
+            EXPECT_EQ(r, er) << trial;
+        }
+    }
 }
 
 TEST(FlagEditor, NumberFiltersOfTheLayoutBoxes) {
