@@ -1,0 +1,543 @@
+// Flags: what a flag shows, the bookkeeping of a window's flags, the automatic layout and the
+// editor's rules.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <set>
+
+#include "annotation/FlagContent.h"
+#include "annotation/FlagEditorModel.h"
+#include "annotation/FlagLayout.h"
+#include "annotation/WindowFlags.h"
+#include "shared/Units.h"
+#include "support/FakeTextMetrics.h"
+
+namespace kal {
+namespace {
+
+constexpr double kDeg = 3.14159265358979 / 180.0;
+
+JobState unitsJob(std::int32_t identicalCount) {
+    JobState job;
+    job.LengthUnitName = "millimeter";
+    job.AngleUnitName = "degree";
+    job.DigitLength = 3;
+    job.DigitAngle = 3;
+    applyUnitSettings(job);
+    job.IdenticalCount = identicalCount;
+    job.UseFlags.assign(static_cast<std::size_t>(3 * identicalCount + 1), 1);
+    job.UseFlags[0] = 0;
+    return job;
+}
+
+// Row r at (x, y, z) with deviation (dx, dy, dz), shown and visible.
+void setRow(PointCloud& cloud, std::int32_t r, const std::string& name, double x, double y, double z,
+            double dx = 0, double dy = 0, double dz = 0) {
+    cloud.name(r) = name;
+    cloud(r, cloud::X) = static_cast<float>(x);
+    cloud(r, cloud::Y) = static_cast<float>(y);
+    cloud(r, cloud::Z) = static_cast<float>(z);
+    cloud(r, cloud::DeviationX) = static_cast<float>(dx);
+    cloud(r, cloud::DeviationY) = static_cast<float>(dy);
+    cloud(r, cloud::DeviationZ) = static_cast<float>(dz);
+    cloud(r, cloud::Shown) = 1;
+    cloud(r, cloud::Visible) = 1;
+}
+
+FahneRecord fullLayout() {
+    FahneRecord r;
+    r.ShowActual = r.ShowNominal = r.ShowDev = r.ShowUseNotUse = true;
+    r.showX = r.showY = r.showZ = r.showR = r.showPhi = r.showRho = r.showTheta = r.show3D = true;
+    r.ShowLegendeXYZ = r.ShowLegendeName = r.ShowGrid = true;
+    return r;
+}
+
+const FlagCell& cell(const FlagTable& t, int r, int c) {
+    return t.cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+}
+
+TEST(FlagContent, PointWithoutPartnerShowsItsCoordinatesTwiceAndNoUseMarks) {
+    JobState job = unitsJob(1);
+    PointCloud cloud;
+    cloud.reset(3);
+    setRow(cloud, 1, "P1", 1, 2, 3, 0.1, 0.2, 0.3);
+    setRow(cloud, 2, "P1", 0.9, 1.8, 2.7);
+    setRow(cloud, 3, "Only", 10, 20, 30);
+    FakeTextMetrics metrics;
+    FlagTable table;
+    // A flag that labelled an identical point before keeps none of its marks.
+    fillFlag(table, fullLayout(), 1, cloud, job, "", metrics);
+    EXPECT_EQ(cell(table, 4, 2).text, "X");
+    fillFlag(table, fullLayout(), 3, cloud, job, "", metrics);
+    EXPECT_EQ(cell(table, 0, 0).text, "Only");
+    EXPECT_EQ(cell(table, 1, 1).text, "10.000");
+    EXPECT_EQ(cell(table, 2, 1).text, "10.000");
+    EXPECT_EQ(cell(table, 3, 1).text, "0.000");
+    EXPECT_EQ(cell(table, 3, 8).text, "0.000");
+    for (int k = 1; k <= 3; ++k) EXPECT_EQ(cell(table, 4, k).text, "") << k;
+}
+
+TEST(FlagContent, DeviationCellsSignsAndAngles) {
+    JobState job = unitsJob(1);
+    PointCloud cloud;
+    cloud.reset(2);
+    // Actual at azimuth 179°, nominal at -179°: the azimuth deviation is -2°.
+    const double ax = 100 * std::cos(179 * kDeg), ay = 100 * std::sin(179 * kDeg);
+    const double nx = 100 * std::cos(-179 * kDeg), ny = 100 * std::sin(-179 * kDeg);
+    setRow(cloud, 1, "P", ax, ay, 0, ax - nx, ay - ny, 0);
+    FakeTextMetrics metrics;
+    FlagTable table;
+    fillFlag(table, fullLayout(), 1, cloud, job, "", metrics);
+    EXPECT_EQ(cell(table, 3, 5).text, "-2.000");
+
+    // Coloured by x and dx exactly 0: the spatial deviation shows 0 whatever dy and dz are.
+    setRow(cloud, 2, "Q", 5, 5, 5, 0, 3, 4);
+    fillFlag(table, fullLayout(), 2, cloud, job, "x", metrics);
+    EXPECT_EQ(cell(table, 3, 8).text, "0.000");
+    fillFlag(table, fullLayout(), 2, cloud, job, "", metrics);
+    EXPECT_EQ(cell(table, 3, 8).text, "5.000");
+
+    // Q values change only the deviation row.
+    job.PhiThetaAsQ = true;
+    fillFlag(table, fullLayout(), 1, cloud, job, "", metrics);
+    EXPECT_EQ(cell(table, 3, 5).text.rfind("Q = ", 0), 0u);
+    EXPECT_EQ(cell(table, 1, 5).text, "179.000");
+}
+
+TEST(FlagContent, HiddenRowsAndColumnsTakeNoRoomAndTheToleranceColourFillsTheBackground) {
+    JobState job = unitsJob(1);
+    PointCloud cloud;
+    cloud.reset(2);
+    setRow(cloud, 1, "Name", 1, 2, 3, 0.5, 0, 0);
+    cloud(1, cloud::Colour) = static_cast<float>(storedColour(255, 155, 0));
+    FakeTextMetrics metrics;
+    FlagTable table;
+    FahneRecord onlyName;
+    onlyName.ShowPointNumber = true;
+    fillFlag(table, onlyName, 1, cloud, job, "", metrics);
+    EXPECT_GT(table.columnWidth[0], 0);
+    EXPECT_GT(table.rowHeight[0], 0);
+    for (int c = 1; c < kFlagColumns; ++c) EXPECT_EQ(table.columnWidth[static_cast<std::size_t>(c)], 0) << c;
+    for (int r = 1; r < kFlagRows; ++r) EXPECT_EQ(table.rowHeight[static_cast<std::size_t>(r)], 0) << r;
+    EXPECT_EQ(table.width, table.columnWidth[0]);
+    EXPECT_EQ(table.height, table.rowHeight[0]);
+
+    FahneRecord coloured = fullLayout();
+    coloured.ShowTolCol = true;
+    job.UseFlags[2] = 0;  // y not used: yellow, x used: white
+    fillFlag(table, coloured, 1, cloud, job, "", metrics);
+    EXPECT_EQ(table.background, storedColour(255, 155, 0));
+    EXPECT_EQ(cell(table, 4, 1).background, storedColour(255, 255, 255));
+    EXPECT_EQ(cell(table, 4, 2).background, storedColour(255, 255, 0));
+    EXPECT_EQ(cell(table, 4, 2).text, "");
+}
+
+struct FlagWindow {
+    JobState job = unitsJob(6);
+    PointCloud cloud;
+    ScreenProperties view;
+    ScreenProperties defaultView;
+    FlagBoxes boxes;
+    FakeTextMetrics metrics;
+
+    FlagWindow() {
+        cloud.reset(14);
+        for (int r = 1; r <= 14; ++r)
+            setRow(cloud, r, "P" + std::to_string(r > 6 && r <= 12 ? r - 6 : r), r, r, r);
+        view.FahneProps.resize(1);
+        view.GridLength = 10;
+    }
+    FlagSources sources() const { return {cloud, job, metrics}; }
+    std::int16_t create(std::int32_t row, float x = 100, float y = 100) {
+        FlagCreation at;
+        at.row = row;
+        at.mouseX = x;
+        at.mouseY = y;
+        at.pointX = x;
+        at.pointY = y;
+        at.surfaceWidth = 800;
+        at.surfaceHeight = 600;
+        at.rowVisible = true;
+        at.withinScreen = true;
+        return createFlag(view, boxes, defaultView, at, sources());
+    }
+};
+
+TEST(WindowFlags, NumbersAreNeverReusedUntilAllFlagsGo) {
+    FlagWindow w;
+    EXPECT_EQ(w.create(1), 1);
+    EXPECT_EQ(w.create(2), 2);
+    EXPECT_EQ(w.create(3), 3);
+    EXPECT_EQ(w.create(3), 0);  // a point carries one flag
+    EXPECT_EQ(deleteFlag(w.view, w.boxes, 2), 2);
+    EXPECT_EQ(w.view.FahneAnzahl, 3);
+    EXPECT_EQ(w.create(4), 4);
+    EXPECT_EQ(w.view.FahneProps.size(), 5u);  // the layout of flag 2 stays
+    EXPECT_EQ(w.view.FlagOfPoint[2], 0);
+
+    w.view.CurrentFahne = 3;
+    EXPECT_EQ(deleteFlag(w.view, w.boxes, 0), 3);  // 0 means the current flag
+    EXPECT_EQ(w.view.CurrentFahne, 0);
+    EXPECT_EQ(deleteFlag(w.view, w.boxes, 0), 0);  // no current flag: nothing happens
+
+    deleteAllFlags(w.view, w.boxes);
+    EXPECT_EQ(w.view.FahneAnzahl, 0);
+    EXPECT_TRUE(w.boxes.empty());
+    EXPECT_TRUE(w.view.FlagOfPoint.flaggedRows().empty());
+    EXPECT_EQ(w.create(5), 1);
+}
+
+TEST(WindowFlags, FirstFlagGetsTheTenDefaultFieldsAndStaysInsideThePicture) {
+    FlagWindow w;
+    ASSERT_EQ(w.create(1, 790, 595), 1);
+    const FahneRecord& r = w.view.FahneProps[1];
+    EXPECT_TRUE(r.ShowActual && r.ShowNominal && r.showX && r.showY && r.showZ && r.ShowDev && r.ShowTolCol &&
+                r.ShowLegendeXYZ && r.ShowLegendeName && r.ShowGrid);
+    EXPECT_FALSE(r.showR || r.ShowUseNotUse);
+    const FlagBox& box = w.boxes.at(1);
+    EXPECT_EQ(box.left, 800 - box.table.width - 10);
+    EXPECT_EQ(box.top, 600 - box.table.height - 20);
+    // A leader line ends at the flag's centre.
+    const Segment leader = flagLeaderLine(box, 790, 595);
+    EXPECT_FLOAT_EQ(leader.to.x, box.left + box.table.width / 2.0f);
+    EXPECT_FLOAT_EQ(leader.to.y, box.top + box.table.height / 2.0f);
+    EXPECT_EQ(leader.colour, storedColour(0, 100, 100));
+}
+
+TEST(WindowFlags, DropSnapsToTheGrid) {
+    struct Case {
+        int top, expected;
+    };
+    for (const Case c : {Case{19, 20}, Case{18, 10}, Case{5, 0}, Case{-7, 0}}) {
+        FlagWindow w;
+        ASSERT_EQ(w.create(1), 1);
+        w.view.FahneProps[1].SnaptoGrid = true;
+        dropFlag(w.view, w.boxes, 1, 45, c.top);
+        EXPECT_EQ(w.boxes.at(1).top, c.expected) << c.top;
+        EXPECT_EQ(w.view.FahneProps[1].Top, c.expected) << c.top;
+    }
+}
+
+TEST(WindowFlags, DoubleClickOnTheUseRowTogglesTheRightObservation) {
+    FlagWindow w;
+    ASSERT_EQ(w.create(5), 1);
+    ASSERT_EQ(w.job.UseFlags[14], 1);
+    EXPECT_TRUE(toggleFlagUseMark(w.view, w.boxes, 1, 2, w.job));
+    EXPECT_EQ(w.job.UseFlags[14], 0);
+    EXPECT_TRUE(w.job.JobDirty);
+    EXPECT_EQ(cell(w.boxes.at(1).table, 4, 2).text, "");
+    EXPECT_TRUE(toggleFlagUseMark(w.view, w.boxes, 1, 2, w.job));
+    EXPECT_EQ(w.job.UseFlags[14], 1);
+    EXPECT_EQ(cell(w.boxes.at(1).table, 4, 2).text, "X");
+
+    // Under R .. 3D Dev. nothing is an observation: no use flag of any point changes.
+    const auto before = w.job.UseFlags;
+    for (int column = 4; column <= 8; ++column)
+        EXPECT_FALSE(toggleFlagUseMark(w.view, w.boxes, 1, column, w.job));
+    EXPECT_EQ(w.job.UseFlags, before);
+
+    // The OCS side of identical point 2 (row 8) toggles point 2; a point without partner nothing.
+    ASSERT_EQ(w.create(8), 2);
+    EXPECT_TRUE(toggleFlagUseMark(w.view, w.boxes, 2, 1, w.job));
+    EXPECT_EQ(w.job.UseFlags[4], 0);
+    ASSERT_EQ(w.create(13), 3);
+    EXPECT_FALSE(toggleFlagUseMark(w.view, w.boxes, 3, 1, w.job));
+}
+
+TEST(WindowFlags, AStoredViewWithDanglingOrRepeatedFlagsComesBackClean) {
+    FlagWindow w;
+    w.view.FahneAnzahl = 2;
+    w.view.FahneProps.resize(3);
+    w.view.FahneProps[1].Left = 120;
+    w.view.FahneProps[1].Top = 40;
+    w.view.FahneProps[1].ShowActual = true;
+    w.view.FahneProps[2].Left = 300;
+    w.view.FahneProps[2].Top = 200;
+    w.view.FlagOfPoint.resize(14);
+    w.view.FlagOfPoint.set(1, 1);
+    w.view.FlagOfPoint.set(2, 2);
+    w.view.FlagOfPoint.set(3, 2);  // repeated
+    w.view.FlagOfPoint.set(4, 9);  // no layout
+    resetFlagsFromStoredView(w.view, w.boxes, w.sources());
+    ASSERT_EQ(w.boxes.size(), 2u);
+    EXPECT_EQ(w.boxes.at(1).left, 120);
+    EXPECT_EQ(w.boxes.at(1).top, 40);
+    EXPECT_EQ(w.boxes.at(2).left, 300);
+    EXPECT_EQ(w.view.FlagOfPoint[3], 0);
+    EXPECT_EQ(w.view.FlagOfPoint[4], 0);
+    EXPECT_EQ(cell(w.boxes.at(1).table, 0, 0).text, "P1");
+}
+
+TEST(WindowFlags, ChangeAllGivesEveryFlagTheLayoutAndKeepsEachPlace) {
+    FlagWindow w;
+    ASSERT_EQ(w.create(1, 100, 100), 1);
+    ASSERT_EQ(w.create(2, 300, 200), 2);
+    w.view.CurrentFahne = 1;
+    FahneRecord& current = w.view.FahneProps[1];
+    current.ShowPointNumber = true;
+    current.ChangeAll = true;
+    current.Forecolor = storedColour(0, 0, 255);
+    carryLayoutOver(w.view, w.boxes, w.sources());
+    const FahneRecord& other = w.view.FahneProps[2];
+    EXPECT_TRUE(other.ShowPointNumber);
+    EXPECT_EQ(other.Forecolor, storedColour(0, 0, 255));
+    EXPECT_EQ(other.Left, 300);
+    EXPECT_EQ(other.Top, 200);
+    EXPECT_EQ(w.boxes.at(2).table.textColour, storedColour(0, 0, 255));
+}
+
+TEST(WindowFlags, CopyGivesTabsAndCrLf) {
+    FlagTable t;
+    t.cells[0][0].text = "a";
+    t.cells[0][1].text = "b";
+    t.cells[1][0].text = "c";
+    t.cells[1][1].text = "d";
+    EXPECT_EQ(flagCopyText(t, 0, 0, 1, 1), "a\tb\r\nc\td");
+}
+
+// A cloud of `count` rows spread over the picture, every row shown and visible.
+struct LayoutScene {
+    PointCloud cloud;
+    ViewArrays view;
+    explicit LayoutScene(std::int32_t count) {
+        cloud.reset(count);
+        view.resize(count);
+        for (std::int32_t r = 1; r <= count; ++r) {
+            cloud(r, cloud::Shown) = 1;
+            cloud(r, cloud::Visible) = 1;
+            view.PixelX[static_cast<std::size_t>(r)] = static_cast<float>(100 + (r * 37) % 600);
+            view.PixelY[static_cast<std::size_t>(r)] = static_cast<float>(100 + (r * 53) % 400);
+        }
+    }
+};
+
+TEST(FlagLayout, CellGridOfThePicture) {
+    FlagLayoutInput in;
+    in.surfaceWidth = 800;
+    in.surfaceHeight = 600;
+    in.flagWidth = 100;
+    in.flagHeight = 40;
+    const FlagCellGrid g = flagCellGrid(in);
+    EXPECT_EQ(g.columns, 8);
+    EXPECT_EQ(g.rows, 15);
+    EXPECT_EQ(g.borderWidth, 785);
+    EXPECT_EQ(g.borderHeight, 590);
+}
+
+TEST(FlagLayout, EveryNthRowIsTriedAndAHiddenRowIsNotReplaced) {
+    struct Case {
+        int every;
+        std::vector<std::int32_t> rows;
+    };
+    for (const Case& c : {Case{3, {1, 7}}, Case{0, {1, 2, 3, 5, 6, 7, 8}}, Case{-4, {1, 2, 3, 5, 6, 7, 8}}}) {
+        LayoutScene scene(8);
+        scene.cloud(4, cloud::Visible) = 0;
+        FlagLayoutInput in{800, 600, 100, 40, FlagPlacement::CloseToPoint, 1.1, c.every, 0};
+        std::vector<std::int32_t> put;
+        putFlagsOnAllPoints(in, scene.cloud, scene.view, [&](std::int32_t row, float x, float y) {
+            EXPECT_FLOAT_EQ(x, scene.view.PixelX[static_cast<std::size_t>(row)]);
+            EXPECT_FLOAT_EQ(y, scene.view.PixelY[static_cast<std::size_t>(row)]);
+            put.push_back(row);
+            return true;
+        });
+        EXPECT_EQ(put, c.rows) << c.every;
+    }
+}
+
+TEST(FlagLayout, RadialFactorMovesTheClickAlongTheRayFromTheCentre) {
+    LayoutScene scene(2);
+    scene.view.PixelX[1] = 300, scene.view.PixelY[1] = 200;
+    scene.view.PixelX[2] = 100, scene.view.PixelY[2] = 200;  // centre (200, 200)
+    for (const double f : {1.1, 1.0}) {
+        FlagLayoutInput in{800, 600, 100, 40, FlagPlacement::Radial, f, 1, 0};
+        std::vector<float> xs;
+        putFlagsOnAllPoints(in, scene.cloud, scene.view, [&](std::int32_t, float x, float) {
+            xs.push_back(x);
+            return true;
+        });
+        ASSERT_EQ(xs.size(), 2u);
+        EXPECT_NEAR(xs[0], 200 + 100 * f, 1e-4) << f;
+    }
+}
+
+TEST(FlagLayout, OcsSidesGetNoFlagAndAFullPictureSaysSoOnce) {
+    // Identical points 1..3 (rows 1..6): rows 4..6 are their OCS sides.
+    LayoutScene scene(40);
+    FlagLayoutInput in{200, 80, 100, 40, FlagPlacement::ScreenBorder, 1.1, 1, 3};
+    std::vector<std::int32_t> put;
+    const FlagLayoutOutcome outcome =
+        putFlagsOnAllPoints(in, scene.cloud, scene.view, [&](std::int32_t row, float, float) {
+            put.push_back(row);
+            return true;
+        });
+    EXPECT_TRUE(outcome.screenFull);
+    ASSERT_EQ(put.size(), 4u);  // 2 × 2 cells, the flags already placed stay
+    for (std::int32_t row : put) EXPECT_FALSE(row >= 4 && row <= 6);
+}
+
+TEST(FlagLayout, BorderRulesNeverOverlapTheirFlags) {
+    // The border-side rule keeps each flag on its own side, so it has fewer cells to offer.
+    for (const auto& [rule, count] :
+         {std::pair{FlagPlacement::ScreenBorder, 30}, std::pair{FlagPlacement::NextToBorder, 12}}) {
+        LayoutScene scene(count);
+        scene.view.PixelX[3] = 400, scene.view.PixelY[3] = 300;  // level with the centre's neighbours
+        FlagLayoutInput in{800, 600, 100, 40, rule, 1.1, 1, 0};
+        std::set<std::pair<int, int>> corners;
+        const FlagLayoutOutcome outcome =
+            putFlagsOnAllPoints(in, scene.cloud, scene.view, [&](std::int32_t, float x, float y) {
+                EXPECT_TRUE(std::isfinite(x) && std::isfinite(y));
+                EXPECT_GE(x, 0);
+                EXPECT_GE(y, 0);
+                EXPECT_TRUE(corners.insert({int(x), int(y)}).second);
+                return true;
+            });
+        EXPECT_FALSE(outcome.screenFull) << count;
+        EXPECT_EQ(corners.size(), static_cast<std::size_t>(count));
+    }
+}
+
+TEST(FlagLayout, ATakenCellSendsTheNextFlagLeftAboveFirst) {
+    // Two points at the same place right of the centre: the second flag searches around the
+    // first one's cell, beginning left above it.
+    LayoutScene scene(3);
+    for (int r = 1; r <= 2; ++r) scene.view.PixelX[static_cast<std::size_t>(r)] = 700;
+    scene.view.PixelX[3] = 100;
+    for (int r = 1; r <= 3; ++r) scene.view.PixelY[static_cast<std::size_t>(r)] = 300;
+    FlagLayoutInput in{800, 600, 100, 40, FlagPlacement::ScreenBorder, 1.1, 1, 0};
+    std::vector<std::pair<float, float>> at;
+    putFlagsOnAllPoints(in, scene.cloud, scene.view, [&](std::int32_t, float x, float y) {
+        at.emplace_back(x, y);
+        return true;
+    });
+    ASSERT_EQ(at.size(), 3u);
+    EXPECT_FLOAT_EQ(at[0].first, 600);  // Wb - fw = 685, in cell column 7
+    EXPECT_FLOAT_EQ(at[0].second, 280);
+    EXPECT_FLOAT_EQ(at[1].first, at[0].first - 100);
+    EXPECT_FLOAT_EQ(at[1].second, at[0].second - 40);
+}
+
+// The free-cell search looks only at the ring of each widening square; it must find the cell
+// that trying every cell of the square, column by column, would find.
+TEST(FlagLayout, RingSearchFindsTheCellTheFullSquareScanFinds) {
+    std::mt19937 random(11);
+    for (int trial = 0; trial < 200; ++trial) {
+        const int columns = 1 + static_cast<int>(random() % 12), rows = 1 + static_cast<int>(random() % 12);
+        const auto side = static_cast<FlagBorderSide>(random() % 5);
+        std::vector<std::vector<bool>> taken(static_cast<std::size_t>(columns + 1),
+                                             std::vector<bool>(static_cast<std::size_t>(rows + 1), false));
+        FlagCells cells(columns, rows);
+        const int fill = static_cast<int>(random() % static_cast<unsigned>(columns * rows + 1));
+        for (int i = 0; i < fill; ++i) {
+            const int c = 1 + static_cast<int>(random() % static_cast<unsigned>(columns));
+            const int r = 1 + static_cast<int>(random() % static_cast<unsigned>(rows));
+            cells.take(c, r);
+            taken[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = true;
+        }
+        const int c0 = 1 + static_cast<int>(random() % static_cast<unsigned>(columns));
+        const int r0 = 1 + static_cast<int>(random() % static_cast<unsigned>(rows));
+        // The plain search: every square from the start outwards, the side pinning its coordinate.
+        const auto pin = [&](int& c, int& r) {
+            if (side == FlagBorderSide::Left) c = 1;
+            if (side == FlagBorderSide::Right) c = columns;
+            if (side == FlagBorderSide::Top) r = 1;
+            if (side == FlagBorderSide::Bottom) r = rows;
+        };
+        const auto isFree = [&](int c, int r) {
+            return c >= 1 && c <= columns && r >= 1 && r <= rows &&
+                   !taken[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)];
+        };
+        int ec = c0, er = r0;
+        pin(ec, er);
+        bool expectFound = isFree(ec, er);
+        for (int reach = 1; !expectFound && reach <= std::max(columns, rows); ++reach)
+            for (int cc = ec - reach; !expectFound && cc <= ec + reach; ++cc)
+                for (int rr = er - reach; !expectFound && rr <= er + reach; ++rr) {
+                    int tc = cc, tr = rr;
+                    pin(tc, tr);
+                    if (isFree(tc, tr)) {
+                        expectFound = true;
+                        ec = tc;
+                        er = tr;
+                    }
+                }
+        int c = c0, r = r0;
+        ASSERT_EQ(cells.findFree(c, r, side), expectFound) << trial;
+        if (expectFound) {
+            EXPECT_EQ(c, ec) << trial;
+            EXPECT_EQ(r, er) << trial;
+        }
+    }
+}
+
+TEST(FlagEditor, NumberFiltersOfTheLayoutBoxes) {
+    struct Case {
+        const char* typed;
+        const char* faktor;
+        const char* every;
+    };
+    for (const Case& c :
+         {Case{"1,25", "1.25", "1,25"}, Case{"1.2.3", "1.23", "2"}, Case{"abc", "0", "2"},
+          Case{"12a", "12", "12a"}, Case{"1.", "1", "1."}, Case{"-", "-", "2"}, Case{"", "", "2"},
+          Case{"0", "0", "0"}, Case{"x1", "1", "2"}, Case{"1x", "1", "1x"}}) {
+        EXPECT_EQ(filterFaktorText(c.typed), c.faktor) << c.typed;
+        EXPECT_EQ(filterFlagOnEveryText(c.typed), c.every) << c.typed;
+    }
+}
+
+TEST(FlagEditor, FlagOnEveryNeverFailsAndGridLengthIsLimited) {
+    FlagEditorModel editor;
+    editor.load(fullLayout(), 10);
+    editor.setChecked(FlagCheck::CheckPutAll, true);
+    editor.setChecked(FlagCheck::CheckPutToEvery, true);
+    FahneRecord r;
+    for (const auto& [text, expected] : std::vector<std::pair<std::string, int>>{
+             {"1x", 1}, {"40000", 32767}, {"0", 1}, {"3", 3}, {"M", 1}}) {
+        editor.editFlagOnEvery(text);
+        EXPECT_EQ(editor.apply(r).flagOnEvery, expected) << text;
+    }
+    EXPECT_EQ(editor.editGridLength("5"), "10");
+    EXPECT_EQ(editor.editGridLength("2000"), "1000");
+    EXPECT_EQ(editor.state().VScroll1, 1000);
+    editor.scrollGridLength(250);
+    EXPECT_EQ(editor.state().TextGridLength, "250");
+    EXPECT_EQ(editor.apply(r).gridLength, 250);
+}
+
+TEST(FlagEditor, InterlocksKeepARowOrThePointNameOn) {
+    FahneRecord onlyActual;
+    onlyActual.ShowActual = true;
+    onlyActual.showX = true;
+    FlagEditorModel editor;
+    editor.load(onlyActual, 10);
+    const auto message = editor.setChecked(FlagCheck::CheckActual, false);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(*message, "It makes no sense to turn this of");
+    EXPECT_TRUE(editor.state().is(FlagCheck::CheckActual));
+
+    EXPECT_FALSE(editor.setChecked(FlagCheck::CheckShowOnlyPointNumber, true));
+    EXPECT_FALSE(editor.state().is(FlagCheck::CheckActual));
+    EXPECT_FALSE(editor.state().is(FlagCheck::CheckX));
+    editor.setChecked(FlagCheck::CheckShowOnlyPointNumber, false);
+    EXPECT_TRUE(editor.state().is(FlagCheck::CheckActual));
+
+    // A layout showing only the point number opens with the thirteen content boxes clear.
+    FahneRecord nameOnly = fullLayout();
+    nameOnly.ShowPointNumber = true;
+    editor.load(nameOnly, 10);
+    EXPECT_TRUE(editor.state().is(FlagCheck::CheckShowOnlyPointNumber));
+    for (FlagCheck c :
+         {FlagCheck::CheckX, FlagCheck::CheckActual, FlagCheck::CheckUse, FlagCheck::CheckTheta})
+        EXPECT_FALSE(editor.state().is(c));
+    EXPECT_TRUE(editor.state().is(FlagCheck::Check3D));  // not one of the thirteen
+
+    // No column box checked: the layout shows the point number.
+    FahneRecord applied;
+    editor.setChecked(FlagCheck::CheckShowOnlyPointNumber, false);
+    editor.setChecked(FlagCheck::Check3D, false);
+    editor.apply(applied);
+    EXPECT_TRUE(applied.ShowPointNumber);
+}
+
+}  // namespace
+}  // namespace kal

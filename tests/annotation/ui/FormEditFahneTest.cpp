@@ -1,0 +1,120 @@
+// The flag editor dialog: its interlock message, the filters on finished typing, and what OK,
+// Cancel and the delete buttons hand to the graphics window.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <optional>
+
+#include "annotation/ui/FormEditFahne.h"
+#include "shared/ImageBuffer.h"
+#include "support/FakePlatform.h"
+
+namespace kal {
+namespace {
+using testing::FakePrompter;
+
+class RecordingTarget : public FlagEditorTarget {
+  public:
+    std::optional<FahneRecord> layout;
+    FlagEditorModel::Applied applied;
+    int deleteOne = 0, deleteAll = 0;
+    void applyFlagLayout(const FahneRecord& l, const FlagEditorModel::Applied& a) override {
+        layout = l;
+        applied = a;
+    }
+    void deleteCurrentFlag() override { ++deleteOne; }
+    void deleteAllFlags() override { ++deleteAll; }
+};
+
+class ScriptedFonts : public platform::FontDialogs {
+  public:
+    std::optional<platform::FontChoice> font;
+    std::optional<std::int32_t> colour;
+    std::optional<platform::FontChoice> chooseFont(const platform::FontChoice&, int) override { return font; }
+    std::optional<std::int32_t> chooseColor(std::int32_t) override { return colour; }
+};
+
+FahneRecord actualOnly() {
+    FahneRecord r;
+    r.ShowActual = true;
+    r.showX = true;
+    return r;
+}
+
+TEST(FormEditFahne, TheLastRowCannotBeTurnedOff) {
+    RecordingTarget target;
+    FakePrompter prompter;
+    ScriptedFonts fonts;
+    FormEditFahne editor(actualOnly(), 10, target, prompter, fonts);
+    EXPECT_EQ(editor.windowTitle(), "Edit Flag...");
+    editor.box(FlagCheck::CheckActual)->click();
+    ASSERT_EQ(prompter.texts().size(), 1u);
+    EXPECT_EQ(prompter.texts()[0], "It makes no sense to turn this of");
+    EXPECT_TRUE(editor.box(FlagCheck::CheckActual)->isChecked());
+
+    editor.box(FlagCheck::CheckShowOnlyPointNumber)->click();
+    EXPECT_FALSE(editor.box(FlagCheck::CheckActual)->isChecked());
+    EXPECT_FALSE(editor.box(FlagCheck::CheckX)->isChecked());
+}
+
+TEST(FormEditFahne, OkHandsTheLayoutTheChosenFontAndTheRunSettingsToTheWindow) {
+    RecordingTarget target;
+    FakePrompter prompter;
+    ScriptedFonts fonts;
+    fonts.font = platform::FontChoice{"Courier", 12, true, false, false, false};
+    fonts.colour = storedColour(0, 0, 255);
+    FormEditFahne editor(actualOnly(), 10, target, prompter, fonts);
+    EXPECT_FALSE(editor.gridLengthBox()->isEnabled());
+    EXPECT_FALSE(editor.placementOption(FlagPlacement::Radial)->isEnabled());
+
+    editor.box(FlagCheck::CheckSnaptoGrid)->click();
+    EXPECT_TRUE(editor.gridLengthBox()->isEnabled());
+    editor.gridLengthBox()->setText("5");
+    emit editor.gridLengthBox()->editingFinished();
+    EXPECT_EQ(editor.gridLengthBox()->text(), "10");
+
+    editor.box(FlagCheck::CheckPutAll)->click();
+    editor.placementOption(FlagPlacement::Radial)->click();
+    EXPECT_TRUE(editor.faktorBox()->isEnabled());
+    editor.faktorBox()->setText("1,25");
+    editor.box(FlagCheck::CheckPutToEvery)->click();
+    editor.flagOnEveryBox()->setText("40000");
+    editor.fontsButton()->click();
+    editor.okButton()->click();
+
+    ASSERT_TRUE(target.layout);
+    EXPECT_EQ(target.layout->Name, "Courier");
+    EXPECT_EQ(target.layout->Forecolor, storedColour(0, 0, 255));
+    EXPECT_TRUE(target.layout->SnaptoGrid);
+    EXPECT_TRUE(target.applied.putAll);
+    EXPECT_EQ(target.applied.placement, FlagPlacement::Radial);
+    EXPECT_DOUBLE_EQ(target.applied.radialFactor, 1.25);
+    EXPECT_EQ(target.applied.flagOnEvery, 32767);
+    EXPECT_EQ(target.applied.gridLength, 10);
+}
+
+TEST(FormEditFahne, CancelKeepsTheLayoutAndTheDeleteButtonsActOnTheWindow) {
+    RecordingTarget target;
+    FakePrompter prompter;
+    ScriptedFonts fonts;
+    fonts.font = platform::FontChoice{"Courier", 12, true, false, false, false};
+    {
+        FormEditFahne editor(actualOnly(), 10, target, prompter, fonts);
+        editor.fontsButton()->click();
+        editor.cancelButton()->click();
+        EXPECT_FALSE(target.layout);
+    }
+    {
+        FormEditFahne editor(actualOnly(), 10, target, prompter, fonts);
+        editor.deleteFlagButton()->click();
+        EXPECT_EQ(target.deleteOne, 1);
+    }
+    {
+        FormEditFahne editor(actualOnly(), 10, target, prompter, fonts);
+        editor.deleteAllButton()->click();
+        EXPECT_EQ(target.deleteAll, 1);
+    }
+}
+
+}  // namespace
+}  // namespace kal
