@@ -50,6 +50,7 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     detailsWindows_ = std::make_unique<DetailsWindows>(job_, events_, main_, prompter_, fileDialogs_,
                                                        [&startUp] { return startUp.settingsWritable(); });
     calculationWindows_->setShowDetails([this] { detailsWindows_->ensureOpen(); });
+    chartWindows_ = std::make_unique<ChartWindows>(job_, events_, main_, prompter_, fileDialogs_);
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

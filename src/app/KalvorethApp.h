@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/CalculationWindows.h"
+#include "app/ChartWindows.h"
 #include "app/DetailsWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
@@ -68,6 +69,7 @@ class KalvorethApp {
     platform::QtShellOpener shellOpener_;
     std::unique_ptr<MainWindowCommands> mainWindowCommands_;  // Copy, Arrange, Cascade, the manual
     std::unique_ptr<DetailsWindows> detailsWindows_;
+    std::unique_ptr<ChartWindows> chartWindows_;  // data chart, distance analysis, trumpet graph
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;
