@@ -113,7 +113,8 @@ bool FormDistanceScale::distanceCalculation() {
         showBusy(true);
         try {
             DistanceSnapshot snapshot = takeDistanceSnapshot(job_, withCalibration_);
-            result = analyseDistances(std::move(snapshot), {services_.events, services_.progress});
+            result = analyseDistances(std::move(snapshot),
+                                      {services_.events, services_.progress, services_.interval});
         } catch (const std::exception& e) {
             showBusy(false);
             if (services_.prompter) services_.prompter->message(e.what());
@@ -146,6 +147,7 @@ ExportOutcome FormDistanceScale::saveTrumpetData() {
     s.exports.showBusy = [this](bool busy) { showBusy(busy); };
     s.events = services_.events;
     s.progress = services_.progress;
+    s.interval = services_.interval;
     // The pairs of the table shown, whatever the job holds now; delta s in today's unit.
     const std::shared_ptr<const DistanceAnalysis> pairs = analysis_;
     running_ = true;

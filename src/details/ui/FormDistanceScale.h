@@ -6,6 +6,7 @@
 // run, and on each click of a mode. A run shows progress and can be stopped; a stopped run leaves
 // the previous table and pairs.
 #include <QWidget>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -29,6 +30,7 @@ struct DistanceWindowServices {
     platform::FileDialogs* fileDialogs = nullptr;
     platform::EventPump* events = nullptr;
     platform::Progress* progress = nullptr;
+    std::chrono::milliseconds interval{40};  // events let through at least this often
     // Long work begins (true) and ends (false): the main window holds back the job commands.
     std::function<void(bool running)> setLongWorkRunning;
     // A new analysis stands (TrumpetPairs).

@@ -68,7 +68,18 @@ std::optional<ChartRange> FormGrafik::grafik(const std::vector<double>& values) 
     zero_->setPointsVisible(values.size() <= kMaxMarkedPoints);
     zero_->replace(zero);
     values_->replace(data);
-    axisX_->setRange(0, values.size() > 1 ? static_cast<double>(values.size() - 1) : 1.0);
+    // Rows are whole numbers: ticks at a whole step of 1, 2 or 5 times a power of ten, about ten
+    // of them, so no label repeats.
+    const double last = values.size() > 1 ? static_cast<double>(values.size() - 1) : 1.0;
+    double step = 1;
+    while (last / step > 10) {
+        const double next = step * 2;
+        step = last / next <= 10 ? next : (last / (step * 5) <= 10 ? step * 5 : step * 10);
+    }
+    axisX_->setTickType(QValueAxis::TicksDynamic);
+    axisX_->setTickAnchor(0);
+    axisX_->setTickInterval(step);
+    axisX_->setRange(0, last);
     axisY_->setRange(-range->limit, range->limit);
     return range;
 }
