@@ -14,15 +14,13 @@ struct PairValues {
     double dM, dO;
 };
 
-// The distances of points a and b (0-based) in both systems, in double precision. The squared
-// differences are the same for (a, b) and (b, a), so both directions give the same bits.
-inline PairValues pairDistances(const DistanceSnapshot& p, std::size_t a, std::size_t b) {
-    const double mx = p.mcsX[a] - p.mcsX[b], my = p.mcsY[a] - p.mcsY[b], mz = p.mcsZ[a] - p.mcsZ[b];
-    const double ox = p.ocsX[a] - p.ocsX[b], oy = p.ocsY[a] - p.ocsY[b], oz = p.ocsZ[a] - p.ocsZ[b];
-    return {std::sqrt(mx * mx + my * my + mz * mz), std::sqrt(ox * ox + oy * oy + oz * oz)};
+inline PairValues distancesOf(const DistanceSnapshot& p, std::size_t a, std::size_t b) {
+    PairValues d;
+    pairDistances(p, a, b, d.dM, d.dO);
+    return d;
 }
 
-inline double scaleOf(const PairValues& d) { return d.dO / (d.dM + 1e-10); }
+inline double scaleOf(const PairValues& d) { return pairScale(d.dM, d.dO); }
 
 // Sets the progress value just before the events are let through: the bar moves when the
 // window can repaint, never once per pair.
@@ -47,13 +45,13 @@ struct RowSums {
 };
 
 inline void takePair(DistanceRow& row, RowSums& sums, std::int32_t other, float deltaS, float scale,
-                     const PairValues& d) {
+                     double exactDeltaS, double exactScale) {
     if (deltaS > row.maxDeltaS) row.maxDeltaS = deltaS, row.maxDeltaSAt = other;
     if (deltaS < row.minDeltaS) row.minDeltaS = deltaS, row.minDeltaSAt = other;
     if (scale > row.maxScale) row.maxScale = scale, row.maxScaleAt = other;
     if (scale < row.minScale) row.minScale = scale, row.minScaleAt = other;
-    sums.absDeltaS += std::fabs(d.dO - d.dM);
-    sums.scale += scaleOf(d);
+    sums.absDeltaS += std::fabs(exactDeltaS);
+    sums.scale += exactScale;
 }
 
 }  // namespace
@@ -89,13 +87,6 @@ DistanceSnapshot takeDistanceSnapshot(const JobState& job, bool withCalibration)
     return s;
 }
 
-TrumpetPair trumpetPair(const DistanceSnapshot& points, std::int32_t i, std::int32_t j) {
-    const PairValues d =
-        pairDistances(points, static_cast<std::size_t>(i - 1), static_cast<std::size_t>(j - 1));
-    return {static_cast<float>(d.dM), static_cast<float>(d.dO), static_cast<float>(d.dO - d.dM),
-            static_cast<float>(scaleOf(d))};
-}
-
 std::optional<DistanceAnalysis> analyseDistances(DistanceSnapshot points,
                                                  const DistanceAnalysisServices& services) {
     const std::int32_t n = points.count();
@@ -120,12 +111,12 @@ std::optional<DistanceAnalysis> analyseDistances(DistanceSnapshot points,
             const std::int32_t end = std::min(n, start + kChunk);
             for (std::int32_t b = start; b < end; ++b) {
                 const PairValues d =
-                    pairDistances(points, static_cast<std::size_t>(a), static_cast<std::size_t>(b));
-                const auto deltaS = static_cast<float>(d.dO - d.dM);
-                const auto scale = static_cast<float>(scaleOf(d));
-                takePair(rowA, sumA, b + 1, deltaS, scale, d);
+                    distancesOf(points, static_cast<std::size_t>(a), static_cast<std::size_t>(b));
+                const double deltaS = d.dO - d.dM, scale = scaleOf(d);
+                const auto deltaS32 = static_cast<float>(deltaS), scale32 = static_cast<float>(scale);
+                takePair(rowA, sumA, b + 1, deltaS32, scale32, deltaS, scale);
                 takePair(result.rows[static_cast<std::size_t>(b)], sums[static_cast<std::size_t>(b)], a + 1,
-                         deltaS, scale, d);
+                         deltaS32, scale32, deltaS, scale);
             }
             pairsDone += end - start;
             progressPump.percent = static_cast<int>(100.0 * pairsDone / totalPairs);

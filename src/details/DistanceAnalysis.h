@@ -22,6 +22,7 @@
 // Long work. The loop lets events through at most every `interval`, shows its progress and ends
 // when Stop is pressed; a stopped analysis returns nothing, so the caller keeps its previous table.
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -60,8 +61,35 @@ struct TrumpetPair {
     float scale = 0;   // DistOCS / (DistMCS + 1e-10), from the double distances
 };
 
+// The distances of points a and b (0-based) in double precision, MCS side first. The squared
+// differences are the same for (a, b) and (b, a), so both directions give the same bits.
+inline void pairDistances(const DistanceSnapshot& p, std::size_t a, std::size_t b, double& dM, double& dO) {
+    const double mx = p.mcsX[a] - p.mcsX[b], my = p.mcsY[a] - p.mcsY[b], mz = p.mcsZ[a] - p.mcsZ[b];
+    const double ox = p.ocsX[a] - p.ocsX[b], oy = p.ocsY[a] - p.ocsY[b], oz = p.ocsZ[a] - p.ocsZ[b];
+    dM = std::sqrt(mx * mx + my * my + mz * mz);
+    dO = std::sqrt(ox * ox + oy * oy + oz * oz);
+}
+
+// The scale of a pair: 1e-10 keeps coincident MCS points from dividing by zero.
+inline double pairScale(double dM, double dO) { return dO / (dM + 1e-10); }
+
 // The pair from point i to point j of the snapshot (1-based, i != j); the same numbers for (j, i).
-TrumpetPair trumpetPair(const DistanceSnapshot& points, std::int32_t i, std::int32_t j);
+inline TrumpetPair trumpetPair(const DistanceSnapshot& points, std::int32_t i, std::int32_t j) {
+    double dM, dO;
+    pairDistances(points, static_cast<std::size_t>(i - 1), static_cast<std::size_t>(j - 1), dM, dO);
+    return {static_cast<float>(dM), static_cast<float>(dO), static_cast<float>(dO - dM),
+            static_cast<float>(pairScale(dM, dO))};
+}
+
+// The OCS distance and delta s of the pair (i, j) alone, as trumpetPair gives them (the trumpet
+// graph needs no scale).
+inline void trumpetDistanceAndDeltaS(const DistanceSnapshot& points, std::int32_t i, std::int32_t j,
+                                     float& distOcs, float& deltaS) {
+    double dM, dO;
+    pairDistances(points, static_cast<std::size_t>(i - 1), static_cast<std::size_t>(j - 1), dM, dO);
+    distOcs = static_cast<float>(dO);
+    deltaS = static_cast<float>(dO - dM);
+}
 
 // One row of the result table. With no other point (n = 1) the row has no pairs and shows only its
 // name. A extreme that no pair of the row beat keeps its start value and the name the row above

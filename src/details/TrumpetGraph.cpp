@@ -7,8 +7,17 @@ namespace kal {
 
 namespace {
 
-// Halves to the even neighbour, as the picture's pixel rule asks.
-inline int roundHalfEven(float v) { return static_cast<int>(std::nearbyint(v)); }
+// Halves to the even neighbour, as the picture's pixel rule asks. Adding and taking away 1.5 * 2^23
+// leaves a float of magnitude below 2^22 rounded to a whole number by the processor's own rule
+// (to nearest, halves to even), without a library call per pixel. Larger values lie far outside
+// the picture; they map to a position left of it.
+inline int roundHalfEven(float v) {
+    constexpr float kShift = 12582912.0f;
+    if (!(std::fabs(v) < 4194304.0f)) return -1;
+    // Float arithmetic here is single precision throughout (SSE), and the sum is not reassociated.
+    const float shifted = v + kShift;
+    return static_cast<int>(shifted - kShift);
+}
 
 // Visits the pairs i < j in table order, letting events through between chunks; false on Stop.
 template <typename Visit>
@@ -22,7 +31,11 @@ bool forEachPair(const DistanceSnapshot& points, platform::ProgressScope& window
     for (std::int32_t i = 1; i < n; ++i) {
         for (std::int32_t start = i + 1; start <= n; start += kChunk) {
             const std::int32_t end = std::min(n, start + kChunk - 1);
-            for (std::int32_t j = start; j <= end; ++j) visit(trumpetPair(points, i, j));
+            for (std::int32_t j = start; j <= end; ++j) {
+                float distOcs, deltaS;
+                trumpetDistanceAndDeltaS(points, i, j, distOcs, deltaS);
+                visit(distOcs, deltaS);
+            }
             done += end - start + 1;
             percent = firstPercent + static_cast<int>((lastPercent - firstPercent) * done / total);
             pump.poll();
@@ -47,10 +60,10 @@ class ProgressPump : public platform::EventPump {
     platform::EventPump* events_;
 };
 
-void takeExtremes(TrumpetScale& s, const TrumpetPair& p) {
-    if (p.DistOCS > s.largestDistance) s.largestDistance = p.DistOCS;
-    if (p.DeltaS > s.largestDeltaS) s.largestDeltaS = p.DeltaS;
-    if (p.DeltaS < s.smallestDeltaS) s.smallestDeltaS = p.DeltaS;
+inline void takeExtremes(TrumpetScale& s, float distOcs, float deltaS) {
+    if (distOcs > s.largestDistance) s.largestDistance = distOcs;
+    if (deltaS > s.largestDeltaS) s.largestDeltaS = deltaS;
+    if (deltaS < s.smallestDeltaS) s.smallestDeltaS = deltaS;
 }
 
 void finishScale(TrumpetScale& s, int width, int height) {
@@ -76,18 +89,19 @@ void drawAxes(ImageBuffer& picture) {
         if (50 < w) picture.scanLine(y)[50] = kTrumpetAxisPixel;
 }
 
-inline void drawBlock(ImageBuffer& picture, const TrumpetScale& s, const TrumpetPair& p, float halfHeight) {
-    const float x0 = s.xs * p.DistOCS + 50.0f;
-    const float y0 = halfHeight - s.ys * p.DeltaS;
+inline void drawBlock(ImageBuffer& picture, const TrumpetScale& s, float distOcs, float deltaS,
+                      float halfHeight) {
+    const float x0 = s.xs * distOcs + 50.0f;
+    const float y0 = halfHeight - s.ys * deltaS;
     const int w = picture.width(), h = picture.height();
+    int xs[3];
+    for (int a = 1; a <= 3; ++a) xs[a - 1] = roundHalfEven(x0 + static_cast<float>(a));
     for (int b = 1; b <= 3; ++b) {
         const int y = roundHalfEven(y0 + static_cast<float>(b));
         if (y < 0 || y >= h) continue;
         std::uint32_t* line = picture.scanLine(y);
-        for (int a = 1; a <= 3; ++a) {
-            const int x = roundHalfEven(x0 + static_cast<float>(a));
+        for (int x : xs)
             if (x >= 0 && x < w) line[x] = kTrumpetPointPixel;
-        }
     }
 }
 
@@ -97,7 +111,11 @@ TrumpetScale trumpetScaleOf(const DistanceSnapshot& points, int width, int heigh
     TrumpetScale s;
     const std::int32_t n = points.count();
     for (std::int32_t i = 1; i < n; ++i)
-        for (std::int32_t j = i + 1; j <= n; ++j) takeExtremes(s, trumpetPair(points, i, j));
+        for (std::int32_t j = i + 1; j <= n; ++j) {
+            float distOcs, deltaS;
+            trumpetDistanceAndDeltaS(points, i, j, distOcs, deltaS);
+            takeExtremes(s, distOcs, deltaS);
+        }
     finishScale(s, width, height);
     return s;
 }
@@ -110,13 +128,14 @@ bool drawTrumpetGraph(const DistanceSnapshot& points, ImageBuffer& picture, cons
 
     TrumpetScale s;
     if (!forEachPair(points, window, pump, progressPump.percent, 0, 50,
-                     [&](const TrumpetPair& p) { takeExtremes(s, p); }))
+                     [&](float distOcs, float deltaS) { takeExtremes(s, distOcs, deltaS); }))
         return false;
     finishScale(s, picture.width(), picture.height());
     drawAxes(picture);
     const float halfHeight = static_cast<float>(picture.height()) / 2;
-    return forEachPair(points, window, pump, progressPump.percent, 50, 100,
-                       [&](const TrumpetPair& p) { drawBlock(picture, s, p, halfHeight); });
+    return forEachPair(points, window, pump, progressPump.percent, 50, 100, [&](float distOcs, float deltaS) {
+        drawBlock(picture, s, distOcs, deltaS, halfHeight);
+    });
 }
 
 }  // namespace kal
