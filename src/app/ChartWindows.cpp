@@ -69,6 +69,8 @@ FormGrafik* ChartWindows::graphData() {
         chartSub_->setAttribute(Qt::WA_DeleteOnClose);
         chartSub_->resize(chart_->size());
         main_.windowPositions().restore(chartSub_, kChartName);
+        // A stored size too small for a chart (the default is 500 x 500 twips) is widened.
+        chartSub_->resize(chartSub_->size().expandedTo(chartSub_->minimumSizeHint()));
         QObject::connect(chart_, &FormGrafik::closed, chart_, [this, sub = chartSub_] {
             main_.windowPositions().store(sub, kChartName);
             chart_ = nullptr;

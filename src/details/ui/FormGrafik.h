@@ -38,6 +38,10 @@ class FormGrafik : public QWidget {
     QValueAxis* valueAxis() const { return axisY_; }
     QValueAxis* categoryAxis() const { return axisX_; }
 
+    // Room for the axes, the title and a readable plot: a stored size below it (the settings'
+    // default is 500 x 500 twips) is widened to it.
+    QSize minimumSizeHint() const override { return {420, 300}; }
+
   signals:
     void closed();
 
