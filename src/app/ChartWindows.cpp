@@ -123,7 +123,7 @@ FormTrompete* ChartWindows::trumpetGraph() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     bool drawn = false;
     try {
-        drawn = drawTrumpetGraph(pairs->points, picture, {&eventPump_, &main_.progressWindow()});
+        drawn = drawTrumpetGraph(*pairs, picture, {&eventPump_, &main_.progressWindow()});
     } catch (...) {
         QApplication::restoreOverrideCursor();
         main_.setLongWorkRunning(false);

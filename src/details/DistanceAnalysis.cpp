@@ -93,6 +93,7 @@ std::optional<DistanceAnalysis> analyseDistances(DistanceSnapshot points,
     DistanceAnalysis result;
     result.rows.assign(static_cast<std::size_t>(n), DistanceRow{});
     std::vector<RowSums> sums(static_cast<std::size_t>(n));
+    PairExtremes extremes;
 
     platform::ProgressScope window(services.progress, kDistanceAnalysisCaption);
     ProgressPump progressPump(window, services.events);
@@ -114,6 +115,10 @@ std::optional<DistanceAnalysis> analyseDistances(DistanceSnapshot points,
                     distancesOf(points, static_cast<std::size_t>(a), static_cast<std::size_t>(b));
                 const double deltaS = d.dO - d.dM, scale = scaleOf(d);
                 const auto deltaS32 = static_cast<float>(deltaS), scale32 = static_cast<float>(scale);
+                const auto distOcs32 = static_cast<float>(d.dO);
+                if (distOcs32 > extremes.largestDistOcs) extremes.largestDistOcs = distOcs32;
+                if (deltaS32 > extremes.largestDeltaS) extremes.largestDeltaS = deltaS32;
+                if (deltaS32 < extremes.smallestDeltaS) extremes.smallestDeltaS = deltaS32;
                 takePair(rowA, sumA, b + 1, deltaS32, scale32, deltaS, scale);
                 takePair(result.rows[static_cast<std::size_t>(b)], sums[static_cast<std::size_t>(b)], a + 1,
                          deltaS32, scale32, deltaS, scale);
@@ -145,6 +150,7 @@ std::optional<DistanceAnalysis> analyseDistances(DistanceSnapshot points,
         }
     }
     window.close();
+    result.extremes = extremes;
     result.points = std::move(points);
     return result;
 }

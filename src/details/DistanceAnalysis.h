@@ -102,9 +102,19 @@ struct DistanceRow {
     double meanScale = 0;
 };
 
+// The extremes over the unordered pairs that the trumpet graph scales its picture by, with their
+// start values: the largest DistOCS and the largest and smallest DeltaS.
+struct PairExtremes {
+    float largestDistOcs = -1e8f;
+    float largestDeltaS = -1e8f;
+    float smallestDeltaS = 1e8f;
+    bool operator==(const PairExtremes&) const = default;
+};
+
 struct DistanceAnalysis {
     DistanceSnapshot points;        // what the pairs are computed from
     std::vector<DistanceRow> rows;  // row of point k at index k - 1
+    PairExtremes extremes;          // gathered on the way, so the trumpet graph needs one pass
 };
 
 struct DistanceAnalysisServices {

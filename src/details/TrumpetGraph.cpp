@@ -120,22 +120,28 @@ TrumpetScale trumpetScaleOf(const DistanceSnapshot& points, int width, int heigh
     return s;
 }
 
-bool drawTrumpetGraph(const DistanceSnapshot& points, ImageBuffer& picture, const TrumpetServices& services) {
+bool drawTrumpetGraph(const DistanceSnapshot& points, ImageBuffer& picture, const TrumpetServices& services,
+                      const PairExtremes* known) {
     picture.resize(kTrumpetWidth, kTrumpetHeight, 0xFFFFFFFFu);
     platform::ProgressScope window(services.progress, kTrumpetCaption);
     ProgressPump progressPump(window, services.events);
     platform::ThrottledPump pump(&progressPump, services.interval);
 
     TrumpetScale s;
-    if (!forEachPair(points, window, pump, progressPump.percent, 0, 50,
-                     [&](float distOcs, float deltaS) { takeExtremes(s, distOcs, deltaS); }))
+    if (known) {
+        s.largestDistance = known->largestDistOcs;
+        s.largestDeltaS = known->largestDeltaS;
+        s.smallestDeltaS = known->smallestDeltaS;
+    } else if (!forEachPair(points, window, pump, progressPump.percent, 0, 50,
+                            [&](float distOcs, float deltaS) { takeExtremes(s, distOcs, deltaS); })) {
         return false;
+    }
     finishScale(s, picture.width(), picture.height());
     drawAxes(picture);
     const float halfHeight = static_cast<float>(picture.height()) / 2;
-    return forEachPair(points, window, pump, progressPump.percent, 50, 100, [&](float distOcs, float deltaS) {
-        drawBlock(picture, s, distOcs, deltaS, halfHeight);
-    });
+    return forEachPair(
+        points, window, pump, progressPump.percent, known ? 0 : 50, 100,
+        [&](float distOcs, float deltaS) { drawBlock(picture, s, distOcs, deltaS, halfHeight); });
 }
 
 }  // namespace kal

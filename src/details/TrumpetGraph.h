@@ -12,10 +12,10 @@
 // when all OCS points coincide (D = 0) on the axis (xs = 0). Lengths are millimetres and the axes
 // carry no numbers, so the display unit changes nothing.
 //
-// Cost: two passes over the n(n-1)/2 pairs (extremes, then the blocks), each pair recomputed
-// from the snapshot; 5 * 10^7 pairs at 10^4 points. Pixels are written through scan lines and
-// clipped to the picture. The passes let events through at most every `interval`, show their
-// progress and end when Stop is pressed.
+// Cost: two passes over the n(n-1)/2 pairs (extremes, then the blocks; one when the analysis
+// handed its extremes), each pair recomputed from the snapshot; 5 * 10^7 pairs at 10^4 points. Pixels are
+// written through scan lines and clipped to the picture. The passes let events through at most every
+// `interval`, show their progress and end when Stop is pressed.
 #include <chrono>
 #include <cstdint>
 
@@ -52,8 +52,15 @@ struct TrumpetServices {
 };
 
 // Draws the whole picture into `picture` (resized to 784 x 429 and cleared to white); false when
-// Stop ended the drawing (the picture then is incomplete and not to be shown).
+// Stop ended the drawing (the picture then is incomplete and not to be shown). `known`, when given,
+// are the pairs' extremes as the analysis gathered them, which saves the first pass.
 bool drawTrumpetGraph(const DistanceSnapshot& points, ImageBuffer& picture,
-                      const TrumpetServices& services = {});
+                      const TrumpetServices& services = {}, const PairExtremes* known = nullptr);
+
+// The picture of a completed analysis (its pairs and the extremes it gathered).
+inline bool drawTrumpetGraph(const DistanceAnalysis& analysis, ImageBuffer& picture,
+                             const TrumpetServices& services = {}) {
+    return drawTrumpetGraph(analysis.points, picture, services, &analysis.extremes);
+}
 
 }  // namespace kal

@@ -110,6 +110,22 @@ TEST(TrumpetGraph, AUnitChangeLeavesThePictureIdentical) {
     EXPECT_GT(magentaIn(mm).count, 9 * 100);
 }
 
+TEST(TrumpetGraph, TheAnalysisExtremesGiveTheSamePictureInOnePass) {
+    for (const auto& points : {testing::scaledCloud(50, -40.0, 0.3), testing::scaledCloud(2, 3.0),
+                               std::vector<PointPair>{{"A", 0, 0, 0, 0, 0, 0}}}) {
+        const auto analysis = analyseDistances(takeDistanceSnapshot(distanceJob(points), false));
+        ASSERT_TRUE(analysis.has_value());
+        const TrumpetScale s = trumpetScaleOf(analysis->points);
+        const PairExtremes& e = analysis->extremes;
+        EXPECT_EQ(e.largestDistOcs, s.largestDistance);
+        EXPECT_EQ(std::max(std::fabs(e.smallestDeltaS), e.largestDeltaS), s.largestDeltaS);
+        ImageBuffer twoPasses, onePass;
+        ASSERT_TRUE(drawTrumpetGraph(analysis->points, twoPasses));
+        ASSERT_TRUE(drawTrumpetGraph(*analysis, onePass));
+        EXPECT_EQ(twoPasses.pixels(), onePass.pixels());
+    }
+}
+
 TEST(TrumpetGraph, FewerThanTwoPointsDrawOnlyTheAxes) {
     const ImageBuffer p = draw({{"A", 0, 0, 0, 0, 0, 0}});
     EXPECT_EQ(magentaIn(p).count, 0);

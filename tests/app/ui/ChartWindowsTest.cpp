@@ -3,12 +3,16 @@
 #include <QApplication>
 #include <QChartView>
 #include <QLineSeries>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QValueAxis>
 #include <cstdlib>
 
+#include "app/CalculationWindows.h"
 #include "app/ChartWindows.h"
+#include "calculation/ui/PointTable.h"
 #include "details/DistanceTestSupport.h"
 #include "details/TrumpetGraph.h"
 #include "platform/Regional.h"
@@ -96,6 +100,35 @@ TEST(ChartWindows, GraphDataChartsTheSelectedValuesOnASymmetricAxis) {
     EXPECT_FALSE(chart->zeroSeries()->pointsVisible());
     EXPECT_DOUBLE_EQ(chart->valueAxis()->max(), 13.1);
     EXPECT_EQ(p.main.mdiArea()->subWindowList().size(), 1);
+}
+
+// The point table's right click leaves its own values for the Edit menu, and "Graph Data" charts
+// them (the table's values, not its texts).
+TEST(ChartWindows, GraphDataChartsTheRowsRightClickedInThePointTable) {
+    Program p;
+    CalculationWindows calculation{p.job, p.events, p.main, p.prompter};
+    PointTable* table = calculation.ensureOpen().pointTable();
+    ASSERT_NE(table, nullptr);
+    QApplication::processEvents();
+    table->selectBlock(2, 1, 9, 1);
+    const QModelIndex cell = table->gridModel().index(9, 1);
+    table->scrollTo(cell);
+    const QPoint at = table->visualRect(cell).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, table->viewport()->mapToGlobal(at), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(table->viewport(), &press);
+    if (QMenu* edit = p.main.action(Command::EditMenu)->menu()) edit->close();
+    ASSERT_EQ(table->selectedValues().size(), 8u);
+    EXPECT_EQ(p.job.AuswahlPkt, table->selectedValues());
+    EXPECT_EQ(p.job.AnzAuswahl, 8);
+    EXPECT_EQ(p.job.ClipboardText, table->clipboardText());
+
+    p.main.action(Command::GraphData)->trigger();
+    ASSERT_NE(p.charts.chartWindow(), nullptr);
+    const QLineSeries* values = p.charts.chartWindow()->valueSeries();
+    ASSERT_EQ(values->count(), 8);
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(values->at(k).y(), table->selectedValues()[static_cast<std::size_t>(k)]);
 }
 
 TEST(ChartWindows, DistanceScaleRunsOnActivationWithoutCalibrationBeforeACalculation) {
@@ -193,7 +226,7 @@ TEST(ChartWindows, TrumpetGraphShowsThePairsOfTheLastAnalysisAndKeepsThem) {
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->windowTitle(), "Lengthdeviationdiagramm - Trumpet");
     ImageBuffer expected;
-    ASSERT_TRUE(drawTrumpetGraph(w->analysis()->points, expected));
+    ASSERT_TRUE(drawTrumpetGraph(w->analysis()->points, expected));  // both passes, from the pairs alone
     EXPECT_EQ(t->picture().pixels(), expected.pixels());
     EXPECT_EQ(t->screen().size(), QSize(784, 429));
     EXPECT_EQ(t->screen().pixel(50, 100), qRgb(0, 0, 0));
