@@ -134,6 +134,7 @@ bool FormDistanceScale::distanceCalculation() {
     }
     btnTrumpet_->setEnabled(analysis_ != nullptr);
     btnSave_->setEnabled(analysis_ != nullptr);
+    closeWhenAsked();
     return result.has_value();
 }
 
@@ -165,7 +166,20 @@ ExportOutcome FormDistanceScale::saveTrumpetData() {
     running_ = false;
     btnTrumpet_->setEnabled(true);
     btnSave_->setEnabled(true);
+    closeWhenAsked();
     return outcome;
+}
+
+void FormDistanceScale::closeWhenAsked() {
+    if (!closeAfterRun_) return;
+    closeAfterRun_ = false;
+    // After the handler that ran the work has returned: the window may go away then.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            (parentWidget() && qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this)->close();
+        },
+        Qt::QueuedConnection);
 }
 
 void FormDistanceScale::layoutGrid() {
@@ -186,8 +200,9 @@ void FormDistanceScale::resizeEvent(QResizeEvent* e) {
 }
 
 void FormDistanceScale::closeEvent(QCloseEvent* e) {
-    // A run in progress owns this window until it ends: Stop ends it.
+    // A run in progress owns this window until it ends (Stop ends it); the window closes then.
     if (running_) {
+        closeAfterRun_ = true;
         e->ignore();
         return;
     }

@@ -80,6 +80,8 @@ class FormDistanceScale : public QWidget {
     void onModeClicked();
     void layoutGrid();
     void showBusy(bool busy);
+    // A close asked for while work ran happens once it has ended.
+    void closeWhenAsked();
 
     const JobState& job_;
     DistanceWindowServices services_;
@@ -89,6 +91,7 @@ class FormDistanceScale : public QWidget {
     bool needsRun_ = true;
     bool running_ = false;
     bool closedSent_ = false;
+    bool closeAfterRun_ = false;
 
     QRadioButton* optionWithCal_ = nullptr;
     QRadioButton* optionWithoutCal_ = nullptr;

@@ -212,6 +212,20 @@ TEST(FormDistanceScale, StopLeavesThePreviousTable) {
     EXPECT_FALSE(w.running());
     EXPECT_TRUE(w.withoutCalibrationOption()->isEnabled());
     EXPECT_TRUE(prompter.shown().empty());
+
+    // A close during a run waits for its end, then happens.
+    w.show();
+    bool closed = false;
+    QObject::connect(&w, &FormDistanceScale::closed, [&] { closed = true; });
+    pump.onEvents([&](int) {
+        EXPECT_FALSE(w.close());
+        EXPECT_TRUE(w.isVisible());
+    });
+    w.withCalibrationOption()->click();
+    EXPECT_FALSE(closed);
+    QApplication::processEvents();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(w.isVisible());
 }
 
 TEST(ChartWindows, TrumpetGraphShowsThePairsOfTheLastAnalysisAndKeepsThem) {
