@@ -7,7 +7,7 @@
 // mixes units as users' tools expect.
 //
 // The lines are computed from the analysis's snapshot (its own point count, whatever the job holds
-// now) and written in chunks of about a megabyte through an atomic save: 5 * 10^7 lines (about
+// now) and written in chunks of a quarter megabyte through an atomic save: 5 * 10^7 lines (about
 // 2 GB) at 10^4 points never sit in memory, and a failed or stopped export leaves the old file as
 // it was. Between chunks events are let through and Stop is honoured.
 #include <chrono>
@@ -33,7 +33,7 @@ struct TrumpetExportServices {
     platform::EventPump* events = nullptr;
     platform::Progress* progress = nullptr;
     std::chrono::milliseconds interval{40};
-    std::size_t chunkBytes = std::size_t{1} << 20;
+    std::size_t chunkBytes = std::size_t{256} << 10;
 };
 
 // Writes the pairs of `points` to `path` atomically; Written, Cancelled (Stop: nothing changed) or

@@ -206,6 +206,11 @@ void writePiecesAtomically(const std::string& path,
         throw FileError(path, 0, what + reason(err));
     };
     if (old) keepOwnerAndMode(fd.get(), *old);
+    // Content given in pieces is flushed to the disk every few tens of megabytes, so the final
+    // flush of a file of gigabytes does not hold the caller for seconds between two pieces.
+    constexpr std::size_t kSyncEvery = std::size_t{32} << 20;
+    std::size_t unsynced = 0;
+    bool firstPiece = true;
     for (;;) {
         std::optional<std::string_view> piece;
         try {
@@ -217,6 +222,12 @@ void writePiecesAtomically(const std::string& path,
         }
         if (!piece) break;
         if (!writeAll(fd.get(), *piece)) giveUp("cannot be written: ", errno);
+        unsynced += piece->size();
+        if (!firstPiece && unsynced >= kSyncEvery) {
+            if (::fdatasync(fd.get()) != 0) giveUp("cannot be written: ", errno);
+            unsynced = 0;
+        }
+        firstPiece = false;
     }
     // Flushed to the disk before the rename, so a crash leaves either the old file or the new one.
     if (::fsync(fd.get()) != 0) giveUp("cannot be written: ", errno);
