@@ -116,22 +116,30 @@ FormTrompete* ChartWindows::trumpetGraph() {
         showSub(trumpetSub_);
         return trumpet_;
     }
-    if (!trumpetPairs_) return nullptr;
+    if (!trumpetPairs_ || drawingTrumpet_) return nullptr;
     const std::shared_ptr<const DistanceAnalysis> pairs = trumpetPairs_;
     ImageBuffer picture;
-    main_.setLongWorkRunning(true);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // While the picture is drawn (events pass), the analysis window starts no work of its own.
+    const QPointer<FormDistanceScale> analysisWindow = distance_;
+    auto busy = [&](bool on) {
+        drawingTrumpet_ = on;
+        if (analysisWindow) analysisWindow->setEnabled(!on);
+        main_.setLongWorkRunning(on);
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+    busy(true);
     bool drawn = false;
     try {
         drawn = drawTrumpetGraph(*pairs, picture, {&eventPump_, &main_.progressWindow()});
     } catch (...) {
-        QApplication::restoreOverrideCursor();
-        main_.setLongWorkRunning(false);
+        busy(false);
         throw;
     }
-    QApplication::restoreOverrideCursor();
-    main_.setLongWorkRunning(false);
-    if (!drawn || trumpet_) return trumpet_;  // stopped; or opened meanwhile by a second click
+    busy(false);
+    if (!drawn) return nullptr;  // stopped: no window
 
     trumpet_ = new FormTrompete(std::move(picture));
     trumpetSub_ = main_.mdiArea()->addSubWindow(

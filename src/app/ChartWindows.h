@@ -61,6 +61,7 @@ class ChartWindows {
     QPointer<FormDistanceScale> distance_;
     QPointer<FormTrompete> trumpet_;
     QMetaObject::Connection activation_;
+    bool drawingTrumpet_ = false;
     std::vector<Subscription> subscriptions_;
 };
 
