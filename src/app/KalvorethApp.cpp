@@ -51,6 +51,9 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
                                                        [&startUp] { return startUp.settingsWritable(); });
     calculationWindows_->setShowDetails([this] { detailsWindows_->ensureOpen(); });
     chartWindows_ = std::make_unique<ChartWindows>(job_, events_, main_, prompter_, fileDialogs_);
+    networkWindows_ = std::make_unique<NetworkWindows>(job_, events_, main_, prompter_, inputWindows_.get(),
+                                                       calculationWindows_.get(),
+                                                       [&startUp] { return startUp.settingsWritable(); });
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

@@ -12,6 +12,7 @@
 #include "app/DetailsWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
+#include "app/NetworkWindows.h"
 #include "app/SettingsWindows.h"
 #include "app/SheetWindows.h"
 #include "platform/qt/QtPlatform.h"
@@ -70,6 +71,7 @@ class KalvorethApp {
     std::unique_ptr<MainWindowCommands> mainWindowCommands_;  // Copy, Arrange, Cascade, the manual
     std::unique_ptr<DetailsWindows> detailsWindows_;
     std::unique_ptr<ChartWindows> chartWindows_;  // data chart, distance analysis, trumpet graph
+    std::unique_ptr<NetworkWindows> networkWindows_;
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

@@ -41,12 +41,16 @@ struct Circle {
     bool operator==(const Circle&) const = default;
 };
 
+// How a line is stroked: the MCS axes are dotted, the quaternion vector dash-dot.
+enum class PenStyle : std::uint8_t { Solid, Dot, DashDot };
+
 // A straight line from `from` to `to`, both ends drawn, `penWidth` pixels wide.
 struct Segment {
     PixelPoint from;
     PixelPoint to;
     std::int32_t penWidth = 1;
     StoredColour colour = 0;
+    PenStyle style = PenStyle::Solid;
     bool operator==(const Segment&) const = default;
 };
 

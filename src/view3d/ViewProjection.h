@@ -73,7 +73,20 @@ class ViewProjection {
                 m_[0][2] * u1 + m_[1][2] * u2 + m_[2][2] * u3 - shiftZ_};
     }
 
+    // The same two conversions in shifted world coordinates (world point plus origin shift), as
+    // the grid overlay works: the shift is neither added nor removed.
+    ViewPoint shiftedToPixel(double x, double y, double z) const { return viewToPixel(worldToView(x, y, z)); }
+    ViewPoint pixelToShifted(double column, double row, double scaledDepth) const {
+        const ViewPoint w = pixelToWorld(column, row, scaledDepth);
+        return {w.x + shiftX_, w.y + shiftY_, w.z + shiftZ_};
+    }
+    // False for a zoom of 0 or one that is not finite: pixels then have no world point.
+    bool invertible() const { return massstab_ != 0 && std::isfinite(massstab_); }
+
     double massstab() const { return massstab_; }
+    double shiftX() const { return shiftX_; }
+    double shiftY() const { return shiftY_; }
+    double shiftZ() const { return shiftZ_; }
     int height() const { return height_; }
     const double (&matrix() const)[3][3] { return m_; }
 

@@ -1,0 +1,59 @@
+#include "view3d/ScaleBars.h"
+
+#include <cmath>
+
+#include "shared/NumberText.h"
+#include "view3d/OverlayInputs.h"
+#include "view3d/StandardPalette.h"
+
+namespace kal {
+
+namespace {
+
+// Enough factors of 10 for any finite double; the loop never runs away.
+constexpr int kMaxScaleSteps = 700;
+
+void drawBar(DisplayList& list, const std::string& prefix, double startUnit, double pixelsPerStartUnit,
+             double labelTop, double barRow, const std::string& unitName) {
+    const ScaleBarFit fit = fitScaleBar(startUnit, pixelsPerStartUnit);
+    if (!fit.drawn) return;
+    const StoredColour text = list.background == paletteColour(palette::LightRed)
+                                  ? paletteColour(palette::Black)
+                                  : paletteColour(palette::LightRed);
+    list.add(TextLabel{{200.0f, static_cast<float>(labelTop)},
+                       prefix + formatNumber(fit.unit, "0.000") + " " + unitName,
+                       text});
+    const StoredColour colour = paletteColour(palette::LightBlue);
+    const auto y = static_cast<float>(barRow);
+    const auto right = static_cast<float>(400 + fit.pixels);
+    list.add(Segment{{400, y}, {right, y}, 1, colour});
+    list.add(Segment{{400, y + 3}, {400, y - 3}, 1, colour});
+    list.add(Segment{{right, y + 3}, {right, y - 3}, 1, colour});
+}
+
+}  // namespace
+
+ScaleBarFit fitScaleBar(double startUnit, double pixelsPerStartUnit) {
+    ScaleBarFit fit{false, pixelsPerStartUnit, startUnit};
+    if (!(pixelsPerStartUnit > 0) || !std::isfinite(pixelsPerStartUnit)) return fit;
+    for (int step = 0; step < kMaxScaleSteps; ++step) {
+        if (fit.pixels > 300) fit.pixels /= 10, fit.unit /= 10;
+        if (fit.pixels < 30) fit.pixels *= 10, fit.unit *= 10;
+        if (fit.pixels >= 30 && fit.pixels <= 300) {
+            fit.drawn = std::isfinite(fit.unit) && fit.unit > 0;
+            return fit;
+        }
+    }
+    return fit;
+}
+
+void drawScaleBars(DisplayList& list, int surfaceHeight, const ScaleBarOptions& options) {
+    const double factor = overlayLengthFactor(options.lengthFactor);
+    drawBar(list, "Scale ", 1000, 1000 / factor * options.massstab, surfaceHeight - 65.0,
+            surfaceHeight - 60.0, options.lengthUnitName);
+    if (options.vectorMode)
+        drawBar(list, "Scale Vector ", 0.1, 0.1 / factor * options.vecMassstab, surfaceHeight - 95.0,
+                surfaceHeight - 90.0, options.lengthUnitName);
+}
+
+}  // namespace kal

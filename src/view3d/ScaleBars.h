@@ -1,0 +1,35 @@
+#pragma once
+// The scale bars at the foot of a graphics window (Zeichne_Scale): one for the view and, in
+// vector mode, one for the deviation vectors, each a light-blue bar between 30 and 300 pixels
+// long from x = 400 with end ticks, and a caption at x = 200 naming the length the bar stands
+// for: "Scale 100.000 millimeter", "Scale Vector 0.100 millimeter".
+#include <string>
+
+#include "view3d/DisplayList.h"
+
+namespace kal {
+
+// A bar brought into 30 … 300 pixels by factors of 10, and the length in display units it
+// shows. `drawn` is false for a start length that is not positive and finite (a zero or
+// overflowed scale), which no factor of 10 can bring into range.
+struct ScaleBarFit {
+    bool drawn = false;
+    double pixels = 0;
+    double unit = 0;
+};
+ScaleBarFit fitScaleBar(double startUnit, double pixelsPerStartUnit);
+
+struct ScaleBarOptions {
+    double massstab = 1;         // Massstab: pixels per millimetre of the view
+    double vecMassstab = 1;      // Vec_Maßstab: pixels per millimetre of deviation
+    bool vectorMode = false;     // VectorMode: the vector bar is shown
+    double lengthFactor = 1;     // LengthFactor: display units per millimetre
+    std::string lengthUnitName;  // LengthUnitName
+};
+
+// Appends the captions (TextLabel, transparent; black on a light-red background, else light
+// red) and the bars for a surface `surfaceHeight` pixels high. The view bar stands 60 pixels
+// above the bottom, the vector bar 90.
+void drawScaleBars(DisplayList& list, int surfaceHeight, const ScaleBarOptions& options);
+
+}  // namespace kal

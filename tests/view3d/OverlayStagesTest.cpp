@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "view3d/DisplayListRaster.h"
+#include "view3d/OverlayStages.h"
+#include "view3d/RedrawPipeline.h"
+#include "view3d/StandardPalette.h"
+
+namespace kal {
+namespace {
+
+// A Top view of 600 × 300 at 1 px/mm with the world origin at pixel (200, 150), three identical
+// points at the depths −10, 50 and 150, hiding plane set up at depth 0, grid, quaternion, axes.
+struct SmallScene {
+    JobState job;
+    ScreenProperties view;
+    PointCloud cloud;
+    ViewArrays arrays;
+    ViewOrigin origin;
+    RedrawInputs inputs;
+    OverlayState state;
+    RedrawStages stages;
+    DisplayList out;
+
+    SmallScene() {
+        job.ScaleX() = job.ScaleY() = job.ScaleZ() = 1;
+        job.RotX() = 0.3;
+        job.TrafoCalculated = true;
+        job.NameOCS = "OCS", job.NameMCS = "MCS";
+        job.McsCount = 2;  // a box of diagonal 100: axes of 10 mm
+        job.MCS_X.resize(2), job.MCS_Y.resize(2), job.MCS_Z.assign(3, 0.0);
+        job.MCS_X.set(2, 100);
+        job.LengthFactor = 1, job.LengthFormat = "0.0", job.LengthUnitName = "millimeter";
+        view.ViewAngles = Matrix(2, 3);
+        view.ViewAngles(1, 1) = -3.14159265358979;
+        view.Massstab = 1, view.OffsetX = 0, view.OffsetY = -50;
+        view.BigNess = 2;
+        view.Vec_Massstab = 1000, view.VectorMode = true;
+        view.GridXY = true, view.ADis = 50, view.BDis = 50;
+        inputs.surface = {600, 300, 0};
+        inputs.background = storedColour(255, 255, 255);
+        inputs.settings.VectorQuat = true;
+        inputs.settings.ShowCoordinateSystemLabels = true;
+        cloud.reset(3);
+        const float z[] = {-10, 50, 150};
+        for (int i = 1; i <= 3; ++i) {
+            cloud(i, cloud::X) = 30.0f * static_cast<float>(i);
+            cloud(i, cloud::Y) = 20;
+            cloud(i, cloud::Z) = z[i - 1];
+            cloud(i, cloud::Shown) = 1;
+            cloud.name(i) = "P" + std::to_string(i);
+        }
+        plugOverlayStages(stages, state);
+    }
+    void initialisePlane(bool borders) {
+        const ViewProjection projection = viewProjection(view, origin, inputs.surface);
+        ASSERT_TRUE(initialiseHidingPlane(view, projection, true, borders));
+    }
+    RedrawSummary redraw() { return redrawScene(cloud, view, arrays, origin, job, inputs, {}, stages, out); }
+};
+
+template <class T>
+std::vector<T> itemsOf(const DisplayList& list) {
+    std::vector<T> out;
+    for (const auto& item : list.items)
+        if (const auto* t = std::get_if<T>(&item)) out.push_back(*t);
+    return out;
+}
+
+TEST(OverlayStages, PluggedIntoTheRedrawTheyHideDrawAndLabel) {
+    SmallScene s;
+    s.initialisePlane(true);
+    const RedrawSummary summary = s.redraw();
+    EXPECT_EQ(s.cloud(1, cloud::Visible), 0.0f);
+    EXPECT_EQ(s.cloud(2, cloud::Visible), 1.0f);
+    EXPECT_EQ(s.cloud(3, cloud::Visible), 0.0f);
+    EXPECT_EQ(itemsOf<Polygon>(s.out).size(), 4u);  // the plane's squares, once
+
+    const auto texts = itemsOf<TextLabel>(s.out);
+    std::vector<std::string> captions;
+    for (const auto& t : texts) captions.push_back(t.text);
+    const std::vector<std::string> expected = {"Scale 100.000 millimeter",
+                                               "Scale Vector 0.100 millimeter",
+                                               "Quaternion Vector",
+                                               "x OCS",
+                                               "y OCS",
+                                               "z OCS",
+                                               "x OCS",
+                                               "y OCS",
+                                               "z OCS",
+                                               "x MCS",
+                                               "y MCS",
+                                               "z MCS"};
+    EXPECT_EQ(captions, expected);
+    EXPECT_EQ(summary.FlagLabelCount, 10);
+    // The axis and quaternion labels stand last, on top of every graphic, black on white.
+    EXPECT_TRUE(std::holds_alternative<TextLabel>(s.out.items.back()));
+    EXPECT_EQ(texts.back().colour, storedColour(0, 0, 0));
+    EXPECT_EQ(s.state.hidingPlane.PlaneNormal[3], -1);
+
+    // Grid lines (grey), the quaternion vector (light magenta), the MCS axes (dotted).
+    int grey = 0, magenta = 0, dotted = 0;
+    for (const auto& seg : itemsOf<Segment>(s.out)) {
+        grey += seg.colour == paletteColour(8);
+        magenta += seg.colour == paletteColour(13);
+        dotted += seg.style == PenStyle::Dot;
+    }
+    EXPECT_GT(grey, 0);
+    EXPECT_EQ(magenta, 1);
+    EXPECT_EQ(dotted, 3);
+}
+
+TEST(OverlayStages, PixelsOfTheAxesAndScaleBarLandWhereProjected) {
+    SmallScene s;
+    s.view.GridXY = false;
+    s.redraw();
+    ImageBuffer image(600, 300);
+    rasterise(s.out, image);
+    const auto at = [&](int x, int y) { return ImageBuffer::fromPixel(image.pixel(x, y)); };
+    EXPECT_EQ(at(95, 210), paletteColour(12));   // tripod x axis from (70, 210) to (120, 210)
+    EXPECT_EQ(at(70, 185), paletteColour(14));   // tripod y axis, up the screen
+    EXPECT_EQ(at(450, 240), paletteColour(9));   // view scale bar, 400..500 on row 240
+    EXPECT_EQ(at(205, 150), paletteColour(12));  // OCS x axis from the origin (200, 150), 10 mm
+}
+
+TEST(OverlayStages, AxisLengthIsRescannedOnlyWhenTheJobChanges) {
+    SmallScene s;
+    s.job.MCS_X.set(2, 1000);  // diagonal 1000 → axes 100 mm
+    s.inputs.settings.VectorQuat = false;
+    s.redraw();
+    const auto ocsX = [&] {
+        // The OCS x axis: the first solid light-red segment after the tripod's four.
+        int seen = 0;
+        for (const auto& seg : itemsOf<Segment>(s.out))
+            if (seg.colour == paletteColour(12) && seg.style == PenStyle::Solid && ++seen == 5)
+                return seg.to.x - seg.from.x;
+        return -1.0f;
+    };
+    EXPECT_FLOAT_EQ(ocsX(), 100);
+    s.job.MCS_X.set(2, 3000);
+    s.redraw();
+    EXPECT_FLOAT_EQ(ocsX(), 100);  // same job state as far as the window knows
+    ++s.state.jobChange;
+    s.redraw();
+    EXPECT_FLOAT_EQ(ocsX(), 300);
+}
+
+}  // namespace
+}  // namespace kal
