@@ -2,6 +2,7 @@
 
 #include <QMenu>
 
+#include "calculation/ui/PointTable.h"
 #include "shell/CalculationWindowSwitch.h"
 #include "shell/ui/WindowCapture.h"
 
@@ -77,6 +78,12 @@ FormTrafoBerechnung& CalculationWindows::ensureOpen() {
         showOpenState();
     });
     QObject::connect(form_, &FormTrafoBerechnung::contextMenuRequested, form_, [this](const QPoint& at) {
+        // What the Edit menu acts on: the table's own values and text of the right-click block.
+        if (const PointTable* table = form_->pointTable()) {
+            job_.AuswahlPkt = table->selectedValues();
+            job_.AnzAuswahl = static_cast<std::int32_t>(job_.AuswahlPkt.size());
+            job_.ClipboardText = table->clipboardText();
+        }
         if (QAction* edit = main_.action(Command::EditMenu); edit && edit->menu()) edit->menu()->popup(at);
     });
     // "copy this Form to clipboad": a picture of the window.

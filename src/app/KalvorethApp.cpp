@@ -50,6 +50,7 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
     detailsWindows_ = std::make_unique<DetailsWindows>(job_, events_, main_, prompter_, fileDialogs_,
                                                        [&startUp] { return startUp.settingsWritable(); });
     calculationWindows_->setShowDetails([this] { detailsWindows_->ensureOpen(); });
+    chartWindows_ = std::make_unique<ChartWindows>(job_, events_, main_, prompter_, fileDialogs_);
     networkWindows_ = std::make_unique<NetworkWindows>(job_, events_, main_, prompter_, inputWindows_.get(),
                                                        calculationWindows_.get(),
                                                        [&startUp] { return startUp.settingsWritable(); });

@@ -9,6 +9,7 @@
 
 #include "app/CalculationWindows.h"
 #include "app/ColorBarWindows.h"
+#include "app/ChartWindows.h"
 #include "app/DetailsWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
@@ -73,6 +74,7 @@ class KalvorethApp {
     platform::QtShellOpener shellOpener_;
     std::unique_ptr<MainWindowCommands> mainWindowCommands_;  // Copy, Arrange, Cascade, the manual
     std::unique_ptr<DetailsWindows> detailsWindows_;
+    std::unique_ptr<ChartWindows> chartWindows_;  // data chart, distance analysis, trumpet graph
     std::unique_ptr<NetworkWindows> networkWindows_;
     std::unique_ptr<ScreenWindows> screenWindows_;               // the graphics windows
     std::unique_ptr<ScreenNavigationWindows> screenNavigation_;  // their mouse, keys and wheel

@@ -159,7 +159,11 @@ std::string readFileBytes(const std::string& path) {
     return bytes;
 }
 
-void writeFileAtomically(const std::string& path, std::string_view bytes) {
+namespace {
+
+// The save itself: `nextPiece` gives the bytes piece by piece and nullopt after the last one.
+void writePiecesAtomically(const std::string& path,
+                           const std::function<std::optional<std::string_view>()>& nextPiece) {
     if (path.empty()) throw FileError(path, 0, "no file name given");
     ignoreFileSizeLimitSignal();
 
@@ -202,10 +206,55 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
         throw FileError(path, 0, what + reason(err));
     };
     if (old) keepOwnerAndMode(fd.get(), *old);
+    // Content given in pieces is flushed to the disk every few tens of megabytes, so the final
+    // flush of a file of gigabytes does not hold the caller for seconds between two pieces.
+    constexpr std::size_t kSyncEvery = std::size_t{32} << 20;
+    std::size_t unsynced = 0;
+    bool firstPiece = true;
+    for (;;) {
+        std::optional<std::string_view> piece;
+        try {
+            piece = nextPiece();
+        } catch (...) {
+            fd.reset();
+            ::unlink(temp.c_str());
+            throw;
+        }
+        if (!piece) break;
+        if (!writeAll(fd.get(), *piece)) giveUp("cannot be written: ", errno);
+        unsynced += piece->size();
+        if (!firstPiece && unsynced >= kSyncEvery) {
+            if (::fdatasync(fd.get()) != 0) giveUp("cannot be written: ", errno);
+            unsynced = 0;
+        }
+        firstPiece = false;
+    }
     // Flushed to the disk before the rename, so a crash leaves either the old file or the new one.
-    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0) giveUp("cannot be written: ", errno);
+    if (::fsync(fd.get()) != 0) giveUp("cannot be written: ", errno);
     if (::rename(temp.c_str(), target.c_str()) != 0) giveUp("cannot be replaced: ", errno);
     syncFolder(folder);
+}
+
+}  // namespace
+
+void writeFileAtomically(const std::string& path, std::string_view bytes) {
+    bool given = false;
+    writePiecesAtomically(path, [&]() -> std::optional<std::string_view> {
+        if (given) return std::nullopt;
+        given = true;
+        return bytes;
+    });
+}
+
+void writeFileAtomically(const std::string& path, const std::function<bool(std::string& chunk)>& nextChunk) {
+    std::string chunk;
+    bool more = true;
+    writePiecesAtomically(path, [&]() -> std::optional<std::string_view> {
+        if (!more) return std::nullopt;
+        chunk.clear();
+        more = nextChunk(chunk);
+        return std::string_view(chunk);
+    });
 }
 
 }  // namespace kal

@@ -7,6 +7,7 @@
 // one replaced (the link stays a link); a file saved over keeps its mode and, where the system
 // permits, its owner and group; temporaries that an interrupted earlier save of the same file left
 // behind are removed by the next save; a file-size limit gives an error, never a killed process.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,13 @@ std::string readFileBytes(const std::string& path);
 // Replaces (or creates) the file at `path` with `bytes`; FileError saying why when it fails,
 // the old file then untouched and no temporary file left behind.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// The same for content too large to hold at once: `nextChunk` is called again and again with an
+// emptied buffer, appends the next bytes to it and returns false after the last ones. Each chunk
+// is written as it comes, so memory stays at one chunk whatever the file's size. An exception
+// from `nextChunk` (a Stop) ends the save as a failure does: the temporary file is removed, the
+// old file stays, and the exception passes on.
+void writeFileAtomically(const std::string& path, const std::function<bool(std::string& chunk)>& nextChunk);
 
 // The file an atomic save of `path` replaces: `path` with every symbolic link at its end followed
 // (a link to a link included; a relative link is taken from the link's folder). A path that is no

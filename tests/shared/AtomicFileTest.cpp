@@ -39,6 +39,32 @@ TEST(AtomicFile, ReplacesTheWholeFileAndLeavesNoTemporary) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
 }
 
+// Content given chunk by chunk arrives whole; a chunk source that throws (a Stop) leaves the old
+// file and no temporary, and its exception passes on.
+TEST(AtomicFile, ChunkedContentArrivesWholeAndAThrowingSourceChangesNothing) {
+    testing::TempDir dir;
+    const std::string path = dir.write("pairs.txt", "old");
+    int calls = 0;
+    writeFileAtomically(path, [&](std::string& chunk) {
+        EXPECT_TRUE(chunk.empty());
+        chunk = "line " + std::to_string(++calls) + "\r\n";
+        return calls < 3;
+    });
+    EXPECT_EQ(testing::TempDir::read(path), "line 1\r\nline 2\r\nline 3\r\n");
+
+    struct Stopped {};
+    calls = 0;
+    EXPECT_THROW(writeFileAtomically(path,
+                                     [&](std::string& chunk) {
+                                         chunk = "partial";
+                                         if (++calls == 2) throw Stopped{};
+                                         return true;
+                                     }),
+                 Stopped);
+    EXPECT_EQ(testing::TempDir::read(path), "line 1\r\nline 2\r\nline 3\r\n");
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"pairs.txt"});
+}
+
 // Run as root, a rename would silently replace a file nobody may write to.
 TEST(AtomicFile, RefusesAReadOnlyTargetEvenForRootAndKeepsIt) {
     testing::TempDir dir;

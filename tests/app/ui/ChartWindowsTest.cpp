@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QChartView>
+#include <QLineSeries>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QValueAxis>
+#include <cstdlib>
+
+#include "app/CalculationWindows.h"
+#include "app/ChartWindows.h"
+#include "calculation/ui/PointTable.h"
+#include "details/DistanceTestSupport.h"
+#include "details/TrumpetGraph.h"
+#include "platform/Regional.h"
+#include "shell/EditCommands.h"
+#include "support/FakeFileDialogs.h"
+#include "support/FakePlatform.h"
+#include "support/FakeProgress.h"
+#include "support/TempDir.h"
+
+namespace kal {
+namespace {
+
+void saveCapture(QWidget* w, const char* name) {
+    if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR"))
+        w->grab().save(QString::fromStdString(std::string(dir) + "/" + name));
+}
+
+// The main window with the chart windows' wiring, a job of identical points and scripted dialogs.
+struct Program {
+    platform::ScopedDecimalSeparator point{'.'};
+    JobState job = testing::distanceJob(testing::scaledCloud(40, 20.0, 0.3));
+    testing::FakePrompter prompter;
+    testing::FakeFileDialogs dialogs;
+    JobEvents events;
+    FormMain main{job, prompter};
+    ChartWindows charts{job, events, main, prompter, dialogs};
+
+    Program() {
+        main.setSplashInterval(-1);
+        main.refreshControls();
+        main.resize(1300, 900);
+    }
+    // Lets the queued activation of the analysis window run.
+    static void settle() {
+        for (int k = 0; k < 5; ++k) QApplication::processEvents();
+    }
+};
+
+TEST(ChartWindows, GraphDataWithNothingToChartShowsTheMessageAndNoWindow) {
+    Program p;
+    ASSERT_TRUE(p.main.action(Command::GraphData)->isEnabled());
+    p.job.AuswahlPkt.clear();
+    p.job.AnzAuswahl = 0;
+    p.main.action(Command::GraphData)->trigger();
+    EXPECT_EQ(p.prompter.texts(), std::vector<std::string>{kChartFailedMessage});
+    EXPECT_EQ(p.charts.chartWindow(), nullptr);
+    EXPECT_TRUE(p.main.mdiArea()->subWindowList().isEmpty());
+
+    p.job.IdenticalCount = 0;
+    p.job.AuswahlPkt = {1.0};
+    p.job.AnzAuswahl = 1;
+    p.main.action(Command::GraphData)->trigger();
+    EXPECT_EQ(p.prompter.texts().back(), kNoPointsToGraphMessage);
+    EXPECT_EQ(p.charts.chartWindow(), nullptr);
+}
+
+TEST(ChartWindows, GraphDataChartsTheSelectedValuesOnASymmetricAxis) {
+    Program p;
+    p.job.AuswahlPkt = {0.2, -0.5, 0.1};
+    p.job.AnzAuswahl = 3;
+    p.main.action(Command::GraphData)->trigger();
+    FormGrafik* chart = p.charts.chartWindow();
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->windowTitle(), "Graph Data");
+    EXPECT_EQ(chart->chartView()->chart()->title(), "Datas Graph");
+    EXPECT_EQ(chart->valueAxis()->titleText(), "[dev.]");
+    EXPECT_DOUBLE_EQ(chart->valueAxis()->min(), -0.7);
+    EXPECT_DOUBLE_EQ(chart->valueAxis()->max(), 0.7);
+    ASSERT_EQ(chart->valueSeries()->count(), 3);
+    EXPECT_EQ(chart->valueSeries()->at(1), QPointF(1, -0.5));
+    EXPECT_EQ(chart->zeroSeries()->at(2), QPointF(2, 0));
+    EXPECT_TRUE(chart->zeroSeries()->pointsVisible());
+    EXPECT_EQ(chart->valueSeries()->color(), QColor(0, 0, 250));
+    EXPECT_EQ(chart->zeroSeries()->color(), QColor(100, 100, 255));
+    QApplication::processEvents();
+    saveCapture(p.main.mdiArea()->activeSubWindow(), "graph-data.png");
+
+    // A long selection replaces the content of the same window and draws no markers.
+    p.job.AuswahlPkt.assign(20000, 0.0);
+    p.job.AuswahlPkt[7] = -10;
+    p.job.AnzAuswahl = 20000;
+    p.main.action(Command::GraphData)->trigger();
+    EXPECT_EQ(p.charts.chartWindow(), chart);
+    EXPECT_EQ(chart->valueSeries()->count(), 20000);
+    EXPECT_FALSE(chart->zeroSeries()->pointsVisible());
+    EXPECT_DOUBLE_EQ(chart->valueAxis()->max(), 13.1);
+    EXPECT_EQ(p.main.mdiArea()->subWindowList().size(), 1);
+}
+
+// The point table's right click leaves its own values for the Edit menu, and "Graph Data" charts
+// them (the table's values, not its texts).
+TEST(ChartWindows, GraphDataChartsTheRowsRightClickedInThePointTable) {
+    Program p;
+    CalculationWindows calculation{p.job, p.events, p.main, p.prompter};
+    PointTable* table = calculation.ensureOpen().pointTable();
+    ASSERT_NE(table, nullptr);
+    QApplication::processEvents();
+    table->selectBlock(2, 1, 9, 1);
+    const QModelIndex cell = table->gridModel().index(9, 1);
+    table->scrollTo(cell);
+    const QPoint at = table->visualRect(cell).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, table->viewport()->mapToGlobal(at), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(table->viewport(), &press);
+    if (QMenu* edit = p.main.action(Command::EditMenu)->menu()) edit->close();
+    ASSERT_EQ(table->selectedValues().size(), 8u);
+    EXPECT_EQ(p.job.AuswahlPkt, table->selectedValues());
+    EXPECT_EQ(p.job.AnzAuswahl, 8);
+    EXPECT_EQ(p.job.ClipboardText, table->clipboardText());
+
+    p.main.action(Command::GraphData)->trigger();
+    ASSERT_NE(p.charts.chartWindow(), nullptr);
+    const QLineSeries* values = p.charts.chartWindow()->valueSeries();
+    ASSERT_EQ(values->count(), 8);
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(values->at(k).y(), table->selectedValues()[static_cast<std::size_t>(k)]);
+}
+
+TEST(ChartWindows, DistanceScaleRunsOnActivationWithoutCalibrationBeforeACalculation) {
+    Program p;
+    ASSERT_TRUE(p.main.action(Command::DistanceScale)->isEnabled());
+    p.main.action(Command::DistanceScale)->trigger();
+    FormDistanceScale* w = p.charts.distanceWindow();
+    ASSERT_NE(w, nullptr);
+    Program::settle();
+    ASSERT_NE(w->analysis(), nullptr);
+    EXPECT_EQ(p.charts.trumpetPairs(), w->analysis());
+    EXPECT_FALSE(w->withCalibrationOption()->isEnabled());
+    EXPECT_TRUE(w->withoutCalibrationOption()->isChecked());
+    EXPECT_FALSE(w->withCalibration());
+    EXPECT_EQ(w->table()->model()->rowCount(), 40);
+    EXPECT_EQ(w->table()->model()->headerData(5, Qt::Horizontal).toString(), "max Scale ");
+    EXPECT_EQ(w->table()->model()->index(0, 0).data().toString(), "P1");
+    EXPECT_TRUE(w->trumpetGraphButton()->isEnabled());
+    EXPECT_TRUE(p.main.action(Command::DistanceScale)->isEnabled());  // given back after the run
+
+    // Activated again with nothing changed: no new run. After a change of the points: a new one.
+    const auto first = w->analysis();
+    w->activate();
+    EXPECT_EQ(w->analysis(), first);
+    p.events.publish(JobEvent::PointsReplaced);
+    w->activate();
+    EXPECT_NE(w->analysis(), first);
+
+    // A change of units rewrites the table without a run.
+    const auto second = w->analysis();
+    const QString mm = w->table()->model()->index(0, 1).data().toString();
+    p.job.LengthFactor = 0.001;
+    p.job.LengthFormat = "0.000000";
+    p.events.publish(JobEvent::UnitsChanged);
+    EXPECT_EQ(w->analysis(), second);
+    EXPECT_NE(w->table()->model()->index(0, 1).data().toString(), mm);
+    saveCapture(p.main.mdiArea()->activeSubWindow(), "distance-scale.png");
+}
+
+TEST(ChartWindows, DistanceScaleWithoutIdenticalPointsShowsTheMessage) {
+    Program p;
+    p.job.IdenticalCount = 0;
+    p.main.action(Command::DistanceScale)->trigger();
+    EXPECT_EQ(p.prompter.texts(), std::vector<std::string>{kNoPointsForDistanceScaleMessage});
+    EXPECT_EQ(p.charts.distanceWindow(), nullptr);
+}
+
+TEST(FormDistanceScale, StopLeavesThePreviousTable) {
+    platform::ScopedDecimalSeparator point{'.'};
+    JobState job = testing::distanceJob(testing::scaledCloud(300, 10.0));
+    job.TrafoCalculated = true;
+    testing::FakePrompter prompter;
+    testing::FakeProgress progress;
+    testing::FakeEventPump pump;
+    DistanceWindowServices s;
+    s.prompter = &prompter;
+    s.events = &pump;
+    s.progress = &progress;
+    s.interval = std::chrono::milliseconds(0);
+    int busy = 0, analysed = 0;
+    s.setLongWorkRunning = [&](bool running) { busy += running ? 1 : -1; };
+    s.analysed = [&](std::shared_ptr<const DistanceAnalysis>) { ++analysed; };
+    FormDistanceScale w(job, s);
+    w.activate();
+    ASSERT_NE(w.analysis(), nullptr);
+    EXPECT_TRUE(w.withCalibration());
+    const auto before = w.analysis();
+    const QString cell = w.table()->model()->index(3, 1).data().toString();
+
+    pump.onEvents([&](int) {
+        EXPECT_TRUE(w.running());
+        EXPECT_FALSE(w.withoutCalibrationOption()->isEnabled());  // no second run meanwhile
+        progress.stop = true;
+    });
+    w.withoutCalibrationOption()->click();
+    EXPECT_EQ(w.analysis(), before);
+    EXPECT_EQ(w.table()->model()->rowCount(), 300);
+    EXPECT_EQ(w.table()->model()->index(3, 1).data().toString(), cell);
+    EXPECT_EQ(analysed, 1);
+    EXPECT_EQ(busy, 0);
+    EXPECT_FALSE(w.running());
+    EXPECT_TRUE(w.withoutCalibrationOption()->isEnabled());
+    EXPECT_TRUE(prompter.shown().empty());
+
+    // A close during a run waits for its end, then happens.
+    w.show();
+    bool closed = false;
+    QObject::connect(&w, &FormDistanceScale::closed, [&] { closed = true; });
+    pump.onEvents([&](int) {
+        EXPECT_FALSE(w.close());
+        EXPECT_TRUE(w.isVisible());
+    });
+    w.withCalibrationOption()->click();
+    EXPECT_FALSE(closed);
+    QApplication::processEvents();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST(ChartWindows, TrumpetGraphShowsThePairsOfTheLastAnalysisAndKeepsThem) {
+    Program p;
+    p.main.action(Command::DistanceScale)->trigger();
+    Program::settle();
+    FormDistanceScale* w = p.charts.distanceWindow();
+    ASSERT_NE(w, nullptr);
+    ASSERT_NE(w->analysis(), nullptr);
+    w->trumpetGraphButton()->click();
+    FormTrompete* t = p.charts.trumpetWindow();
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->windowTitle(), "Lengthdeviationdiagramm - Trumpet");
+    ImageBuffer expected;
+    ASSERT_TRUE(drawTrumpetGraph(w->analysis()->points, expected));  // both passes, from the pairs alone
+    EXPECT_EQ(t->picture().pixels(), expected.pixels());
+    EXPECT_EQ(t->screen().size(), QSize(784, 429));
+    EXPECT_EQ(t->screen().pixel(50, 100), qRgb(0, 0, 0));
+    QApplication::processEvents();
+    saveCapture(p.main.mdiArea()->activeSubWindow(), "trumpet.png");
+
+    // A new analysis leaves the open picture as it was; another click only brings it forward.
+    p.events.publish(JobEvent::PointsReplaced);
+    p.job.OCS_X.set(1, p.job.OCS_X[1] + 5.0);
+    w->activate();
+    w->trumpetGraphButton()->click();
+    EXPECT_EQ(p.charts.trumpetWindow(), t);
+    EXPECT_EQ(t->picture().pixels(), expected.pixels());
+
+    // The pairs outlive the analysis window.
+    p.main.mdiArea()->closeAllSubWindows();
+    QApplication::processEvents();
+    EXPECT_EQ(p.charts.distanceWindow(), nullptr);
+    EXPECT_NE(p.charts.trumpetPairs(), nullptr);
+}
+
+TEST(ChartWindows, SaveTrumpedDataWritesThePairsOfTheTableShown) {
+    Program p;
+    testing::TempDir dir;
+    p.main.action(Command::DistanceScale)->trigger();
+    Program::settle();
+    FormDistanceScale* w = p.charts.distanceWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->saveTrumpetDataButton()->text(), "Save Trumped Data");
+    p.dialogs.answer(dir.file("pairs.txt"));
+    // The job changes after the analysis: the export still writes the table's 40 points.
+    p.job.IdenticalCount = 3;
+    w->saveTrumpetDataButton()->click();
+    const std::string text = testing::TempDir::read(dir.file("pairs.txt"));
+    std::size_t lines = 0;
+    for (char c : text) lines += c == '\n';
+    EXPECT_EQ(lines, 40u * 39u / 2u);
+    EXPECT_EQ(text.substr(0, 6), "P1\tP2\t");
+}
+
+}  // namespace
+}  // namespace kal
