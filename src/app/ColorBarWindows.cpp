@@ -78,7 +78,7 @@ ColorBarWindows::ColorBarWindows(JobState& job, FormMain& main, platform::Prompt
     auto twoColour = [this] { return model_.twoColourActive(); };
     screens_.scene().colouring = toleranceColouring(twoColour);
     screens_.scene().stages.colourBar = colourBarStage(twoColour);
-    screens_.setWindowOpened([this](FormScreen& form) {
+    openedListener_ = screens_.addWindowOpened([this](FormScreen& form) {
         QObject::connect(&form, &FormScreen::closing, context_.get(), [this](FormScreen* closing) {
             setMaxOnChange_.erase(closing);
             if (screens_.windows().empty()) lastWindowClosed();
@@ -102,7 +102,7 @@ ColorBarWindows::~ColorBarWindows() {
     // The windows may outlive this wiring: they go back to the stand-in colouring.
     screens_.scene().colouring = {};
     screens_.scene().stages.colourBar = {};
-    screens_.setWindowOpened({});
+    screens_.removeWindowOpened(openedListener_);
     context_.reset();
     if (form_) {
         form_->removeEventFilter(closeWatcher_.get());

@@ -63,6 +63,7 @@ class ColorBarWindows {
     platform::Prompter& prompter_;
     ScreenWindows& screens_;
     std::unique_ptr<QObject> context_;  // ends the connections to the windows with this object
+    int openedListener_ = 0;            // the window-opened listener this wiring added
     platform::QtFontDialogs colours_;
     std::unique_ptr<ScreenTarget> screenTarget_;
     std::map<const FormScreen*, bool> setMaxOnChange_;  // SetMinMaxOnChange of each open window

@@ -7,8 +7,10 @@ namespace kal {
 ScreenNavigationWindows::ScreenNavigationWindows(JobState& job, ScreenWindows& screens,
                                                  std::unique_ptr<platform::FontDialogs> colours)
     : job_(job), screens_(screens), colours_(std::move(colours)) {
-    screens_.setWindowOpened([this](FormScreen& window) { attach(window); });
+    openedListener_ = screens_.addWindowOpened([this](FormScreen& window) { attach(window); });
 }
+
+ScreenNavigationWindows::~ScreenNavigationWindows() { screens_.removeWindowOpened(openedListener_); }
 
 ScreenNavigationInput* ScreenNavigationWindows::of(FormScreen& window) {
     return dynamic_cast<ScreenNavigationInput*>(window.input());

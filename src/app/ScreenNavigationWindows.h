@@ -17,6 +17,9 @@ class ScreenNavigationWindows {
     // `colours` serves the double click's colour dialog.
     ScreenNavigationWindows(JobState& job, ScreenWindows& screens,
                             std::unique_ptr<platform::FontDialogs> colours);
+    ~ScreenNavigationWindows();
+    ScreenNavigationWindows(const ScreenNavigationWindows&) = delete;
+    ScreenNavigationWindows& operator=(const ScreenNavigationWindows&) = delete;
 
     // The navigation attached to a graphics window; null for a window opened elsewhere.
     static ScreenNavigationInput* of(FormScreen& window);
@@ -26,6 +29,7 @@ class ScreenNavigationWindows {
 
     JobState& job_;
     ScreenWindows& screens_;
+    int openedListener_ = 0;
     std::unique_ptr<platform::FontDialogs> colours_;
 };
 

@@ -155,7 +155,8 @@ FormScreen& ScreenWindows::open() {
     }
     w.form->setBackColour(model.backColour);
     w.form->redraw();
-    if (windowOpened_) windowOpened_(*w.form);
+    for (const auto& [listener, opened] : windowOpened_)
+        if (opened) opened(*w.form);
     main_.refreshControls();
     return *w.form;
 }

@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,8 +49,13 @@ class ScreenWindows {
     // the default view record of the next new window.
     void setStoreView(std::function<void(FormScreen&)> store) { storeView_ = std::move(store); }
     // Called with each window once it has loaded, before its first frame (navigation and picking
-    // attach their input here; the colour-bar dialog takes the window's colour settings).
-    void setWindowOpened(std::function<void(FormScreen&)> opened) { windowOpened_ = std::move(opened); }
+    // attach their input here; the colour-bar dialog takes the window's colour settings). Every
+    // listener added is called, in the order added; the number returned takes it away again.
+    int addWindowOpened(std::function<void(FormScreen&)> opened) {
+        windowOpened_.emplace(++lastListener_, std::move(opened));
+        return lastListener_;
+    }
+    void removeWindowOpened(int listener) { windowOpened_.erase(listener); }
     // Called each time a window becomes the active child, before its redraw.
     void setWindowActivated(std::function<void(FormScreen&)> activated) {
         windowActivated_ = std::move(activated);
@@ -91,7 +97,8 @@ class ScreenWindows {
     GraphicsSession session_;
     ScreenScene scene_;
     std::function<void(FormScreen&)> storeView_;
-    std::function<void(FormScreen&)> windowOpened_;
+    std::map<int, std::function<void(FormScreen&)>> windowOpened_;
+    int lastListener_ = 0;
     std::function<void(FormScreen&)> windowActivated_;
     std::function<void(FormScreen&, int)> windowClosed_;
     std::function<void(const QImage&)> pictureSink_;

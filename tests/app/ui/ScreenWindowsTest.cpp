@@ -52,6 +52,20 @@ struct Program {
     static QMdiSubWindow* frame(FormScreen& w) { return qobject_cast<QMdiSubWindow*>(w.parentWidget()); }
 };
 
+// Navigation, the colour bar and whatever else attaches to a new window each hear of it; one that
+// goes away stops hearing.
+TEST(ScreenWindows, EveryOpenedListenerHearsOfANewWindow) {
+    Program p;
+    std::vector<std::string> heard;
+    const int first = p.screens.addWindowOpened([&](FormScreen&) { heard.push_back("navigation"); });
+    p.screens.addWindowOpened([&](FormScreen&) { heard.push_back("colour bar"); });
+    p.open();
+    EXPECT_EQ(heard, (std::vector<std::string>{"navigation", "colour bar"}));
+    p.screens.removeWindowOpened(first);
+    p.open();
+    EXPECT_EQ(heard, (std::vector<std::string>{"navigation", "colour bar", "colour bar"}));
+}
+
 TEST(ScreenWindows, GraphicsCommandsWaitForAWindowAndTheGraphicsEntryOpensOne) {
     Program p;
     EXPECT_TRUE(p.main.action(Command::GraphicsWindow)->isEnabled());
