@@ -41,7 +41,7 @@ struct FlagCell {
 // One flag's table as it is drawn: cells, the pixel size of each column and row (0 = hidden),
 // the whole size, and its colours and font.
 struct FlagTable {
-    std::array<std::array<FlagCell, kFlagColumns>, kFlagRows> cells{};
+    std::array<std::array<FlagCell, kFlagColumns>, kFlagRows> cells;
     std::array<int, kFlagColumns> columnWidth{};
     std::array<int, kFlagRows> rowHeight{};
     int width = 0;
