@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "details/ProgressPump.h"
 #include "shared/Errors.h"
 
 namespace kal {
@@ -21,23 +22,6 @@ inline PairValues distancesOf(const DistanceSnapshot& p, std::size_t a, std::siz
 }
 
 inline double scaleOf(const PairValues& d) { return pairScale(d.dM, d.dO); }
-
-// Sets the progress value just before the events are let through: the bar moves when the
-// window can repaint, never once per pair.
-class ProgressPump : public platform::EventPump {
-  public:
-    ProgressPump(platform::ProgressScope& window, platform::EventPump* events)
-        : window_(window), events_(events) {}
-    void processEvents() override {
-        window_.setValue(percent);
-        if (events_) events_->processEvents();
-    }
-    int percent = 0;
-
-  private:
-    platform::ProgressScope& window_;
-    platform::EventPump* events_;
-};
 
 struct RowSums {
     double absDeltaS = 0;

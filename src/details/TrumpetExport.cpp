@@ -3,6 +3,7 @@
 #include <cmath>
 #include <exception>
 
+#include "details/ProgressPump.h"
 #include "shared/AtomicFile.h"
 #include "shared/FileHelpers.h"
 #include "shared/NumberText.h"
@@ -17,21 +18,6 @@ struct ExportStopped {};
 // A value that cannot be written as a number (an overflowing difference) leaves its field empty
 // instead of writing "inf".
 std::string singleText(float v) { return std::isfinite(v) ? generalTextSingle(v) : std::string(); }
-
-class ProgressPump : public platform::EventPump {
-  public:
-    ProgressPump(platform::ProgressScope& window, platform::EventPump* events)
-        : window_(window), events_(events) {}
-    void processEvents() override {
-        window_.setValue(percent);
-        if (events_) events_->processEvents();
-    }
-    int percent = 0;
-
-  private:
-    platform::ProgressScope& window_;
-    platform::EventPump* events_;
-};
 
 }  // namespace
 

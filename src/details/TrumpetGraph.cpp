@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "details/ProgressPump.h"
+
 namespace kal {
 
 namespace {
@@ -44,21 +46,6 @@ bool forEachPair(const DistanceSnapshot& points, platform::ProgressScope& window
     }
     return !window.stopRequested();
 }
-
-class ProgressPump : public platform::EventPump {
-  public:
-    ProgressPump(platform::ProgressScope& window, platform::EventPump* events)
-        : window_(window), events_(events) {}
-    void processEvents() override {
-        window_.setValue(percent);
-        if (events_) events_->processEvents();
-    }
-    int percent = 0;
-
-  private:
-    platform::ProgressScope& window_;
-    platform::EventPump* events_;
-};
 
 inline void takeExtremes(TrumpetScale& s, float distOcs, float deltaS) {
     if (distOcs > s.largestDistance) s.largestDistance = distOcs;
