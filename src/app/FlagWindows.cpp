@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolBar>
 
 #include "annotation/FlagLayout.h"
 #include "app/CalculationWindows.h"
@@ -269,7 +270,8 @@ FlagWindows::FlagWindows(JobState& job, JobEvents& events, FormMain& main, platf
       screens_(screens),
       calculation_(calculation),
       fonts_(std::move(fonts)),
-      clipboard_(clipboard) {
+      clipboard_(clipboard),
+      context_(std::make_unique<QObject>()) {
     RedrawStages& stages = screens_.scene().stages;
     stages.flagVisibility = [this](RedrawContext& ctx, std::int16_t flag, std::int32_t, bool visible) {
         if (Window* w = entryOfView(ctx.view)) {
@@ -298,7 +300,14 @@ FlagWindows::~FlagWindows() {
     RedrawStages& stages = screens_.scene().stages;
     stages.flagVisibility = nullptr;
     stages.flagLeader = nullptr;
-    for (auto& [form, w] : windows_) const_cast<FormScreen*>(form)->surface()->removeEventFilter(w.get());
+    for (auto& [form, w] : windows_) {
+        auto* window = const_cast<FormScreen*>(form);
+        window->surface()->removeEventFilter(w.get());
+        if (ScreenNavigationInput* input = ScreenNavigationWindows::of(*window)) {
+            input->navigator().hooks().createFlag = nullptr;
+            input->navigator().hooks().dynamicFlag = nullptr;
+        }
+    }
 }
 
 void FlagWindows::connectTo(ViewRecordWindows& views, ColorBarWindows& colourBar) {
@@ -335,8 +344,12 @@ void FlagWindows::attach(FormScreen& window) {
     Window* w = entry.get();
     windows_[&window] = std::move(entry);
     window.surface()->installEventFilter(w);
-    window.addOverlay([w](const ScreenModel& model, DisplayList& list) { w->paint(model, list); });
-    QObject::connect(&window, &QObject::destroyed, w, [this, &window] { windows_.erase(&window); });
+    // The window may outlive this object (the program's teardown): the overlay checks first.
+    window.addOverlay([guard = QPointer<Window>(w)](const ScreenModel& model, DisplayList& list) {
+        if (guard) guard->paint(model, list);
+    });
+    QObject::connect(&window, &QObject::destroyed, context_.get(),
+                     [this, form = &window] { windows_.erase(form); });
     if (ScreenNavigationInput* input = ScreenNavigationWindows::of(window)) {
         NavigationHooks& hooks = input->navigator().hooks();
         hooks.createFlag = [this, &window](std::int32_t row) { createFlagOnRow(window, row); };
@@ -394,6 +407,8 @@ void FlagWindows::moveDynamicFlag(FormScreen& window, std::int32_t row) {
 void FlagWindows::toggleDynamicFlagMode() {
     dynamicFlagMode_ = !dynamicFlagMode_;
     if (QAction* a = main_.action(Command::DynamicFlag)) a->setChecked(dynamicFlagMode_);
+    // Saved views would bring their own flags in while the dynamic flag runs.
+    if (QToolBar* bar = main_.toolbar(Toolbar::ToolbarSaveView)) bar->setEnabled(!dynamicFlagMode_);
     for (auto& [form, w] : windows_) {
         w->dynamicFlag = 0;
         if (ScreenNavigationInput* input = ScreenNavigationWindows::of(*const_cast<FormScreen*>(form)))

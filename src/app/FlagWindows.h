@@ -87,6 +87,7 @@ class FlagWindows {
     std::unique_ptr<platform::FontDialogs> fonts_;
     platform::Clipboard& clipboard_;
     std::function<void(FormEditFahne&)> runEditor_;
+    std::unique_ptr<QObject> context_;  // ends the connections to the windows with this object
     std::map<const FormScreen*, std::unique_ptr<Window>> windows_;
     std::vector<Subscription> subscriptions_;
     int openedListener_ = 0;

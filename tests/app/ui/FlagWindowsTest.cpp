@@ -355,6 +355,8 @@ TEST(FlagWindows, DynamicFlagFollowsTheMouseWithOneNumber) {
     FormScreen& w = p.open();
     p.run(Command::DynamicFlag);
     ASSERT_TRUE(p.flags.dynamicFlagMode());
+    EXPECT_TRUE(p.main.action(Command::DynamicFlag)->isChecked());
+    EXPECT_FALSE(p.main.toolbar(Toolbar::ToolbarSaveView)->isEnabled());
     int moved = 0;
     for (std::int32_t r = 1; r <= p.job.IdenticalCount && moved < 4; ++r) {
         if (w.model().cloud(r, cloud::Visible) != 1) continue;
@@ -367,6 +369,7 @@ TEST(FlagWindows, DynamicFlagFollowsTheMouseWithOneNumber) {
     EXPECT_EQ(w.model().view.FahneAnzahl, 1);
     p.run(Command::DynamicFlag);
     EXPECT_FALSE(p.flags.dynamicFlagMode());
+    EXPECT_TRUE(p.main.toolbar(Toolbar::ToolbarSaveView)->isEnabled());
 }
 
 }  // namespace
