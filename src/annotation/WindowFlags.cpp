@@ -173,20 +173,19 @@ void appendFlagPrimitives(DisplayList& list, const FlagBox& box) {
         }
         y += t.rowHeight[static_cast<std::size_t>(r)];
     }
-    // Grid lines between the visible cells and around the table.
-    const float right = static_cast<float>(box.left + t.width),
-                bottom = static_cast<float>(box.top + t.height);
-    float x = static_cast<float>(box.left);
+    // Grid lines between the visible cells and around the table: one pixel wide and straight,
+    // so drawn as thin rectangles, which fill far faster than general lines.
+    int x = box.left;
     for (int c = 0; c <= kFlagColumns; ++c) {
         if (c == 0 || c == kFlagColumns || t.columnWidth[static_cast<std::size_t>(c - 1)] > 0)
-            list.add(Segment{{x, static_cast<float>(box.top)}, {x, bottom}, 1, t.gridLines});
-        if (c < kFlagColumns) x += static_cast<float>(t.columnWidth[static_cast<std::size_t>(c)]);
+            list.add(FilledRect{x, box.top, 1, t.height + 1, t.gridLines});
+        if (c < kFlagColumns) x += t.columnWidth[static_cast<std::size_t>(c)];
     }
-    float yy = static_cast<float>(box.top);
+    int yy = box.top;
     for (int r = 0; r <= kFlagRows; ++r) {
         if (r == 0 || r == kFlagRows || t.rowHeight[static_cast<std::size_t>(r - 1)] > 0)
-            list.add(Segment{{static_cast<float>(box.left), yy}, {right, yy}, 1, t.gridLines});
-        if (r < kFlagRows) yy += static_cast<float>(t.rowHeight[static_cast<std::size_t>(r)]);
+            list.add(FilledRect{box.left, yy, t.width + 1, 1, t.gridLines});
+        if (r < kFlagRows) yy += t.rowHeight[static_cast<std::size_t>(r)];
     }
 }
 

@@ -22,7 +22,6 @@ namespace kal {
 
 namespace {
 
-constexpr StoredColour kOutlineColour = storedColour(0, 0, 0);
 constexpr StoredColour kSnapGridColour = storedColour(0, 255, 0);  // palette colour 10
 
 // The cell of `table` under (x, y) relative to the table's corner; false between or beyond cells.
@@ -194,13 +193,16 @@ struct FlagWindows::Window : QObject {
                                  1,
                                  kSnapGridColour});
         }
+        // The outline shows on any background: white on black, black otherwise.
+        const StoredColour outline =
+            model.backColour == storedColour(0, 0, 0) ? storedColour(255, 255, 255) : storedColour(0, 0, 0);
         const float l = dragX - FlagGrabX, t = dragY - FlagGrabY;
         const auto w = static_cast<float>(it->second.table.width),
                    h = static_cast<float>(it->second.table.height);
-        list.add(Segment{{l, t}, {l + w, t}, 1, kOutlineColour});
-        list.add(Segment{{l + w, t}, {l + w, t + h}, 1, kOutlineColour});
-        list.add(Segment{{l + w, t + h}, {l, t + h}, 1, kOutlineColour});
-        list.add(Segment{{l, t + h}, {l, t}, 1, kOutlineColour});
+        list.add(Segment{{l, t}, {l + w, t}, 1, outline});
+        list.add(Segment{{l + w, t}, {l + w, t + h}, 1, outline});
+        list.add(Segment{{l + w, t + h}, {l, t + h}, 1, outline});
+        list.add(Segment{{l, t + h}, {l, t}, 1, outline});
     }
 };
 
