@@ -18,6 +18,7 @@
 #include "jobfile/JobFileReader.h"
 #include "jobfile/JobFileWriter.h"
 #include "platform/Regional.h"
+#include "shared/Units.h"
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"
 #include "view3d/ui/ScreenNavigationInput.h"
@@ -49,6 +50,8 @@ struct Program {
     std::vector<std::string> names;
 
     Program() {
+        job.LengthUnitName = "millimeter", job.AngleUnitName = "degree";
+        applyUnitSettings(job);
         main.setSplashInterval(-1);
         main.resize(1200, 900);
         records.attachScreens(screens);
@@ -370,6 +373,32 @@ TEST(FlagWindows, DynamicFlagFollowsTheMouseWithOneNumber) {
     p.run(Command::DynamicFlag);
     EXPECT_FALSE(p.flags.dynamicFlagMode());
     EXPECT_TRUE(p.main.toolbar(Toolbar::ToolbarSaveView)->isEnabled());
+}
+
+TEST(FlagWindows, ColourBarApplyRefillsTheFlagsWithTheNewClassColours) {
+    Program p;
+    FormScreen& w = p.open();
+    w.model().MouseX = 10;
+    w.model().MouseY = 10;
+    ASSERT_EQ(p.flags.createFlagOnRow(w, 5), 1);
+    // A stale table shows whether the apply refills it.
+    p.flags.flagsOf(w)->at(1).table.background = storedColour(1, 2, 3);
+    p.main.action(Command::ColorBar)->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(p.colourBar.dialog());
+    p.colourBar.dialog()->positiveCountBox()->setText("1");
+    p.colourBar.dialog()->positiveCountBox()->setModified(true);
+    emit p.colourBar.dialog()->positiveCountBox()->editingFinished();
+    p.colourBar.dialog()->negativeCountBox()->setText("1");
+    p.colourBar.dialog()->negativeCountBox()->setModified(true);
+    emit p.colourBar.dialog()->negativeCountBox()->editingFinished();
+    const int stepsBefore = p.steps(w);
+    p.colourBar.dialog()->applyButton()->click();
+    EXPECT_EQ(p.steps(w), stepsBefore + 1);  // Apply stores the view
+    ASSERT_EQ(w.model().view.AnzKlassenPos, 1);
+    const auto colour = static_cast<StoredColour>(std::lround(w.model().cloud(5, cloud::Colour)));
+    EXPECT_EQ(p.flags.flagsOf(w)->at(1).table.background, colour);
+    EXPECT_NE(colour, storedColour(1, 2, 3));
 }
 
 }  // namespace
