@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <cstdlib>
 
@@ -14,6 +15,8 @@
 #include "app/FlagWindows.h"
 #include "app/ScreenNavigationWindows.h"
 #include "app/ViewRecordWindows.h"
+#include "calculation/ui/FormTrafoBerechnung.h"
+#include "calculation/ui/PointTable.h"
 #include "jobfile/JobFileItems.h"
 #include "jobfile/JobFileReader.h"
 #include "jobfile/JobFileWriter.h"
@@ -399,6 +402,30 @@ TEST(FlagWindows, ColourBarApplyRefillsTheFlagsWithTheNewClassColours) {
     const auto colour = static_cast<StoredColour>(std::lround(w.model().cloud(5, cloud::Colour)));
     EXPECT_EQ(p.flags.flagsOf(w)->at(1).table.background, colour);
     EXPECT_NE(colour, storedColour(1, 2, 3));
+}
+
+TEST(FlagWindows, UseMarkWithTheCalculationWindowOpenRecalculatesOnlyWithAutoRecalc) {
+    Program p;
+    FormScreen& w = p.open();
+    PointTable* table = p.calculation.ensureOpen().pointTable();
+    ASSERT_NE(table, nullptr);
+    QSignalSpy recalculations(table, &PointTable::recalculationRequested);
+    w.model().MouseX = 10;
+    w.model().MouseY = 10;
+    ASSERT_EQ(p.flags.createFlagOnRow(w, 5), 1);
+    w.model().view.FahneProps[1].ShowUseNotUse = true;
+    p.flags.refillFlags(w);
+    w.renderNow();
+    const QPoint useX = cellCentre(p.flags.flagsOf(w)->at(1), 4, 1);
+
+    p.job.AutoRecalc = false;
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier, useX);
+    EXPECT_EQ(p.job.UseFlags[13], 0);
+    EXPECT_EQ(recalculations.count(), 0);
+    p.job.AutoRecalc = true;
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier, useX);
+    EXPECT_EQ(p.job.UseFlags[13], 1);
+    EXPECT_EQ(recalculations.count(), 1);
 }
 
 }  // namespace
