@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -426,6 +427,33 @@ TEST(FlagWindows, UseMarkWithTheCalculationWindowOpenRecalculatesOnlyWithAutoRec
     QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier, useX);
     EXPECT_EQ(p.job.UseFlags[13], 1);
     EXPECT_EQ(recalculations.count(), 1);
+}
+
+TEST(FlagWindows, AFullPictureSaysSoOnceAndKeepsTheFlagsItPlaced) {
+    Program p;
+    FormScreen& w = p.open();
+    auto* frame = qobject_cast<QMdiSubWindow*>(w.parentWidget());
+    ASSERT_NE(frame, nullptr);
+    frame->resize(320, 240);
+    QApplication::processEvents();
+    p.run(Command::ZoomAll);
+    w.renderNow();
+    w.model().MouseX = 0;
+    w.model().MouseY = 0;
+    const std::int32_t first = placeableRow(w);
+    ASSERT_EQ(p.flags.createFlagOnRow(w, first != 0 ? first : 1), 1);
+    w.renderNow();
+    p.flags.setEditorRunner([](FormEditFahne& editor) {
+        editor.box(FlagCheck::CheckPutAll)->click();
+        editor.placementOption(FlagPlacement::ScreenBorder)->click();
+        editor.okButton()->click();
+    });
+    const FlagBox& box = p.flags.flagsOf(w)->at(1);
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier, cellCentre(box, 0, 0));
+    const auto texts = p.prompter.texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), std::string(kScreenFullMessage)), 1);
+    EXPECT_GE(p.flags.flagsOf(w)->size(), 2u);  // the flags placed before the picture filled stay
+    EXPECT_LT(p.flags.flagsOf(w)->size(), static_cast<std::size_t>(p.job.IdenticalCount) + 1);
 }
 
 }  // namespace
