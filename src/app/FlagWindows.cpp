@@ -107,6 +107,9 @@ struct FlagWindows::Window : QObject {
     }
 
     bool press(QMouseEvent* e) {
+        // A new press starts a new sequence: a double click whose release a modal editor took
+        // leaves nothing to swallow.
+        swallowRelease = false;
         const auto x = static_cast<float>(e->position().x()), y = static_cast<float>(e->position().y());
         const std::int16_t n = flagAt(x, y);
         if (n == 0) {
