@@ -300,6 +300,12 @@ TEST(FlagWindows, FlagsFollowUseFlagChangesAndComeBackWithUndoSteps) {
     p.job.UseFlags[13] = 0;
     p.events.publish(JobEvent::UseFlagsChanged);
     EXPECT_EQ(p.flags.flagsOf(w)->at(1).table.cells[4][1].text, "");
+    // A units change refills the flags in the new format.
+    p.job.LengthFormat = "0.0";
+    p.events.publish(JobEvent::UnitsChanged);
+    const std::string actualX = p.flags.flagsOf(w)->at(1).table.cells[1][1].text;
+    ASSERT_NE(actualX.find('.'), std::string::npos);
+    EXPECT_EQ(actualX.size() - actualX.find('.'), 2u) << actualX;
 
     // A drop moves the flag; "&last View" brings the flag back where it was.
     p.flags.refillFlags(w);
