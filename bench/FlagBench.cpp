@@ -1,6 +1,7 @@
 // Flags on a large job: "put Flag on all visible Points" with 10^4 points (each flag filled and
-// placed) and the automatic layout's placement alone at 10^5 rows for the border rules, which
-// order the points and search free cells.
+// placed), the automatic layout's placement alone at 10^5 rows for the border rules, which
+// order the points and search free cells, and one redraw of a window whose 10^4 points all
+// carry a flag (leader lines at the flag stage, the tables on top, rasterised).
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -9,6 +10,9 @@
 #include "annotation/FlagLayout.h"
 #include "annotation/WindowFlags.h"
 #include "shared/Units.h"
+#include "view3d/CloudProjection.h"
+#include "view3d/DisplayListRaster.h"
+#include "view3d/RedrawPipeline.h"
 
 namespace kal {
 namespace {
@@ -89,6 +93,60 @@ void BM_FlagLayoutPlacement(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FlagLayoutPlacement)->Args({100000, 0})->Args({100000, 1})->Unit(benchmark::kMillisecond);
+
+void BM_RedrawWithFlags(benchmark::State& state) {
+    constexpr int kW = 1920, kH = 1080;
+    const Scene scene(static_cast<std::int32_t>(state.range(0)));
+    PointCloud cloud = scene.cloud;
+    const FixedWidthMetrics metrics;
+    ScreenProperties view;
+    view.ViewAngles.resize(2, 3);
+    view.Massstab = 1;
+    view.BigNess = 2;
+    view.FahneProps.resize(1);
+    ViewOrigin origin;
+    ViewArrays arrays;
+    RedrawInputs inputs;
+    inputs.surface = {kW, kH, 20};
+    inputs.settings = scene.job.GraphicsFlags;
+    projectCloud(cloud, view, origin, projectionInputs(scene.job, inputs.surface), arrays);
+    fitView(view, arrays, inputs.surface);
+    computePixels(view, projectionInputs(scene.job, inputs.surface), arrays);
+
+    // A flag on every point, each beside its point.
+    FlagBoxes boxes;
+    const ScreenProperties defaultView;
+    const FlagSources sources{cloud, scene.job, metrics};
+    for (std::int32_t row = 1; row <= cloud.count(); ++row) {
+        const float x = arrays.PixelX[static_cast<std::size_t>(row)],
+                    y = arrays.PixelY[static_cast<std::size_t>(row)];
+        FlagCreation at{
+            row, x + 5, y + 5, x, y, kW, kH, true, pixelWithinScreen(arrays, row, inputs.surface), false};
+        createFlag(view, boxes, defaultView, at, sources);
+    }
+
+    RedrawStages stages;
+    stages.flagVisibility = [&](RedrawContext&, std::int16_t flag, std::int32_t, bool visible) {
+        if (const auto it = boxes.find(flag); it != boxes.end()) it->second.visible = visible;
+    };
+    stages.flagLeader = [&](RedrawContext& ctx, std::int16_t flag, std::int32_t row) {
+        ctx.out.add(flagLeaderLine(boxes.at(flag), ctx.arrays.PixelX[static_cast<std::size_t>(row)],
+                                   ctx.arrays.PixelY[static_cast<std::size_t>(row)]));
+    };
+    CloudColouring colouring;
+    DisplayList out;
+    ImageBuffer image(kW, kH);
+    for (auto _ : state) {
+        redrawScene(cloud, view, arrays, origin, scene.job, inputs, colouring, stages, out);
+        for (const auto& [number, box] : boxes)
+            if (box.visible) appendFlagPrimitives(out, box);
+        rasterise(out, image);
+        benchmark::DoNotOptimize(out.items.size());
+    }
+    state.counters["flags"] = static_cast<double>(boxes.size());
+    state.counters["primitives"] = static_cast<double>(out.items.size());
+}
+BENCHMARK(BM_RedrawWithFlags)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kal

@@ -5,6 +5,8 @@
 #include <limits>
 #include <set>
 
+#include "view3d/FlagPlacement.h"
+
 namespace kal {
 
 namespace {
@@ -16,14 +18,8 @@ const FahneRecord* layoutOf(const ScreenProperties& view, std::int16_t number) {
     return &view.FahneProps[static_cast<std::size_t>(number)];
 }
 
-// The first cloud row carrying flag `number`; 0 for none.
-std::int32_t rowOfFlag(const ScreenProperties& view, std::int16_t number) {
-    for (const auto& [row, flag] : view.FlagOfPoint.flaggedRows())
-        if (flag == number) return row;
-    return 0;
-}
-
-int roundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+// Any row of the window may carry a flag.
+constexpr std::int32_t kAnyRow = std::numeric_limits<std::int32_t>::max();
 
 }  // namespace
 
@@ -81,56 +77,35 @@ void resetFlagsFromStoredView(ScreenProperties& view, FlagBoxes& boxes, const Fl
 
 std::int16_t createFlag(ScreenProperties& view, FlagBoxes& boxes, const ScreenProperties& defaultView,
                         const FlagCreation& at, const FlagSources& sources) {
-    if (at.row < 1 || at.row > sources.cloud.count()) return 0;
-    if (view.FlagOfPoint[at.row] != 0 || !at.rowVisible || !at.withinScreen) return 0;
+    if (!at.rowVisible || !canCreateFlag(view, sources.cloud, at.row, at.withinScreen)) return 0;
     if (view.FahneAnzahl >= std::numeric_limits<std::int16_t>::max()) return 0;
 
-    const auto n = static_cast<std::int16_t>(view.FahneAnzahl + 1);
-    view.FahneAnzahl = n;
-    if (view.FahneProps.empty()) view.FahneProps.resize(1);
-    const FahneRecord templateLayout = view.FahneProps[0];
-    if (view.FahneProps.size() < static_cast<std::size_t>(n) + 1)
-        view.FahneProps.resize(static_cast<std::size_t>(n) + 1, templateLayout);
-    const FahneRecord* current = layoutOf(view, view.CurrentFahne);
-    FahneRecord layout = current ? *current : templateLayout;
-    if (!current) {
-        const FahneRecord* lastDefault =
-            defaultView.FahneAnzahl >= 1 &&
-                    static_cast<std::size_t>(defaultView.FahneAnzahl) < defaultView.FahneProps.size()
-                ? &defaultView.FahneProps[static_cast<std::size_t>(defaultView.FahneAnzahl)]
-                : nullptr;
-        if (lastDefault) {
-            layout = *lastDefault;
-        } else {
-            layout.ShowActual = layout.ShowNominal = layout.showX = layout.showY = layout.showZ = true;
-            layout.ShowDev = layout.ShowTolCol = layout.ShowLegendeXYZ = layout.ShowLegendeName = true;
-            layout.ShowGrid = true;
-        }
-    }
+    // The current flag's box gives the shift of a flag put left of (above) its point; taken
+    // before the new layout may resize the layouts.
+    const FlagBox* currentBox = boxes.contains(view.CurrentFahne) ? &boxes.at(view.CurrentFahne) : nullptr;
+    const std::int16_t n = addFlagLayout(view, defaultView);
+    FahneRecord& layout = view.FahneProps[static_cast<std::size_t>(n)];
 
     FlagBox box;
     fillFlag(box.table, layout, at.row, sources.cloud, sources.job, view.ColorBased, sources.metrics);
-    const FlagBox* currentBox = boxes.contains(view.CurrentFahne) ? &boxes.at(view.CurrentFahne) : nullptr;
-    const int currentWidth = currentBox ? currentBox->table.width : box.table.width;
-    const int currentHeight = currentBox ? currentBox->table.height : box.table.height;
     const FahneRecord* below = layoutOf(view, static_cast<std::int16_t>(n - 1));
-    const bool snap = below && below->SnaptoGrid && view.GridLength > 0;
-
-    // A flag put with the mouse left of (above) its point ends at the mouse with its right
-    // (bottom) edge; one that would leave the picture is moved back inside.
-    const auto place = [&](float mouse, float point, int flagSize, int currentSize, int surface, int margin) {
-        double v = mouse - (mouse - point >= 0 ? 0.0 : currentSize);
-        if (v < 0) v = 0;
-        if (surface - flagSize < v) v = surface - flagSize - margin;
-        if (snap) v = std::floor(v / view.GridLength) * view.GridLength;
-        if (at.placeAtMouse) v = mouse;
-        return roundHalfEven(v);
-    };
-    layout.Left = static_cast<std::int16_t>(std::clamp(
-        place(at.mouseX, at.pointX, box.table.width, currentWidth, at.surfaceWidth, 10), -32768, 32767));
-    layout.Top = static_cast<std::int16_t>(std::clamp(
-        place(at.mouseY, at.pointY, box.table.height, currentHeight, at.surfaceHeight, 20), -32768, 32767));
-    view.FahneProps[static_cast<std::size_t>(n)] = layout;
+    NewFlagPlacement place;
+    place.MouseX = at.mouseX;
+    place.MouseY = at.mouseY;
+    place.pointX = at.pointX;
+    place.pointY = at.pointY;
+    place.currentWidth = currentBox ? currentBox->table.width : box.table.width;
+    place.currentHeight = currentBox ? currentBox->table.height : box.table.height;
+    place.width = box.table.width;
+    place.height = box.table.height;
+    place.surfaceWidth = at.surfaceWidth;
+    place.surfaceHeight = at.surfaceHeight;
+    place.snap = below && below->SnaptoGrid;
+    place.GridLength = view.GridLength;
+    place.placeAtMouse = at.placeAtMouse;
+    const FlagCorner corner = placeNewFlag(place);
+    layout.Left = corner.Left;
+    layout.Top = corner.Top;
     box.left = layout.Left;
     box.top = layout.Top;
     box.visible = true;
@@ -144,7 +119,7 @@ void carryLayoutOver(ScreenProperties& view, FlagBoxes& boxes, const FlagSources
     const FahneRecord* current = layoutOf(view, view.CurrentFahne);
     if (!current) return;
     if (!current->ChangeAll) {
-        const std::int32_t row = rowOfFlag(view, view.CurrentFahne);
+        const std::int32_t row = rowOfFlag(view, view.CurrentFahne, sources.cloud.count());
         if (row >= 1 && row <= sources.cloud.count())
             fillFlag(boxes[view.CurrentFahne].table, *current, row, sources.cloud, sources.job,
                      view.ColorBased, sources.metrics);
@@ -198,20 +173,19 @@ void appendFlagPrimitives(DisplayList& list, const FlagBox& box) {
         }
         y += t.rowHeight[static_cast<std::size_t>(r)];
     }
-    // Grid lines between the visible cells and around the table.
-    const float right = static_cast<float>(box.left + t.width),
-                bottom = static_cast<float>(box.top + t.height);
-    float x = static_cast<float>(box.left);
+    // Grid lines between the visible cells and around the table: one pixel wide and straight,
+    // so drawn as thin rectangles, which fill far faster than general lines.
+    int x = box.left;
     for (int c = 0; c <= kFlagColumns; ++c) {
         if (c == 0 || c == kFlagColumns || t.columnWidth[static_cast<std::size_t>(c - 1)] > 0)
-            list.add(Segment{{x, static_cast<float>(box.top)}, {x, bottom}, 1, t.gridLines});
-        if (c < kFlagColumns) x += static_cast<float>(t.columnWidth[static_cast<std::size_t>(c)]);
+            list.add(FilledRect{x, box.top, 1, t.height + 1, t.gridLines});
+        if (c < kFlagColumns) x += t.columnWidth[static_cast<std::size_t>(c)];
     }
-    float yy = static_cast<float>(box.top);
+    int yy = box.top;
     for (int r = 0; r <= kFlagRows; ++r) {
         if (r == 0 || r == kFlagRows || t.rowHeight[static_cast<std::size_t>(r - 1)] > 0)
-            list.add(Segment{{static_cast<float>(box.left), yy}, {right, yy}, 1, t.gridLines});
-        if (r < kFlagRows) yy += static_cast<float>(t.rowHeight[static_cast<std::size_t>(r)]);
+            list.add(FilledRect{box.left, yy, t.width + 1, 1, t.gridLines});
+        if (r < kFlagRows) yy += t.rowHeight[static_cast<std::size_t>(r)];
     }
 }
 
@@ -232,34 +206,25 @@ void flagStageForRow(const ScreenProperties& view, FlagBoxes& boxes, std::int32_
     if (it->second.visible) list.add(flagLeaderLine(it->second, pointX, pointY));
 }
 
-int snapToFlagGrid(int value, int gridLength) {
-    if (gridLength <= 0) return std::max(value, 0);
-    const int snapped = static_cast<int>(std::floor((value + 1.0) / gridLength)) * gridLength;
-    return std::max(snapped, 0);
-}
-
-void dropFlag(ScreenProperties& view, FlagBoxes& boxes, std::int16_t number, double left, double top) {
+FlagCorner dropFlagBox(ScreenProperties& view, FlagBoxes& boxes, std::int16_t number, double left,
+                       double top) {
     auto it = boxes.find(number);
-    if (it == boxes.end() || static_cast<std::size_t>(number) >= view.FahneProps.size()) return;
-    int l = std::max(roundHalfEven(left), 0);
-    int t = std::max(roundHalfEven(top), 0);
+    if (it == boxes.end() || number <= 0 || static_cast<std::size_t>(number) >= view.FahneProps.size())
+        return {};
     FahneRecord& layout = view.FahneProps[static_cast<std::size_t>(number)];
-    if (layout.SnaptoGrid) {
-        t = snapToFlagGrid(t, view.GridLength);
-        l = snapToFlagGrid(l, view.GridLength);
-    }
-    l = std::min(l, 32767);
-    t = std::min(t, 32767);
-    it->second.left = l;
-    it->second.top = t;
-    layout.Left = static_cast<std::int16_t>(l);
-    layout.Top = static_cast<std::int16_t>(t);
+    const FlagCorner corner = dropFlag(static_cast<float>(left), static_cast<float>(top), 0.0f, 0.0f,
+                                       layout.SnaptoGrid, view.GridLength);
+    it->second.left = corner.Left;
+    it->second.top = corner.Top;
+    layout.Left = corner.Left;
+    layout.Top = corner.Top;
+    return corner;
 }
 
 bool toggleFlagUseMark(const ScreenProperties& view, FlagBoxes& boxes, std::int16_t number, int column,
                        JobState& job) {
     if (column < 1 || column > 3) return false;  // only x, y and z are observations
-    const std::int32_t row = rowOfFlag(view, number);
+    const std::int32_t row = rowOfFlag(view, number, kAnyRow);
     const std::int32_t point = identicalPointOfRow(row, job.IdenticalCount);
     if (point == 0) return false;
     const auto index = static_cast<std::size_t>(3 * (point - 1) + column);

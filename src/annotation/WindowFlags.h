@@ -10,6 +10,7 @@
 
 #include "annotation/FlagContent.h"
 #include "view3d/DisplayList.h"
+#include "view3d/FlagPlacement.h"
 #include "view3d/ViewArrays.h"
 
 namespace kal {
@@ -84,11 +85,12 @@ void appendFlagPrimitives(DisplayList& list, const FlagBox& box);
 void flagStageForRow(const ScreenProperties& view, FlagBoxes& boxes, std::int32_t row, bool rowDrawn,
                      bool pixelWithinScreen, float pointX, float pointY, DisplayList& list);
 
-// A flag dropped with its top-left corner at (left, top): negative values become 0, and with
-// snapping the corner moves to the grid (a value one pixel below a grid line goes up to it).
-// Stores the position in the flag's layout. The caller redraws and stores the view.
-void dropFlag(ScreenProperties& view, FlagBoxes& boxes, std::int16_t number, double left, double top);
-int snapToFlagGrid(int value, int gridLength);
+// A flag dropped with its top-left corner at (left, top): the corner rule of the drop (negative
+// values become 0, snapping with the flag's layout), stored in the box and the layout. Returns
+// the corner; nothing happens for a number without box or layout. The caller redraws and
+// stores the view.
+FlagCorner dropFlagBox(ScreenProperties& view, FlagBoxes& boxes, std::int16_t number, double left,
+                       double top);
 
 // Double click on the use row of flag `number` under column 1..3 (x, y, z): toggles that use
 // flag of the flag's identical point (both sides of an identical point map to it), rewrites

@@ -50,7 +50,9 @@ class ColorBarWindows::ScreenTarget : public ColourBarTarget {
     void storeViewAndRedraw() override {
         form_->storeView();
         form_->redraw();
+        if (refillFlags) refillFlags(*form_);  // the flags show the new class colours
     }
+    std::function<void(FormScreen&)> refillFlags;
 
   private:
     const JobState& job_;
@@ -188,6 +190,10 @@ void ColorBarWindows::viewRestored(bool savedView) {
 
 void ColorBarWindows::lastWindowClosed() {
     if (form_) form_->close();
+}
+
+void ColorBarWindows::setFlagRefill(std::function<void(FormScreen&)> refill) {
+    screenTarget_->refillFlags = std::move(refill);
 }
 
 }  // namespace kal

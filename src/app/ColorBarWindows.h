@@ -33,6 +33,9 @@ class ColorBarWindows {
     // How the default graphics window is found (tests; by default ScreenWindows' default window).
     void setTargetFinder(std::function<ColourBarTarget*()> find) { find_ = std::move(find); }
 
+    // Refills the flags of the window an apply recoloured (Alle_Fahnen_neu_zeichnen).
+    void setFlagRefill(std::function<void(FormScreen&)> refill);
+
     // "Color Bar": closes the dialog when it is shown, otherwise shows it.
     void toggleDialog();
     // "Settings": folds the dialog's settings shut, or open (then "Color Bar" is checked too).

@@ -63,6 +63,10 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
         job_, events_, main_, prompter_, [&startUp] { return startUp.settingsWritable(); });
     viewRecordWindows_->attachScreens(*screenWindows_);
     colorBarWindows_ = std::make_unique<ColorBarWindows>(job_, main_, prompter_, *screenWindows_);
+    flagWindows_ = std::make_unique<FlagWindows>(
+        job_, events_, main_, prompter_, *screenWindows_, calculationWindows_.get(),
+        std::make_unique<platform::QtFontDialogs>(&main_), clipboard_);
+    flagWindows_->connectTo(*viewRecordWindows_, *colorBarWindows_);
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.

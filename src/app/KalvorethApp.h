@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "app/CalculationWindows.h"
-#include "app/ColorBarWindows.h"
 #include "app/ChartWindows.h"
+#include "app/ColorBarWindows.h"
 #include "app/DetailsWindows.h"
+#include "app/FlagWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
 #include "app/NetworkWindows.h"
@@ -78,8 +79,9 @@ class KalvorethApp {
     std::unique_ptr<NetworkWindows> networkWindows_;
     std::unique_ptr<ScreenWindows> screenWindows_;               // the graphics windows
     std::unique_ptr<ScreenNavigationWindows> screenNavigation_;  // their mouse, keys and wheel
-    std::unique_ptr<ViewRecordWindows> viewRecordWindows_;  // saved views, undo controls, options
+    std::unique_ptr<ViewRecordWindows> viewRecordWindows_;       // saved views, undo controls, options
     std::unique_ptr<ColorBarWindows> colorBarWindows_;
+    std::unique_ptr<FlagWindows> flagWindows_;  // the flags of the graphics windows
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

@@ -51,6 +51,12 @@ struct ViewRecordWindows::ScreenHistory : ViewRecordHost {
             outer->resize(twipsOnScreen(outer, size.width), twipsOnScreen(outer, size.height));
         };
         h.redraw = [this] { form.redraw(); };
+        h.removeFlags = [this] {
+            if (owner.removeFlags_) owner.removeFlags_(form);
+        };
+        h.rebuildFlags = [this](FlagSource source, std::int32_t pointer) {
+            if (owner.rebuildFlags_) owner.rebuildFlags_(form, source, pointer);
+        };
         h.refreshMainWindow = [this] { owner.main_.refreshControls(); };
         h.showControls = [this](const UndoControls& c) { owner.showUndoControls(c); };
         return h;

@@ -20,6 +20,7 @@
 #include "shared/JobEvents.h"
 #include "shared/JobState.h"
 #include "shell/ui/FormMain.h"
+#include "view3d/ViewHistory.h"
 #include "view3d/ViewRecordHost.h"
 #include "view3d/ui/FormGraphicsOptions.h"
 
@@ -49,6 +50,13 @@ class ViewRecordWindows {
     // Last / Next controls, the options' apply rebuilds and redraws every window, the point
     // names follow the label rules and the label font reaches every window.
     void attachScreens(ScreenWindows& screens);
+    // The flags of a window as a view is restored: removed before the record is copied in
+    // (AlleLöschen), rebuilt from it afterwards (FahnenReset).
+    void setFlagHooks(std::function<void(FormScreen&)> remove,
+                      std::function<void(FormScreen&, FlagSource, std::int32_t)> rebuild) {
+        removeFlags_ = std::move(remove);
+        rebuildFlags_ = std::move(rebuild);
+    }
     // The undo ring of a graphics window (created with its first use); null without screens.
     const UndoRing* undoRingOf(FormScreen* form) const;
 
@@ -94,6 +102,8 @@ class ViewRecordWindows {
     std::function<void()> rebuild_;
     std::function<std::int32_t()> labelCount_;
     std::function<std::string()> askName_;
+    std::function<void(FormScreen&)> removeFlags_;
+    std::function<void(FormScreen&, FlagSource, std::int32_t)> rebuildFlags_;
     Subscription jobReset_;
     platform::TextFont labelFont_;
     platform::QtFontDialogs fontDialogs_;

@@ -213,7 +213,7 @@ TEST(WindowFlags, DropSnapsToTheGrid) {
         FlagWindow w;
         ASSERT_EQ(w.create(1), 1);
         w.view.FahneProps[1].SnaptoGrid = true;
-        dropFlag(w.view, w.boxes, 1, 45, c.top);
+        dropFlagBox(w.view, w.boxes, 1, 45, c.top);
         EXPECT_EQ(w.boxes.at(1).top, c.expected) << c.top;
         EXPECT_EQ(w.view.FahneProps[1].Top, c.expected) << c.top;
     }

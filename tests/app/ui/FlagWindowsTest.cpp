@@ -1,0 +1,466 @@
+// The flags of real graphics windows: the demo job in the main window, windows opened by the
+// Graphics menu, navigation, saved views and the colour bar wired as the program wires them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <cstdlib>
+
+#include "app/CalculationWindows.h"
+#include "app/ColorBarWindows.h"
+#include "app/FlagWindows.h"
+#include "app/ScreenNavigationWindows.h"
+#include "app/ViewRecordWindows.h"
+#include "calculation/ui/FormTrafoBerechnung.h"
+#include "calculation/ui/PointTable.h"
+#include "jobfile/JobFileItems.h"
+#include "jobfile/JobFileReader.h"
+#include "jobfile/JobFileWriter.h"
+#include "platform/Regional.h"
+#include "shared/Units.h"
+#include "support/FakePlatform.h"
+#include "support/SampleJobs.h"
+#include "view3d/ui/ScreenNavigationInput.h"
+
+namespace kal {
+namespace {
+
+struct NoDialogs : platform::FontDialogs {
+    std::optional<platform::FontChoice> chooseFont(const platform::FontChoice&, int) override {
+        return std::nullopt;
+    }
+    std::optional<std::int32_t> chooseColor(std::int32_t) override { return std::nullopt; }
+};
+
+struct Program {
+    platform::ScopedDecimalSeparator point{'.'};
+    JobState job = testing::makeDemoJob(KALVORETH_EXAMPLES);
+    testing::FakePrompter prompter;
+    testing::FakeClipboard clipboard;
+    JobEvents events;
+    FormMain main{job, prompter};
+    CalculationWindows calculation{job, events, main, prompter};
+    ScreenWindows screens{job, events, main, prompter};
+    ScreenNavigationWindows navigation{job, screens, std::make_unique<NoDialogs>()};
+    ViewRecordWindows records{job, events, main, prompter};
+    ColorBarWindows colourBar{job, main, prompter, screens};
+    FlagWindows flags{job,      events, main, prompter, screens, &calculation, std::make_unique<NoDialogs>(),
+                      clipboard};
+    std::vector<std::string> names;
+
+    Program() {
+        job.LengthUnitName = "millimeter", job.AngleUnitName = "degree";
+        applyUnitSettings(job);
+        main.setSplashInterval(-1);
+        main.resize(1200, 900);
+        records.attachScreens(screens);
+        flags.connectTo(records, colourBar);
+        records.setNameAsker([this] {
+            std::string name = names.empty() ? std::string() : names.front();
+            if (!names.empty()) names.erase(names.begin());
+            return name;
+        });
+        main.refreshControls();
+        main.show();
+        QApplication::processEvents();
+    }
+    FormScreen& open() {
+        main.action(Command::GraphicsWindow)->trigger();
+        QApplication::processEvents();
+        FormScreen& w = *screens.windows().back();
+        w.renderNow();
+        return w;
+    }
+    void run(Command c) {
+        main.action(c)->trigger();
+        QApplication::processEvents();
+    }
+    int steps(FormScreen& w) const {
+        const UndoRing* ring = records.undoRingOf(&w);
+        return ring ? ring->UndoIndex() : 0;
+    }
+};
+
+QPoint pixelOf(const FormScreen& w, std::int32_t row) {
+    const ViewArrays& a = w.model().arrays;
+    return {static_cast<int>(std::lround(a.PixelX[static_cast<std::size_t>(row)])),
+            static_cast<int>(std::lround(a.PixelY[static_cast<std::size_t>(row)]))};
+}
+
+// The centre of cell (r, c) of a drawn flag, in surface pixels.
+QPoint cellCentre(const FlagBox& b, int r, int c) {
+    int x = b.left, y = b.top;
+    for (int k = 0; k < c; ++k) x += b.table.columnWidth[static_cast<std::size_t>(k)];
+    for (int k = 0; k < r; ++k) y += b.table.rowHeight[static_cast<std::size_t>(k)];
+    return {x + b.table.columnWidth[static_cast<std::size_t>(c)] / 2,
+            y + b.table.rowHeight[static_cast<std::size_t>(r)] / 2};
+}
+
+// The first visible row with its pixel well inside the surface.
+std::int32_t placeableRow(const FormScreen& w) {
+    for (std::int32_t r = 1; r <= w.model().cloud.count(); ++r) {
+        const QPoint at = pixelOf(w, r);
+        if (at.x() > 20 && at.y() > 20 && at.x() < w.model().width - 40 && at.y() < w.model().height - 40 &&
+            w.model().cloud(r, cloud::Visible) == 1)
+            return r;
+    }
+    return 0;
+}
+
+template <class T>
+std::vector<T> primitivesOf(const DisplayList& list) {
+    std::vector<T> found;
+    for (const Primitive& p : list.items)
+        if (const T* t = std::get_if<T>(&p)) found.push_back(*t);
+    return found;
+}
+
+TEST(FlagWindows, ClickInFlagModeMakesAFlagDrawnAtItsPlaceWithALeaderLine) {
+    Program p;
+    FormScreen& w = p.open();
+    p.run(Command::FlagMode);
+    ASSERT_TRUE(w.model().view.Faehnchenmode);
+    const std::int32_t row = placeableRow(w);
+    ASSERT_NE(row, 0);
+    const QPoint at = pixelOf(w, row);
+    QTest::mouseMove(w.surface(), at);
+    ScreenNavigationWindows::of(w)->flushMove();
+    const int before = p.steps(w);
+    QTest::mouseClick(w.surface(), Qt::LeftButton, Qt::NoModifier, at);
+    w.renderNow();
+
+    ASSERT_EQ(w.model().view.FahneAnzahl, 1);
+    std::int32_t flagged = 0;
+    for (const auto& [r, n] : w.model().view.FlagOfPoint.flaggedRows())
+        if (n == 1) flagged = r;
+    ASSERT_NE(flagged, 0);
+    const FlagBoxes& boxes = *p.flags.flagsOf(w);
+    ASSERT_EQ(boxes.size(), 1u);
+    const FlagBox& box = boxes.at(1);
+    EXPECT_TRUE(box.visible);
+    EXPECT_GT(box.table.width, 0);
+    EXPECT_EQ(w.model().view.FahneProps[1].Left, box.left);
+    EXPECT_EQ(w.model().view.FahneProps[1].Top, box.top);
+    EXPECT_EQ(box.table.cells[0][0].text, w.model().cloud.name(flagged));
+    EXPECT_EQ(p.steps(w), before + 1);  // the creation stores the view; a release in flag mode does not
+
+    // The picture holds the leader line from the point to the flag's centre and the table.
+    const auto segments = primitivesOf<Segment>(w.model().display);
+    const Segment leader = flagLeaderLine(box, pixelOf(w, flagged).x(), pixelOf(w, flagged).y());
+    bool hasLeader = false;
+    for (const Segment& s : segments)
+        if (s.colour == storedColour(0, 100, 100) && s.to == leader.to) hasLeader = true;
+    EXPECT_TRUE(hasLeader);
+    bool hasTable = false;
+    for (const FilledRect& r : primitivesOf<FilledRect>(w.model().display))
+        if (r.left == box.left && r.top == box.top && r.width == box.table.width) hasTable = true;
+    EXPECT_TRUE(hasTable);
+    const QImage& image = w.backBuffer();
+    EXPECT_EQ(image.pixelColor(box.left, box.top + box.table.height / 2), QColor(0, 0, 0));  // grid line
+    const StoredColour inside = box.table.background;  // the point's class colour
+    EXPECT_EQ(image.pixelColor(box.left + 2, box.top + box.table.height - 2),
+              QColor(inside & 0xFF, (inside >> 8) & 0xFF, (inside >> 16) & 0xFF));
+    if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR"))
+        w.grab().save(QString::fromStdString(std::string(dir) + "/flag-window.png"));
+}
+
+TEST(FlagWindows, DoubleClickOnTheUseRowTogglesTheRightPointAndSetsJobDirty) {
+    Program p;
+    FormScreen& w = p.open();
+    ASSERT_GE(p.job.IdenticalCount, 5);
+    w.model().MouseX = 10;
+    w.model().MouseY = 10;
+    ASSERT_EQ(p.flags.createFlagOnRow(w, 5), 1);
+    w.model().view.FahneProps[1].ShowUseNotUse = true;
+    p.flags.refillFlags(w);
+    w.renderNow();
+    const FlagBox& box = p.flags.flagsOf(w)->at(1);
+    ASSERT_EQ(p.job.UseFlags[14], 1);
+    p.job.JobDirty = false;
+    p.job.AutoRecalc = true;  // the calculation window is closed: no recalculation
+
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier, cellCentre(box, 4, 2));
+    EXPECT_EQ(p.job.UseFlags[14], 0);
+    EXPECT_TRUE(p.job.JobDirty);
+    EXPECT_EQ(p.flags.flagsOf(w)->at(1).table.cells[4][2].text, "");
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier, cellCentre(box, 4, 2));
+    EXPECT_EQ(p.job.UseFlags[14], 1);
+    EXPECT_EQ(p.flags.flagsOf(w)->at(1).table.cells[4][2].text, "X");
+    EXPECT_EQ(p.calculation.window(), nullptr);
+
+    // Under R .. 3D Dev. the use row addresses no observation: nothing changes, no editor.
+    w.model().view.FahneProps[1].showR = true;
+    p.flags.refillFlags(w);
+    w.renderNow();
+    int editors = 0;
+    p.flags.setEditorRunner([&](FormEditFahne&) { ++editors; });
+    const auto flagsBefore = p.job.UseFlags;
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier,
+                       cellCentre(p.flags.flagsOf(w)->at(1), 4, 4));
+    EXPECT_EQ(p.job.UseFlags, flagsBefore);
+    EXPECT_EQ(editors, 0);
+}
+
+TEST(FlagWindows, DropSnapsToTheGridAndEveryDropIsOneUndoStep) {
+    Program p;
+    FormScreen& w = p.open();
+    w.model().MouseX = 10;
+    w.model().MouseY = 10;
+    ASSERT_EQ(p.flags.createFlagOnRow(w, placeableRow(w)), 1);
+    w.model().view.FahneProps[1].SnaptoGrid = true;
+    w.model().view.GridLength = 10;
+    w.renderNow();
+    const FlagBox& box = p.flags.flagsOf(w)->at(1);
+    struct Case {
+        int top, expected;
+    };
+    for (const Case c : {Case{119, 120}, Case{118, 110}, Case{105, 100}, Case{-30, 0}}) {
+        const QPoint grab(box.left + 3, box.top + 4);
+        const int before = p.steps(w);
+        QTest::mousePress(w.surface(), Qt::LeftButton, Qt::NoModifier, grab);
+        QTest::mouseMove(w.surface(), {grab.x() + 7, c.top + 4});
+        QTest::mouseRelease(w.surface(), Qt::LeftButton, Qt::NoModifier, {grab.x() + 7, c.top + 4});
+        EXPECT_EQ(w.model().view.FahneProps[1].Top, c.expected) << c.top;
+        EXPECT_EQ(box.top, c.expected) << c.top;
+        EXPECT_EQ(box.left % 10, 0);
+        EXPECT_EQ(p.steps(w), before + 1) << c.top;
+    }
+}
+
+TEST(FlagWindows, CtrlCAloneCopiesThePressedCellAndKeysOnAFlagAreSwallowed) {
+    Program p;
+    FormScreen& w = p.open();
+    w.model().MouseX = 10;
+    w.model().MouseY = 10;
+    const std::int32_t row = placeableRow(w);
+    ASSERT_EQ(p.flags.createFlagOnRow(w, row), 1);
+    w.renderNow();
+    const FlagBox& box = p.flags.flagsOf(w)->at(1);
+    QTest::mouseClick(w.surface(), Qt::LeftButton, Qt::NoModifier, cellCentre(box, 0, 0));
+    const float offset = w.model().view.OffsetX;
+    QTest::keyClick(w.surface(), Qt::Key_C);
+    QTest::keyClick(w.surface(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(w.surface(), Qt::Key_Right);  // would pan the view
+    EXPECT_EQ(p.clipboard.writes(), 0);
+    EXPECT_EQ(w.model().view.OffsetX, offset);
+    QTest::keyClick(w.surface(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(p.clipboard.text(), w.model().cloud.name(row));
+    EXPECT_EQ(flagCopyText(box.table, 0, 0, 1, 1),
+              box.table.cells[0][0].text + "\t" + box.table.cells[0][1].text + "\r\n" +
+                  box.table.cells[1][0].text + "\t" + box.table.cells[1][1].text);
+}
+
+TEST(FlagWindows, EditorDeletesOrPutsFlagsOnAllVisiblePoints) {
+    Program p;
+    FormScreen& w = p.open();
+    w.model().MouseX = 10;
+    w.model().MouseY = 10;
+    ASSERT_EQ(p.flags.createFlagOnRow(w, placeableRow(w)), 1);
+    w.renderNow();
+
+    // OK with "put Flag on all visible Points": flags everywhere, the view stored twice.
+    p.flags.setEditorRunner([&](FormEditFahne& editor) {
+        EXPECT_EQ(editor.windowTitle().toStdString(), "Edit Flag...");
+        editor.box(FlagCheck::CheckShowOnlyPointNumber)->click();
+        editor.box(FlagCheck::CheckChangeAll)->click();
+        editor.box(FlagCheck::CheckPutAll)->click();
+        editor.okButton()->click();
+    });
+    int before = p.steps(w);
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier,
+                       cellCentre(p.flags.flagsOf(w)->at(1), 0, 0));
+    EXPECT_GT(w.model().view.FahneAnzahl, 1);
+    EXPECT_TRUE(w.model().view.FahneProps[1].ShowPointNumber);
+    EXPECT_EQ(p.flags.flagsOf(w)->size(), static_cast<std::size_t>(w.model().view.FahneAnzahl));
+    EXPECT_GE(p.steps(w), before + 2);  // press/release drop, OK, the layout run
+
+    // "Delete &All": no flag left, one more undo step; the numbers start again at 1.
+    p.flags.setEditorRunner([](FormEditFahne& editor) { editor.deleteAllButton()->click(); });
+    before = p.steps(w);
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier,
+                       cellCentre(p.flags.flagsOf(w)->at(1), 0, 0));
+    EXPECT_TRUE(p.flags.flagsOf(w)->empty());
+    EXPECT_EQ(w.model().view.FahneAnzahl, 0);
+    EXPECT_GT(p.steps(w), before);
+}
+
+TEST(FlagWindows, FlagsFollowUseFlagChangesAndComeBackWithUndoSteps) {
+    Program p;
+    FormScreen& w = p.open();
+    w.model().MouseX = 10;
+    w.model().MouseY = 10;
+    ASSERT_EQ(p.flags.createFlagOnRow(w, 5), 1);
+    w.model().view.FahneProps[1].ShowUseNotUse = true;
+    p.flags.refillFlags(w);
+    p.job.UseFlags[13] = 0;
+    p.events.publish(JobEvent::UseFlagsChanged);
+    EXPECT_EQ(p.flags.flagsOf(w)->at(1).table.cells[4][1].text, "");
+    // A units change refills the flags in the new format.
+    p.job.LengthFormat = "0.0";
+    p.events.publish(JobEvent::UnitsChanged);
+    const std::string actualX = p.flags.flagsOf(w)->at(1).table.cells[1][1].text;
+    ASSERT_NE(actualX.find('.'), std::string::npos);
+    EXPECT_EQ(actualX.size() - actualX.find('.'), 2u) << actualX;
+
+    // A drop moves the flag; "&last View" brings the flag back where it was.
+    p.flags.refillFlags(w);
+    w.renderNow();
+    const FlagBox before = p.flags.flagsOf(w)->at(1);
+    w.storeView();
+    const QPoint grab(before.left + 3, before.top + 3);
+    QTest::mousePress(w.surface(), Qt::LeftButton, Qt::NoModifier, grab);
+    QTest::mouseMove(w.surface(), grab + QPoint(60, 40));
+    QTest::mouseRelease(w.surface(), Qt::LeftButton, Qt::NoModifier, grab + QPoint(60, 40));
+    EXPECT_EQ(p.flags.flagsOf(w)->at(1).left, before.left + 60);
+    p.run(Command::LastView);
+    ASSERT_EQ(p.flags.flagsOf(w)->count(1), 1u);
+    EXPECT_EQ(p.flags.flagsOf(w)->at(1).left, before.left);
+    EXPECT_EQ(p.flags.flagsOf(w)->at(1).top, before.top);
+    EXPECT_EQ(p.flags.flagsOf(w)->at(1).table, before.table);
+}
+
+TEST(FlagWindows, SavedViewWithFlagsSurvivesSaveAndOpen) {
+    Program p;
+    FormScreen& first = p.open();
+    first.model().MouseX = 10;
+    first.model().MouseY = 10;
+    ASSERT_EQ(p.flags.createFlagOnRow(first, 5), 1);
+    first.model().MouseX = 300;
+    first.model().MouseY = 200;
+    ASSERT_EQ(p.flags.createFlagOnRow(first, placeableRow(first) == 5 ? 6 : placeableRow(first)), 2);
+    first.renderNow();
+    const FlagBoxes drawn = *p.flags.flagsOf(first);
+    const int views = p.job.ViewCount;
+    p.names = {"With flags"};
+    p.run(Command::SaveView);
+    ASSERT_EQ(p.job.ViewCount, views + 1);
+
+    JobFileWriteNotes notes;
+    const std::string bytes = writeJobFile(p.job, notes);
+    JobFileReadResult read = readJobFile(bytes, probeJobFileHeader(bytes));
+    adoptJobFileItems(p.job, std::move(read.job));
+    p.events.publish(JobEvent::SavedViewsChanged);
+
+    FormScreen& second = p.open();
+    second.renderNow();
+    emit p.main.comboSaveView()->activated(views);
+    QApplication::processEvents();
+    second.renderNow();
+    const FlagBoxes& restored = *p.flags.flagsOf(second);
+    ASSERT_EQ(restored.size(), 2u);
+    for (const auto& [n, box] : drawn) {
+        ASSERT_EQ(restored.count(n), 1u) << n;
+        EXPECT_EQ(restored.at(n).left, box.left) << n;
+        EXPECT_EQ(restored.at(n).top, box.top) << n;
+        EXPECT_EQ(restored.at(n).table, box.table) << n;
+        EXPECT_TRUE(restored.at(n).visible) << n;
+    }
+    EXPECT_EQ(second.model().view.FlagOfPoint, first.model().view.FlagOfPoint);
+}
+
+TEST(FlagWindows, DynamicFlagFollowsTheMouseWithOneNumber) {
+    Program p;
+    FormScreen& w = p.open();
+    p.run(Command::DynamicFlag);
+    ASSERT_TRUE(p.flags.dynamicFlagMode());
+    EXPECT_TRUE(p.main.action(Command::DynamicFlag)->isChecked());
+    EXPECT_FALSE(p.main.toolbar(Toolbar::ToolbarSaveView)->isEnabled());
+    int moved = 0;
+    for (std::int32_t r = 1; r <= p.job.IdenticalCount && moved < 4; ++r) {
+        if (w.model().cloud(r, cloud::Visible) != 1) continue;
+        QTest::mouseMove(w.surface(), pixelOf(w, r));
+        ScreenNavigationWindows::of(w)->flushMove();
+        ++moved;
+    }
+    ASSERT_GT(moved, 1);
+    EXPECT_EQ(p.flags.flagsOf(w)->size(), 1u);
+    EXPECT_EQ(w.model().view.FahneAnzahl, 1);
+    p.run(Command::DynamicFlag);
+    EXPECT_FALSE(p.flags.dynamicFlagMode());
+    EXPECT_TRUE(p.main.toolbar(Toolbar::ToolbarSaveView)->isEnabled());
+}
+
+TEST(FlagWindows, ColourBarApplyRefillsTheFlagsWithTheNewClassColours) {
+    Program p;
+    FormScreen& w = p.open();
+    w.model().MouseX = 10;
+    w.model().MouseY = 10;
+    ASSERT_EQ(p.flags.createFlagOnRow(w, 5), 1);
+    // A stale table shows whether the apply refills it.
+    p.flags.flagsOf(w)->at(1).table.background = storedColour(1, 2, 3);
+    p.main.action(Command::ColorBar)->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(p.colourBar.dialog());
+    p.colourBar.dialog()->positiveCountBox()->setText("1");
+    p.colourBar.dialog()->positiveCountBox()->setModified(true);
+    emit p.colourBar.dialog()->positiveCountBox()->editingFinished();
+    p.colourBar.dialog()->negativeCountBox()->setText("1");
+    p.colourBar.dialog()->negativeCountBox()->setModified(true);
+    emit p.colourBar.dialog()->negativeCountBox()->editingFinished();
+    const int stepsBefore = p.steps(w);
+    p.colourBar.dialog()->applyButton()->click();
+    EXPECT_EQ(p.steps(w), stepsBefore + 1);  // Apply stores the view
+    ASSERT_EQ(w.model().view.AnzKlassenPos, 1);
+    const auto colour = static_cast<StoredColour>(std::lround(w.model().cloud(5, cloud::Colour)));
+    EXPECT_EQ(p.flags.flagsOf(w)->at(1).table.background, colour);
+    EXPECT_NE(colour, storedColour(1, 2, 3));
+}
+
+TEST(FlagWindows, UseMarkWithTheCalculationWindowOpenRecalculatesOnlyWithAutoRecalc) {
+    Program p;
+    FormScreen& w = p.open();
+    PointTable* table = p.calculation.ensureOpen().pointTable();
+    ASSERT_NE(table, nullptr);
+    QSignalSpy recalculations(table, &PointTable::recalculationRequested);
+    w.model().MouseX = 10;
+    w.model().MouseY = 10;
+    ASSERT_EQ(p.flags.createFlagOnRow(w, 5), 1);
+    w.model().view.FahneProps[1].ShowUseNotUse = true;
+    p.flags.refillFlags(w);
+    w.renderNow();
+    const QPoint useX = cellCentre(p.flags.flagsOf(w)->at(1), 4, 1);
+
+    p.job.AutoRecalc = false;
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier, useX);
+    EXPECT_EQ(p.job.UseFlags[13], 0);
+    EXPECT_EQ(recalculations.count(), 0);
+    p.job.AutoRecalc = true;
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier, useX);
+    EXPECT_EQ(p.job.UseFlags[13], 1);
+    EXPECT_EQ(recalculations.count(), 1);
+}
+
+TEST(FlagWindows, AFullPictureSaysSoOnceAndKeepsTheFlagsItPlaced) {
+    Program p;
+    FormScreen& w = p.open();
+    auto* frame = qobject_cast<QMdiSubWindow*>(w.parentWidget());
+    ASSERT_NE(frame, nullptr);
+    frame->resize(320, 240);
+    QApplication::processEvents();
+    p.run(Command::ZoomAll);
+    w.renderNow();
+    w.model().MouseX = 0;
+    w.model().MouseY = 0;
+    const std::int32_t first = placeableRow(w);
+    ASSERT_EQ(p.flags.createFlagOnRow(w, first != 0 ? first : 1), 1);
+    w.renderNow();
+    p.flags.setEditorRunner([](FormEditFahne& editor) {
+        editor.box(FlagCheck::CheckPutAll)->click();
+        editor.placementOption(FlagPlacement::ScreenBorder)->click();
+        editor.okButton()->click();
+    });
+    const FlagBox& box = p.flags.flagsOf(w)->at(1);
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier, cellCentre(box, 0, 0));
+    const auto texts = p.prompter.texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), std::string(kScreenFullMessage)), 1);
+    EXPECT_GE(p.flags.flagsOf(w)->size(), 2u);  // the flags placed before the picture filled stay
+    EXPECT_LT(p.flags.flagsOf(w)->size(), static_cast<std::size_t>(p.job.IdenticalCount) + 1);
+}
+
+}  // namespace
+}  // namespace kal
