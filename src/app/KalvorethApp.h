@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "app/CalculationWindows.h"
-#include "app/ColorBarWindows.h"
 #include "app/ChartWindows.h"
+#include "app/ColorBarWindows.h"
 #include "app/DetailsWindows.h"
+#include "app/GraphicsModeWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
 #include "app/NetworkWindows.h"
@@ -53,6 +54,8 @@ class KalvorethApp {
     // Settings the job commands store go to the INI file only when the start-up found it
     // writable.
     void writeSettings(const std::string& section, const SettingsKeys& keys);
+    // The graphics switches of the main window and a pick reaching the main sheet.
+    void attachGraphicsModes();
 
     GuardedApplication& app_;
     JobState job_;
@@ -78,8 +81,9 @@ class KalvorethApp {
     std::unique_ptr<NetworkWindows> networkWindows_;
     std::unique_ptr<ScreenWindows> screenWindows_;               // the graphics windows
     std::unique_ptr<ScreenNavigationWindows> screenNavigation_;  // their mouse, keys and wheel
-    std::unique_ptr<ViewRecordWindows> viewRecordWindows_;  // saved views, undo controls, options
+    std::unique_ptr<ViewRecordWindows> viewRecordWindows_;       // saved views, undo controls, options
     std::unique_ptr<ColorBarWindows> colorBarWindows_;
+    std::unique_ptr<GraphicsModeWindows> graphicsModes_;  // analyse, dynamic flag, pick to the sheet
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;
