@@ -38,6 +38,7 @@ void GraphicsModeWindows::pointPicked(FormScreen& window, const std::string& nam
     if (*row > 0) {
         job_.OriginPointIndex = *row;
         screens_.session().OriginPointName = name;
+        for (FormScreen* form : screens_.windows()) form->model().origin.OriginPointIndex = *row;
     }
     window.setPointer(ScreenPointer::Default);
     if (QAction* rotate = main_.action(Command::RotateAbout)) rotate->setChecked(false);

@@ -64,6 +64,7 @@ class ScreenNavigationInput : public QObject, public ScreenInput {
     bool analysing() const { return analysing_; }
     const AnalyseAnimation& animation() const { return animation_; }
     int animationFrames() const { return animationFrames_; }
+    const ViewArrays& animationArrays() const { return analyseArrays_; }  // taken once per run
 
     // Handles a move still waiting for its turn at once.
     void flushMove();
