@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <cmath>
+#include <set>
 
 #include "app/ColorBarWindows.h"
 #include "app/GraphicsModeWindows.h"
@@ -262,6 +263,33 @@ TEST(GraphicsModeWindows, RestoredViewsRefillTheColourDialogAndNewPointsCloseIt)
     QApplication::processEvents();
     EXPECT_FALSE(p.job.ColourBarShown);
     EXPECT_FALSE(p.colourBar.dialog() && p.colourBar.dialog()->isVisible());
+}
+
+// Every entry and button of the graphics menus and toolbars either runs its command or is
+// greyed for a stated reason; none is silently dead.
+TEST(GraphicsModeWindows, EveryGraphicsEntryWithAWindowIsLive) {
+    Program p;
+    p.open();
+    const std::set<Command> waiting = {
+        Command::AnalyseMore,   Command::AnalyseLess,    Command::AnalyseKeepPoints,  // analyse mode only
+        Command::LastView,      Command::NextView,                                    // the ring decides
+        Command::VectorsLonger, Command::VectorsShorter,                              // vector mode only
+        Command::SetLines,      Command::DeleteLines,                                 // line mode only
+        Command::ListViews,  // runs no command: kept greyed
+    };
+    std::vector<Command> graphics;
+    for (auto c = static_cast<int>(Command::GraphicsMenu); c <= static_cast<int>(Command::NextView); ++c)
+        graphics.push_back(static_cast<Command>(c));
+    for (Command c : {Command::GraphicsButton, Command::ZoomOut, Command::ZoomIn, Command::ListViews,
+                      Command::SavedViews})
+        graphics.push_back(c);
+    for (Command c : graphics) {
+        const CommandInfo& info = commandInfo(c);
+        if (info.kind == ControlKind::Separator) continue;
+        const bool expectLive = !waiting.contains(c);
+        EXPECT_EQ(p.main.commandConnected(c), c != Command::ListViews) << info.objectName;
+        EXPECT_EQ(p.main.action(c)->isEnabled(), expectLive) << info.objectName;
+    }
 }
 
 }  // namespace
