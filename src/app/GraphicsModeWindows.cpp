@@ -15,8 +15,10 @@ GraphicsModeWindows::GraphicsModeWindows(JobState& job, JobEvents& events, FormM
     subscriptions_.push_back(events.subscribe({JobEvent::JobReset, JobEvent::PointsReplaced},
                                               Subscriber::Graphics, [this](JobEvent) { measureAxesAnew(); }));
     // A new job has no picked origin point.
-    subscriptions_.push_back(events.subscribe(JobEvent::JobReset, Subscriber::Graphics,
-                                              [this] { screens_.session().OriginPointName.clear(); }));
+    subscriptions_.push_back(events.subscribe(JobEvent::JobReset, Subscriber::Graphics, [this] {
+        screens_.session().OriginPointName.clear();
+        for (FormScreen* form : screens_.windows()) form->model().origin.OriginPointIndex = 0;
+    }));
 }
 
 GraphicsModeWindows::~GraphicsModeWindows() { subscriptions_.clear(); }

@@ -211,6 +211,30 @@ TEST(GraphicsModeWindows, APickMovesTheShownMainSheetToThePoint) {
     EXPECT_NEAR(w.model().arrays.PixelX[static_cast<std::size_t>(row)], w.model().width / 2.0, 1.5);
 }
 
+// Going to each point in turn highlights that point's row, however far right the current cell
+// has wandered.
+TEST(GraphicsModeWindows, GoingToEveryPointInTurnHighlightsItsRow) {
+    Program p;
+    p.sheet.fill();
+    FormMainSheet& sheet = *p.sheet.window();
+    std::vector<std::string> heard;
+    QObject::connect(&sheet, &FormMainSheet::currentPointChanged,
+                     [&](const QString& name) { heard.push_back(name.toStdString()); });
+    std::vector<std::string> names;
+    for (int round = 0; round < 5; ++round)
+        for (std::int32_t i = p.job.IdenticalCount; i >= 1; --i)
+            names.push_back(p.job.MCS_Name[static_cast<std::size_t>(i)]);
+    for (const std::string& name : names) {
+        const std::optional<int> row = p.sheet.goToPoint(name);
+        ASSERT_TRUE(row);
+        EXPECT_EQ(*row, sheet.rowOfName(name) + 1) << name;
+        EXPECT_EQ(sheet.grid()->currentIndex().row(), sheet.rowOfName(name)) << name;
+        ASSERT_FALSE(heard.empty());
+        EXPECT_EQ(heard.back(), name);
+    }
+    EXPECT_EQ(p.sheet.goToPoint("no such point"), 0);
+}
+
 // "Dynamic Flag" reaches every window's navigation and blocks the saved-view toolbar; the hiding
 // plane's normal reaches the navigation of its own window.
 TEST(GraphicsModeWindows, SwitchesAndThePlaneNormalReachTheNavigation) {
