@@ -1,7 +1,5 @@
 #include "app/GraphicsModeWindows.h"
 
-#include <QToolBar>
-
 #include "app/ScreenNavigationWindows.h"
 #include "view3d/ui/ScreenNavigationInput.h"
 
@@ -11,7 +9,6 @@ GraphicsModeWindows::GraphicsModeWindows(JobState& job, JobEvents& events, FormM
                                          ScreenWindows& screens)
     : job_(job), main_(main), screens_(screens) {
     main_.connectCommand(Command::AnalyseMode, [this] { toggleAnalyseMode(); });
-    main_.connectCommand(Command::DynamicFlag, [this] { toggleDynamicFlag(); });
     subscriptions_.push_back(events.subscribe({JobEvent::JobReset, JobEvent::PointsReplaced},
                                               Subscriber::Graphics, [this](JobEvent) { measureAxesAnew(); }));
     // A new job has no picked origin point.
@@ -62,14 +59,6 @@ void GraphicsModeWindows::toggleAnalyseMode() {
     // Off ends the animation wherever it runs (the default window may have changed meanwhile).
     for (FormScreen* form : screens_.windows())
         if (ScreenNavigationInput* input = ScreenNavigationWindows::of(*form)) input->stopAnalyse();
-}
-
-void GraphicsModeWindows::toggleDynamicFlag() {
-    GraphicsSession& session = screens_.session();
-    session.DynamicFlagMode = !session.DynamicFlagMode;
-    main_.action(Command::DynamicFlag)->setChecked(session.DynamicFlagMode);
-    if (QToolBar* bar = main_.toolbar(Toolbar::ToolbarSaveView)) bar->setEnabled(!session.DynamicFlagMode);
-    if (dynamicFlagSwitched_) dynamicFlagSwitched_(session.DynamicFlagMode);
 }
 
 }  // namespace kal

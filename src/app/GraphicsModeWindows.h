@@ -3,8 +3,6 @@
 // outside that window:
 // - "Analyse Mode Active" (Ctrl+X, button "AnalyseMode") starts or stops the default window's
 //   animation and enables "more", "less" and "KeepPoints" only while it runs;
-// - "Dynamic Flag" (F6) switches DynamicFlagMode, which every window's navigation reads, and
-//   disables the saved-view toolbar while it is on;
 // - a picked point becomes the main sheet's current row when the sheet is shown, and the point
 //   "Rotate about" turns the views about;
 // - new points or a new job make every window measure its axes anew.
@@ -33,16 +31,11 @@ class GraphicsModeWindows {
     void setMainSheet(std::function<std::optional<int>(const std::string& name)> goToPoint) {
         goToPoint_ = std::move(goToPoint);
     }
-    // Told when "Dynamic Flag" switches (the flags start with no dynamic flag: DynamicFlagIndex 0).
-    void setDynamicFlagSwitched(std::function<void(bool on)> switched) {
-        dynamicFlagSwitched_ = std::move(switched);
-    }
 
     // A click in `window` selected the point `name` (after SelectedPointName, before the redraws).
     void pointPicked(FormScreen& window, const std::string& name);
 
     void toggleAnalyseMode();  // "Analyse Mode Active"
-    void toggleDynamicFlag();  // "Dynamic Flag"
 
   private:
     void measureAxesAnew();
@@ -51,7 +44,6 @@ class GraphicsModeWindows {
     FormMain& main_;
     ScreenWindows& screens_;
     std::function<std::optional<int>(const std::string&)> goToPoint_;
-    std::function<void(bool)> dynamicFlagSwitched_;
     std::vector<Subscription> subscriptions_;
 };
 

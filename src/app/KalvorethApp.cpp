@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QStringList>
 
+#include "app/GraphicsModeWindows.h"
 #include "shared/IniFile.h"
 
 namespace kal {
@@ -63,8 +64,6 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
         job_, events_, main_, prompter_, [&startUp] { return startUp.settingsWritable(); });
     viewRecordWindows_->attachScreens(*screenWindows_);
     colorBarWindows_ = std::make_unique<ColorBarWindows>(job_, main_, prompter_, *screenWindows_);
-    colorBarWindows_->attach(events_, *viewRecordWindows_);
-    attachGraphicsModes();
 
     // Whatever changes the job, the menus and toolbars follow it; the main window hears last of
     // the windows, so that its states see what the others have already shown.
@@ -72,9 +71,11 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
         events_.subscribe({JobEvent::JobReset, JobEvent::PointsReplaced, JobEvent::UnitsChanged,
                            JobEvent::SavedViewsChanged, JobEvent::CalculationEnded},
                           Subscriber::MainWindow, [this](JobEvent) { main_.refreshControls(); });
+    attachGraphicsModes();
 }
 
 void KalvorethApp::attachGraphicsModes() {
+    colorBarWindows_->attach(events_, *viewRecordWindows_);
     graphicsModes_ = std::make_unique<GraphicsModeWindows>(job_, events_, main_, *screenWindows_);
     graphicsModes_->setMainSheet([this](const std::string& name) { return sheetWindows_->goToPoint(name); });
     screenNavigation_->setPointPicked(

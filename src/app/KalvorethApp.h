@@ -11,7 +11,6 @@
 #include "app/ChartWindows.h"
 #include "app/ColorBarWindows.h"
 #include "app/DetailsWindows.h"
-#include "app/GraphicsModeWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
 #include "app/NetworkWindows.h"
@@ -32,6 +31,8 @@
 #include "shell/ui/MainWindowCommands.h"
 
 namespace kal {
+
+class GraphicsModeWindows;
 
 class KalvorethApp {
   public:
@@ -68,6 +69,7 @@ class KalvorethApp {
     JobCommands jobCommands_;
     std::optional<StartUp> startUp_;  // made once the job commands it drives exist
     Subscription mainWindowRefresh_;
+    std::unique_ptr<GraphicsModeWindows> graphicsModes_;  // analyse mode, a pick reaching the sheet
     std::unique_ptr<CalculationWindows> calculationWindows_;
     std::unique_ptr<SheetWindows> sheetWindows_;
     std::unique_ptr<InputWindows> inputWindows_;
@@ -83,7 +85,6 @@ class KalvorethApp {
     std::unique_ptr<ScreenNavigationWindows> screenNavigation_;  // their mouse, keys and wheel
     std::unique_ptr<ViewRecordWindows> viewRecordWindows_;       // saved views, undo controls, options
     std::unique_ptr<ColorBarWindows> colorBarWindows_;
-    std::unique_ptr<GraphicsModeWindows> graphicsModes_;  // analyse, dynamic flag, pick to the sheet
 };
 
 // The command line's arguments as the program reads them: Qt has taken its own options out;

@@ -31,7 +31,6 @@ struct GraphicsSession {
     // The point about which "Rotate about" turns the views: the name of the main-sheet row a pick
     // last went to (OriginPointIndex), so a sorted sheet or an MCS-only point still finds it.
     std::string OriginPointName;
-    bool DynamicFlagMode = false;  // "Dynamic Flag": a flag follows the hovered point
 };
 
 struct ScreenModel {

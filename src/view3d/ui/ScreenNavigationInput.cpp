@@ -162,13 +162,12 @@ void ScreenNavigationInput::syncFromWindow() {
     navigator_.modes.SetLine = model.SetLine;
     navigator_.modes.DeleteLine = model.DeleteLine;
     navigator_.modes.AnalyseFlag = analysing_;
-    syncSwitches();
+    syncPlaneNormal();
 }
 
-void ScreenNavigationInput::syncSwitches() {
-    // The process-wide switches of the main window's commands, and the hiding plane's normal
-    // as the window's last redraw left it (the B and T drags follow it).
-    navigator_.modes.DynamicFlagMode = window_.session().DynamicFlagMode;
+void ScreenNavigationInput::syncPlaneNormal() {
+    // The hiding plane's normal as the window's last redraw left it (the B and T drags follow
+    // it). DynamicFlagMode is set on the navigator by the flags' own "Dynamic Flag" command.
     navigator_.PlaneNormal = window_.model().overlays.hidingPlane.PlaneNormal;
 }
 

@@ -83,7 +83,7 @@ class ScreenNavigationInput : public QObject, public ScreenInput {
 
   private:
     void syncFromWindow();
-    void syncSwitches();
+    void syncPlaneNormal();
     void catchUpWithPointer(QMouseEvent* e, int buttonsHeld);
     void apply(const NavigationOutcome& out);
     void showHover(std::int32_t row);
