@@ -181,6 +181,25 @@ void ColorBarWindows::windowActivated() {
     form_->refresh();
 }
 
+void ColorBarWindows::attach(JobEvents& events, ViewRecordWindows& records) {
+    records.setColourHooks(
+        [this](bool onlyWhenShown) {
+            if (onlyWhenShown && !job_.ColourBarShown) return;
+            ensureLoaded();
+            model_.load();
+            form_->refresh();
+        },
+        [this] {
+            ensureLoaded();
+            model_.update();
+            form_->refresh();
+        });
+    // The dialog showed the classes of the points being replaced.
+    newPoints_ = events.subscribe(JobEvent::PointsReplaced, Subscriber::Other, [this] {
+        if (job_.ColourBarShown && form_) form_->close();
+    });
+}
+
 void ColorBarWindows::viewRestored(bool savedView) {
     FormColorBar& form = ensureLoaded();
     if (savedView || job_.ColourBarShown) model_.load();

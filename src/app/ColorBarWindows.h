@@ -17,6 +17,7 @@
 #include "annotation/ColourBarDialogModel.h"
 #include "annotation/ui/FormColorBar.h"
 #include "app/ScreenWindows.h"
+#include "app/ViewRecordWindows.h"
 #include "platform/qt/QtFontDialogs.h"
 #include "shared/JobState.h"
 #include "shell/ui/FormMain.h"
@@ -48,6 +49,9 @@ class ColorBarWindows {
     // `savedView` GetScreenPropertiesFromSavedView): the controls follow it (a record only while
     // the dialog is shown), then the dialog's Update.
     void viewRestored(bool savedView);
+    // Restoring a view brings its colour settings into the dialog and the window (the undo ring's
+    // colour hooks); new points close the dialog (the input dialog's OK unloads it).
+    void attach(JobEvents& events, ViewRecordWindows& records);
     // Two-colour mode: "Color Bar" checked and the dialog's "Binär Mode" ticked.
     bool twoColourActive() const { return model_.twoColourActive(); }
 
@@ -74,6 +78,7 @@ class ColorBarWindows {
     ColourBarDialogModel model_;
     QPointer<FormColorBar> form_;
     std::unique_ptr<QObject> closeWatcher_;
+    Subscription newPoints_;
 };
 
 }  // namespace kal

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QStringList>
 
+#include "app/GraphicsModeWindows.h"
 #include "shared/IniFile.h"
 
 namespace kal {
@@ -74,6 +75,15 @@ KalvorethApp::KalvorethApp(GuardedApplication& app)
         events_.subscribe({JobEvent::JobReset, JobEvent::PointsReplaced, JobEvent::UnitsChanged,
                            JobEvent::SavedViewsChanged, JobEvent::CalculationEnded},
                           Subscriber::MainWindow, [this](JobEvent) { main_.refreshControls(); });
+    attachGraphicsModes();
+}
+
+void KalvorethApp::attachGraphicsModes() {
+    colorBarWindows_->attach(events_, *viewRecordWindows_);
+    graphicsModes_ = std::make_unique<GraphicsModeWindows>(job_, events_, main_, *screenWindows_);
+    graphicsModes_->setMainSheet([this](const std::string& name) { return sheetWindows_->goToPoint(name); });
+    screenNavigation_->setPointPicked(
+        [this](FormScreen& window, const std::string& name) { graphicsModes_->pointPicked(window, name); });
 }
 
 KalvorethApp::~KalvorethApp() {

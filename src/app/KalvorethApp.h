@@ -33,6 +33,8 @@
 
 namespace kal {
 
+class GraphicsModeWindows;
+
 class KalvorethApp {
   public:
     // Builds the windows and connects them; `app` reports escaped exceptions through the
@@ -54,6 +56,8 @@ class KalvorethApp {
     // Settings the job commands store go to the INI file only when the start-up found it
     // writable.
     void writeSettings(const std::string& section, const SettingsKeys& keys);
+    // The graphics switches of the main window and a pick reaching the main sheet.
+    void attachGraphicsModes();
 
     GuardedApplication& app_;
     JobState job_;
@@ -66,6 +70,7 @@ class KalvorethApp {
     JobCommands jobCommands_;
     std::optional<StartUp> startUp_;  // made once the job commands it drives exist
     Subscription mainWindowRefresh_;
+    std::unique_ptr<GraphicsModeWindows> graphicsModes_;  // analyse mode, a pick reaching the sheet
     std::unique_ptr<CalculationWindows> calculationWindows_;
     std::unique_ptr<SheetWindows> sheetWindows_;
     std::unique_ptr<InputWindows> inputWindows_;

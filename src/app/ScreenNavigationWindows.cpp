@@ -27,8 +27,12 @@ void ScreenNavigationWindows::attach(FormScreen& window) {
         const PointCloud& cloud = window.model().cloud;
         screens_.session().SelectedPointName =
             row >= 1 && row <= cloud.count() ? cloud.name(row) : std::string();
+        if (picked_) picked_(window, screens_.session().SelectedPointName);
         // The picked point is ringed in every window.
         for (FormScreen* each : screens_.windows()) each->redraw();
+    };
+    input->analyseProjection = [this, &window] {
+        return projectionInputs(job_, surfaceOf(window.model()), true);
     };
     input->chooseColour = [this](StoredColour current) -> std::optional<StoredColour> {
         if (!colours_) return std::nullopt;

@@ -91,6 +91,11 @@ FormMainSheet& SheetWindows::ensureOpen() {
     return *form_;
 }
 
+std::optional<int> SheetWindows::goToPoint(const std::string& name) {
+    if (!form_) return std::nullopt;
+    return form_->goToPoint(name);
+}
+
 void SheetWindows::close() {
     if (sub_) sub_->close();
 }

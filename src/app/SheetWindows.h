@@ -7,6 +7,8 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/qt/QtPlatform.h"
@@ -32,6 +34,9 @@ class SheetWindows {
     void fill();
     // The command: closes the sheet when it is open, else opens and fills it (MenuVievMainSheet_Click).
     void switchWindow();
+    // A point picked elsewhere becomes the current row when the sheet is shown: nothing when it
+    // is closed, else the sheet row (0 when the sheet does not list the name).
+    std::optional<int> goToPoint(const std::string& name);
     // Told the point of the sheet's current row before the graphics windows redraw (DrawActualPoint).
     void setPointSelected(std::function<void(const std::string&)> selected) {
         pointSelected_ = std::move(selected);

@@ -59,7 +59,16 @@ struct ViewRecordWindows::ScreenHistory : ViewRecordHost {
         };
         h.refreshMainWindow = [this] { owner.main_.refreshControls(); };
         h.showControls = [this](const UndoControls& c) { owner.showUndoControls(c); };
+        colourHooks(h);
         return h;
+    }
+    void colourHooks(ViewHistoryHooks& h) {
+        h.fillColourBarDialog = [this](bool onlyWhenShown) {
+            if (owner.fillColourBarDialog_) owner.fillColourBarDialog_(onlyWhenShown);
+        };
+        h.applyColourSettings = [this] {
+            if (owner.applyColourSettings_) owner.applyColourSettings_();
+        };
     }
     void store() { storeView(ring, form.model().view, owner.job_, hooks()); }
 

@@ -80,6 +80,13 @@ class ViewRecordWindows {
     // The default graphics window's ring decides the Last / Next controls (on activation).
     void refreshUndoControls();
 
+    // The colour-bar dialog as a view is restored: filled from the window (SetFormtoVars; with
+    // `onlyWhenShown` only while it is shown), then applied to it (Update).
+    void setColourHooks(std::function<void(bool onlyWhenShown)> fill, std::function<void()> apply) {
+        fillColourBarDialog_ = std::move(fill);
+        applyColourSettings_ = std::move(apply);
+    }
+
     // The font of the graphics windows' text labels, shared by all of them.
     const platform::TextFont& labelFont() const { return labelFont_; }
     void setLabelFont(const platform::TextFont& font);
@@ -109,6 +116,8 @@ class ViewRecordWindows {
     platform::QtFontDialogs fontDialogs_;
     QPointer<FormGraphicsOptions> options_;
     ScreenWindows* screens_ = nullptr;
+    std::function<void(bool)> fillColourBarDialog_;
+    std::function<void()> applyColourSettings_;
     // Connections to the main window's widgets, which outlive this object.
     std::vector<QMetaObject::Connection> connections_;
     std::map<FormScreen*, std::unique_ptr<ScreenHistory>> histories_;

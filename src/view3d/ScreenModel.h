@@ -28,6 +28,9 @@ struct GraphicsSession {
     bool StopDrawFlag = false;        // the analyse animation keeps its drawn points ("KeepPoints")
     bool AnalyseFlag = false;         // the analyse animation runs
     std::string SelectedPointName;    // the point picked last, ringed in every window
+    // The point about which "Rotate about" turns the views: the name of the main-sheet row a pick
+    // last went to (OriginPointIndex), so a sorted sheet or an MCS-only point still finds it.
+    std::string OriginPointName;
 };
 
 struct ScreenModel {
@@ -40,7 +43,8 @@ struct ScreenModel {
     DisplayList display;
     int width = 0;  // the drawing surface (ScreenPixel) in pixels
     int height = 0;
-    float MouseX = 0;  // last mouse position over the surface, pixels
+    int statusBarHeight = 0;  // the status bar below the surface (0 while it is hidden), pixels
+    float MouseX = 0;         // last mouse position over the surface, pixels
     float MouseY = 0;
     bool SetLine = false;  // line-mode sub-states; LineMode itself is in the view record
     bool DeleteLine = false;

@@ -6,10 +6,13 @@
 
 namespace kal {
 
-SurfaceSize surfaceOf(const ScreenModel& screen) { return {screen.width, screen.height, 0}; }
+SurfaceSize surfaceOf(const ScreenModel& screen) {
+    return {screen.width, screen.height, screen.statusBarHeight};
+}
 
 void projectScreen(ScreenModel& screen, const JobState& job, const GraphicsSession& session) {
-    const ProjectionInputs in = projectionInputs(job, surfaceOf(screen), session.AnalyseFlag);
+    ProjectionInputs in = projectionInputs(job, surfaceOf(screen), session.AnalyseFlag);
+    in.OriginPointName = session.OriginPointName;
     projectCloud(screen.cloud, screen.view, screen.origin, in, screen.arrays);
     computePixels(screen.view, in, screen.arrays);
 }
@@ -29,6 +32,7 @@ RedrawSummary drawScreen(ScreenModel& screen, const JobState& job, const Graphic
     in.settings = job.GraphicsFlags;
     in.background = screen.backColour;
     in.SelectedPointName = session.SelectedPointName;
+    in.OriginPointName = session.OriginPointName;
     in.AnalyseFlag = session.AnalyseFlag;
     in.SetLine = screen.SetLine;
     in.SelectedLine = screen.SelectedLine;

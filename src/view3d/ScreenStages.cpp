@@ -4,10 +4,12 @@ namespace kal {
 
 RedrawStages screenStages(ScreenModel& screen, const RedrawStages& hooks) {
     RedrawStages s;
-    plugOverlayStages(s, screen.overlays);
     s.nameLabel = [](RedrawContext& ctx, const std::string& name, float x, float y) {
         placeCaptionLabel(ctx, name, x, y);
     };
+    if (hooks.nameLabel) s.nameLabel = hooks.nameLabel;
+    // The axis and quaternion captions are placed as the point names are.
+    plugOverlayStages(s, screen.overlays, s.nameLabel);
     auto take = [](auto& mine, const auto& theirs) {
         if (theirs) mine = theirs;
     };

@@ -126,7 +126,7 @@ FormMainSheet::FormMainSheet(JobState& job, platform::Services services, QWidget
             [this](const QModelIndex& current, const QModelIndex&) {
                 // A drag or a Shift+click moves Qt's current cell to the selection's end; the
                 // sheet's current cell stays the anchor.
-                if (!current.isValid() || !grid_->trackingCurrent()) return;
+                if (!current.isValid() || !grid_->trackingCurrent() || movingToPoint_) return;
                 const SheetCell left = current_;
                 current_ = {current.row() + 1, current.column()};
                 currentCellMoved(left, current_);
@@ -180,6 +180,26 @@ std::vector<IniEntry> FormMainSheet::columnWidthEntries() const {
 int FormMainSheet::rowOfName(const std::string& name) const {
     const auto row = sheet_.rowOfName(name);
     return row ? sorted_.rowOfBaseRow(*row) : -1;
+}
+
+int FormMainSheet::goToPoint(const std::string& name) {
+    const int row = rowOfName(name);
+    if (row < 0) return 0;
+    const int columns = grid_->gridModel().columnCount();
+    const QModelIndex current = grid_->currentIndex();
+    // One column to the right, so that the move is a change even on the current row.
+    int column = current.isValid() ? current.column() + 1 : 1;
+    if (column >= columns) column = columns > 1 ? columns - 2 : 0;
+    const QModelIndex target = grid_->gridModel().index(row, column);
+    {
+        const FlagGuard quiet(movingToPoint_, true);
+        grid_->setCurrentIndex(target);
+    }
+    const SheetCell left = current_;
+    current_ = {row + 1, column};
+    currentCellMoved(left, current_);
+    grid_->scrollTo(target, QAbstractItemView::PositionAtCenter);
+    return row + 1;
 }
 
 void FormMainSheet::currentCellMoved(SheetCell left, SheetCell entered) {

@@ -45,6 +45,10 @@ class FormMainSheet : public QWidget {
 
     // The shown row (0-based body row) of a point's name; -1 when the sheet has no such point.
     int rowOfName(const std::string& name) const;
+    // Makes the row of a point's name the current row, one column further right, highlights it
+    // as a row change does (the graphics windows hear of it) and scrolls it to the middle; the
+    // sheet row (1-based, as shown), 0 when the sheet does not list the name (IndexMainSheet).
+    int goToPoint(const std::string& name);
 
     // Column widths in twips as they stand (the user's drags included); empty before the first
     // fill that found points, so a sheet that never held its 23 columns writes none.
@@ -71,6 +75,7 @@ class FormMainSheet : public QWidget {
     // The current cell moved (MSFlexGrid1_LeaveCell, _EnterCell, _RowColChange), in sheet rows.
     void currentCellMoved(SheetCell left, SheetCell entered);
     SheetSelection selection() const;
+    bool movingToPoint_ = false;  // goToPoint moves the current cell itself
     void layoutGrid();
 
     JobState& job_;

@@ -162,6 +162,13 @@ void FormScreen::closeEvent(QCloseEvent* e) {
 void FormScreen::surfaceResized(int width, int height) {
     model_.width = width;
     model_.height = height;
+    takeStatusBarHeight();
+}
+
+void FormScreen::takeStatusBarHeight() {
+    // The usable part of the surface ends above the status bar.
+    model_.statusBarHeight =
+        status_->isHidden() ? 0 : std::max(status_->height(), status_->sizeHint().height());
 }
 
 void FormScreen::renderNow() {
@@ -174,6 +181,7 @@ void FormScreen::renderNow() {
 void FormScreen::renderFrame() {
     model_.width = surface_->width();
     model_.height = surface_->height();
+    takeStatusBarHeight();
     model_.display.clear(model_.backColour);
     if (services_.drawScene) services_.drawScene(model_);
     for (const ScreenOverlay& overlay : overlays_) overlay(model_, model_.display);

@@ -132,6 +132,7 @@ class FormScreen : public QWidget {
     friend class ScreenSurface;
     void renderFrame();
     void surfaceResized(int width, int height);
+    void takeStatusBarHeight();
 
     GraphicsSession& session_;
     ScreenServices services_;

@@ -162,6 +162,13 @@ void ScreenNavigationInput::syncFromWindow() {
     navigator_.modes.SetLine = model.SetLine;
     navigator_.modes.DeleteLine = model.DeleteLine;
     navigator_.modes.AnalyseFlag = analysing_;
+    syncPlaneNormal();
+}
+
+void ScreenNavigationInput::syncPlaneNormal() {
+    // The hiding plane's normal as the window's last redraw left it (the B and T drags follow
+    // it). DynamicFlagMode is set on the navigator by the flags' own "Dynamic Flag" command.
+    navigator_.PlaneNormal = window_.model().overlays.hidingPlane.PlaneNormal;
 }
 
 void ScreenNavigationInput::apply(const NavigationOutcome& out) {
@@ -269,10 +276,12 @@ void ScreenNavigationInput::startAnalyse() {
     if (cloud_ != nullptr) {
         ScreenProperties view = model.view;
         ViewOrigin origin = model.origin;
-        ProjectionInputs in;
-        in.surface = {model.width, model.height, 0};
+        ProjectionInputs in = analyseProjection ? analyseProjection() : ProjectionInputs{};
+        if (!analyseProjection) {
+            in.surface = {model.width, model.height, model.statusBarHeight};
+            in.IdenticalCount = identicalCount_;
+        }
         in.AnalyseFlag = true;
-        in.IdenticalCount = identicalCount_;
         projectCloud(*cloud_, view, origin, in, analyseArrays_);
         computePixels(view, in, analyseArrays_);
     }

@@ -53,6 +53,10 @@ class ScreenNavigationInput : public QObject, public ScreenInput {
     // when cancelled (the background then stays).
     std::function<std::optional<StoredColour>(StoredColour)> chooseColour;
 
+    // The job's part of the animation's projection (vector direction, use flags, identical
+    // count) for the window's surface; without it the turned vectors use the plain defaults.
+    std::function<ProjectionInputs()> analyseProjection;
+
     // ---- Analyse mode (AnalyseModeAction) ----
     void startAnalyse();  // projects with the turned vectors once, then a frame every 40 ms
     void stopAnalyse();   // stops the timer and redraws the window normally
@@ -60,6 +64,7 @@ class ScreenNavigationInput : public QObject, public ScreenInput {
     bool analysing() const { return analysing_; }
     const AnalyseAnimation& animation() const { return animation_; }
     int animationFrames() const { return animationFrames_; }
+    const ViewArrays& animationArrays() const { return analyseArrays_; }  // taken once per run
 
     // Handles a move still waiting for its turn at once.
     void flushMove();
@@ -78,6 +83,7 @@ class ScreenNavigationInput : public QObject, public ScreenInput {
 
   private:
     void syncFromWindow();
+    void syncPlaneNormal();
     void catchUpWithPointer(QMouseEvent* e, int buttonsHeld);
     void apply(const NavigationOutcome& out);
     void showHover(std::int32_t row);
