@@ -5,8 +5,7 @@
 // second benchmark also rebuilds the cloud from the job first, as after a calculation.
 #include <benchmark/benchmark.h>
 
-#include <random>
-
+#include "CubeJob.h"
 #include "shared/JobState.h"
 #include "view3d/CloudProjection.h"
 #include "view3d/DisplayListRaster.h"
@@ -19,32 +18,8 @@ namespace {
 constexpr int kWidth = 1200, kHeight = 900;
 
 JobState cubeJob(std::int32_t rows) {
-    const std::int32_t n = rows / 2;
-    JobState job;
-    job.IdenticalCount = job.McsCount = job.OcsCount = n;
-    std::mt19937 rng(2024);
-    std::uniform_real_distribution<double> u(0.0, 1000.0);
-    std::normal_distribution<double> g(0.0, 0.1);
-    job.MCS_Name.assign(static_cast<std::size_t>(n) + 1, std::string());
-    job.OCS_Name = job.MCS_Name;
-    job.MCS_X = job.OCS_X = TaggedArray(n);
-    job.MCS_Y = job.OCS_Y = TaggedArray(n);
-    job.MCS_Z.assign(static_cast<std::size_t>(n) + 1, 0.0);
-    job.OCS_Z = job.MCS_Z;
-    for (std::int32_t i = 1; i <= n; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        job.MCS_Name[k] = job.OCS_Name[k] = "P" + std::to_string(i);
-        const double x = u(rng), y = u(rng), z = u(rng);
-        job.OCS_X.set(i, x), job.OCS_Y.set(i, y), job.OCS_Z[k] = z;
-        job.MCS_X.set(i, x + g(rng)), job.MCS_Y.set(i, y + g(rng)), job.MCS_Z[k] = z + g(rng);
-    }
-    job.MCSt_Name = job.MCS_Name;
-    job.MCSt_X = job.MCS_X, job.MCSt_Y = job.MCS_Y, job.MCSt_Z = job.MCS_Z;
-    job.sizeDerivedArrays(1);
-    auto& f = job.GraphicsFlags;
-    f.ViewAllMCS = f.ViewAllOCS = f.ViewAllonlyMCS = f.ViewAllonlyOCS = true;
-    f.ShowPointsBigger = f.DevVecDirection = true;
-    job.TrafoCalculated = true;
+    JobState job = bench::deviationCubeJob(rows);
+    job.GraphicsFlags.ShowPointsBigger = true;
     return job;
 }
 

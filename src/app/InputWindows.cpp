@@ -91,32 +91,15 @@ FormInputFiles& InputWindows::open() {
 }
 
 PointLoadServices InputWindows::loadServices() {
-    PointLoadServices s;
-    s.prompter = &prompter_;
-    s.events = &eventPump_;
-    s.progress = &main_.progressWindow();
+    PointLoadServices s =
+        mainWindowLoadServices(job_, events_, main_, prompter_, eventPump_, settingsWritable_);
     if (calculation_ && calculation_->window()) s.seedValues = &calculation_->window()->flow().seedValues();
-    s.jobEvents = &events_;
-    s.resetJob = [this](JobState&) {
-        main_.initializeJob();
-        main_.closeGraphicsWindows();
-    };
-    if (!settingsWritable_ || settingsWritable_()) s.iniFile = job_.IniFilePath;
     return s;
 }
 
 void InputWindows::loadRunning(bool running) {
     // The commands that change the job, and every way to a calculation, wait for the load.
-    main_.setLongWorkRunning(running);
-    if (QAction* a = main_.action(Command::CalculationWindow)) {
-        if (running) {
-            calculationCommandWasEnabled_ = a->isEnabled();
-            a->setEnabled(false);
-        } else {
-            a->setEnabled(calculationCommandWasEnabled_);
-        }
-    }
-    if (calculation_ && calculation_->window()) calculation_->window()->setEnabled(!running);
+    lock_.setRunning(main_, calculation_, running);
 }
 
 void InputWindows::loaded(const PointLoadOutcome& outcome) {

@@ -11,6 +11,7 @@
 
 #include "app/CalculationWindows.h"
 #include "app/InputToolWindows.h"
+#include "app/LongWork.h"
 #include "input/ui/FormInputFiles.h"
 #include "platform/qt/QtPlatform.h"
 #include "shared/JobEvents.h"
@@ -54,7 +55,7 @@ class InputWindows {
     platform::QtEventPump eventPump_;
     QPointer<QMdiSubWindow> sub_;
     QPointer<FormInputFiles> form_;
-    bool calculationCommandWasEnabled_ = false;
+    LongWorkLock lock_;
     bool calculationRunning_ = false;
     std::vector<Subscription> subscriptions_;
 };

@@ -52,28 +52,12 @@ NetworkServices NetworkWindows::runServices() {
     s.clipboard = &clipboard_;
     s.progress = &main_.progressWindow();
     s.dataFolder = job_.AppDataFolder;
-    s.load.events = &eventPump_;
-    s.load.progress = &main_.progressWindow();
-    s.load.jobEvents = &events_;
-    s.load.resetJob = [this](JobState&) {
-        main_.initializeJob();
-        main_.closeGraphicsWindows();
-    };
-    if (!settingsWritable_ || settingsWritable_()) s.load.iniFile = job_.IniFilePath;
+    s.load = mainWindowLoadServices(job_, events_, main_, prompter_, eventPump_, settingsWritable_);
     return s;
 }
 
 void NetworkWindows::runRunning(bool running) {
-    main_.setLongWorkRunning(running);
-    if (QAction* a = main_.action(Command::CalculationWindow)) {
-        if (running) {
-            calculationCommandWasEnabled_ = a->isEnabled();
-            a->setEnabled(false);
-        } else {
-            a->setEnabled(calculationCommandWasEnabled_);
-        }
-    }
-    if (calculation_ && calculation_->window()) calculation_->window()->setEnabled(!running);
+    lock_.setRunning(main_, calculation_, running);
     if (input_ && input_->window()) input_->window()->setJobBusy(running);
 }
 

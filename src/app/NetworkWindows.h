@@ -11,6 +11,7 @@
 
 #include "app/CalculationWindows.h"
 #include "app/InputWindows.h"
+#include "app/LongWork.h"
 #include "network/ui/FormBuendel.h"
 #include "platform/qt/QtPlatform.h"
 #include "shared/JobEvents.h"
@@ -50,7 +51,7 @@ class NetworkWindows {
     platform::QtClipboard clipboard_;
     QPointer<QMdiSubWindow> sub_;
     QPointer<FormBuendel> form_;
-    bool calculationCommandWasEnabled_ = false;
+    LongWorkLock lock_;
 };
 
 }  // namespace kal

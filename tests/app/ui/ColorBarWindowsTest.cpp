@@ -11,6 +11,7 @@
 #include "support/FakeColourBarWindow.h"
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"
+#include "support/ui/GraphicsProgram.h"
 
 namespace kal {
 namespace {
@@ -103,29 +104,15 @@ namespace kal {
 namespace {
 
 // The demo job in real graphics windows, coloured and wired as the program does it.
-struct GraphicsProgram {
-    platform::ScopedDecimalSeparator point{'.'};
-    JobState job = testing::makeDemoJob(KALVORETH_EXAMPLES);
-    testing::FakePrompter prompter;
-    JobEvents events;
-    FormMain main{job, prompter};
-    ScreenWindows screens{job, events, main, prompter};
+struct GraphicsProgram : testing::GraphicsProgram {
     ColorBarWindows colourBar{job, main, prompter, screens};
 
     GraphicsProgram() {
+        renderOnOpen = false;
         job.GraphicsFlags.ShowColorBar = true;  // as the settings file's default has it
         job.LengthUnitName = "millimeter", job.AngleUnitName = "degree";
         applyUnitSettings(job);
-        main.setSplashInterval(-1);
-        main.resize(1200, 900);
-        main.refreshControls();
-        main.show();
-        QApplication::processEvents();
-    }
-    FormScreen& open() {
-        main.action(Command::GraphicsWindow)->trigger();
-        QApplication::processEvents();
-        return *screens.windows().back();
+        show();
     }
 };
 

@@ -25,39 +25,28 @@
 #include "shared/Units.h"
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"
+#include "support/ui/GraphicsProgram.h"
 #include "view3d/ui/ScreenNavigationInput.h"
 
 namespace kal {
 namespace {
 
-struct NoDialogs : platform::FontDialogs {
-    std::optional<platform::FontChoice> chooseFont(const platform::FontChoice&, int) override {
-        return std::nullopt;
-    }
-    std::optional<std::int32_t> chooseColor(std::int32_t) override { return std::nullopt; }
-};
+using testing::NoFontDialogs;
+using testing::pixelOf;
 
-struct Program {
-    platform::ScopedDecimalSeparator point{'.'};
-    JobState job = testing::makeDemoJob(KALVORETH_EXAMPLES);
-    testing::FakePrompter prompter;
+struct Program : testing::GraphicsProgram {
     testing::FakeClipboard clipboard;
-    JobEvents events;
-    FormMain main{job, prompter};
     CalculationWindows calculation{job, events, main, prompter};
-    ScreenWindows screens{job, events, main, prompter};
-    ScreenNavigationWindows navigation{job, screens, std::make_unique<NoDialogs>()};
+    ScreenNavigationWindows navigation{job, screens, std::make_unique<NoFontDialogs>()};
     ViewRecordWindows records{job, events, main, prompter};
     ColorBarWindows colourBar{job, main, prompter, screens};
-    FlagWindows flags{job,      events, main, prompter, screens, &calculation, std::make_unique<NoDialogs>(),
-                      clipboard};
+    FlagWindows flags{
+        job, events, main, prompter, screens, &calculation, std::make_unique<NoFontDialogs>(), clipboard};
     std::vector<std::string> names;
 
     Program() {
         job.LengthUnitName = "millimeter", job.AngleUnitName = "degree";
         applyUnitSettings(job);
-        main.setSplashInterval(-1);
-        main.resize(1200, 900);
         records.attachScreens(screens);
         flags.connectTo(records, colourBar);
         records.setNameAsker([this] {
@@ -65,32 +54,13 @@ struct Program {
             if (!names.empty()) names.erase(names.begin());
             return name;
         });
-        main.refreshControls();
-        main.show();
-        QApplication::processEvents();
-    }
-    FormScreen& open() {
-        main.action(Command::GraphicsWindow)->trigger();
-        QApplication::processEvents();
-        FormScreen& w = *screens.windows().back();
-        w.renderNow();
-        return w;
-    }
-    void run(Command c) {
-        main.action(c)->trigger();
-        QApplication::processEvents();
+        show();
     }
     int steps(FormScreen& w) const {
         const UndoRing* ring = records.undoRingOf(&w);
         return ring ? ring->UndoIndex() : 0;
     }
 };
-
-QPoint pixelOf(const FormScreen& w, std::int32_t row) {
-    const ViewArrays& a = w.model().arrays;
-    return {static_cast<int>(std::lround(a.PixelX[static_cast<std::size_t>(row)])),
-            static_cast<int>(std::lround(a.PixelY[static_cast<std::size_t>(row)]))};
-}
 
 // The centre of cell (r, c) of a drawn flag, in surface pixels.
 QPoint cellCentre(const FlagBox& b, int r, int c) {

@@ -17,6 +17,7 @@
 #include "shell/ui/FormMain.h"
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"
+#include "support/ui/GraphicsProgram.h"
 #include "view3d/CloudProjection.h"
 #include "view3d/HidingPlane.h"
 #include "view3d/McsExtents.h"
@@ -25,50 +26,25 @@
 namespace kal {
 namespace {
 
-struct NoDialogs : platform::FontDialogs {
-    std::optional<platform::FontChoice> chooseFont(const platform::FontChoice&, int) override {
-        return std::nullopt;
-    }
-    std::optional<std::int32_t> chooseColor(std::int32_t) override { return std::nullopt; }
-};
+using testing::NoFontDialogs;
+using testing::pixelOf;
 
 // The demo job with the graphics windows wired as the program wires them.
-struct Program {
-    platform::ScopedDecimalSeparator point{'.'};
-    JobState job = testing::makeDemoJob(KALVORETH_EXAMPLES);
-    testing::FakePrompter prompter;
-    JobEvents events;
-    FormMain main{job, prompter};
+struct Program : testing::GraphicsProgram {
     SheetWindows sheet{job, events, main, prompter};
-    ScreenWindows screens{job, events, main, prompter};
-    ScreenNavigationWindows navigation{job, screens, std::make_unique<NoDialogs>()};
+    ScreenNavigationWindows navigation{job, screens, std::make_unique<NoFontDialogs>()};
     ViewRecordWindows records{job, events, main, prompter, {}};
     ColorBarWindows colourBar{job, main, prompter, screens};
     GraphicsModeWindows modes{job, events, main, screens};
 
     Program() {
-        main.setSplashInterval(-1);
-        main.resize(1200, 900);
         sheet.setPointSelected([this](const std::string& name) { screens.selectPoint(name); });
         records.attachScreens(screens);
         colourBar.attach(events, records);
         modes.setMainSheet([this](const std::string& name) { return sheet.goToPoint(name); });
         navigation.setPointPicked(
             [this](FormScreen& w, const std::string& name) { modes.pointPicked(w, name); });
-        main.refreshControls();
-        main.show();
-        QApplication::processEvents();
-    }
-    FormScreen& open() {
-        main.action(Command::GraphicsWindow)->trigger();
-        QApplication::processEvents();
-        FormScreen& w = *screens.windows().back();
-        w.renderNow();
-        return w;
-    }
-    void run(Command c) {
-        main.action(c)->trigger();
-        QApplication::processEvents();
+        show();
     }
 };
 
@@ -167,12 +143,6 @@ TEST(GraphicsModeWindows, AnalyseModeAnimatesTheDefaultWindowWithTheJobsVectorDi
     EXPECT_FALSE(p.screens.session().AnalyseFlag);
     EXPECT_FALSE(p.main.action(Command::AnalyseMore)->isEnabled());
     EXPECT_GT(w.frameCount(), frames);  // the plain picture is back
-}
-
-QPoint pixelOf(const FormScreen& w, std::int32_t row) {
-    const ViewArrays& a = w.model().arrays;
-    return {static_cast<int>(std::lround(a.PixelX[static_cast<std::size_t>(row)])),
-            static_cast<int>(std::lround(a.PixelY[static_cast<std::size_t>(row)]))};
 }
 
 // A pick moves the shown main sheet to the point and makes it the point "Rotate about" turns

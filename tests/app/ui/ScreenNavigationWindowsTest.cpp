@@ -8,6 +8,7 @@
 #include "shell/ui/FormMain.h"
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"
+#include "support/ui/GraphicsProgram.h"
 #include "view3d/ui/ScreenNavigationInput.h"
 
 namespace kal {
@@ -27,40 +28,19 @@ struct ScriptedColours : platform::FontDialogs {
     }
 };
 
-struct Program {
-    platform::ScopedDecimalSeparator point{'.'};
-    JobState job = testing::makeDemoJob(KALVORETH_EXAMPLES);
-    testing::FakePrompter prompter;
-    JobEvents events;
-    FormMain main{job, prompter};
-    ScreenWindows screens{job, events, main, prompter};
+using testing::pixelOf;
+
+struct Program : testing::GraphicsProgram {
     int colourDialogs = 0;
     ScreenNavigationWindows navigation{
         job, screens, std::make_unique<ScriptedColours>(&colourDialogs, storedColour(0, 0, 64))};
     int stores = 0;
 
     Program() {
-        main.setSplashInterval(-1);
-        main.resize(1200, 900);
         screens.setStoreView([this](FormScreen&) { ++stores; });
-        main.refreshControls();
-        main.show();
-        QApplication::processEvents();
-    }
-    FormScreen& open() {
-        main.action(Command::GraphicsWindow)->trigger();
-        QApplication::processEvents();
-        FormScreen& w = *screens.windows().back();
-        w.renderNow();
-        return w;
+        show();
     }
 };
-
-QPoint pixelOf(const FormScreen& w, std::int32_t row) {
-    const ViewArrays& a = w.model().arrays;
-    return {static_cast<int>(std::lround(a.PixelX[static_cast<std::size_t>(row)])),
-            static_cast<int>(std::lround(a.PixelY[static_cast<std::size_t>(row)]))};
-}
 
 TEST(ScreenNavigationWindows, EveryWindowGetsItsNavigationAndAPickRingsThePointEverywhere) {
     Program p;

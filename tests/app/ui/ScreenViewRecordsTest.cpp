@@ -14,41 +14,24 @@
 #include "platform/Regional.h"
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"
+#include "support/ui/GraphicsProgram.h"
 
 namespace kal {
 namespace {
 
-struct Program {
-    platform::ScopedDecimalSeparator point{'.'};
-    JobState job = testing::makeDemoJob(KALVORETH_EXAMPLES);
-    testing::FakePrompter prompter;
-    JobEvents events;
-    FormMain main{job, prompter};
-    ScreenWindows screens{job, events, main, prompter};
+struct Program : testing::GraphicsProgram {
     ViewRecordWindows records{job, events, main, prompter};
     std::vector<std::string> names;
 
     Program() {
-        main.setSplashInterval(-1);
-        main.resize(1200, 900);
+        renderOnOpen = false;
         records.attachScreens(screens);
         records.setNameAsker([this] {
             std::string name = names.empty() ? std::string() : names.front();
             if (!names.empty()) names.erase(names.begin());
             return name;
         });
-        main.refreshControls();
-        main.show();
-        QApplication::processEvents();
-    }
-    FormScreen& open() {
-        main.action(Command::GraphicsWindow)->trigger();
-        QApplication::processEvents();
-        return *screens.windows().back();
-    }
-    void run(Command c) {
-        main.action(c)->trigger();
-        QApplication::processEvents();
+        show();
     }
 };
 

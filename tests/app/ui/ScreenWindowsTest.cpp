@@ -12,42 +12,23 @@
 #include "shell/ui/FormMain.h"
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"
+#include "support/ui/GraphicsProgram.h"
 #include "view3d/ui/FormBlackPlane.h"
 
 namespace kal {
 namespace {
 
-std::string examples() { return KALVORETH_EXAMPLES; }
-
 // The main window with the demo job loaded and the graphics windows wired as the program wires
 // them; stores into the undo ring are counted per window.
-struct Program {
-    platform::ScopedDecimalSeparator point{'.'};
-    JobState job = testing::makeDemoJob(examples());
-    testing::FakePrompter prompter;
-    JobEvents events;
-    FormMain main{job, prompter};
-    ScreenWindows screens{job, events, main, prompter};
+struct Program : testing::GraphicsProgram {
     std::map<FormScreen*, int> stores;
     std::vector<QImage> pictures;
 
     Program() {
-        main.setSplashInterval(-1);
-        main.resize(1200, 900);
+        renderOnOpen = false;
         screens.setStoreView([this](FormScreen& w) { ++stores[&w]; });
         screens.setPictureSink([this](const QImage& p) { pictures.push_back(p); });
-        main.refreshControls();
-        main.show();
-        QApplication::processEvents();
-    }
-    FormScreen& open() {
-        main.action(Command::GraphicsWindow)->trigger();
-        QApplication::processEvents();
-        return *screens.windows().back();
-    }
-    void run(Command c) {
-        main.action(c)->trigger();
-        QApplication::processEvents();
+        show();
     }
     static QMdiSubWindow* frame(FormScreen& w) { return qobject_cast<QMdiSubWindow*>(w.parentWidget()); }
 };
