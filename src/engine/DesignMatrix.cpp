@@ -1,5 +1,6 @@
 #include "engine/DesignMatrix.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -83,6 +84,7 @@ DesignRowBuilder::DesignRowBuilder(JobState& job, const EngineControls& controls
     k_ = m.H3D_Matrix2;
     s_ = m.H3D_Matrix3;
     const WorkMatrix rk = multiplyWork(r_, k_);
+    q_ = multiplyWork(rk, s_);
 
     int c = 1;
     for (int slot = 1; slot <= 13; ++slot) {
@@ -133,6 +135,26 @@ DesignRowBuilder::DesignRowBuilder(JobState& job, const EngineControls& controls
     rvec_[2] = job.Params[kRvecY];
     rvec_[3] = job.Params[kRvecZ];
     rDist_ = job.Params[kRDist];
+
+    // A held translation at the local origin: the fixed offset T + R·K·S·mcs - ocs of this
+    // linearisation point, and every column of its axis row taken at the full MCS point.
+    bool reduced = false;
+    for (int j = 1; j <= 3; ++j) reduced = reduced || origin_.mcs[j] != 0.0 || origin_.ocs[j] != 0.0;
+    if (reduced) {
+        double sx[4], ksx[4], q[4];
+        apply(s_, origin_.mcs, sx);
+        apply(k_, sx, ksx);
+        apply(r_, ksx, q);
+        double a[3][kParamCount + 1];
+        columnsAt(origin_.mcs, a);
+        for (int j = 1; j <= 3; ++j) {
+            if (layout_.isFloat[static_cast<std::size_t>(kTraX + j - 1)]) continue;
+            heldAxis_[j] = true;
+            t_[j] = (t_[j] + q[j]) - origin_.ocs[j];
+            for (int col = 1; col <= layout_.nU13; ++col)
+                if (!unitRow_[static_cast<std::size_t>(col)]) heldShift_[j][col] = a[j - 1][col];
+        }
+    }
 }
 
 void DesignRowBuilder::build(std::int32_t i, PointRows& rows) {
@@ -149,6 +171,9 @@ void DesignRowBuilder::build(std::int32_t i, PointRows& rows) {
     // Columns of the estimated slots among 1..13.
     const int nU13 = layout_.nU13;
     columnsAt(x, rows.a);
+    for (int j = 1; j <= 3; ++j)
+        if (heldAxis_[j])
+            for (int c = 1; c <= nU13; ++c) rows.a[j - 1][c] += heldShift_[j][c];
     for (int c = nU13 + 1; c <= layout_.nU; ++c)
         for (int j = 0; j < 3; ++j) rows.a[j][c] = 0.0;
 
@@ -189,93 +214,43 @@ void DesignRowBuilder::build(std::int32_t i, PointRows& rows) {
     }
 }
 
-void DesignRowBuilder::addOrdinaryRows(std::int32_t first, std::int32_t last, const Matrix& P,
-                                       NormalEquations& eq) const {
-    if (layout_.distanceRows || layout_.useAbcTerms || layout_.rDistMode)
-        throw std::logic_error("addOrdinaryRows: the layout has other rows");
-    if (first < 1 || last > job_.IdenticalCount || P.rows() < 3 * last)
-        throw std::out_of_range("addOrdinaryRows: points outside 1..IdenticalCount");
-    const int nU13 = layout_.nU13;
-    // Per axis row: the columns that can be nonzero there, ascending.
-    std::int32_t cols[3][kParamCount + 1];
-    int count[3] = {0, 0, 0};
-    for (int j = 0; j < 3; ++j)
-        for (int c = 1; c <= nU13; ++c) {
-            const int u = unitRow_[static_cast<std::size_t>(c)];
-            if (u == 0 || u == j + 1) cols[j][count[j]++] = c;
-        }
-    const double* mx = job_.MCS_X.data();
-    const double* my = job_.MCS_Y.data();
-    const double* mz = job_.MCS_Z.data();
-    const double* ox = job_.OCS_X.data();
-    const double* oy = job_.OCS_Y.data();
-    const double* oz = job_.OCS_Z.data();
-    double a[kParamCount + 1];
-    for (std::int32_t i = first; i <= last; ++i) {
-        const double x[4] = {0.0, mx[i] - origin_.mcs[1], my[i] - origin_.mcs[2], mz[i] - origin_.mcs[3]};
-        const double o[4] = {0.0, ox[i] - origin_.ocs[1], oy[i] - origin_.ocs[2], oz[i] - origin_.ocs[3]};
-        double sx[4], ksx[4], t[4];
-        apply(s_, x, sx);
-        apply(k_, sx, ksx);
-        apply(r_, ksx, t);
-        const std::int32_t r = 3 * i - 2;
-        for (int j = 1; j <= 3; ++j) {
-            for (int k = 0; k < count[j - 1]; ++k) {
-                const int c = cols[j - 1][k];
-                const auto cz = static_cast<std::size_t>(c);
-                if (unitRow_[cz]) {
-                    a[c] = 1.0;
-                } else {
-                    const auto& m = columnMatrix_[cz][static_cast<std::size_t>(j)];
-                    a[c] = m[1] * x[1] + m[2] * x[2] + m[3] * x[3];
-                }
-            }
-            const double l = o[j] - (t[j] + t_[j]);
-            eq.addRow(cols[j - 1], count[j - 1], a, l, P(r + j - 1, 1));
-        }
-    }
-}
-
-OrdinaryMoments sumOrdinaryMoments(const JobState& job, const PointOrigin& origin, const Matrix& P,
-                                   void (*poll)(void*), void* pollArg) {
-    OrdinaryMoments m;
-    const std::int32_t n = job.IdenticalCount;
-    if (P.rows() < 3 * n) throw std::out_of_range("sumOrdinaryMoments: P shorter than the observations");
-    const double* mx = job.MCS_X.data();
-    const double* my = job.MCS_Y.data();
-    const double* mz = job.MCS_Z.data();
-    const double* ox = job.OCS_X.data();
-    const double* oy = job.OCS_Y.data();
-    const double* oz = job.OCS_Z.data();
-    for (std::int32_t i = 1; i <= n; ++i) {
-        const double x[4] = {0.0, mx[i] - origin.mcs[1], my[i] - origin.mcs[2], mz[i] - origin.mcs[3]};
-        const double o[4] = {0.0, ox[i] - origin.ocs[1], oy[i] - origin.ocs[2], oz[i] - origin.ocs[3]};
-        for (int j = 1; j <= 3; ++j) {
-            const double p = P(3 * i - 3 + j, 1);
-            if (p == 0.0) continue;
-            m.p[j] += p;
-            m.po[j] += p * o[j];
-            for (int a = 1; a <= 3; ++a) {
-                const double pa = p * x[a];
-                m.px[j][a] += pa;
-                m.pxo[j][a] += pa * o[j];
-                for (int b = a; b <= 3; ++b) m.pxx[j][a][b] += pa * x[b];
-            }
-        }
-        if (poll && i % 16384 == 0) poll(pollArg);
-    }
+OrdinaryMoments completeMoments(OrdinaryMoments m) {
     for (int j = 1; j <= 3; ++j)
         for (int a = 1; a <= 3; ++a)
             for (int b = 1; b < a; ++b) m.pxx[j][a][b] = m.pxx[j][b][a];
     return m;
 }
 
-void DesignRowBuilder::addOrdinaryRows(const OrdinaryMoments& mo, NormalEquations& eq) const {
-    if (layout_.distanceRows || layout_.useAbcTerms || layout_.rDistMode)
-        throw std::logic_error("addOrdinaryRows: the layout has other rows");
+namespace {
+
+void requireOrdinary(const DesignLayout& lay) {
+    if (lay.distanceRows || lay.useAbcTerms || lay.rDistMode)
+        throw std::logic_error("DesignRowBuilder: the layout has rows other than the ordinary ones");
+}
+
+inline double dot3(const double* a, const double* b) { return a[1] * b[1] + a[2] * b[2] + a[3] * b[3]; }
+
+}  // namespace
+
+void DesignRowBuilder::addOrdinaryNormalMatrix(const OrdinaryMoments& mo, NormalEquations& eq) const {
+    requireOrdinary(layout_);
     const int nU13 = layout_.nU13;
-    const WorkMatrix q = multiplyWork(multiplyWork(r_, k_), s_);
     for (int j = 1; j <= 3; ++j) {
+        // The moments of the points this row's columns are taken at: from the local origin, or for
+        // a held translation's row the full MCS points (x + mcs).
+        const double p = mo.p[j];
+        double px[4], pxx[4][4];
+        for (int a = 1; a <= 3; ++a) {
+            px[a] = mo.px[j][a];
+            for (int b = 1; b <= 3; ++b) pxx[a][b] = mo.pxx[j][a][b];
+        }
+        if (heldAxis_[j]) {
+            const double* c = origin_.mcs;
+            for (int a = 1; a <= 3; ++a)
+                for (int b = 1; b <= 3; ++b)
+                    pxx[a][b] = ((pxx[a][b] + c[a] * mo.px[j][b]) + mo.px[j][a] * c[b]) + p * c[a] * c[b];
+            for (int a = 1; a <= 3; ++a) px[a] = mo.px[j][a] + p * c[a];
+        }
         // Row j of each column: a unit entry, or g·x with g row j of the column's matrix.
         std::int32_t cols[kParamCount + 1];
         int count = 0;
@@ -283,20 +258,14 @@ void DesignRowBuilder::addOrdinaryRows(const OrdinaryMoments& mo, NormalEquation
             const int u = unitRow_[static_cast<std::size_t>(c)];
             if (u == 0 || u == j) cols[count++] = c;
         }
-        const double* qj = q[static_cast<std::size_t>(j)].data();
-        const double T = t_[j];
         auto g = [&](int c) {
             return columnMatrix_[static_cast<std::size_t>(c)][static_cast<std::size_t>(j)].data();
         };
-        auto dot = [](const double* a, const double* b) { return a[1] * b[1] + a[2] * b[2] + a[3] * b[3]; };
         auto quad = [&](const double* a, const double* b) {
             double s = 0.0;
-            for (int k = 1; k <= 3; ++k) s += a[k] * dot(mo.pxx[j][k], b);
+            for (int k = 1; k <= 3; ++k) s += a[k] * dot3(pxx[k], b);
             return s;
         };
-        const double* px = mo.px[j];
-        // Σ P·l = Σ P·o - q·Σ P·x - T·Σ P; Σ P·(g·x)·l likewise.
-        const double sumL = mo.po[j] - dot(qj, px) - T * mo.p[j];
         for (int ii = 0; ii < count; ++ii) {
             const int a = cols[ii];
             const bool unitA = unitRow_[static_cast<std::size_t>(a)] != 0;
@@ -305,18 +274,163 @@ void DesignRowBuilder::addOrdinaryRows(const OrdinaryMoments& mo, NormalEquation
                 const bool unitB = unitRow_[static_cast<std::size_t>(b)] != 0;
                 double v;
                 if (unitA && unitB)
-                    v = mo.p[j];
+                    v = p;
                 else if (unitA)
-                    v = dot(g(b), px);
+                    v = dot3(g(b), px);
                 else if (unitB)
-                    v = dot(g(a), px);
+                    v = dot3(g(a), px);
                 else
                     v = quad(g(a), g(b));
                 eq.addToMatrix(a, b, v);
             }
-            const double w = unitA ? sumL : dot(g(a), mo.pxo[j]) - quad(g(a), qj) - T * dot(g(a), px);
-            eq.addToRightHandSide(a, w);
         }
+    }
+}
+
+namespace {
+
+// The pass of sumMisclosures, with or without the moments.
+template <bool kMoments>
+void sumMisclosurePass(const JobState& job, std::int32_t first, std::int32_t last, const Matrix& P,
+                       const PointOrigin& o, const WorkMatrix& q, const double t[4], MisclosureSums& sums,
+                       OrdinaryMoments* moments) {
+    const double* mx = job.MCS_X.data();
+    const double* my = job.MCS_Y.data();
+    const double* mz = job.MCS_Z.data();
+    const double* ox = job.OCS_X.data();
+    const double* oy = job.OCS_Y.data();
+    const double* oz = job.OCS_Z.data();
+    // Constants into locals: the loop then keeps them in registers.
+    const double q11 = q[1][1], q12 = q[1][2], q13 = q[1][3];
+    const double q21 = q[2][1], q22 = q[2][2], q23 = q[2][3];
+    const double q31 = q[3][1], q32 = q[3][2], q33 = q[3][3];
+    const double c1 = o.mcs[1], c2 = o.mcs[2], c3 = o.mcs[3];
+    const double d1 = o.ocs[1], d2 = o.ocs[2], d3 = o.ocs[3];
+    const double t1 = t[1], t2 = t[2], t3 = t[3];
+    double pl1 = 0, pl2 = 0, pl3 = 0;
+    double s11 = 0, s12 = 0, s13 = 0, s21 = 0, s22 = 0, s23 = 0, s31 = 0, s32 = 0, s33 = 0;
+    for (std::int32_t i = first; i <= last; ++i) {
+        const double x1 = mx[i] - c1, x2 = my[i] - c2, x3 = mz[i] - c3;
+        const std::int32_t r = 3 * i - 2;
+        const double p1 = P(r, 1), p2 = P(r + 1, 1), p3 = P(r + 2, 1);
+        const double l1 = ((ox[i] - d1) - ((q11 * x1 + q12 * x2 + q13 * x3) + t1)) * p1;
+        const double l2 = ((oy[i] - d2) - ((q21 * x1 + q22 * x2 + q23 * x3) + t2)) * p2;
+        const double l3 = ((oz[i] - d3) - ((q31 * x1 + q32 * x2 + q33 * x3) + t3)) * p3;
+        pl1 += l1, pl2 += l2, pl3 += l3;
+        s11 += l1 * x1, s12 += l1 * x2, s13 += l1 * x3;
+        s21 += l2 * x1, s22 += l2 * x2, s23 += l2 * x3;
+        s31 += l3 * x1, s32 += l3 * x2, s33 += l3 * x3;
+        if constexpr (kMoments) {
+            const double x[4] = {0.0, x1, x2, x3};
+            const double p[4] = {0.0, p1, p2, p3};
+            for (int j = 1; j <= 3; ++j) {
+                if (p[j] == 0.0) continue;
+                moments->p[j] += p[j];
+                for (int a = 1; a <= 3; ++a) {
+                    const double pa = p[j] * x[a];
+                    moments->px[j][a] += pa;
+                    for (int b = a; b <= 3; ++b) moments->pxx[j][a][b] += pa * x[b];
+                }
+            }
+        }
+    }
+    sums.pl[1] += pl1, sums.pl[2] += pl2, sums.pl[3] += pl3;
+    sums.plx[1][1] += s11, sums.plx[1][2] += s12, sums.plx[1][3] += s13;
+    sums.plx[2][1] += s21, sums.plx[2][2] += s22, sums.plx[2][3] += s23;
+    sums.plx[3][1] += s31, sums.plx[3][2] += s32, sums.plx[3][3] += s33;
+}
+
+}  // namespace
+
+void DesignRowBuilder::sumMisclosures(std::int32_t first, std::int32_t last, const Matrix& P,
+                                      MisclosureSums& sums, OrdinaryMoments* moments) const {
+    requireOrdinary(layout_);
+    if (first < 1 || last > job_.IdenticalCount || P.rows() < 3 * last || P.cols() < 1)
+        throw std::out_of_range("sumMisclosures: points outside 1..IdenticalCount");
+    if (moments)
+        sumMisclosurePass<true>(job_, first, last, P, origin_, q_, t_, sums, moments);
+    else
+        sumMisclosurePass<false>(job_, first, last, P, origin_, q_, t_, sums, nullptr);
+}
+
+void DesignRowBuilder::addOrdinaryRightHandSide(const MisclosureSums& sums, NormalEquations& eq) const {
+    requireOrdinary(layout_);
+    for (int c = 1; c <= layout_.nU13; ++c) {
+        const auto cz = static_cast<std::size_t>(c);
+        if (const int u = unitRow_[cz]) {
+            eq.addToRightHandSide(c, sums.pl[u]);
+            continue;
+        }
+        double w = 0.0;
+        for (int j = 1; j <= 3; ++j) {
+            w += dot3(columnMatrix_[cz][static_cast<std::size_t>(j)].data(), sums.plx[j]);
+            if (heldAxis_[j]) w += heldShift_[j][c] * sums.pl[j];
+        }
+        eq.addToRightHandSide(c, w);
+    }
+}
+
+void DesignRowBuilder::combinedCorrections(const Matrix& x, WorkMatrix& D, double shift[4]) const {
+    // The translations' corrections, the columns' matrices combined with their corrections, and
+    // for a held translation's row the columns at the origin's MCS point.
+    D = WorkMatrix{};
+    for (int j = 0; j <= 3; ++j) shift[j] = 0.0;
+    for (int c = 1; c <= layout_.nU13; ++c) {
+        const auto cz = static_cast<std::size_t>(c);
+        const double xc = x(c, 1);
+        if (const int u = unitRow_[cz]) {
+            shift[u] += xc;
+            continue;
+        }
+        for (int j = 1; j <= 3; ++j) {
+            const auto jz = static_cast<std::size_t>(j);
+            for (int m = 1; m <= 3; ++m)
+                D[jz][static_cast<std::size_t>(m)] += columnMatrix_[cz][jz][static_cast<std::size_t>(m)] * xc;
+            if (heldAxis_[j]) shift[j] += heldShift_[j][c] * xc;
+        }
+    }
+}
+
+bool DesignRowBuilder::ordinaryResidualsStayFinite(double largestCoordinate, const Matrix& x) const {
+    WorkMatrix D;
+    double shift[4];
+    combinedCorrections(x, D, shift);
+    // Points and OCS points taken from the local origin are at most twice the largest coordinate.
+    const double size = 2.0 * largestCoordinate;
+    double bound = 0.0;
+    for (int j = 1; j <= 3; ++j) {
+        double rowSum = 1.0;
+        for (int m = 1; m <= 3; ++m)
+            rowSum += std::fabs(q_[static_cast<std::size_t>(j)][static_cast<std::size_t>(m)]) +
+                      std::fabs(D[static_cast<std::size_t>(j)][static_cast<std::size_t>(m)]);
+        bound = std::max(bound, size * rowSum + std::fabs(t_[j]) + std::fabs(shift[j]));
+    }
+    return std::isfinite(bound) && bound < 1e300;
+}
+
+void DesignRowBuilder::ordinaryResiduals(std::int32_t first, std::int32_t last, const Matrix& x,
+                                         Matrix& v) const {
+    requireOrdinary(layout_);
+    if (first < 1 || last > job_.IdenticalCount || x.rows() < layout_.nU || v.rows() < 3 * last || v.cols() < 1)
+        throw std::out_of_range("ordinaryResiduals: points outside 1..IdenticalCount");
+    WorkMatrix D;
+    double shift[4];
+    combinedCorrections(x, D, shift);
+    const double* mx = job_.MCS_X.data();
+    const double* my = job_.MCS_Y.data();
+    const double* mz = job_.MCS_Z.data();
+    const double* ox = job_.OCS_X.data();
+    const double* oy = job_.OCS_Y.data();
+    const double* oz = job_.OCS_Z.data();
+    for (std::int32_t i = first; i <= last; ++i) {
+        const double p[4] = {0.0, mx[i] - origin_.mcs[1], my[i] - origin_.mcs[2], mz[i] - origin_.mcs[3]};
+        double t[4], ax[4];
+        apply(q_, p, t);
+        apply(D, p, ax);
+        const std::int32_t r = 3 * i - 2;
+        v(r, 1) = (ax[1] + shift[1]) - ((ox[i] - origin_.ocs[1]) - (t[1] + t_[1]));
+        v(r + 1, 1) = (ax[2] + shift[2]) - ((oy[i] - origin_.ocs[2]) - (t[2] + t_[2]));
+        v(r + 2, 1) = (ax[3] + shift[3]) - ((oz[i] - origin_.ocs[3]) - (t[3] + t_[3]));
     }
 }
 

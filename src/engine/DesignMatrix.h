@@ -50,29 +50,38 @@ bool isRDistMode(const JobState& job, const EngineControls& controls, const Para
 DesignLayout decideDesignLayout(const JobState& job, const EngineControls& controls,
                                 const ParamStates& states);
 
-// A local origin of the two point sets: the rows are built from MCS - mcs and OCS - ocs. With every
-// translation estimated, the translation then stands for T + R·K·S·mcs - ocs; coordinates of 10^6 mm
-// and more keep their small differences instead of rounding the misclosures at their own size.
+// A local origin of the two point sets: the rows are built from MCS - mcs and OCS - ocs. Each
+// estimated translation then stands for T + R·K·S·mcs - ocs, the translation at the local origin;
+// a held one stays the stored value, and the rows of its axis take T + R·K·S·mcs - ocs as a fixed
+// offset of the linearisation point and the columns at the full MCS point. Coordinates of 10^5 mm
+// and more keep their small differences instead of rounding the misclosures at their own size, and
+// the estimated translations do not move with every small turn of the rotation.
 struct PointOrigin {
     double mcs[4]{};  // rows 1..3
     double ocs[4]{};
 };
 
-// Weighted sums over the ordinary rows of the identical points, per axis row j (1..3), of the
-// points taken from a local origin: what the normal equations of the ordinary rows are made of
-// whatever the parameters (the columns and misclosures are linear in the MCS point). Formed once
-// per solve, in one pass.
+// Weighted sums over the ordinary rows of the identical points, per axis row j (1..3), of the MCS
+// points taken from the local origin: what the normal matrix of the ordinary rows is made of
+// whatever the parameters (the columns are linear in the MCS point). Formed once per solve, in the
+// first iteration's pass over the points (DesignRowBuilder::sumMisclosures).
 struct OrdinaryMoments {
     double p[4]{};          // Σ P
     double px[4][4]{};      // Σ P·x_m
-    double pxx[4][4][4]{};  // Σ P·x_m·x_k
-    double po[4]{};         // Σ P·o_j
-    double pxo[4][4]{};     // Σ P·x_m·o_j
+    double pxx[4][4][4]{};  // Σ P·x_m·x_k, formed for m ≤ k
 };
 
-// Polls `poll` now and then in the pass (a long pass lets events through).
-OrdinaryMoments sumOrdinaryMoments(const JobState& job, const PointOrigin& origin, const Matrix& P,
-                                   void (*poll)(void*) = nullptr, void* pollArg = nullptr);
+// Mirrors the moments formed for m ≤ k to m > k.
+OrdinaryMoments completeMoments(OrdinaryMoments m);
+
+// Weighted sums of the ordinary misclosures at one linearisation point, per axis row j (1..3):
+// what the right-hand side AᵀPl is made of. They depend on the parameters, so they are formed
+// afresh in every iteration, one pass over the points, each misclosure computed at the point
+// itself (sums of products of the coordinates would cancel the misclosures away).
+struct MisclosureSums {
+    double pl[4]{};      // Σ P·l
+    double plx[4][4]{};  // Σ P·l·x_m, x from the local origin
+};
 
 // The rows of one identical point.
 struct PointRows {
@@ -91,14 +100,27 @@ class DesignRowBuilder {
 
     const DesignLayout& layout() const { return layout_; }
 
-    // Adds the ordinary rows of identical points first..last, weights P(3i-2..3i, 1), into the
-    // normal equations: what build() and NormalEquations::addRow give row by row, without the
-    // columns that are 0 in a row (the other axes' translations). Only for layouts without distance
-    // rows and without use-ABC terms.
-    void addOrdinaryRows(std::int32_t first, std::int32_t last, const Matrix& P, NormalEquations& eq) const;
+    // The normal matrix N = AᵀPA of the ordinary rows of every identical point from the moments of
+    // the points (no pass over them). Only for layouts without distance rows and use-ABC terms.
+    void addOrdinaryNormalMatrix(const OrdinaryMoments& m, NormalEquations& eq) const;
 
-    // The same sums from the moments of the points: the normal equations without a pass over them.
-    void addOrdinaryRows(const OrdinaryMoments& m, NormalEquations& eq) const;
+    // Adds the misclosures of the ordinary rows of identical points first..last, weights
+    // P(3i-2..3i, 1), into `sums`, and with `moments` the points' moments into those (to be
+    // completed by completeMoments once every point is in).
+    void sumMisclosures(std::int32_t first, std::int32_t last, const Matrix& P, MisclosureSums& sums,
+                        OrdinaryMoments* moments = nullptr) const;
+
+    // The right-hand side w = AᵀPl of the ordinary rows from their misclosure sums.
+    void addOrdinaryRightHandSide(const MisclosureSums& sums, NormalEquations& eq) const;
+
+    // Residuals v = A·x - l of the ordinary rows of identical points first..last with the
+    // corrections x (1..nU): rows 3i-2..3i go to v(3i-2..3i, 1).
+    void ordinaryResiduals(std::int32_t first, std::int32_t last, const Matrix& x, Matrix& v) const;
+
+    // Whether every ordinary residual with the corrections x is surely finite when no coordinate
+    // is larger than `largestCoordinate` in size: a bound on every term of them stays far from
+    // overflow.
+    bool ordinaryResidualsStayFinite(double largestCoordinate, const Matrix& x) const;
 
     // Columns 1..nU13 of the three ordinary rows at an MCS point x (rows 1..3), as build() gives them.
     void columnsAt(const double x[4], double a[3][kParamCount + 1]) const;
@@ -119,12 +141,20 @@ class DesignRowBuilder {
     // Per column among slots 1..13: a unit vector (row 1..3) or a matrix applied to the MCS point.
     std::array<int, kParamCount + 1> unitRow_{};
     std::array<WorkMatrix, kParamCount + 1> columnMatrix_{};
+    // Per axis row j whose translation is held (the local origin in use): column c's entry at the
+    // origin's MCS point, added to every point's entry; 0 elsewhere.
+    double heldShift_[4][kParamCount + 1]{};
+    bool heldAxis_[4]{};
     WorkMatrix r_{}, k_{}, s_{};  // R, K, S for the transformed point
-    double t_[4]{};
+    WorkMatrix q_{};              // (R·K)·S: the ordinary rows' passes over many points
+    double t_[4]{};  // the translation at the local origin (for a held one: the fixed offset)
     double rvec_[4]{};
     double rDist_ = 0.0;
     PointOrigin origin_;
     Matrix abc_;  // M_i of the current point
+
+    // A·x of a point's ordinary rows is shift + D·(MCS - mcs): the combined corrections.
+    void combinedCorrections(const Matrix& x, WorkMatrix& D, double shift[4]) const;
 };
 
 // Fills A (0..nObs, 0..nU) and l (0..nObs, 0..1), both sized by the caller (at least 3n × nU and

@@ -36,6 +36,41 @@ int slotOfUnknown(const ParamStates& states, std::int32_t u) {
     return 0;
 }
 
+// The MCS spot all used points lie at, when they do: a point is used when one of its rows weighs
+// (in the R Dist mode its distance row, which weighs what its z row weighs).
+std::optional<std::array<double, 4>> commonSpotOfUsedPoints(const JobState& job, const Matrix& P,
+                                                            bool distanceRows) {
+    std::optional<std::array<double, 4>> spot;
+    for (std::int32_t i = 1; i <= job.IdenticalCount; ++i) {
+        const bool used = distanceRows ? P(3 * i, 1) != 0.0
+                                       : (P(3 * i - 2, 1) != 0.0 || P(3 * i - 1, 1) != 0.0 || P(3 * i, 1) != 0.0);
+        if (!used) continue;
+        const std::array<double, 4> x{0.0, job.MCS_X[i], job.MCS_Y[i], job.MCS_Z[static_cast<std::size_t>(i)]};
+        if (!spot)
+            spot = x;
+        else if (*spot != x)
+            return std::nullopt;
+    }
+    return spot;
+}
+
+std::string lengthText(const JobState& job, double mm) {
+    const double value = mm * job.LengthFactor;
+    try {
+        return formatNumber(value, job.LengthFormat);
+    } catch (const std::exception&) {  // a damaged format: the number still shows
+        return generalText(value);
+    }
+}
+
+// Why an unknown is left open when every used point lies at one spot: seen from a single spot a
+// rotation, a scale or a shape angle moves all points alike, just as a translation does.
+std::string oneSpotMessage(const JobState& job, const std::string& caption, const std::array<double, 4>& spot) {
+    return "The used points cannot determine \"" + caption + "\": all of them lie at one spot, MCS (" +
+           lengthText(job, spot[1]) + ", " + lengthText(job, spot[2]) + ", " + lengthText(job, spot[3]) + ") " +
+           job.LengthUnitName + ", and a single spot shows no rotation, scale or shape.";
+}
+
 // The weights the observations carry, summed per kind of row: what an unknown can be seen in.
 struct RowWeights {
     double axis[4]{};       // ordinary rows of x, y, z (1..3)
@@ -55,14 +90,14 @@ RowWeights sumRowWeights(const Matrix& P, std::int32_t n) {
 // last step: residuals() builds them once, after the iteration has ended.
 class StreamedStep {
   public:
-    StreamedStep(JobState& job, const ParamStates& states, const Matrix& P, const RowWeights& weights,
+    StreamedStep(JobState& job, const ParamStates& states, const Matrix& P, const PointOrigin& origin,
                  EngineContext& ctx)
-        : job_(job), states_(states), P_(P), weights_(weights), ctx_(ctx) {}
+        : job_(job), states_(states), P_(P), origin_(origin), ctx_(ctx) {}
 
-    // With `moments` (ordinary rows only), the normal equations come from the points' sums instead
-    // of a pass over the points.
+    // In the ordinary layout the normal matrix comes from the points' moments (formed at the first
+    // such iteration and kept) and the right-hand side from one pass over the points.
     void run(DesignRowBuilder& builder, std::int32_t finishedIterations, Matrix& Qxx, Matrix& x,
-             const OrdinaryMoments* moments = nullptr) {
+             std::optional<OrdinaryMoments>& moments) {
         const DesignLayout& lay = builder.layout();
         const std::int32_t n = job_.IdenticalCount;
         const std::int32_t nU = lay.nU;
@@ -73,12 +108,20 @@ class StreamedStep {
         phase(kTextAtPA);
         NormalEquations eq(nU);
         PointRows rows;
-        if (moments) {
-            builder.addOrdinaryRows(*moments, eq);
-        } else if (!lay.rDistMode && !lay.useAbcTerms) {
-            for (std::int32_t first = 1; first <= n; first += kPollEveryPoints) {
-                builder.addOrdinaryRows(first, std::min(n, first + kPollEveryPoints - 1), P_, eq);
-                if (first + kPollEveryPoints <= n) ctx_.poll();
+        if (!lay.rDistMode && !lay.useAbcTerms) {
+            if (nU > 0) {
+                // The first such pass forms the moments along with the misclosure sums.
+                OrdinaryMoments formed;
+                OrdinaryMoments* const formMoments = moments ? nullptr : &formed;
+                MisclosureSums sums;
+                for (std::int32_t first = 1; first <= n; first += kPollEveryPoints) {
+                    builder.sumMisclosures(first, std::min(n, first + kPollEveryPoints - 1), P_, sums,
+                                           formMoments);
+                    if (first + kPollEveryPoints <= n) ctx_.poll();
+                }
+                if (formMoments) moments = completeMoments(formed);
+                builder.addOrdinaryNormalMatrix(*moments, eq);
+                builder.addOrdinaryRightHandSide(sums, eq);
             }
         } else {
             for (std::int32_t i = 1; i <= n; ++i) {
@@ -111,36 +154,45 @@ class StreamedStep {
                     "90°, the singular position of the angle sequence rot x, rot y', rot z'': there rot x "
                     "and rot z'' turn about one and the same axis, so no set of points can tell them apart. "
                     "Hold one of rot x, rot z'' (for instance at 0) and calculate again.");
-            throw NumericError(std::string("The used points cannot determine \"") +
-                               parameterCaption(slotOfUnknown(states_, dependent)) +
+            const std::string caption = parameterCaption(slotOfUnknown(states_, dependent));
+            if (const auto spot = commonSpotOfUsedPoints(job_, P_, lay.distanceRows))
+                throw NumericError(oneSpotMessage(job_, caption, *spot));
+            throw NumericError(std::string("The used points cannot determine \"") + caption +
                                "\" together with the other estimated parameters (the normal equations are "
                                "singular).");
         }
         phase(kTextCorrections);
     }
 
-    // v = A·x - l of the step that `builder` linearised, with its corrections x.
-    void residuals(DesignRowBuilder& builder, const Matrix& x, std::vector<double>& v) {
+    // v (0..nObs, 0..1) := A·x - l of the step that `builder` linearised, with its corrections x.
+    // Throws NumericError on a residual that is not finite (v then holds part of them).
+    void residuals(DesignRowBuilder& builder, const Matrix& x, Matrix& v) {
         const DesignLayout& lay = builder.layout();
         const std::int32_t n = job_.IdenticalCount;
         const std::int32_t nU = lay.nU;
-        PointRows rows;
-        for (std::int32_t i = 1; i <= n; ++i) {
-            builder.build(i, rows);
-            const std::int32_t r = 3 * i - 2;
-            if (lay.rDistMode) {
-                // Rows of A other than the distance rows are zero: their residuals are the negated
-                // ordinary misclosures.
-                for (int j = 0; j < 3; ++j)
-                    if (!lay.distanceRows || r + j > n) v[static_cast<std::size_t>(r + j)] = 0.0 - rows.l[j];
-                if (lay.distanceRows) v[static_cast<std::size_t>(i)] = combine(rows.d, x, nU) - rows.dl;
-            } else {
-                for (int j = 0; j < 3; ++j)
-                    v[static_cast<std::size_t>(r + j)] = combine(rows.a[j], x, nU) - rows.l[j];
+        if (!lay.rDistMode && !lay.useAbcTerms) {
+            for (std::int32_t first = 1; first <= n; first += kPollEveryPoints) {
+                builder.ordinaryResiduals(first, std::min(n, first + kPollEveryPoints - 1), x, v);
+                if (first + kPollEveryPoints <= n) ctx_.poll();
             }
-            if (i % kPollEveryPoints == 0) ctx_.poll();
+        } else {
+            PointRows rows;
+            for (std::int32_t i = 1; i <= n; ++i) {
+                builder.build(i, rows);
+                const std::int32_t r = 3 * i - 2;
+                if (lay.rDistMode) {
+                    // Rows of A other than the distance rows are zero: their residuals are the
+                    // negated ordinary misclosures.
+                    for (int j = 0; j < 3; ++j)
+                        if (!lay.distanceRows || r + j > n) v(r + j, 1) = 0.0 - rows.l[j];
+                    if (lay.distanceRows) v(i, 1) = combine(rows.d, x, nU) - rows.dl;
+                } else {
+                    for (int j = 0; j < 3; ++j) v(r + j, 1) = combine(rows.a[j], x, nU) - rows.l[j];
+                }
+                if (i % kPollEveryPoints == 0) ctx_.poll();
+            }
         }
-        for (std::size_t k = 1; k < v.size(); ++k) checkedFinite(v[k], "the residuals");
+        for (std::int32_t k = 1; k <= 3 * n; ++k) checkedFinite(v(k, 1), "the residuals");
     }
 
   private:
@@ -156,8 +208,11 @@ class StreamedStep {
     // spot): refused like any other unknown the points cannot determine.
     void refuseUnseenUnknowns(const DesignRowBuilder& builder, const Matrix& N) const {
         const DesignLayout& lay = builder.layout();
+        std::optional<RowWeights> weights;
         for (std::int32_t c = 1; c <= lay.nU; ++c) {
             if (N(c, c) != 0.0) continue;
+            if (!weights) weights = sumRowWeights(P_, job_.IdenticalCount);
+            const RowWeights& weights_ = *weights;
             double seen = 0.0;
             if (lay.distanceRows) {
                 for (int j = 1; j <= 3; ++j)
@@ -166,10 +221,19 @@ class StreamedStep {
                 for (int j = 1; j <= 3; ++j)
                     if (builder.reachesRow(c, j)) seen += weights_.axis[j];
             }
-            if (seen > 0.0)
-                throw NumericError(std::string("The used points cannot determine \"") +
-                                   parameterCaption(slotOfUnknown(states_, c)) +
-                                   "\": changing it moves none of them (all used points lie at one spot).");
+            if (!(seen > 0.0)) continue;
+            const std::string caption = parameterCaption(slotOfUnknown(states_, c));
+            if (const auto spot = commonSpotOfUsedPoints(job_, P_, lay.distanceRows))
+                throw NumericError(oneSpotMessage(job_, caption, *spot));
+            // Worked at the points' centroid, a column that is 0 on every row moves the points only as
+            // the estimated translations do.
+            if (origin_.mcs[1] != 0.0 || origin_.mcs[2] != 0.0 || origin_.mcs[3] != 0.0 || origin_.ocs[1] != 0.0 ||
+                origin_.ocs[2] != 0.0 || origin_.ocs[3] != 0.0)
+                throw NumericError(std::string("The used points cannot determine \"") + caption +
+                                   "\" together with the other estimated parameters (the normal equations are "
+                                   "singular).");
+            throw NumericError(std::string("The used points cannot determine \"") + caption +
+                               "\": changing it moves none of them.");
         }
     }
 
@@ -188,15 +252,16 @@ class StreamedStep {
     JobState& job_;
     const ParamStates& states_;
     const Matrix& P_;
-    const RowWeights& weights_;
+    const PointOrigin& origin_;
     EngineContext& ctx_;
 };
 
 // Refuses a coordinate (or, with the use-ABC terms, a robot angle) that is not a finite number,
-// naming the point and the coordinate. Returns the local origin of the solve in the same pass: the
-// centroids of the identical points when all three translations are estimated (only then is the
-// translation free to stand for the one at the centroids), else the zero origin.
-PointOrigin checkInputAndChooseOrigin(const JobState& job, const DesignLayout& lay) {
+// naming the point and the coordinate, and sets `largest` to the largest coordinate in size.
+// Returns the local origin of the solve from the same pass: the centroids of the identical points
+// when a translation is estimated (it then stands for the one at the centroids), else the zero
+// origin.
+PointOrigin checkInputAndChooseOrigin(const JobState& job, const DesignLayout& lay, double& largest) {
     auto refuse = [&](std::int32_t i, bool mcs, const char* what, double value) {
         const auto& names = mcs ? job.MCS_Name : job.OCS_Name;
         const std::string name = static_cast<std::size_t>(i) < names.size()
@@ -216,7 +281,10 @@ PointOrigin checkInputAndChooseOrigin(const JobState& job, const DesignLayout& l
     double sum[7] = {0, 0, 0, 0, 0, 0, 0};
     for (std::int32_t i = 1; i <= n; ++i) {
         const double c[7] = {0.0, mx[i], my[i], mz[i], ox[i], oy[i], oz[i]};
-        for (int k = 1; k <= 6; ++k) sum[k] += c[k];
+        for (int k = 1; k <= 6; ++k) {
+            sum[k] += c[k];
+            largest = std::max(largest, std::fabs(c[k]));
+        }
         if (!std::isfinite(c[1] + c[2] + c[3] + c[4] + c[5] + c[6])) {
             static const char* const kWhat[4] = {"", "x coordinate", "y coordinate", "z coordinate"};
             for (int k = 1; k <= 6; ++k)
@@ -229,7 +297,7 @@ PointOrigin checkInputAndChooseOrigin(const JobState& job, const DesignLayout& l
         }
     }
     PointOrigin o;
-    if (n < 1 || !lay.isFloat[kTraX] || !lay.isFloat[kTraY] || !lay.isFloat[kTraZ]) return o;
+    if (n < 1 || (!lay.isFloat[kTraX] && !lay.isFloat[kTraY] && !lay.isFloat[kTraZ])) return o;
     for (int j = 1; j <= 3; ++j) o.mcs[j] = sum[j] / n, o.ocs[j] = sum[j + 3] / n;
     return o;
 }
@@ -249,36 +317,45 @@ void modelAtParameters(JobState& job, const double mcs[4], double q[4]) {
     for (int j = 1; j <= 3; ++j) q[j] = m[j][1] * mcs[1] + m[j][2] * mcs[2] + m[j][3] * mcs[3];
 }
 
-// Translation at the origin -> translation at the local origin: T' = T + Q·mcs - ocs.
-void reduceTranslation(JobState& job, const PointOrigin& o) {
-    double q[4];
-    modelAtParameters(job, o.mcs, q);
-    job.Params[kTraX] = (job.Params[kTraX] + q[1]) - o.ocs[1];
-    job.Params[kTraY] = (job.Params[kTraY] + q[2]) - o.ocs[2];
-    job.Params[kTraZ] = (job.Params[kTraZ] + q[3]) - o.ocs[3];
-}
-
-// And back: T = (ocs - Q·mcs) + T', Q at the final parameters.
-void restoreTranslation(JobState& job, const PointOrigin& o) {
+// An estimated translation at the origin -> the translation at the local origin:
+// T' = T + Q·mcs - ocs. A held one keeps its stored value (the rows take it as a fixed offset).
+void reduceTranslation(JobState& job, const PointOrigin& o, const DesignLayout& lay) {
     double q[4];
     modelAtParameters(job, o.mcs, q);
     for (int j = 1; j <= 3; ++j) {
-        auto& t = job.Params[static_cast<std::size_t>(kTraX + j - 1)];
-        t = checkedFinite((o.ocs[j] - q[j]) + t, "the translations");
+        const auto k = static_cast<std::size_t>(kTraX + j - 1);
+        if (lay.isFloat[k]) job.Params[k] = (job.Params[k] + q[j]) - o.ocs[j];
+    }
+}
+
+// And back: T = (ocs - Q·mcs) + T', Q at the final parameters.
+void restoreTranslation(JobState& job, const PointOrigin& o, const DesignLayout& lay) {
+    double q[4];
+    modelAtParameters(job, o.mcs, q);
+    for (int j = 1; j <= 3; ++j) {
+        const auto k = static_cast<std::size_t>(kTraX + j - 1);
+        if (lay.isFloat[k]) job.Params[k] = checkedFinite((o.ocs[j] - q[j]) + job.Params[k], "the translations");
     }
 }
 
 // The cofactor matrix of the reduced unknowns -> that of the stored ones: Qxx := J·Qxx·Jᵀ with J the
-// derivative of (T, p) by (T', p), T = T' + ocs - Q(p)·mcs, so J(T_j, c) = -(column c at mcs)_j. The
-// translations are columns 1..3 (all three are estimated whenever the origin is used).
+// derivative of (T, p) by (T', p), T = T' + ocs - Q(p)·mcs, so J(T_j, c) = -(column c at mcs)_j for
+// each estimated translation T_j (its column: the estimated translations come first).
 void restoreCofactors(const DesignRowBuilder& builder, const PointOrigin& o, Matrix& Qxx) {
-    const std::int32_t u = builder.layout().nU;
+    const DesignLayout& lay = builder.layout();
+    const std::int32_t u = lay.nU;
     double a[3][kParamCount + 1] = {};
     builder.columnsAt(o.mcs, a);
     Matrix J(u, u);
     for (std::int32_t c = 1; c <= u; ++c) J(c, c) = 1.0;
-    for (std::int32_t c = 4; c <= builder.layout().nU13; ++c)
-        for (int j = 0; j < 3; ++j) J(j + 1, c) = -a[j][c];
+    std::int32_t translations = 0;
+    std::int32_t rowOf[4] = {0, 0, 0, 0};
+    for (int j = 1; j <= 3; ++j)
+        if (lay.isFloat[static_cast<std::size_t>(kTraX + j - 1)]) rowOf[j] = ++translations;
+    for (int j = 1; j <= 3; ++j) {
+        if (!rowOf[j]) continue;
+        for (std::int32_t c = translations + 1; c <= lay.nU13; ++c) J(rowOf[j], c) = -a[j - 1][c];
+    }
     Matrix JQ(u, u), out(u, u);
     for (std::int32_t r = 1; r <= u; ++r)
         for (std::int32_t c = 1; c <= u; ++c) {
@@ -381,7 +458,8 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
     HelmertOutcome out;
     try {
         const DesignLayout firstLayout = decideDesignLayout(job, ctx.controls, ParamState);
-        const PointOrigin origin = checkInputAndChooseOrigin(job, firstLayout);
+        double largestCoordinate = 0.0;
+        const PointOrigin origin = checkInputAndChooseOrigin(job, firstLayout, largestCoordinate);
         job.Params[kRvecX] = job.Params[kRvecY] = job.Params[kRvecZ] = 0.0;
         ctx.poll();
         calculateSeed(job, job.Params[kTraX], job.Params[kTraY], job.Params[kTraZ], job.Params[kRotX],
@@ -390,20 +468,16 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
         applyStartValues(job, ParamState, ctx.controls);
 
         const bool reduced = !isZero(origin);
-        if (reduced) reduceTranslation(job, origin);
+        if (reduced) reduceTranslation(job, origin, firstLayout);
 
         const double thr = job.IterationThreshold != 0.0 ? job.IterationThreshold : 1e-9;
         const bool logCorrections = ctx.controls.CheckRDist == 1;
         std::string log;
-        std::vector<double> vWork(static_cast<std::size_t>(nObs + 1), 0.0);
         Matrix QxxWork, x;
-        const RowWeights weights = sumRowWeights(P, n);
-        StreamedStep step(job, ParamState, P, weights, ctx);
-        // The ordinary rows are linear in the points: their sums, formed once, serve every iteration.
+        StreamedStep step(job, ParamState, P, origin, ctx);
+        // The ordinary rows' columns are linear in the points: the moments of the points, formed
+        // once, give every iteration's normal matrix.
         std::optional<OrdinaryMoments> moments;
-        if (!firstLayout.rDistMode && !firstLayout.useAbcTerms && nU > 0)
-            moments = sumOrdinaryMoments(
-                job, origin, P, [](void* c) { static_cast<EngineContext*>(c)->poll(); }, &ctx);
         std::optional<DesignRowBuilder> builder;
         std::int32_t j = 0, p = 0;
         double m = 0.0, pm = 0.0;
@@ -416,9 +490,7 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
             rDistMode = builder->layout().rDistMode;
             ctx.setPanel(2, kTextStartStep);
             ctx.poll();
-            const DesignLayout& lay = builder->layout();
-            step.run(*builder, out.H3D_Zaehler, QxxWork, x,
-                     (moments && !lay.rDistMode && !lay.useAbcTerms) ? &*moments : nullptr);
+            step.run(*builder, out.H3D_Zaehler, QxxWork, x, moments);
 
             if (logCorrections) {
                 for (std::int32_t i = 1; i <= nU; ++i) log += generalText(x(i, 1)) + "\t";
@@ -445,9 +517,8 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
             p = j;
         } while (m >= thr && out.H3D_Zaehler <= job.MaxIteration && !job.StopFlag);
 
-        step.residuals(*builder, x, vWork);
         if (reduced) {
-            restoreTranslation(job, origin);
+            restoreTranslation(job, origin, firstLayout);
             restoreCofactors(*builder, origin, QxxWork);
         }
 
@@ -455,9 +526,18 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
         out.limitReached = out.H3D_Zaehler > job.MaxIteration;
         out.stopped = job.StopFlag && !out.converged && !out.limitReached;
 
-        // Everything computed: hand the results over.
-        if (v.rows() != nObs || v.cols() != 1) v.resize(nObs, 1);
-        for (std::int32_t k = 1; k <= nObs; ++k) v(k, 1) = vWork[static_cast<std::size_t>(k)];
+        // The residuals last: ordinary ones that surely stay finite go straight into v (nothing
+        // after them can fail); others into a matrix of their own, handed over when all are there.
+        const DesignLayout& lastLayout = builder->layout();
+        if (!lastLayout.rDistMode && !lastLayout.useAbcTerms &&
+            builder->ordinaryResidualsStayFinite(largestCoordinate, x)) {
+            if (v.rows() != nObs || v.cols() != 1) v.resize(nObs, 1);
+            step.residuals(*builder, x, v);
+        } else {
+            Matrix vWork(nObs, 1);
+            step.residuals(*builder, x, vWork);
+            v = std::move(vWork);
+        }
         Qxx = std::move(QxxWork);
         if (Qxx.rows() != nU) Qxx.resize(nU, nU);
         if (rDistMode)

@@ -1,9 +1,12 @@
 #pragma once
 // The least-squares solver: an iterative (Gauss-Newton) weighted adjustment of the parameters whose
-// state is "float", started from the seed solution and the parameter states. Each iteration builds
-// the observation rows (DesignMatrix.h) and adds them straight into the normal equations: time
-// O(n·u²) and memory O(n + u²) per iteration for n points and u unknowns; no design matrix, no Aᵀ,
-// no AᵀP and nothing of size observations × observations is formed.
+// state is "float", started from the seed solution and the parameter states, worked at the points'
+// centroids whenever a translation is estimated. Each iteration builds the observation rows
+// (DesignMatrix.h) and adds them straight into the normal equations: time O(n·u²) and memory
+// O(n + u²) per iteration for n points and u unknowns; no design matrix, no Aᵀ, no AᵀP and nothing
+// of size observations × observations is formed. The ordinary rows need less: their normal matrix
+// comes from the points' moments, formed in the first iteration, and each iteration makes one pass
+// over the points for the sums of the misclosures, each taken at its point.
 //
 // Progress goes to the calculation window's status bar through the context: panel 1 "Iteration  k",
 // panel 2 the phase ("... calculating Matrix for LeastSquare calc...", "... start of Least Square
