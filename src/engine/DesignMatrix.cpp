@@ -289,6 +289,12 @@ void DesignRowBuilder::addOrdinaryNormalMatrix(const OrdinaryMoments& mo, Normal
 
 namespace {
 
+// Two points side by side: the pass works on pairs of points, each sum kept per lane and the
+// lanes added at the end (a different order of the same sums).
+typedef double Pair __attribute__((vector_size(16)));
+
+inline double laneSum(Pair v) { return v[0] + v[1]; }
+
 // The pass of sumMisclosures, with or without the moments.
 template <bool kMoments>
 void sumMisclosurePass(const JobState& job, std::int32_t first, std::int32_t last, const Matrix& P,
@@ -307,37 +313,54 @@ void sumMisclosurePass(const JobState& job, std::int32_t first, std::int32_t las
     const double c1 = o.mcs[1], c2 = o.mcs[2], c3 = o.mcs[3];
     const double d1 = o.ocs[1], d2 = o.ocs[2], d3 = o.ocs[3];
     const double t1 = t[1], t2 = t[2], t3 = t[3];
-    double pl1 = 0, pl2 = 0, pl3 = 0;
-    double s11 = 0, s12 = 0, s13 = 0, s21 = 0, s22 = 0, s23 = 0, s31 = 0, s32 = 0, s33 = 0;
-    for (std::int32_t i = first; i <= last; ++i) {
-        const double x1 = mx[i] - c1, x2 = my[i] - c2, x3 = mz[i] - c3;
-        const std::int32_t r = 3 * i - 2;
-        const double p1 = P(r, 1), p2 = P(r + 1, 1), p3 = P(r + 2, 1);
-        const double l1 = ((ox[i] - d1) - ((q11 * x1 + q12 * x2 + q13 * x3) + t1)) * p1;
-        const double l2 = ((oy[i] - d2) - ((q21 * x1 + q22 * x2 + q23 * x3) + t2)) * p2;
-        const double l3 = ((oz[i] - d3) - ((q31 * x1 + q32 * x2 + q33 * x3) + t3)) * p3;
+    Pair pl1{}, pl2{}, pl3{};
+    Pair s11{}, s12{}, s13{}, s21{}, s22{}, s23{}, s31{}, s32{}, s33{};
+    Pair mp[3] = {}, mpx[3][3] = {}, mpxx[3][3][3] = {};
+    for (std::int32_t i = first; i <= last; i += 2) {
+        // An odd last point pairs with itself at weight 0, which adds exact zeros.
+        const std::int32_t k = i < last ? i + 1 : i;
+        const double keep = i < last ? 1.0 : 0.0;
+        const Pair x1 = Pair{mx[i], mx[k]} - c1;
+        const Pair x2 = Pair{my[i], my[k]} - c2;
+        const Pair x3 = Pair{mz[i], mz[k]} - c3;
+        const std::int32_t r = 3 * i - 2, rk = 3 * k - 2;
+        const Pair p1 = {P(r, 1), P(rk, 1) * keep};
+        const Pair p2 = {P(r + 1, 1), P(rk + 1, 1) * keep};
+        const Pair p3 = {P(r + 2, 1), P(rk + 2, 1) * keep};
+        const Pair l1 = ((Pair{ox[i], ox[k]} - d1) - ((q11 * x1 + q12 * x2 + q13 * x3) + t1)) * p1;
+        const Pair l2 = ((Pair{oy[i], oy[k]} - d2) - ((q21 * x1 + q22 * x2 + q23 * x3) + t2)) * p2;
+        const Pair l3 = ((Pair{oz[i], oz[k]} - d3) - ((q31 * x1 + q32 * x2 + q33 * x3) + t3)) * p3;
         pl1 += l1, pl2 += l2, pl3 += l3;
         s11 += l1 * x1, s12 += l1 * x2, s13 += l1 * x3;
         s21 += l2 * x1, s22 += l2 * x2, s23 += l2 * x3;
         s31 += l3 * x1, s32 += l3 * x2, s33 += l3 * x3;
         if constexpr (kMoments) {
-            const double x[4] = {0.0, x1, x2, x3};
-            const double p[4] = {0.0, p1, p2, p3};
-            for (int j = 1; j <= 3; ++j) {
-                if (p[j] == 0.0) continue;
-                moments->p[j] += p[j];
-                for (int a = 1; a <= 3; ++a) {
-                    const double pa = p[j] * x[a];
-                    moments->px[j][a] += pa;
-                    for (int b = a; b <= 3; ++b) moments->pxx[j][a][b] += pa * x[b];
+            // A zero weight adds exact zeros: no test needed.
+            const Pair x[3] = {x1, x2, x3};
+            const Pair p[3] = {p1, p2, p3};
+            for (int j = 0; j < 3; ++j) {
+                mp[j] += p[j];
+                for (int a = 0; a < 3; ++a) {
+                    const Pair pa = p[j] * x[a];
+                    mpx[j][a] += pa;
+                    for (int b = a; b < 3; ++b) mpxx[j][a][b] += pa * x[b];
                 }
             }
         }
     }
-    sums.pl[1] += pl1, sums.pl[2] += pl2, sums.pl[3] += pl3;
-    sums.plx[1][1] += s11, sums.plx[1][2] += s12, sums.plx[1][3] += s13;
-    sums.plx[2][1] += s21, sums.plx[2][2] += s22, sums.plx[2][3] += s23;
-    sums.plx[3][1] += s31, sums.plx[3][2] += s32, sums.plx[3][3] += s33;
+    sums.pl[1] += laneSum(pl1), sums.pl[2] += laneSum(pl2), sums.pl[3] += laneSum(pl3);
+    sums.plx[1][1] += laneSum(s11), sums.plx[1][2] += laneSum(s12), sums.plx[1][3] += laneSum(s13);
+    sums.plx[2][1] += laneSum(s21), sums.plx[2][2] += laneSum(s22), sums.plx[2][3] += laneSum(s23);
+    sums.plx[3][1] += laneSum(s31), sums.plx[3][2] += laneSum(s32), sums.plx[3][3] += laneSum(s33);
+    if constexpr (kMoments) {
+        for (int j = 0; j < 3; ++j) {
+            moments->p[j + 1] += laneSum(mp[j]);
+            for (int a = 0; a < 3; ++a) {
+                moments->px[j + 1][a + 1] += laneSum(mpx[j][a]);
+                for (int b = a; b < 3; ++b) moments->pxx[j + 1][a + 1][b + 1] += laneSum(mpxx[j][a][b]);
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -422,15 +445,37 @@ void DesignRowBuilder::ordinaryResiduals(std::int32_t first, std::int32_t last, 
     const double* ox = job_.OCS_X.data();
     const double* oy = job_.OCS_Y.data();
     const double* oz = job_.OCS_Z.data();
-    for (std::int32_t i = first; i <= last; ++i) {
-        const double p[4] = {0.0, mx[i] - origin_.mcs[1], my[i] - origin_.mcs[2], mz[i] - origin_.mcs[3]};
-        double t[4], ax[4];
-        apply(q_, p, t);
-        apply(D, p, ax);
+    // Everything the loop reads into locals: the stores into v could otherwise be taken to change
+    // the builder's own numbers, which would then be read again for every point.
+    const WorkMatrix q = q_;
+    const double c1 = origin_.mcs[1], c2 = origin_.mcs[2], c3 = origin_.mcs[3];
+    const double d1 = origin_.ocs[1], d2 = origin_.ocs[2], d3 = origin_.ocs[3];
+    const double t1 = t_[1], t2 = t_[2], t3 = t_[3];
+    const double s1 = shift[1], s2 = shift[2], s3 = shift[3];
+    const double D11 = D[1][1], D12 = D[1][2], D13 = D[1][3];
+    const double D21 = D[2][1], D22 = D[2][2], D23 = D[2][3];
+    const double D31 = D[3][1], D32 = D[3][2], D33 = D[3][3];
+    for (std::int32_t i = first; i <= last; i += 2) {
+        // Two points side by side; an odd last point pairs with itself and is stored once.
+        const std::int32_t k = i < last ? i + 1 : i;
+        const Pair x1 = Pair{mx[i], mx[k]} - c1;
+        const Pair x2 = Pair{my[i], my[k]} - c2;
+        const Pair x3 = Pair{mz[i], mz[k]} - c3;
+        const Pair r1 = ((D11 * x1 + D12 * x2 + D13 * x3) + s1) -
+                        ((Pair{ox[i], ox[k]} - d1) - ((q[1][1] * x1 + q[1][2] * x2 + q[1][3] * x3) + t1));
+        const Pair r2 = ((D21 * x1 + D22 * x2 + D23 * x3) + s2) -
+                        ((Pair{oy[i], oy[k]} - d2) - ((q[2][1] * x1 + q[2][2] * x2 + q[2][3] * x3) + t2));
+        const Pair r3 = ((D31 * x1 + D32 * x2 + D33 * x3) + s3) -
+                        ((Pair{oz[i], oz[k]} - d3) - ((q[3][1] * x1 + q[3][2] * x2 + q[3][3] * x3) + t3));
         const std::int32_t r = 3 * i - 2;
-        v(r, 1) = (ax[1] + shift[1]) - ((ox[i] - origin_.ocs[1]) - (t[1] + t_[1]));
-        v(r + 1, 1) = (ax[2] + shift[2]) - ((oy[i] - origin_.ocs[2]) - (t[2] + t_[2]));
-        v(r + 2, 1) = (ax[3] + shift[3]) - ((oz[i] - origin_.ocs[3]) - (t[3] + t_[3]));
+        v(r, 1) = r1[0];
+        v(r + 1, 1) = r2[0];
+        v(r + 2, 1) = r3[0];
+        if (k != i) {
+            v(r + 3, 1) = r1[1];
+            v(r + 4, 1) = r2[1];
+            v(r + 5, 1) = r3[1];
+        }
     }
 }
 

@@ -165,8 +165,8 @@ class StreamedStep {
     }
 
     // v (0..nObs, 0..1) := A·x - l of the step that `builder` linearised, with its corrections x.
-    // Throws NumericError on a residual that is not finite (v then holds part of them).
-    void residuals(DesignRowBuilder& builder, const Matrix& x, Matrix& v) {
+    // With `check`, throws NumericError on a residual that is not finite (v then holds part of them).
+    void residuals(DesignRowBuilder& builder, const Matrix& x, Matrix& v, bool check = true) {
         const DesignLayout& lay = builder.layout();
         const std::int32_t n = job_.IdenticalCount;
         const std::int32_t nU = lay.nU;
@@ -192,7 +192,8 @@ class StreamedStep {
                 if (i % kPollEveryPoints == 0) ctx_.poll();
             }
         }
-        for (std::int32_t k = 1; k <= 3 * n; ++k) checkedFinite(v(k, 1), "the residuals");
+        if (check)
+            for (std::int32_t k = 1; k <= 3 * n; ++k) checkedFinite(v(k, 1), "the residuals");
     }
 
   private:
@@ -279,11 +280,12 @@ PointOrigin checkInputAndChooseOrigin(const JobState& job, const DesignLayout& l
     const double* oy = job.OCS_Y.data();
     const double* oz = job.OCS_Z.data();
     double sum[7] = {0, 0, 0, 0, 0, 0, 0};
+    double big[7] = {0, 0, 0, 0, 0, 0, 0};  // per coordinate: independent chains in the loop
     for (std::int32_t i = 1; i <= n; ++i) {
         const double c[7] = {0.0, mx[i], my[i], mz[i], ox[i], oy[i], oz[i]};
         for (int k = 1; k <= 6; ++k) {
             sum[k] += c[k];
-            largest = std::max(largest, std::fabs(c[k]));
+            big[k] = std::max(big[k], std::fabs(c[k]));
         }
         if (!std::isfinite(c[1] + c[2] + c[3] + c[4] + c[5] + c[6])) {
             static const char* const kWhat[4] = {"", "x coordinate", "y coordinate", "z coordinate"};
@@ -296,6 +298,7 @@ PointOrigin checkInputAndChooseOrigin(const JobState& job, const DesignLayout& l
                 if (!std::isfinite(job.OcsAngles(i, k))) refuse(i, false, kAngle[k], job.OcsAngles(i, k));
         }
     }
+    for (int k = 1; k <= 6; ++k) largest = std::max(largest, big[k]);
     PointOrigin o;
     if (n < 1 || (!lay.isFloat[kTraX] && !lay.isFloat[kTraY] && !lay.isFloat[kTraZ])) return o;
     for (int j = 1; j <= 3; ++j) o.mcs[j] = sum[j] / n, o.ocs[j] = sum[j + 3] / n;
@@ -532,7 +535,7 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
         if (!lastLayout.rDistMode && !lastLayout.useAbcTerms &&
             builder->ordinaryResidualsStayFinite(largestCoordinate, x)) {
             if (v.rows() != nObs || v.cols() != 1) v.resize(nObs, 1);
-            step.residuals(*builder, x, v);
+            step.residuals(*builder, x, v, false);
         } else {
             Matrix vWork(nObs, 1);
             step.residuals(*builder, x, vWork);
