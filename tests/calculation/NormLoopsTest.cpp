@@ -271,7 +271,8 @@ TEST(RunL1Loop, InTheRDistModeWeighsEachPointByItsDistanceResidualAndCountsItsMe
     SyntheticRecipe recipe;
     recipe.points = 8;
     std::vector<double> extra(9, 0.0);
-    for (std::int32_t k = 1; k <= 8; ++k) extra[static_cast<std::size_t>(k)] = 0.4 * std::sin(1.7 * k) + 0.05 * k;
+    for (std::int32_t k = 1; k <= 8; ++k)
+        extra[static_cast<std::size_t>(k)] = 0.4 * std::sin(1.7 * k) + 0.05 * k;
     CalculationFixture l2(recipe);
     onDistances(l2, extra);
     l2.job.UseFlags[4] = 0;  // point 2, x

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
-#include <string>
-#include <vector>
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "network/NetworkCalculation.h"
 #include "network/NetworkDatum.h"

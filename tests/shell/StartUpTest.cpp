@@ -254,7 +254,8 @@ TEST(StartUp, TheMoreLineOfSkippedSettingsAppearsOnlyBeyondTenProblems) {
         const std::string& shown = run.prompter.shown()[0].text;
         const int listed = std::min(c.badLines, 10);
         for (int i = 1; i <= c.badLines; ++i)
-            EXPECT_EQ(shown.find("sigmaX=bad" + std::to_string(i) + "x") != std::string::npos, i <= listed) << i;
+            EXPECT_EQ(shown.find("sigmaX=bad" + std::to_string(i) + "x") != std::string::npos, i <= listed)
+                << i;
         EXPECT_EQ(shown.find("more.") != std::string::npos, *c.moreLine != 0);
         if (*c.moreLine) EXPECT_EQ(shown.substr(shown.size() - std::strlen(c.moreLine)), c.moreLine);
     }

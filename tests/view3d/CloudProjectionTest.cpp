@@ -277,7 +277,7 @@ TEST(CloudProjection, RecentringOnTheLastIdenticalPointTakesItsTransformedMcsSid
     const SurfaceSize surface{400, 300, 0};
     struct Case {
         std::int32_t sheetRow;
-        double x, y, z;       // the origin, by hand
+        double x, y, z;        // the origin, by hand
         std::int32_t centred;  // its cloud row
     } cases[] = {{2, 50, 30, 4, 2}, {1, 10, 10, 0, 1}, {3, 90, -20, 5, 5}};
     for (const Case& c : cases) {
