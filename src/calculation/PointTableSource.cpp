@@ -6,6 +6,7 @@
 #include <exception>
 #include <utility>
 
+#include "calculation/SeedValues.h"
 #include "shared/NumberText.h"
 
 namespace kal {
@@ -104,9 +105,7 @@ CellStyle PointTableSource::style(std::int32_t row, std::int32_t column) const {
     const std::int32_t point = pointOfRow(row);
     if (!hasPoint(point)) return style;
     if (column == kPointNameColumn && hasName(job_, point) &&
-        (job_.MCS_Name[static_cast<std::size_t>(point)] == job_.SeedPointNames[1] ||
-         job_.MCS_Name[static_cast<std::size_t>(point)] == job_.SeedPointNames[2] ||
-         job_.MCS_Name[static_cast<std::size_t>(point)] == job_.SeedPointNames[3]))
+        isSeedPointName(job_, job_.MCS_Name[static_cast<std::size_t>(point)]))
         style.background = kSeedBack;
     if (column >= kFirstResidualColumn && column < kFirstUseColumn)
         style.background = isUsed(job_, point, column - kFirstResidualColumn + 1) ? kUsedBack : kUnusedBack;

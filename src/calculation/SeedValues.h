@@ -36,7 +36,8 @@ class SeedValues : public SeedValueSource {
     const ParameterPanel& panel_;
 };
 
-// True when `name` equals one of the three seed point names (exact, case-sensitive) (ItsASeed).
+// True when `name` equals one of the three seed point names (exact, case-sensitive) (ItsASeed); the
+// point table paints the name cells of the seed points by it.
 bool isSeedPointName(const JobState& job, const std::string& name);
 
 // "Value to SEED": the seed box of every row whose value box holds a value (neither "float" nor

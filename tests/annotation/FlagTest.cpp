@@ -5,6 +5,8 @@
 #include <cmath>
 #include <random>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "annotation/FlagContent.h"
 #include "annotation/FlagEditorModel.h"
@@ -103,6 +105,38 @@ TEST(FlagContent, DeviationCellsSignsAndAngles) {
     fillFlag(table, fullLayout(), 1, cloud, job, "", metrics);
     EXPECT_EQ(cell(table, 3, 5).text.rfind("Q = ", 0), 0u);
     EXPECT_EQ(cell(table, 1, 5).text, "179.000");
+}
+
+// Worked by hand: the actual point (6, 8, 2) with the deviation (3, -4, 2) has its nominal point at
+// (3, 12, 0): radii 10 and √153 (the actual point lies further in: negative), sphere radii √104
+// and √153, spatial deviation √29. The use marks stand in x, y, z order (x and y used here).
+TEST(FlagContent, NominalIsActualMinusDeviationAndRadialDeviationsKeepTheirSign) {
+    JobState job = unitsJob(1);
+    job.UseFlags = {0, 1, 1, 0};
+    PointCloud cloud;
+    cloud.reset(2);
+    setRow(cloud, 1, "P1", 6, 8, 2, 3, -4, 2);
+    FakeTextMetrics metrics;
+    FlagTable table;
+    fillFlag(table, fullLayout(), 1, cloud, job, "", metrics);
+    auto row = [&](int r) {
+        std::vector<std::string> texts;
+        for (int c = 1; c <= 8; ++c) texts.push_back(cell(table, r, c).text);
+        return texts;
+    };
+    EXPECT_EQ(row(2)[0] + "|" + row(2)[1] + "|" + row(2)[2], "3.000|12.000|0.000");
+    EXPECT_EQ(row(3)[0] + "|" + row(3)[1] + "|" + row(3)[2], "3.000|-4.000|2.000");
+    EXPECT_EQ(row(1)[3], "10.000");
+    EXPECT_EQ(row(2)[3], "12.369");  // √153
+    EXPECT_EQ(row(3)[3], "-2.369");  // 10 − √153
+    EXPECT_EQ(row(3)[5], "-2.171");  // √104 − √153
+    EXPECT_EQ(row(3)[7], "5.385");   // √29
+    EXPECT_EQ(cell(table, 4, 1).text + "|" + cell(table, 4, 2).text + "|" + cell(table, 4, 3).text, "X|X|");
+    // Coloured by a component, the spatial deviation takes that component's sign.
+    fillFlag(table, fullLayout(), 1, cloud, job, "y", metrics);
+    EXPECT_EQ(cell(table, 3, 8).text, "-5.385");
+    fillFlag(table, fullLayout(), 1, cloud, job, "z", metrics);
+    EXPECT_EQ(cell(table, 3, 8).text, "5.385");
 }
 
 TEST(FlagContent, HiddenRowsAndColumnsTakeNoRoomAndTheToleranceColourFillsTheBackground) {

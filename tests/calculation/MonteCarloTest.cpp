@@ -193,5 +193,24 @@ TEST(MonteCarlo, EachAxisTakesItsOwnSigma) {
     EXPECT_NEAR(mean, std::sqrt(0.04 + 0.0025 + 0.01), 0.05);
 }
 
+// Every run stores its sigma xyz; it takes all three axis sigmas: sx² = 2, sy² = 4, sz² = 9 give
+// √15 (two points, one degree of freedom per axis).
+TEST(MonteCarlo, SigmaXyzOfARunTakesAllThreeAxes) {
+    CalculationFixture f;
+    CalcResults r;
+    r.ObservationCount = 6;
+    r.UnknownCount = 1;
+    r.Residuals.resize(6, 1);
+    r.Weights.resize(6, 1);
+    const double v[] = {1, 2, 0, 1, 0, 3};
+    for (std::int32_t i = 1; i <= 6; ++i) r.Residuals(i, 1) = v[i - 1], r.Weights(i, 1) = 1.0;
+    EngineContext engine;
+    testing::RecordingView view;
+    CalcSession session{f.job, f.panel(), r, engine, view, f.jobEvents};
+    EXPECT_NEAR(sigmaXyzOf(session), std::sqrt(15.0), 1e-6);
+    EXPECT_NEAR(f.job.SigmaXyz, std::sqrt(15.0), 1e-6);
+    EXPECT_NEAR(r.Sz, 3.0, 1e-6);
+}
+
 }  // namespace
 }  // namespace kal

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "calculation/NormLoops.h"
+#include "engine/TransformModel.h"
 #include "support/CalculationFixture.h"
 
 namespace kal {
@@ -258,6 +260,59 @@ TEST(RunMinimaxLoop, InTheRDistModeGivesASmallerLargestDistanceResidualThanL2) {
     EXPECT_GT(l2Largest, 0.05);
     EXPECT_LT(mmLargest, 0.98 * l2Largest);
     EXPECT_EQ(f.progress.panels[6].rfind("Loo Iterat.: ", 0), 0u);
+}
+
+// The first L1 step solves with the use flags as weights, so it is the L2 solution: its distance
+// residuals R Dist − D(k), worked out from that solution's geometry, give the weights 1 / |R − D(k)|
+// on all three rows of point k, and the step's sum, each row counting its point's residual once and
+// the total divided by three, is Σ |R − D(k)|: each point counts once. Point 2, whose distance row
+// (its z flag) is left out, takes no part and keeps weight 0 on all three rows.
+TEST(RunL1Loop, InTheRDistModeWeighsEachPointByItsDistanceResidualAndCountsItsMeanOverThreeRows) {
+    SyntheticRecipe recipe;
+    recipe.points = 12;
+    std::vector<double> extra(13, 0.0);
+    for (std::int32_t k = 1; k <= 12; ++k)
+        extra[static_cast<std::size_t>(k)] = 0.4 * std::sin(1.7 * k) + 0.05 * k;
+    CalculationFixture l2(recipe);
+    onDistances(l2, extra);
+    l2.job.UseFlags[6] = 0;  // point 2, z: its distance row
+    ASSERT_EQ(l2.calculate(), CalcStatus::Solved) << ::testing::PrintToString(l2.prompter.texts());
+    std::vector<double> residual(13, 0.0);
+    double expectedSum = 0;
+    for (std::int32_t k = 1; k <= 12; ++k) {
+        const auto K = static_cast<std::size_t>(k);
+        double t[3];
+        transformPoint(l2.job, l2.job.MCS_X[k], l2.job.MCS_Y[k], l2.job.MCS_Z[K], t[0], t[1], t[2]);
+        const double D = std::hypot(t[0] - l2.job.OCS_X[k], t[1] - l2.job.OCS_Y[k], t[2] - l2.job.OCS_Z[K]);
+        residual[K] = l2.job.RDist() - D;
+        if (k != 2) expectedSum += std::fabs(residual[K]);
+    }
+    ASSERT_GT(expectedSum, 0.1);
+
+    CalculationFixture f(recipe);
+    onDistances(f, extra);
+    f.job.UseFlags[6] = 0;
+    f.flow->setLoopCap(1);
+    f.panel().selectNorm(kNormL1);
+    std::vector<std::string> sums;
+    f.progress.onPanel = [&](int panel, const std::string& text) {
+        if (panel == 7) sums.push_back(text);
+    };
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    for (std::int32_t k = 1; k <= 12; ++k) {
+        SCOPED_TRACE(k);
+        const double weight = 1.0 / std::fabs(residual[static_cast<std::size_t>(k)]);
+        for (std::int32_t row = 3 * k - 2; row <= 3 * k; ++row) {
+            if (k == 2)
+                EXPECT_EQ(f.results().Weights(row, 1), 0.0);
+            else
+                EXPECT_NEAR(f.results().Weights(row, 1), weight, 1e-6 * weight) << row;
+        }
+    }
+    // The first step's change from the start value 10^12.
+    ASSERT_FALSE(sums.empty());
+    ASSERT_EQ(sums.front().rfind("d[v]: ", 0), 0u) << sums.front();
+    EXPECT_NEAR(1e12 - std::stod(sums.front().substr(6)), expectedSum, 2e-3);
 }
 
 }  // namespace

@@ -146,6 +146,27 @@ TEST(PointTableEdits, ToggleFlipsOneFlagOrAllThreeInTheRDistMode) {
     for (std::int32_t c : {0, 1, 8, 9}) EXPECT_EQ(useComponentOfColumn(c), 0);
 }
 
+// Each of the three seed names paints its point's name cell, the third as well as the first two.
+TEST(PointTableSource, EveryOneOfTheThreeSeedPointsIsPaintedGreen) {
+    JobState job = jobWithResiduals({0, 0, 0, 0, 0});
+    job.SeedPointNames = {"", "P5", "P1", "P3"};
+    job.SeedPointIndex = {0, 5, 1, 3};
+    PointTableSource table(job);
+    table.setDeviationShown(true);
+    table.refresh();
+    ASSERT_EQ(table.rowCount(), 5);
+    const bool seed[] = {true, false, true, false, true};
+    for (std::int32_t row = 0; row < 5; ++row)
+        EXPECT_EQ(table.style(row, 1).background == kSeedBack, seed[row]) << table.text(row, 1);
+    // A new job: the defaults of three points paint all three.
+    JobState three = jobWithResiduals({0, 0, 0});
+    ASSERT_TRUE(checkSeedPoints(three));
+    PointTableSource fresh(three);
+    fresh.setDeviationShown(true);
+    fresh.refresh();
+    for (std::int32_t row = 0; row < 3; ++row) EXPECT_EQ(fresh.style(row, 1).background, kSeedBack) << row;
+}
+
 TEST(PointTableEdits, ANameThatIsNoSeedBecomesTheFirstSeed) {
     JobState job = jobWithResiduals(std::vector<double>(8, 0.0));
     job.SeedPointNames = {"", "P1", "P2", "P3"};
@@ -180,6 +201,7 @@ TEST(PointTableEdits, SeedsAreFoundAgainByNameOrFallBackToTheDefaults) {
          {0, 0, 0, 9},
          {"", "P1", "P2", "Q"},
          {0, 1, 2, 9}},
+        {"exactly three points: the third seed too", 3, {}, {}, {"", "P1", "P2", "P3"}, {0, 1, 2, 3}},
         {"one point: only seed 1", 1, {}, {}, {"", "P1", "", ""}, {0, 1, 0, 0}},
         {"no points: nothing", 0, {}, {}, {}, {}},
         {"stale indices found by name",

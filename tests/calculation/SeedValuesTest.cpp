@@ -161,8 +161,9 @@ TEST(SeedValues, ValueToSeedCopiesShownValuesOnly) {
 TEST(SeedValues, ItsASeedComparesNamesExactly) {
     JobState job;
     job.SeedPointNames = {"", "P1", "P2", "P3"};
-    EXPECT_TRUE(isSeedPointName(job, "P2"));
+    for (const char* seed : {"P1", "P2", "P3"}) EXPECT_TRUE(isSeedPointName(job, seed)) << seed;
     EXPECT_FALSE(isSeedPointName(job, "p2"));
+    EXPECT_FALSE(isSeedPointName(job, "p3"));
     EXPECT_FALSE(isSeedPointName(job, "P4"));
 }
 

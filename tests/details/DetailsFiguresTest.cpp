@@ -6,6 +6,7 @@
 
 #include "details/DetailsFigures.h"
 #include "details/SequenceSolutions.h"
+#include "engine/TransformModel.h"
 #include "shared/NumberText.h"
 #include "shared/Rotations.h"
 #include "support/KnownTransformJob.h"
@@ -133,6 +134,35 @@ TEST(DetailsFigures, ThreeInverseSetsGiveThirteenRowsAndFourColumns) {
     EXPECT_EQ(g.cell(12, 0), "z to xy");
     EXPECT_EQ(g.cell(4, 2),
               formatAngle(0.2, job.AngleFactor, job.AngleFormat, job.AngleUnitName, job.AngleFormat));
+}
+
+// The inverse of a turn of 90° about z with a translation: its translation is the MCS place of the
+// OCS origin, −Rᵀ·t, worked out from the forward transformation of the axes; every solution shows
+// it in x, y, z order, and the first one turns back by −90° about z alone.
+TEST(DetailsFigures, InverseOfAQuarterTurnAboutZIsTheMcsPlaceOfTheOcsOrigin) {
+    const double quarter = 3.14159265358979323846 / 2;
+    JobState job = rotatedJob(0.0, 0.0, quarter);
+    double t[3], column[3][3];
+    transformPoint(job, 0, 0, 0, t[0], t[1], t[2]);
+    ASSERT_EQ(t[0], 100.0);
+    for (int axis = 0; axis < 3; ++axis) {
+        double e[3] = {0, 0, 0}, o[3];
+        e[axis] = 1;
+        transformPoint(job, e[0], e[1], e[2], o[0], o[1], o[2]);
+        for (int r = 0; r < 3; ++r) column[axis][r] = o[r] - t[r];
+    }
+    // −Rᵀ·t: each component is minus the axis column's dot product with t.
+    double inverse[3];
+    for (int axis = 0; axis < 3; ++axis)
+        inverse[axis] = -(column[axis][0] * t[0] + column[axis][1] * t[1] + column[axis][2] * t[2]);
+    const DetailsFigures f = computeDetails(job);
+    ASSERT_TRUE(f.inverseFound);
+    for (std::int32_t k = 1; k < f.inverseGrid.columnCount(); ++k) {
+        SCOPED_TRACE(k);
+        for (int axis = 0; axis < 3; ++axis)
+            EXPECT_EQ(f.inverseGrid.cell(1 + axis, k), formatNumber(inverse[axis], job.LengthFormat)) << axis;
+    }
+    EXPECT_EQ(f.inverseGrid.cell(3, 1), "-5.500");
 }
 
 TEST(DetailsFigures, NoInverseIsAValueNotAMessage) {

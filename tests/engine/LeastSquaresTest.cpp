@@ -320,6 +320,45 @@ TEST(SolveLeastSquares, RefusesFewerThanTwoSeedPoints) {
     EXPECT_EQ(job.Params, before);
 }
 
+// R Dist and the robot's offset vector describe the same tool distance two ways: estimating both,
+// or ticking R Dist while the offset-vector terms are in use, is refused with its own message before
+// anything of the job is touched (parameters, seeds, transformed points).
+TEST(SolveLeastSquares, RefusesRDistTogetherWithTheOffsetVectorAndChangesNothing) {
+    struct Case {
+        const char* what;
+        ParamStates states;
+        int checkRDist, checkUseAbc;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"both estimated", statesWith({1, 2, 3, 4, 5, 6, kRDist, kRvecX, kRvecY, kRvecZ}), 0, 0,
+         "R Dist. and the offset vector of use ABC cannot be estimated together."},
+        {"R Dist ticked with use ABC", statesWith({1, 2, 3, 4, 5, 6, kRDist}), 1, 1,
+         "R Dist. and use ABC cannot be used together."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        JobState job = makeJob(6, truth());
+        job.OcsAngles.resize(6, 3);
+        job.Params[kRDist] = 2.5, job.Params[kRvecX] = 1.0;
+        job.RotXSeed = 0.125;
+        const JobState before = job;
+        SolverHarness h;
+        h.ctx.controls.CheckRDist = c.checkRDist;
+        h.ctx.controls.CheckUseABC = c.checkUseAbc;
+        try {
+            h.solve(job, c.states);
+            ADD_FAILURE() << "solved";
+        } catch (const CalcRefused& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+        EXPECT_EQ(job.Params, before.Params);
+        EXPECT_EQ(job.RotXSeed, before.RotXSeed);
+        EXPECT_EQ(job.MCSt_X, before.MCSt_X);
+        EXPECT_EQ(job.MCSt_Z, before.MCSt_Z);
+    }
+}
+
 TEST(ConvergenceRatioText, AZeroDivisorShowsADashInsteadOfStopping) {
     EXPECT_EQ(convergenceRatioText(1e-3, 0.0, "0.000"), "Convergence Ratio: \u2014");
     EXPECT_EQ(convergenceRatioText(0.0, 0.0, "0.000"), "Convergence Ratio: \u2014");

@@ -491,6 +491,25 @@ TEST(LoadPoints, WritesItsSettingsAfterACompleteLoadOnly) {
     EXPECT_FALSE(f.job.AsciiOcsMode);
 }
 
+// The next input dialog starts each browse button in its own file's folder: the MCS file's folder
+// for the MCS, the OCS file's for the OCS, never the other way round.
+TEST(LoadPoints, RemembersTheMcsFilesFolderForTheMcsAndTheOcsFilesForTheOcs) {
+    LoadFixture f;
+    f.services.iniFile = f.dir.file("Kalvoreth.ini");
+    const std::string mcsFolder = f.dir.file("mcs-side"), ocsFolder = f.dir.file("ocs-side");
+    std::filesystem::create_directories(mcsFolder);
+    std::filesystem::create_directories(ocsFolder);
+    const std::string mcs = mcsFolder + "/cell-mcs.txt", ocs = ocsFolder + "/cell-ocs.txt";
+    std::filesystem::copy_file(example("cell-mcs.txt"), mcs);
+    std::filesystem::copy_file(example("cell-ocs.txt"), ocs);
+    const PointLoadOutcome outcome = loadPoints(f.job, request(mcs, ocs), f.services);
+    ASSERT_EQ(outcome.status, PointLoadStatus::Loaded) << ::testing::PrintToString(f.prompter.texts());
+    EXPECT_EQ(readIniValue(f.services.iniFile, "LastMCSRoot"), mcsFolder);
+    EXPECT_EQ(readIniValue(f.services.iniFile, "LastOCSRoot"), ocsFolder);
+    EXPECT_EQ(readIniValue(f.services.iniFile, "MCS_FileName"), mcs);
+    EXPECT_EQ(readIniValue(f.services.iniFile, "OCS_FileName"), ocs);
+}
+
 TEST(LoadPoints, PathFolderCutsAtTheLastSeparator) {
     testing::FakePrompter prompter;
     EXPECT_EQ(pathFolder("C:\\a\\b.txt", &prompter), "C:\\a");

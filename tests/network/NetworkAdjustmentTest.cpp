@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "network/NetworkCalculation.h"
 #include "network/NetworkDatum.h"
@@ -156,6 +160,92 @@ TEST(NetworkAdjustment, NoisyDistancesGiveS0OfTheRedundancy) {
     const double expected = sigma * std::sqrt((w - u) / (w - 1.0));
     // s0² ~ σ²·χ²(w − u)/(w − 1): its relative spread is about 1/√(2·482) = 3 %.
     EXPECT_NEAR(outcome.s0, expected, 0.1 * expected);
+}
+
+// The listing's lines split into tab-separated fields.
+std::vector<std::vector<std::string>> listingFields(const std::string& listing) {
+    std::vector<std::vector<std::string>> lines;
+    std::size_t from = 0;
+    for (std::size_t end; (end = listing.find("\r\n", from)) != std::string::npos; from = end + 2) {
+        std::vector<std::string> fields;
+        const std::string line = listing.substr(from, end - from);
+        std::size_t a = 0;
+        for (std::size_t t; (t = line.find('\t', a)) != std::string::npos; a = t + 1)
+            fields.push_back(line.substr(a, t - a));
+        fields.push_back(line.substr(a));
+        lines.push_back(fields);
+    }
+    return lines;
+}
+
+// The number after `label` in the newest summary line that holds it.
+double summaryValue(const std::string& run, const std::string& label) {
+    const std::size_t at = run.find(label);
+    if (at == std::string::npos) return std::nan("");
+    return std::stod(run.substr(at + label.size()));
+}
+
+// Four stations and six points measured from each are just determined (24 distances, 24 unknowns):
+// every distance can be met on its own. One pair measured twice, 0.3 mm apart, is then met in the
+// middle: the adjusted distance D + 0.05 of the measured D − 0.1 and D + 0.2 leaves the residuals
+// (adjusted minus measured) +0.15 and −0.15 and every other residual 0; [v] = 0, [vv] = 0.045.
+TEST(NetworkAdjustment, ResidualsOfADoublyMeasuredDistanceMeetInTheMiddle) {
+    NetworkFixture f;
+    fillSyntheticNetwork(f.job, 4, 6);
+    const double D = f.job.BuendelBeobWert[1];  // S1 to P1, the first observation
+    ASSERT_EQ(f.job.BuendelBeob[1][1] + f.job.BuendelBeob[1][2], "S1P1");
+    f.job.BuendelBeobWert[1] = D - 0.1;
+    f.job.BuendelBeob.push_back({std::string(), "S1", "P1"});
+    f.job.BuendelBeobWert.push_back(D + 0.2);
+    f.job.AnzBuendelBeob = 25;
+    const auto outcome = f.calculate();
+    ASSERT_EQ(outcome.status, NetworkRunStatus::Loaded) << f.messages();
+    ASSERT_EQ(outcome.observations, 25);
+    ASSERT_EQ(outcome.unknowns, 24);
+    std::vector<double> v;
+    for (const auto& fields : listingFields(f.view.results))
+        if (fields.size() == 3) v.push_back(std::stod(fields[2]));
+    ASSERT_EQ(v.size(), 25u);
+    EXPECT_NEAR(v.front(), 0.15, 1e-5);
+    EXPECT_NEAR(v.back(), -0.15, 1e-5);
+    for (std::size_t i = 1; i + 1 < v.size(); ++i) EXPECT_NEAR(v[i], 0.0, 1e-5) << i;
+    EXPECT_NEAR(summaryValue(f.view.run, "[v] "), 0.0, 1e-5);
+    EXPECT_NEAR(summaryValue(f.view.run, "[vv] "), 0.045, 1e-5);
+    EXPECT_NEAR(outcome.s0, std::sqrt(0.045 / 24.0), 1e-5);
+}
+
+// On a noisy network every residual is the adjusted distance minus the measured one, row by row in
+// the order of the observations, and [v] and [vv] are their sum and sum of squares. The adjusted
+// distances come from the adjusted coordinates the listing shows.
+TEST(NetworkAdjustment, ResidualsAreAdjustedMinusMeasuredDistancesAndSumToV) {
+    NetworkFixture f;
+    fillSyntheticNetwork(f.job, 5, 12, 0.2);
+    const auto outcome = f.calculate();
+    ASSERT_EQ(outcome.status, NetworkRunStatus::Loaded) << f.messages();
+    std::map<std::string, std::array<double, 3>> place;
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& fields : listingFields(f.view.results)) {
+        if (fields.size() == 7)
+            place[fields[0]] = {std::stod(fields[1]), std::stod(fields[2]), std::stod(fields[3])};
+        else if (fields.size() == 3)
+            rows.push_back(fields);
+    }
+    ASSERT_EQ(rows.size(), 60u);
+    double sumV = 0, sumVV = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rows[i][0], f.job.BuendelBeob[i + 1][1]);
+        EXPECT_EQ(rows[i][1], f.job.BuendelBeob[i + 1][2]);
+        const auto& s = place.at(rows[i][0]);
+        const auto& p = place.at(rows[i][1]);
+        const double adjusted = std::hypot(s[0] - p[0], s[1] - p[1], s[2] - p[2]);
+        const double v = std::stod(rows[i][2]);
+        EXPECT_NEAR(v, adjusted - f.job.BuendelBeobWert[i + 1], 1e-6);
+        sumV += v, sumVV += v * v;
+    }
+    EXPECT_GT(std::fabs(sumV), 1e-3);  // a sum that a dropped or mis-signed row would change
+    EXPECT_NEAR(summaryValue(f.view.run, "[v] "), sumV, 1e-9);
+    EXPECT_NEAR(summaryValue(f.view.run, "[vv] "), sumVV, 1e-9);
 }
 
 // ---- Refused before the first iteration, each with its cause; nothing written or changed ----

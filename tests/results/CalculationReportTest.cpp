@@ -92,6 +92,33 @@ TEST(CalculationReport, PointLinesAndTheAzimuthDifferenceAcrossTheSeam) {
     EXPECT_EQ(fields[24], "0.0000");
 }
 
+// A point line holds the deviations (transformed minus OCS) and then the use flags in x, y, z order;
+// the flags of the two points are no palindromes, so any other order shows. Point 2's transformed
+// point (200.1, -0.25) lies further out from the z axis than its partner (200, 0): its radial
+// deviation reads positive.
+TEST(CalculationReport, UseFlagsStandInXYZOrderAfterTheSignedDeviations) {
+    platform::ScopedDecimalSeparator point('.');
+    JobState job = reportJob(2);
+    for (std::int32_t i = 1; i <= 2; ++i) job.OCS_Y.set(i, 0.0), job.MCSt_Y.set(i, -0.25);
+    job.MCSt_Z[2] = 10.5;
+    job.UseFlags[1] = 1, job.UseFlags[2] = 1, job.UseFlags[3] = 0;  // point 1: x, y used
+    job.UseFlags[4] = 0, job.UseFlags[5] = 0, job.UseFlags[6] = 1;  // point 2: z used
+    const auto lines = split(completeResultsReport(job, {}, ResultDisplay{}), "\r\n");
+    ASSERT_GE(lines.size(), 2u);
+    const auto first = split(lines[lines.size() - 2], "\t"), second = split(lines.back(), "\t");
+    ASSERT_EQ(first.size(), 25u);
+    ASSERT_EQ(second.size(), 25u);
+    EXPECT_EQ(first[0], "P1");
+    EXPECT_EQ(first[7] + "|" + first[8] + "|" + first[9], "0.100|-0.250|0.000");
+    EXPECT_EQ(first[10] + first[11] + first[12], "110");
+    EXPECT_EQ(second[7] + "|" + second[8] + "|" + second[9], "0.100|-0.250|0.500");
+    EXPECT_EQ(second[10] + second[11] + second[12], "001");
+    // dev.r.CYL of point 2: √(200.1² + 0.25²) − 200.
+    EXPECT_EQ(second[17], "0.100");
+    EXPECT_EQ(second[13], "200.100");
+    EXPECT_EQ(second[15], "200.000");
+}
+
 TEST(CalculationReport, StatisticsLinesLeaveAbsentValuesEmpty) {
     JobState job = reportJob(2);
     ResultDisplay d;

@@ -67,6 +67,42 @@ TEST(MainSheet, PhiThetaAsLengthsShowsArcsAcrossTheTransformedRadius) {
     EXPECT_EQ(sheet.text(0, 11), "10.0000");                              // other angles stay angles
 }
 
+// Deviations are the transformed MCS point minus its OCS point, in every form: a point that lies
+// further out than its partner reads positive, one that lies further in negative, whatever the
+// signs of its x and y deviations. Worked by hand: P1 at (6, 8, 2) against (3, 4, 0) has radii 10
+// and 5, sphere radii √104 and 5; P2 at (0, -2, 1) against (0, -7, 1) has radii 2 and 7, sphere
+// radii √5 and √50.
+TEST(MainSheet, RadialDeviationsArePositiveOutwardAndTheCartesianOnesKeepTheirAxes) {
+    JobState job = testing::makePointJob(2);
+    const double mcs[2][3] = {{6, 8, 2}, {0, -2, 1}}, ocs[2][3] = {{3, 4, 0}, {0, -7, 1}};
+    for (std::int32_t k = 1; k <= 2; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        job.MCS_X.set(k, mcs[i - 1][0]), job.MCS_Y.set(k, mcs[i - 1][1]), job.MCS_Z[i] = mcs[i - 1][2];
+        job.OCS_X.set(k, ocs[i - 1][0]), job.OCS_Y.set(k, ocs[i - 1][1]), job.OCS_Z[i] = ocs[i - 1][2];
+    }
+    job.MCSt_X = job.MCS_X, job.MCSt_Y = job.MCS_Y, job.MCSt_Z = job.MCS_Z;
+    applyUnitSettings(job);
+    for (const bool stored : {false, true}) {
+        job.TrafoCalculated = stored;  // the transformed points stored, or the identity computed
+        MainSheet sheet(job);
+        ASSERT_TRUE(sheet.refill());
+        EXPECT_EQ(sheet.headerText(14), "dev.r.CYL");
+        EXPECT_EQ(sheet.headerText(20), "dev.R.SPH");
+        EXPECT_NEAR(*sheet.value(0, 7), 3.0, 1e-12);
+        EXPECT_NEAR(*sheet.value(0, 8), 4.0, 1e-12);
+        EXPECT_NEAR(*sheet.value(0, 9), 2.0, 1e-12);
+        EXPECT_NEAR(*sheet.value(0, 10), 10.0, 1e-12);
+        EXPECT_NEAR(*sheet.value(0, 12), 5.0, 1e-12);
+        EXPECT_NEAR(*sheet.value(0, 14), 5.0, 1e-9);
+        EXPECT_EQ(sheet.text(0, 14), "5.000");
+        EXPECT_NEAR(*sheet.value(0, 20), std::sqrt(104.0) - 5.0, 1e-9);
+        EXPECT_NEAR(*sheet.value(1, 8), 5.0, 1e-12);  // y moved up, the radius shrank
+        EXPECT_NEAR(*sheet.value(1, 14), -5.0, 1e-9);
+        EXPECT_EQ(sheet.text(1, 14), "-5.000");
+        EXPECT_NEAR(*sheet.value(1, 20), std::sqrt(5.0) - std::sqrt(50.0), 1e-9);
+    }
+}
+
 TEST(MainSheet, RowsComeInGroupsWithTheirCellsAndColours) {
     JobState job = testing::makePointJob(2, 1, 2);
     applyUnitSettings(job);

@@ -98,6 +98,18 @@ TEST(ResidualStatistics, SigmasFollowTheWeightedResiduals) {
     EXPECT_NEAR(*d.value[kStatSigmaXyz], d.Sx, 1e-12);  // sy = sz = 0
 }
 
+// Sigma xyz takes every axis: with sx² = 2, sy² = 4 and sz² = 9 (two points, one degree of freedom per
+// axis) it is √15, which no sum of two of them gives.
+TEST(ResidualStatistics, SigmaXyzIsBuiltFromAllThreeAxisSigmas) {
+    PrevStats prev;
+    const auto d = computeStatistics(adjustment({1, 2, 0, 1, 0, 3}, std::vector<double>(6, 1.0)), prev);
+    EXPECT_NEAR(d.Sx, std::sqrt(2.0), 1e-6);
+    EXPECT_NEAR(d.Sy, 2.0, 1e-6);
+    EXPECT_NEAR(d.Sz, 3.0, 1e-6);
+    EXPECT_NEAR(*d.value[kStatSigmaXyz], std::sqrt(15.0), 1e-6);
+    EXPECT_NEAR(prev.value[kStatSigmaXyz], std::sqrt(15.0), 1e-6);
+}
+
 // In the R Dist mode each point is one distance observation: s0 is that of the distances, not of
 // the x, y, z triples the calculation spreads them into for the extremes.
 TEST(ResidualStatistics, RDistModeShowsTheSigmasOfTheDistanceObservations) {

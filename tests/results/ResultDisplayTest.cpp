@@ -116,6 +116,21 @@ TEST(ResultDisplay, UnitsRedisplayBeforeAnyCalculationLeavesTheJobNotCalculated)
     EXPECT_TRUE(job.TrafoCalculated);
 }
 
+// Each box shows its own parameter in its own unit: distinct values with both signs on the three
+// translations (metres) and the three rotations (degrees), so a swapped or mis-signed box shows.
+TEST(ResultDisplay, EachParameterBoxShowsItsOwnValueInItsUnit) {
+    JobState job = unitJob("meter");
+    job.TraX() = 1500, job.TraY() = -2250, job.TraZ() = 30;
+    job.RotX() = 10 * kDeg, job.RotY() = -20 * kDeg, job.RotZ() = 35 * kDeg;
+    PrevStats prev;
+    const ResultDisplay d = showResults(job, {}, prev);
+    const std::pair<int, const char*> expected[] = {{kTraX, "1.500"},    {kTraY, "-2.250"},
+                                                    {kTraZ, "0.030"},    {kRotX, "10.0000"},
+                                                    {kRotY, "-20.0000"}, {kRotZ, "35.0000"}};
+    for (const auto& [slot, text] : expected)
+        EXPECT_EQ(d.params[static_cast<std::size_t>(slot)].value, text) << slot;
+}
+
 TEST(ResultDisplay, ChangeTooltipsGiveCurrentMinusPreviousAnglesWithoutPrefix) {
     JobState job = unitJob();
     CalcResults r = unitS0Adjustment({});

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -230,6 +232,33 @@ TEST(StartUp, ADamagedSettingsFileKeepsWhatReadsAndToldOnce) {
     EXPECT_NE(run.prompter.shown()[0].text.find("sigmaX=abc"), std::string::npos);
     EXPECT_TRUE(run.startUp.shutDown());
     EXPECT_EQ(run.prompter.shown().size(), 1u);
+}
+
+// Ten skipped lines are listed in full; from the eleventh on, the first ten are listed and one line
+// counts the rest.
+TEST(StartUp, TheMoreLineOfSkippedSettingsAppearsOnlyBeyondTenProblems) {
+    struct Case {
+        int badLines;
+        const char* moreLine;  // empty: none
+    } cases[] = {{9, ""}, {10, ""}, {11, "... and 1 more."}, {12, "... and 2 more."}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.badLines);
+        testing::TempDir home;
+        fs::create_directories(fs::path(iniPath(home)).parent_path());
+        std::string text = "[Global]\r\n";
+        for (int i = 1; i <= c.badLines; ++i) text += "sigmaX=bad" + std::to_string(i) + "x\r\n";
+        std::ofstream(iniPath(home), std::ios::binary) << text;
+        ProgramRun run(home);
+        run.startUp.startProgram({});
+        ASSERT_EQ(run.prompter.shown().size(), 1u);
+        const std::string& shown = run.prompter.shown()[0].text;
+        const int listed = std::min(c.badLines, 10);
+        for (int i = 1; i <= c.badLines; ++i)
+            EXPECT_EQ(shown.find("sigmaX=bad" + std::to_string(i) + "x") != std::string::npos, i <= listed)
+                << i;
+        EXPECT_EQ(shown.find("more.") != std::string::npos, *c.moreLine != 0);
+        if (*c.moreLine) EXPECT_EQ(shown.substr(shown.size() - std::strlen(c.moreLine)), c.moreLine);
+    }
 }
 
 TEST(StartUp, AFolderWhereTheSettingsFileShouldBeGivesDefaultsInMemoryAndNoWrites) {

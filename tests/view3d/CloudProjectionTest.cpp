@@ -264,6 +264,39 @@ TEST(CloudProjection, RecentringPutsTheOriginPointInTheMiddle) {
     }
 }
 
+// The transformed MCS point and its OCS partner lie apart here, so turning about the wrong side of a
+// pair shows: the last identical point's sheet row turns about its transformed MCS point (50, 30,
+// 4), not about its OCS point (-80, -45, 7), and an MCS-only row right after it about that point.
+TEST(CloudProjection, RecentringOnTheLastIdenticalPointTakesItsTransformedMcsSide) {
+    JobState job = sceneJob({{"P1", 10, 10, 0}, {"P2", 50, 30, 4}}, {{"P1", -30, 5, 2}, {"P2", -80, -45, 7}},
+                            {{"M3", 90, -20, 5}});
+    ScreenProperties view = topView(2.0f, 0.0f, 0.0f);
+    PointCloud cloud;
+    buildPointCloud(cloud, job, view);
+    ASSERT_EQ(cloud.count(), 5);
+    const SurfaceSize surface{400, 300, 0};
+    struct Case {
+        std::int32_t sheetRow;
+        double x, y, z;        // the origin, by hand
+        std::int32_t centred;  // its cloud row
+    } cases[] = {{2, 50, 30, 4, 2}, {1, 10, 10, 0, 1}, {3, 90, -20, 5, 5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sheetRow);
+        ViewOrigin origin;
+        origin.OriginPointIndex = c.sheetRow;
+        origin.RecentreFlag = true;
+        ViewArrays arrays;
+        const ProjectionInputs in = projectionInputs(job, surface);
+        projectCloud(cloud, view, origin, in, arrays);
+        computePixels(view, in, arrays);
+        EXPECT_EQ(origin.OriginShiftX, -c.x);
+        EXPECT_EQ(origin.OriginShiftY, -c.y);
+        EXPECT_EQ(origin.OriginShiftZ, -c.z);
+        EXPECT_NEAR(arrays.PixelX[c.centred], 200.0f, 1e-3);
+        EXPECT_NEAR(arrays.PixelY[c.centred], 150.0f, 1e-3);
+    }
+}
+
 TEST(CloudProjection, RecentringOnAPointThatIsGoneLeavesTheViewAndClearsTheRequest) {
     const PointCloud cloud = cloudOf({{"A", 0, 0, 0}, {"B", 40, 10, 0}});
     ScreenProperties view = topView(1.5f, 11.0f, 12.0f);

@@ -57,6 +57,24 @@ TEST(FormOptions, ShowsTheJobsSettingsWithRunsZeroAsHundred) {
     }
 }
 
+// Whatever mode is stored, the last one included, its own button is the one selected, and only
+// that mode's modifier box is enabled.
+TEST(FormOptions, EveryStoredClipboardModeIsTheOneShownSelected) {
+    for (std::int16_t mode = 1; mode <= 5; ++mode) {
+        SCOPED_TRACE(mode);
+        OptionsFixture f;
+        f.job.ClipboardMode = mode;
+        auto w = f.open();
+        for (int button = 1; button <= 5; ++button)
+            EXPECT_EQ(w->modeButton(button)->isChecked(), button == mode) << button;
+        EXPECT_EQ(w->invertedBox()->isEnabled(), mode == 4);
+        EXPECT_EQ(w->adTcpBox()->isEnabled(), mode == 5);
+        // OK keeps the stored mode.
+        w->okButton()->click();
+        EXPECT_EQ(f.job.ClipboardMode, mode);
+    }
+}
+
 TEST(FormOptions, ModeButtonsEnableTheirModifierWhoseTickStillApplies) {
     OptionsFixture f;
     auto w = f.open();
