@@ -43,9 +43,9 @@ Cylindrical polarForm(double x, double y, double z) {
 
 double signOf(double v) { return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0); }
 
-// Column widths fit the widest text and row heights one line of the flag's font; the factors
-// are those of the original's twips sizing (17·w + 110 twips, 16·h + 30 twips) at 15 twips per
-// pixel, so a flag keeps its proportions.
+// Column widths fit the widest text and row heights one line of the flag's font. Cells are sized
+// in twips (17·w + 110 twips wide, 16·h + 30 twips high: a margin around the text that grows with
+// it) at 15 twips per pixel, so a flag keeps its proportions at every font size.
 int columnWidthFor(int textWidth) { return static_cast<int>(std::lround((17.0 * textWidth + 110.0) / 15.0)); }
 int rowHeightFor(int textHeight) { return static_cast<int>(std::lround((16.0 * textHeight + 30.0) / 15.0)); }
 

@@ -86,6 +86,9 @@ FormTrafoBerechnung& CalculationWindows::ensureOpen() {
         }
         if (QAction* edit = main_.action(Command::EditMenu); edit && edit->menu()) edit->menu()->popup(at);
     });
+    QObject::connect(form_, &FormTrafoBerechnung::pointSelected, form_, [this](const QString& name) {
+        if (pointSelected_) pointSelected_(name.toStdString());
+    });
     // "copy this Form to clipboad": a picture of the window.
     QObject::connect(form_, &FormTrafoBerechnung::copyFormRequested, form_,
                      [this] { captureToClipboard(form_, clipboard_); });
@@ -104,6 +107,16 @@ void CalculationWindows::attachResultDisplay(const platform::Services& services)
     results_ = new CalculationResultDisplay(
         job_, events_, *form, boxes, form->panel(), form->flow().results(), [form] { form->showPanel(); },
         services);
+    // A double click on a point-name box of the statistics leaves that point's residual out of the
+    // adjustment, or takes it back in: the component of the box, all three for the 3-D maximum.
+    QObject::connect(results_, &CalculationResultDisplay::extremeNameDoubleClicked, form,
+                     [form](int extreme, const QString& name) {
+                         const std::string point = name.toStdString();
+                         if (extreme == kExtMaxXyz)
+                             form->switchMaxPointAllComponents(point);
+                         else
+                             form->switchMaxPoint(point, extremeComponent(static_cast<ExtremeIndex>(extreme)));
+                     });
 }
 
 void CalculationWindows::reopen() {

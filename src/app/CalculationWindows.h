@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <functional>
+#include <string>
 
 #include "calculation/ui/FormTrafoBerechnung.h"
 #include "platform/qt/QtPlatform.h"
@@ -37,6 +38,10 @@ class CalculationWindows {
     void reopen();
     // What the window's "&Details" button runs (set before the window opens).
     void setShowDetails(std::function<void()> showDetails) { showDetails_ = std::move(showDetails); }
+    // Told each name that becomes the point table's current cell (Tabelle_SelChange).
+    void setPointSelected(std::function<void(const std::string& name)> selected) {
+        pointSelected_ = std::move(selected);
+    }
 
   private:
     void close();
@@ -49,6 +54,7 @@ class CalculationWindows {
     platform::Prompter& prompter_;
     std::function<bool()> settingsWritable_;
     std::function<void()> showDetails_;
+    std::function<void(const std::string&)> pointSelected_;
     platform::QtClipboard clipboard_;
     platform::QtEventPump eventPump_;
     QPointer<QMdiSubWindow> sub_;

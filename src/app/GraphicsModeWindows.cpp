@@ -31,18 +31,33 @@ void GraphicsModeWindows::measureAxesAnew() {
 }
 
 void GraphicsModeWindows::pointPicked(FormScreen& window, const std::string& name) {
-    if (!goToPoint_ || name.empty()) return;
+    if (!showOnMainSheet(name)) return;  // the sheet is not shown: the pick only rings the point
+    window.setPointer(ScreenPointer::Default);
+}
+
+void GraphicsModeWindows::tablePointSelected(const std::string& name) {
+    const QAction* graphics = main_.action(Command::GraphicsWindow);
+    const QAction* sheet = main_.action(Command::MainSheet);
+    if (!graphics || !graphics->isChecked() || !sheet || !sheet->isChecked()) return;
+    if (!showOnMainSheet(name)) return;
+    // The selected point is ringed in every window, as after a pick.
+    for (FormScreen* form : screens_.windows()) form->redraw();
+}
+
+bool GraphicsModeWindows::showOnMainSheet(const std::string& name) {
+    if (!goToPoint_ || name.empty()) return false;
     const std::optional<int> row = goToPoint_(name);
-    if (!row) return;  // the sheet is not shown: the pick only rings the point
+    if (!row) return false;
     if (*row > 0) {
         job_.OriginPointIndex = *row;
         screens_.session().OriginPointName = name;
         for (FormScreen* form : screens_.windows()) form->model().origin.OriginPointIndex = *row;
     }
-    window.setPointer(ScreenPointer::Default);
     if (QAction* rotate = main_.action(Command::RotateAbout)) rotate->setChecked(false);
-    // The sheet's row change has selected the point through the sheet; the pick has the last word.
+    // The sheet's row change has selected the point through the sheet; the chosen name has the
+    // last word (the sheet may not list it).
     screens_.session().SelectedPointName = name;
+    return true;
 }
 
 void GraphicsModeWindows::toggleAnalyseMode() {

@@ -172,7 +172,6 @@ void ScreenWindows::activated(QMdiSubWindow* sub) {
     session_.ScreenWindowActive = true;
     main_.graphicsWindows().activate(w);
     main_.refreshControls();
-    if (windowActivated_) windowActivated_(*w->form);
     w->form->redraw();
 }
 
@@ -182,7 +181,6 @@ void ScreenWindows::unload(FormScreen* form) {
     writeSetting("GraphicsSettings", "ScreenBackColor", std::to_string(form->model().backColour));
     if (w->sub) main_.windowPositions().store(w->sub, kWindowName);
     main_.graphicsWindows().remove(w);
-    if (windowClosed_) windowClosed_(*form, main_.graphicsWindows().windowCount());
     form->model().view.Faehnchenmode = false;
     form->model().view.LineMode = false;
     // Closing any window clears the rotation origin of every window.
@@ -237,12 +235,8 @@ void ScreenWindows::printToClipboard() {
         const QImage picture =
             w.form->printPicture([](QWidget* window) { return captureClientArea(window); });
         if (picture.isNull()) return;
-        if (pictureSink_) {
-            pictureSink_(picture);
-        } else {
-            clipboard_.clear();
-            clipboard_.setImage(picture);
-        }
+        clipboard_.clear();
+        clipboard_.setImage(picture);
     });
 }
 

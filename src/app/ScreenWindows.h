@@ -56,14 +56,6 @@ class ScreenWindows {
         return lastListener_;
     }
     void removeWindowOpened(int listener) { windowOpened_.erase(listener); }
-    // Called each time a window becomes the active child, before its redraw.
-    void setWindowActivated(std::function<void(FormScreen&)> activated) {
-        windowActivated_ = std::move(activated);
-    }
-    // Called as a window unloads, with the number of graphics windows left open.
-    void setWindowClosed(std::function<void(FormScreen&, int)> closed) { windowClosed_ = std::move(closed); }
-    // Takes the clipboard picture of "Print ... to Clipboard" (tests read it instead).
-    void setPictureSink(std::function<void(const QImage&)> sink) { pictureSink_ = std::move(sink); }
 
     // DrawActualPoint: the point every window rings from its next redraw on (the main sheet's
     // current row); the caller redraws.
@@ -99,9 +91,6 @@ class ScreenWindows {
     std::function<void(FormScreen&)> storeView_;
     std::map<int, std::function<void(FormScreen&)>> windowOpened_;
     int lastListener_ = 0;
-    std::function<void(FormScreen&)> windowActivated_;
-    std::function<void(FormScreen&, int)> windowClosed_;
-    std::function<void(const QImage&)> pictureSink_;
     platform::QtClipboard clipboard_;
     std::vector<std::unique_ptr<Window>> windows_;  // load order
     std::vector<Subscription> subscriptions_;

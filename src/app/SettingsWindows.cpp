@@ -139,17 +139,15 @@ void SettingsWindows::closeUnitsWindow() {
     unitsSub_ = nullptr;
 }
 
-bool SettingsWindows::mainSheetOpen() const { return hooks_.mainSheetOpen && hooks_.mainSheetOpen(); }
+// The main sheet, the calculation window's results and the flags refresh themselves on the
+// UnitsChanged that unitsOk publishes after these steps; nothing is refilled twice.
+bool SettingsWindows::mainSheetOpen() const { return false; }
 
-void SettingsWindows::refillMainSheet() {
-    if (hooks_.refillMainSheet) hooks_.refillMainSheet();
-}
+void SettingsWindows::refillMainSheet() {}
 
 bool SettingsWindows::calculationWindowOpen() const { return calculation_.window() != nullptr; }
 
-void SettingsWindows::showResultsAgain() {
-    if (hooks_.showResultsAgain) hooks_.showResultsAgain();
-}
+void SettingsWindows::showResultsAgain() {}
 
 void SettingsWindows::showCalculationUnitNames(const std::string& lengthUnit, const std::string& angleUnit) {
     if (FormTrafoBerechnung* w = calculation_.window()) {
@@ -167,9 +165,7 @@ void SettingsWindows::writeSettings(const std::vector<IniEntry>& entries) {
     }
 }
 
-void SettingsWindows::redrawFlags() {
-    if (hooks_.redrawFlags) hooks_.redrawFlags();
-}
+void SettingsWindows::redrawFlags() {}
 
 // ---------------------------------------------------------------- Info
 

@@ -3,10 +3,10 @@
 // options dialog, "&Units" (Settings) and "&Info" (Help) their child windows, "&Spezial" (Help,
 // Ctrl+W) runs the clipboard quick transformation.
 //
-// The units window's OK reaches the other windows in a fixed order (shell/UnitsSettings): the main
-// sheet, the calculation window's results and panels 8 and 9, the settings file, the graphics
-// windows' flags. Windows that show units plug into that order through unitsHooks(); after OK the
-// hub's UnitsChanged reaches every other subscriber.
+// The units window's OK applies the choice (shell/UnitsSettings), stores it and then publishes
+// UnitsChanged once: every window that shows lengths or angles (the main sheet, the calculation
+// window's results and status panels, the graphics windows and their flags, the details window)
+// refreshes itself from that event, in the hub's fixed order of subscribers.
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <functional>
@@ -26,15 +26,6 @@
 
 namespace kal {
 
-// The windows that take part in the units window's OK, each set by the window's own wiring. An
-// empty hook is a window that does not exist in the program yet.
-struct UnitsWindowHooks {
-    std::function<bool()> mainSheetOpen;
-    std::function<void()> refillMainSheet;
-    std::function<void()> showResultsAgain;  // FormThings on the open calculation window
-    std::function<void()> redrawFlags;       // every graphics window
-};
-
 class SettingsWindows : private UnitsOkHost {
   public:
     // `settingsWritable` tells whether settings may be written this run.
@@ -43,8 +34,6 @@ class SettingsWindows : private UnitsOkHost {
     ~SettingsWindows() override;
     SettingsWindows(const SettingsWindows&) = delete;
     SettingsWindows& operator=(const SettingsWindows&) = delete;
-
-    UnitsWindowHooks& unitsHooks() { return hooks_; }
 
     // "&Options": the modal options dialog (window-modal, so the caller does not wait in it).
     FormOptions& openOptions();
@@ -86,7 +75,6 @@ class SettingsWindows : private UnitsOkHost {
     CalculationWindows& calculation_;
     std::function<bool()> settingsWritable_;
     std::function<bool(const std::string&)> open_;
-    UnitsWindowHooks hooks_;
     platform::QtClipboard clipboard_;
     platform::QtEventPump eventPump_;
     QPointer<FormOptions> options_;

@@ -9,7 +9,7 @@ namespace kal {
 
 CalculationWindowColumns layoutForWidth(double clientWidth, const CalculationWindowDesign& d) {
     CalculationWindowColumns c;
-    // Whole twips, as the table's width is an integer (the original's 16-bit limit is lifted).
+    // Whole twips, as the table's width is an integer; an int, so a wide screen is no limit.
     c.tableWidth = std::round(clientWidth - d.tableLeft - d.normWidth - 20);
     if (c.tableWidth < kMinTableWidth) c.tableWidth = kMinTableWidth;
     c.normLeft = clientWidth - d.normWidth - 10;

@@ -31,8 +31,6 @@ class TextTable : public GridSource {
     std::int32_t fixedRows() const { return fixedRows_; }
     std::int32_t fixedColumns() const { return fixedColumns_; }
 
-    bool operator==(const TextTable&) const = default;
-
     // GridSource: no header row of its own; caption cells are rows and columns of the table.
     std::int32_t rowCount() const override { return rows_; }
     std::int32_t columnCount() const override { return columns_; }

@@ -170,8 +170,9 @@ std::string writeJobFile(const JobState& job, JobFileWriteNotes& notes) {
         e.doubleArray(job.RVec_Z, job.IdenticalCount);
     }
 
-    // The offset vector (slots 15..17): a tagged trailing item; the original's readers stop
-    // after item 14 and never see it.
+    // The offset vector (slots 15..17): a tagged trailing item after item 14, so a reader of the
+    // 14-item layout (older job files and the programs that exchange them) stops before it and
+    // still reads a complete job.
     out.countedBytes(kOffsetVectorTag);
     for (int k = kRvecX; k <= kRvecZ; ++k) out.f64(job.Params[static_cast<std::size_t>(k)]);
 

@@ -45,6 +45,8 @@ inline constexpr int kStatCount = 15;
 // The seven extreme points: max xyz, then max and min per axis.
 enum ExtremeIndex : int { kExtMaxXyz, kExtMaxX, kExtMinX, kExtMaxY, kExtMinY, kExtMaxZ, kExtMinZ };
 inline constexpr int kExtremeCount = 7;
+// The component of an axis extreme: 0 x, 1 y, 2 z; -1 for the 3-D maximum, which has all three.
+inline constexpr int extremeComponent(ExtremeIndex e) { return e == kExtMaxXyz ? -1 : (e - 1) / 2; }
 
 enum class Arrow : std::uint8_t { None, Green, Red };
 

@@ -2,8 +2,9 @@
 // A plain 32-bit picture the core can draw into without Qt: pixels are 0xFFRRGGBB, row by row,
 // so a window wraps the buffer in a QImage (Format_RGB32) without converting a pixel.
 //
-// Colours elsewhere in the job are stored as the original's R + 256 G + 65536 B; toPixel and
-// fromPixel convert between the two.
+// Colours elsewhere in the job (job file, INI file, view records) are stored as one number,
+// R + 256 G + 65536 B, so stored files keep their values; toPixel and fromPixel convert between
+// the two.
 #include <cassert>
 #include <cstdint>
 #include <vector>

@@ -1,9 +1,8 @@
 #pragma once
 // What the projection of one graphics window gives for each row of the point cloud: view
 // coordinates, the turned deviation vectors and the pixel positions, with the extents of the
-// view. The original kept these process-wide and overwrote them with every window's redraw;
-// here every window owns its own, so picking and flag placement in one window never read
-// another window's pixels. Arrays are indexed by the cloud row 0..n (row 0 unused).
+// view. Every window owns its own arrays, so picking and flag placement in one window never
+// read the pixels of another window's redraw. Arrays are indexed by the cloud row 0..n (row 0 unused).
 #include <cstdint>
 #include <vector>
 

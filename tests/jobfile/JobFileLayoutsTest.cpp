@@ -250,10 +250,11 @@ TEST(JobFileLayouts, SavedViewCountMustMatchItsNamesAndStayWithinFifty) {
     }
 }
 
-// The end of item 14: a file cut exactly there is complete in the original's layout.
+// The end of item 14: a file cut exactly there is a complete job in the 14-item layout (a job file
+// written before the offset vector was stored).
 std::size_t endOfItem14(const std::string& bytes) { return bytes.size() - (4 + 23) - 24; }
 
-TEST(JobFileLayouts, EveryPrefixOfAValidFileIsDamagedExceptTheOriginalsCompleteLayout) {
+TEST(JobFileLayouts, EveryPrefixOfAValidFileIsDamagedExceptTheComplete14ItemLayout) {
     const std::string full = [] {
         JobFileWriteNotes notes;
         return writeJobFile(testing::makeFullJob(), notes);

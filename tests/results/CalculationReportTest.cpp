@@ -66,7 +66,9 @@ TEST(CalculationReport, CompleteResultsHoldNPlusTwentyLinesEachEndedByCrLf) {
         EXPECT_EQ(lines[2], "Tra x    \t0.000\tmillimeter");
         // With no point the report ends with the header line; no line end after the last line.
         const std::string& last = lines.back();
-        if (c.points == 0) EXPECT_EQ(last.substr(0, 14), "PktNr.\tMCS.x \t");
+        if (c.points == 0) {
+            EXPECT_EQ(last.substr(0, 14), "PktNr.\tMCS.x \t");
+        }
         EXPECT_EQ(split(last, "\t").size(), 25u);
         EXPECT_EQ((std::find(lines.begin(), lines.end(), "Scale xyz\t1.000000") != lines.end()), c.scaleXyz);
     }

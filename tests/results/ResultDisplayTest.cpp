@@ -51,7 +51,9 @@ TEST(ResultDisplay, ScaleTooltipsShowTheDeviationFromOneInTheLengthUnit) {
         PrevStats prev;
         const ResultDisplay d = showResults(job, {}, prev);
         EXPECT_EQ(d.params[kScaleX].scaleTip, c.tip) << c.unit;
-        if (c.tip) EXPECT_EQ(d.params[kScaleY].scaleTip, "0.000000" + c.tip->substr(c.tip->find(' ')));
+        if (c.tip) {
+            EXPECT_EQ(d.params[kScaleY].scaleTip, "0.000000" + c.tip->substr(c.tip->find(' ')));
+        }
     }
 }
 

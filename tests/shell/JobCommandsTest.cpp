@@ -200,7 +200,7 @@ TEST_F(JobCommandsTest, EveryPrefixOfAJobFileIsRefusedAndTheCurrentJobStays) {
     JobCommands c(current, yes, dialogs, w);
     const std::size_t endOfItem14 = full.size() - (4 + 23) - 24;
     for (std::size_t n = 0; n < full.size(); n += (n < 600 ? 1 : 7)) {
-        if (n == endOfItem14) continue;  // the original's complete layout, without our trailing item
+        if (n == endOfItem14) continue;  // the complete 14-item layout, without the trailing item
         ASSERT_FALSE(c.openJobBytes(std::string_view(full).substr(0, n), "/jobs/cut.tfo")) << n;
     }
     EXPECT_EQ(fingerprint(current), before);

@@ -98,7 +98,7 @@ TEST(QuickTransformation, UnsolvedCalculationLeavesTheClipboardAsItWasLeft) {
     }
 }
 
-// The original scan read across line ends, so a short row swallowed the next one.
+// Guards against a scan that reads across line ends, where a short row would swallow the next one.
 TEST(QuickTransformation, ShortRowIsRefusedNamingItAndNothingIsWritten) {
     QuickFixture f;
     f.job.ClipInput = false;

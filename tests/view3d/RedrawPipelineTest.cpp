@@ -361,7 +361,9 @@ TEST(RedrawPipeline, FlagsFollowTheirLayoutAndTheirPointsPlace) {
         w.stages.flagLeader = [&](RedrawContext&, std::int16_t, std::int32_t) { ++leaders; };
         w.redraw();
         EXPECT_EQ(calls, c.calls) << c.what;
-        if (calls) EXPECT_EQ(visible, c.visible) << c.what;
+        if (calls) {
+            EXPECT_EQ(visible, c.visible) << c.what;
+        }
         EXPECT_EQ(leaders, c.leader ? 1 : 0) << c.what;
     }
 }

@@ -171,7 +171,9 @@ TEST(VectorScale, TheLimitsThemselvesAreAccepted) {
     ASSERT_LE(static_cast<float>(v.Vec_Massstab * 1.5), 1e7f);
     EXPECT_TRUE(scaleVectorsLonger(v, nullptr));
     v.Vec_Massstab = 1.5e-30f;
-    if (static_cast<float>(v.Vec_Massstab / 1.5) >= 1e-30f) EXPECT_TRUE(scaleVectorsShorter(v, nullptr));
+    if (static_cast<float>(v.Vec_Massstab / 1.5) >= 1e-30f) {
+        EXPECT_TRUE(scaleVectorsShorter(v, nullptr));
+    }
 }
 
 }  // namespace

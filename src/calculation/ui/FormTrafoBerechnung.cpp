@@ -173,6 +173,21 @@ void FormTrafoBerechnung::calculate() {
 
 void FormTrafoBerechnung::stop() { flow_->requestStop(); }
 
+void FormTrafoBerechnung::switchMaxPoint(const std::string& name, int component) {
+    table_->switchMaxPoint(component, name);
+}
+
+void FormTrafoBerechnung::switchMaxPointAllComponents(const std::string& name) {
+    // Nothing to toggle: the recalculation switch is left alone.
+    if (name.empty() || !table_->isEnabled() || table_->rowOfName(name) < 0) return;
+    const bool recalculate = job_.AutoRecalc;
+    if (recalculate) change([&] { panel().setAutoRecalc(false); });
+    table_->switchMaxPoint(0, name);
+    table_->switchMaxPoint(1, name);
+    if (recalculate) change([&] { panel().setAutoRecalc(true); });
+    table_->switchMaxPoint(2, name);
+}
+
 // ---------------------------------------------------------------- set-up and layout
 
 void FormTrafoBerechnung::setUp() {

@@ -98,6 +98,14 @@ class FormTrafoBerechnung : public QWidget, public CalculationView {
     // Shows the panel's state in the controls (only what changed).
     void showPanel();
 
+    // A point-name box of the statistics: toggles the named point's use flag of `component` (0 x,
+    // 1 y, 2 z) as a double click on its use cell does, recalculating under "Auto recalculate"
+    // (Switch_MaxPoint). A name the table does not hold changes nothing.
+    void switchMaxPoint(const std::string& name, int component);
+    // The box of the largest 3-D residual: x, y and z of the point in turn, with one recalculation
+    // at the end when "Auto recalculate" is ticked (the box is unticked for the first two).
+    void switchMaxPointAllComponents(const std::string& name);
+
     // CalculationView
     void setWaitCursor(bool on) override;
     void setCalculateEnabled(bool enabled) override;

@@ -51,13 +51,20 @@ PointTable::~PointTable() {
 }
 
 void PointTable::refill() {
-    if (checkSeedPoints(job_)) emit seedsChanged();
+    // Seeds that no longer name their points are found again by name, else the defaults; the
+    // refill shows them green.
+    checkSeedPoints(job_);
     const int firstColumn = horizontalScrollBar()->value();
     const int firstRow = verticalScrollBar()->value();
     source_.refresh();
     sorted_.resort();
     gridModel().refresh();  // a reset only when the number of points changed
     updateGeometries();
+    // The current cell goes to the column the table is sorted by, on its row, so the space bar
+    // and a right click after a calculation act on the sort column. Before any header click
+    // there is no sort column and the current cell stays.
+    if (const QModelIndex current = currentIndex(); current.isValid() && sortColumn_ >= kPointNameColumn)
+        setCurrentCell(current.row(), sortColumn_);
     // A first visible row that no longer exists leaves the table at its end.
     horizontalScrollBar()->setValue(firstColumn);
     verticalScrollBar()->setValue(firstRow);
@@ -118,10 +125,7 @@ void PointTable::toggleSelection() {
         if (toggled) gridModel().refresh();
 
         if (block.lastColumn == kPointNameColumn && block.lastRow >= 0) {
-            if (chooseSeedPoint(job_, pointOfRow(block.lastRow))) {
-                refill();
-                emit seedsChanged();
-            }
+            if (chooseSeedPoint(job_, pointOfRow(block.lastRow))) refill();  // the green marks move
         }
     }
     if (toggled) {

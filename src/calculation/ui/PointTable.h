@@ -67,7 +67,6 @@ class PointTable : public DataGrid {
   signals:
     // AutoRecalc is on and a change of flags or seeds wants a new calculation.
     void recalculationRequested();
-    void seedsChanged();
     // A point's name became the current cell.
     void pointSelected(const QString& name);
     // A right click on a name or residual: the Edit menu is to pop up there.

@@ -1,6 +1,7 @@
 #include "results/ui/CalculationResultDisplay.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -184,7 +185,8 @@ void CalculationResultDisplay::buildStatisticsFrame(QGroupBox* frame) {
     };
     auto addName = [&](int extreme, int row, int column) {
         QLineEdit* box = readOnlyBox(frame, kNameBoxes[at(extreme)], 58);
-        box->setToolTip("Point");
+        box->setToolTip("Double Click to unuse Point");
+        box->installEventFilter(this);
         grid->addWidget(box, row, column);
         names_[at(extreme)] = box;
     };
@@ -204,6 +206,16 @@ void CalculationResultDisplay::buildStatisticsFrame(QGroupBox* frame) {
     for (int c : {3, 8, 13}) grid->setColumnMinimumWidth(c, 10);
     grid->setColumnStretch(19, 1);
     grid->setRowStretch(5, 1);
+}
+
+bool CalculationResultDisplay::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick)
+        for (int e = 0; e < kExtremeCount; ++e)
+            if (watched == names_[at(e)]) {
+                emit extremeNameDoubleClicked(e, names_[at(e)]->text());
+                return true;  // a read-only box has nothing to select
+            }
+    return QObject::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------- the display

@@ -1,6 +1,7 @@
 #pragma once
 // The result display of the calculation window: the "Statistics" frame with its fifteen boxes,
-// their green and red comparison arrows and the seven extreme-point names, and the sigma,
+// their green and red comparison arrows and the seven extreme-point names (a double click on a
+// name asks to leave that point's residual out, or take it back in), and the sigma,
 // significance, tooltip and value texts of the parameter rows. It fills them from the core's
 // display value (results/ResultDisplay.h) after every calculation and, without resetting the
 // arrows, after every change of units; then it puts the chosen report on the clipboard.
@@ -58,6 +59,14 @@ class CalculationResultDisplay : public QObject {
     QLabel* redArrow(StatQuantity q) const { return red_[static_cast<std::size_t>(q)]; }
     QLineEdit* extremeNameBox(ExtremeIndex e) const { return names_[static_cast<std::size_t>(e)]; }
     const PrevStats& previousStatistics() const { return prev_; }
+
+  signals:
+    // A point-name box was double-clicked: `extreme` is its ExtremeIndex, `name` the point it
+    // shows (empty before the first calculation).
+    void extremeNameDoubleClicked(int extreme, const QString& name);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildStatisticsFrame(QGroupBox* frame);

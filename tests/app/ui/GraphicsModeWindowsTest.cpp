@@ -8,6 +8,7 @@
 #include <cmath>
 #include <set>
 
+#include "app/CalculationWindows.h"
 #include "app/ColorBarWindows.h"
 #include "app/GraphicsModeWindows.h"
 #include "app/ScreenNavigationWindows.h"
@@ -22,6 +23,7 @@
 #include "view3d/HidingPlane.h"
 #include "view3d/McsExtents.h"
 #include "view3d/ui/ScreenNavigationInput.h"
+#include "calculation/ui/PointTable.h"
 
 namespace kal {
 namespace {
@@ -36,8 +38,10 @@ struct Program : testing::GraphicsProgram {
     ViewRecordWindows records{job, events, main, prompter, {}};
     ColorBarWindows colourBar{job, main, prompter, screens};
     GraphicsModeWindows modes{job, events, main, screens};
+    CalculationWindows calculation{job, events, main, prompter};
 
     Program() {
+        calculation.setPointSelected([this](const std::string& name) { modes.tablePointSelected(name); });
         sheet.setPointSelected([this](const std::string& name) { screens.selectPoint(name); });
         records.attachScreens(screens);
         colourBar.attach(events, records);
@@ -179,6 +183,66 @@ TEST(GraphicsModeWindows, APickMovesTheShownMainSheetToThePoint) {
     w.redraw();
     w.renderNow();
     EXPECT_NEAR(w.model().arrays.PixelX[static_cast<std::size_t>(row)], w.model().width / 2.0, 1.5);
+}
+
+// A name chosen in the calculation window's point table takes the path of a pick: the sheet's
+// current row moves to the point, which becomes the selected and origin point, but only while
+// "Graphics Window" and "&MainSheet" both carry their check marks.
+TEST(GraphicsModeWindows, ATablePickReachesTheSheetOnlyWithBothCheckMarks) {
+    const struct {
+        bool graphics, sheet, reaches;
+    } cases[] = {{true, true, true}, {false, true, false}, {true, false, false}, {false, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("graphics ") + (c.graphics ? "open" : "closed") + ", sheet " +
+                     (c.sheet ? "open" : "closed"));
+        Program p;
+        FormScreen* w = c.graphics ? &p.open() : nullptr;
+        if (c.sheet) p.sheet.fill();
+        PointTable& table = *p.calculation.ensureOpen().pointTable();
+        QApplication::processEvents();
+        if (w) {
+            p.main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
+            QApplication::processEvents();
+            p.run(Command::RotateAbout);
+            ASSERT_TRUE(p.main.action(Command::RotateAbout)->isChecked());
+        }
+        ASSERT_EQ(p.main.action(Command::GraphicsWindow)->isChecked(), c.graphics);
+        ASSERT_EQ(p.main.action(Command::MainSheet)->isChecked(), c.sheet);
+        const std::string name = p.job.MCS_Name[static_cast<std::size_t>(p.job.IdenticalCount - 1)];
+        const int sheetRowBefore = c.sheet ? p.sheet.window()->grid()->currentIndex().row() : -1;
+        const std::int32_t originBefore = p.job.OriginPointIndex;
+        const std::string selectedBefore = p.screens.session().SelectedPointName;
+        ASSERT_NE(selectedBefore, name);
+        const int tableRow = table.rowOfName(name);
+        ASSERT_GE(tableRow, 0);
+
+        table.setCurrentCell(tableRow, 2);  // a residual: no point is chosen
+        EXPECT_EQ(p.job.OriginPointIndex, originBefore);
+        EXPECT_EQ(p.screens.session().SelectedPointName, selectedBefore);
+        if (w) w->renderNow();
+        table.setCurrentCell(tableRow, 1);  // the name
+        if (c.reaches) {
+            const int sheetRow = p.sheet.window()->rowOfName(name);
+            ASSERT_GE(sheetRow, 0);
+            EXPECT_NE(sheetRow, sheetRowBefore);
+            EXPECT_EQ(p.sheet.window()->grid()->currentIndex().row(), sheetRow);
+            EXPECT_EQ(p.job.OriginPointIndex, sheetRow + 1);
+            EXPECT_EQ(p.screens.session().OriginPointName, name);
+            EXPECT_EQ(p.screens.session().SelectedPointName, name);
+            EXPECT_FALSE(p.main.action(Command::RotateAbout)->isChecked());
+            EXPECT_TRUE(w->redrawPending()) << "the selected point is ringed in the next frame";
+        } else {
+            if (c.sheet) {
+                EXPECT_EQ(p.sheet.window()->grid()->currentIndex().row(), sheetRowBefore);
+            }
+            EXPECT_EQ(p.job.OriginPointIndex, originBefore);
+            EXPECT_NE(p.screens.session().OriginPointName, name);
+            EXPECT_EQ(p.screens.session().SelectedPointName, selectedBefore);
+            if (w) {
+                EXPECT_TRUE(p.main.action(Command::RotateAbout)->isChecked());
+            }
+        }
+    }
 }
 
 // Going to each point in turn highlights that point's row, however far right the current cell

@@ -76,11 +76,17 @@ TEST(SettingsWindows, UnitsOkStoresAppliesAndRefreshesTheOpenWindows) {
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(p.job.JobDirty);  // the menu marks the job changed at once
     saveCapture(w->window() ? w->parentWidget() : w, "units.png");
-    std::vector<std::string> order;
-    p.settings.unitsHooks().mainSheetOpen = [] { return true; };
-    p.settings.unitsHooks().refillMainSheet = [&] { order.push_back("sheet"); };
-    p.settings.unitsHooks().showResultsAgain = [&] { order.push_back("results"); };
-    p.settings.unitsHooks().redrawFlags = [&] { order.push_back("flags"); };
+    // The windows that show units (main sheet, results, flags) hear of OK once, through the hub,
+    // when the new units are applied and stored (EverydayRoad shows them follow).
+    std::vector<std::string> heard;
+    const Subscription probe =
+        p.events.subscribe(JobEvent::UnitsChanged, Subscriber::MainSheet, [&] {
+            heard.push_back(p.job.LengthUnitName + " " +
+                            (testing::TempDir::read(p.job.IniFilePath).find("UnitLength=meter") !=
+                                     std::string::npos
+                                 ? "stored"
+                                 : "not stored"));
+        });
     w->lengthList()->setCurrentIndex(1);
     w->angleList()->setCurrentIndex(1);
     w->digitLengthList()->setCurrentIndex(2);
@@ -97,7 +103,7 @@ TEST(SettingsWindows, UnitsOkStoresAppliesAndRefreshesTheOpenWindows) {
     EXPECT_DOUBLE_EQ(p.job.LengthFactor, 0.001);
     EXPECT_EQ(p.job.LengthFormat, "0.00");
     EXPECT_EQ(p.job.AngleFormat, "0.00000");
-    EXPECT_EQ(order, (std::vector<std::string>{"sheet", "results", "flags"}));
+    EXPECT_EQ(heard, (std::vector<std::string>{"meter stored"}));
     EXPECT_EQ(p.settings.unitsWindow(), nullptr);
     EXPECT_EQ(p.main.statusPanel(1)->text(), "meter");
     EXPECT_EQ(p.calculation.window()->statusPanel(8)->text(), "meter");

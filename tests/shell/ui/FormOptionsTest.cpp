@@ -96,7 +96,8 @@ TEST(FormOptions, ModeButtonsEnableTheirModifierWhoseTickStillApplies) {
     EXPECT_NE(text.find("MonteCarloRuns=100\r\n"), std::string::npos);
 }
 
-// The original applied and wrote four keys and then failed on the non-number.
+// Guards against applying and writing the keys before the non-number is met: OK checks every
+// box first, then applies and writes all keys or none.
 TEST(FormOptions, NonNumberIsNamedAndNothingIsAppliedOrWritten) {
     OptionsFixture f;
     auto w = f.open();
