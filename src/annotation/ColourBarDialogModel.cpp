@@ -1,9 +1,11 @@
 #include "annotation/ColourBarDialogModel.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
+#include "annotation/BoxNumbers.h"
 #include "shared/NumberText.h"
 
 namespace kal {
@@ -275,8 +277,28 @@ ClassCountCommit ColourBarDialogModel::classCountFinished(bool positive, std::st
 
 ApplyOutcome ColourBarDialogModel::limitFinished(LimitBox box) {
     limits_.setLengthFactor(job_.LengthFactor);
-    if (!limits_.finish(box)) return {};
+    const LimitBoxes::Finished finished = limits_.finish(box);
+    if (finished.refusal) return {false, "", finished.refusal};
+    if (!finished.changed) return {};
     return applyIfAuto();
+}
+
+const char* gridDistanceCaption(int index) {
+    static constexpr const char* kCaptions[3] = {"X Dis", "Y Dis", "Z Dis"};
+    return kCaptions[std::clamp(index, 0, 2)];
+}
+
+ApplyOutcome ColourBarDialogModel::spacingFinished(int index, std::string_view text) {
+    std::string& accepted = index == 0 ? fields_.aText : index == 1 ? fields_.bText : fields_.cText;
+    if (!spacingOf(text)) {
+        // 0 would mark the view record as never set, and a negative or unreadable distance
+        // has no grid: the box keeps what it last took.
+        return {
+            false, "",
+            refusedNumberMessage(gridDistanceCaption(index), text, "a whole number of at least 1", accepted)};
+    }
+    accepted = std::string(text);
+    return settingChanged(Setting::Spacing);
 }
 
 ApplyOutcome ColourBarDialogModel::limitStep(LimitBox box, int direction) {

@@ -62,7 +62,11 @@ GridControlStates gridControlStates(const ColourBarFields& fields);
 struct ApplyOutcome {
     bool applied = false;
     std::string problem;  // why nothing was applied; empty when applied or no window
+    std::optional<std::string> refusal{};  // a typed number the box refused (shown as a message)
 };
+
+// The captions of the three grid-distance boxes (TextADis, TextBDis, TextCDis).
+const char* gridDistanceCaption(int index);
 
 // A finished class-count text: above 100 the message "max = 100" and "100"; below 1 (0, empty,
 // letters) "1" without a message; otherwise the whole number.
@@ -142,6 +146,9 @@ class ColourBarDialogModel {
     // The limit boxes.
     const std::string& limitEdited(LimitBox box, std::string_view text) { return limits_.edit(box, text); }
     ApplyOutcome limitFinished(LimitBox box);
+    // A grid-distance box (0 A, 1 B, 2 C) finished editing: a whole number of at least 1 is
+    // taken and applied; anything else is refused and the box keeps its last accepted text.
+    ApplyOutcome spacingFinished(int index, std::string_view text);
     ApplyOutcome limitStep(LimitBox box, int direction);
     // "Set max as Tol" (upper) / "Set min as Tol" (lower).
     ApplyOutcome limitFromData(LimitBox box);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "annotation/BoxNumbers.h"
 #include "shared/NumberText.h"
 #include "shared/Units.h"
 #include "shared/Vectors.h"
@@ -58,6 +59,28 @@ platform::TextFont flagFont(const FahneRecord& layout) {
     font.bold = layout.Bold || layout.Weight >= 600;
     font.italic = layout.Italic;
     return font;
+}
+
+platform::TextFont flagCellFont(const FlagTable& table, const FlagCell& cell) {
+    platform::TextFont font = table.font;
+    font.bold = font.bold || cell.bold;
+    return font;
+}
+
+TextAlign flagTextAlign(const FlagCell& cell) {
+    switch (cell.align) {
+        case FlagAlign::CentreTop:
+            return TextAlign::CentreTop;
+        case FlagAlign::LeftCentre:
+            return TextAlign::LeftCentre;
+        case FlagAlign::RightTop:
+            return TextAlign::RightTop;
+        case FlagAlign::Default:
+            break;
+    }
+    // Angles may carry a unit or minutes and seconds: only a plain number goes right.
+    return plainNumber(cell.text, {.minus = true, .fraction = true}) ? TextAlign::RightCentre
+                                                                     : TextAlign::LeftCentre;
 }
 
 std::int32_t identicalPointOfRow(std::int32_t row, std::int32_t identicalCount) {
@@ -151,7 +174,7 @@ void fillFlag(FlagTable& table, const FahneRecord& layout, std::int32_t row, con
     // Sizes: each column fits its widest text, each row one line of the font.
     for (int col = 0; col < kFlagColumns; ++col) {
         for (int r = 0; r < kFlagRows; ++r) {
-            const platform::TextSize size = metrics.measure(c[r][col].text, table.font);
+            const platform::TextSize size = metrics.measure(c[r][col].text, flagCellFont(table, c[r][col]));
             table.columnWidth[col] = std::max(table.columnWidth[col], columnWidthFor(size.width));
             table.rowHeight[r] = std::max(table.rowHeight[r], rowHeightFor(size.height));
         }

@@ -19,6 +19,7 @@
 #include "shared/ImageBuffer.h"
 #include "shared/JobState.h"
 #include "shared/ViewRecords.h"
+#include "view3d/DisplayList.h"
 #include "view3d/PointCloud.h"
 
 namespace kal {
@@ -56,6 +57,11 @@ struct FlagTable {
 // The font a flag is drawn and measured with: the layout's font fields, an empty name or a
 // size below 1 meaning the window's own.
 platform::TextFont flagFont(const FahneRecord& layout);
+// The font of one cell: the flag's, bold where the cell is bold.
+platform::TextFont flagCellFont(const FlagTable& table, const FlagCell& cell);
+// Where a cell's text sits: its own alignment, or for a cell without one the grid's general
+// rule: a number right, any other text left, both vertically centred.
+TextAlign flagTextAlign(const FlagCell& cell);
 
 // FahneFüllen: fills `table` for cloud row `row` with the layout `layout`. Row 0 leaves the
 // table as it was. Every cell is written afresh, so a flag that now labels another point

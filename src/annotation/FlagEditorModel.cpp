@@ -1,7 +1,6 @@
 #include "annotation/FlagEditorModel.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "shared/NumberText.h"
@@ -25,50 +24,18 @@ bool isOneOf(C c, const auto& list) {
     return std::find(std::begin(list), std::end(list), c) != std::end(list);
 }
 
-// A number text the program reads back itself: its leading number with "." as the decimal
-// point, 0 when there is none or it cannot be represented.
-double leadingValue(const std::string& text) {
+// A text the box accepted earlier, read back.
+double acceptedValue(const std::string& text) {
     try {
-        return leadingNumber(text);
+        return leadingOwnNumber(text);
     } catch (const std::exception&) {
         return 0;
     }
 }
 
-// Two decimals, written back as the shortest text of that number ("1.239" → "1.24").
-std::string normalised(const std::string& text) {
-    try {
-        return generalText(leadingNumber(formatNumber(leadingValue(text), "0.00", '.')), '.');
-    } catch (const std::exception&) {
-        return "0";
-    }
-}
-
-struct Filtered {
-    std::string text;
-    bool reachedEnd = false;  // a removal made the text shorter than the positions examined
-};
-
-// Examines the typed text position by position, as the box's change handler does: a removal
-// moves the next character into the examined position, which is then passed over.
-Filtered filterTyped(std::string s) {
-    const std::size_t n = s.size();
-    for (std::size_t b = 1; b <= n; ++b) {
-        if (b > s.size()) return {s, true};
-        const char ch = s[b - 1];
-        if (ch == '-') {
-            if (s.size() > 1 && b > 1) s.erase(b - 1, 1);
-        } else if (ch == '.' || ch == ',') {
-            if (s.find_first_of(".,") == b - 1)
-                s[b - 1] = '.';
-            else
-                s.erase(b - 1, 1);
-        } else if (!std::isdigit(static_cast<unsigned char>(ch))) {
-            s.erase(b - 1, 1);
-        }
-    }
-    return {s, false};
-}
+constexpr const char* kFaktorBox = "place radial, Length =";
+constexpr const char* kFlagOnEveryBox = "put to every";
+constexpr const char* kGridLengthBox = "Grid Length for Snap";
 
 }  // namespace
 
@@ -97,20 +64,6 @@ const char* flagCheckCaption(FlagCheck check) {
         "Snap to invisible Grid",
         "Show Flag only if Point is visible on Screen"};
     return kCaptions[static_cast<std::size_t>(check)];
-}
-
-std::string filterFaktorText(const std::string& text) {
-    if (text.empty() || text == "-") return text;  // left for further typing
-    return normalised(filterTyped(text).text);
-}
-
-std::string filterFlagOnEveryText(const std::string& text) {
-    if (text.empty() || text == "-") return "2";
-    const Filtered f = filterTyped(text);
-    if (!f.reachedEnd) return text;  // nothing removed past the end: the box keeps what was typed
-    std::string s = normalised(f.text);
-    if (s.empty() || leadingValue(s) < 2) s = "2";
-    return s;
 }
 
 FlagEditorModel::FlagEditorModel() { refreshEnabled(); }
@@ -176,38 +129,91 @@ void FlagEditorModel::load(const FahneRecord& r, std::int16_t gridLength) {
                                          {C::CheckFlagWithinScreen, r.WithinScreen},
                                          {C::CheckShowOnlyPointNumber, r.ShowPointNumber}};
     for (const auto& [check, value] : fields) setChecked(check, value);
-    editGridLength(std::to_string(gridLength));
+    // The window's grid length as it stands, limited to the box's 10..1000.
+    const int length = std::clamp<int>(gridLength, 10, 1000);
+    state_.TextGridLength = std::to_string(length);
+    state_.VScroll1 = length;
+    radialFactor_ = 1.1;
     refreshEnabled();
 }
 
-std::string FlagEditorModel::editFaktor(const std::string& text) {
-    state_.TextFaktor = filterFaktorText(text);
-    return state_.TextFaktor;
+void FlagEditorModel::setPictureSize(int width, int height) {
+    pictureWidth_ = std::max(width, 0);
+    pictureHeight_ = std::max(height, 0);
 }
 
-std::string FlagEditorModel::editFlagOnEvery(const std::string& text) {
-    state_.TextFlagOnEvery = filterFlagOnEveryText(text);
-    return state_.TextFlagOnEvery;
+int FlagEditorModel::largestGridLength() const {
+    const int side = std::max(pictureWidth_, pictureHeight_);
+    if (side <= 0) return 1000;
+    // A corner inside the picture snaps to the grid point below it: a grid as long as the
+    // larger side takes every corner to the top left one.
+    return std::clamp(side - 1, 10, 1000);
 }
 
-std::string FlagEditorModel::editGridLength(const std::string& text) {
-    const double value = leadingValue(text);
-    std::string shown = text;
-    double limited = value;
-    if (value < 10) {
-        shown = "10";
-        limited = 10;
-    } else if (value > 1000) {
-        shown = "1000";
-        limited = 1000;
+BoxCommit FlagEditorModel::editFaktor(const std::string& text) {
+    const auto value = plainNumber(text, {.minus = false, .fraction = true});
+    double factor = 0;
+    if (value) {
+        try {
+            factor = ownNumber(formatNumber(*value, "0.00", '.'));
+        } catch (const std::exception&) {
+            factor = 0;
+        }
     }
-    state_.TextGridLength = shown;
-    state_.VScroll1 = static_cast<int>(std::nearbyint(limited));
-    return shown;
+    if (!(factor > 0)) {
+        // An unreadable or zero factor would put every flag on the centre of the points.
+        return {state_.TextFaktor,
+                refusedNumberMessage(kFaktorBox, text, "a number greater than 0, such as 1.1",
+                                     state_.TextFaktor)};
+    }
+    radialFactor_ = factor;
+    state_.TextFaktor = generalText(factor, '.');
+    return {state_.TextFaktor, std::nullopt};
+}
+
+BoxCommit FlagEditorModel::editFlagOnEvery(const std::string& text) {
+    const auto value = plainNumber(text, {.minus = false, .fraction = false});
+    if (!value || *value < 1 || *value > 32767) {
+        return {state_.TextFlagOnEvery,
+                refusedNumberMessage(kFlagOnEveryBox, text, "a whole number from 1 to 32767",
+                                     state_.TextFlagOnEvery)};
+    }
+    state_.TextFlagOnEvery = std::to_string(static_cast<int>(*value));
+    return {state_.TextFlagOnEvery, std::nullopt};
+}
+
+BoxCommit FlagEditorModel::editGridLength(const std::string& text) {
+    // The text the box already holds stands: a length the window had before it shrank is
+    // refused only when typed again.
+    if (text == state_.TextGridLength) return {text, std::nullopt};
+    const auto value = plainNumber(text, {.minus = true, .fraction = true});
+    if (!value) {
+        return {state_.TextGridLength, refusedNumberMessage(kGridLengthBox, text, "a number from 10 to 1000",
+                                                            state_.TextGridLength)};
+    }
+    // A number outside 10..1000 is taken as the nearer limit.
+    const int length = static_cast<int>(std::nearbyint(std::clamp(*value, 10.0, 1000.0)));
+    if (length > largestGridLength()) {
+        std::string m = "\"";
+        m.append(kGridLengthBox).append("\": a grid of ").append(std::to_string(length));
+        m.append(" pixels would put every flag on one spot of this picture (")
+            .append(std::to_string(pictureWidth_))
+            .append(" x ")
+            .append(std::to_string(pictureHeight_))
+            .append(" pixels); the box takes at most ")
+            .append(std::to_string(largestGridLength()))
+            .append(".\nIt keeps ")
+            .append(state_.TextGridLength)
+            .append(".");
+        return {state_.TextGridLength, m};
+    }
+    state_.TextGridLength = *value < 10 ? "10" : *value > 1000 ? "1000" : text;
+    state_.VScroll1 = length;
+    return {state_.TextGridLength, std::nullopt};
 }
 
 void FlagEditorModel::scrollGridLength(int value) {
-    value = std::clamp(value, 10, 1000);
+    value = std::clamp(value, 10, largestGridLength());
     state_.VScroll1 = value;
     state_.TextGridLength = std::to_string(value);
 }
@@ -239,13 +245,13 @@ FlagEditorModel::Applied FlagEditorModel::apply(FahneRecord& r) const {
 
     Applied applied;
     applied.gridLength =
-        static_cast<std::int16_t>(std::clamp(std::nearbyint(leadingValue(s.TextGridLength)), 10.0, 1000.0));
+        static_cast<std::int16_t>(std::clamp(std::nearbyint(acceptedValue(s.TextGridLength)), 10.0, 1000.0));
     applied.putAll = s.is(C::CheckPutAll);
     if (s.is(C::CheckPutToEvery))
         applied.flagOnEvery =
-            static_cast<int>(std::clamp(std::trunc(leadingValue(s.TextFlagOnEvery)), 1.0, 32767.0));
+            static_cast<int>(std::clamp(std::trunc(acceptedValue(s.TextFlagOnEvery)), 1.0, 32767.0));
     applied.placement = s.placement;
-    applied.radialFactor = leadingValue(s.TextFaktor);
+    applied.radialFactor = radialFactor_;
     return applied;
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "annotation/BoxNumbers.h"
 #include "annotation/FlagLayout.h"
 #include "shared/ViewRecords.h"
 
@@ -78,11 +79,19 @@ class FlagEditorModel {
     std::optional<std::string> setChecked(FlagCheck check, bool value);
     void selectPlacement(FlagPlacement placement);
 
-    // Finished editing of a text box: the number filters of the two layout boxes and the
-    // 10..1000 limits of the grid length. Return the text the box shows afterwards.
-    std::string editFaktor(const std::string& text);
-    std::string editFlagOnEvery(const std::string& text);
-    std::string editGridLength(const std::string& text);
+    // The picture the flags lie on, in pixels: a snap grid at least as long as its larger side
+    // would put every flag on one spot. 0 when unknown (no such limit).
+    void setPictureSize(int width, int height);
+    // The longest grid length the box takes: 1000, or less on a small picture.
+    int largestGridLength() const;
+
+    // Finished editing of a text box. A plain number of the box's form is taken (the radial
+    // factor to two decimals and above 0, "put to every " a whole number from 1 to 32767, the
+    // grid length limited to 10..1000 and below the picture's larger side); anything else is
+    // refused with a message naming the box, and the box keeps its last accepted text.
+    BoxCommit editFaktor(const std::string& text);
+    BoxCommit editFlagOnEvery(const std::string& text);
+    BoxCommit editGridLength(const std::string& text);
     void scrollGridLength(int value);
 
     // OK: the boxes back into `layout` (the font is the caller's: the chosen one or the
@@ -100,11 +109,8 @@ class FlagEditorModel {
   private:
     void refreshEnabled();
     FlagEditorState state_;
+    double radialFactor_ = 1.1;  // the value of the last accepted TextFaktor
+    int pictureWidth_ = 0, pictureHeight_ = 0;
 };
-
-// The number filter of the two layout boxes, as typed text is cleaned: digits, one decimal
-// point ("," becomes "."), a minus only in front; anything else dropped. Exposed for tests.
-std::string filterFaktorText(const std::string& text);
-std::string filterFlagOnEveryText(const std::string& text);
 
 }  // namespace kal

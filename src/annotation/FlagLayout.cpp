@@ -118,8 +118,10 @@ FlagLayoutOutcome putFlagsOnAllPoints(const FlagLayoutInput& in, const PointClou
             if (col == 0) col = startCell(x, in.flagWidth, g.columns);
             if (row == 0) row = startCell(y, in.flagHeight, g.rows);
             if (!takeCell(col, row, side, x, y)) {
+                // Only this point's border is full: the points of the other borders still get
+                // their flags, and the caller says once that the picture ran out of room.
                 outcome.screenFull = true;
-                return outcome;
+                continue;
             }
             put(q, x, y);
         }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/Regional.h"
 #include "shared/Errors.h"
 #include "shared/NumberText.h"
 
@@ -16,24 +15,7 @@ int limitDecimals(double lengthFactor) {
     return std::clamp(d, 2, 9);
 }
 
-std::string cleanLimitText(std::string_view text, char separator) {
-    if (text.empty() || text == "-") return std::string(text);
-    std::string s;
-    bool separatorSeen = false;
-    for (char c : text) {
-        if (c >= '0' && c <= '9') {
-            s += c;
-        } else if (c == '-') {
-            if (s.empty()) s += c;  // a minus stays only in front
-        } else if (c == '.' || c == ',') {
-            if (!separatorSeen) s += separator;
-            separatorSeen = true;
-        }
-    }
-    // Nothing readable left (a letter typed into an empty box): the text stays as typed.
-    if (s.empty()) return std::string(text);
-    return s;
-}
+const char* limitBoxCaption(LimitBox box) { return box == LimitBox::Lower ? "-Tolerance" : "+Tolerance"; }
 
 std::optional<double> extremeColourBasis(const PointCloud& cloud, const JobState& job, bool onlyUsed,
                                          bool largest) {
@@ -79,22 +61,24 @@ void LimitBoxes::load(double minMm, double maxMm) {
 
 const std::string& LimitBoxes::edit(LimitBox box, std::string_view typed) {
     std::string& t = textOf(box);
-    t = cleanLimitText(typed, platform::Regional::decimalSeparator());
+    t = std::string(typed);
     return t;
 }
 
-bool LimitBoxes::finish(LimitBox box) {
+LimitBoxes::Finished LimitBoxes::finish(LimitBox box) {
     std::string& t = textOf(box);
-    const std::string cleaned = cleanLimitText(t, platform::Regional::decimalSeparator());
-    try {
-        return setPair(ownNumber(cleaned));
-    } catch (const std::exception&) {
-        // Not a number once editing is over: back to what the box last held.
-        const std::string previous = t;
-        lower_ = acceptedLower_;
-        upper_ = acceptedUpper_;
-        return previous != textOf(box);
+    if (const auto value = plainNumber(t, {.minus = true, .fraction = true})) {
+        try {
+            return {setPair(*value), std::nullopt};
+        } catch (const std::exception&) {
+            // A number too large to format is refused like any other unreadable text.
+        }
     }
+    const std::string typed = t;
+    lower_ = acceptedLower_;
+    upper_ = acceptedUpper_;
+    return {typed != textOf(box),
+            refusedNumberMessage(limitBoxCaption(box), typed, "a plain number such as 0.5", textOf(box))};
 }
 
 bool LimitBoxes::step(LimitBox box, int direction) {

@@ -2,12 +2,11 @@
 // The two tolerance limit boxes of the colour-bar dialog: texts in the display unit (LengthFactor
 // times millimetres) that the dialog's apply turns into the window's `Max` and `Min`.
 //
-// Every edit is cleaned at once: digits stay, the first "." or "," becomes the regional decimal
-// separator and later ones go, a minus stays only in front, anything else goes (a text whose
-// cleaning would leave nothing, such as a letter in an empty box, stays as typed). When editing
-// finishes, the text is formatted with the unit's decimals and the pair is made symmetric:
-// -a in the lower box and +a in the upper one, a at least one last digit. A limit of 0 is never
-// left in a box. An unreadable finished text goes back to the box's last accepted text.
+// A box shows what is typed. When editing finishes, a plain number (either decimal separator,
+// an optional leading minus) is formatted with the unit's decimals and the pair is made
+// symmetric: -a in the lower box and +a in the upper one, a at least one last digit. A limit of
+// 0 is never left in a box. Any other finished text is refused with a message naming the box,
+// and both boxes go back to their last accepted texts.
 //
 // Decimals follow the unit so that one last digit is at most 0.01 mm: millimetre 2 ("0.00"),
 // metre 5, inch 4, feet 5. The step buttons move a limit by one last digit.
@@ -16,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "annotation/BoxNumbers.h"
 #include "shared/JobState.h"
 #include "view3d/PointCloud.h"
 
@@ -24,9 +24,6 @@ namespace kal {
 // Decimals of a limit in the display unit of `lengthFactor` (display value per millimetre).
 int limitDecimals(double lengthFactor);
 
-// The text after one edit (the cleaning above), with `separator` as the decimal separator.
-std::string cleanLimitText(std::string_view text, char separator);
-
 // The largest (or the smallest) colour-basis value (column 4, mm) among the identical points of
 // `cloud`; with `onlyUsed`, only points whose three use flags are all set count. nullopt when no
 // point counts.
@@ -34,6 +31,9 @@ std::optional<double> extremeColourBasis(const PointCloud& cloud, const JobState
                                          bool largest);
 
 enum class LimitBox { Lower, Upper };  // TextUntereGrenze, TextObereGrenze
+
+// The captions under the boxes, by which a refusal names them.
+const char* limitBoxCaption(LimitBox box);
 
 class LimitBoxes {
   public:
@@ -48,10 +48,15 @@ class LimitBoxes {
     // -|LF·Max| and |LF·Max|.
     void load(double minMm, double maxMm);
 
-    // A user's edit: the box shows the cleaned text, which is returned.
+    // A user's edit: the box shows the typed text, which is returned.
     const std::string& edit(LimitBox box, std::string_view typed);
-    // Editing of `box` finished: format, replace 0, mirror. True when either text changed.
-    bool finish(LimitBox box);
+    // Editing of `box` finished: format, replace 0, mirror. `changed` when either text changed;
+    // `refusal` when the text was no plain number (the boxes are back at their accepted texts).
+    struct Finished {
+        bool changed = false;
+        std::optional<std::string> refusal{};
+    };
+    Finished finish(LimitBox box);
     // A press of a step button: one last digit up (+1) or down (-1) in `box`, then as finish().
     // A box that holds no number ("min", "", "-") ignores the press and false is returned.
     bool step(LimitBox box, int direction);

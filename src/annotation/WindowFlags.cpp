@@ -23,6 +23,22 @@ constexpr std::int32_t kAnyRow = std::numeric_limits<std::int32_t>::max();
 
 }  // namespace
 
+FlagCellSize flagCellSizeForRun(const FahneRecord& layout, const std::string& colorBased,
+                                FlagCellSize current, const FlagSources& sources) {
+    FlagCellSize size = current;
+    const PointCloud& cloud = sources.cloud;
+    const std::int32_t n = sources.job.IdenticalCount;
+    FlagTable table;
+    for (std::int32_t row = 1; row <= cloud.count(); ++row) {
+        if (cloud(row, cloud::Shown) == 0 || cloud(row, cloud::Visible) == 0) continue;
+        if (row > n && row <= 2 * n) continue;  // OCS sides get no flag
+        fillFlag(table, layout, row, cloud, sources.job, colorBased, sources.metrics);
+        size.width = std::max(size.width, table.width);
+        size.height = std::max(size.height, table.height);
+    }
+    return size;
+}
+
 void refillAllFlags(const ScreenProperties& view, FlagBoxes& boxes, const FlagSources& sources) {
     for (const auto& [row, flag] : view.FlagOfPoint.flaggedRows()) {
         if (row < 1 || row > sources.cloud.count()) continue;
@@ -163,7 +179,11 @@ void appendFlagPrimitives(DisplayList& list, const FlagBox& box) {
                 if (cell.hasBackground) list.add(FilledRect{x, y, w, h, cell.background});
                 if (!cell.text.empty()) {
                     TextLabel text;
-                    text.at = {static_cast<float>(x + 2), static_cast<float>(y + 1)};
+                    text.at = {static_cast<float>(x), static_cast<float>(y)};
+                    text.cellWidth = w;
+                    text.cellHeight = h;
+                    text.align = flagTextAlign(cell);
+                    text.font = flagCellFont(t, cell);
                     text.text = cell.text;
                     text.colour = t.textColour;
                     list.add(std::move(text));

@@ -34,6 +34,17 @@ struct FlagSources {
     const platform::TextMetrics& metrics;
 };
 
+// The cell a layout run ("put Flag on all visible Points") gives each flag: at least the
+// current flag's size and the size of the largest flag `layout` makes on any row the run may
+// flag (shown and visible, not the OCS side of an identical point). A cell sized from one flag
+// alone lets a wider neighbour cover its texts.
+struct FlagCellSize {
+    int width = 0;
+    int height = 0;
+};
+FlagCellSize flagCellSizeForRun(const FahneRecord& layout, const std::string& colorBased,
+                                FlagCellSize current, const FlagSources& sources);
+
 // Alle_Fahnen_neu_zeichnen: refills every flag of the window from its layout and its point.
 void refillAllFlags(const ScreenProperties& view, FlagBoxes& boxes, const FlagSources& sources);
 

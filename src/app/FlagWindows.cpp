@@ -230,11 +230,15 @@ class FlagWindows::EditorTarget : public FlagEditorTarget {
         w_.form.storeView();
         if (!applied.putAll) return;
         const auto current = w_.boxes.find(m.view.CurrentFahne);
+        FlagCellSize cell;
+        if (current != w_.boxes.end()) cell = {current->second.table.width, current->second.table.height};
+        // New flags take the current flag's layout: the cells hold the largest of them.
+        cell = flagCellSizeForRun(record, m.view.ColorBased, cell, owner_.sourcesOf(w_));
         FlagLayoutInput in;
         in.surfaceWidth = m.width;
         in.surfaceHeight = m.height;
-        in.flagWidth = current != w_.boxes.end() ? current->second.table.width : 0;
-        in.flagHeight = current != w_.boxes.end() ? current->second.table.height : 0;
+        in.flagWidth = cell.width;
+        in.flagHeight = cell.height;
         in.placement = applied.placement;
         in.radialFactor = applied.radialFactor;
         in.flagOnEvery = applied.flagOnEvery;
@@ -464,6 +468,7 @@ void FlagWindows::flagDoubleClicked(FormScreen& window, std::int16_t number, int
     if (n >= view.FahneProps.size()) return;
     EditorTarget target(*this, *w);
     FormEditFahne editor(view.FahneProps[n], view.GridLength, target, prompter_, *fonts_, &window);
+    editor.setPictureSize(window.model().width, window.model().height);
     if (runEditor_)
         runEditor_(editor);
     else

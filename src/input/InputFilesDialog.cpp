@@ -62,7 +62,9 @@ void InputFilesDialog::open(const JobState& job) {
     state_ = InputFilesState();
     state_.jobBusy = busy;
     state_.maxOcsText = input_files_text::kMaxOcsDefault;
-    lastAcceptedMaxOcs_.clear();
+    // The box opens showing the default limit, so that is the text a stray key falls back to;
+    // an empty box would let the distance search run over every OCS point.
+    lastAcceptedMaxOcs_ = input_files_text::kMaxOcsDefault;
     networkFile_.clear();
 
     state_.method = PointMatchMethod::ByName;

@@ -80,7 +80,7 @@ struct InputFilesState {
     std::string nameMcs;      // TextRenameMCS
     std::string nameOcs;      // TextRenameOCS
     std::string moreMcsPath;  // TextNameMoreMCS
-    std::string maxOcsText;   // TextMaxOCS
+    std::string maxOcsText = input_files_text::kMaxOcsDefault;  // TextMaxOCS
     std::string affix;        // TextPreSuff
     // Choices
     OcsFormat format = kOcsAscii;  // ComboOCS_Data
@@ -180,7 +180,7 @@ class InputFilesDialog {
     void applyEnablingRules();
 
     InputFilesState state_;
-    std::string lastAcceptedMaxOcs_;
+    std::string lastAcceptedMaxOcs_ = input_files_text::kMaxOcsDefault;
     std::string networkFile_;  // BundleFileName, chosen by the hidden button
 };
 

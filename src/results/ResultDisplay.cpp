@@ -72,6 +72,13 @@ std::optional<std::string> significanceText(int slot, double value, double sigma
 
 void parameterSteps(JobState& job, const DisplayInput& in, ResultDisplay& d) {
     const auto& p = job.Params;
+    // In offset-vector mode the solve moves the vector, not R Dist: its length is brought up to
+    // date first, so the change tooltip below measures the length the box shows.
+    if (job.UseAbcMode) {
+        const double length = std::sqrt(job.Rvec_x() * job.Rvec_x() + job.Rvec_y() * job.Rvec_y() +
+                                        job.Rvec_z() * job.Rvec_z());
+        if (std::isfinite(length)) job.RDist() = length;
+    }
     // 1. The value boxes; the scale xyz box only while it is estimated.
     for (int slot = kTraX; slot <= kRDist; ++slot) {
         if (slot == kScaleXYZ && !in.ticks.ticked[kScaleXYZ]) continue;
@@ -93,9 +100,6 @@ void parameterSteps(JobState& job, const DisplayInput& in, ResultDisplay& d) {
     }
     // 4. The offset vector and R Dist, its length.
     if (job.UseAbcMode) {
-        const double length = std::sqrt(job.Rvec_x() * job.Rvec_x() + job.Rvec_y() * job.Rvec_y() +
-                                        job.Rvec_z() * job.Rvec_z());
-        if (std::isfinite(length)) job.RDist() = length;
         for (int slot = kRvecX; slot <= kRvecZ; ++slot)
             d.params[at(slot)].value = lengthText(job, p[at(slot)]);
     }

@@ -17,7 +17,10 @@ constexpr std::size_t kTableFields = 9;
 
 // The rows of the table: CR LF, LF and a lone CR end a row; the line end is not part of it.
 // A last piece without a line end is a row unless it is a single stray character; blank rows at
-// the end are dropped.
+// the end are dropped, and so are rows holding only blanks (spaces, or the tabs of an empty
+// spreadsheet row): an editor or a spreadsheet often leaves such a line after the table.
+bool blankRow(std::string_view row) { return row.find_first_not_of(" \t") == std::string_view::npos; }
+
 std::vector<std::string_view> tableRows(std::string_view text) {
     std::vector<std::string_view> rows;
     std::size_t start = 0;
@@ -28,7 +31,7 @@ std::vector<std::string_view> tableRows(std::string_view text) {
         start = i + 1;
     }
     if (text.size() - start > 1) rows.push_back(text.substr(start));
-    while (!rows.empty() && rows.back().empty()) rows.pop_back();
+    while (!rows.empty() && blankRow(rows.back())) rows.pop_back();
     return rows;
 }
 

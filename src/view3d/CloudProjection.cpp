@@ -218,7 +218,9 @@ bool fitView(ScreenProperties& view, ViewArrays& arrays, SurfaceSize surface) {
     const double spanY = std::max(double(arrays.ViewMaxY) - arrays.ViewMinY, double(kMinimumFitExtent));
     const auto sx = static_cast<float>(surface.width / (1e-10 + spanX));
     const auto sy = static_cast<float>(surface.height / (1e-10 + spanY));
-    const float massstab = 0.9f * (sx < sy ? sx : sy);
+    // The 90 % is taken of the single-precision scale in double, then stored as a single: a
+    // single 0.9 would be off in the last place and move every pixel with it.
+    const auto massstab = static_cast<float>(0.9 * static_cast<double>(sx < sy ? sx : sy));
     if (!usable(massstab)) return false;
     view.Massstab = massstab;
     centreOffsets(view, arrays, surface, massstab);

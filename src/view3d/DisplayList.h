@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/TextMetrics.h"
 #include "shared/ImageBuffer.h"
 
 namespace kal {
@@ -75,14 +76,52 @@ struct FilledRect {
 };
 
 // Text drawn by the window with its font; (x, y) is the top-left corner of the text's box.
+// How a text sits in its cell.
+enum class TextAlign : std::uint8_t { LeftTop, CentreTop, RightTop, LeftCentre, RightCentre };
+
 struct TextLabel {
     PixelPoint at;
     std::string text;  // UTF-8
     StoredColour colour = 0;
     bool opaque = false;  // background box in `background` behind the text
     StoredColour background = 0;
+    // The font; an empty name or a size below 1 takes that part from the window's label font.
+    platform::TextFont font{};
+    // A cell (both sizes above 0) with its top-left corner at `at`: the text is set inside it,
+    // kTextCellInset pixels in from the left and right and 1 from the top and bottom, aligned by
+    // `align`, and cut at the cell's edges. Without a cell the text starts at `at`.
+    int cellWidth = 0;
+    int cellHeight = 0;
+    TextAlign align = TextAlign::LeftTop;
     bool operator==(const TextLabel&) const = default;
 };
+inline constexpr int kTextCellInset = 2;
+
+// The top-left corner of a text of `width` × `height` pixels as `label` sets it.
+inline PixelPoint textOrigin(const TextLabel& label, int width, int height) {
+    if (label.cellWidth <= 0 || label.cellHeight <= 0) return label.at;
+    const float left = label.at.x + kTextCellInset, right = label.at.x + label.cellWidth - kTextCellInset;
+    const float top = label.at.y + 1, bottom = label.at.y + label.cellHeight - 1;
+    PixelPoint p{left, top};
+    switch (label.align) {
+        case TextAlign::LeftTop:
+            break;
+        case TextAlign::CentreTop:
+            p.x = (left + right - static_cast<float>(width)) / 2;
+            break;
+        case TextAlign::RightTop:
+            p.x = right - static_cast<float>(width);
+            break;
+        case TextAlign::LeftCentre:
+            p.y = (top + bottom - static_cast<float>(height)) / 2;
+            break;
+        case TextAlign::RightCentre:
+            p.x = right - static_cast<float>(width);
+            p.y = (top + bottom - static_cast<float>(height)) / 2;
+            break;
+    }
+    return p;
+}
 
 using Primitive = std::variant<PixelSquare, Circle, Segment, Polygon, FilledRect, TextLabel>;
 

@@ -204,9 +204,10 @@ class Rasteriser {
     }
 
     void textBox(const TextLabel& t, const platform::TextMetrics& metrics) {
-        const platform::TextSize size = metrics.measure(t.text, {});
+        const platform::TextSize size = metrics.measure(t.text, t.font);
         if (size.width <= 0 || size.height <= 0 || !std::isfinite(t.at.x) || !std::isfinite(t.at.y)) return;
-        const float l = t.at.x, top = t.at.y, r = l + size.width - 1, b = top + size.height - 1;
+        const PixelPoint origin = textOrigin(t, size.width, size.height);
+        const float l = origin.x, top = origin.y, r = l + size.width - 1, b = top + size.height - 1;
         if (t.opaque)
             fillPolygon(std::vector<PixelPoint>{{l, top}, {r, top}, {r, b}, {l, b}}.data(), 4,
                         ImageBuffer::toPixel(t.background));

@@ -48,14 +48,15 @@ struct GridDraw {
     const GridOptions& options;
     double displayFactor;
 
-    // WeltKS_to_BildKS of a shifted world point: no further shift is added.
-    PixelPoint toPixel(const std::array<double, 3>& p) const {
-        const ViewPoint v = projection.shiftedToPixel(p[0], p[1], p[2]);
-        return {static_cast<float>(v.x), static_cast<float>(v.y)};
+    // WeltKS_to_BildKS of a shifted world point: no further shift is added. Kept in double: a
+    // label's place and angle come from these ends, and only the drawn line is single.
+    ViewPoint toPixel(const std::array<double, 3>& p) const {
+        return projection.shiftedToPixel(p[0], p[1], p[2]);
     }
+    static PixelPoint drawn(const ViewPoint& v) { return {static_cast<float>(v.x), static_cast<float>(v.y)}; }
 
     // The end points (minus end, plus end) of line i of a family; `value` its constant coordinate.
-    std::array<PixelPoint, 2> line(const Family& f, double value) const {
+    std::array<ViewPoint, 2> line(const Family& f, double value) const {
         const double half = S / (f.halfLengthDiv * projection.massstab());
         std::array<double, 3> a{0, 0, 0}, b{0, 0, 0};
         a[static_cast<std::size_t>(f.constant)] = b[static_cast<std::size_t>(f.constant)] = value;
@@ -80,10 +81,10 @@ struct GridDraw {
                 const double value =
                     gridLineValue(centre[static_cast<std::size_t>(plane.first.constant)], D1, counts.N, i);
                 const auto [a, b] = line(plane.first, value);
-                addSegment(list, a, b, 1, colour);
+                addSegment(list, drawn(a), drawn(b), 1, colour);
                 if (options.ShowGridDim) {
                     // Across the line where it meets pixel row 10, always written left to right.
-                    const float dx = b.x - a.x, dy = b.y - a.y;
+                    const auto dx = static_cast<float>(b.x - a.x), dy = static_cast<float>(b.y - a.y);
                     double w = std::atan(dy / (dx + 1e-10)) * kLabelDegreesPerRadian + 90;
                     if (w > 90) w += 180;
                     label(value, b.x + (10 - b.y) * dx / (dy + 1e-10), 10, w);
@@ -95,10 +96,10 @@ struct GridDraw {
                             : gridLineValue(centre[static_cast<std::size_t>(plane.second.constant)], D2,
                                             counts.N, i);
                 const auto [a, b] = line(plane.second, value);
-                addSegment(list, a, b, 1, colour);
+                addSegment(list, drawn(a), drawn(b), 1, colour);
                 if (options.ShowGridDim) {
                     // Along the line, 4 pixels below where it meets pixel column 50.
-                    const float dx = b.x - a.x, dy = b.y - a.y;
+                    const auto dx = static_cast<float>(b.x - a.x), dy = static_cast<float>(b.y - a.y);
                     const double w = std::atan(dy / (dx + 1e-10)) * kLabelDegreesPerRadian;
                     label(value, 50, b.y + (50 - b.x) * dy / (dx + 1e-10) + 4, w);
                 }

@@ -182,6 +182,48 @@ TEST(ColourBarDialog, LimitsFromDataWithAndWithoutAutoApply) {
     EXPECT_EQ(f.model.limits().text(LimitBox::Upper), "0.20");
 }
 
+TEST(ColourBarDialog, GridDistanceThatIsNoWholeNumberOfAtLeastOneIsRefusedAndTheBoxKeepsItsValue) {
+    DialogFixture f;
+    f.window.view.ADis = f.window.view.BDis = f.window.view.Cdis = 100;
+    f.model.load();
+    f.model.mutableFields().gridXY = true;
+    const char* captions[] = {"\"X Dis\"", "\"Y Dis\"", "\"Z Dis\""};
+    for (int box = 0; box < 3; ++box) {
+        for (const char* typed : {"0", "-5", "abc", "1e3", "12abc", "2.5", ""}) {
+            const ApplyOutcome outcome = f.model.spacingFinished(box, typed);
+            ASSERT_TRUE(outcome.refusal) << typed;
+            EXPECT_NE(outcome.refusal->find(captions[box]), std::string::npos) << *outcome.refusal;
+            EXPECT_NE(outcome.refusal->find("\"" + std::string(typed) + "\""), std::string::npos);
+            EXPECT_FALSE(outcome.applied);
+        }
+    }
+    EXPECT_EQ(f.model.fields().aText, "100");
+    EXPECT_EQ(f.model.fields().bText, "100");
+    EXPECT_EQ(f.model.fields().cText, "100");
+    EXPECT_EQ(f.window.view.ADis, 100);
+    EXPECT_EQ(f.window.redraws, 0);
+    // The refused texts left nothing behind that blocks the next apply.
+    const ApplyOutcome taken = f.model.spacingFinished(1, "25");
+    EXPECT_FALSE(taken.refusal);
+    EXPECT_TRUE(taken.applied);
+    EXPECT_EQ(f.window.view.BDis, 25);
+    EXPECT_EQ(f.window.view.ADis, 100);
+}
+
+TEST(ColourBarDialog, LimitTextThatIsNoPlainNumberIsRefusedAndTheWindowKeepsItsLimits) {
+    platform::ScopedDecimalSeparator point('.');
+    DialogFixture f;
+    f.window.view.Max = 0.5;
+    f.window.view.Min = -0.5;
+    f.model.load();
+    f.model.limitEdited(LimitBox::Upper, "1e30");
+    const ApplyOutcome outcome = f.model.limitFinished(LimitBox::Upper);
+    ASSERT_TRUE(outcome.refusal);
+    EXPECT_NE(outcome.refusal->find("\"+Tolerance\""), std::string::npos) << *outcome.refusal;
+    EXPECT_EQ(f.model.limits().text(LimitBox::Upper), "0.50");
+    EXPECT_DOUBLE_EQ(f.window.view.Max, 0.5);  // never 130
+}
+
 TEST(ColourBarDialog, LimitStepAppliesWithAutoApply) {
     DialogFixture f;
     f.window.view.Max = 0.5;

@@ -2,7 +2,9 @@
 // editor's rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <random>
 #include <set>
 #include <string>
@@ -197,6 +199,77 @@ struct FlagWindow {
         return createFlag(view, boxes, defaultView, at, sources());
     }
 };
+
+TEST(WindowFlags, EveryCellIsDrawnInTheFlagsFontAndItsOwnAlignment) {
+    FlagWindow w;
+    ASSERT_EQ(w.create(1), 1);
+    FahneRecord& layout = w.view.FahneProps[1];
+    layout = fullLayout();
+    layout.Size = 24;  // "&Fonts": 24 pt italic
+    layout.Italic = true;
+    fillFlag(w.boxes[1].table, layout, 1, w.cloud, w.job, "", w.metrics);
+    DisplayList list;
+    appendFlagPrimitives(list, w.boxes[1]);
+    std::map<std::string, TextLabel> byText;
+    for (const Primitive& p : list.items)
+        if (const auto* t = std::get_if<TextLabel>(&p)) byText.emplace(t->text, *t);
+    ASSERT_TRUE(byText.contains("Actual") && byText.contains("Phi") && byText.contains("3D Dev."));
+    for (const auto& [text, label] : byText) {
+        EXPECT_EQ(label.font.size, 24) << text;
+        EXPECT_TRUE(label.font.italic) << text;
+        EXPECT_GT(label.cellWidth, 0) << text;
+    }
+    EXPECT_TRUE(byText["Phi"].font.bold);
+    EXPECT_FALSE(byText["x"].font.bold);
+    EXPECT_EQ(byText["x"].align, TextAlign::CentreTop);
+    EXPECT_EQ(byText["Actual"].align, TextAlign::LeftCentre);
+    EXPECT_EQ(byText["P1"].align, TextAlign::LeftCentre);      // a name: the general rule, left
+    EXPECT_EQ(byText["1.000"].align, TextAlign::RightTop);     // actual x: right, at the top
+    EXPECT_EQ(byText["1.732"].align, TextAlign::RightCentre);  // actual Rho: a number, right
+
+    // Worked by hand: the 24 pt fake font is 24 px a character; "x" is centred in its cell and
+    // the actual x ends two pixels inside the right edge of its cell.
+    const TextLabel& x = byText["x"];
+    const PixelPoint xAt = textOrigin(x, 24, 48);
+    EXPECT_FLOAT_EQ(xAt.x, x.at.x + (x.cellWidth - 24) / 2.0f);
+    EXPECT_FLOAT_EQ(xAt.y, x.at.y + 1);
+    const TextLabel& value = byText["1.000"];
+    EXPECT_FLOAT_EQ(textOrigin(value, 5 * 24, 48).x, value.at.x + value.cellWidth - 2 - 5 * 24);
+}
+
+TEST(WindowFlags, LayoutCellsHoldTheWidestFlagOfTheRunNotJustTheCurrentOne) {
+    FlagWindow w;
+    w.cloud.name(3) = "A much longer point name";
+    ASSERT_EQ(w.create(1), 1);
+    const FlagTable& current = w.boxes[1].table;
+    const FlagCellSize cell =
+        flagCellSizeForRun(w.view.FahneProps[1], "", {current.width, current.height}, w.sources());
+    FlagTable longest;
+    fillFlag(longest, w.view.FahneProps[1], 3, w.cloud, w.job, "", w.metrics);
+    EXPECT_GT(longest.width, current.width);
+    EXPECT_EQ(cell.width, longest.width);
+    EXPECT_EQ(cell.height, current.height);
+
+    // Laid out in cells of that size along the borders, no flag covers another's texts.
+    ViewArrays view;
+    view.resize(w.cloud.count());
+    for (std::int32_t r = 1; r <= w.cloud.count(); ++r) {
+        view.PixelX[static_cast<std::size_t>(r)] = static_cast<float>(20 + 50 * r);
+        view.PixelY[static_cast<std::size_t>(r)] = 30;  // all along the top border
+    }
+    FlagLayoutInput in{4000, 600, cell.width, cell.height, FlagPlacement::NextToBorder, 1.1, 1, 6};
+    std::vector<std::pair<float, int>> spans;  // left edge and width of each flag
+    putFlagsOnAllPoints(in, w.cloud, view, [&](std::int32_t row, float x, float) {
+        FlagTable t;
+        fillFlag(t, w.view.FahneProps[1], row, w.cloud, w.job, "", w.metrics);
+        spans.emplace_back(x, t.width);
+        return true;
+    });
+    ASSERT_GE(spans.size(), 6u);
+    std::sort(spans.begin(), spans.end());
+    for (std::size_t i = 1; i < spans.size(); ++i)
+        EXPECT_LE(spans[i - 1].first + static_cast<float>(spans[i - 1].second), spans[i].first) << i;
+}
 
 TEST(WindowFlags, NumbersAreNeverReusedUntilAllFlagsGo) {
     FlagWindow w;
@@ -410,6 +483,31 @@ TEST(FlagLayout, OcsSidesGetNoFlagAndAFullPictureSaysSoOnce) {
     for (std::int32_t row : put) EXPECT_FALSE(row >= 4 && row <= 6);
 }
 
+TEST(FlagLayout, AFullBorderSkipsItsPointAndTheRunGoesOnToTheOtherBorders) {
+    // 200 x 400 with 100 x 40 flags: 2 columns of 10 cells. Twelve points hug the left border
+    // (the left column holds ten flags), and one point below them hugs the right border.
+    LayoutScene scene(13);
+    for (std::int32_t r = 1; r <= 12; ++r) {
+        scene.view.PixelX[static_cast<std::size_t>(r)] = 10;
+        scene.view.PixelY[static_cast<std::size_t>(r)] = static_cast<float>(50 + 20 * r);
+    }
+    scene.view.PixelX[13] = 180, scene.view.PixelY[13] = 350;
+    FlagLayoutInput in{200, 400, 100, 40, FlagPlacement::NextToBorder, 1.1, 1, 0};
+    std::vector<std::int32_t> put;
+    std::vector<float> xs;
+    const FlagLayoutOutcome outcome =
+        putFlagsOnAllPoints(in, scene.cloud, scene.view, [&](std::int32_t row, float x, float) {
+            put.push_back(row);
+            xs.push_back(x);
+            return true;
+        });
+    EXPECT_TRUE(outcome.screenFull);  // said once by the caller
+    ASSERT_EQ(put.size(), 11u);
+    EXPECT_EQ(put.back(), 13);        // the right-border point still gets its flag
+    EXPECT_FLOAT_EQ(xs.back(), 100);  // in the right column
+    for (std::size_t i = 0; i + 1 < put.size(); ++i) EXPECT_FLOAT_EQ(xs[i], 0) << put[i];
+}
+
 TEST(FlagLayout, BorderRulesNeverOverlapTheirFlags) {
     // The border-side rule keeps each flag on its own side, so it has fewer cells to offer.
     for (const auto& [rule, count] :
@@ -504,38 +602,74 @@ TEST(FlagLayout, RingSearchFindsTheCellTheFullSquareScanFinds) {
     }
 }
 
-TEST(FlagEditor, NumberFiltersOfTheLayoutBoxes) {
-    struct Case {
-        const char* typed;
-        const char* faktor;
-        const char* every;
-    };
-    for (const Case& c :
-         {Case{"1,25", "1.25", "1,25"}, Case{"1.2.3", "1.23", "2"}, Case{"abc", "0", "2"},
-          Case{"12a", "12", "12a"}, Case{"1.", "1", "1."}, Case{"-", "-", "2"}, Case{"", "", "2"},
-          Case{"0", "0", "0"}, Case{"x1", "1", "2"}, Case{"1x", "1", "1x"}}) {
-        EXPECT_EQ(filterFaktorText(c.typed), c.faktor) << c.typed;
-        EXPECT_EQ(filterFlagOnEveryText(c.typed), c.every) << c.typed;
-    }
+// A box's refusal names the box and what was typed, and the box keeps its accepted text.
+void expectRefused(const BoxCommit& commit, const std::string& box, const std::string& typed,
+                   const std::string& kept) {
+    EXPECT_EQ(commit.text, kept) << typed;
+    ASSERT_TRUE(commit.refusal) << typed;
+    EXPECT_NE(commit.refusal->find("\"" + box + "\""), std::string::npos) << *commit.refusal;
+    EXPECT_NE(commit.refusal->find("\"" + typed + "\""), std::string::npos) << *commit.refusal;
 }
 
-TEST(FlagEditor, FlagOnEveryNeverFailsAndGridLengthIsLimited) {
+TEST(FlagEditor, RadialFactorRefusesWhatIsNoPlainNumberAndKeepsTheLastValidOne) {
+    FlagEditorModel editor;
+    editor.load(fullLayout(), 10);
+    FahneRecord r;
+    // Unreadable at opening: the factor stays 1.1, never 0 (every flag on the centre).
+    for (const char* typed : {"-", "", "abc", "0", "0.001", "1e3", "1.2.3", "12a", "-2"})
+        expectRefused(editor.editFaktor(typed), "place radial, Length =", typed, "1.1");
+    EXPECT_DOUBLE_EQ(editor.apply(r).radialFactor, 1.1);
+
+    EXPECT_EQ(editor.editFaktor("1,25").text, "1.25");  // either separator, read as 1.25
+    EXPECT_FALSE(editor.editFaktor("1.25").refusal);
+    EXPECT_EQ(editor.editFaktor("1.239").text, "1.24");  // two decimals
+    EXPECT_EQ(editor.editFaktor(" 2. ").text, "2");
+    expectRefused(editor.editFaktor("1e30"), "place radial, Length =", "1e30", "2");
+    expectRefused(editor.editFaktor("-"), "place radial, Length =", "-", "2");
+    EXPECT_DOUBLE_EQ(editor.apply(r).radialFactor, 2.0);
+}
+
+TEST(FlagEditor, PutToEveryRefusesZeroAndWhatIsNoWholeNumber) {
     FlagEditorModel editor;
     editor.load(fullLayout(), 10);
     editor.setChecked(FlagCheck::CheckPutAll, true);
     editor.setChecked(FlagCheck::CheckPutToEvery, true);
     FahneRecord r;
-    for (const auto& [text, expected] : std::vector<std::pair<std::string, int>>{
-             {"1x", 1}, {"40000", 32767}, {"0", 1}, {"3", 3}, {"M", 1}}) {
-        editor.editFlagOnEvery(text);
-        EXPECT_EQ(editor.apply(r).flagOnEvery, expected) << text;
-    }
-    EXPECT_EQ(editor.editGridLength("5"), "10");
-    EXPECT_EQ(editor.editGridLength("2000"), "1000");
+    for (const char* typed : {"0", "-5", "abc", "1x", "2.5", "", "40000", "M"})
+        expectRefused(editor.editFlagOnEvery(typed), "put to every", typed, "1");
+    EXPECT_EQ(editor.apply(r).flagOnEvery, 1);
+    EXPECT_EQ(editor.editFlagOnEvery(" 3").text, "3");
+    EXPECT_EQ(editor.apply(r).flagOnEvery, 3);
+    expectRefused(editor.editFlagOnEvery("0"), "put to every", "0", "3");
+    EXPECT_EQ(editor.apply(r).flagOnEvery, 3);
+}
+
+TEST(FlagEditor, GridLengthIsLimitedAndASnapGridThatStacksEveryFlagIsRefused) {
+    FlagEditorModel editor;
+    editor.load(fullLayout(), 10);
+    FahneRecord r;
+    EXPECT_EQ(editor.editGridLength("5").text, "10");  // a number outside 10..1000 takes the limit
+    EXPECT_EQ(editor.editGridLength("2000").text, "1000");
     EXPECT_EQ(editor.state().VScroll1, 1000);
+    EXPECT_EQ(editor.editGridLength("-5").text, "10");
+    expectRefused(editor.editGridLength("abc"), "Grid Length for Snap", "abc", "10");
+    expectRefused(editor.editGridLength("1e2"), "Grid Length for Snap", "1e2", "10");
     editor.scrollGridLength(250);
     EXPECT_EQ(editor.state().TextGridLength, "250");
     EXPECT_EQ(editor.apply(r).gridLength, 250);
+
+    // On a 400 x 300 picture a grid of 400 takes every flag corner to the top left one.
+    editor.setPictureSize(400, 300);
+    EXPECT_EQ(editor.largestGridLength(), 399);
+    const BoxCommit stacked = editor.editGridLength("400");
+    EXPECT_EQ(stacked.text, "250");
+    ASSERT_TRUE(stacked.refusal);
+    EXPECT_NE(stacked.refusal->find("one spot"), std::string::npos) << *stacked.refusal;
+    EXPECT_TRUE(editor.editGridLength("2000").refusal);  // limited to 1000, still too long
+    EXPECT_EQ(editor.apply(r).gridLength, 250);
+    EXPECT_FALSE(editor.editGridLength("399").refusal);
+    editor.scrollGridLength(1000);
+    EXPECT_EQ(editor.state().VScroll1, 399);
 }
 
 TEST(FlagEditor, InterlocksKeepARowOrThePointNameOn) {

@@ -24,11 +24,11 @@ TEST(LimitBoxes, CleaningAndFormattingUnderPoint) {
         const char* upper;
     };
     const Case cases[] = {
-        {Box::Upper, "1", "-1.00", "1.00"},     {Box::Upper, "1,5", "-1.50", "1.50"},  // pasted
-        {Box::Upper, "1.2.3", "-1.23", "1.23"}, {Box::Lower, "--5", "-5.00", "5.00"},
-        {Box::Lower, "5", "-5.00", "5.00"},     {Box::Lower, "0", "-0.01", "0.01"},
-        {Box::Upper, "0", "-0.01", "0.01"},     {Box::Upper, "-3", "-3.00", "3.00"},
-        {Box::Upper, "0.001", "-0.01", "0.01"}, {Box::Upper, "0.505", "-0.51", "0.51"},
+        {Box::Upper, "1", "-1.00", "1.00"},      {Box::Upper, "1,5", "-1.50", "1.50"},  // pasted
+        {Box::Upper, " 1.23 ", "-1.23", "1.23"}, {Box::Lower, "-5", "-5.00", "5.00"},
+        {Box::Lower, "5", "-5.00", "5.00"},      {Box::Lower, "0", "-0.01", "0.01"},
+        {Box::Upper, "0", "-0.01", "0.01"},      {Box::Upper, "-3", "-3.00", "3.00"},
+        {Box::Upper, "0.001", "-0.01", "0.01"},  {Box::Upper, "0.505", "-0.51", "0.51"},
     };
     for (const Case& c : cases) {
         LimitBoxes boxes(1);
@@ -37,20 +37,31 @@ TEST(LimitBoxes, CleaningAndFormattingUnderPoint) {
     }
 }
 
-TEST(LimitBoxes, EditsAreCleanedAtOnceAndFormattedWhenFinished) {
+TEST(LimitBoxes, TextThatIsNoPlainNumberIsRefusedNamingTheBoxAndTheAcceptedPairStays) {
     platform::ScopedDecimalSeparator point('.');
     LimitBoxes boxes(1);
     EXPECT_EQ(boxes.edit(Box::Upper, "0."), "0.");  // "0.5" can be typed left to right
-    EXPECT_EQ(boxes.edit(Box::Upper, "0.5"), "0.5");
-    EXPECT_EQ(boxes.edit(Box::Upper, "0.5a"), "0.5");  // a letter goes again
-    EXPECT_EQ(boxes.edit(Box::Upper, "-"), "-");
-    EXPECT_EQ(boxes.edit(Box::Upper, "a"), "a");  // nothing readable: stays as typed
-    EXPECT_EQ(boxes.edit(Box::Upper, "1:2M"), "12");
-
+    EXPECT_EQ(boxes.edit(Box::Upper, "1e30"), "1e30");  // shown as typed, never cleaned into 130
     boxes.load(-0.13, 0.56);
-    boxes.edit(Box::Upper, "a");
-    boxes.finish(Box::Upper);  // unreadable when finished: back to the last accepted text
-    EXPECT_EQ(boxes.text(Box::Upper), "0.56");
+    // Cleaning would have made 130, 13, 123, 5 or 12 of these.
+    for (const char* typed : {"1e30", "1e-3", "1.2.3", "--5", "1:2M", "a", "", "-", "0.5a"}) {
+        for (Box box : {Box::Upper, Box::Lower}) {
+            boxes.edit(box, typed);
+            const LimitBoxes::Finished finished = boxes.finish(box);
+            ASSERT_TRUE(finished.refusal) << typed;
+            const std::string caption = box == Box::Upper ? "\"+Tolerance\"" : "\"-Tolerance\"";
+            EXPECT_NE(finished.refusal->find(caption), std::string::npos) << *finished.refusal;
+            EXPECT_NE(finished.refusal->find("\"" + std::string(typed) + "\""), std::string::npos);
+            EXPECT_EQ(boxes.text(Box::Lower), "-0.56") << typed;
+            EXPECT_EQ(boxes.text(Box::Upper), "0.56") << typed;
+            EXPECT_DOUBLE_EQ(*boxes.limitMm(Box::Upper), 0.56);
+        }
+    }
+    boxes.edit(Box::Upper, "0.5");
+    const LimitBoxes::Finished taken = boxes.finish(Box::Upper);
+    EXPECT_FALSE(taken.refusal);
+    EXPECT_TRUE(taken.changed);
+    EXPECT_EQ(boxes.text(Box::Lower), "-0.50");
 }
 
 TEST(LimitBoxes, CommaSeparatorReadsBackEitherWay) {

@@ -63,8 +63,8 @@ TEST(InputFilesDialog, EveryOpeningRefillsTheBoxesFromTheJob) {
     EXPECT_EQ(s.maxOcsText, "10");
     EXPECT_EQ(s.moreMcsPath, "");
     EXPECT_TRUE(s.moreMcsEnabled);
-    // The last accepted limit text starts empty again.
-    EXPECT_EQ(d.editMaxOcsText("1x"), "");
+    // The last accepted limit text starts as the shown "10" again, whatever was accepted before.
+    EXPECT_EQ(d.editMaxOcsText("1x"), "10");
 }
 
 TEST(InputFilesDialog, SavedFormatIndexSelectsItsEntryAndAnIndexOutsideTheListTheFirst) {
@@ -119,7 +119,7 @@ TEST(InputFilesDialog, LimitTextTakesDigitsOnlyAndRestoresTheLastAcceptedText) {
         const char* stands;
     };
     const Step steps[] = {
-        {"10a", ""},  // nothing accepted yet: the text empties
+        {"10a", "10"},  // nothing typed yet: back to the "10" the box opened with
         {"2", "2"},
         {"25", "25"},
         {"25x", "25"},
@@ -177,6 +177,18 @@ TEST(InputFilesDialog, RequestTakesTheControlsOfTheChosenMethodOnly) {
     r = d.request();
     EXPECT_TRUE(r.renameOcs);
     EXPECT_EQ(r.ocsLimit, std::nullopt);
+}
+
+TEST(InputFilesDialog, StrayKeyInAFreshLimitBoxKeepsTheDistanceSearchAtTenOcsPoints) {
+    JobState job;
+    InputFilesDialog d;
+    d.open(job);
+    d.chooseMethod(PointMatchMethod::ByDistances);
+    d.setUseOnlyFirst(true);
+    // The box opened with "10" and nothing was typed: a letter must not empty it, or the search
+    // would run over every OCS point.
+    EXPECT_EQ(d.editMaxOcsText("10a"), "10");
+    EXPECT_EQ(d.request().ocsLimit, 10);
 }
 
 TEST(InputFilesDialog, BrowseStartsInTheLastFoldersAndACancelKeepsTheText) {

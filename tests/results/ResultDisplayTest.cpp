@@ -179,6 +179,25 @@ TEST(ResultDisplay, OffsetVectorGivesRDistItsLengthAndPropagatedSigma) {
     EXPECT_EQ(d.params[kRDist].significance, "");
 }
 
+TEST(ResultDisplay, OffsetVectorRDistTooltipMeasuresTheNewLengthNotTheStaleOne) {
+    JobState job = unitJob();
+    job.UseAbcMode = true;
+    // The last calculation left R Dist 2 (the vector (2, 0, 0)); this solve moved the vector to
+    // (3, 0, 4), length 5, and left the stored R Dist as it was.
+    CalcResults r = unitS0Adjustment({0.04, 0.09, 0.16});
+    r.OldParams[kRDist] = 2.0;
+    r.OldParams[kRvecX] = 2.0;
+    job.RDist() = 2.0;
+    job.Rvec_x() = 3, job.Rvec_y() = 0, job.Rvec_z() = 4;
+    DisplayInput in{&r, {}, true};
+    in.ticks.useAbc = true;
+    PrevStats prev;
+    const ResultDisplay d = showResults(job, in, prev);
+    EXPECT_EQ(d.params[kRDist].value, "5.000");
+    EXPECT_EQ(d.params[kRDist].changeTip, "delta to last calculation: 3.000");
+    EXPECT_EQ(d.params[kRvecX].changeTip, "delta to last calculation: 1.000");
+}
+
 TEST(ResultDisplay, NonFiniteValuesLeaveTheirBoxesAlone) {
     JobState job = unitJob();
     job.TraX() = std::numeric_limits<double>::infinity();

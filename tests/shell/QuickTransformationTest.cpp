@@ -145,6 +145,11 @@ TEST(QuickTransformation, TableRowsAndLineEnds) {
          "A\t\t1\t\t2\t\t3\t\r\n\r\n", "A\t\t4\t\t5\t\t6\t7\tnote\r\n"},
         {"one stray character and blank lines after the table", "A\t1\t2\t3\t\tA\t4\t5\t6\r\n\r\n\r\nx",
          "A\t\t1\t\t2\t\t3\t\r\n\r\n", "A\t\t4\t\t5\t\t6\r\n"},
+        {"trailing lines of blanks are dropped like empty ones", "A\t1\t2\t3\t\tA\t4\t5\t6\r\n  \r\n",
+         "A\t\t1\t\t2\t\t3\t\r\n\r\n", "A\t\t4\t\t5\t\t6\r\n"},
+        {"trailing blanks without a line end and an empty spreadsheet row",
+         "A\t1\t2\t3\t\tA\t4\t5\t6\n\t\t\t\t\t\t\t\t\n \t  ", "A\t\t1\t\t2\t\t3\t\r\n\r\n",
+         "A\t\t4\t\t5\t\t6\r\n"},
     };
     for (const auto& c : cases) {
         const QuickPointFiles files = splitQuickTable(c.table);
@@ -162,6 +167,8 @@ TEST(QuickTransformation, TablesThatDoNotFitAreRefused) {
         {"A\t1\t2\t3\tA\t4\t5\t6\r\n", "Row 1 has 8 fields"},  // no separating column
         {"A\t1\t2\t3\t\tA\t4\t5\t6\r\n\r\nB\t1\t2\t3\t\tB\t4\t5\t6\r\n", "Row 2 has 1 field;"},
         {"A\t1\t2\t3\t\tA\t4\t5\t6\r\nxy", "Row 2 has 1 field;"},  // two stray characters start a row
+        // Only blank lines at the end are dropped: one between rows is still a row.
+        {"A\t1\t2\t3\t\tA\t4\t5\t6\r\n  \r\nB\t1\t2\t3\t\tB\t4\t5\t6\r\n", "Row 2 has 1 field;"},
     };
     for (const auto& c : cases) {
         try {

@@ -70,6 +70,21 @@ TEST(CloudProjection, FitOfWideCloudInSquareWindowFillsNinetyPercentWithEqualMar
     EXPECT_NEAR(arrays.PixelY[1] + arrays.PixelY[2], 500.0f, 1e-3);  // centred vertically too
 }
 
+TEST(CloudProjection, FitTakesNinetyPercentInDoubleBeforeStoringTheSingleScale) {
+    // 400 wide in a 300 px square: sx = single(300 / 400) = 0.75; 0.9 × 0.75 in double is
+    // 0.675, stored as the single nearest to it. A single 0.9 gives the single below.
+    const PointCloud cloud = cloudOf({{"A", -200, -10, 0}, {"B", 200, 10, 0}, {"C", 0, 0, 0}});
+    ScreenProperties view = topView();
+    ViewOrigin origin;
+    ViewArrays arrays;
+    const SurfaceSize surface{300, 300, 0};
+    projectCloud(cloud, view, origin, inputsFor(surface), arrays);
+    ASSERT_TRUE(fitView(view, arrays, surface));
+    const auto sx = static_cast<float>(300 / (1e-10 + 400.0));
+    EXPECT_EQ(view.Massstab, static_cast<float>(0.9 * static_cast<double>(sx)));
+    EXPECT_EQ(view.Massstab, 0.675f);
+}
+
 TEST(CloudProjection, FitRefusesWhatWouldSpoilTheZoom) {
     ScreenProperties view = topView(3.0f, 7.0f, 9.0f);
     ViewOrigin origin;

@@ -174,6 +174,57 @@ TEST(GridOverlay, LabelsAreInTheDisplayUnitAndRelativeToTheShiftedOrigin) {
     EXPECT_NEAR(w, 90 - 57 * M_PI / 2, 1e-9);
 }
 
+TEST(GridOverlay, LabelStartAndAngleComeFromTheDoubleLineEndsNotTheDrawnSingleOnes) {
+    // Turned views whose line ends fall between singles: each label is worked out here from the
+    // ends in double (only dx and dy single), and must stand in the picture exactly once.
+    const int width = 800, height = 600;
+    int labels = 0, missing = 0;
+    for (const double turn : {0.3, 0.7, 1.1, 2.9}) {
+        const ViewProjection projection(kTopA1 + 0.2, 0.15, turn, 1.37f, 13.3f, -97.1f, height);
+        GridOptions options;
+        options.GridXY = true;
+        options.ShowGridDim = true;
+        options.ADis = 37, options.BDis = 53;
+        options.lengthFormat = "0";
+        DisplayList list;
+        drawCoordinateGrid(list, projection, width, height, options);
+
+        const GridLineCounts counts = gridLineCounts(width, height, 1.37, 37, 53, 0);
+        const ViewPoint c = projection.pixelToShifted(width / 2.0, height / 2.0, 0);
+        const double S = width;
+        for (std::int32_t i = 1; i <= counts.N; ++i) {
+            // First family: x constant, running along y over S / (2 Massstab) each way.
+            const double xv = gridLineValue(c.x, 37, counts.N, i);
+            const double half1 = S / (2 * static_cast<double>(1.37f));
+            const ViewPoint a1 = projection.shiftedToPixel(xv, c.y - half1, 0);
+            const ViewPoint b1 = projection.shiftedToPixel(xv, c.y + half1, 0);
+            const auto dx1 = static_cast<float>(b1.x - a1.x), dy1 = static_cast<float>(b1.y - a1.y);
+            double w1 = std::atan(dy1 / (dx1 + 1e-10)) * 57 + 90;
+            if (w1 > 90) w1 += 180;
+            DisplayList first;
+            double x = b1.x + (10 - b1.y) * dx1 / (dy1 + 1e-10), y = 10;
+            drawStrokeNumber(first, xv, "0", x, y, 1.4, w1, paletteColour(8), {width, height});
+            // Second family: y constant, running along x over S / Massstab each way.
+            const double yv = gridLineValue(c.y, 53, counts.N, i);
+            const double half2 = S / static_cast<double>(1.37f);
+            const ViewPoint a2 = projection.shiftedToPixel(c.x - half2, yv, 0);
+            const ViewPoint b2 = projection.shiftedToPixel(c.x + half2, yv, 0);
+            const auto dx2 = static_cast<float>(b2.x - a2.x), dy2 = static_cast<float>(b2.y - a2.y);
+            DisplayList second;
+            x = 50, y = b2.y + (50 - b2.x) * dy2 / (dx2 + 1e-10) + 4;
+            drawStrokeNumber(second, yv, "0", x, y, 1.4, std::atan(dy2 / (dx2 + 1e-10)) * 57,
+                             paletteColour(8), {width, height});
+            for (const DisplayList* label : {&first, &second}) {
+                if (label->items.empty()) continue;  // wholly outside the picture
+                ++labels;
+                if (occurrences(list, *label) == 0) ++missing;
+            }
+        }
+    }
+    EXPECT_GT(labels, 20);
+    EXPECT_EQ(missing, 0) << "of " << labels << " labels";
+}
+
 TEST(ScaleBars, BarsAreBroughtBetween30And300PixelsByTens) {
     struct Case {
         double unit, pixels;

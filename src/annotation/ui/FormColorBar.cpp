@@ -241,6 +241,7 @@ void FormColorBar::build() {
 
 void FormColorBar::showOutcome(const ApplyOutcome& outcome) {
     refresh();
+    if (outcome.refusal) prompter_.message(*outcome.refusal);
     if (!outcome.problem.empty()) {
         problem_->setText(QString::fromStdString(outcome.problem));
         problem_->show();
@@ -293,11 +294,15 @@ void FormColorBar::connectControls() {
         connect(spacings_[i], &QLineEdit::editingFinished, this, [this, i] {
             if (!spacings_[i]->isModified()) return;
             spacings_[i]->setModified(false);
-            std::string& text = i == 0   ? model_.mutableFields().aText
-                                : i == 1 ? model_.mutableFields().bText
-                                         : model_.mutableFields().cText;
-            text = spacings_[i]->text().toStdString();
-            showOutcome(model_.settingChanged(Setting::Spacing));
+            const ApplyOutcome outcome = model_.spacingFinished(i, spacings_[i]->text().toStdString());
+            if (outcome.refusal) {
+                // The box goes back before the message, so the focus the message takes finds
+                // an accepted text.
+                const ColourBarFields& f = model_.fields();
+                spacings_[i]->setText(QString::fromStdString(i == 0 ? f.aText : i == 1 ? f.bText : f.cText));
+                spacings_[i]->setModified(false);
+            }
+            showOutcome(outcome);
         });
     }
 

@@ -114,19 +114,11 @@ FormEditFahne::FormEditFahne(const FahneRecord& layout, std::int16_t gridLength,
     auto* flagLabel = new QLabel("Flag");
     flagLabel->setObjectName("Label2");
     g3->addWidget(flagLabel, 6, 2);
-    // The filters run when typing is finished, so "1.25" can be typed from left to right.
-    connect(faktor_, &QLineEdit::editingFinished, this, [this] {
-        const std::string shown = model_.editFaktor(faktor_->text().toStdString());
-        const QSignalBlocker block(faktor_);
-        faktor_->setText(text(shown));
-        apply();
-    });
-    connect(flagOnEvery_, &QLineEdit::editingFinished, this, [this] {
-        const std::string shown = model_.editFlagOnEvery(flagOnEvery_->text().toStdString());
-        const QSignalBlocker block(flagOnEvery_);
-        flagOnEvery_->setText(text(shown));
-        apply();
-    });
+    // A text is taken when typing is finished, so "1.25" can be typed from left to right.
+    connect(faktor_, &QLineEdit::editingFinished, this,
+            [this] { commitText(faktor_, model_.editFaktor(faktor_->text().toStdString())); });
+    connect(flagOnEvery_, &QLineEdit::editingFinished, this,
+            [this] { commitText(flagOnEvery_, model_.editFlagOnEvery(flagOnEvery_->text().toStdString())); });
 
     auto* frame4 = new QGroupBox("General Flag Settings");
     frame4->setObjectName("Frame4");
@@ -144,12 +136,8 @@ FormEditFahne::FormEditFahne(const FahneRecord& layout, std::int16_t gridLength,
     g4->addWidget(gridLength_, 1, 1);
     g4->addWidget(scroll_, 1, 2);
     g4->addWidget(box(C::CheckFlagWithinScreen), 2, 0, 1, 3);
-    connect(gridLength_, &QLineEdit::editingFinished, this, [this] {
-        const std::string shown = model_.editGridLength(gridLength_->text().toStdString());
-        const QSignalBlocker block(gridLength_);
-        gridLength_->setText(text(shown));
-        apply();
-    });
+    connect(gridLength_, &QLineEdit::editingFinished, this,
+            [this] { commitText(gridLength_, model_.editGridLength(gridLength_->text().toStdString())); });
     connect(scroll_, &QScrollBar::valueChanged, this, [this](int v) {
         model_.scrollGridLength(v);
         apply();
@@ -227,6 +215,26 @@ void FormEditFahne::apply() {
     }
 }
 
+void FormEditFahne::setPictureSize(int width, int height) {
+    model_.setPictureSize(width, height);
+    const QSignalBlocker block(scroll_);
+    scroll_->setRange(10, model_.largestGridLength());
+    apply();
+}
+
+bool FormEditFahne::commitText(QLineEdit* edit, const BoxCommit& commit) {
+    // The box shows its accepted text before a refusal is shown: the message takes the focus,
+    // and the editing that this finishes must then find a text the box takes.
+    if (edit->text() != text(commit.text)) {
+        const QSignalBlocker block(edit);
+        edit->setText(text(commit.text));
+    }
+    apply();
+    if (!commit.refusal) return true;
+    prompter_.message(*commit.refusal);
+    return false;
+}
+
 void FormEditFahne::chooseFont() {
     platform::FontChoice initial{layout_.Name,   layout_.Size,          layout_.Bold,
                                  layout_.Italic, layout_.Strikethrough, layout_.Underline};
@@ -243,10 +251,12 @@ void FormEditFahne::chooseFont() {
 }
 
 void FormEditFahne::accept() {
-    // Texts still being typed count as finished.
-    model_.editFaktor(faktor_->text().toStdString());
-    model_.editFlagOnEvery(flagOnEvery_->text().toStdString());
-    model_.editGridLength(gridLength_->text().toStdString());
+    // Texts still being typed count as finished; a refused one keeps the editor open, showing
+    // the text it went back to.
+    if (!commitText(faktor_, model_.editFaktor(faktor_->text().toStdString())) ||
+        !commitText(flagOnEvery_, model_.editFlagOnEvery(flagOnEvery_->text().toStdString())) ||
+        !commitText(gridLength_, model_.editGridLength(gridLength_->text().toStdString())))
+        return;
     FahneRecord edited = layout_;
     const FlagEditorModel::Applied applied = model_.apply(edited);
     QDialog::accept();

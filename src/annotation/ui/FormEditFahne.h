@@ -49,10 +49,14 @@ class FormEditFahne : public QDialog {
     QPushButton* deleteAllButton() const { return deleteAll_; }
     QPushButton* fontsButton() const { return fontsButton_; }
     const FlagEditorModel& model() const { return model_; }
+    // The drawing area of the flag's window, in pixels: it bounds the snap grid's length.
+    void setPictureSize(int width, int height);
 
   private:
     void apply();  // the model's state into the controls, only what changed
     void chooseFont();
+    // Shows the box's text after a finished edit and any refusal; false when refused.
+    bool commitText(QLineEdit* edit, const BoxCommit& commit);
     void accept() override;
 
     FlagEditorModel model_;

@@ -1,9 +1,11 @@
 #include "view3d/ui/DisplayListPainter.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
 
+#include "platform/qt/QtTextMetrics.h"
 #include "view3d/DisplayListRaster.h"
 
 namespace kal {
@@ -81,6 +83,8 @@ void paintDisplayList(const DisplayList& list, ImageBuffer& pixels, const QFont&
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::NoBrush);
     PenCache pens(painter);
+    const platform::QtTextMetrics labelFonts(labelFont);
+    platform::TextFont currentFont;  // the label font itself
     for (const Primitive& item : list.items) {
         if (std::holds_alternative<PixelSquare>(item) || std::holds_alternative<Segment>(item)) {
             rasterise(item, pixels);
@@ -99,11 +103,25 @@ void paintDisplayList(const DisplayList& list, ImageBuffer& pixels, const QFont&
             painter.fillRect(QRect(r->left, r->top, r->width, r->height), qtColour(r->colour));
         } else if (const auto* t = std::get_if<TextLabel>(&item)) {
             const QString text = QString::fromUtf8(t->text.data(), static_cast<qsizetype>(t->text.size()));
-            const QFontMetrics metrics(labelFont);
-            const QRectF box(t->at.x, t->at.y, metrics.horizontalAdvance(text), metrics.height());
+            if (t->font != currentFont) {
+                currentFont = t->font;
+                painter.setFont(labelFonts.qtFont(currentFont));
+            }
+            const QFontMetrics metrics(painter.font());
+            const int width = metrics.horizontalAdvance(text), height = metrics.height();
+            const PixelPoint origin = textOrigin(*t, width, height);
+            const QRectF box(origin.x, origin.y, width, height);
             if (t->opaque) painter.fillRect(box, qtColour(t->background));
             pens.pen(t->colour, 1);
-            painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+            const bool inCell = t->cellWidth > 0 && t->cellHeight > 0;
+            if (inCell) {
+                // A text wider than its cell is cut at the cell's edges, never drawn over the
+                // neighbouring cells.
+                painter.save();
+                painter.setClipRect(QRectF(t->at.x, t->at.y, t->cellWidth, t->cellHeight));
+            }
+            painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, text);
+            if (inCell) painter.restore();
         }
     }
 }

@@ -45,23 +45,29 @@ TEST(FormColorBar, LimitBoxesCleanAndMirror) {
         const char* lower;
         const char* upperText;
     };
-    const Case cases[] = {{true, "1", "-1.00", "1.00"},
-                          {true, "1.2.3", "-1.23", "1.23"},
-                          {false, "--5", "-5.00", "5.00"},
-                          {false, "0", "-0.01", "0.01"}};
+    const Case cases[] = {
+        {true, "1", "-1.00", "1.00"},     {true, "1.2.3", "-1.00", "1.00"},  // refused: the pair stays
+        {false, "--5", "-1.00", "1.00"},                                     // refused
+        {false, "1e30", "-1.00", "1.00"},                                    // refused, never 130
+        {false, "5", "-5.00", "5.00"},    {false, "0", "-0.01", "0.01"}};
     for (const Case& c : cases) {
         d.type(c.upper ? d.form.upperLimitBox() : d.form.lowerLimitBox(), c.typed);
         EXPECT_EQ(d.form.lowerLimitBox()->text(), c.lower) << c.typed;
         EXPECT_EQ(d.form.upperLimitBox()->text(), c.upperText) << c.typed;
     }
     EXPECT_DOUBLE_EQ(d.window.view.Max, 0.01);  // Auto Apply applied the last one
+    const auto texts = d.prompter.texts();
+    ASSERT_EQ(texts.size(), 3u);  // one message for each refused text
+    EXPECT_NE(texts[0].find("\"+Tolerance\""), std::string::npos) << texts[0];
+    EXPECT_NE(texts[1].find("\"-Tolerance\""), std::string::npos) << texts[1];
+    EXPECT_NE(texts[2].find("\"1e30\""), std::string::npos) << texts[2];
 
     // Pasted in one change.
     d.form.upperLimitBox()->setFocus();
     d.form.upperLimitBox()->selectAll();
     d.form.upperLimitBox()->insert(QStringLiteral("1,5"));  // as a paste: textEdited, not finished
     emit d.form.upperLimitBox()->textEdited(d.form.upperLimitBox()->text());
-    EXPECT_EQ(d.form.upperLimitBox()->text(), "1.5");
+    EXPECT_EQ(d.form.upperLimitBox()->text(), "1,5");  // shown as typed until editing finishes
     QTest::keyClick(d.form.upperLimitBox(), Qt::Key_Return);
     EXPECT_EQ(d.form.upperLimitBox()->text(), "1.50");
 
@@ -102,14 +108,21 @@ TEST(FormColorBar, CylindricalRelabelsAndGridBoxesFollow) {
     EXPECT_TRUE(d.form.gridDimBox()->isEnabled());
 }
 
-TEST(FormColorBar, BadSpacingAppliesNothingAndSaysWhy) {
+TEST(FormColorBar, BadSpacingIsRefusedNamingTheBoxAndTheBoxKeepsItsValue) {
     Dialog d;
     d.form.gridBox(0)->click();
     const ScreenProperties before = d.window.view;
-    d.type(d.form.spacingBox(0), "12abc");
-    EXPECT_EQ(d.window.view, before);
-    EXPECT_FALSE(d.form.problemLabel()->isHidden());
-    EXPECT_TRUE(d.form.autoApplyBox()->isChecked());
+    const std::string kept = d.form.spacingBox(0)->text().toStdString();
+    for (const char* typed : {"12abc", "0", "-5", "abc"}) {
+        d.type(d.form.spacingBox(0), typed);
+        EXPECT_EQ(d.window.view, before) << typed;
+        EXPECT_EQ(d.form.spacingBox(0)->text().toStdString(), kept) << typed;
+        ASSERT_FALSE(d.prompter.texts().empty());
+        EXPECT_NE(d.prompter.texts().back().find("\"X Dis\""), std::string::npos)
+            << d.prompter.texts().back();
+        EXPECT_TRUE(d.form.autoApplyBox()->isChecked());
+    }
+    EXPECT_EQ(d.prompter.texts().size(), 4u);  // one message each, none twice
     d.type(d.form.spacingBox(0), "50");
     EXPECT_EQ(d.window.view.ADis, 50);
     EXPECT_TRUE(d.form.problemLabel()->isHidden());

@@ -78,7 +78,7 @@ TEST(FormEditFahne, OkHandsTheLayoutTheChosenFontAndTheRunSettingsToTheWindow) {
     EXPECT_TRUE(editor.faktorBox()->isEnabled());
     editor.faktorBox()->setText("1,25");
     editor.box(FlagCheck::CheckPutToEvery)->click();
-    editor.flagOnEveryBox()->setText("40000");
+    editor.flagOnEveryBox()->setText("12");
     editor.fontsButton()->click();
     editor.okButton()->click();
 
@@ -89,8 +89,58 @@ TEST(FormEditFahne, OkHandsTheLayoutTheChosenFontAndTheRunSettingsToTheWindow) {
     EXPECT_TRUE(target.applied.putAll);
     EXPECT_EQ(target.applied.placement, FlagPlacement::Radial);
     EXPECT_DOUBLE_EQ(target.applied.radialFactor, 1.25);
-    EXPECT_EQ(target.applied.flagOnEvery, 32767);
+    EXPECT_EQ(target.applied.flagOnEvery, 12);
     EXPECT_EQ(target.applied.gridLength, 10);
+}
+
+TEST(FormEditFahne, RefusedNumbersAreNamedTheBoxGoesBackAndOkWaitsForATextItTakes) {
+    RecordingTarget target;
+    FakePrompter prompter;
+    ScriptedFonts fonts;
+    FormEditFahne editor(actualOnly(), 10, target, prompter, fonts);
+    editor.box(FlagCheck::CheckPutAll)->click();
+    editor.placementOption(FlagPlacement::Radial)->click();
+    editor.box(FlagCheck::CheckPutToEvery)->click();
+
+    editor.faktorBox()->setText("abc");
+    emit editor.faktorBox()->editingFinished();
+    EXPECT_EQ(editor.faktorBox()->text(), "1.1");
+    ASSERT_EQ(prompter.texts().size(), 1u);
+    EXPECT_NE(prompter.texts()[0].find("\"place radial, Length =\""), std::string::npos)
+        << prompter.texts()[0];
+
+    // Typed and not yet finished when OK is pressed: refused, the editor stays open.
+    editor.flagOnEveryBox()->setText("0");
+    editor.okButton()->click();
+    EXPECT_FALSE(target.layout);
+    EXPECT_EQ(editor.flagOnEveryBox()->text(), "1");
+    ASSERT_EQ(prompter.texts().size(), 2u);
+    EXPECT_NE(prompter.texts()[1].find("\"put to every\""), std::string::npos) << prompter.texts()[1];
+
+    editor.okButton()->click();
+    ASSERT_TRUE(target.layout);
+    EXPECT_DOUBLE_EQ(target.applied.radialFactor, 1.1);  // never 0
+    EXPECT_EQ(target.applied.flagOnEvery, 1);
+}
+
+TEST(FormEditFahne, SnapGridLongerThanThePictureIsRefusedAndTheScrollBarStopsShortOfIt) {
+    RecordingTarget target;
+    FakePrompter prompter;
+    ScriptedFonts fonts;
+    FormEditFahne editor(actualOnly(), 10, target, prompter, fonts);
+    editor.setPictureSize(300, 200);
+    editor.box(FlagCheck::CheckSnaptoGrid)->click();
+    EXPECT_EQ(editor.gridLengthScroll()->maximum(), 299);
+    editor.gridLengthBox()->setText("500");
+    emit editor.gridLengthBox()->editingFinished();
+    EXPECT_EQ(editor.gridLengthBox()->text(), "10");
+    ASSERT_EQ(prompter.texts().size(), 1u);
+    EXPECT_NE(prompter.texts()[0].find("one spot"), std::string::npos) << prompter.texts()[0];
+    editor.gridLengthBox()->setText("50");
+    emit editor.gridLengthBox()->editingFinished();
+    editor.okButton()->click();
+    ASSERT_TRUE(target.layout);
+    EXPECT_EQ(target.applied.gridLength, 50);
 }
 
 TEST(FormEditFahne, CancelKeepsTheLayoutAndTheDeleteButtonsActOnTheWindow) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/CalculationWindows.h"
@@ -44,7 +45,8 @@ struct Program : testing::GraphicsProgram {
         job, events, main, prompter, screens, &calculation, std::make_unique<NoFontDialogs>(), clipboard};
     std::vector<std::string> names;
 
-    Program() {
+    explicit Program(std::unique_ptr<platform::FontDialogs> fonts = std::make_unique<NoFontDialogs>())
+        : flags{job, events, main, prompter, screens, &calculation, std::move(fonts), clipboard} {
         job.LengthUnitName = "millimeter", job.AngleUnitName = "degree";
         applyUnitSettings(job);
         records.attachScreens(screens);
@@ -403,6 +405,82 @@ TEST(FlagWindows, UseMarkWithTheCalculationWindowOpenRecalculatesOnlyWithAutoRec
     QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier, useX);
     EXPECT_EQ(p.job.UseFlags[13], 1);
     EXPECT_EQ(recalculations.count(), 1);
+}
+
+// "&Fonts" answered with the offered font at 24 pt, italic.
+class TwentyFourPointItalic : public platform::FontDialogs {
+  public:
+    std::optional<platform::FontChoice> chooseFont(const platform::FontChoice& offered, int) override {
+        platform::FontChoice chosen = offered;
+        chosen.size = 24;
+        chosen.italic = true;
+        return chosen;
+    }
+    std::optional<std::int32_t> chooseColor(std::int32_t colour) override { return colour; }
+};
+
+// The rows of the back buffer inside `area` that hold a pixel of `ink`.
+int inkRows(const QImage& picture, const QRect& area, QRgb ink) {
+    int rows = 0;
+    for (int y = std::max(area.top(), 0); y <= std::min(area.bottom(), picture.height() - 1); ++y)
+        for (int x = std::max(area.left(), 0); x <= std::min(area.right(), picture.width() - 1); ++x)
+            if ((picture.pixel(x, y) & 0xFFFFFFu) == (ink & 0xFFFFFFu)) {
+                ++rows;
+                break;
+            }
+    return rows;
+}
+
+TEST(FlagWindows, FontChosenInTheEditorIsTheFontTheCellsAreDrawnIn) {
+    Program p(std::make_unique<TwentyFourPointItalic>());
+    FormScreen& w = p.open();
+    auto* frame = qobject_cast<QMdiSubWindow*>(w.parentWidget());
+    ASSERT_NE(frame, nullptr);
+    frame->resize(1150, 850);
+    QApplication::processEvents();
+    p.run(Command::ZoomAll);
+    w.renderNow();
+    w.model().MouseX = 10;
+    w.model().MouseY = 10;
+    ASSERT_EQ(p.flags.createFlagOnRow(w, placeableRow(w)), 1);
+    w.renderNow();
+    const int plainHeight = p.flags.flagsOf(w)->at(1).table.rowHeight[1];
+
+    p.flags.setEditorRunner([](FormEditFahne& editor) {
+        editor.fontsButton()->click();
+        editor.box(FlagCheck::CheckChangeAll)->click();
+        editor.box(FlagCheck::CheckPutAll)->click();
+        editor.placementOption(FlagPlacement::ScreenBorder)->click();
+        editor.okButton()->click();
+    });
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier,
+                       cellCentre(p.flags.flagsOf(w)->at(1), 0, 0));
+    w.renderNow();
+    ASSERT_GT(p.flags.flagsOf(w)->size(), 1u);
+    for (const auto& [number, box] : *p.flags.flagsOf(w)) {
+        EXPECT_EQ(box.table.font.size, 24) << number;
+        EXPECT_TRUE(box.table.font.italic) << number;
+    }
+    // The labels carry the flag's font, and the picture shows the text grown with the cells:
+    // the "Actual" legend's ink spans more rows than a whole row of the window's own font.
+    int labelled = 0;
+    for (const Primitive& item : w.model().display.items)
+        if (const auto* t = std::get_if<TextLabel>(&item); t && t->text == "Actual") {
+            EXPECT_EQ(t->font.size, 24);
+            EXPECT_TRUE(t->font.italic);
+            EXPECT_EQ(t->align, TextAlign::LeftCentre);
+            ++labelled;
+        }
+    const auto shown = std::count_if(p.flags.flagsOf(w)->begin(), p.flags.flagsOf(w)->end(),
+                                     [](const auto& entry) { return entry.second.visible; });
+    EXPECT_EQ(labelled, shown);
+    const FlagBox& box = p.flags.flagsOf(w)->at(1);
+    const QRect actualCell(box.left, box.top + box.table.rowHeight[0], box.table.columnWidth[0],
+                           box.table.rowHeight[1]);
+    EXPECT_GT(box.table.rowHeight[1], plainHeight);
+    EXPECT_GT(inkRows(w.backBuffer(), actualCell.adjusted(1, 1, -1, -1), qRgb(0, 0, 0)), plainHeight);
+    if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR"))
+        w.backBuffer().save(QString::fromUtf8(dir) + "/flags-24pt-italic.png");
 }
 
 TEST(FlagWindows, AFullPictureSaysSoOnceAndKeepsTheFlagsItPlaced) {
