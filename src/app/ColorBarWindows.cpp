@@ -152,6 +152,9 @@ void ColorBarWindows::toggleDialog() {
     FormColorBar& form = ensureLoaded();
     setColourBarChecked(true);
     job_.ColourBarShown = true;
+    // A dialog loaded hidden still holds the window it was loaded for: it shows the limits of the
+    // default window now, which another window may have become meanwhile.
+    model_.load();
     form.refresh();
     form.show();
     form.raise();
@@ -169,6 +172,9 @@ void ColorBarWindows::toggleSettings() {
 void ColorBarWindows::windowLoaded() {
     if (form_) {
         model_.update();
+        // What the new window holds now, also where the update was refused, so the dialog and
+        // the window's bar never show two different limits.
+        model_.load();
         form_->refresh();
     } else {
         ensureLoaded();  // loaded hidden: the dialog shows only through "Color Bar"

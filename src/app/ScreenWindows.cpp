@@ -122,8 +122,10 @@ ScreenServices ScreenWindows::servicesFor(Window&) {
     s.storeView = [this](FormScreen& form) {
         if (storeView_)
             storeView_(form);
-        else
+        else {
             job_.DefaultScreenProperties = form.model().view;
+            job_.DefaultViewPointsStamp = form.model().pointsStamp;
+        }
     };
     return s;
 }

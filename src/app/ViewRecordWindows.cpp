@@ -59,6 +59,7 @@ struct ViewRecordWindows::ScreenHistory : ViewRecordHost {
         };
         h.refreshMainWindow = [this] { owner.main_.refreshControls(); };
         h.showControls = [this](const UndoControls& c) { owner.showUndoControls(c); };
+        h.tell = [this](const std::string& text) { owner.prompter_.message(text); };
         colourHooks(h);
         return h;
     }
@@ -70,13 +71,17 @@ struct ViewRecordWindows::ScreenHistory : ViewRecordHost {
             if (owner.applyColourSettings_) owner.applyColourSettings_();
         };
     }
-    void store() { storeView(ring, form.model().view, owner.job_, hooks()); }
+    void store() {
+        storeView(ring, form.model().view, owner.job_, hooks());
+        owner.job_.DefaultViewPointsStamp = form.model().pointsStamp;
+    }
 
     const UndoRing& undoRing() const override { return ring; }
     void showPreviousView() override { kal::showPreviousView(ring, form.model().view, hooks()); }
     void showNextView() override { kal::showNextView(ring, form.model().view, hooks()); }
     void showSavedView(std::int32_t toGet) override {
         kal::showSavedView(owner.job_, toGet, ring, form.model().view, form.model().cloud.count(), hooks());
+        owner.job_.DefaultViewPointsStamp = form.model().pointsStamp;
     }
 };
 

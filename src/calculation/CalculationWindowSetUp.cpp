@@ -57,9 +57,18 @@ SetUpOutcome setUpCalculationPanel(JobState& job, ParameterPanel& panel) {
         }
     }
 
+    if (job.ParaboloidMode) {
+        // The surface fit has no R option. A row the mode disables must not stay estimated from an
+        // earlier job's states, or every calculation is singular in it until a preset is chosen.
+        panel.setUseAbc(false);
+        panel.setEstimate(kRDist, false);
+        panel.setValueText(kRDist, std::string(kNotUsed));
+        panel.setRDistEnabled(false);
+        job.UseAbcMode = false;
+    }
+
     panel.setAutoRecalc(autoRecalc);
     job.AutoRecalc = autoRecalc;
-    if (job.ParaboloidMode) panel.setRDistEnabled(false);
     panel.iniRdist();
     // The R option may have enabled what the paraboloid mode keeps off.
     applyParaboloidRestrictions(job, panel);

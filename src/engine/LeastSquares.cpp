@@ -71,6 +71,22 @@ std::string oneSpotMessage(const JobState& job, const std::string& caption, cons
            job.LengthUnitName + ", and a single spot shows no rotation, scale or shape.";
 }
 
+// The rows held at a value typed or left in their boxes, as " Held at a typed value: rot x = 0,
+// xy = 0." for a message, or "" when none is. A held row is a frequent cause of a singular solve
+// (rot x held at 0 by an earlier gimbal-lock answer). R Dist held at 0 and the offset vector
+// outside its mode take no part in the model and are left out.
+std::string heldRowsText(const ParamStates& states, bool offsetVectorMode) {
+    std::string list;
+    for (int k = 1; k <= kParamCount; ++k) {
+        const std::string& state = states[static_cast<std::size_t>(k)];
+        if (!isNumberText(state) || state.empty()) continue;
+        if (k == kRDist && parameterStateNumber(state) == 0.0) continue;
+        if (k >= kRvecX && !offsetVectorMode) continue;
+        list += (list.empty() ? "" : ", ") + std::string(parameterCaption(k)) + " = " + state;
+    }
+    return list.empty() ? std::string() : " Held at a typed value: " + list + ".";
+}
+
 // The weights the observations carry, summed per kind of row: what an unknown can be seen in.
 struct RowWeights {
     double axis[4]{};       // ordinary rows of x, y, z (1..3)
@@ -159,7 +175,8 @@ class StreamedStep {
                 throw NumericError(oneSpotMessage(job_, caption, *spot));
             throw NumericError(std::string("The used points cannot determine \"") + caption +
                                "\" together with the other estimated parameters (the normal equations are "
-                               "singular).");
+                               "singular)." +
+                               heldRowsText(states_, job_.UseAbcMode));
         }
         phase(kTextCorrections);
     }

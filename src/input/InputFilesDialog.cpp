@@ -70,8 +70,10 @@ void InputFilesDialog::open(const JobState& job) {
     state_.method = PointMatchMethod::ByName;
     state_.affixIsPrefix = true;
     state_.moreMcsEnabled = job.DataLoaded;
-    state_.mcsPath = job.MCS_FileName;
-    state_.ocsPath = job.OCS_FileName;
+    // A job names its point files as they were picked; a relative name is meant from the job's
+    // own folder, not from wherever the program was started.
+    state_.mcsPath = pathBesideJobFile(job.MCS_FileName, job.CurrentJobFile);
+    state_.ocsPath = pathBesideJobFile(job.OCS_FileName, job.CurrentJobFile);
     state_.nameMcs = job.NameMCS.empty() ? "MCS" : job.NameMCS;
     state_.nameOcs = job.NameOCS.empty() ? "OCS" : job.NameOCS;
     selectFormat(job.OcsFormatIndex);

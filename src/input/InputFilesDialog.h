@@ -127,7 +127,8 @@ class InputFilesDialog {
 
     const InputFilesState& state() const { return state_; }
 
-    // (Form_Load) Fills every box from the job: paths, display names ("MCS" / "OCS" when empty),
+    // (Form_Load) Fills every box from the job: paths (a relative one found beside the job file
+    // when it lies there, pathBesideJobFile), display names ("MCS" / "OCS" when empty),
     // the format (index outside 0..6: the first entry), by-ID matching, the prefix option, and the
     // more-MCS controls usable only when points are loaded.
     void open(const JobState& job);

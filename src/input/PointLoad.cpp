@@ -308,6 +308,7 @@ PointLoadOutcome loadPoints(JobState& job, const PointLoadRequest& request,
     // Every step passed: the job takes the new points.
     const UseFlagsByName flags = rememberUseFlags(job);
     if (job.DataLoaded && services.resetJob) services.resetJob(job);
+    clearMonteCarloRuns(job);  // also on a first load, whatever an earlier job left
     job.MCS_FileName = request.mcsFile;
     job.OCS_FileName = request.ocsFile;  // for a robot or shape format: its own file
     if (std::string* file = formatFileVariable(job, request.ocsFormat)) *file = request.ocsFile;

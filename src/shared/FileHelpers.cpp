@@ -25,4 +25,19 @@ std::string folderOfPath(std::string_view path) {
     return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
 }
 
+std::string pathBesideJobFile(const std::string& stored, const std::string& jobFile) {
+    namespace fs = std::filesystem;
+    if (stored.empty() || !fileExists(jobFile)) return stored;
+    std::string slashed = stored;
+    for (char& c : slashed)
+        if (c == '\\') c = '/';
+    const fs::path relative(slashed);
+    if (relative.is_absolute()) return stored;
+    std::error_code ec;
+    const fs::path folder = fs::absolute(fs::path(jobFile), ec).parent_path();
+    if (ec) return stored;
+    const std::string beside = (folder / relative).lexically_normal().string();
+    return fileExists(beside) ? beside : stored;
+}
+
 }  // namespace kal

@@ -20,4 +20,10 @@ bool folderOrFileExists(std::string_view Directory);
 // without a separator there gives "".
 std::string folderOfPath(std::string_view path);
 
+// Where a file that a job names by `stored` lies: a path without a folder, or with a relative
+// one, is looked up beside the job file `jobFile` first, so a job and its point files can move
+// together; when it is not found there (or the path is absolute, or the job has no file), the
+// path as given. "\" counts as a separator in the stored path.
+std::string pathBesideJobFile(const std::string& stored, const std::string& jobFile);
+
 }  // namespace kal

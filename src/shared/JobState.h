@@ -198,6 +198,9 @@ struct JobState {
     GraphicsFlagSet GraphicsFlags;
     std::int32_t ScreenBackColor = 0;
     ScreenProperties DefaultScreenProperties;
+    // Which points the default view record was stored for (the stamp of the storing window's
+    // points); 0 when unknown, as for a record read from the settings file. Not saved anywhere.
+    std::uint64_t DefaultViewPointsStamp = 0;
 
     // ---- Saved views of the job ----
     // Saved view n occupies slot n for n = 1..ViewCount; slot 0 is never written, slots above
@@ -215,5 +218,12 @@ struct JobState {
     // True when the count relations and array sizes hold (for checks at the door of readers).
     bool invariantsHold() const;
 };
+
+// Forgets the stored Monte Carlo runs: their sigmas belong to the points they were drawn from, so
+// a job reset and a point load clear them and no window shows one job's sigmas with another job.
+inline void clearMonteCarloRuns(JobState& job) {
+    for (auto& runs : job.McRuns) runs.clear();
+    job.McCompleted = false;
+}
 
 }  // namespace kal

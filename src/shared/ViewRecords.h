@@ -109,6 +109,15 @@ class FlagOfPointArray {
 // The graphics never size these arrays to 0..0 by 0..0.
 inline bool isNeverSized(const Matrix& m) { return m.rows() == 0 && m.cols() == 0; }
 
+// Which point (by name) each cloud row that a line or a flag of a record refers to held when the
+// record was saved. Bookkeeping beside the view, not part of it: records compare equal whatever
+// it holds, and no file stores it (a job's saved views take the names of its points when it
+// opens). Rows without an entry are unknown and trusted.
+struct MarkedRowNames {
+    std::map<std::int32_t, std::string> byRow;
+    bool operator==(const MarkedRowNames&) const { return true; }
+};
+
 // Everything that makes up one view of a graphics window. Fields in the order the job file
 // stores them.
 struct ScreenProperties {
@@ -160,6 +169,8 @@ struct ScreenProperties {
     std::int32_t LineStartPoint = 0;  // cloud row where the next segment starts
     bool LineMode = false;
     std::int32_t LineCount = 0;  // number of line segments
+
+    MarkedRowNames markedRowNames;  // not stored: see MarkedRowNames
 
     bool operator==(const ScreenProperties&) const = default;
 };

@@ -9,6 +9,7 @@
 #include "shared/Errors.h"
 #include "shared/FileHelpers.h"
 #include "shell/JobCommands.h"
+#include "view3d/SavedViews.h"
 
 namespace kal {
 namespace {
@@ -99,6 +100,9 @@ bool JobCommands::openJobBytes(std::string_view bytes, const std::string& path) 
     job_.CurrentJobFile = path;
     window_.resetJob();
     adoptJobFileItems(job_, std::move(result.job));
+    // The saved views were made on the points saved with them: remember which point each line
+    // and flag stands on, so that a view restored after other points are loaded can tell.
+    recordSavedViewRowNames(job_);
     job_.JobDirty = false;
     window_.unitsChanged();
     window_.jobLoaded();

@@ -62,6 +62,7 @@ void initializeJob(JobState& job, MainWindowView& view) {
         job.DataLoaded = false;
         job.TrafoCalculated = false;
     });
+    step([&] { clearMonteCarloRuns(job); });
     step([&] { view.refreshState(); });
 }
 

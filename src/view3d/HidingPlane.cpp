@@ -131,4 +131,8 @@ void runHidingPlaneStage(DisplayList& list, PointCloud& cloud, const ViewArrays&
     markVisiblePoints(cloud, arrays, view.BlackPlane, geometry);
 }
 
+std::string hidingPlaneStatusText(const ScreenProperties& view) {
+    return view.BlackPlane ? "Hiding plane active: only the points between its planes are shown" : std::string();
+}
+
 }  // namespace kal

@@ -11,6 +11,8 @@
 // the second (k = 2, 4, light yellow), carried from the initialising view into the current one.
 #include <array>
 
+#include <string>
+
 #include "shared/ViewRecords.h"
 #include "view3d/DisplayList.h"
 #include "view3d/PointCloud.h"
@@ -52,6 +54,11 @@ void markVisiblePoints(PointCloud& cloud, const ViewArrays& arrays, bool blackPl
 
 // Every row visible again (the plane switched off in the dialog).
 void markAllPointsVisible(PointCloud& cloud);
+
+// What the window's status bar says of its hiding plane: while one is active it hides points, and
+// a view restored with it (perhaps on other points) must not hide them without a hint. Empty
+// while no plane is active.
+std::string hidingPlaneStatusText(const ScreenProperties& view);
 
 // The redraw's hiding-plane stage: with BlackPlane on, places (and, with the borders on, draws)
 // the planes once and marks the rows; otherwise marks every row visible. `geometry` keeps the

@@ -65,6 +65,23 @@ void colourCloud(const CloudColouring& colouring, PointCloud& cloud, const Scree
         colourStandIn(cloud, view, job);
 }
 
+std::int32_t cloudRowCount(const JobState& job) {
+    const std::int32_t n = std::max(job.IdenticalCount, 0);
+    return 2 * n + std::max(job.McsCount - n, 0) + std::max(job.OcsCount - n, 0);
+}
+
+std::string cloudRowName(const JobState& job, std::int32_t row) {
+    const std::int32_t n = std::max(job.IdenticalCount, 0);
+    const std::int32_t mcsOnly = std::max(job.McsCount - n, 0);
+    const std::int32_t ocsOnly = std::max(job.OcsCount - n, 0);
+    if (row < 1) return std::string();
+    if (row <= n) return nameAt(job.OCS_Name, row);
+    if (row <= 2 * n) return nameAt(job.OCS_Name, row - n);
+    if (row <= 2 * n + mcsOnly) return nameAt(job.MCSt_Name, row - n);
+    if (row <= 2 * n + mcsOnly + ocsOnly) return nameAt(job.OCS_Name, row - n - mcsOnly);
+    return std::string();
+}
+
 void buildPointCloud(PointCloud& cloud, const JobState& job, ScreenProperties& view,
                      const CloudColouring& colouring) {
     const std::int32_t n = std::max(job.IdenticalCount, 0);

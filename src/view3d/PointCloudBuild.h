@@ -20,4 +20,9 @@ namespace kal {
 void buildPointCloud(PointCloud& cloud, const JobState& job, ScreenProperties& view,
                      const CloudColouring& colouring = {});
 
+// The number of cloud rows the job's points give, and the name of the point in cloud row `row`
+// (1..that number; "" outside), in the order buildPointCloud puts them.
+std::int32_t cloudRowCount(const JobState& job);
+std::string cloudRowName(const JobState& job, std::int32_t row);
+
 }  // namespace kal

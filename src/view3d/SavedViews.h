@@ -65,4 +65,27 @@ enum class SaveViewOutcome { Saved, NotNamed, ListFull, NoView };
 SaveViewOutcome saveView(JobState& job, const UndoRing& ring, platform::Prompter& prompter,
                          const std::function<std::string()>& askName);
 
+// The names of the points that the record's lines and flags stand on, from the job's points now
+// (every row a segment end, the line start or a flag refers to). A saved view takes them when it
+// is saved and when its job opens, so that it can tell later whether its rows still hold them.
+void recordMarkedRowNames(ScreenProperties& record, const JobState& job);
+// recordMarkedRowNames for every saved view of the job (1..ViewCount).
+void recordSavedViewRowNames(JobState& job);
+
+// Lines and flags of a restored view whose row no longer holds, by name, the point they were made
+// for (the view was saved on other points) are dropped; rows without a recorded name are kept.
+// Returns how many lines and flags went.
+struct DroppedMarks {
+    std::int32_t lines = 0;
+    std::int32_t flags = 0;
+    std::int32_t total() const { return lines + flags; }
+};
+DroppedMarks dropMarksOfOtherPoints(ScreenProperties& window, const JobState& job);
+
+// Lines (segments) and flags a view holds.
+DroppedMarks marksOf(const ScreenProperties& view);
+
+// The one message that says how many lines and flags of a restored view were dropped.
+std::string droppedMarksMessage(const DroppedMarks& dropped);
+
 }  // namespace kal

@@ -1,5 +1,6 @@
 #include "view3d/ScaleBars.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "shared/NumberText.h"
@@ -12,6 +13,8 @@ namespace {
 
 // Enough factors of 10 for any finite double; the loop never runs away.
 constexpr int kMaxScaleSteps = 700;
+// More decimals than a double holds digits would print noise.
+constexpr int kMaxLengthDecimals = 17;
 
 void drawBar(DisplayList& list, const std::string& prefix, double startUnit, double pixelsPerStartUnit,
              double labelTop, double barRow, const std::string& unitName) {
@@ -21,7 +24,7 @@ void drawBar(DisplayList& list, const std::string& prefix, double startUnit, dou
                                   ? paletteColour(palette::Black)
                                   : paletteColour(palette::LightRed);
     list.add(TextLabel{{200.0f, static_cast<float>(labelTop)},
-                       prefix + formatNumber(fit.unit, "0.000") + " " + unitName,
+                       prefix + scaleBarLengthText(fit.unit) + " " + unitName,
                        text});
     const StoredColour colour = paletteColour(palette::LightBlue);
     const auto y = static_cast<float>(barRow);
@@ -32,6 +35,17 @@ void drawBar(DisplayList& list, const std::string& prefix, double startUnit, dou
 }
 
 }  // namespace
+
+std::string scaleBarLengthText(double unit) {
+    // Three decimals down to 0.1; a shorter length gets as many more as keep three significant
+    // digits, so a bar of 0.0001 never reads 0.000.
+    int decimals = 3;
+    if (unit > 0 && std::isfinite(unit)) {
+        const int magnitude = static_cast<int>(std::floor(std::log10(unit) + 1e-9));
+        decimals = std::clamp(2 - magnitude, 3, kMaxLengthDecimals);
+    }
+    return formatNumber(unit, "0." + std::string(static_cast<std::size_t>(decimals), '0'));
+}
 
 ScaleBarFit fitScaleBar(double startUnit, double pixelsPerStartUnit) {
     ScaleBarFit fit{false, pixelsPerStartUnit, startUnit};

@@ -19,6 +19,10 @@ struct ScaleBarFit {
 };
 ScaleBarFit fitScaleBar(double startUnit, double pixelsPerStartUnit);
 
+// The bar's length as its caption prints it: "0.000" with at least three significant digits
+// ("100.000", "0.100", "0.0100", "0.000100").
+std::string scaleBarLengthText(double unit);
+
 struct ScaleBarOptions {
     double massstab = 1;         // Massstab: pixels per millimetre of the view
     double vecMassstab = 1;      // Vec_Maßstab: pixels per millimetre of deviation

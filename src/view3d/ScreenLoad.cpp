@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
+
+#include "view3d/ViewSteps.h"
 
 namespace kal {
 
@@ -41,9 +44,50 @@ void setLoadVectorScale(ScreenModel& screen, float largestDeviation, bool trafoC
         const auto s = static_cast<float>(e / (largestDeviation + 1E-10) / 500);
         if (s > 0 && std::isfinite(s)) scale = s;
     }
-    screen.view.Vec_Massstab = scale;
+    screen.view.Vec_Massstab = clampedVectorScale(scale);
     screen.view.Max = largestDeviation;
     screen.view.Min = 0;
+}
+
+float clampedVectorScale(float scale) {
+    if (!(scale > 0) || !std::isfinite(scale)) return 400;
+    return std::clamp(scale, kShortestVectorScale, kLongestVectorScale);
+}
+
+std::uint64_t pointsStamp(const JobState& job) {
+    // FNV-1a over the bytes of every count, name and coordinate.
+    std::uint64_t h = 14695981039346656037ull;
+    auto bytes = [&h](const void* data, std::size_t size) {
+        const auto* p = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
+    };
+    auto number = [&](double v) { bytes(&v, sizeof v); };
+    auto text = [&](const std::string& s) {
+        const std::uint64_t n = s.size();
+        bytes(&n, sizeof n);
+        bytes(s.data(), s.size());
+    };
+    const std::int32_t counts[] = {job.McsCount, job.OcsCount, job.IdenticalCount};
+    bytes(counts, sizeof counts);
+    for (std::int32_t i = 1; i <= job.McsCount && static_cast<std::size_t>(i) < job.MCS_Name.size(); ++i) {
+        text(job.MCS_Name[static_cast<std::size_t>(i)]);
+        number(job.MCS_X[i]), number(job.MCS_Y[i]), number(job.MCS_Z.at(static_cast<std::size_t>(i)));
+    }
+    for (std::int32_t i = 1; i <= job.OcsCount && static_cast<std::size_t>(i) < job.OCS_Name.size(); ++i) {
+        text(job.OCS_Name[static_cast<std::size_t>(i)]);
+        number(job.OCS_X[i]), number(job.OCS_Y[i]), number(job.OCS_Z.at(static_cast<std::size_t>(i)));
+    }
+    return h == 0 ? 1 : h;
+}
+
+void takeDefaultViewRecord(ScreenProperties& view, const ScreenProperties& defaults, std::uint64_t defaultStamp,
+                           std::uint64_t windowStamp) {
+    const float ownScale = view.Vec_Massstab;
+    takeDefaultDisplaySettings(view, defaults);
+    // A magnification fitted to other residuals (all 0 makes it about 10^10) would send these
+    // vectors off the window or shrink them to nothing.
+    if (defaultStamp == 0 || defaultStamp != windowStamp) view.Vec_Massstab = ownScale;
+    view.Vec_Massstab = clampedVectorScale(view.Vec_Massstab);
 }
 
 std::int32_t gridSpacingForWidth(int surfaceWidth, double massstab) {

@@ -5,6 +5,7 @@
 // the cloud, the extents and the fit to the window run between them (see FormScreen's load).
 #include <cstdint>
 
+#include "shared/JobState.h"
 #include "view3d/PointCloud.h"
 #include "view3d/ScreenModel.h"
 
@@ -25,6 +26,21 @@ float largestColourBasis(const PointCloud& cloud);
 // else 400; Max := m, Min := 0. A result that is not positive and finite (an empty or flat
 // cloud) keeps 400, so the vectors stay drawable.
 void setLoadVectorScale(ScreenModel& screen, float largestDeviation, bool trafoCalculated);
+
+// A fingerprint of the job's points (counts, names and coordinates of the MCS and the OCS), never
+// 0: a view record made for other points shows in its stamp.
+std::uint64_t pointsStamp(const JobState& job);
+
+// The display settings of the default view record for a window on points with stamp
+// `windowStamp`: the 24 settings are copied, but a vector magnification made for other points
+// (or for unknown ones) gives way to the one the load computed for these. Either way the
+// magnification is kept within the limit the "longer" command keeps.
+void takeDefaultViewRecord(ScreenProperties& view, const ScreenProperties& defaults,
+                           std::uint64_t defaultStamp, std::uint64_t windowStamp);
+
+// The magnification brought within the "longer" limit (and above the "shorter" one): a load never
+// sets what the commands could not reach. A value that is not finite and positive becomes 400.
+float clampedVectorScale(float scale);
 
 // ADis: the power of ten that fits about seven times across the surface, 10^floor(Log10(W / 7 /
 // Massstab)) rounded to the nearest integer (0 below 1). A zoom or width that gives no logarithm

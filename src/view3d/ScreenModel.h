@@ -53,6 +53,9 @@ struct ScreenModel {
     // What the overlay stages keep between redraws: the MCS box (rescanned when `jobChange`
     // moves, which every rebuild of the cloud raises) and the hiding planes in the current view.
     OverlayState overlays;
+    // Stamp of the job's points the cloud was last built from (pointsStamp); a view stored from
+    // this window carries it into the default view record.
+    std::uint64_t pointsStamp = 0;
 };
 
 // What a view command calls back into its window for. An empty member is skipped.

@@ -21,6 +21,7 @@ void buildScreenCloud(ScreenModel& screen, const JobState& job, const ScreenScen
                       const GraphicsSession& session) {
     ensureViewAngles(screen.view);
     buildPointCloud(screen.cloud, job, screen.view, scene.colouring);
+    screen.pointsStamp = pointsStamp(job);
     ++screen.overlays.jobChange;  // the MCS box may have changed with the points
     projectScreen(screen, job, session);
 }
@@ -53,7 +54,8 @@ void loadScreen(ScreenModel& screen, const JobState& job, const ScreenScene& sce
     fitView(screen.view, screen.arrays, surfaceOf(screen));
     setLoadGridSpacing(screen);
     if (job.DefaultScreenProperties.ADis != 0)
-        takeDefaultDisplaySettings(screen.view, job.DefaultScreenProperties);
+        takeDefaultViewRecord(screen.view, job.DefaultScreenProperties, job.DefaultViewPointsStamp,
+                              screen.pointsStamp);
     sizeNewWindowLines(screen.view);
 }
 

@@ -1,5 +1,7 @@
 #include "view3d/ViewHistory.h"
 
+#include "view3d/SavedViews.h"
+
 namespace kal {
 
 namespace {
@@ -53,8 +55,12 @@ bool showSavedView(JobState& job, std::int32_t toGet, UndoRing& ring, ScreenProp
     if (toGet < 1 || toGet > job.ViewCount || static_cast<std::size_t>(toGet) >= job.SavedViews.size())
         return false;
     call(hooks.removeFlags);
-    const WindowSizeTwips size =
-        restoreViewFromSavedView(job.SavedViews[static_cast<std::size_t>(toGet)], window, pointCloudCount);
+    const ScreenProperties& saved = job.SavedViews[static_cast<std::size_t>(toGet)];
+    const DroppedMarks before = marksOf(saved);
+    const WindowSizeTwips size = restoreViewFromSavedView(saved, window, pointCloudCount);
+    dropMarksOfOtherPoints(window, job);
+    const DroppedMarks after = marksOf(window);
+    const DroppedMarks dropped{before.lines - after.lines, before.flags - after.flags};
     call(hooks.resizeWindow, size);
     call(hooks.fillColourBarDialog, false);
     call(hooks.applyColourSettings);
@@ -62,6 +68,7 @@ bool showSavedView(JobState& job, std::int32_t toGet, UndoRing& ring, ScreenProp
     call(hooks.redraw);
     storeView(ring, window, job, hooks);
     call(hooks.refreshMainWindow);
+    if (dropped.total() > 0) call(hooks.tell, droppedMarksMessage(dropped));
     return true;
 }
 

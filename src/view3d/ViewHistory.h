@@ -7,6 +7,7 @@
 // redraw, the main window's controls) is reached through hooks. An empty hook is skipped.
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "shared/JobState.h"
 #include "view3d/UndoRing.h"
@@ -28,6 +29,7 @@ struct ViewHistoryHooks {
     std::function<void()> redraw;                           // Stelle_Grafik_dar
     std::function<void()> refreshMainWindow;                // ProgrammLogik
     std::function<void(const UndoControls&)> showControls;  // the main window's Last / Next controls
+    std::function<void(const std::string&)> tell;           // a message box with OK
 };
 
 // (StoreScreenPropertiesToRecord) Pushes the window's view into its ring, makes it the job's
@@ -46,7 +48,8 @@ bool showNextView(UndoRing& ring, ScreenProperties& window, const ViewHistoryHoo
 
 // (GetScreenPropertiesFromSavedView) The window shows saved view `toGet` (1..ViewCount) of the
 // job, takes its size, and stores it in the ring so that "&last View" returns to the view shown
-// before. False, with nothing changed, for a number outside 1..ViewCount.
+// before. Lines and flags whose rows no longer hold the points they were made for are dropped,
+// and one message says how many. False, with nothing changed, for a number outside 1..ViewCount.
 bool showSavedView(JobState& job, std::int32_t toGet, UndoRing& ring, ScreenProperties& window,
                    std::int32_t pointCloudCount, const ViewHistoryHooks& hooks);
 

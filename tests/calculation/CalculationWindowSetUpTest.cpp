@@ -109,5 +109,28 @@ TEST(CalculationWindowSetUp, ParaboloidModeKeepsL1LooDirectionAndRDistDisabled) 
     }
 }
 
+// After an R Dist job the states say R Dist "float"; a paraboloid job loaded next disables the
+// row, and a row left estimated there made every calculation singular in R Dist.
+TEST(CalculationWindowSetUp, ParaboloidModeLeavesNoDisabledRowEstimated) {
+    for (bool autoRecalc : {false, true}) {
+        SCOPED_TRACE(autoRecalc);
+        SetUpFixture f;
+        f.job.ParaboloidMode = true;
+        f.job.AutoRecalc = autoRecalc;
+        f.job.UseAbcMode = true;  // left over from an offset-vector job
+        f.job.ParamState = {"",      "float", "float", "float",    "float",    "float",
+                            "float", "1",     "1",     "1",        "1",        "0",
+                            "0",     "0",     "float", "not used", "not used", "not used"};
+        setUpCalculationPanel(f.job, f.panel);
+        EXPECT_FALSE(f.panel.rDistEnabled());
+        EXPECT_FALSE(f.panel.row(kRDist).estimate);
+        EXPECT_EQ(f.panel.row(kRDist).valueText, "not used");
+        EXPECT_FALSE(f.panel.useAbc());
+        EXPECT_FALSE(f.job.UseAbcMode);
+        for (int slot = kTraX; slot <= kRotZ; ++slot) EXPECT_TRUE(f.panel.row(slot).estimate) << slot;
+        EXPECT_EQ(f.calculations, 0);
+    }
+}
+
 }  // namespace
 }  // namespace kal

@@ -189,6 +189,30 @@ TEST(SolveLeastSquares, PointsAtOneSpotAreRefusedAsUndetermined) {
     EXPECT_NEAR(job.TraX(), 10, 1e-9);
 }
 
+// Points on one line leave the turn about that line open. The refusal also lists the rows held
+// at a typed value (rot x held at 0 by an earlier gimbal-lock answer, say), since a held row is
+// often why the others cannot be determined; R Dist held at 0 is no part of the model and is left
+// out.
+TEST(SolveLeastSquares, SingularSolveListsTheRowsHeldAtATypedValue) {
+    JobState job = makeJob(8, testing::identityParams());
+    for (std::int32_t i = 1; i <= 8; ++i) {  // points on a line through (5, -3, 2) along (1, 2, -0.5)
+        const double t = 37.0 * i;
+        job.MCS_X.set(i, 5 + t), job.MCS_Y.set(i, -3 + 2 * t), job.MCS_Z[static_cast<std::size_t>(i)] = 2 - 0.5 * t;
+        job.OCS_X.set(i, 10 + 0.9 * t), job.OCS_Y.set(i, 20 + 2.1 * t);
+        job.OCS_Z[static_cast<std::size_t>(i)] = 30 - 0.4 * t;
+    }
+    job.RotX() = 0.01, job.RotXSeed = 0.02;
+    const ParamStates states = statesWith({1, 2, 3, 4, 5, 6}, {{kParXY, "0.5"}, {kScaleXYZ, "1.002"}});
+    const std::string what = messageOf(job, states);
+    EXPECT_NE(what.find("singular"), std::string::npos) << what;
+    EXPECT_NE(what.find("Held at a typed value: scale x = 1, scale y = 1, scale z = 1, scale xyz = 1.002, "
+                        "xy = 0.5, Azimuth z = 0, z to xy = 0."),
+              std::string::npos)
+        << what;
+    EXPECT_EQ(what.find("R Dist"), std::string::npos) << what;
+    EXPECT_NE(what.find("parameters are as they were"), std::string::npos) << what;
+}
+
 TEST(SolveLeastSquares, InputThatIsNoNumberNamesThePointAndTheCoordinate) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();

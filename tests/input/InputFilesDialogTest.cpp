@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <numbers>
 
@@ -65,6 +66,41 @@ TEST(InputFilesDialog, EveryOpeningRefillsTheBoxesFromTheJob) {
     EXPECT_TRUE(s.moreMcsEnabled);
     // The last accepted limit text starts as the shown "10" again, whatever was accepted before.
     EXPECT_EQ(d.editMaxOcsText("1x"), "10");
+}
+
+// A job names its point files as they were picked, often without a folder: the boxes must find
+// them beside the job file, not in the folder the program was started from.
+TEST(InputFilesDialog, RelativePointFilePathsAreFoundBesideTheJobFile) {
+    testing::TempDir dir;
+    std::filesystem::create_directories(dir.file("jobs/sub"));
+    const std::string job = dir.write("jobs/cell.tfo", "job");
+    const std::string beside = dir.write("jobs/m.txt", "P1 1 2 3\n");
+    const std::string below = dir.write("jobs/sub/o.txt", "P1 1 2 3\n");
+    const std::string elsewhere = dir.write("other.txt", "P1 1 2 3\n");
+    struct Case {
+        const char* label;
+        std::string jobFile;
+        std::string stored;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"bare name beside the job", job, "m.txt", beside},
+        {"relative folder, Windows separators", job, "sub\\o.txt", below},
+        {"relative folder upwards", job, "../other.txt", elsewhere},
+        {"not beside the job: as given", job, "missing.txt", "missing.txt"},
+        {"absolute path: as given", job, elsewhere, elsewhere},
+        {"job without a file: as given", "..\\default.tfo", "m.txt", "m.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        JobState j;
+        j.CurrentJobFile = c.jobFile;
+        j.MCS_FileName = c.stored, j.OCS_FileName = c.stored;
+        InputFilesDialog d;
+        d.open(j);
+        EXPECT_EQ(d.state().mcsPath, c.shown);
+        EXPECT_EQ(d.state().ocsPath, c.shown);
+    }
 }
 
 TEST(InputFilesDialog, SavedFormatIndexSelectsItsEntryAndAnIndexOutsideTheListTheFirst) {

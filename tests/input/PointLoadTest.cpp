@@ -306,6 +306,26 @@ TEST(LoadPoints, ReloadKeepsUseFlagsByNameAndAsksBeforeReplacing) {
     EXPECT_EQ(f.job.IdenticalCount, 6);
 }
 
+// Sigmas of a Monte Carlo series drawn from other points must not survive a load, also the first
+// load after an empty job (no reset runs then).
+TEST(LoadPoints, ForgetsMonteCarloRunsOfEarlierPoints) {
+    for (bool loadedBefore : {false, true}) {
+        SCOPED_TRACE(loadedBefore ? "replacing points" : "first load");
+        LoadFixture f;
+        if (loadedBefore) {
+            ASSERT_EQ(loadPoints(f.job, request(example("cell-mcs.txt"), example("cell-ocs.txt")), f.services).status,
+                      PointLoadStatus::Loaded);
+            f.prompter.answer(platform::Answer::Yes);
+        }
+        f.job.McCompleted = true;
+        for (auto& runs : f.job.McRuns) runs = {0.0, 1.0, 2.0, 3.0};
+        ASSERT_EQ(loadPoints(f.job, request(example("cell-mcs.txt"), example("cell-ocs.txt")), f.services).status,
+                  PointLoadStatus::Loaded);
+        EXPECT_FALSE(f.job.McCompleted);
+        for (const auto& runs : f.job.McRuns) EXPECT_TRUE(runs.empty());
+    }
+}
+
 // ---- Refusals and failures: the message, and the job as it was ----
 
 struct FailureCase {

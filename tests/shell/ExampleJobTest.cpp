@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
+#include "input/InputFilesDialog.h"
+#include "input/PointLoad.h"
 #include "jobfile/JobFileWriter.h"
 #include "shared/AtomicFile.h"
+#include "shared/Units.h"
 #include "shell/JobCommands.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePlatform.h"
@@ -45,6 +49,34 @@ TEST(ExampleJob, DemoJobOpensAndIsWhatItsRecipeWrites) {
     EXPECT_EQ(job.SavedViewNames, std::vector<std::string>{"Overview"});
     EXPECT_TRUE(job.DataLoaded);
     EXPECT_TRUE(job.invariantsHold());
+}
+
+// The demo job names its point files without a folder. Opened from any working folder, the input
+// dialog's boxes find them beside the job and Apply loads them (it used to say "cell-mcs.txt ...
+// is not existing").
+TEST(ExampleJob, DemoJobsPointFilesLoadFromTheInputDialog) {
+    const std::string path = std::string(KALVORETH_EXAMPLES) + "/demo-job.tfo";
+    JobState job;
+    testing::FakePrompter prompter;
+    testing::FakeFileDialogs dialogs;
+    SilentWindow window;
+    JobCommands commands(job, prompter, dialogs, window);
+    ASSERT_TRUE(commands.openJobAt(path));
+    ASSERT_EQ(job.MCS_FileName, "cell-mcs.txt");
+    applyUnitSettings(job);  // what the main window does when a job opens
+
+    InputFilesDialog dialog;
+    dialog.open(job);
+    EXPECT_EQ(std::filesystem::path(dialog.state().mcsPath),
+              (std::filesystem::path(KALVORETH_EXAMPLES) / "cell-mcs.txt").lexically_normal());
+    PointLoadServices services;
+    services.prompter = &prompter;
+    prompter.answer(platform::Answer::Yes);  // replace the job's points
+    const PointLoadOutcome outcome = loadPoints(job, dialog.request(), services);
+    std::string told;
+    for (const auto& box : prompter.shown()) told += box.text + " | ";
+    EXPECT_EQ(outcome.status, PointLoadStatus::Loaded) << told;
+    EXPECT_EQ(job.IdenticalCount, 6);
 }
 
 }  // namespace

@@ -62,6 +62,18 @@ TEST(InitializeJob, AnEmptyLengthUnitTakesMillimetresWithThreeDecimalsAndAnUnnam
     EXPECT_EQ(job.CurrentJobFile, "..\\default.tfo");
 }
 
+// The runs of a Monte Carlo series belong to the job whose points they were drawn from: New and
+// Open reset the job, and the next job's details window must not show the old sigmas.
+TEST(InitializeJob, ForgetsTheMonteCarloRunsOfTheJobBefore) {
+    JobState job;
+    job.McCompleted = true;
+    for (auto& runs : job.McRuns) runs = {0.0, 1.0, 2.0, 3.0};
+    View view;
+    initializeJob(job, view);
+    EXPECT_FALSE(job.McCompleted);
+    for (const auto& runs : job.McRuns) EXPECT_TRUE(runs.empty());
+}
+
 TEST(InitializeJob, AFailingStepIsSkippedAndTheRestRuns) {
     struct Throwing : View {
         void setMainCaption(const std::string&) override { throw std::runtime_error("no window"); }

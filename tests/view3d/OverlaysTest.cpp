@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "view3d/GridOverlay.h"
 #include "view3d/QuaternionOverlay.h"
@@ -252,6 +253,27 @@ TEST(ScaleBars, BarsAreBroughtBetween30And300PixelsByTens) {
         EXPECT_NEAR(fit.pixels, c.length, 1e-6 * c.length) << c.pixels;
         EXPECT_NEAR(fit.unit, c.shown, 1e-9 * c.shown) << c.pixels;
     }
+}
+
+// A vector bar of 0.0001 mm read "Scale Vector 0.000 millimeter": every caption keeps at least
+// three significant digits.
+TEST(ScaleBars, CaptionsKeepThreeSignificantDigits) {
+    const std::pair<double, const char*> cases[] = {
+        {1e7, "10000000.000"}, {1000, "1000.000"}, {1, "1.000"},      {0.1, "0.100"},
+        {0.01, "0.0100"},      {0.001, "0.00100"}, {1e-4, "0.000100"}, {1e-6, "0.00000100"},
+    };
+    for (const auto& [unit, text] : cases) EXPECT_EQ(scaleBarLengthText(unit), text) << unit;
+
+    ScaleBarOptions options;
+    options.massstab = 0.5;
+    options.vecMassstab = 1e6;
+    options.vectorMode = true;
+    options.lengthUnitName = "millimeter";
+    DisplayList list;
+    drawScaleBars(list, 600, options);
+    const auto texts = textsOf(list);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[1].text, "Scale Vector 0.000100 millimeter");
 }
 
 TEST(ScaleBars, ViewAndVectorBarsWithTheirCaptions) {

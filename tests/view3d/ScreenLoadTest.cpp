@@ -62,6 +62,64 @@ TEST(ScreenLoad, VectorScaleDrawsTheMeanDeviationAFiveHundredthOfTheExtent) {
     EXPECT_EQ(s.view.Vec_Massstab, 400);
 }
 
+// A job whose residuals are all 0 divides the extent by 1e-10: about 10^10 pixels per millimetre,
+// which "longer" could never reach and which every later window inherited.
+TEST(ScreenLoad, ZeroResidualsGiveAMagnificationWithinTheLongerLimit) {
+    ScreenModel s;
+    s.arrays.ViewMinX = 0, s.arrays.ViewMaxX = 1000, s.arrays.ViewMinY = -500, s.arrays.ViewMaxY = 500;
+    setLoadVectorScale(s, 0, true);
+    EXPECT_EQ(s.view.Vec_Massstab, 1e7f);
+    EXPECT_EQ(clampedVectorScale(1e10f), 1e7f);
+    EXPECT_EQ(clampedVectorScale(1e-40f), 1e-30f);
+    EXPECT_EQ(clampedVectorScale(std::numeric_limits<float>::infinity()), 400);
+    EXPECT_EQ(clampedVectorScale(2500), 2500);
+}
+
+// The default view record keeps the magnification only for the points it was stored with; a
+// record of other (or unknown) points gives way to the one the load fitted to these residuals.
+TEST(ScreenLoad, TheRecordsMagnificationServesOnlyThePointsItWasStoredFor) {
+    struct Case {
+        const char* label;
+        float recordScale;
+        std::uint64_t recordStamp, windowStamp;
+        float expected;
+    };
+    const Case cases[] = {
+        {"same points: the record's", 1234, 42, 42, 1234},
+        {"other points: the load's own", 1234, 42, 43, 2000},
+        {"unknown points (settings file): the load's own", 1234, 0, 43, 2000},
+        {"same points, beyond the longer limit: clamped", 3e10f, 42, 42, 1e7f},
+        {"other points after a zero-residual job: the load's own", 3e10f, 42, 43, 2000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ScreenProperties d;
+        d.ADis = 10, d.VectorMode = true, d.Vec_Massstab = c.recordScale, d.BigNess = 4;
+        ScreenProperties v;
+        v.Vec_Massstab = 2000;
+        takeDefaultViewRecord(v, d, c.recordStamp, c.windowStamp);
+        EXPECT_EQ(v.Vec_Massstab, c.expected);
+        EXPECT_TRUE(v.VectorMode);  // the other settings come as before
+        EXPECT_EQ(v.BigNess, 4);
+    }
+}
+
+TEST(ScreenLoad, ThePointsStampFollowsNamesAndCoordinates) {
+    JobState a;
+    a.McsCount = a.OcsCount = a.IdenticalCount = 2;
+    a.MCS_Name = {"", "P1", "P2"}, a.OCS_Name = {"", "P1", "P2"};
+    a.MCS_X = TaggedArray(2), a.MCS_Y = TaggedArray(2), a.OCS_X = TaggedArray(2), a.OCS_Y = TaggedArray(2);
+    a.MCS_Z = {0, 1, 2}, a.OCS_Z = {0, 1, 2};
+    JobState moved = a;
+    moved.OCS_Z[2] = 2.0001;
+    JobState renamed = a;
+    renamed.OCS_Name[1] = "Q1";
+    EXPECT_EQ(pointsStamp(a), pointsStamp(JobState(a)));
+    EXPECT_NE(pointsStamp(a), pointsStamp(moved));
+    EXPECT_NE(pointsStamp(a), pointsStamp(renamed));
+    EXPECT_NE(pointsStamp(JobState()), 0u);
+}
+
 TEST(ScreenLoad, LargestColourBasisStartsFromZero) {
     PointCloud cloud;
     cloud.reset(3);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/SampleJobs.h"
+#include "view3d/SavedViews.h"
 #include "view3d/ViewHistory.h"
 
 namespace kal {
@@ -102,6 +103,67 @@ TEST(ViewHistory, SavedViewResizesTheWindowAndBecomesARingStep) {
     // "&last View" goes back to the view shown before.
     ASSERT_TRUE(showPreviousView(ring, window, rec.hooks()));
     EXPECT_EQ(window.BigNess, 1);
+}
+
+// A view saved on one job and restored after other points were loaded: its lines and flags are
+// stored by cloud row, and a row that now holds another point would put them on the wrong point.
+TEST(ViewHistory, SavedViewOnOtherPointsDropsTheMarksOfMovedRowsAndSaysHowMany) {
+    JobState job = testing::makePointJob(4);  // cloud rows 1..4 and 5..8 both named P1..P4
+    ScreenProperties saved = testing::makeView(1, 3);
+    saved.Lines(1, 1) = 1, saved.Lines(2, 1) = 2;  // P1 - P2
+    saved.Lines(1, 2) = 3, saved.Lines(2, 2) = 4;  // P3 - P4
+    saved.Lines(1, 3) = 5, saved.Lines(2, 3) = 6;  // P1 - P2, the other side
+    saved.LineCount = 3;
+    saved.LineStartPoint = 6;
+    saved.FlagOfPoint.clear();
+    saved.FlagOfPoint.resize(8);
+    saved.FlagOfPoint.set(2, 1);  // on P2
+    saved.FlagOfPoint.set(7, 2);  // on P3
+    recordMarkedRowNames(saved, job);
+    job.SavedViews[1] = saved;
+    job.SavedViewNames = {"A"};
+    job.ViewCount = 1;
+
+    struct Case {
+        const char* label;
+        const char* renamed;  // point 2 after the reload
+        std::int32_t lines, lineStart;
+        std::vector<std::int32_t> flaggedRows;
+        std::vector<std::string> told;
+    };
+    const Case cases[] = {
+        {"the same points: all kept", "P2", 3, 6, {2, 7}, {}},
+        {"point 2 is another point now",
+         "Q2",
+         1,
+         0,
+         {7},
+         {"This view was saved on other points: 2 lines and 1 flag stood on points that are no longer in "
+          "their places and were dropped."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        JobState now = job;
+        now.OCS_Name[2] = c.renamed;
+        UndoRing ring;
+        ScreenProperties window = view(1);
+        Recorder rec;
+        std::vector<std::string> told;
+        ViewHistoryHooks hooks = rec.hooks();
+        hooks.tell = [&](const std::string& text) { told.push_back(text); };
+        ASSERT_TRUE(showSavedView(now, 1, ring, window, 8, hooks));
+        EXPECT_EQ(window.LineCount, c.lines);
+        EXPECT_EQ(window.LineStartPoint, c.lineStart);
+        std::vector<std::int32_t> flagged;
+        for (const auto& [row, flag] : window.FlagOfPoint.flaggedRows()) flagged.push_back(row);
+        EXPECT_EQ(flagged, c.flaggedRows);
+        if (c.lines == 1) {
+            EXPECT_EQ(window.Lines(1, 1), 3);
+            EXPECT_EQ(window.Lines(2, 1), 4);
+        }
+        EXPECT_EQ(told, c.told);
+        EXPECT_EQ(now.SavedViews[1].LineCount, 3);  // the saved view itself stays as saved
+    }
 }
 
 TEST(ViewHistory, SavedViewNumberOutsideTheListChangesNothing) {

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "view3d/HidingPlane.h"
 #include "view3d/ViewSteps.h"
 #include "view3d/ui/DisplayListPainter.h"
 
@@ -94,6 +95,9 @@ FormScreen::FormScreen(GraphicsSession& session, ScreenServices services, platfo
     panel_ = new QLabel(status_);
     panel_->setFixedWidth(kFirstPanelWidth);
     status_->addWidget(panel_);
+    planePanel_ = new QLabel(status_);
+    planePanel_->setObjectName("HidingPlaneStatus");
+    status_->addWidget(planePanel_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -184,6 +188,8 @@ void FormScreen::renderFrame() {
     takeStatusBarHeight();
     model_.display.clear(model_.backColour);
     if (services_.drawScene) services_.drawScene(model_);
+    const QString planeText = QString::fromStdString(hidingPlaneStatusText(model_.view));
+    if (planePanel_->text() != planeText) planePanel_->setText(planeText);
     for (const ScreenOverlay& overlay : overlays_) overlay(model_, model_.display);
     for (const TextLabel& label : extraLabels_) model_.display.add(label);
     const int width = std::max(1, model_.width), height = std::max(1, model_.height);

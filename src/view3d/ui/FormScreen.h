@@ -102,6 +102,7 @@ class FormScreen : public QWidget {
     QWidget* surface() const;  // ScreenPixel
     QStatusBar* statusBar() const { return status_; }
     QLabel* statusPanel() const { return panel_; }  // the first panel, 200 wide
+    QLabel* hidingPlanePanel() const { return planePanel_; }  // says while a hiding plane is active
     void setBackColour(StoredColour colour);        // the surface's background colour
 
     // ---- The view steps (callbacks into the composition's redraw and store) ----
@@ -143,6 +144,7 @@ class FormScreen : public QWidget {
     ScreenSurface* surface_;
     QStatusBar* status_;
     QLabel* panel_;
+    QLabel* planePanel_;
     QTimer frameTimer_;
     bool pending_ = false;
     int frames_ = 0;

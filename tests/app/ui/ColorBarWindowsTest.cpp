@@ -7,6 +7,7 @@
 
 #include "app/ColorBarWindows.h"
 #include "platform/Regional.h"
+#include "shared/NumberText.h"
 #include "shared/Units.h"
 #include "support/FakeColourBarWindow.h"
 #include "support/FakePlatform.h"
@@ -115,6 +116,45 @@ struct GraphicsProgram : testing::GraphicsProgram {
         show();
     }
 };
+
+// The dialog's limit boxes as the default window's own limits would read in them.
+std::string boxText(double mm) { return formatNumber(mm, "0.00"); }
+
+void expectDialogShowsTheDefaultWindow(GraphicsProgram& p, const char* when) {
+    SCOPED_TRACE(when);
+    FormScreen* w = p.screens.defaultWindow();
+    ASSERT_TRUE(w && p.colourBar.dialog());
+    EXPECT_EQ(p.colourBar.dialog()->upperLimitBox()->text().toStdString(), boxText(w->model().view.Max));
+    EXPECT_EQ(p.colourBar.dialog()->lowerLimitBox()->text().toStdString(), boxText(w->model().view.Min));
+}
+
+// A second window's bar showed ±0.10 while the dialog said ±0.01: the dialog and the window it
+// serves must show one pair of limits, whichever window opened or was shown last.
+TEST(ColorBarWindows, TheDialogAndTheDefaultWindowShowTheSameLimits) {
+    GraphicsProgram p;
+    FormScreen& first = p.open();
+    first.model().view.Max = 0.1, first.model().view.Min = -0.1;
+    p.main.action(Command::ColorBar)->trigger();  // shown
+    QApplication::processEvents();
+    expectDialogShowsTheDefaultWindow(p, "shown on the first window");
+    p.main.action(Command::ColorBar)->trigger();  // closed
+    QApplication::processEvents();
+
+    FormScreen& second = p.open();  // loads the dialog hidden for the second window
+    QApplication::processEvents();
+    second.model().view.Max = 0.01, second.model().view.Min = -0.01;  // a record of another job
+    p.main.action(Command::ColorBar)->trigger();
+    QApplication::processEvents();
+    expectDialogShowsTheDefaultWindow(p, "shown after a second window opened");
+
+    p.main.action(Command::ColorBar)->trigger();
+    QApplication::processEvents();
+    FormScreen& third = p.open();
+    third.model().view.Max = 0.25, third.model().view.Min = -0.25;
+    p.main.action(Command::ColorBar)->trigger();
+    QApplication::processEvents();
+    expectDialogShowsTheDefaultWindow(p, "shown after a third window opened");
+}
 
 TEST(ColorBarWindows, GraphicsWindowIsColouredAndTheDialogActsOnIt) {
     GraphicsProgram p;

@@ -7,7 +7,11 @@
 #include <QComboBox>
 #include <QMdiSubWindow>
 #include <QToolButton>
+#include <QTimer>
+#include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <variant>
 
 #include "app/ScreenWindows.h"
 #include "app/ViewRecordWindows.h"
@@ -15,6 +19,7 @@
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"
 #include "support/ui/GraphicsProgram.h"
+#include "view3d/ui/FormBlackPlane.h"
 
 namespace kal {
 namespace {
@@ -34,6 +39,134 @@ struct Program : testing::GraphicsProgram {
         show();
     }
 };
+
+// Twelve calculated pairs spread over a metre, each transformed point `deviation(i)` millimetres
+// off its nominal point in a direction that turns from point to point.
+JobState residualJob(const std::function<double(std::int32_t)>& deviation, double shift) {
+    JobState job = testing::makePointJob(12);
+    for (std::int32_t i = 1; i <= 12; ++i) {
+        const double x = 100.0 * (i % 4) + shift, y = 250.0 * (i % 3) - shift, z = 80.0 * (i % 5);
+        job.OCS_X.set(i, x), job.OCS_Y.set(i, y), job.OCS_Z[static_cast<std::size_t>(i)] = z;
+        job.MCS_X.set(i, x), job.MCS_Y.set(i, y), job.MCS_Z[static_cast<std::size_t>(i)] = z;
+        const double a = 0.5 * i, d = deviation(i);
+        job.MCSt_X.set(i, x + d * std::cos(a) * 0.8), job.MCSt_Y.set(i, y + d * std::sin(a) * 0.8);
+        job.MCSt_Z[static_cast<std::size_t>(i)] = z + d * 0.6;
+    }
+    job.TrafoCalculated = true;
+    return job;
+}
+
+struct ProgramOn : testing::GraphicsProgram {
+    ViewRecordWindows records{job, events, main, prompter};
+    explicit ProgramOn(JobState loaded) : GraphicsProgram(std::move(loaded)) {
+        records.attachScreens(screens);
+        show();
+    }
+};
+
+// A job whose residuals are all 0 set a magnification near 10^10 that the default view record
+// handed to the next job's windows: vectors of 0.1 to 0.3 mm ran off the window and the vector bar
+// read "Scale Vector 0.000 millimeter".
+TEST(ScreenViewRecords, AZeroResidualJobLeavesTheNextJobsVectorsInsideTheWindow) {
+    ProgramOn p(residualJob([](std::int32_t) { return 0.0; }, 0));
+    FormScreen& first = p.open();
+    p.run(Command::VectorMode);  // stores the view: it becomes the default record
+    EXPECT_LE(first.model().view.Vec_Massstab, 1e7f);
+    ASSERT_NE(p.job.DefaultScreenProperties.ADis, 0);
+    ASSERT_TRUE(p.job.DefaultScreenProperties.VectorMode);
+    first.closeWindow();
+    QApplication::processEvents();
+
+    // The next job: the default record stays, as it does when another job is opened.
+    const ScreenProperties record = p.job.DefaultScreenProperties;
+    const std::uint64_t stamp = p.job.DefaultViewPointsStamp;
+    p.job = residualJob([](std::int32_t i) { return 0.1 + 0.2 * (i - 1) / 11.0; }, 37);
+    p.job.DefaultScreenProperties = record;
+    p.job.DefaultViewPointsStamp = stamp;
+    FormScreen& second = p.open();
+    second.renderNow();
+    const ScreenModel& m = second.model();
+    EXPECT_TRUE(m.view.VectorMode);  // the record's settings still come
+    for (std::int32_t i = 1; i <= 12; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        const double endX = m.arrays.PixelX[k] + m.arrays.VectorPixelX[k];
+        const double endY = m.arrays.PixelY[k] + m.arrays.VectorPixelY[k];
+        EXPECT_TRUE(endX >= 0 && endX <= m.width && endY >= 0 && endY <= m.height)
+            << "point " << i << " vector ends at " << endX << ", " << endY;
+        EXPECT_GT(std::hypot(m.arrays.VectorPixelX[k], m.arrays.VectorPixelY[k]), 0.0);
+    }
+    std::string bar;
+    for (const auto& item : m.display.items)
+        if (const auto* t = std::get_if<TextLabel>(&item); t && t->text.rfind("Scale Vector ", 0) == 0) bar = t->text;
+    EXPECT_FALSE(bar.empty());
+    EXPECT_EQ(bar.find(" 0.000 "), std::string::npos) << bar;
+    if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR"))
+        second.grab().save(QString::fromStdString(std::string(dir) + "/second-job-after-zero-residuals.png"));
+}
+
+// A view saved on one job's points and restored after other points were loaded: lines and flags
+// on rows that now hold other points are dropped with one message, and the hiding plane the view
+// brings is named in the window's status bar.
+TEST(ScreenViewRecords, ASavedViewOnOtherPointsDropsMovedMarksAndShowsItsHidingPlane) {
+    Program p;
+    FormScreen& first = p.open();
+    ScreenProperties& v = first.model().view;
+    v.Lines.resize(2, 3);
+    v.Lines(1, 1) = 1, v.Lines(2, 1) = 2;  // P1 - P2
+    v.Lines(1, 2) = 3, v.Lines(2, 2) = 4;  // P3 - P4
+    v.Lines(1, 3) = 2, v.Lines(2, 3) = 5;  // P2 - P5
+    v.LineCount = 3;
+    v.FlagOfPoint.set(2, 1);  // a flag on P2 ...
+    v.FlagOfPoint.set(1, 2);  // ... and one on P1
+    v.FahneProps.resize(3);
+    v.FahneAnzahl = 2;
+    first.renderNow();
+    bool planeSet = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<FormBlackPlane*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        planeSet = true;
+        dialog->activateBox()->click();
+        dialog->initialiseButton()->click();
+        dialog->okButton()->click();
+    });
+    p.run(Command::HidingPlane);  // stores the view with its plane, lines and flags
+    ASSERT_TRUE(planeSet);
+    first.renderNow();
+    EXPECT_FALSE(first.hidingPlanePanel()->text().isEmpty());
+    p.names = {"Cell"};
+    p.run(Command::SaveView);
+    const int saved = p.job.ViewCount;
+    first.closeWindow();
+    QApplication::processEvents();
+
+    // Other points: P2 has gone, so every row from P2 on holds the next point.
+    for (std::int32_t i = 2; i < p.job.IdenticalCount; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        p.job.OCS_Name[k] = p.job.OCS_Name[k + 1], p.job.MCS_Name[k] = p.job.MCS_Name[k + 1];
+        p.job.MCSt_Name[k] = p.job.MCSt_Name[k + 1];
+    }
+    p.job.OCS_Name[static_cast<std::size_t>(p.job.IdenticalCount)] = "P9";
+    FormScreen& second = p.open();
+    second.renderNow();
+    EXPECT_TRUE(second.hidingPlanePanel()->text().isEmpty());
+    const auto told = p.prompter.shown().size();
+    emit p.main.comboSaveView()->activated(saved - 1);
+    QApplication::processEvents();
+    second.renderNow();
+    ASSERT_EQ(p.prompter.shown().size(), told + 1);
+    EXPECT_EQ(p.prompter.shown().back().text,
+              "This view was saved on other points: 3 lines and 1 flag stood on points that are no longer in "
+              "their places and were dropped.");
+    EXPECT_EQ(second.model().view.LineCount, 0);
+    EXPECT_EQ(second.model().view.FlagOfPoint[2], 0);
+    EXPECT_EQ(second.model().view.FlagOfPoint[1], 2);  // P1 is still on row 1
+    EXPECT_TRUE(second.model().view.BlackPlane);
+    EXPECT_EQ(second.hidingPlanePanel()->text().toStdString(),
+              "Hiding plane active: only the points between its planes are shown");
+    if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR"))
+        second.grab().save(QString::fromStdString(std::string(dir) + "/saved-view-on-other-points.png"));
+}
 
 TEST(ScreenViewRecords, ZoomStepsGoIntoTheWindowsRingAndComeBack) {
     Program p;
