@@ -58,7 +58,8 @@ FormGrafik* ChartWindows::graphData() {
     std::vector<double> values = job_.AuswahlPkt;
     if (job_.AnzAuswahl >= 0 && static_cast<std::size_t>(job_.AnzAuswahl) < values.size())
         values.resize(static_cast<std::size_t>(job_.AnzAuswahl));
-    // Nothing selected (or a value that is no number): the message, and no empty window.
+    if (!hasRowsToGraph(values.size(), prompter_)) return nullptr;
+    // A value the chart cannot take (no finite number): the chart's message, and no empty window.
     if (!chartRangeOf(values)) {
         prompter_.message(kChartFailedMessage);
         return nullptr;

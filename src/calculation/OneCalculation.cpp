@@ -122,6 +122,8 @@ CalcStatus calculateOnce(CalcSession& s) {
     }
 
     CalcStatus status = CalcStatus::Solved;
+    res.SolvedNorm = job.NormMode == kNormL1 || job.NormMode == kNormMinimax ? job.NormMode
+                                                                             : std::int16_t{kNormL2};
     switch (job.NormMode) {
         case kNormL1:
             status = runL1Loop(s);

@@ -18,6 +18,9 @@ struct CalcResults {
     Matrix CofactorMatrix;  // (0..UnknownCount, 0..UnknownCount): inverse of the last normal matrix
     double S0 = 0, Sx = 0, Sy = 0, Sz = 0;
     double NormTolerance = 0;  // mm, the stop tolerance of the reweighting loops
+    // The norm the last adjustment minimised (NormModeValue). Under L1 and minimax the weights are
+    // those of the last reweighting step, so S0 and the cofactors give no sigma of the estimate.
+    std::int16_t SolvedNorm = kNormL2;
 
     std::array<double, kParamCount + 1> OldParams{};  // the parameter block before the calculation, 1..17
     std::int32_t ParaIteration = 0;                   // paraboloid step counter

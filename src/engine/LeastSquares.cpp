@@ -274,20 +274,41 @@ class StreamedStep {
     EngineContext& ctx_;
 };
 
-// Refuses a coordinate (or, with the use-ABC terms, a robot angle) that is not a finite number,
-// naming the point and the coordinate, and sets `largest` to the largest coordinate in size.
-// Returns the local origin of the solve from the same pass: the centroids of the identical points
-// when a translation is estimated (it then stands for the one at the centroids), else the zero
-// origin.
+// A large number in exponent form with up to seven significant digits: "1E+300", "1.5E+12".
+std::string exponentText(double value) {
+    std::string text = formatNumber(value, "0.######E+00");
+    const std::size_t e = text.find('E');
+    if (e != std::string::npos && e > 0 && (text[e - 1] == '.' || text[e - 1] == ',')) text.erase(e - 1, 1);
+    return text;
+}
+
+// Refuses a coordinate (or, with the use-ABC terms, a robot angle) that is not a finite number, and a
+// coordinate beyond kLargestCoordinate, naming the point and the coordinate, and sets `largest` to
+// the largest coordinate in size. Returns the local origin of the solve from the same pass: the
+// centroids of the identical points when a translation is estimated (it then stands for the one at
+// the centroids), else the zero origin.
 PointOrigin checkInputAndChooseOrigin(const JobState& job, const DesignLayout& lay, double& largest) {
-    auto refuse = [&](std::int32_t i, bool mcs, const char* what, double value) {
+    auto pointText = [&](std::int32_t i, bool mcs) {
         const auto& names = mcs ? job.MCS_Name : job.OCS_Name;
         const std::string name = static_cast<std::size_t>(i) < names.size()
                                      ? names[static_cast<std::size_t>(i)]
                                      : std::to_string(i);
-        throw CalcRefused(std::string(mcs ? "MCS" : "OCS") + " point \"" + name + "\": its " + what + " is " +
+        return std::string(mcs ? "MCS" : "OCS") + " point \"" + name + "\"";
+    };
+    auto refuse = [&](std::int32_t i, bool mcs, const char* what, double value) {
+        throw CalcRefused(pointText(i, mcs) + ": its " + what + " is " +
                           (std::isnan(value) ? "not a number (NaN)" : "infinite") +
                           ". Correct the point or clear its use flags, and calculate again.");
+    };
+    // Every identical point enters the sums of the solve, whatever its use flags, so the advice
+    // is to correct the point.
+    auto refuseMagnitude = [&](std::int32_t i, bool mcs, const char* what, double value) {
+        const double f = job.LengthFactor > 0.0 && std::isfinite(job.LengthFactor) ? job.LengthFactor : 1.0;
+        const std::string unit = f == job.LengthFactor ? job.LengthUnitName : std::string("millimeter");
+        throw CalcRefused(pointText(i, mcs) + ": its " + what + " " + exponentText(value * f) + " " + unit +
+                          " is too large for a calculation: coordinates are limited to \u00b1" +
+                          exponentText(kLargestCoordinate * f) + " " + unit +
+                          ". Correct the point, and calculate again.");
     };
     const std::int32_t n = job.IdenticalCount;
     const double* mx = job.MCS_X.data();
@@ -296,18 +317,24 @@ PointOrigin checkInputAndChooseOrigin(const JobState& job, const DesignLayout& l
     const double* ox = job.OCS_X.data();
     const double* oy = job.OCS_Y.data();
     const double* oz = job.OCS_Z.data();
+    static const char* const kWhat[4] = {"", "x coordinate", "y coordinate", "z coordinate"};
     double sum[7] = {0, 0, 0, 0, 0, 0, 0};
     double big[7] = {0, 0, 0, 0, 0, 0, 0};  // per coordinate: independent chains in the loop
     for (std::int32_t i = 1; i <= n; ++i) {
         const double c[7] = {0.0, mx[i], my[i], mz[i], ox[i], oy[i], oz[i]};
+        double pointBig = 0.0;
         for (int k = 1; k <= 6; ++k) {
             sum[k] += c[k];
             big[k] = std::max(big[k], std::fabs(c[k]));
+            pointBig = std::max(pointBig, std::fabs(c[k]));
         }
         if (!std::isfinite(c[1] + c[2] + c[3] + c[4] + c[5] + c[6])) {
-            static const char* const kWhat[4] = {"", "x coordinate", "y coordinate", "z coordinate"};
             for (int k = 1; k <= 6; ++k)
                 if (!std::isfinite(c[k])) refuse(i, k <= 3, kWhat[(k - 1) % 3 + 1], c[k]);
+        }
+        if (pointBig > kLargestCoordinate) {
+            for (int k = 1; k <= 6; ++k)
+                if (std::fabs(c[k]) > kLargestCoordinate) refuseMagnitude(i, k <= 3, kWhat[(k - 1) % 3 + 1], c[k]);
         }
         if (lay.useAbcTerms && job.OcsAngles.rows() >= i && job.OcsAngles.cols() >= 3) {
             static const char* const kAngle[4] = {"", "angle A", "angle B", "angle C"};

@@ -29,6 +29,11 @@
 
 namespace kal {
 
+// The largest coordinate magnitude a solve takes, in millimetres (a million kilometres). Squares and
+// products of coordinates fill the normal equations; far below the range where they would overflow,
+// and far beyond any measured point, so a point beyond it is an error of the input.
+inline constexpr double kLargestCoordinate = 1e12;
+
 struct HelmertOutcome {
     std::int32_t H3D_Zaehler = 0;  // iterations run
     bool converged = false;        // the last iteration's largest correction was below the threshold
@@ -62,8 +67,9 @@ std::string convergenceRatioText(double pm, double den, const std::string& lengt
 // each point's three weights in P all equal its z weight; the outcome carries the iteration-limit
 // warning and the R Dist correction log.
 // On failure (a singular normal matrix, a step that is not finite, a point at distance 0 in the
-// R Dist mode, a refused input) it throws NumericError or CalcRefused with a message for the user,
-// and the parameter block, the working copy of the rotation, v, Qxx and P are as before the call.
+// R Dist mode, a refused input: a coordinate that is not finite or lies beyond kLargestCoordinate)
+// it throws NumericError or CalcRefused with a message for the user, and the parameter block, the
+// working copy of the rotation, v, Qxx and P are as before the call.
 HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nObs,
                                  const ParamStates& ParamState, Matrix& Qxx, Matrix& v, Matrix& P,
                                  EngineContext& ctx);

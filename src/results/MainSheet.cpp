@@ -69,7 +69,7 @@ bool MainSheet::refill() {
 
     identical_ = identical, mcsOnly_ = mcsOnly, ocsOnly_ = ocsOnly;
     rows_ = static_cast<std::int32_t>(n);
-    storedTransformed_ = job_.TrafoCalculated && job_.MCSt_X.upper() >= identical &&
+    storedTransformed_ = job_.MCSt_X.upper() >= identical &&
                          job_.MCSt_Y.upper() >= identical &&
                          static_cast<std::int64_t>(job_.MCSt_Z.size()) > identical;
     try {

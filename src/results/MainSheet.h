@@ -8,10 +8,12 @@
 // stores nothing per row; each cell is computed when the grid asks for it, so a refill of 10^6
 // rows costs no more than one of 10 and a paint costs the visible cells only.
 //
-// The transformed MCS point of an identical row is the one the calculation stored (`MCSt`) once a
-// calculation has run, so the sheet and the report show the same numbers; before that, and for the
-// MCS-only points, which no calculation transforms, it is the current parameter block applied to
-// the MCS point.
+// The transformed MCS point of an identical row is always the one the job holds in `MCSt`: what the
+// last calculation stored, and a plain copy of the MCS before the first one (a load, or a job file
+// opened but not yet calculated, whatever parameters it holds). So the sheet, the calculation
+// window's point table and the report show the same residuals for the same job state. The MCS-only
+// points take the current parameter block applied to the MCS point (and so does an identical
+// point of a job whose `MCSt` does not reach it).
 //
 // Rows are 0-based here (the grid's fixed header row is headerText()); row r is the sheet's row
 // r + 1. The job may change under the sheet between two refills (a load resizes its arrays before
@@ -110,7 +112,7 @@ class MainSheet : public GridSource {
     bool filled_ = false;
     std::int32_t rows_ = 0;
     std::int32_t identical_ = 0, mcsOnly_ = 0, ocsOnly_ = 0;
-    bool storedTransformed_ = false;  // identical rows take MCSt
+    bool storedTransformed_ = false;  // identical rows take MCSt (it reaches them)
     std::optional<PointTransform> transform_;
     double lengthFactor_ = 1, angleFactor_ = 1;
     std::string lengthFormat_, angleFormat_, angleUnit_;

@@ -218,6 +218,15 @@ void transformPoints(JobState& job) {
 
 }  // namespace
 
+bool normGivesSigmas(int norm) { return norm != kNormL1 && norm != kNormMinimax; }
+
+std::string noSigmaTooltip(int norm) {
+    if (normGivesSigmas(norm)) return {};
+    return std::string("No sigma under the ") + (norm == kNormL1 ? "L1" : "Loo (max to min)") +
+           " norm: its weights are those of the last reweighting step, which give no standard "
+           "deviation of the result. Calculate with L2 for sigmas.";
+}
+
 DisplayTicks ticksOf(const ParameterPanel& panel) {
     DisplayTicks t;
     for (int slot = kTraX; slot <= kRDist; ++slot) t.ticked[at(slot)] = panel.row(slot).estimate;
@@ -248,8 +257,22 @@ ResultDisplay showResults(JobState& job, const DisplayInput& given, PrevStats& p
     ResultDisplay d;
     parameterSteps(job, in, d);
     if (in.results) {
+        const PrevStats before = prev;
         d.statistics = computeStatistics(*in.results, prev);
-        sigmaStep(job, in, d.statistics->S0, d);
+        if (normGivesSigmas(in.results->SolvedNorm)) {
+            sigmaStep(job, in, d.statistics->S0, d);
+        } else {
+            // No sigma to show, and none to compare the next one with: the arrows and the
+            // previous values stay as the last sigmas left them.
+            for (int q : kSigmaStatistics) {
+                d.statistics->value[at(q)].reset();
+                d.statistics->arrow[at(q)] = Arrow::None;
+                prev.value[at(q)] = before.value[at(q)];
+            }
+            for (int slot = kTraX; slot <= kRvecZ; ++slot)
+                d.params[at(slot)].sigma = d.params[at(slot)].significance = std::string();
+        }
+        d.sigmaTooltip = noSigmaTooltip(in.results->SolvedNorm);
         statisticsTexts(job, d);
     }
     transformPoints(job);

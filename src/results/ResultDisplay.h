@@ -13,6 +13,10 @@
 // length; with ShowRVec the identical points are transformed into RVec; the MCS points without a
 // partner into MCSt; after a calculation (never after a mere change of units) the job is marked
 // calculated; the residual statistics go to SigmaXyz, MaxDevX … MinDevZ when present.
+//
+// Under the L1 and minimax norms the sigmas (s0, sigma xyz, x, y, z, every parameter's sigma and
+// significance) are empty: the a-posteriori sigma of the last reweighting step, with its weights
+// of about 1/|v|, is no sigma of the estimate. The boxes say why in their tooltip.
 #include <array>
 #include <optional>
 #include <string>
@@ -47,6 +51,10 @@ struct ResultDisplay {
     std::optional<StatisticsDisplay> statistics;
     std::array<std::string, kStatCount> statisticsText{};  // with `statistics`
     std::array<std::string, kExtremeCount> extremeName{};  // with `statistics`; "" when absent
+    // With `statistics`: the tooltip of every sigma and significance box and of the s0 and sigma
+    // boxes of the statistics; empty after an L2 adjustment (Monte Carlo included), the reason
+    // why those boxes stay empty after an L1 or minimax one.
+    std::string sigmaTooltip;
     bool seedEnabled = true;                               // "Value to SEED" after every display
 };
 
@@ -67,5 +75,15 @@ std::optional<std::string> angleText(const JobState& job, double radians);
 std::optional<std::string> scaleText(const JobState& job, double scale);
 
 inline constexpr const char* kDeltaPrefix = "delta to last calculation: ";
+
+// True when an adjustment under `norm` gives sigmas of its estimate (L2); under L1 and minimax the
+// weights are those of the last reweighting step, so s0, the axis sigmas, the parameter sigmas and
+// their significances are no statistics of the estimate and stay empty.
+bool normGivesSigmas(int norm);
+// The tooltip of those empty boxes after an adjustment under `norm` (L1 or minimax); "" under L2.
+std::string noSigmaTooltip(int norm);
+
+// The statistics that are sigmas: empty, with noSigmaTooltip, under L1 and minimax.
+inline constexpr std::array<int, 5> kSigmaStatistics{kStatS0, kStatSigmaXyz, kStatSx, kStatSy, kStatSz};
 
 }  // namespace kal

@@ -13,6 +13,12 @@ bool mayGraphSelection(std::int32_t identicalCount, platform::Prompter& prompter
     return false;
 }
 
+bool hasRowsToGraph(std::size_t selectedRows, platform::Prompter& prompter) {
+    if (selectedRows != 0) return true;
+    prompter.message(kNoRowsToGraphMessage);
+    return false;
+}
+
 bool mayAnalyseDistances(std::int32_t identicalCount, platform::Prompter& prompter) {
     if (identicalCount != 0) return true;
     prompter.message(kNoPointsForDistanceScaleMessage);

@@ -87,7 +87,9 @@ QuickPointFiles splitQuickTable(std::string_view table) {
 std::string quickStatisticsLine(const JobState& job) {
     const auto length = [&job](double mm) { return formatNumber(mm * job.LengthFactor, job.LengthFormat); };
     std::string line;
-    line.append("\ts0 \t").append(length(job.SigmaXyz));
+    // Under L1 and minimax there is no sigma of the result: the field stays empty.
+    line.append("\ts0 \t");
+    if (job.NormMode != kNormL1 && job.NormMode != kNormMinimax) line.append(length(job.SigmaXyz));
     line.append("\tSpanne x \t").append(length(job.MaxDevX - job.MinDevX));
     line.append("\tSpanne y \t").append(length(job.MaxDevY - job.MinDevY));
     line.append("\tSpanne z \t").append(length(job.MaxDevZ - job.MinDevZ));

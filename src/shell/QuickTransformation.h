@@ -39,7 +39,8 @@ QuickPointFiles splitQuickTable(std::string_view table);
 
 // The statistics line appended after a solved calculation: Tab "s0 " Tab SigmaXyz, then
 // Tab "Spanne x " Tab (MaxDevX - MinDevX), likewise y and z; lengths in the display unit, each
-// formatted with LengthFormat; no line break before or after.
+// formatted with LengthFormat; no line break before or after. Under the L1 and minimax norms the
+// s0 field is empty (no sigma of the result).
 std::string quickStatisticsLine(const JobState& job);
 
 // What the quick transformation needs besides the job.

@@ -3,6 +3,7 @@
 // that is not a number, and a noisy 7-parameter fit checked against the least-squares conditions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -249,6 +250,85 @@ TEST(SolveLeastSquares, InputThatIsNoNumberNamesThePointAndTheCoordinate) {
         }
         EXPECT_EQ(job.Params, before);
     }
+}
+
+// A coordinate too large for the sums of squares of the solve (1e300 read from a file) is refused
+// before the solve like a NaN, naming the point, the coordinate and the limit; the parameters stay.
+// It used to end in "Invalid floating-point result in VecDot".
+TEST(SolveLeastSquares, CoordinateBeyondTheLimitIsRefusedNamingThePointAndTheLimit) {
+    struct Case {
+        bool mcs;
+        int coordinate;  // 0 x, 1 y, 2 z
+        double value;
+        const char* message;
+    };
+    const Case cases[] = {
+        {true, 0, 1e300,
+         "MCS point \"P3\": its x coordinate 1E+300 millimeter is too large for a calculation: "
+         "coordinates are limited to \u00b11E+12 millimeter."},
+        {false, 2, -1e300,
+         "OCS point \"P3\": its z coordinate -1E+300 millimeter is too large for a calculation: "
+         "coordinates are limited to \u00b11E+12 millimeter."},
+        {true, 1, 1.5e12,
+         "MCS point \"P3\": its y coordinate 1.5E+12 millimeter is too large for a calculation: "
+         "coordinates are limited to \u00b11E+12 millimeter."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        auto truth = testing::identityParams();
+        truth[kTraX] = 10;
+        JobState job = makeJob(6, truth);
+        auto& xs = c.mcs ? job.MCS_X : job.OCS_X;
+        auto& ys = c.mcs ? job.MCS_Y : job.OCS_Y;
+        auto& zs = c.mcs ? job.MCS_Z : job.OCS_Z;
+        if (c.coordinate == 0) xs.set(3, c.value);
+        if (c.coordinate == 1) ys.set(3, c.value);
+        if (c.coordinate == 2) zs[3] = c.value;
+        job.UseFlags[7] = job.UseFlags[8] = job.UseFlags[9] = 0;  // left out, it still enters the sums
+        const auto before = job.Params;
+        SolverHarness h;
+        try {
+            h.solve(job, statesWith({1, 2, 3, 4, 5, 6}));
+            ADD_FAILURE() << "no error";
+        } catch (const CalcRefused& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
+        }
+        EXPECT_EQ(job.Params, before);
+    }
+    // The limit is stated in the display unit.
+    auto truth = testing::identityParams();
+    JobState job = makeJob(6, truth);
+    job.LengthUnitName = "meter", job.LengthFactor = 0.001;
+    job.OCS_X.set(2, 2e15);
+    SolverHarness h;
+    try {
+        h.solve(job, statesWith({1, 2, 3, 4, 5, 6}));
+        ADD_FAILURE() << "no error";
+    } catch (const CalcRefused& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("OCS point \"P2\": its x coordinate 2E+12 meter is too "
+                                              "large for a calculation: coordinates are limited to "
+                                              "\u00b11E+09 meter.",
+                                              0),
+                  0u)
+            << e.what();
+    }
+}
+
+// Coordinates up to the limit overflow nothing: the solve runs to its end.
+TEST(SolveLeastSquares, CoordinatesJustWithinTheLimitSolveWithoutOverflow) {
+    auto truth = testing::identityParams();
+    truth[kTraX] = 1e9, truth[kRotZ] = 0.5;
+    JobState job = makeJob(20, truth, 2e11, 5, 4e11);
+    double largest = 0;
+    for (std::int32_t i = 1; i <= job.IdenticalCount; ++i)
+        largest = std::max({largest, std::fabs(job.MCS_X[i]), std::fabs(job.MCS_Y[i]), std::fabs(job.OCS_X[i]),
+                            std::fabs(job.OCS_Y[i]), std::fabs(job.MCS_Z[static_cast<std::size_t>(i)]),
+                            std::fabs(job.OCS_Z[static_cast<std::size_t>(i)])});
+    ASSERT_GT(largest, 4e11);
+    ASSERT_LE(largest, kLargestCoordinate);
+    SolverHarness h;
+    EXPECT_NO_THROW(h.solve(job, kSevenParameters));
+    expectSameRotation(job, truth, 1e-6);
 }
 
 // A 7-parameter fit on noisy data whose common scale is not 1: the three axis scales follow the

@@ -25,6 +25,7 @@ JobState pairAtAzimuths(double mcsDegrees, double ocsDegrees) {
     job.OCS_X.set(1, 100 * std::cos(ocsDegrees * kDeg));
     job.OCS_Y.set(1, 100 * std::sin(ocsDegrees * kDeg));
     job.OCS_Z[1] = 30;
+    job.MCSt_X = job.MCS_X, job.MCSt_Y = job.MCS_Y, job.MCSt_Z = job.MCS_Z;  // as a load leaves them
     applyUnitSettings(job);
     return job;
 }
@@ -216,50 +217,62 @@ TEST(MainSheet, SortKeysAreTheValuesShownNotTheirTexts) {
     EXPECT_FALSE(sheet.sortKey(0, 0).isNumber);
 }
 
-TEST(MainSheet, AParameterBlockThatIsNotFiniteLeavesTheMcsCellsEmpty) {
+// The MCS-only rows apply the parameter block; the identical rows show the stored points.
+TEST(MainSheet, AParameterBlockThatIsNotFiniteLeavesTheMcsOnlyCellsEmpty) {
     JobState job = testing::makePointJob(1, 1);
     applyUnitSettings(job);
     job.TraX() = std::numeric_limits<double>::quiet_NaN();
     MainSheet sheet(job);
     ASSERT_TRUE(sheet.refill());
-    for (int column : {1, 7, 10, 11, 15, 21}) {
-        EXPECT_EQ(sheet.text(0, column), "") << column;
-        EXPECT_EQ(sheet.value(0, column), std::nullopt) << column;
+    for (int column : {1, 2, 3, 10, 11, 16, 17}) {
+        EXPECT_EQ(sheet.text(1, column), "") << column;
+        EXPECT_EQ(sheet.value(1, column), std::nullopt) << column;
     }
-    EXPECT_EQ(sheet.text(1, 1), "");
+    EXPECT_EQ(sheet.text(0, 1), formatNumber(job.MCSt_X[1], "0.000"));
     EXPECT_FALSE(sheet.text(0, 4).empty());  // the OCS point is still shown
 }
 
-TEST(MainSheet, McsColumnsTransformWithTheParameterBlockUntilACalculationStoredItsPoints) {
+// The identical rows show the job's transformed points (MCSt), before a calculation too, where
+// they are the MCS as loaded: the point table shows the same residuals. The MCS-only rows, which
+// the point table does not list, apply the parameter block.
+TEST(MainSheet, IdenticalRowsShowTheStoredTransformedPointsAlsoBeforeACalculation) {
     JobState job = testing::makePointJob(2, 1);
     applyUnitSettings(job);
     job.TraX() = 10;
     job.RotZSeed = job.RotZ() = 90 * kDeg;
+    ASSERT_FALSE(job.TrafoCalculated);
     MainSheet sheet(job);
     ASSERT_TRUE(sheet.refill());
+    EXPECT_EQ(sheet.text(0, 1), formatNumber(job.MCS_X[1], "0.000"));
+    EXPECT_EQ(sheet.text(0, 7), formatNumber(job.MCS_X[1] - job.OCS_X[1], "0.000"));
+    EXPECT_EQ(sheet.text(1, 9), formatNumber(job.MCS_Z[2] - job.OCS_Z[2], "0.000"));
     double x, y, z;
-    transformPoint(job, job.MCS_X[1], job.MCS_Y[1], job.MCS_Z[1], x, y, z);
-    EXPECT_EQ(sheet.text(0, 1), formatNumber(x, "0.000"));
-    EXPECT_EQ(sheet.text(0, 7), formatNumber(x - job.OCS_X[1], "0.000"));
+    transformPoint(job, job.MCS_X[3], job.MCS_Y[3], job.MCS_Z[3], x, y, z);
+    EXPECT_EQ(sheet.text(2, 1), formatNumber(x, "0.000"));
 
     // After a calculation the identical rows show what it stored; MCS-only rows still transform.
     job.TrafoCalculated = true;
     job.MCSt_X.set(1, 1234.5);
     ASSERT_TRUE(sheet.refill());
     EXPECT_EQ(sheet.text(0, 1), "1234.500");
-    transformPoint(job, job.MCS_X[3], job.MCS_Y[3], job.MCS_Z[3], x, y, z);
     EXPECT_EQ(sheet.text(2, 1), formatNumber(x, "0.000"));
+
+    // A job whose transformed points do not reach the identical rows applies the parameters there.
+    job.MCSt_X = TaggedArray(0), job.MCSt_Y = TaggedArray(0), job.MCSt_Z.assign(1, 0.0);
+    ASSERT_TRUE(sheet.refill());
+    transformPoint(job, job.MCS_X[1], job.MCS_Y[1], job.MCS_Z[1], x, y, z);
+    EXPECT_EQ(sheet.text(0, 1), formatNumber(x, "0.000"));
 }
 
-TEST(MainSheet, ScaleZeroBeforeAnyCalculationShowsTheTranslationAndMinusOcs) {
-    JobState job = testing::makePointJob(1);
+TEST(MainSheet, ScaleZeroBeforeAnyCalculationShowsTheTranslationOnMcsOnlyRows) {
+    JobState job = testing::makePointJob(1, 1);
     applyUnitSettings(job);
     job.ScaleX() = job.ScaleY() = job.ScaleZ() = 0;
     job.TraX() = 5;
     MainSheet sheet(job);
     ASSERT_TRUE(sheet.refill());
-    EXPECT_EQ(sheet.text(0, 1), "5.000");
-    EXPECT_EQ(sheet.text(0, 8), formatNumber(-job.OCS_Y[1], "0.000"));
+    EXPECT_EQ(sheet.text(1, 1), "5.000");
+    EXPECT_EQ(sheet.text(1, 2), "0.000");
 }
 
 TEST(MainSheet, PointsDroppedUnderTheSheetReadAsEmptyCells) {

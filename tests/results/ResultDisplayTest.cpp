@@ -97,6 +97,47 @@ TEST(ResultDisplay, ParametersNotEstimatedConsumeNoCofactor) {
     EXPECT_FALSE(d.params[kRotX].significance);
 }
 
+// Under L1 and minimax the weights are reweighting weights: no sigma, no significance and no
+// s0 or axis sigma is shown (and none is kept to compare the next one with); the residual
+// extremes are shown. Under L2 the same adjustment gives its sigmas and no tooltip.
+TEST(ResultDisplay, UnderL1AndMinimaxNoSigmaIsShownAndTheTooltipSaysWhy) {
+    platform::ScopedDecimalSeparator point('.');
+    for (const std::int16_t norm : {kNormL1, kNormMinimax, kNormL2}) {
+        SCOPED_TRACE(norm);
+        JobState job = unitJob();
+        job.TraX() = 10;
+        CalcResults r = unitS0Adjustment({4.0});
+        r.SolvedNorm = norm;
+        DisplayInput in{&r, {}, true};
+        in.ticks.ticked[kTraX] = true;
+        PrevStats prev;
+        prev.value[kStatS0] = 7.0;
+        const ResultDisplay d = showResults(job, in, prev);
+        ASSERT_TRUE(d.statistics);
+        EXPECT_EQ(d.statisticsText[kStatMaxX], "1.000");
+        if (norm == kNormL2) {
+            EXPECT_EQ(d.params[kTraX].sigma, "2.000");  // sqrt(4) * s0 of 1
+            EXPECT_EQ(d.params[kTraX].significance, "5.0");
+            EXPECT_EQ(d.statisticsText[kStatS0], "1.000");
+            EXPECT_EQ(d.sigmaTooltip, "");
+            EXPECT_NEAR(prev.value[kStatS0], 1.0, 1e-6);
+            continue;
+        }
+        for (int slot = kTraX; slot <= kRvecZ; ++slot) {
+            EXPECT_EQ(d.params[static_cast<std::size_t>(slot)].sigma, "") << slot;
+            EXPECT_EQ(d.params[static_cast<std::size_t>(slot)].significance, "") << slot;
+            EXPECT_FALSE(d.paramSigma[static_cast<std::size_t>(slot)]) << slot;
+        }
+        for (int q : kSigmaStatistics) {
+            EXPECT_EQ(d.statisticsText[static_cast<std::size_t>(q)], "") << q;
+            EXPECT_EQ(d.statistics->arrow[static_cast<std::size_t>(q)], Arrow::None) << q;
+        }
+        EXPECT_EQ(prev.value[kStatS0], 7.0);
+        EXPECT_EQ(d.sigmaTooltip, noSigmaTooltip(norm));
+        EXPECT_NE(d.sigmaTooltip.find(norm == kNormL1 ? "L1" : "Loo"), std::string::npos);
+    }
+}
+
 // The units window's OK before any calculation: every box is reformatted, nothing needs an
 // adjustment, and the job is not marked calculated.
 TEST(ResultDisplay, UnitsRedisplayBeforeAnyCalculationLeavesTheJobNotCalculated) {

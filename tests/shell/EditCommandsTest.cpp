@@ -45,5 +45,14 @@ TEST(EditCommands, PointChecksRefuseOnlyAnEmptySet) {
                  "There are not enough identically Points for a calculation");
 }
 
+TEST(EditCommands, GraphDataWithNoRowChosenSaysHowToChooseRows) {
+    testing::FakePrompter prompter;
+    EXPECT_FALSE(hasRowsToGraph(0, prompter));
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{kNoRowsToGraphMessage});
+    testing::FakePrompter quiet;
+    EXPECT_TRUE(hasRowsToGraph(1, quiet));
+    EXPECT_TRUE(quiet.texts().empty());
+}
+
 }  // namespace
 }  // namespace kal

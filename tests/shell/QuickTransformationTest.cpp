@@ -189,5 +189,19 @@ TEST(QuickTransformation, StatisticsLineInTheDisplayUnit) {
               "\ts0 \t0.01200\tSpanne x \t0.00000\tSpanne y \t0.00000\tSpanne z \t0.05000");
 }
 
+// After an L1 or minimax calculation there is no sigma of the result: the s0 field stays empty,
+// the spans stay.
+TEST(QuickTransformation, StatisticsLineHasNoSigmaUnderL1AndMinimax) {
+    for (const std::int16_t norm : {kNormL1, kNormMinimax}) {
+        JobState job;
+        job.NormMode = norm;
+        job.LengthFactor = 1, job.LengthFormat = "0.000";
+        job.SigmaXyz = 0.5, job.MaxDevX = 0.25, job.MinDevX = -0.25;
+        EXPECT_EQ(quickStatisticsLine(job),
+                  "\ts0 \t\tSpanne x \t0.500\tSpanne y \t0.000\tSpanne z \t0.000")
+            << norm;
+    }
+}
+
 }  // namespace
 }  // namespace kal

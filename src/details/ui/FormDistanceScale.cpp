@@ -91,6 +91,12 @@ void FormDistanceScale::onModeClicked() {
     distanceCalculation();
 }
 
+void FormDistanceScale::showMode(bool withCalibration) {
+    withCalibration_ = withCalibration;
+    const QSignalBlocker blockWith(optionWithCal_), blockWithout(optionWithoutCal_);
+    (withCalibration ? optionWithCal_ : optionWithoutCal_)->setChecked(true);
+}
+
 void FormDistanceScale::showBusy(bool busy) {
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -131,6 +137,10 @@ bool FormDistanceScale::distanceCalculation() {
         source_.setAnalysis(analysis_.get());
         grid_->gridModel().reset();
         if (services_.analysed) services_.analysed(analysis_);
+    } else if (analysis_) {
+        // The table and the pairs still hold the previous run: the mode goes back to theirs, so
+        // the option buttons always name the numbers shown.
+        showMode(analysis_->points.withCalibration);
     }
     btnTrumpet_->setEnabled(analysis_ != nullptr);
     btnSave_->setEnabled(analysis_ != nullptr);

@@ -4,7 +4,7 @@
 // `TabelleScale` and the buttons for the trumpet graph and the pair export. The analysis itself is
 // analyseDistances (core); the window runs it on activation when the job changed since the last
 // run, and on each click of a mode. A run shows progress and can be stopped; a stopped run leaves
-// the previous table and pairs.
+// the previous table and pairs, and the mode of that table.
 #include <QWidget>
 #include <chrono>
 #include <functional>
@@ -78,6 +78,8 @@ class FormDistanceScale : public QWidget {
 
   private:
     void onModeClicked();
+    // Sets the mode and its option button without running the analysis.
+    void showMode(bool withCalibration);
     void layoutGrid();
     void showBusy(bool busy);
     // A close asked for while work ran happens once it has ended.

@@ -275,6 +275,12 @@ void CalculationResultDisplay::applyStatistics(const ResultDisplay& d) {
         if (arrow == Arrow::Red) red_[at(k)]->setVisible(true);
     }
     for (int e = 0; e < kExtremeCount; ++e) names_[at(e)]->setText(q(d.extremeName[at(e)]));
+    // Under L1 and minimax the sigmas stay empty; their boxes say why.
+    const QString tip = q(d.sigmaTooltip);
+    for (int k : kSigmaStatistics) boxes_[at(k)]->setToolTip(tip);
+    for (int slot = 1; slot <= kParamCount; ++slot)
+        for (QLineEdit* box : {sigmaBoxes_[at(slot)].first, sigmaBoxes_[at(slot)].second})
+            if (box) box->setToolTip(tip);
 }
 
 void CalculationResultDisplay::applyClipboard(const ResultDisplay& d, const DisplayTicks& ticks) {

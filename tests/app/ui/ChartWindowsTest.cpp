@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QValueAxis>
+#include <cmath>
 #include <cstdlib>
 
 #include "app/CalculationWindows.h"
@@ -51,15 +52,25 @@ struct Program {
     }
 };
 
-TEST(ChartWindows, GraphDataWithNothingToChartShowsTheMessageAndNoWindow) {
+// Nothing chosen yet is no chart failure: the message says where rows are chosen. The chart's own
+// message stays for values it cannot draw.
+TEST(ChartWindows, GraphDataWithNoRowsChosenSaysHowToChooseThemAndOpensNoWindow) {
     Program p;
     ASSERT_TRUE(p.main.action(Command::GraphData)->isEnabled());
     p.job.AuswahlPkt.clear();
     p.job.AnzAuswahl = 0;
     p.main.action(Command::GraphData)->trigger();
-    EXPECT_EQ(p.prompter.texts(), std::vector<std::string>{kChartFailedMessage});
+    EXPECT_EQ(p.prompter.texts(), std::vector<std::string>{kNoRowsToGraphMessage});
+    EXPECT_NE(std::string(kNoRowsToGraphMessage).find("main sheet"), std::string::npos);
+    EXPECT_NE(std::string(kNoRowsToGraphMessage).find("right mouse button"), std::string::npos);
     EXPECT_EQ(p.charts.chartWindow(), nullptr);
     EXPECT_TRUE(p.main.mdiArea()->subWindowList().isEmpty());
+
+    p.job.AuswahlPkt = {0.1, std::nan("")};
+    p.job.AnzAuswahl = 2;
+    p.main.action(Command::GraphData)->trigger();
+    EXPECT_EQ(p.prompter.texts().back(), kChartFailedMessage);
+    EXPECT_EQ(p.charts.chartWindow(), nullptr);
 
     p.job.IdenticalCount = 0;
     p.job.AuswahlPkt = {1.0};
@@ -226,6 +237,48 @@ TEST(FormDistanceScale, StopLeavesThePreviousTable) {
     QApplication::processEvents();
     EXPECT_TRUE(closed);
     EXPECT_FALSE(w.isVisible());
+}
+
+// A stopped re-run in the other mode leaves the previous table, so the mode goes back to the
+// table's: the option buttons never name a mode whose numbers are not shown.
+TEST(FormDistanceScale, StopDuringARunInTheOtherModePutsTheModeBack) {
+    platform::ScopedDecimalSeparator point{'.'};
+    JobState job = testing::distanceJob(testing::scaledCloud(200, 10.0));
+    job.TrafoCalculated = true;
+    testing::FakePrompter prompter;
+    testing::FakeProgress progress;
+    testing::FakeEventPump pump;
+    DistanceWindowServices s;
+    s.prompter = &prompter;
+    s.events = &pump;
+    s.progress = &progress;
+    s.interval = std::chrono::milliseconds(0);
+    FormDistanceScale w(job, s);
+    w.activate();
+    ASSERT_NE(w.analysis(), nullptr);
+    ASSERT_TRUE(w.analysis()->points.withCalibration);
+
+    for (const bool shownMode : {true, false}) {
+        SCOPED_TRACE(shownMode);
+        const auto shown = w.analysis();
+        ASSERT_EQ(shown->points.withCalibration, shownMode);
+        pump.onEvents([&](int) { progress.stop = true; });
+        (shownMode ? w.withoutCalibrationOption() : w.withCalibrationOption())->click();
+        EXPECT_EQ(w.analysis(), shown);
+        EXPECT_EQ(w.withCalibration(), shownMode);
+        EXPECT_EQ(w.withCalibrationOption()->isChecked(), shownMode);
+        EXPECT_EQ(w.withoutCalibrationOption()->isChecked(), !shownMode);
+
+        // A run that is let finish takes the other mode, and its buttons say so.
+        pump.onEvents([](int) {});
+        progress.stop = false;
+        (shownMode ? w.withoutCalibrationOption() : w.withCalibrationOption())->click();
+        ASSERT_NE(w.analysis(), shown);
+        EXPECT_EQ(w.analysis()->points.withCalibration, !shownMode);
+        EXPECT_EQ(w.withCalibration(), !shownMode);
+        EXPECT_EQ(w.withCalibrationOption()->isChecked(), !shownMode);
+    }
+    EXPECT_TRUE(prompter.shown().empty());
 }
 
 TEST(ChartWindows, TrumpetGraphShowsThePairsOfTheLastAnalysisAndKeepsThem) {

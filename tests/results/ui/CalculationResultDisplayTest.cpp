@@ -132,6 +132,66 @@ TEST(CalculationResultDisplay, ShowsTheDemoJobsResultsAndFollowsAUnitChange) {
     EXPECT_TRUE(QApplication::clipboard()->text().contains("\tmeter"));
 }
 
+QString tip(QWidget& w, const char* name) {
+    auto* e = w.findChild<QLineEdit*>(name);
+    return e ? e->toolTip() : QStringLiteral("<missing %1>").arg(name);
+}
+
+// Under L1 and minimax the weights are those of the last reweighting step: s0 and the sigmas made
+// from them are no sigmas of the result (on the exactly fitting demo cell they read 0.000 beside a
+// value/sigma of millions). The sigma boxes stay empty and say why; the report's sigma fields stay
+// empty; the residual extremes stay. L2 brings the sigmas back and clears the tooltips.
+TEST(CalculationResultDisplay, UnderL1AndMinimaxTheSigmaBoxesAndReportFieldsStayEmptyWithTheReason) {
+    const char* sigmaBoxes[] = {"TextSigmaTransX", "TextSignifikanzTransX", "TextSigmaRotZ",
+                                "TextSignifikanzRotZ", "TextS0", "TextSxyz", "TextSx", "TextSy", "TextSz"};
+    for (const std::int16_t norm : {kNormL1, kNormMinimax}) {
+        SCOPED_TRACE(norm);
+        Program p;
+        ASSERT_TRUE(p.openDemoJob());
+        p.job.ClipboardMode = 2;
+        FormTrafoBerechnung& w = p.windows.ensureOpen();
+        w.normButton(kNormL2)->click();
+        w.calculateButton()->click();
+        ASSERT_FALSE(box(w, "TextSigmaTransX").isEmpty());  // an L2 sigma to be replaced
+        EXPECT_TRUE(tip(w, "TextSigmaTransX").isEmpty());
+
+        w.normButton(norm)->click();
+        ASSERT_EQ(p.job.NormMode, norm);
+        QApplication::clipboard()->setText("before");
+        w.calculateButton()->click();
+        ASSERT_TRUE(p.job.TrafoCalculated);
+        for (const char* name : sigmaBoxes) {
+            EXPECT_EQ(box(w, name), "") << name;
+            EXPECT_TRUE(tip(w, name).startsWith("No sigma under the ")) << name;
+            EXPECT_TRUE(tip(w, name).contains(norm == kNormL1 ? "L1" : "Loo")) << name;
+        }
+        EXPECT_FALSE(box(w, "TextMaxDevX").isEmpty());  // the residuals are results
+        CalculationResultDisplay* display = p.windows.resultDisplay();
+        EXPECT_FALSE(display->redArrow(kStatS0)->isVisibleTo(&w));
+        EXPECT_FALSE(display->greenArrow(kStatS0)->isVisibleTo(&w));
+        // The report: "s0 " TAB (empty) TAB unit TAB "sigma xyz " TAB (empty) TAB unit.
+        const QString report = QApplication::clipboard()->text();
+        EXPECT_TRUE(report.contains("\r\ns0 \t\tmillimeter\tsigma xyz \t\tmillimeter\r\n")) << report.toStdString();
+        EXPECT_TRUE(report.contains("\r\nsx   \t\tmax x ")) << report.toStdString();
+        if (norm == kNormL1) saveCapture(p.main, w, "calculation-l1.png");
+
+        // A units change keeps them empty: the last adjustment was still L1 or minimax.
+        p.job.LengthUnitName = "meter";
+        applyUnitSettings(p.job);
+        p.events.publish(JobEvent::UnitsChanged);
+        EXPECT_EQ(box(w, "TextSigmaTransX"), "");
+        EXPECT_EQ(box(w, "TextS0"), "");
+
+        // Back to L2: sigmas again, no tooltip.
+        w.normButton(kNormL2)->click();
+        w.calculateButton()->click();
+        EXPECT_FALSE(box(w, "TextSigmaTransX").isEmpty());
+        EXPECT_FALSE(box(w, "TextS0").isEmpty());
+        EXPECT_TRUE(tip(w, "TextSigmaTransX").isEmpty());
+        EXPECT_TRUE(tip(w, "TextS0").isEmpty());
+    }
+}
+
 // The units window's OK before any calculation in this window: boxes reformatted, the job not
 // marked calculated, nothing put on the clipboard.
 TEST(CalculationResultDisplay, UnitsChangeBeforeAnyCalculationMarksNothingCalculated) {

@@ -11,6 +11,7 @@
 #include "app/CalculationWindows.h"
 #include "app/SheetWindows.h"
 #include "calculation/ui/FormTrafoBerechnung.h"
+#include "calculation/ui/PointTable.h"
 #include "engine/TransformModel.h"
 #include "results/ui/FormMainSheet.h"
 #include "shared/IniFile.h"
@@ -70,6 +71,7 @@ JobState deviationsJob() {
     JobState job = testing::makePointJob(4);
     const double dx[] = {10, 9, 100, 9.5};
     for (int k = 1; k <= 4; ++k) job.MCS_X.set(k, job.OCS_X[k] + dx[k - 1]);
+    job.MCSt_X = job.MCS_X;  // as a load leaves it
     return job;
 }
 
@@ -100,6 +102,7 @@ TEST(FormMainSheet, TitleClicksSortByValueAscendingDescendingAscendingAndARefill
 
     // A new calculation's refill shows the new contents in the same order.
     s.job.MCS_X.set(3, s.job.OCS_X[3] + 1);
+    s.job.MCSt_X.set(3, s.job.MCS_X[3]);  // what the calculation stores
     ASSERT_TRUE(s.w->fill());
     EXPECT_EQ(column(s, 7), (std::vector<std::string>{"1.000", "9.000", "9.500", "10.000"}));
     EXPECT_EQ(s.w->grid()->currentIndex().row(), 3);  // the last row, in the sort column
@@ -272,6 +275,55 @@ void expectSheetAgreesWithTheEngine(const JobState& job, const FormMainSheet& w)
             L(std::sqrt(job.OCS_X[k] * job.OCS_X[k] + job.OCS_Y[k] * job.OCS_Y[k] +
                         job.OCS_Z[static_cast<std::size_t>(k)] * job.OCS_Z[static_cast<std::size_t>(k)])));
     }
+}
+
+// An opened job before its first calculation: the sheet and the calculation window's point table
+// show the same residuals, the ones the job's transformed points give (here a copy of the MCS,
+// so P1 reads 100.5 - 799.75 from the demo cell's files), although the job holds the fitted
+// parameters. The sheet used to apply them and showed 0.000 beside the table's -699.250.
+TEST(FormMainSheet, BeforeTheFirstCalculationOfAnOpenedJobSheetAndPointTableShowTheSameResiduals) {
+    Program p;
+    ASSERT_TRUE(p.openDemoJob());
+    ASSERT_FALSE(p.job.TrafoCalculated);
+    ASSERT_NEAR(p.job.TraX(), 1000.0, 1e-9);  // a fit is stored with the job
+    FormMainSheet* w = p.sheets.window();
+    ASSERT_NE(w, nullptr);
+    FormTrafoBerechnung& calc = p.calculation.ensureOpen();
+    ASSERT_FALSE(p.job.TrafoCalculated);  // opening the window calculates nothing
+    PointTable* table = calc.pointTable();
+    ASSERT_NE(table, nullptr);
+    const QAbstractItemModel* model = table->model();
+    ASSERT_EQ(model->rowCount(), p.job.IdenticalCount);
+
+    EXPECT_EQ(w->sheet().text(0, 0), "P1");
+    EXPECT_EQ(w->sheet().text(0, 7), "-699.250");  // 100.5 - 799.75
+    EXPECT_EQ(w->sheet().text(0, 8), "599.750");   // 200.25 - (-399.5)
+    EXPECT_EQ(w->sheet().text(0, 1), "100.500");   // the MCS point as loaded
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const std::int32_t point = table->pointOfRow(row);
+        ASSERT_GE(point, 1);
+        const auto sheetRow = w->sheet().rowOfName(p.job.MCS_Name[static_cast<std::size_t>(point)]);
+        ASSERT_TRUE(sheetRow.has_value());
+        for (int axis = 0; axis < 3; ++axis)
+            EXPECT_EQ(model->index(row, 2 + axis).data().toString().toStdString(),
+                      w->sheet().text(*sheetRow, 7 + axis))
+                << "point " << point << " axis " << axis;
+    }
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
+        p.main.resize(1300, 700);
+        p.main.show();
+        sub->setGeometry(0, 0, 1250, 420);
+        sub->raise();
+        QApplication::processEvents();
+        saveCapture(p.main, "main-sheet-before-calculation.png");
+    }
+
+    // After a calculation both show what it stored.
+    calc.presetButton(Preset::SevenParameter)->click();
+    calc.calculateButton()->click();
+    ASSERT_TRUE(p.job.TrafoCalculated);
+    EXPECT_EQ(w->sheet().text(0, 7), "0.000");
+    EXPECT_EQ(model->index(table->rowOfName("P1"), 2).data().toString().toStdString(), "0.000");
 }
 
 TEST(FormMainSheet, TheDemoJobOpensCalculatesAndChangesUnitsInTheSheet) {
