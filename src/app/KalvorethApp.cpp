@@ -84,6 +84,9 @@ void KalvorethApp::attachGraphicsModes() {
     graphicsModes_->setMainSheet([this](const std::string& name) { return sheetWindows_->goToPoint(name); });
     screenNavigation_->setPointPicked(
         [this](FormScreen& window, const std::string& name) { graphicsModes_->pointPicked(window, name); });
+    // A name chosen in the calculation window's point table takes the path of a graphics pick.
+    calculationWindows_->setPointSelected(
+        [this](const std::string& name) { graphicsModes_->tablePointSelected(name); });
 }
 
 KalvorethApp::~KalvorethApp() {
