@@ -257,7 +257,9 @@ TEST(StartUp, TheMoreLineOfSkippedSettingsAppearsOnlyBeyondTenProblems) {
             EXPECT_EQ(shown.find("sigmaX=bad" + std::to_string(i) + "x") != std::string::npos, i <= listed)
                 << i;
         EXPECT_EQ(shown.find("more.") != std::string::npos, *c.moreLine != 0);
-        if (*c.moreLine) EXPECT_EQ(shown.substr(shown.size() - std::strlen(c.moreLine)), c.moreLine);
+        if (*c.moreLine) {
+            EXPECT_EQ(shown.substr(shown.size() - std::strlen(c.moreLine)), c.moreLine);
+        }
     }
 }
 

@@ -264,7 +264,8 @@ TEST(InputWindows, LoadsTheRobotCellByNameAndByCoordinatesAndTheCalculationRecov
 
     // By name: the measured cell against the robot's KUKA positions.
     FormInputFiles& w = p.openDialog();
-    EXPECT_EQ(w.pathBox(PathBox::Mcs)->text().toStdString(), p.job.MCS_FileName);
+    // The job stores its point file without a folder: the box names the file found beside the job.
+    EXPECT_EQ(w.pathBox(PathBox::Mcs)->text().toStdString(), example(p.job.MCS_FileName));
     EXPECT_TRUE(w.frame("FrameMoreMCS")->isEnabled());  // points are loaded
     saveCapture(*p.input.window()->parentWidget(), "input-files-dialog.png");
     choose(w, example("cell-mcs-xyz.txt"), example("cell-ocs.dat"), kOcsKuka, w.byIdOption());
