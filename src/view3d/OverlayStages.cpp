@@ -75,6 +75,7 @@ void scaleBarStage(RedrawContext& ctx) {
     options.vectorMode = ctx.view.VectorMode;
     options.lengthFactor = ctx.job.LengthFactor;
     options.lengthUnitName = ctx.job.LengthUnitName;
+    options.surfaceWidth = ctx.inputs.surface.width;
     drawScaleBars(ctx.out, ctx.inputs.surface.height, options);
 }
 

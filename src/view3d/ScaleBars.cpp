@@ -16,9 +16,14 @@ constexpr int kMaxScaleSteps = 700;
 // More decimals than a double holds digits would print noise.
 constexpr int kMaxLengthDecimals = 17;
 
+// The bars start at x = 400 and keep this much clear of the right edge.
+constexpr double kBarLeft = 400;
+constexpr double kRightMargin = 10;
+
 void drawBar(DisplayList& list, const std::string& prefix, double startUnit, double pixelsPerStartUnit,
-             double labelTop, double barRow, const std::string& unitName) {
-    const ScaleBarFit fit = fitScaleBar(startUnit, pixelsPerStartUnit);
+             double labelTop, double barRow, const std::string& unitName, int surfaceWidth) {
+    const double room = std::clamp(surfaceWidth - kBarLeft - kRightMargin, 30.0, 300.0);
+    const ScaleBarFit fit = fitScaleBar(startUnit, pixelsPerStartUnit, room);
     if (!fit.drawn) return;
     const StoredColour text = list.background == paletteColour(palette::LightRed)
                                   ? paletteColour(palette::Black)
@@ -28,7 +33,7 @@ void drawBar(DisplayList& list, const std::string& prefix, double startUnit, dou
                        text});
     const StoredColour colour = paletteColour(palette::LightBlue);
     const auto y = static_cast<float>(barRow);
-    const auto right = static_cast<float>(400 + fit.pixels);
+    const auto right = static_cast<float>(kBarLeft + fit.pixels);
     list.add(Segment{{400, y}, {right, y}, 1, colour});
     list.add(Segment{{400, y + 3}, {400, y - 3}, 1, colour});
     list.add(Segment{{right, y + 3}, {right, y - 3}, 1, colour});
@@ -47,13 +52,15 @@ std::string scaleBarLengthText(double unit) {
     return formatNumber(unit, "0." + std::string(static_cast<std::size_t>(decimals), '0'));
 }
 
-ScaleBarFit fitScaleBar(double startUnit, double pixelsPerStartUnit) {
+ScaleBarFit fitScaleBar(double startUnit, double pixelsPerStartUnit, double longest) {
     ScaleBarFit fit{false, pixelsPerStartUnit, startUnit};
     if (!(pixelsPerStartUnit > 0) || !std::isfinite(pixelsPerStartUnit)) return fit;
+    if (!(longest > 0) || !std::isfinite(longest)) return fit;
+    const double shortest = longest / 10;
     for (int step = 0; step < kMaxScaleSteps; ++step) {
-        if (fit.pixels > 300) fit.pixels /= 10, fit.unit /= 10;
-        if (fit.pixels < 30) fit.pixels *= 10, fit.unit *= 10;
-        if (fit.pixels >= 30 && fit.pixels <= 300) {
+        if (fit.pixels > longest) fit.pixels /= 10, fit.unit /= 10;
+        if (fit.pixels < shortest) fit.pixels *= 10, fit.unit *= 10;
+        if (fit.pixels >= shortest && fit.pixels <= longest) {
             fit.drawn = std::isfinite(fit.unit) && fit.unit > 0;
             return fit;
         }
@@ -64,10 +71,10 @@ ScaleBarFit fitScaleBar(double startUnit, double pixelsPerStartUnit) {
 void drawScaleBars(DisplayList& list, int surfaceHeight, const ScaleBarOptions& options) {
     const double factor = overlayLengthFactor(options.lengthFactor);
     drawBar(list, "Scale ", 1000, 1000 / factor * options.massstab, surfaceHeight - 65.0,
-            surfaceHeight - 60.0, options.lengthUnitName);
+            surfaceHeight - 60.0, options.lengthUnitName, options.surfaceWidth);
     if (options.vectorMode)
         drawBar(list, "Scale Vector ", 0.1, 0.1 / factor * options.vecMassstab, surfaceHeight - 95.0,
-                surfaceHeight - 90.0, options.lengthUnitName);
+                surfaceHeight - 90.0, options.lengthUnitName, options.surfaceWidth);
 }
 
 }  // namespace kal

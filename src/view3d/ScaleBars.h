@@ -11,13 +11,14 @@ namespace kal {
 
 // A bar brought into 30 … 300 pixels by factors of 10, and the length in display units it
 // shows. `drawn` is false for a start length that is not positive and finite (a zero or
-// overflowed scale), which no factor of 10 can bring into range.
+// overflowed scale), which no factor of 10 can bring into range. With `longest` below 300 the
+// range is longest / 10 … longest: still a factor of 10 wide, so one power of ten always fits.
 struct ScaleBarFit {
     bool drawn = false;
     double pixels = 0;
     double unit = 0;
 };
-ScaleBarFit fitScaleBar(double startUnit, double pixelsPerStartUnit);
+ScaleBarFit fitScaleBar(double startUnit, double pixelsPerStartUnit, double longest = 300);
 
 // The bar's length as its caption prints it: "0.000" with at least three significant digits
 // ("100.000", "0.100", "0.0100", "0.000100").
@@ -29,11 +30,14 @@ struct ScaleBarOptions {
     bool vectorMode = false;     // VectorMode: the vector bar is shown
     double lengthFactor = 1;     // LengthFactor: display units per millimetre
     std::string lengthUnitName;  // LengthUnitName
+    int surfaceWidth = 1000;     // pixels; wide enough for a full 300-pixel bar from x = 400
 };
 
 // Appends the captions (TextLabel, transparent; black on a light-red background, else light
 // red) and the bars for a surface `surfaceHeight` pixels high. The view bar stands 60 pixels
-// above the bottom, the vector bar 90.
+// above the bottom, the vector bar 90. In a surface too narrow for 300 pixels from x = 400 a bar
+// is fitted to what is left (at least 30 pixels), so its far end and tick stay on the window and
+// the caption names the length actually drawn.
 void drawScaleBars(DisplayList& list, int surfaceHeight, const ScaleBarOptions& options);
 
 }  // namespace kal

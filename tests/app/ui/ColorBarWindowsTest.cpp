@@ -156,6 +156,29 @@ TEST(ColorBarWindows, TheDialogAndTheDefaultWindowShowTheSameLimits) {
     expectDialogShowsTheDefaultWindow(p, "shown after a third window opened");
 }
 
+// How the two came apart: a new window's load writes the dialog's settings into it, and that
+// write is refused as a whole when a box holds no valid value, here the grid distance 0 a cloud
+// smaller than the window's seventh gives. The new window then kept the limits of the default
+// record while the dialog went on showing the previous window's.
+TEST(ColorBarWindows, ARefusedWriteOnLoadStillLeavesTheDialogOnTheNewWindowsLimits) {
+    GraphicsProgram p;
+    FormScreen& first = p.open();
+    first.model().view.ADis = 0;
+    first.model().view.Max = 0.01, first.model().view.Min = -0.01;
+    p.main.action(Command::ColorBar)->trigger();
+    QApplication::processEvents();
+    expectDialogShowsTheDefaultWindow(p, "shown on the first window");
+
+    p.job.DefaultScreenProperties = first.model().view;
+    p.job.DefaultScreenProperties.ADis = 10;
+    p.job.DefaultScreenProperties.Max = 0.1, p.job.DefaultScreenProperties.Min = -0.1;
+    FormScreen& second = p.open();
+    QApplication::processEvents();
+    ASSERT_EQ(p.screens.defaultWindow(), &second);
+    EXPECT_DOUBLE_EQ(second.model().view.Max, 0.1);
+    expectDialogShowsTheDefaultWindow(p, "after the second window opened with the dialog shown");
+}
+
 TEST(ColorBarWindows, GraphicsWindowIsColouredAndTheDialogActsOnIt) {
     GraphicsProgram p;
     FormScreen& w = p.open();

@@ -101,7 +101,7 @@ TEST(ScreenViewRecords, AZeroResidualJobLeavesTheNextJobsVectorsInsideTheWindow)
     EXPECT_FALSE(bar.empty());
     EXPECT_EQ(bar.find(" 0.000 "), std::string::npos) << bar;
     if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR"))
-        second.grab().save(QString::fromStdString(std::string(dir) + "/second-job-after-zero-residuals.png"));
+        p.main.grab().save(QString::fromStdString(std::string(dir) + "/second-job-after-zero-residuals.png"));
 }
 
 // A view saved on one job's points and restored after other points were loaded: lines and flags
@@ -165,7 +165,7 @@ TEST(ScreenViewRecords, ASavedViewOnOtherPointsDropsMovedMarksAndShowsItsHidingP
     EXPECT_EQ(second.hidingPlanePanel()->text().toStdString(),
               "Hiding plane active: only the points between its planes are shown");
     if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR"))
-        second.grab().save(QString::fromStdString(std::string(dir) + "/saved-view-on-other-points.png"));
+        p.main.grab().save(QString::fromStdString(std::string(dir) + "/saved-view-on-other-points.png"));
 }
 
 TEST(ScreenViewRecords, ZoomStepsGoIntoTheWindowsRingAndComeBack) {
