@@ -345,6 +345,7 @@ TEST(ChartWindows, TheTrumpetWindowClosesByItsButtonEscapeAndCtrlF4AndKeepsItsOw
     ASSERT_NE(frame, nullptr);
     const QSize area = p.main.mdiArea()->viewport()->size();
     EXPECT_FALSE(frame->isMaximized());
+    saveCapture(&p.main, "closing-trumpet.png");
     const QSize own = frame->size();
     EXPECT_EQ(own, QSize(twipsOnScreen(frame, 12000), twipsOnScreen(frame, 7000)));
     EXPECT_LT(own.width(), area.width());
