@@ -148,6 +148,11 @@ void FormScreen::redraw() {
     if (!frameTimer_.isActive()) frameTimer_.start();
 }
 
+void FormScreen::resizeHoldingView(const std::function<void()>& resize) {
+    const QScopedValueRollback<bool> hold(holdViewOnResize_, true);
+    if (resize) resize();
+}
+
 void FormScreen::closeWindow() {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         sub->close();

@@ -91,6 +91,9 @@ class FormScreen : public QWidget {
     void setCaption(const std::string& caption);  // the window's and its MDI frame's title
     void setPointer(ScreenPointer pointer);
     void redraw();  // Stelle_Grafik_dar, coalesced; see renderNow
+    // Runs `resize`, a change of the window's size, with the view held as it is: a view record
+    // brings its window's size with a view made for that size. The caller redraws.
+    void resizeHoldingView(const std::function<void()>& resize);
     void closeWindow();
 
     // ---- Frames ----
@@ -155,7 +158,7 @@ class FormScreen : public QWidget {
     QLabel* planePanel_;
     QTimer frameTimer_;
     bool pending_ = false;
-    bool holdViewOnResize_ = false;  // while the clipboard picture is taken
+    bool holdViewOnResize_ = false;  // while the clipboard picture is taken or a view brings its size
     int frames_ = 0;
     std::vector<ScreenOverlay> overlays_;
     std::vector<TextLabel> extraLabels_;  // the credit line while the clipboard picture is taken
