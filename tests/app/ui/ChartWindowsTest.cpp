@@ -365,13 +365,17 @@ TEST(ChartWindows, TheTrumpetWindowClosesByItsButtonEscapeAndCtrlF4AndKeepsItsOw
     ASSERT_NE(frame, nullptr);
     EXPECT_FALSE(frame->isMaximized());
     EXPECT_EQ(frame->size(), own);
+    frame->showMaximized();  // as the work area does when it maximises the active window
+    QApplication::processEvents();
     QTest::keyClick(&p.main, Qt::Key_F4, Qt::ControlModifier);
     QApplication::processEvents();
     EXPECT_EQ(p.charts.trumpetWindow(), nullptr);
 
-    // The close button is the system menu's Close.
+    // Closed while maximised, it still stored its own size. The close button is the system menu's
+    // Close.
     frame = openTrumpet();
     ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->size(), own);
     QAction* close = nullptr;
     for (QAction* a : frame->systemMenu()->actions())
         if (a->shortcut() == QKeySequence("Ctrl+F4")) close = a;
