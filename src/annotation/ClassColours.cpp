@@ -98,6 +98,14 @@ ColourBarGeometry colourBarGeometry(std::int32_t W, std::int32_t H, std::int32_t
     return g;
 }
 
+std::int32_t colourBarColumnWidth(std::int32_t W, std::int32_t H) {
+    if (W <= 0 || H <= 0) return 0;
+    // Where the bar stands does not depend on the class counts.
+    const ColourBarGeometry g = colourBarGeometry(W, H, 1, 1);
+    const auto labelLeft = static_cast<std::int32_t>(std::floor(g.minLabel.x));
+    return std::clamp(W - labelLeft, 0, W);
+}
+
 void drawColourBar(DisplayList& list, std::int32_t W, std::int32_t H, const ClassColourSettings& settings,
                    const ColourBarLabels& labels) {
     if (!countsUsable(settings)) return;

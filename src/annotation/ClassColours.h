@@ -61,6 +61,10 @@ struct ColourBarGeometry {
 ColourBarGeometry colourBarGeometry(std::int32_t pictureWidth, std::int32_t pictureHeight,
                                     std::int32_t AnzKlassenPos, std::int32_t AnzKlassenNeg);
 
+// How many pixels at the right edge of a picture W × H the colour bar takes with its limit labels,
+// which start 1.5 bar widths left of it: the column the fit keeps free of points.
+std::int32_t colourBarColumnWidth(std::int32_t pictureWidth, std::int32_t pictureHeight);
+
 // What the bar shows besides the colours: the limits in millimetres, written as display values
 // (LengthFactor · limit) with `decimals` decimals and the regional separator.
 struct ColourBarLabels {

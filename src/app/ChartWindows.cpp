@@ -143,17 +143,26 @@ FormTrompete* ChartWindows::trumpetGraph() {
     if (!drawn) return nullptr;  // stopped: no window
 
     trumpet_ = new FormTrompete(std::move(picture));
-    trumpetSub_ = main_.mdiArea()->addSubWindow(
-        trumpet_, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // A sizable tool window without minimise and maximise buttons; the system menu hint is what
+    // gives a child window its close button (and its Close, Ctrl+F4).
+    trumpetSub_ = main_.mdiArea()->addSubWindow(trumpet_, Qt::SubWindow | Qt::CustomizeWindowHint |
+                                                              Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                              Qt::WindowCloseButtonHint);
     trumpetSub_->setAttribute(Qt::WA_DeleteOnClose);
     trumpetSub_->resize(trumpetSub_->sizeHint());
     main_.windowPositions().restore(trumpetSub_, kTrumpetName);
     QObject::connect(trumpet_, &FormTrompete::closed, trumpet_, [this, sub = trumpetSub_] {
+        // Its own size is stored, never the work area it filled while the child windows were
+        // maximised.
+        if (sub->isMaximized() || sub->isMinimized()) sub->showNormal();
         main_.windowPositions().store(sub, kTrumpetName);
         trumpet_ = nullptr;
         trumpetSub_ = nullptr;
     });
     showSub(trumpetSub_);
+    // The work area maximises a window activated while another is maximised; this one has no
+    // maximise button and keeps its own size and place.
+    if (trumpetSub_->isMaximized()) trumpetSub_->showNormal();
     return trumpet_;
 }
 

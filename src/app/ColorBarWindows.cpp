@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "annotation/ClassColours.h"
 #include "annotation/ColouringHooks.h"
 
 namespace kal {
@@ -80,6 +81,10 @@ ColorBarWindows::ColorBarWindows(JobState& job, FormMain& main, platform::Prompt
     auto twoColour = [this] { return model_.twoColourActive(); };
     screens_.scene().colouring = toleranceColouring(twoColour);
     screens_.scene().stages.colourBar = colourBarStage(twoColour);
+    // The fit keeps the points out of the bar's column.
+    screens_.scene().colourBarColumn = [](int width, int height) {
+        return colourBarColumnWidth(width, height);
+    };
     openedListener_ = screens_.addWindowOpened([this](FormScreen& form) {
         QObject::connect(&form, &FormScreen::closing, context_.get(), [this](FormScreen* closing) {
             setMaxOnChange_.erase(closing);
@@ -104,6 +109,7 @@ ColorBarWindows::~ColorBarWindows() {
     // The windows may outlive this wiring: they go back to the stand-in colouring.
     screens_.scene().colouring = {};
     screens_.scene().stages.colourBar = {};
+    screens_.scene().colourBarColumn = {};
     screens_.removeWindowOpened(openedListener_);
     context_.reset();
     if (form_) {

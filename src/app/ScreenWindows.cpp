@@ -119,6 +119,7 @@ ScreenServices ScreenWindows::servicesFor(Window&) {
     ScreenServices s;
     s.drawScene = [this](ScreenModel& m) { drawScreen(m, job_, session_, scene_); };
     s.project = [this](ScreenModel& m) { projectScreen(m, job_, session_); };
+    s.resized = [this](ScreenModel& m, SurfaceSize before) { followScreenResize(m, before, job_, scene_); };
     s.storeView = [this](FormScreen& form) {
         if (storeView_)
             storeView_(form);
@@ -265,14 +266,14 @@ void ScreenWindows::connectCommands() {
     main_.connectCommand(C::HidingPlane, [this] { showHidingPlaneDialog(); });
     main_.connectCommand(C::ZoomAll, [this] {
         onDefault([this](Window& w) {
-            fitScreen(w.form->model(), job_, session_);
+            fitScreen(w.form->model(), job_, session_, scene_);
             w.form->redraw();
             w.form->storeView();
         });
     });
     main_.connectCommand(C::CenterView, [this] {
         onDefault([this](Window& w) {
-            centreScreen(w.form->model(), job_, session_);  // an empty cloud keeps the offsets
+            centreScreen(w.form->model(), job_, session_, scene_);  // an empty cloud keeps the offsets
             w.form->storeView();
             w.form->redraw();
         });

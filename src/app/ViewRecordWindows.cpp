@@ -46,9 +46,12 @@ struct ViewRecordWindows::ScreenHistory : ViewRecordHost {
                                    pixelsToTwips(outer, outer->height())};
         };
         h.resizeWindow = [this](WindowSizeTwips size) {
-            QWidget* outer = outerWindow(form);
-            if (outer->isMaximized() || outer->isMinimized()) outer->showNormal();
-            outer->resize(twipsOnScreen(outer, size.width), twipsOnScreen(outer, size.height));
+            // The view that comes with the size was made for it: it does not follow the resize.
+            form.resizeHoldingView([&] {
+                QWidget* outer = outerWindow(form);
+                if (outer->isMaximized() || outer->isMinimized()) outer->showNormal();
+                outer->resize(twipsOnScreen(outer, size.width), twipsOnScreen(outer, size.height));
+            });
         };
         h.redraw = [this] { form.redraw(); };
         h.removeFlags = [this] {

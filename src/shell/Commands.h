@@ -145,6 +145,11 @@ struct CommandInfo {
     constexpr bool hasButton() const { return buttonKey[0] != '\0'; }
 };
 
+// The key of the active child window's Close (its system menu). The platform's close keys also
+// hold Ctrl+W, which "&Spezial" has: two actions on one key run neither, so a child window closes
+// by this key alone, and no command may take it.
+inline constexpr const char* kChildWindowCloseShortcut = "Ctrl+F4";
+
 // Every command's row, in enum order.
 std::span<const CommandInfo> commandTable();
 const CommandInfo& commandInfo(Command command);

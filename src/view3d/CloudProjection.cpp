@@ -200,30 +200,64 @@ void computeExtents(ViewArrays& a) {
 
 namespace {
 
-// The offsets that put the middle of the extents box in the middle of the surface.
+// The width the fit fills: the surface less its reserved right columns (the whole surface when
+// nothing would be left).
+int fitWidth(SurfaceSize surface) {
+    const int free = surface.width - std::max(0, surface.reservedRight);
+    return free > 0 ? free : surface.width;
+}
+
+// The offsets that put the middle of the extents box in the middle of the free part.
 void centreOffsets(ScreenProperties& view, const ViewArrays& a, SurfaceSize surface, float massstab) {
     const double m = massstab;
-    view.OffsetX =
-        static_cast<float>(-(a.ViewMinX * m - (surface.width - m * (double(a.ViewMaxX) - a.ViewMinX)) / 2.0));
+    view.OffsetX = static_cast<float>(
+        -(a.ViewMinX * m - (fitWidth(surface) - m * (double(a.ViewMaxX) - a.ViewMinX)) / 2.0));
     view.OffsetY = static_cast<float>(
         -(a.ViewMinY * m - (surface.height - m * (double(a.ViewMaxY) - a.ViewMinY)) / 2.0));
+}
+
+// The zoom of a fit of the current extents; not usable for an empty cloud or a surface
+// without area.
+float fitZoom(const ViewArrays& arrays, SurfaceSize surface) {
+    if (arrays.ViewX.size() < 2 || surface.width <= 0 || surface.height <= 0) return 0.0f;
+    const double spanX = std::max(double(arrays.ViewMaxX) - arrays.ViewMinX, double(kMinimumFitExtent));
+    const double spanY = std::max(double(arrays.ViewMaxY) - arrays.ViewMinY, double(kMinimumFitExtent));
+    const auto sx = static_cast<float>(fitWidth(surface) / (1e-10 + spanX));
+    const auto sy = static_cast<float>(surface.height / (1e-10 + spanY));
+    // The 90 % is taken of the single-precision scale in double, then stored as a single: a
+    // single 0.9 would be off in the last place and move every pixel with it.
+    return static_cast<float>(0.9 * static_cast<double>(sx < sy ? sx : sy));
 }
 
 }  // namespace
 
 bool fitView(ScreenProperties& view, ViewArrays& arrays, SurfaceSize surface) {
     computeExtents(arrays);
-    if (arrays.ViewX.size() < 2 || surface.width <= 0 || surface.height <= 0) return false;
-    const double spanX = std::max(double(arrays.ViewMaxX) - arrays.ViewMinX, double(kMinimumFitExtent));
-    const double spanY = std::max(double(arrays.ViewMaxY) - arrays.ViewMinY, double(kMinimumFitExtent));
-    const auto sx = static_cast<float>(surface.width / (1e-10 + spanX));
-    const auto sy = static_cast<float>(surface.height / (1e-10 + spanY));
-    // The 90 % is taken of the single-precision scale in double, then stored as a single: a
-    // single 0.9 would be off in the last place and move every pixel with it.
-    const auto massstab = static_cast<float>(0.9 * static_cast<double>(sx < sy ? sx : sy));
+    const float massstab = fitZoom(arrays, surface);
     if (!usable(massstab)) return false;
     view.Massstab = massstab;
     centreOffsets(view, arrays, surface, massstab);
+    return true;
+}
+
+bool followSurface(ScreenProperties& view, ViewArrays& arrays, SurfaceSize before, SurfaceSize after) {
+    if (before.width <= 0 || before.height <= 0 || after.width <= 0 || after.height <= 0) return false;
+    if (!usable(view.Massstab)) return false;
+    computeExtents(arrays);
+    const double zoomBefore = view.Massstab;
+    double zoomAfter = zoomBefore;
+    const float fitBefore = fitZoom(arrays, before), fitAfter = fitZoom(arrays, after);
+    if (usable(fitBefore) && usable(fitAfter))
+        zoomAfter = zoomBefore * (static_cast<double>(fitAfter) / static_cast<double>(fitBefore));
+    const auto massstab = static_cast<float>(zoomAfter);
+    if (!usable(massstab)) return false;
+    // The view point under the middle of the free part: pixel x = u·zoom + OffsetX, pixel y =
+    // H − (v·zoom + OffsetY).
+    const double u = (fitWidth(before) / 2.0 - view.OffsetX) / zoomBefore;
+    const double v = (before.height / 2.0 - view.OffsetY) / zoomBefore;
+    view.Massstab = massstab;
+    view.OffsetX = static_cast<float>(fitWidth(after) / 2.0 - u * massstab);
+    view.OffsetY = static_cast<float>(after.height / 2.0 - v * massstab);
     return true;
 }
 

@@ -24,6 +24,9 @@ struct SurfaceSize {
     int width = 0;
     int height = 0;
     int statusBarHeight = 0;  // the window's status bar below the surface
+    // Columns at the right edge that the fit leaves free (the colour bar and its labels stand
+    // there); the projection itself always spans the whole width.
+    int reservedRight = 0;
     bool operator==(const SurfaceSize&) const = default;
 };
 
@@ -73,14 +76,23 @@ void computeExtents(ViewArrays& arrays);
 inline constexpr float kMinimumFitExtent = 1.0f;
 
 // Anpassen: a new zoom that fills 90 % of the tighter direction and offsets that centre the
-// extents box. Returns false and keeps the view as it was for an empty cloud, a surface without
-// area, or a zoom that would not be finite and positive.
+// extents box, both within the surface less its reserved right columns. Returns false and keeps
+// the view as it was for an empty cloud, a surface without area, or a zoom that would not be
+// finite and positive.
 bool fitView(ScreenProperties& view, ViewArrays& arrays, SurfaceSize surface);
 
-// Center: offsets that centre the extents box at the current zoom (the caller stores the view
-// and redraws). Returns false and keeps the offsets for an empty cloud or a zoom that is not
-// finite and positive.
+// Center: offsets that centre the extents box at the current zoom in the surface less its
+// reserved right columns (the caller stores the view and redraws). Returns false and keeps the
+// offsets for an empty cloud or a zoom that is not finite and positive.
 bool centreView(ScreenProperties& view, ViewArrays& arrays, SurfaceSize surface);
+
+// A surface resized from `before` to `after`: the view follows, so that the picture neither
+// vanishes nor is clipped. The zoom keeps its ratio to the fit of the extents (a fitted view
+// stays fitted, a view zoomed to twice the fit stays at twice), and the view point in the middle
+// of the free part of the surface stays in its middle. The zoom is a function of the size, so a
+// window resized and resized back shows what it showed. Without a cloud to fit the zoom stays.
+// Returns false and keeps the view when either size has no area or the zoom is not usable.
+bool followSurface(ScreenProperties& view, ViewArrays& arrays, SurfaceSize before, SurfaceSize after);
 
 // PixelWithinScreen: the row's pixel lies within 0..W − 10 across and 0..H − status bar − 5
 // down. False for a row outside the arrays.

@@ -10,6 +10,13 @@ SurfaceSize surfaceOf(const ScreenModel& screen) {
     return {screen.width, screen.height, screen.statusBarHeight};
 }
 
+SurfaceSize fitSurface(SurfaceSize surface, const JobState& job, const ScreenScene& scene) {
+    surface.reservedRight = job.GraphicsFlags.ShowColorBar && scene.colourBarColumn
+                                ? scene.colourBarColumn(surface.width, surface.height)
+                                : 0;
+    return surface;
+}
+
 void projectScreen(ScreenModel& screen, const JobState& job, const GraphicsSession& session) {
     ProjectionInputs in = projectionInputs(job, surfaceOf(screen), session.AnalyseFlag);
     in.OriginPointName = session.OriginPointName;
@@ -51,7 +58,7 @@ void loadScreen(ScreenModel& screen, const JobState& job, const ScreenScene& sce
     const float m = largestColourBasis(screen.cloud);
     computeExtents(screen.arrays);
     setLoadVectorScale(screen, m, job.TrafoCalculated);
-    fitView(screen.view, screen.arrays, surfaceOf(screen));
+    fitView(screen.view, screen.arrays, fitSurface(surfaceOf(screen), job, scene));
     setLoadGridSpacing(screen);
     if (job.DefaultScreenProperties.ADis != 0)
         takeDefaultViewRecord(screen.view, job.DefaultScreenProperties, job.DefaultViewPointsStamp,
@@ -59,14 +66,22 @@ void loadScreen(ScreenModel& screen, const JobState& job, const ScreenScene& sce
     sizeNewWindowLines(screen.view);
 }
 
-bool fitScreen(ScreenModel& screen, const JobState& job, const GraphicsSession& session) {
+bool fitScreen(ScreenModel& screen, const JobState& job, const GraphicsSession& session,
+               const ScreenScene& scene) {
     projectScreen(screen, job, session);
-    return fitView(screen.view, screen.arrays, surfaceOf(screen));
+    return fitView(screen.view, screen.arrays, fitSurface(surfaceOf(screen), job, scene));
 }
 
-bool centreScreen(ScreenModel& screen, const JobState& job, const GraphicsSession& session) {
+bool centreScreen(ScreenModel& screen, const JobState& job, const GraphicsSession& session,
+                  const ScreenScene& scene) {
     projectScreen(screen, job, session);
-    return centreView(screen.view, screen.arrays, surfaceOf(screen));
+    return centreView(screen.view, screen.arrays, fitSurface(surfaceOf(screen), job, scene));
+}
+
+bool followScreenResize(ScreenModel& screen, SurfaceSize before, const JobState& job,
+                        const ScreenScene& scene) {
+    return followSurface(screen.view, screen.arrays, fitSurface(before, job, scene),
+                         fitSurface(surfaceOf(screen), job, scene));
 }
 
 }  // namespace kal

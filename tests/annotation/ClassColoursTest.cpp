@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 
 #include "annotation/ClassColours.h"
 #include "platform/Regional.h"
@@ -80,6 +81,30 @@ TEST(ColourBar, GeometryOf800By600) {
     EXPECT_EQ(g.maxLabel, (PixelPoint{692, 100}));
     EXPECT_EQ(colourBarGeometry(140, 600, 10, 10).left, 120);
     EXPECT_EQ(colourBarGeometry(800, 600, 3, 3).rowsPerPositiveClass, 67);
+}
+
+// The column the fit keeps free holds everything the bar draws, labels included.
+TEST(ColourBar, ColumnHoldsTheBarAndItsLabels) {
+    EXPECT_EQ(colourBarColumnWidth(800, 600), 800 - 692);
+    EXPECT_EQ(colourBarColumnWidth(0, 600), 0);
+    const std::pair<std::int32_t, std::int32_t> sizes[] = {
+        {800, 600}, {640, 480}, {300, 900}, {140, 600}, {1900, 200}};
+    for (const auto& [w, h] : sizes) {
+        const std::int32_t column = colourBarColumnWidth(w, h);
+        EXPECT_LT(column, w / 2) << w << " x " << h;
+        DisplayList list;
+        list.clear(storedColour(255, 255, 255));
+        drawColourBar(list, w, h, tenTen(), ColourBarLabels{-0.13, 0.56, 1, 2});
+        ASSERT_FALSE(list.items.empty());
+        for (const Primitive& p : list.items) {
+            if (const auto* r = std::get_if<FilledRect>(&p)) {
+                EXPECT_GE(r->left, w - column) << w << " x " << h;
+            }
+            if (const auto* t = std::get_if<TextLabel>(&p)) {
+                EXPECT_GE(t->at.x, w - column) << w << " x " << h;
+            }
+        }
+    }
 }
 
 TEST(ColourBar, DrawsClassesZeroMarkAndLabels) {

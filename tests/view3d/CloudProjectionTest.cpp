@@ -109,6 +109,102 @@ TEST(CloudProjection, FitRefusesWhatWouldSpoilTheZoom) {
     EXPECT_NEAR(arrays.PixelY[1], 150.0f, 0.5f);
 }
 
+// The colour bar stands in the reserved right columns: the fit fills and centres in the rest.
+TEST(CloudProjection, FitAndCentreLeaveTheReservedRightColumnsFree) {
+    const PointCloud cloud = cloudOf({{"A", -100, -25, 0}, {"B", 100, 25, 0}, {"C", 30, 0, 5}});
+    ScreenProperties view = topView();
+    ViewOrigin origin;
+    ViewArrays arrays;
+    const SurfaceSize surface{500, 500, 0, 100};
+    const ProjectionInputs in = inputsFor(surface);
+    projectCloud(cloud, view, origin, in, arrays);
+    ASSERT_TRUE(fitView(view, arrays, surface));
+    EXPECT_NEAR(view.Massstab, 0.9 * 400 / 200, 1e-5);
+    computePixels(view, in, arrays);
+    EXPECT_NEAR(arrays.PixelX[1], 20.0f, 1e-3);           // 5 % of the free 400 on each side
+    EXPECT_NEAR(arrays.PixelX[2], 400.0f - 20.0f, 1e-3);  // clear of columns 400..499
+    EXPECT_NEAR(arrays.PixelY[1] + arrays.PixelY[2], 500.0f, 1e-3);
+
+    view.OffsetX = 0;
+    ASSERT_TRUE(centreView(view, arrays, surface));
+    computePixels(view, in, arrays);
+    EXPECT_NEAR((arrays.PixelX[1] + arrays.PixelX[2]) / 2, 200.0f, 1e-3);
+}
+
+// A resized window's view follows its surface: fitted stays fitted at the new size, whatever
+// the new shape and the reserved columns.
+TEST(CloudProjection, AFittedViewFollowingAResizeIsTheFitOfTheNewSize) {
+    const PointCloud cloud = cloudOf({{"A", -100, -25, 0}, {"B", 100, 25, 0}, {"C", 30, 60, 5}});
+    const SurfaceSize start{640, 480, 20, 100};
+    const SurfaceSize sizes[] = {
+        {320, 480, 20, 60}, {1200, 300, 20, 75}, {300, 900, 20, 0}, {641, 481, 20, 100}};
+    for (const SurfaceSize& after : sizes) {
+        ScreenProperties followed = topView();
+        ViewOrigin origin;
+        ViewArrays arrays;
+        projectCloud(cloud, followed, origin, inputsFor(start), arrays);
+        ASSERT_TRUE(fitView(followed, arrays, start));
+        ASSERT_TRUE(followSurface(followed, arrays, start, after));
+        ScreenProperties fitted = followed;
+        ASSERT_TRUE(fitView(fitted, arrays, after));
+        EXPECT_NEAR(followed.Massstab, fitted.Massstab, 1e-5 * fitted.Massstab) << after.width;
+        EXPECT_NEAR(followed.OffsetX, fitted.OffsetX, 1e-2) << after.width;
+        EXPECT_NEAR(followed.OffsetY, fitted.OffsetY, 1e-2) << after.width;
+    }
+}
+
+// A view the user zoomed and panned keeps its zoom relative to the fit and its middle point, and
+// comes back as it was when the window gets its old size back.
+TEST(CloudProjection, AZoomedViewKeepsItsMiddleAndComesBackWithTheSize) {
+    const PointCloud cloud = cloudOf({{"A", -100, -25, 0}, {"B", 100, 25, 0}, {"C", 30, 60, 5}});
+    const SurfaceSize start{640, 480, 20, 100}, narrow{300, 700, 20, 60};
+    ScreenProperties view = topView();
+    ViewOrigin origin;
+    ViewArrays arrays;
+    projectCloud(cloud, view, origin, inputsFor(start), arrays);
+    ASSERT_TRUE(fitView(view, arrays, start));
+    const float fitStart = view.Massstab;
+    view.Massstab *= 3;  // zoomed in and panned away from the fit
+    view.OffsetX -= 250;
+    view.OffsetY += 40;
+    const ScreenProperties before = view;
+    // The view point in the middle of the free part (270, 240).
+    const double u = (270.0 - view.OffsetX) / view.Massstab, v = (240.0 - view.OffsetY) / view.Massstab;
+
+    ASSERT_TRUE(followSurface(view, arrays, start, narrow));
+    ScreenProperties fitNarrow = view;
+    ASSERT_TRUE(fitView(fitNarrow, arrays, narrow));
+    EXPECT_NEAR(view.Massstab / fitNarrow.Massstab, 3.0, 1e-5);
+    EXPECT_NEAR(u * view.Massstab + view.OffsetX, 120.0, 1e-2);  // the middle of 300 − 60
+    EXPECT_NEAR(v * view.Massstab + view.OffsetY, 350.0, 1e-2);
+
+    ASSERT_TRUE(followSurface(view, arrays, narrow, start));
+    EXPECT_NEAR(view.Massstab, before.Massstab, 1e-5 * fitStart);
+    EXPECT_NEAR(view.OffsetX, before.OffsetX, 1e-2);
+    EXPECT_NEAR(view.OffsetY, before.OffsetY, 1e-2);
+}
+
+TEST(CloudProjection, ASurfaceWithoutAreaLeavesTheViewAsItWas) {
+    const PointCloud cloud = cloudOf({{"A", 0, 0, 0}, {"B", 40, 10, 0}});
+    ScreenProperties view = topView(1.5f, 3.0f, 4.0f);
+    ViewOrigin origin;
+    ViewArrays arrays;
+    projectCloud(cloud, view, origin, inputsFor({300, 200, 0}), arrays);
+    EXPECT_FALSE(followSurface(view, arrays, {300, 200, 0}, {0, 0, 0}));
+    EXPECT_FALSE(followSurface(view, arrays, {0, 0, 0}, {300, 200, 0}));
+    EXPECT_EQ(view.Massstab, 1.5f);
+    EXPECT_EQ(view.OffsetX, 3.0f);
+    EXPECT_EQ(view.OffsetY, 4.0f);
+
+    // Without a cloud to fit, the zoom stays and the middle point stays in the middle.
+    const PointCloud empty;
+    projectCloud(empty, view, origin, inputsFor({300, 200, 0}), arrays);
+    ASSERT_TRUE(followSurface(view, arrays, {300, 200, 0}, {500, 400, 0}));
+    EXPECT_EQ(view.Massstab, 1.5f);
+    EXPECT_NEAR(view.OffsetX, 3.0f + 100.0f, 1e-4);
+    EXPECT_NEAR(view.OffsetY, 4.0f + 100.0f, 1e-4);
+}
+
 TEST(CloudProjection, CentreKeepsZoomAndMovesMiddleOfExtentsToMiddleOfSurface) {
     const PointCloud cloud = cloudOf({{"A", 0, 0, 0}, {"B", 40, 10, 0}});
     ScreenProperties view = topView(1.5f, 0.0f, 0.0f);

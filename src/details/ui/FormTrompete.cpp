@@ -1,6 +1,7 @@
 #include "details/ui/FormTrompete.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "details/TrumpetGraph.h"
@@ -15,7 +16,19 @@ FormTrompete::FormTrompete(ImageBuffer picture, QWidget* parent)
     image_ = QImage(reinterpret_cast<const uchar*>(picture_.data()), picture_.width(), picture_.height(),
                     static_cast<qsizetype>(picture_.width()) * 4, QImage::Format_RGB32);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Takes the focus when its window is activated, so that Escape reaches it.
+    setFocusPolicy(Qt::StrongFocus);
     resize(picture_.width(), picture_.height());
+}
+
+void FormTrompete::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        // The frame closes, which closes this window with it.
+        QWidget* frame = parentWidget() && !isWindow() ? parentWidget() : this;
+        frame->close();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void FormTrompete::paintEvent(QPaintEvent*) {

@@ -1,7 +1,8 @@
 #pragma once
 // The trumpet graph window (caption "Lengthdeviationdiagramm - Trumpet"): shows the picture that
 // drawTrumpetGraph (core) drew when the window opened, at its top-left corner on a black
-// background. The picture is fixed: a later analysis does not change it.
+// background. The picture is fixed: a later analysis does not change it. Escape closes it, as do
+// its close button and Ctrl+F4.
 #include <QImage>
 #include <QWidget>
 
@@ -26,6 +27,8 @@ class FormTrompete : public QWidget {
   protected:
     void paintEvent(QPaintEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    // Escape closes the window.
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
     ImageBuffer picture_;

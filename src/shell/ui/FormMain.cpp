@@ -1,5 +1,6 @@
 #include "shell/ui/FormMain.h"
 
+#include <QChildEvent>
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -17,6 +18,37 @@ namespace kal {
 
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// Gives each child window that joins the work area its one close key. A child window's system
+// menu closes it by the platform's close keys, Ctrl+W among them on this desktop; while a child
+// window has the focus, that key would belong to both its Close and "&Spezial", and neither ran.
+class ChildCloseKey : public QObject {
+  public:
+    explicit ChildCloseKey(QObject* parent) : QObject(parent) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        // A child window is still being built when it is added; it is complete when polished,
+        // which happens before it is first shown.
+        if (event->type() == QEvent::ChildPolished)
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
+                takeCloseKey(sub);
+        return false;
+    }
+
+  private:
+    static void takeCloseKey(QMdiSubWindow* sub) {
+        const QMenu* menu = sub->systemMenu();
+        if (!menu) return;
+        const QList<QKeySequence> platformKeys = QKeySequence::keyBindings(QKeySequence::Close);
+        for (QAction* a : menu->actions()) {
+            const QList<QKeySequence> keys = a->shortcuts();
+            const bool closes = std::any_of(keys.begin(), keys.end(),
+                                            [&](const QKeySequence& k) { return platformKeys.contains(k); });
+            if (closes) a->setShortcut(QKeySequence(QString::fromLatin1(kChildWindowCloseShortcut)));
+        }
+    }
+};
 }  // namespace
 
 FormMain::FormMain(JobState& job, platform::Prompter& prompter, QWidget* parent)
@@ -27,6 +59,7 @@ FormMain::FormMain(JobState& job, platform::Prompter& prompter, QWidget* parent)
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
+    mdi_->viewport()->installEventFilter(new ChildCloseKey(this));
     buildMenus();
     buildToolbars();
     buildStatusBar();

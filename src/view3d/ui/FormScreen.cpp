@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -37,7 +38,7 @@ class ScreenSurface : public QWidget {
         const QImage& back = owner_.back_;
         const QColor background = qtColour(owner_.model_.backColour);
         if (!back.isNull()) p.drawImage(0, 0, back);
-        // Resizing does not redraw: what the last picture does not cover shows the background.
+        // Before the first picture, or where a picture does not reach, the background shows.
         if (back.width() < width()) p.fillRect(back.width(), 0, width() - back.width(), height(), background);
         if (back.height() < height())
             p.fillRect(0, back.height(), width(), height() - back.height(), background);
@@ -147,6 +148,11 @@ void FormScreen::redraw() {
     if (!frameTimer_.isActive()) frameTimer_.start();
 }
 
+void FormScreen::resizeHoldingView(const std::function<void()>& resize) {
+    const QScopedValueRollback<bool> hold(holdViewOnResize_, true);
+    if (resize) resize();
+}
+
 void FormScreen::closeWindow() {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         sub->close();
@@ -164,9 +170,17 @@ void FormScreen::closeEvent(QCloseEvent* e) {
 // ---------------------------------------------------------------- frames
 
 void FormScreen::surfaceResized(int width, int height) {
+    // A surface shrunk to nothing (a minimised window) keeps the size its view was made for.
+    if (width <= 0 || height <= 0) return;
+    const SurfaceSize before{model_.width, model_.height, model_.statusBarHeight};
     model_.width = width;
     model_.height = height;
     takeStatusBarHeight();
+    // Before its first picture is asked for, the window's load fits the view to its size then.
+    if (holdViewOnResize_ || (frames_ == 0 && !pending_)) return;
+    if (services_.resized) services_.resized(model_, before);
+    redraw();
+    renderNow();
 }
 
 void FormScreen::takeStatusBarHeight() {
@@ -183,8 +197,10 @@ void FormScreen::renderNow() {
 }
 
 void FormScreen::renderFrame() {
-    model_.width = surface_->width();
-    model_.height = surface_->height();
+    if (surface_->width() > 0 && surface_->height() > 0) {
+        model_.width = surface_->width();
+        model_.height = surface_->height();
+    }
     takeStatusBarHeight();
     model_.display.clear(model_.backColour);
     if (services_.drawScene) services_.drawScene(model_);
@@ -245,6 +261,9 @@ void FormScreen::vectorsShorter() { makeVectorsShorter(model_, session_, actions
 // ---------------------------------------------------------------- the clipboard picture
 
 QImage FormScreen::printPicture(const std::function<QImage(QWidget*)>& capture) {
+    // The status bar hides for the picture and comes back: the view stays as it is throughout
+    // (declared before the restore, so it holds while the restore shows the bar again).
+    const QScopedValueRollback<bool> holdView(holdViewOnResize_, true);
     // Whatever happens while the picture is taken, the window comes back as it was.
     struct Restore {
         FormScreen& w;

@@ -9,6 +9,10 @@
 // overlays, rasterising). renderNow() runs a pending frame at once for code that reads the
 // projection right after asking for it (picking, the clipboard picture, tests).
 //
+// A resized surface (Arrange, Cascade, maximising, a drag of the border) has its view follow the
+// new size and is drawn again at once, before it is painted: a resize never shows a black,
+// stale or clipped picture.
+//
 // What the window draws and where a view goes when stored come from its composition
 // (ScreenServices); mouse, wheel and keys of the surface go to a ScreenInput handler when one is
 // set, so navigation and picking live outside the window.
@@ -22,6 +26,7 @@
 #include <vector>
 
 #include "platform/qt/QtTextMetrics.h"
+#include "view3d/CloudProjection.h"
 #include "view3d/ScreenModel.h"
 
 class QMouseEvent;
@@ -61,6 +66,9 @@ struct ScreenServices {
     // Pushes the window's view into its undo ring and makes it the default view record
     // (StoreScreenPropertiesToRecord).
     std::function<void(FormScreen&)> storeView;
+    // The surface has been resized from `before` to screen.width × screen.height: the view
+    // follows the new size (followScreenResize) before the window redraws.
+    std::function<void(ScreenModel&, SurfaceSize before)> resized;
 };
 
 class ScreenSurface;
@@ -83,6 +91,9 @@ class FormScreen : public QWidget {
     void setCaption(const std::string& caption);  // the window's and its MDI frame's title
     void setPointer(ScreenPointer pointer);
     void redraw();  // Stelle_Grafik_dar, coalesced; see renderNow
+    // Runs `resize`, a change of the window's size, with the view held as it is: a view record
+    // brings its window's size with a view made for that size. The caller redraws.
+    void resizeHoldingView(const std::function<void()>& resize);
     void closeWindow();
 
     // ---- Frames ----
@@ -101,9 +112,9 @@ class FormScreen : public QWidget {
     // ---- Controls ----
     QWidget* surface() const;  // ScreenPixel
     QStatusBar* statusBar() const { return status_; }
-    QLabel* statusPanel() const { return panel_; }  // the first panel, 200 wide
+    QLabel* statusPanel() const { return panel_; }            // the first panel, 200 wide
     QLabel* hidingPlanePanel() const { return planePanel_; }  // says while a hiding plane is active
-    void setBackColour(StoredColour colour);        // the surface's background colour
+    void setBackColour(StoredColour colour);                  // the surface's background colour
 
     // ---- The view steps (callbacks into the composition's redraw and store) ----
     ScreenActions actions();
@@ -147,6 +158,7 @@ class FormScreen : public QWidget {
     QLabel* planePanel_;
     QTimer frameTimer_;
     bool pending_ = false;
+    bool holdViewOnResize_ = false;  // while the clipboard picture is taken or a view brings its size
     int frames_ = 0;
     std::vector<ScreenOverlay> overlays_;
     std::vector<TextLabel> extraLabels_;  // the credit line while the clipboard picture is taken

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QChartView>
 #include <QLineSeries>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QValueAxis>
 #include <cmath>
 #include <cstdlib>
@@ -313,6 +315,74 @@ TEST(ChartWindows, TrumpetGraphShowsThePairsOfTheLastAnalysisAndKeepsThem) {
     QApplication::processEvents();
     EXPECT_EQ(p.charts.distanceWindow(), nullptr);
     EXPECT_NE(p.charts.trumpetPairs(), nullptr);
+}
+
+// The trumpet window once had no close button and ignored Escape and Ctrl+F4; opened while the
+// child windows were maximised it filled the work area, and that size was stored for every later
+// session. It closes by its button, Escape and Ctrl+F4, and keeps its own size.
+TEST(ChartWindows, TheTrumpetWindowClosesByItsButtonEscapeAndCtrlF4AndKeepsItsOwnSize) {
+    Program p;
+    testing::TempDir dir;
+    p.job.IniFilePath = dir.write("Kalvoreth.ini",
+                                  "[Window]\r\nFormTrompeteHeight=7000\r\nFormTrompeteTop=300\r\n"
+                                  "FormTrompeteWidth=12000\r\nFormTrompeteLeft=300\r\n");
+    p.main.show();
+    p.main.action(Command::DistanceScale)->trigger();
+    Program::settle();
+    FormDistanceScale* analysis = p.charts.distanceWindow();
+    ASSERT_NE(analysis, nullptr);
+    auto* analysisFrame = qobject_cast<QMdiSubWindow*>(analysis->parentWidget());
+    analysisFrame->showMaximized();
+    QApplication::processEvents();
+
+    auto openTrumpet = [&]() -> QMdiSubWindow* {
+        analysis->trumpetGraphButton()->click();
+        QApplication::processEvents();
+        FormTrompete* t = p.charts.trumpetWindow();
+        return t ? qobject_cast<QMdiSubWindow*>(t->parentWidget()) : nullptr;
+    };
+    QMdiSubWindow* frame = openTrumpet();
+    ASSERT_NE(frame, nullptr);
+    const QSize area = p.main.mdiArea()->viewport()->size();
+    EXPECT_FALSE(frame->isMaximized());
+    saveCapture(&p.main, "closing-trumpet.png");
+    const QSize own = frame->size();
+    EXPECT_EQ(own, QSize(twipsOnScreen(frame, 12000), twipsOnScreen(frame, 7000)));
+    EXPECT_LT(own.width(), area.width());
+    const Qt::WindowFlags flags = frame->windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint) && flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint) ||
+                 flags.testFlag(Qt::WindowMinimizeButtonHint));
+
+    // Escape, with the picture focused as an activated window has it.
+    ASSERT_TRUE(QApplication::focusWidget() && frame->isAncestorOf(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(p.charts.trumpetWindow(), nullptr);
+
+    // Stored and restored at its own size, not the work area's.
+    frame = openTrumpet();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->isMaximized());
+    EXPECT_EQ(frame->size(), own);
+    frame->showMaximized();  // as the work area does when it maximises the active window
+    QApplication::processEvents();
+    QTest::keyClick(&p.main, Qt::Key_F4, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(p.charts.trumpetWindow(), nullptr);
+
+    // Closed while maximised, it still stored its own size. The close button is the system menu's
+    // Close.
+    frame = openTrumpet();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->size(), own);
+    QAction* close = nullptr;
+    for (QAction* a : frame->systemMenu()->actions())
+        if (a->shortcut() == QKeySequence("Ctrl+F4")) close = a;
+    ASSERT_NE(close, nullptr);
+    close->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(p.charts.trumpetWindow(), nullptr);
 }
 
 TEST(ChartWindows, SaveTrumpedDataWritesThePairsOfTheTableShown) {

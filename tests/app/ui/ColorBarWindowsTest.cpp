@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMdiSubWindow>
 #include <cstdlib>
 
+#include "annotation/ClassColours.h"
 #include "app/ColorBarWindows.h"
 #include "platform/Regional.h"
 #include "shared/NumberText.h"
@@ -13,6 +15,7 @@
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"
 #include "support/ui/GraphicsProgram.h"
+#include "view3d/ui/DisplayListPainter.h"
 
 namespace kal {
 namespace {
@@ -219,6 +222,56 @@ TEST(ColorBarWindows, GraphicsWindowIsColouredAndTheDialogActsOnIt) {
     w.closeWindow();
     QApplication::processEvents();
     EXPECT_FALSE(p.job.ColourBarShown);  // the last window took the dialog with it
+}
+
+// Arranging, maximising or dragging a border resized a graphics window to a black or clipped
+// picture until the next command, and the fit put points under the colour bar. The window shows
+// its cloud at the new size at once, every drawn point left of the bar's column.
+TEST(ColorBarWindows, AResizedWindowRepaintsAtItsNewSizeWithTheBarClearOfTheCloud) {
+    GraphicsProgram p;
+    FormScreen& w = p.open();
+    w.renderNow();
+    auto* frame = qobject_cast<QMdiSubWindow*>(w.parentWidget());
+    ASSERT_NE(frame, nullptr);
+    const ScreenModel& m = w.model();
+    auto expectCloudClearOfTheBar = [&](const char* when) {
+        SCOPED_TRACE(when);
+        // Grabbed at once, before any event passes: the picture must already be the new one.
+        const QImage shown = w.surface()->grab().toImage();
+        ASSERT_EQ(shown.size(), w.surface()->size());
+        ASSERT_EQ(m.width, shown.width());
+        ASSERT_EQ(m.height, shown.height());
+        const int barColumn = shown.width() - colourBarColumnWidth(shown.width(), shown.height());
+        const QRgb background = qtColour(m.backColour).rgb();
+        int drawn = 0, shownRows = 0;
+        for (std::int32_t row = 1; row <= m.cloud.count(); ++row) {
+            if (m.cloud(row, cloud::Shown) != 1) continue;
+            ++shownRows;
+            const QPoint at = testing::pixelOf(w, row);
+            EXPECT_TRUE(at.x() >= 0 && at.x() < barColumn && at.y() >= 0 && at.y() < shown.height())
+                << m.cloud.name(row) << " at " << at.x() << "," << at.y() << ", bar column from "
+                << barColumn;
+            if (shown.rect().contains(at) && shown.pixel(at) != background) ++drawn;
+        }
+        EXPECT_GT(shownRows, 0);
+        EXPECT_EQ(drawn, shownRows);  // the cloud is on the picture, not only in the arrays
+        const ColourBarGeometry g =
+            colourBarGeometry(shown.width(), shown.height(), m.view.AnzKlassenPos, m.view.AnzKlassenNeg);
+        EXPECT_NE(shown.pixel(g.left + g.width / 2, g.bottom - 3), background) << "the bar is drawn";
+    };
+    expectCloudClearOfTheBar("opened");
+    frame->resize(900, 360);  // wide and low
+    expectCloudClearOfTheBar("wide");
+    frame->resize(300, 640);  // narrow: the bar's column takes a larger share
+    expectCloudClearOfTheBar("narrow");
+    frame->showMaximized();
+    expectCloudClearOfTheBar("maximised");
+    frame->showNormal();
+    expectCloudClearOfTheBar("restored");
+    if (const char* dir = std::getenv("KALVORETH_CAPTURE_DIR")) {
+        frame->resize(520, 380);
+        p.main.grab().save(QString::fromStdString(std::string(dir) + "/closing-resized-graphics.png"));
+    }
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTest>
 #include <cstdlib>
 
 #include "app/SettingsWindows.h"
@@ -79,14 +82,13 @@ TEST(SettingsWindows, UnitsOkStoresAppliesAndRefreshesTheOpenWindows) {
     // The windows that show units (main sheet, results, flags) hear of OK once, through the hub,
     // when the new units are applied and stored (EverydayRoad shows them follow).
     std::vector<std::string> heard;
-    const Subscription probe =
-        p.events.subscribe(JobEvent::UnitsChanged, Subscriber::MainSheet, [&] {
-            heard.push_back(p.job.LengthUnitName + " " +
-                            (testing::TempDir::read(p.job.IniFilePath).find("UnitLength=meter") !=
-                                     std::string::npos
-                                 ? "stored"
-                                 : "not stored"));
-        });
+    const Subscription probe = p.events.subscribe(JobEvent::UnitsChanged, Subscriber::MainSheet, [&] {
+        heard.push_back(
+            p.job.LengthUnitName + " " +
+            (testing::TempDir::read(p.job.IniFilePath).find("UnitLength=meter") != std::string::npos
+                 ? "stored"
+                 : "not stored"));
+    });
     w->lengthList()->setCurrentIndex(1);
     w->angleList()->setCurrentIndex(1);
     w->digitLengthList()->setCurrentIndex(2);
@@ -168,6 +170,46 @@ TEST(SettingsWindows, QuickTransformationCalculatesInTheCalculationWindow) {
     EXPECT_NE(text.find("\ts0 \t"), std::string::npos) << text;
     EXPECT_NE(text.find("\tSpanne z \t"), std::string::npos) << text;
     EXPECT_TRUE(p.main.action(Command::Special)->isEnabled());
+}
+
+// Ctrl+W belonged to "&Spezial" and to the Close of every child window: with a child window
+// focused the key was ambiguous and ran neither. It runs the quick transformation, once; the
+// child window closes by Ctrl+F4.
+TEST(SettingsWindows, CtrlWRunsTheQuickTransformationOnceWhileAChildWindowHasTheFocus) {
+    Program p;
+    p.job.ClipboardMode = 1;
+    p.job.SeedPointNames = {"", "P1", "P2", "P3"};
+    p.job.SeedPointIndex = {0, 1, 2, 3};
+    QGuiApplication::clipboard()->setText(
+        "P1\t0\t0\t0\t\tP1\t10\t0\t0\r\nP2\t100\t0\t0\t\tP2\t110\t0\t0\r\n"
+        "P3\t0\t100\t0\t\tP3\t10\t100\t0\r\nP4\t0\t0\t100\t\tP4\t10\t0\t100.1\r\n");
+    p.main.show();
+    p.main.action(Command::Info)->trigger();
+    QApplication::processEvents();
+    QMdiSubWindow* info = p.main.mdiArea()->activeSubWindow();
+    ASSERT_NE(info, nullptr);
+    ASSERT_EQ(info->widget(), p.settings.infoWindow());
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus && info->isAncestorOf(focus)) << "the child window has the focus";
+
+    int runs = 0;
+    QObject::connect(p.main.action(Command::Special), &QAction::triggered, [&runs] { ++runs; });
+    QTest::keyClick(&p.main, Qt::Key_W, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(p.job.IdenticalCount, 4);  // the table was loaded and calculated
+    EXPECT_NE(p.calculation.window(), nullptr);
+    EXPECT_NE(p.settings.infoWindow(), nullptr);  // Ctrl+W closes no child window
+
+    p.main.mdiArea()->setActiveSubWindow(p.main.mdiArea()->subWindowList().front());
+    QApplication::processEvents();
+    QMdiSubWindow* active = p.main.mdiArea()->activeSubWindow();
+    ASSERT_NE(active, nullptr);
+    const QPointer<QMdiSubWindow> closing = active;
+    QTest::keyClick(&p.main, Qt::Key_F4, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_TRUE(!closing || !closing->isVisible());
+    EXPECT_EQ(runs, 1);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "shell/ui/WindowCapture.h"
 #include "support/FakePlatform.h"
 #include "view3d/DisplayListRaster.h"
+#include "view3d/ScreenScene.h"
 #include "view3d/ui/DisplayListPainter.h"
 #include "view3d/ui/FormScreen.h"
 
@@ -196,14 +197,32 @@ TEST(FormScreen, OverlaysDrawAfterTheSceneOnEveryFrame) {
     EXPECT_EQ(at(f.w.backBuffer(), 1, 1), kBlue);
 }
 
-TEST(FormScreen, ResizingDoesNotRedraw) {
+// A resize never leaves a black or stale picture: the view follows and the new picture is there
+// before the surface is painted.
+TEST(FormScreen, AResizedWindowFollowsAndRedrawsAtItsNewSizeAtOnce) {
     Window f;
+    std::vector<std::pair<SurfaceSize, SurfaceSize>> followed;
+    f.w.services().resized = [&](ScreenModel& m, SurfaceSize before) {
+        followed.push_back({before, surfaceOf(m)});
+    };
+    f.w.resize(500, 380);  // before the first picture: the load fits to the size then
+    EXPECT_TRUE(followed.empty());
+    EXPECT_EQ(f.w.frameCount(), 0);
+
     f.w.redraw();
     f.w.renderNow();
-    f.w.resize(500, 380);
-    QApplication::processEvents();
-    EXPECT_EQ(f.w.frameCount(), 1);
-    EXPECT_EQ(f.w.model().width, f.w.surface()->width());  // the next redraw uses the new size
+    const SurfaceSize first = surfaceOf(f.w.model());
+    f.w.resize(320, 600);
+    ASSERT_EQ(followed.size(), 1u);
+    EXPECT_EQ(followed[0].first, first);
+    EXPECT_EQ(followed[0].second.width, f.w.surface()->width());
+    EXPECT_EQ(followed[0].second.height, f.w.surface()->height());
+    EXPECT_EQ(f.w.frameCount(), 2);  // drawn inside the resize, not at some later command
+    EXPECT_EQ(f.w.backBuffer().size(), f.w.surface()->size());
+    EXPECT_EQ(at(f.w.backBuffer(), f.w.surface()->width() / 2, f.w.surface()->height() / 2), kRed);
+    const QImage shown = f.w.surface()->grab().toImage();
+    EXPECT_EQ(shown.size(), f.w.surface()->size());
+    EXPECT_EQ(at(shown, shown.width() / 2, shown.height() / 2), kRed);
 }
 
 TEST(FormScreen, ThePrintPictureIsTheClientAreaLessFivePixelsOnWhiteAndTheWindowComesBack) {
