@@ -165,6 +165,7 @@ TEST(WindowSizes, ArrangedCalculationWindowKeepsCalculateAndStopInView) {
     }
     // The other columns share what is left.
     for (FormScreen* w : p.screens.windows()) expectUsable(Program::frame(*w));
+    p.capture("sizes-arrange-calculation.png");
 }
 
 // A small window opened while a graphics window is maximised opens at its own size, and stores
