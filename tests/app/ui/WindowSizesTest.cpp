@@ -14,6 +14,7 @@
 #include "app/CalculationWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/SettingsWindows.h"
+#include "app/ViewRecordWindows.h"
 #include "shared/IniFile.h"
 #include "shared/WindowPos.h"
 #include "shared/ui/WindowPosQt.h"
@@ -242,6 +243,25 @@ TEST(WindowSizes, OptionsAndBatchOpenedFiveTimesKeepTheirHeight) {
         }
         EXPECT_EQ(stored[0], p.twips(heights[0]));
     }
+}
+
+// A view saved while its window was a strip brings back the view, not the strip.
+TEST(WindowSizes, SavedViewOfAStripWindowLeavesTheWindowItsSize) {
+    Program p;
+    ViewRecordWindows records{p.job, p.events, p.main, p.prompter};
+    records.attachScreens(p.screens);
+    records.setNameAsker([] { return std::string("Strip"); });
+    FormScreen& w = p.open();
+    QMdiSubWindow* sub = Program::frame(w);
+    sub->resize(294, 48);
+    p.run(Command::TopView);  // a view step stores the view with the window's size
+    const int saved = p.job.ViewCount;
+    p.run(Command::SaveView);
+    ASSERT_EQ(p.job.ViewCount, saved + 1);
+    sub->resize(500, 400);
+    emit p.main.comboSaveView()->activated(saved);
+    QApplication::processEvents();
+    EXPECT_EQ(sub->size(), QSize(500, 400));
 }
 
 }  // namespace
