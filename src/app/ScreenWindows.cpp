@@ -4,6 +4,8 @@
 #include <exception>
 
 #include "shared/IniFile.h"
+#include "shell/WindowTiling.h"
+#include "shell/ui/MainWindowCommands.h"
 #include "shell/ui/WindowCapture.h"
 #include "view3d/GraphicsCommands.h"
 #include "view3d/HidingPlane.h"
@@ -143,6 +145,15 @@ FormScreen& ScreenWindows::open() {
     w.sub->setAttribute(Qt::WA_DeleteOnClose);
     w.sub->resize(660, 520);
     main_.windowPositions().restore(w.sub, kWindowName);
+    // Every graphics window restores the one stored place: a window opened beside another would
+    // hide it exactly, as if it had not opened. It stands one cascade step further instead.
+    if (!windows_.empty() && windows_.back()->sub) {
+        const QRect previous = windows_.back()->sub->geometry();
+        const QRect area = main_.mdiArea()->viewport()->rect();
+        const TileRect place = nextCascadePlace(previous.x(), previous.y(), {w.sub->width(), w.sub->height()},
+                                                area.width(), area.height(), cascadeStep(*main_.mdiArea()));
+        w.sub->move(place.x, place.y);
+    }
     QObject::connect(w.form, &FormScreen::closing, w.form, [this](FormScreen* form) { unload(form); });
     windows_.push_back(std::move(entry));
     main_.graphicsWindows().add(&w);  // the new window is the default one

@@ -9,6 +9,7 @@
 
 #include "app/ScreenWindows.h"
 #include "shared/IniFile.h"
+#include "shared/ui/WindowPosQt.h"
 #include "shell/ui/WindowPositions.h"
 #include "view3d/RedrawLabels.h"
 #include "view3d/SavedViews.h"
@@ -46,11 +47,16 @@ struct ViewRecordWindows::ScreenHistory : ViewRecordHost {
                                    pixelsToTwips(outer, outer->height())};
         };
         h.resizeWindow = [this](WindowSizeTwips size) {
+            QWidget* outer = outerWindow(form);
+            const QSize wanted(twipsOnScreen(outer, size.width), twipsOnScreen(outer, size.height));
+            // A view saved while its window was collapsed to a strip does not collapse the
+            // window it is shown in: such a size is not taken, as on any restore.
+            const QSize least = usableMinimumSize(outer);
+            if (wanted.width() < least.width() || wanted.height() < least.height()) return;
             // The view that comes with the size was made for it: it does not follow the resize.
             form.resizeHoldingView([&] {
-                QWidget* outer = outerWindow(form);
                 if (outer->isMaximized() || outer->isMinimized()) outer->showNormal();
-                outer->resize(twipsOnScreen(outer, size.width), twipsOnScreen(outer, size.height));
+                outer->resize(wanted);
             });
         };
         h.redraw = [this] { form.redraw(); };

@@ -1,5 +1,6 @@
 #include "calculation/CalculationWindowLayout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -19,6 +20,10 @@ CalculationWindowColumns layoutForWidth(double clientWidth, const CalculationWin
     const double tableRight = d.tableLeft + c.tableWidth;
     if (tableRight > c.normLeft) c.normLeft = c.standardsLeft = c.controlLeft = c.buttonsLeft = tableRight;
     return c;
+}
+
+double minimumClientWidth(const CalculationWindowDesign& d) {
+    return d.tableLeft + kMinTableWidth + std::max({d.normWidth, d.standardsWidth, d.controlWidth}) + 10;
 }
 
 int columnWidthFromSetting(const std::string& text) {

@@ -32,6 +32,11 @@ inline constexpr double kMinTableWidth = 540;
 // buttons stand at the table's right edge instead. Heights and the left part do not change.
 CalculationWindowColumns layoutForWidth(double clientWidth, const CalculationWindowDesign& design = {});
 
+// The narrowest client width (twips) at which the right column, with its Calculate and STOP
+// buttons, still lies wholly inside the window: the table at its minimum and the widest frame of
+// the column beside it, 10 twips from the right edge.
+double minimumClientWidth(const CalculationWindowDesign& design = {});
+
 // The width in twips of a table column from its settings text (key "col_fb_N"; a missing key reads
 // as "1000"): the leading number, rounded. A text without a leading number, 0, a negative width or
 // one beyond kMaxColumnWidth gives 900.

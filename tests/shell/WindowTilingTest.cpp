@@ -32,5 +32,101 @@ TEST(WindowTiling, ColumnsSideBySideFillTheAreaExactly) {
     EXPECT_EQ(many.back().x + many.back().width, 1400);
 }
 
+// A window that needs more than an even share keeps its minimum; the others share what is left
+// and never go below their own minimum either. Columns no window can give up run past the edge.
+TEST(WindowTiling, ColumnsNeverGoBelowAWindowsMinimum) {
+    using R = TileRect;
+    using S = TileSize;
+    struct Case {
+        const char* what;
+        std::vector<TileSize> minimums;
+        int width, height;
+        std::vector<TileRect> tiles;
+    };
+    const Case cases[] = {
+        {"small minimums: even columns",
+         {S{200, 150}, S{200, 150}, S{200, 150}},
+         1200,
+         600,
+         {R{0, 0, 400, 600}, R{400, 0, 400, 600}, R{800, 0, 400, 600}}},
+        {"the calculation window needs 700: the others share 500",
+         {S{200, 150}, S{700, 760}, S{200, 150}},
+         1200,
+         600,
+         {R{0, 0, 250, 600}, R{250, 0, 700, 760}, R{950, 0, 250, 600}}},
+        {"500 above a third; then 300 above half of what is left",
+         {S{500, 1}, S{300, 1}, S{100, 1}},
+         1000,
+         500,
+         {R{0, 0, 500, 500}, R{500, 0, 300, 500}, R{800, 0, 200, 500}}},
+        {"together wider than the area: every window at its minimum, scrolled to",
+         {S{500, 150}, S{600, 150}, S{200, 150}},
+         1000,
+         400,
+         {R{0, 0, 500, 400}, R{500, 0, 600, 400}, R{1100, 0, 200, 400}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(tileSideBySide(c.minimums, c.width, c.height), c.tiles);
+    }
+}
+
+// Cascade keeps each window's size (Qt's own cascade sets windows without a size hint to a title
+// strip), steps them by one title bar, starts again at the corner when a window's minimum would
+// reach past the area, and shrinks a window into the area only down to its minimum.
+TEST(WindowTiling, CascadeKeepsSizesAndNeverGoesBelowTheMinimum) {
+    using R = TileRect;
+    using S = TileSize;
+    struct Case {
+        const char* what;
+        std::vector<TileSize> sizes, minimums;
+        int width, height, step;
+        std::vector<TileRect> places;
+    };
+    const Case cases[] = {
+        {"three graphics windows keep their size",
+         {S{660, 520}, S{660, 520}, S{660, 520}},
+         {S{210, 200}, S{210, 200}, S{210, 200}},
+         1200,
+         700,
+         25,
+         {R{0, 0, 660, 520}, R{25, 25, 660, 520}, R{50, 50, 660, 520}}},
+        {"a window taller than the area below its step shrinks, not below its minimum",
+         {S{300, 700}, S{300, 700}},
+         {S{200, 150}, S{200, 650}},
+         1000,
+         680,
+         30,
+         {R{0, 0, 300, 680}, R{30, 30, 300, 650}}},
+        {"a window smaller than its minimum grows to it",
+         {S{120, 28}},
+         {S{200, 150}},
+         800,
+         600,
+         25,
+         {R{0, 0, 200, 150}}},
+        {"back to the corner when the minimum no longer fits below the step",
+         {S{200, 150}, S{200, 150}, S{200, 150}},
+         {S{200, 150}, S{200, 150}, S{200, 150}},
+         800,
+         200,
+         30,
+         {R{0, 0, 200, 150}, R{30, 30, 200, 150}, R{0, 0, 200, 150}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(cascadeKeepingSizes(c.sizes, c.minimums, c.width, c.height, c.step), c.places);
+    }
+    EXPECT_TRUE(cascadeKeepingSizes({S{300, 200}}, {S{200, 150}}, 0, 600, 25).empty());
+}
+
+TEST(WindowTiling, NextWindowStandsOneCascadeStepFurtherOrBackAtTheCorner) {
+    EXPECT_EQ(nextCascadePlace(0, 0, {660, 520}, 1200, 800, 25), (TileRect{25, 25, 660, 520}));
+    EXPECT_EQ(nextCascadePlace(100, 40, {660, 520}, 1200, 800, 25), (TileRect{125, 65, 660, 520}));
+    // One more step would reach past the bottom edge.
+    EXPECT_EQ(nextCascadePlace(100, 270, {660, 520}, 1200, 800, 25), (TileRect{0, 0, 660, 520}));
+    EXPECT_EQ(nextCascadePlace(530, 0, {660, 520}, 1200, 800, 25), (TileRect{0, 0, 660, 520}));
+}
+
 }  // namespace
 }  // namespace kal

@@ -2,6 +2,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "calculation/CalculationWindowLayout.h"
 #include "calculation/ui/FormTrafoBerechnung.h"
 #include "shared/WindowPos.h"
 
@@ -148,6 +149,9 @@ void FormTrafoBerechnung::build() {
     // The frames keep their heights, so a shorter window would hide the statistics under the
     // status bar; the main window scrolls to a window taller than its work area instead.
     setMinimumHeight(twipsToPixels(8520 + 2175 + 60, logicalDpiY()) + statusBar_->sizeHint().height());
+    // A narrower window would push the right column, and with it Calculate and STOP, out of view;
+    // the main window's arrangements keep this minimum.
+    setMinimumWidth(twipsToPixels(minimumClientWidth(), logicalDpiX()));
 }
 
 void FormTrafoBerechnung::place(QWidget* w, double left, double top, double width, double height) {

@@ -58,6 +58,12 @@ FormMain::FormMain(JobState& job, platform::Prompter& prompter, QWidget* parent)
     // A child window larger than the work area stays reachable.
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // A window opened while another is maximised opens at its own size: maximised, it would fill
+    // the work area and store that as its size. The work area's rule of maximising whatever is
+    // activated while the active window is maximised is held off from a new window's first
+    // showing until its activation, so switching between windows keeps a maximised view.
+    mdi_->viewport()->installEventFilter(this);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &FormMain::subWindowActivated);
     setCentralWidget(mdi_);
     mdi_->viewport()->installEventFilter(new ChildCloseKey(this));
     buildMenus();
@@ -69,7 +75,11 @@ FormMain::FormMain(JobState& job, platform::Prompter& prompter, QWidget* parent)
     refreshControls();
 }
 
-FormMain::~FormMain() = default;
+FormMain::~FormMain() {
+    // The work area and its windows go after this object: they must not call back into it.
+    disconnect(mdi_, nullptr, this, nullptr);
+    mdi_->viewport()->removeEventFilter(this);
+}
 
 // ---------------------------------------------------------------- menus and toolbars
 
@@ -292,6 +302,23 @@ void FormMain::showSplash() {
 void FormMain::closeAllWindows() {
     closeChildWindows();
     if (folderChooser_) folderChooser_->close();
+}
+
+bool FormMain::eventFilter(QObject* watched, QEvent* event) {
+    // A child window is polished as it is first shown, before the work area activates it.
+    if (watched == mdi_->viewport() && event->type() == QEvent::ChildPolished) {
+        auto* sub = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child());
+        if (sub && !sub->isVisible()) {
+            opening_.emplace_back(sub);
+            mdi_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FormMain::subWindowActivated(QMdiSubWindow* sub) {
+    std::erase_if(opening_, [sub](const QPointer<QMdiSubWindow>& w) { return !w || w == sub; });
+    if (opening_.empty()) mdi_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, false);
 }
 
 void FormMain::closeEvent(QCloseEvent* e) {

@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QToolBar>
 #include <QToolButton>
 #include <array>
@@ -110,12 +112,14 @@ class FormMain : public QMainWindow, public StartUpHost {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildMenus();
     void buildToolbars();
     void buildStatusBar();
     void apply(const MainWindowState& state);
+    void subWindowActivated(QMdiSubWindow* sub);
 
     JobState& job_;
     platform::Prompter& prompter_;
@@ -137,6 +141,7 @@ class FormMain : public QMainWindow, public StartUpHost {
     std::unique_ptr<QtProgressWindow> progress_;
     std::unique_ptr<QtParaStopWindow> paraStop_;
     FormChangeDir* folderChooser_ = nullptr;
+    std::vector<QPointer<QMdiSubWindow>> opening_;  // shown for the first time, not yet activated
 };
 
 }  // namespace kal

@@ -1,8 +1,12 @@
 #include "shell/ui/MainWindowCommands.h"
 
 #include <QMdiSubWindow>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+#include <algorithm>
 #include <vector>
 
+#include "shared/ui/WindowPosQt.h"
 #include "shell/EditCommands.h"
 #include "shell/Manual.h"
 #include "shell/WindowTiling.h"
@@ -28,24 +32,67 @@ void MainWindowCommands::copy() { copyPreparedText(job_, clipboard_); }
 
 void MainWindowCommands::arrange() { arrangeSideBySide(*main_.mdiArea()); }
 
-void MainWindowCommands::cascade() { main_.mdiArea()->cascadeSubWindows(); }
+void MainWindowCommands::cascade() { cascadeKeepingSizes(*main_.mdiArea()); }
 
 void MainWindowCommands::openManual() {
     kal::openManual(manualPaths(job_.AppDataFolder, programFolder_), opener_, prompter_);
 }
 
-void arrangeSideBySide(QMdiArea& area) {
+namespace {
+
+// The child windows that take part in an arrangement: shown and not minimised, in the order
+// they were last active, the active one first.
+std::vector<QMdiSubWindow*> arrangedWindows(const QMdiArea& area) {
     std::vector<QMdiSubWindow*> windows;
     const QList<QMdiSubWindow*> history = area.subWindowList(QMdiArea::ActivationHistoryOrder);
     for (auto it = history.rbegin(); it != history.rend(); ++it)
         if (!(*it)->isHidden() && !(*it)->isMinimized()) windows.push_back(*it);
+    return windows;
+}
+
+TileSize minimumOf(const QMdiSubWindow* w) {
+    const QSize least = usableMinimumSize(w);
+    return {least.width(), least.height()};
+}
+
+}  // namespace
+
+void arrangeSideBySide(QMdiArea& area) {
+    const std::vector<QMdiSubWindow*> windows = arrangedWindows(area);
+    std::vector<TileSize> minimums;
+    for (const QMdiSubWindow* w : windows) minimums.push_back(minimumOf(w));
     const QRect r = area.viewport()->rect();
-    const std::vector<TileRect> tiles =
-        tileSideBySide(static_cast<int>(windows.size()), r.width(), r.height());
+    const std::vector<TileRect> tiles = tileSideBySide(minimums, r.width(), r.height());
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         QMdiSubWindow* w = windows[i];
         if (w->isMaximized()) w->showNormal();
         w->setGeometry(tiles[i].x, tiles[i].y, tiles[i].width, tiles[i].height);
+    }
+}
+
+int cascadeStep(const QMdiArea& area) {
+    // One title bar down, as the system's own cascade steps.
+    QStyleOptionTitleBar option;
+    option.initFrom(&area);
+    return std::max(1, area.style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, &area));
+}
+
+void cascadeKeepingSizes(QMdiArea& area) {
+    // The least recently active window at the back, the active one in front.
+    std::vector<QMdiSubWindow*> windows = arrangedWindows(area);
+    std::reverse(windows.begin(), windows.end());
+    std::vector<TileSize> sizes, minimums;
+    for (QMdiSubWindow* w : windows) {
+        if (w->isMaximized()) w->showNormal();  // back to its own size first
+        sizes.push_back({w->width(), w->height()});
+        minimums.push_back(minimumOf(w));
+    }
+    const QRect r = area.viewport()->rect();
+    const std::vector<TileRect> places =
+        kal::cascadeKeepingSizes(sizes, minimums, r.width(), r.height(), cascadeStep(area));
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        windows[i]->setGeometry(places[i].x, places[i].y, places[i].width, places[i].height);
+        windows[i]->raise();
     }
 }
 

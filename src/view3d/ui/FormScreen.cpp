@@ -18,6 +18,7 @@ namespace kal {
 
 namespace {
 constexpr int kFirstPanelWidth = 200;
+constexpr int kMinimumSurfaceWidth = 200, kMinimumSurfaceHeight = 150;
 constexpr const char* kCreditLine = "calculated with https://kalvoreth.example";
 }  // namespace
 
@@ -29,7 +30,9 @@ class ScreenSurface : public QWidget {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setMouseTracking(true);
         setFocusPolicy(Qt::StrongFocus);
-        setMinimumSize(1, 1);
+        // The smallest picture worth looking at: the window's usable minimum, which the main
+        // window's arrangements and a restored size keep.
+        setMinimumSize(kMinimumSurfaceWidth, kMinimumSurfaceHeight);
     }
 
   protected:
