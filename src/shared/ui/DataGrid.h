@@ -21,6 +21,14 @@ class DataGrid : public QTableView {
     void setSource(const GridSource* source);
     GridModel& gridModel() { return model_; }
 
+    // The width in pixels that shows `column` uncut: its header text (with the header's margins)
+    // and the widest of its cells' texts in the grid's font (bold where a cell is), with the
+    // cell's text margins, the grid line and a little air. The cells measured are all rows of a
+    // table of up to kFittedRows rows, else kFittedRows rows spread evenly over the table (the
+    // first and the last included), so the cost stays bounded however long the table is.
+    int fittedColumnWidth(int column) const;
+    static constexpr int kFittedRows = 2000;
+
     // The height of every row, in pixels.
     void setFixedRowHeight(int pixels);
     int fixedRowHeight() const;
