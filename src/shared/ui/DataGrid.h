@@ -1,9 +1,10 @@
 #pragma once
 // The table control of the program's windows: a QTableView over a GridModel, set up so that its
 // cost does not grow with the number of rows. Rows have one fixed height (the view never measures
-// a row), columns keep the width they are given (never resized to their contents, which would read
-// every row), texts stay on one line. The selection is one block of cells, as the windows copy it:
-// from the current cell to the selection end, which moves with the current cell when that is set.
+// a row), columns keep the width they are given (never resized to their contents by the view, which
+// would read every row; fittedColumnWidth reads a bounded sample), texts stay on one line. The selection is
+// one block of cells, as the windows copy it: from the current cell to the selection end, which moves with
+// the current cell when that is set.
 #include <QTableView>
 #include <string>
 

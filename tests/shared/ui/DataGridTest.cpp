@@ -128,7 +128,7 @@ TEST(DataGrid, AFittedColumnShowsItsTitleAndEveryTextUncut) {
     }
 }
 
-// A million rows: the fit reads a bounded number of cells, the last row among them.
+// A million rows: the fit reads a bounded number of cells and still finds the long texts.
 TEST(DataGrid, FittingAColumnOfAMillionRowsReadsABoundedSample) {
     CountingSource source(kMillion, 2);
     DataGrid grid;
