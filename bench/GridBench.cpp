@@ -135,6 +135,18 @@ void BM_DataGridResetAndPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_DataGridResetAndPaint)->Unit(benchmark::kMillisecond);
 
+// Fitting every column of a 10^6-row sheet to its title and texts, as a fill does for the columns
+// without a stored width: a bounded sample of rows, whatever the length of the table.
+void BM_DataGridFitColumns(benchmark::State& state) {
+    const SyntheticSheet sheet;
+    DataGrid grid;
+    grid.setSource(&sheet);
+    for (auto _ : state)
+        for (int column = 0; column < kColumns; ++column)
+            benchmark::DoNotOptimize(grid.fittedColumnWidth(column));
+}
+BENCHMARK(BM_DataGridFitColumns)->Unit(benchmark::kMillisecond);
+
 // ---------------------------------------------------------------- the point table
 
 constexpr std::int32_t kIdentical = 1'000'000;

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QScreen>
-#include <QStringList>
 
 #include "app/GraphicsModeWindows.h"
 #include "shared/IniFile.h"
@@ -110,13 +109,6 @@ void KalvorethApp::writeSettings(const std::string& section, const SettingsKeys&
     std::vector<IniEntry> entries;
     for (const auto& [key, value] : keys) entries.push_back({section, key, value});
     writeIniValues(job_.IniFilePath, entries);
-}
-
-std::vector<std::string> commandLineArguments() {
-    std::vector<std::string> arguments;
-    const QStringList args = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) arguments.push_back(args[i].toStdString());
-    return arguments;
 }
 
 }  // namespace kal

@@ -44,8 +44,8 @@ class KalvorethApp {
     KalvorethApp(const KalvorethApp&) = delete;
     KalvorethApp& operator=(const KalvorethApp&) = delete;
 
-    // The start-up flow with the command line's arguments (without the program's name and Qt's
-    // own options), then the main window is shown.
+    // The start-up flow with the command line's operands (parseCommandLine), then the main window
+    // is shown.
     void start(const std::vector<std::string>& arguments);
 
     FormMain& mainWindow() { return main_; }
@@ -88,9 +88,5 @@ class KalvorethApp {
     std::unique_ptr<ColorBarWindows> colorBarWindows_;
     std::unique_ptr<FlagWindows> flagWindows_;  // the flags of the graphics windows
 };
-
-// The command line's arguments as the program reads them: Qt has taken its own options out;
-// the program's name is left out.
-std::vector<std::string> commandLineArguments();
 
 }  // namespace kal

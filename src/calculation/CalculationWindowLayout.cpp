@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 
+#include "shared/IniFile.h"
 #include "shared/NumberText.h"
 
 namespace kal {
@@ -37,6 +38,12 @@ int columnWidthFromSetting(const std::string& text) {
     const double rounded = std::nearbyint(value);  // halves to even, as the settings' conversions round
     if (rounded <= 0 || rounded > kMaxColumnWidth) return kFallback;
     return static_cast<int>(rounded);
+}
+
+std::optional<int> storedColumnWidth(const std::string& iniPath, const std::string& key) {
+    const std::optional<std::string> text = findIniValue(iniPath, key);
+    if (!text) return std::nullopt;
+    return columnWidthFromSetting(*text);
 }
 
 }  // namespace kal

@@ -2,6 +2,7 @@
 // The calculation window's layout rules, in twips (1/1440 inch) as the window's design gives them:
 // how the point table and the right-hand column follow the window's width, and how the table's
 // column widths are read back from the settings file.
+#include <optional>
 #include <string>
 
 namespace kal {
@@ -37,10 +38,14 @@ CalculationWindowColumns layoutForWidth(double clientWidth, const CalculationWin
 // the column beside it, 10 twips from the right edge.
 double minimumClientWidth(const CalculationWindowDesign& design = {});
 
-// The width in twips of a table column from its settings text (key "col_fb_N"; a missing key reads
-// as "1000"): the leading number, rounded. A text without a leading number, 0, a negative width or
-// one beyond kMaxColumnWidth gives 900.
+// The width in twips of a table column from its settings text (key "col_fb_N"): the leading
+// number, rounded. A text without a leading number, 0, a negative width or one beyond
+// kMaxColumnWidth gives 900.
 int columnWidthFromSetting(const std::string& text);
 inline constexpr int kMaxColumnWidth = 30000;
+
+// The stored width of a column: columnWidthFromSetting of the value of `key` in the settings file;
+// nothing when the file has no such key (the column then fits its contents).
+std::optional<int> storedColumnWidth(const std::string& iniPath, const std::string& key);
 
 }  // namespace kal

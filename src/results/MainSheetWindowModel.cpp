@@ -87,11 +87,11 @@ std::string mainSheetCaption(const std::string& nameOcs) {
     return "Main Sheet - Data in " + nameOcs + " - OCS System";
 }
 
-std::array<int, 23> readSheetColumnWidths(const std::string& iniPath) {
-    std::array<int, 23> widths{};
+std::array<std::optional<int>, 23> readSheetColumnWidths(const std::string& iniPath) {
+    std::array<std::optional<int>, 23> widths{};
     for (int column = 0; column < 23; ++column)
         widths[static_cast<std::size_t>(column)] =
-            columnWidthFromSetting(readIniValue(iniPath, "Col_" + std::to_string(column)));
+            storedColumnWidth(iniPath, "Col_" + std::to_string(column));
     return widths;
 }
 

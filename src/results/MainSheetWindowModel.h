@@ -102,8 +102,8 @@ std::optional<SheetGridSize> sheetGridSizeFor(double windowWidthTwips, double wi
 // The window's caption: "Main Sheet - Data in " + NameOCS + " - OCS System".
 std::string mainSheetCaption(const std::string& nameOcs);
 
-// The column widths in twips, Col_0 to Col_22, from the settings file (a missing key counts as
-// 1000; 0, a negative width or a non-number as 900).
-std::array<int, 23> readSheetColumnWidths(const std::string& iniPath);
+// The column widths in twips, Col_0 to Col_22, stored in the settings file (0, a negative width or
+// a non-number counts as 900); nothing for a column without a key, which fits its contents.
+std::array<std::optional<int>, 23> readSheetColumnWidths(const std::string& iniPath);
 
 }  // namespace kal

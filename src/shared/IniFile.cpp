@@ -147,19 +147,23 @@ bool splitIniLine(std::string_view line, std::string& key, std::string& value) {
     return true;
 }
 
-std::string readIniValue(const std::string& iniPath, const std::string& key) {
+std::optional<std::string> findIniValue(const std::string& iniPath, const std::string& key) {
     std::string bytes;
     try {
         bytes = readFileBytes(iniPath);
     } catch (const FileError&) {
-        return "1000";
+        return std::nullopt;
     }
     std::string k, v;
     for (const auto& line : splitLines(decodeText(bytes).text)) {
         if (line.empty() || line[0] == '[' || line[0] == '\'' || line.compare(0, 3, "REM") == 0) continue;
         if (splitIniLine(line, k, v) && k == key) return v;
     }
-    return "1000";
+    return std::nullopt;
+}
+
+std::string readIniValue(const std::string& iniPath, const std::string& key) {
+    return findIniValue(iniPath, key).value_or("1000");
 }
 
 std::string iniTextWithValue(std::string_view fileText, const std::string& section, const std::string& key,

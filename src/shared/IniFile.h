@@ -8,6 +8,7 @@
 // Windows-1252 (not valid UTF-8) is written back in Windows-1252 while every character fits,
 // and in UTF-8 otherwise, so no text is lost.
 #include <concepts>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,9 @@ bool splitIniLine(std::string_view line, std::string& key, std::string& value);
 // The value text of the first key line with `key` in the whole file, in any section;
 // "1000" when there is none or the file cannot be read (IniReadValue). Values are returned as they stand.
 std::string readIniValue(const std::string& iniPath, const std::string& key);
+// The same value, or nothing when no line has the key or the file cannot be read: for a setting
+// whose absence means something else than the text "1000" (a column width never stored).
+std::optional<std::string> findIniValue(const std::string& iniPath, const std::string& key);
 
 // Writes key=value into `section`: every line of that key in the section is replaced; a new
 // key goes after the section's last line; a new section goes before "[LastEntry]" (IniWriteValue). Throws

@@ -58,7 +58,6 @@ class ReadCopy {
 
 std::optional<std::string> commandLineJobFile(const std::vector<std::string>& arguments) {
     for (const std::string& arg : arguments) {
-        if (!arg.empty() && arg[0] == '-') continue;  // an option the toolkit left alone
         std::string path = arg;
         if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
             path = path.substr(1, path.size() - 2);

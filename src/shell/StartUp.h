@@ -36,9 +36,9 @@ class StartUpHost : public MainWindowView {
     virtual void closeAllWindows() = 0;
 };
 
-// The job file named on the command line: the first argument that is not an option, without a
-// surrounding pair of double quotes (removed only when both are there); nothing for an empty one.
-// `arguments` excludes the program's own name.
+// The job file named on the command line: the first non-empty operand, without a surrounding pair
+// of double quotes (removed only when both are there). `arguments` are the command line's operands
+// (parseCommandLine has taken the options out), so a name starting with "-" is a job file too.
 std::optional<std::string> commandLineJobFile(const std::vector<std::string>& arguments);
 
 // The question asked before a changed job is given up.

@@ -123,16 +123,18 @@ TEST(MainSheetWindowModel, ColumnWidthsFromTheSettingsFile) {
     const std::string ini =
         dir.write("k.ini",
                   "[Cols]\r\nCol_0=1234.5\r\nCol_1=0\r\nCol_2=abc\r\nCol_3=-5\r\nCol_4=1235.5\r\n"
-                  "Col_6=99999999\r\n\r\n[LastEntry]\r\n");
+                  "Col_6=99999999\r\nCol_7=1000\r\n\r\n[LastEntry]\r\n");
     const auto widths = readSheetColumnWidths(ini);
     EXPECT_EQ(widths[0], 1234);  // halves to even
     EXPECT_EQ(widths[1], 900);
     EXPECT_EQ(widths[2], 900);
     EXPECT_EQ(widths[3], 900);  // a negative width is no width
     EXPECT_EQ(widths[4], 1236);
-    EXPECT_EQ(widths[5], 1000);  // missing
+    EXPECT_EQ(widths[5], std::nullopt);  // never stored: the column fits its contents
     EXPECT_EQ(widths[6], 900);
-    EXPECT_EQ(widths[22], 1000);
+    EXPECT_EQ(widths[7], 1000);  // stored, though it is the value a missing key used to read as
+    EXPECT_EQ(widths[22], std::nullopt);
+    EXPECT_EQ(readSheetColumnWidths(dir.path() + "/none.ini")[0], std::nullopt);  // no settings file
 }
 
 TEST(MainSheetWindowModel, CaptionNamesTheOcs) {

@@ -129,7 +129,7 @@ TEST(StartUp, RunsItsStepsInOrderAndLeavesAnEmptyUntitledJob) {
     EXPECT_TRUE(run.jobFiles.opened.empty());
 }
 
-TEST(CommandLineJobFile, FirstPositionalArgumentWithoutItsPairOfQuotes) {
+TEST(CommandLineJobFile, FirstOperandWithoutItsPairOfQuotes) {
     struct Case {
         std::vector<std::string> args;
         std::optional<std::string> path;
@@ -141,7 +141,8 @@ TEST(CommandLineJobFile, FirstPositionalArgumentWithoutItsPairOfQuotes) {
         {{"\"/home/u/a.tfo"}, "\"/home/u/a.tfo"},  // one quote alone stays
         {{"\"\""}, std::nullopt},
         {{"", "/b.tfo"}, "/b.tfo"},
-        {{"-style=fusion", "/c.tfo", "/d.tfo"}, "/c.tfo"},
+        {{"/c.tfo", "/d.tfo"}, "/c.tfo"},
+        {{"-odd.tfo"}, "-odd.tfo"},  // an operand after "--": the options are gone already
     };
     for (const auto& c : cases) EXPECT_EQ(commandLineJobFile(c.args), c.path);
 }

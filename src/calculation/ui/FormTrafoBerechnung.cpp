@@ -18,6 +18,7 @@
 #include "shared/IniFile.h"
 #include "shared/Units.h"
 #include "shared/WindowPos.h"
+#include "shared/ui/GridColumnWidths.h"
 
 namespace kal {
 
@@ -199,11 +200,11 @@ void FormTrafoBerechnung::setUp() {
     showDirection();
 
     deviation_->setChecked(true);  // fills the point table
-    for (int column = 1; column <= 7; ++column)
-        columnTwips_[static_cast<std::size_t>(column)] =
-            columnWidthFromSetting(readIniValue(job_.IniFilePath, "col_fb_" + std::to_string(column)));
     keepColumnWidths();
-    applyColumnWidths();
+    for (int column = 1; column <= 7; ++column)
+        widths_->setStoredTwips(column,
+                                storedColumnWidth(job_.IniFilePath, "col_fb_" + std::to_string(column)));
+    widths_->apply();
     // The first point becomes the current row; a table without points has none.
     if (job_.IdenticalCount >= 1 && table_->gridModel().rowCount() >= 1 &&
         table_->gridModel().columnCount() > 1)
@@ -251,37 +252,20 @@ void FormTrafoBerechnung::closeEvent(QCloseEvent* e) {
 }
 
 // The widths live here, not in the table: a table that rebuilds its columns (a model reset) gets
-// them back, and the user's last widths are what the unload stores.
+// them back, a refill fits the columns without a stored or user's width to the new residuals, and
+// the user's last widths are what the unload stores.
 void FormTrafoBerechnung::keepColumnWidths() {
-    QHeaderView* header = table_->horizontalHeader();
-    header->setMinimumSectionSize(0);
-    connect(&table_->gridModel(), &QAbstractItemModel::modelAboutToBeReset, this,
-            [this] { resettingColumns_ = true; });
-    connect(&table_->gridModel(), &QAbstractItemModel::modelReset, this, [this] {
-        resettingColumns_ = false;
-        applyColumnWidths();
-    });
-    connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int pixels) {
-        if (resettingColumns_ || applyingColumns_ || column < 1 || column > 7) return;
-        columnTwips_[static_cast<std::size_t>(column)] =
-            static_cast<int>(pixelsToTwips(pixels, logicalDpiX()));
-    });
-}
-
-void FormTrafoBerechnung::applyColumnWidths() {
-    applyingColumns_ = true;
-    for (int column = 1; column <= 7 && column < table_->gridModel().columnCount(); ++column)
-        table_->setColumnWidth(column,
-                               twipsToPixels(columnTwips_[static_cast<std::size_t>(column)], logicalDpiX()));
-    applyingColumns_ = false;
+    table_->horizontalHeader()->setMinimumSectionSize(0);
+    widths_ = new GridColumnWidths(*table_, 1, 7);
+    connect(&table_->gridModel(), &QAbstractItemModel::modelReset, widths_, &GridColumnWidths::apply);
+    connect(table_, &PointTable::refilled, widths_, &GridColumnWidths::apply);
 }
 
 void FormTrafoBerechnung::storeColumnWidths() {
     if (!hooks_.writeSettings) return;
     std::vector<IniEntry> entries;
     for (int column = 1; column <= 7; ++column)
-        entries.push_back(
-            {"Cols", "col_fb_" + std::to_string(column), columnTwips_[static_cast<std::size_t>(column)]});
+        entries.push_back({"Cols", "col_fb_" + std::to_string(column), widths_->twips(column)});
     hooks_.writeSettings(entries);
 }
 

@@ -35,6 +35,8 @@
 
 namespace kal {
 
+class GridColumnWidths;
+
 // What the window asks of the program around it. Any may be empty (a test, a window shown alone).
 struct CalculationWindowServices {
     // Settings written when the window closes (the table's column widths).
@@ -169,7 +171,6 @@ class FormTrafoBerechnung : public QWidget, public CalculationView {
     void setInputsEnabled(bool enabled);
     void showDirection();
     void keepColumnWidths();
-    void applyColumnWidths();
 
     JobState& job_;
     JobEvents& events_;
@@ -199,8 +200,7 @@ class FormTrafoBerechnung : public QWidget, public CalculationView {
     QStatusBar* statusBar_ = nullptr;
     std::array<QLabel*, 10> panels_{};
 
-    std::array<int, 8> columnTwips_{};  // widths of table columns 1..7
-    bool resettingColumns_ = false, applyingColumns_ = false;
+    GridColumnWidths* widths_ = nullptr;  // of table columns 1..7; owned by the table
     bool gimbalRed_ = false;
     bool waitCursor_ = false;
     bool closing_ = false;

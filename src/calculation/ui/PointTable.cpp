@@ -68,6 +68,7 @@ void PointTable::refill() {
     // A first visible row that no longer exists leaves the table at its end.
     horizontalScrollBar()->setValue(firstColumn);
     verticalScrollBar()->setValue(firstRow);
+    emit refilled();
 }
 
 void PointTable::setDeviationShown(bool shown) {

@@ -65,6 +65,8 @@ class PointTable : public DataGrid {
     int sortColumn() const { return sortColumn_; }        // SortSpalte
 
   signals:
+    // refill() has put the job's rows in (after the table's own model signals).
+    void refilled();
     // AutoRecalc is on and a change of flags or seeds wants a new calculation.
     void recalculationRequested();
     // A point's name became the current cell.

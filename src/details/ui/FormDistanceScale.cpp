@@ -12,11 +12,11 @@
 
 #include "details/TrumpetExport.h"
 #include "shared/WindowPos.h"
+#include "shared/ui/GridColumnWidths.h"
 
 namespace kal {
 
 namespace {
-constexpr int kColumnTwips = 1400;
 constexpr int kGridTopTwips = 1500;
 constexpr int kGridLeftTwips = 135;
 constexpr int kGridHeightLessTwips = 2000;
@@ -53,8 +53,10 @@ FormDistanceScale::FormDistanceScale(const JobState& job, DistanceWindowServices
     grid_ = new DataGrid(this);
     grid_->setObjectName("TabelleScale");
     grid_->setSource(&source_);
-    for (int c = 1; c < source_.columnCount(); ++c)
-        grid_->horizontalHeader()->resizeSection(c, px(kColumnTwips));
+    // No width is stored for this table: each column fits its title and texts at every fill, and a
+    // width the user drags is kept from one fill to the next.
+    widths_ = new GridColumnWidths(*grid_, 0, source_.columnCount() - 1);
+    widths_->apply();
 
     connect(optionWithCal_, &QRadioButton::clicked, this, [this] { onModeClicked(); });
     connect(optionWithoutCal_, &QRadioButton::clicked, this, [this] { onModeClicked(); });
@@ -136,6 +138,7 @@ bool FormDistanceScale::distanceCalculation() {
         analysis_ = std::make_shared<const DistanceAnalysis>(std::move(*result));
         source_.setAnalysis(analysis_.get());
         grid_->gridModel().reset();
+        widths_->apply();
         if (services_.analysed) services_.analysed(analysis_);
     } else if (analysis_) {
         // The table and the pairs still hold the previous run: the mode goes back to theirs, so
@@ -148,7 +151,10 @@ bool FormDistanceScale::distanceCalculation() {
     return result.has_value();
 }
 
-void FormDistanceScale::refreshTexts() { grid_->gridModel().refresh(); }
+void FormDistanceScale::refreshTexts() {
+    grid_->gridModel().refresh();
+    widths_->apply();  // texts in another unit may be longer
+}
 
 ExportOutcome FormDistanceScale::saveTrumpetData() {
     if (!analysis_ || running_) return ExportOutcome::Refused;

@@ -25,6 +25,8 @@ class QRadioButton;
 
 namespace kal {
 
+class GridColumnWidths;
+
 struct DistanceWindowServices {
     platform::Prompter* prompter = nullptr;
     platform::FileDialogs* fileDialogs = nullptr;
@@ -100,6 +102,7 @@ class FormDistanceScale : public QWidget {
     QPushButton* btnTrumpet_ = nullptr;
     QPushButton* btnSave_ = nullptr;
     DataGrid* grid_ = nullptr;
+    GridColumnWidths* widths_ = nullptr;  // owned by the grid
 };
 
 }  // namespace kal

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "shared/WindowPos.h"
+#include "shared/ui/GridColumnWidths.h"
 
 namespace kal {
 
@@ -117,11 +118,7 @@ FormMainSheet::FormMainSheet(JobState& job, platform::Services services, QWidget
     disconnect(titles, &QHeaderView::sectionEntered, grid_, nullptr);
     titles->setSectionsClickable(true);
     connect(titles, &QHeaderView::sectionClicked, this, [this](int column) { clickTitle(column); });
-    connect(titles, &QHeaderView::sectionResized, this, [this](int column, int, int pixels) {
-        if (applyingColumns_ || column < 0 || column >= kMainSheetColumns) return;
-        columnTwips_[static_cast<std::size_t>(column)] =
-            static_cast<int>(pixelsToTwips(pixels, logicalDpiX()));
-    });
+    widths_ = new GridColumnWidths(*grid_, 0, kMainSheetColumns - 1);
     connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) {
                 // A drag or a Shift+click moves Qt's current cell to the selection's end; the
@@ -150,10 +147,12 @@ bool FormMainSheet::fill() {
         rules_.setCellEventsOn(true);
         return false;
     }
-    columnTwips_ = readSheetColumnWidths(job_.IniFilePath);
+    const auto stored = readSheetColumnWidths(job_.IniFilePath);
+    for (int column = 0; column < kMainSheetColumns; ++column)
+        widths_->setStoredTwips(column, stored[static_cast<std::size_t>(column)]);
     sorted_.resort();  // the remembered sort, on the new contents
     grid_->gridModel().reset();
-    applyColumnWidths();
+    widths_->apply();
     // The current cell ends in the last row: in column 0, or in the sort column after a re-sort.
     const int column = rules_.sortOrder() == SheetSortOrder::None ? 0 : rules_.sortColumn();
     grid_->setCurrentCell(sheet_.rowCount() - 1, column);
@@ -161,19 +160,11 @@ bool FormMainSheet::fill() {
     return true;
 }
 
-void FormMainSheet::applyColumnWidths() {
-    FlagGuard applying(applyingColumns_, true);
-    for (int column = 0; column < kMainSheetColumns && column < grid_->gridModel().columnCount(); ++column)
-        grid_->setColumnWidth(column,
-                              twipsToPixels(columnTwips_[static_cast<std::size_t>(column)], logicalDpiX()));
-}
-
 std::vector<IniEntry> FormMainSheet::columnWidthEntries() const {
     std::vector<IniEntry> entries;
     if (!sheet_.filled()) return entries;
     for (int column = 0; column < kMainSheetColumns; ++column)
-        entries.push_back(
-            {"Cols", "Col_" + std::to_string(column), columnTwips_[static_cast<std::size_t>(column)]});
+        entries.push_back({"Cols", "Col_" + std::to_string(column), widths_->twips(column)});
     return entries;
 }
 

@@ -3,7 +3,8 @@
 // main sheet's contents (results/MainSheet), sorted by a click on a column title. The window tracks
 // its current cell and highlights that row, copies a selection with Ctrl+C, prepares the Edit
 // menu's "Copy" and "Graph Data" with the right button, and keeps its column widths (twips,
-// "Cols" keys "Col_0".."Col_22"). Its rules live in MainSheetWindowModel; the window applies them.
+// "Cols" keys "Col_0".."Col_22"; a column without a stored width fits its title and texts). Its rules live in
+// MainSheetWindowModel; the window applies them.
 //
 // What the window needs of the main window comes as signals: the status bar's panel 3, the point
 // the graphics windows mark, the Edit menu's popup, and its closing.
@@ -25,6 +26,8 @@
 
 namespace kal {
 
+class GridColumnWidths;
+
 class FormMainSheet : public QWidget {
     Q_OBJECT
   public:
@@ -32,10 +35,10 @@ class FormMainSheet : public QWidget {
     FormMainSheet(JobState& job, platform::Services services, QWidget* parent = nullptr);  // "FormMainSheet"
     ~FormMainSheet() override;
 
-    // Rebuilds the sheet from the job (FuellenHaupttabelle): rows, column widths from the settings
-    // file, the remembered sort; the current cell in the last row, no row highlighted. A job
-    // without points only shows "No Data found; Problem in Modul FuellenHaupttabelle" and keeps
-    // what the sheet showed. False in that case.
+    // Rebuilds the sheet from the job (FuellenHaupttabelle): rows, column widths (the user's, else
+    // those of the settings file, else fitted to the new contents), the remembered sort; the current cell in
+    // the last row, no row highlighted. A job without points only shows "No Data found; Problem in Modul
+    // FuellenHaupttabelle" and keeps what the sheet showed. False in that case.
     bool fill();
 
     DataGrid* grid() const;  // "MSFlexGrid1"
@@ -71,7 +74,6 @@ class FormMainSheet : public QWidget {
 
   private:
     class Grid;
-    void applyColumnWidths();
     // The current cell moved (MSFlexGrid1_LeaveCell, _EnterCell, _RowColChange), in sheet rows.
     void currentCellMoved(SheetCell left, SheetCell entered);
     SheetSelection selection() const;
@@ -84,9 +86,8 @@ class FormMainSheet : public QWidget {
     SortedGridSource sorted_;
     MainSheetWindowModel rules_;
     Grid* grid_ = nullptr;
-    SheetCell current_;  // the current cell (the selection's anchor), in sheet rows
-    std::array<int, kMainSheetColumns> columnTwips_{};
-    bool applyingColumns_ = false;
+    SheetCell current_;                   // the current cell (the selection's anchor), in sheet rows
+    GridColumnWidths* widths_ = nullptr;  // owned by the grid
     bool closing_ = false;
 };
 

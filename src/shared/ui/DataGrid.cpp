@@ -4,9 +4,15 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
 #include <algorithm>
 
 namespace kal {
+
+namespace {
+// Room beyond the measured text, so a fitted number does not touch the next column's line.
+constexpr int kAirPixels = 4;
+}  // namespace
 
 DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
     setModel(&model_);
@@ -27,6 +33,34 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
 }
 
 void DataGrid::setSource(const GridSource* source) { model_.setSource(source); }
+
+int DataGrid::fittedColumnWidth(int column) const {
+    const GridSource* source = model_.source();
+    if (!source || column < 0 || column >= model_.columnCount()) return 0;
+    int width = horizontalHeader()->sectionSizeHint(column);
+
+    // The delegate's text rectangle: the cell less a margin on either side and, with the grid
+    // shown, the grid line at its right.
+    const int textMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int cellExtra = 2 * textMargin + (showGrid() ? 1 : 0) + kAirPixels;
+    QFont boldFont = font();
+    boldFont.setBold(true);
+    const QFontMetrics regular(font()), bold(boldFont);
+    auto measure = [&](std::int32_t row) {
+        const QString text = QString::fromStdString(source->text(row, column));
+        if (text.isEmpty()) return;
+        const QFontMetrics& metrics = source->style(row, column).bold ? bold : regular;
+        width = std::max(width, metrics.horizontalAdvance(text) + cellExtra);
+    };
+    const std::int32_t rows = model_.rowCount();
+    if (rows <= kFittedRows) {
+        for (std::int32_t row = 0; row < rows; ++row) measure(row);
+    } else {
+        for (std::int64_t k = 0; k < kFittedRows; ++k)
+            measure(static_cast<std::int32_t>(k * (rows - 1) / (kFittedRows - 1)));
+    }
+    return width;
+}
 
 void DataGrid::setFixedRowHeight(int pixels) { verticalHeader()->setDefaultSectionSize(pixels); }
 

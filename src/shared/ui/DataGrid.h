@@ -1,9 +1,10 @@
 #pragma once
 // The table control of the program's windows: a QTableView over a GridModel, set up so that its
 // cost does not grow with the number of rows. Rows have one fixed height (the view never measures
-// a row), columns keep the width they are given (never resized to their contents, which would read
-// every row), texts stay on one line. The selection is one block of cells, as the windows copy it:
-// from the current cell to the selection end, which moves with the current cell when that is set.
+// a row), columns keep the width they are given (never resized to their contents by the view, which
+// would read every row; fittedColumnWidth reads a bounded sample), texts stay on one line. The selection is
+// one block of cells, as the windows copy it: from the current cell to the selection end, which moves with
+// the current cell when that is set.
 #include <QTableView>
 #include <string>
 
@@ -20,6 +21,14 @@ class DataGrid : public QTableView {
     // Shows `source` (null: an empty grid); the source must outlive the grid or be replaced first.
     void setSource(const GridSource* source);
     GridModel& gridModel() { return model_; }
+
+    // The width in pixels that shows `column` uncut: its header text (with the header's margins)
+    // and the widest of its cells' texts in the grid's font (bold where a cell is), with the
+    // cell's text margins, the grid line and a little air. The cells measured are all rows of a
+    // table of up to kFittedRows rows, else kFittedRows rows spread evenly over the table (the
+    // first and the last included), so the cost stays bounded however long the table is.
+    int fittedColumnWidth(int column) const;
+    static constexpr int kFittedRows = 2000;
 
     // The height of every row, in pixels.
     void setFixedRowHeight(int pixels);

@@ -24,6 +24,7 @@
 #include "support/FakePlatform.h"
 #include "support/FakeProgress.h"
 #include "support/TempDir.h"
+#include "support/ui/GridFit.h"
 
 namespace kal {
 namespace {
@@ -161,14 +162,20 @@ TEST(ChartWindows, DistanceScaleRunsOnActivationWithoutCalibrationBeforeACalcula
     EXPECT_EQ(w->table()->model()->index(0, 0).data().toString(), "P1");
     EXPECT_TRUE(w->trumpetGraphButton()->isEnabled());
     EXPECT_TRUE(p.main.action(Command::DistanceScale)->isEnabled());  // given back after the run
+    // The columns fit their titles ("Schnitt Abs(delta s)") and numbers.
+    EXPECT_EQ(testing::cutTitles(*w->table()), std::vector<std::string>{});
+    EXPECT_EQ(testing::cutCellTexts(*w->table()), std::vector<std::string>{});
 
-    // Activated again with nothing changed: no new run. After a change of the points: a new one.
+    // Activated again with nothing changed: no new run. After a change of the points: a new one,
+    // which keeps a width the user dragged.
     const auto first = w->analysis();
     w->activate();
     EXPECT_EQ(w->analysis(), first);
+    w->table()->setColumnWidth(2, 33);
     p.events.publish(JobEvent::PointsReplaced);
     w->activate();
     EXPECT_NE(w->analysis(), first);
+    EXPECT_EQ(w->table()->columnWidth(2), 33);
 
     // A change of units rewrites the table without a run.
     const auto second = w->analysis();
@@ -178,6 +185,8 @@ TEST(ChartWindows, DistanceScaleRunsOnActivationWithoutCalibrationBeforeACalcula
     p.events.publish(JobEvent::UnitsChanged);
     EXPECT_EQ(w->analysis(), second);
     EXPECT_NE(w->table()->model()->index(0, 1).data().toString(), mm);
+    // Only the column the user made narrow cuts its title.
+    EXPECT_EQ(testing::cutTitles(*w->table()), std::vector<std::string>{"2: bei Pkt"});
     saveCapture(p.main.mdiArea()->activeSubWindow(), "distance-scale.png");
 }
 

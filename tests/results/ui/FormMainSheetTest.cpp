@@ -25,6 +25,7 @@
 #include "support/FakePlatform.h"
 #include "support/SampleJobs.h"
 #include "support/TempDir.h"
+#include "support/ui/GridFit.h"
 
 namespace kal {
 namespace {
@@ -208,7 +209,8 @@ TEST(FormMainSheet, ColumnWidthsComeFromTheSettingsFileAndAreKeptForTheClose) {
         dir.write("k.ini", "[Cols]\r\nCol_1=0\r\nCol_2=abc\r\nCol_3=2000\r\n\r\n[LastEntry]\r\n");
     ASSERT_TRUE(s.w->fill());
     const double dpi = s.w->logicalDpiX();
-    EXPECT_EQ(s.w->grid()->columnWidth(5), twipsToPixels(1000, dpi));  // Col_5 missing
+    // Col_5 was never stored: the column fits its title and texts in this grid's font.
+    EXPECT_EQ(s.w->grid()->columnWidth(5), s.w->grid()->fittedColumnWidth(5));
     EXPECT_EQ(s.w->grid()->columnWidth(1), twipsToPixels(900, dpi));
     EXPECT_EQ(s.w->grid()->columnWidth(2), twipsToPixels(900, dpi));
     EXPECT_EQ(s.w->grid()->columnWidth(3), twipsToPixels(2000, dpi));
@@ -218,6 +220,36 @@ TEST(FormMainSheet, ColumnWidthsComeFromTheSettingsFileAndAreKeptForTheClose) {
     EXPECT_EQ(entries[22].key, "Col_22");
     EXPECT_EQ(entries[4].value.text(), std::to_string(static_cast<int>(pixelsToTwips(150, dpi))));
     EXPECT_EQ(entries[3].value.text(), "2000");
+    EXPECT_EQ(entries[5].value.text(),
+              std::to_string(static_cast<int>(pixelsToTwips(s.w->grid()->columnWidth(5), dpi))));
+}
+
+// A refill (every calculation makes one) fits the columns without a width to their new texts and
+// keeps the widths the user dragged and those of the settings file.
+TEST(FormMainSheet, ARefillFitsTheColumnsWithoutAWidthAndKeepsTheUsersAndTheStoredOnes) {
+    testing::TempDir dir;
+    Sheet s(deviationsJob());
+    s.job.IniFilePath = dir.write("k.ini", "[Cols]\r\nCol_8=600\r\n\r\n[LastEntry]\r\n");
+    ASSERT_TRUE(s.w->fill());
+    const double dpi = s.w->logicalDpiX();
+    const int narrow = s.w->grid()->columnWidth(7);
+    s.w->grid()->setColumnWidth(9, 222);
+    for (int k = 1; k <= 4; ++k) {  // deviations of a million millimetres: longer texts
+        s.job.MCS_X.set(k, s.job.OCS_X[k] - 1.0e6);
+        s.job.MCS_Y.set(k, s.job.OCS_Y[k] - 1.0e6);
+    }
+    s.job.MCSt_X = s.job.MCS_X;
+    s.job.MCSt_Y = s.job.MCS_Y;
+    ASSERT_TRUE(s.w->fill());
+    EXPECT_GT(s.w->grid()->columnWidth(7), narrow);
+    EXPECT_EQ(s.w->grid()->columnWidth(8), twipsToPixels(600, dpi));  // stored: wins, though it cuts
+    EXPECT_EQ(s.w->grid()->columnWidth(9), 222);                      // the user's
+    const std::vector<std::string> cut = testing::cutCellTexts(*s.w->grid());
+    ASSERT_FALSE(cut.empty());
+    for (const std::string& c : cut) {
+        const int column = std::stoi(c.substr(c.find(',') + 1));
+        EXPECT_TRUE(column == 8 || column == 9) << c;
+    }
 }
 
 TEST(FormMainSheet, GridFollowsTheWindowDownToItsSmallestSize) {
@@ -367,9 +399,12 @@ TEST(FormMainSheet, TheDemoJobOpensCalculatesAndChangesUnitsInTheSheet) {
     // The close stores the 23 widths, which the next fill reads.
     const double dpi = w->logicalDpiX();
     w->grid()->setColumnWidth(7, twipsToPixels(1500, dpi));
+    const int emptyColumn = w->grid()->columnWidth(22);  // untitled and empty: fitted narrow
+    EXPECT_LT(emptyColumn, twipsToPixels(1000, dpi));
     p.main.action(Command::MainSheet)->trigger();
     QApplication::processEvents();
-    EXPECT_EQ(readIniValue(p.job.IniFilePath, "Col_22"), "1000");
+    EXPECT_EQ(readIniValue(p.job.IniFilePath, "Col_22"),
+              std::to_string(static_cast<int>(pixelsToTwips(emptyColumn, dpi))));
     EXPECT_EQ(readIniValue(p.job.IniFilePath, "Col_2"), "2000");
     EXPECT_EQ(readIniValue(p.job.IniFilePath, "Col_7"),
               std::to_string(static_cast<int>(pixelsToTwips(twipsToPixels(1500, dpi), dpi))));
@@ -382,6 +417,41 @@ TEST(FormMainSheet, TheDemoJobOpensCalculatesAndChangesUnitsInTheSheet) {
     EXPECT_TRUE(p.main.action(Command::MainSheet)->isChecked());
     EXPECT_EQ(p.sheets.window()->sheet().rowCount(),
               p.job.IdenticalCount + p.job.McsOnlyCount + p.job.OcsOnlyCount);
+}
+
+// The demo job with no widths stored: every number and title of the sheet and of the calculation
+// window's point table shows uncut, before and after a calculation ("-399.5…" and "MCS.…" were
+// cut by widths measured in twips for another platform's font).
+TEST(FormMainSheet, TheDemoJobShowsEveryNumberAndTitleUncutInTheSheetAndThePointTable) {
+    testing::TempDir dir;
+    Program p;
+    p.job.IniFilePath = dir.write("Kalvoreth.ini", "[Settings]\r\n\r\n[LastEntry]\r\n");
+    ASSERT_TRUE(p.openDemoJob());
+    FormMainSheet* w = p.sheets.window();
+    ASSERT_NE(w, nullptr);
+    FormTrafoBerechnung& calc = p.calculation.ensureOpen();
+    for (const bool calculated : {false, true}) {
+        SCOPED_TRACE(calculated ? "after the calculation" : "before");
+        if (calculated) {
+            calc.presetButton(Preset::SevenParameter)->click();
+            calc.calculateButton()->click();
+            ASSERT_TRUE(p.job.TrafoCalculated);
+        }
+        ASSERT_GT(w->grid()->model()->rowCount(), 0);
+        EXPECT_EQ(testing::cutCellTexts(*w->grid()), std::vector<std::string>{});
+        EXPECT_EQ(testing::cutTitles(*w->grid()), std::vector<std::string>{});
+        ASSERT_GT(calc.pointTable()->model()->rowCount(), 0);
+        EXPECT_EQ(testing::cutCellTexts(*calc.pointTable()), std::vector<std::string>{});
+        EXPECT_EQ(testing::cutTitles(*calc.pointTable()), std::vector<std::string>{});
+    }
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
+        p.main.resize(1300, 700);
+        p.main.show();
+        sub->setGeometry(0, 0, 1250, 420);
+        sub->raise();
+        QApplication::processEvents();
+        saveCapture(p.main, "main-sheet-demo-calculated.png");
+    }
 }
 
 }  // namespace

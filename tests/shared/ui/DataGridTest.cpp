@@ -9,10 +9,12 @@
 #include <QKeyEvent>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "shared/GridSource.h"
 #include "shared/ui/DataGrid.h"
 #include "shared/ui/GridModel.h"
+#include "support/ui/GridFit.h"
 
 namespace kal {
 namespace {
@@ -75,6 +77,66 @@ TEST(DataGrid, RowsHaveOneFixedHeightAndTextsOneLine) {
     source.rows = 2000;
     grid.gridModel().refresh();  // new rows get the same height
     EXPECT_EQ(grid.rowHeight(1999), 30);
+}
+
+// One column: a title and texts, the row `boldRow` bold.
+class TextsSource : public GridSource {
+  public:
+    TextsSource(std::string title, std::vector<std::string> texts, int boldRow = -1)
+        : title_(std::move(title)), texts_(std::move(texts)), boldRow_(boldRow) {}
+    std::int32_t rowCount() const override { return static_cast<std::int32_t>(texts_.size()); }
+    std::int32_t columnCount() const override { return 1; }
+    std::string headerText(std::int32_t) const override { return title_; }
+    std::string text(std::int32_t row, std::int32_t) const override {
+        return texts_[static_cast<std::size_t>(row)];
+    }
+    CellStyle style(std::int32_t row, std::int32_t) const override {
+        CellStyle s;
+        s.bold = row == boldRow_;
+        s.alignment = CellAlignment::Right;
+        return s;
+    }
+
+  private:
+    std::string title_;
+    std::vector<std::string> texts_;
+    int boldRow_;
+};
+
+TEST(DataGrid, AFittedColumnShowsItsTitleAndEveryTextUncut) {
+    struct Case {
+        const char* what;
+        TextsSource source;
+    };
+    const Case cases[] = {
+        {"a long title", TextsSource("Schnitt Abs(delta s)", {"1.000", "-2.000"})},
+        {"a long number among short ones", TextsSource("dev.x", {"0.001", "-399512.123", "7.000"})},
+        {"the longest text bold", TextsSource("x", {"-1234567.891", "-1234567.891"}, 1)},
+        {"no rows", TextsSource("min Scale", {})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DataGrid grid;
+        grid.setFont(QFont("Courier", 10));
+        grid.setSource(&c.source);
+        grid.setColumnWidth(0, 20);
+        EXPECT_FALSE(testing::cutCellTexts(grid).empty() && testing::cutTitles(grid).empty())
+            << "the case cuts nothing at 20 pixels";
+        grid.setColumnWidth(0, grid.fittedColumnWidth(0));
+        EXPECT_EQ(testing::cutCellTexts(grid), std::vector<std::string>{});
+        EXPECT_EQ(testing::cutTitles(grid), std::vector<std::string>{});
+    }
+}
+
+// A million rows: the fit reads a bounded number of cells and still finds the long texts.
+TEST(DataGrid, FittingAColumnOfAMillionRowsReadsABoundedSample) {
+    CountingSource source(kMillion, 2);
+    DataGrid grid;
+    grid.setSource(&source);
+    source.textCalls = 0;
+    const int width = grid.fittedColumnWidth(1);
+    EXPECT_LE(source.textCalls, DataGrid::kFittedRows);
+    EXPECT_GE(width, grid.fontMetrics().horizontalAdvance(QString::number(kMillion - 1) + ".1"));
 }
 
 TEST(GridModel, EachRoleComesFromTheSourcesTextAndStyle) {
