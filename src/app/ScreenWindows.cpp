@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "shared/IniFile.h"
+#include "shared/ui/WindowPosQt.h"
 #include "shell/WindowTiling.h"
 #include "shell/ui/MainWindowCommands.h"
 #include "shell/ui/WindowCapture.h"
@@ -150,9 +151,12 @@ FormScreen& ScreenWindows::open() {
     if (!windows_.empty() && windows_.back()->sub) {
         const QRect previous = windows_.back()->sub->geometry();
         const QRect area = main_.mdiArea()->viewport()->rect();
-        const TileRect place = nextCascadePlace(previous.x(), previous.y(), {w.sub->width(), w.sub->height()},
-                                                area.width(), area.height(), cascadeStep(*main_.mdiArea()));
-        w.sub->move(place.x, place.y);
+        const QSize least = usableMinimumSize(w.sub);
+        const TileRect place =
+            nextCascadePlace(previous.x(), previous.y(), {w.sub->width(), w.sub->height()},
+                             {least.width(), least.height()}, area.width(), area.height(),
+                             cascadeStep(*main_.mdiArea()));
+        w.sub->setGeometry(place.x, place.y, place.width, place.height);
     }
     QObject::connect(w.form, &FormScreen::closing, w.form, [this](FormScreen* form) { unload(form); });
     windows_.push_back(std::move(entry));

@@ -72,11 +72,15 @@ std::vector<TileRect> cascadeKeepingSizes(const std::vector<TileSize>& sizes,
     return places;
 }
 
-TileRect nextCascadePlace(int previousX, int previousY, TileSize size, int width, int height, int step) {
+TileRect nextCascadePlace(int previousX, int previousY, TileSize size, TileSize minimum, int width, int height,
+                          int step) {
+    const int minWidth = std::max(1, minimum.width), minHeight = std::max(1, minimum.height);
     const int x = previousX + step, y = previousY + step;
-    if (x < 0 || y < 0 || x + size.width > width || y + size.height > height)
+    if (x < 0 || y < 0 || x + minWidth > width || y + minHeight > height)
         return {0, 0, size.width, size.height};
-    return {x, y, size.width, size.height};
+    const int w = std::max(minWidth, std::min(size.width, width - x));
+    const int h = std::max(minHeight, std::min(size.height, height - y));
+    return {x, y, w, h};
 }
 
 }  // namespace kal

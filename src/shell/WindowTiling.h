@@ -41,8 +41,11 @@ std::vector<TileRect> cascadeKeepingSizes(const std::vector<TileSize>& sizes,
                                           int step);
 
 // Where a window of `size` opened beside a window at (`previousX`, `previousY`) goes: one cascade
-// step right of and below it, or the area's top-left corner when the window would then reach past
-// the area.
-TileRect nextCascadePlace(int previousX, int previousY, TileSize size, int width, int height, int step);
+// step right of and below it, shrunk to stay inside the area as far as its `minimum` allows (a
+// window of the default size fills most of the area, and going back to the corner would cover
+// the previous window exactly); at the area's top-left corner only when even its minimum would
+// reach past the area from that step.
+TileRect nextCascadePlace(int previousX, int previousY, TileSize size, TileSize minimum, int width, int height,
+                          int step);
 
 }  // namespace kal

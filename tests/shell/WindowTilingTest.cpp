@@ -121,11 +121,18 @@ TEST(WindowTiling, CascadeKeepsSizesAndNeverGoesBelowTheMinimum) {
 }
 
 TEST(WindowTiling, NextWindowStandsOneCascadeStepFurtherOrBackAtTheCorner) {
-    EXPECT_EQ(nextCascadePlace(0, 0, {660, 520}, 1200, 800, 25), (TileRect{25, 25, 660, 520}));
-    EXPECT_EQ(nextCascadePlace(100, 40, {660, 520}, 1200, 800, 25), (TileRect{125, 65, 660, 520}));
-    // One more step would reach past the bottom edge.
-    EXPECT_EQ(nextCascadePlace(100, 270, {660, 520}, 1200, 800, 25), (TileRect{0, 0, 660, 520}));
-    EXPECT_EQ(nextCascadePlace(530, 0, {660, 520}, 1200, 800, 25), (TileRect{0, 0, 660, 520}));
+    const TileSize least{200, 150};
+    EXPECT_EQ(nextCascadePlace(0, 0, {660, 520}, least, 1200, 800, 25), (TileRect{25, 25, 660, 520}));
+    EXPECT_EQ(nextCascadePlace(100, 40, {660, 520}, least, 1200, 800, 25), (TileRect{125, 65, 660, 520}));
+    // One more step would reach past the bottom or right edge: the window gives up what it must.
+    EXPECT_EQ(nextCascadePlace(100, 270, {660, 520}, least, 1200, 800, 25), (TileRect{125, 295, 660, 505}));
+    EXPECT_EQ(nextCascadePlace(530, 0, {660, 520}, least, 1200, 800, 25), (TileRect{555, 25, 645, 520}));
+    // The settings' default size nearly fills the area: each new window still stands a step on.
+    EXPECT_EQ(nextCascadePlace(0, 0, {1101, 780}, least, 1240, 780, 25), (TileRect{25, 25, 1101, 755}));
+    EXPECT_EQ(nextCascadePlace(25, 25, {1101, 755}, least, 1240, 780, 25), (TileRect{50, 50, 1101, 730}));
+    // Only where even the minimum no longer fits does it start again at the corner.
+    EXPECT_EQ(nextCascadePlace(1000, 100, {660, 520}, least, 1200, 800, 25), (TileRect{0, 0, 660, 520}));
+    EXPECT_EQ(nextCascadePlace(100, 640, {660, 520}, least, 1200, 800, 25), (TileRect{0, 0, 660, 520}));
 }
 
 }  // namespace

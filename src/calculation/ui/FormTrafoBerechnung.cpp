@@ -265,7 +265,8 @@ void FormTrafoBerechnung::storeColumnWidths() {
     if (!hooks_.writeSettings) return;
     std::vector<IniEntry> entries;
     for (int column = 1; column <= 7; ++column)
-        entries.push_back({"Cols", "col_fb_" + std::to_string(column), widths_->twips(column)});
+        if (widths_->chosen(column))
+            entries.push_back({"Cols", "col_fb_" + std::to_string(column), widths_->twips(column)});
     hooks_.writeSettings(entries);
 }
 

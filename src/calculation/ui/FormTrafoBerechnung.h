@@ -127,7 +127,8 @@ class FormTrafoBerechnung : public QWidget, public CalculationView {
     // The status bar panels 1..9 (the calculation's progress writes 1 to 7).
     void setPanelText(int panel, const std::string& text);
 
-    // Writes the widths of table columns 1 to 7 as "col_fb_N" (SchreibeTabellenSpalteBreite_in_ini).
+    // Writes the widths of table columns 1 to 7 as "col_fb_N" (SchreibeTabellenSpalteBreite_in_ini),
+    // those the user set or the settings file gave; a fitted column is fitted again next time.
     void storeColumnWidths();
 
   signals:

@@ -164,7 +164,8 @@ std::vector<IniEntry> FormMainSheet::columnWidthEntries() const {
     std::vector<IniEntry> entries;
     if (!sheet_.filled()) return entries;
     for (int column = 0; column < kMainSheetColumns; ++column)
-        entries.push_back({"Cols", "Col_" + std::to_string(column), widths_->twips(column)});
+        if (widths_->chosen(column))
+            entries.push_back({"Cols", "Col_" + std::to_string(column), widths_->twips(column)});
     return entries;
 }
 

@@ -53,8 +53,9 @@ class FormMainSheet : public QWidget {
     // sheet row (1-based, as shown), 0 when the sheet does not list the name (IndexMainSheet).
     int goToPoint(const std::string& name);
 
-    // Column widths in twips as they stand (the user's drags included); empty before the first
-    // fill that found points, so a sheet that never held its 23 columns writes none.
+    // Widths in twips of the columns that have one of their own (the user's drags, the settings
+    // file's); fitted columns are left out so the next fill fits them again. Empty before the
+    // first fill that found points, so a sheet that never held its 23 columns writes none.
     std::vector<IniEntry> columnWidthEntries() const;
 
     // What the handlers do, for callers and tests that do not go through the mouse and keys.

@@ -63,6 +63,11 @@ bool GridColumnWidths::userSet(int column) const {
     return c && c->user;
 }
 
+bool GridColumnWidths::chosen(int column) const {
+    const Column* c = managed(column);
+    return c && (c->user || c->stored);
+}
+
 void GridColumnWidths::sectionResized(int column, int oldPixels, int newPixels) {
     // Hiding and showing a column passes through width 0; neither is a width the user chose.
     if (applying_ || resetting_ || oldPixels == 0 || newPixels == 0) return;

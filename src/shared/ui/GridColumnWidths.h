@@ -31,6 +31,10 @@ class GridColumnWidths : public QObject {
     int twips(int column) const;
     // Whether the user set the width of `column` in this window.
     bool userSet(int column) const;
+    // Whether `column` has a width of its own to keep: the user's or one from the settings file.
+    // A fitted width is measured afresh on every fill and is not stored: stored, it would win over
+    // the next job's longer numbers as if the user had chosen it.
+    bool chosen(int column) const;
 
   private:
     struct Column {
