@@ -16,26 +16,33 @@ constexpr int kMaxScaleSteps = 700;
 // More decimals than a double holds digits would print noise.
 constexpr int kMaxLengthDecimals = 17;
 
-// The bars start at x = 400 and keep this much clear of the right edge.
+// The captions stand at x = 200 and the bars start at x = 400 and keep this much clear of the
+// right edge; a window narrower than a full bar needs moves both left, down to a caption at 10.
+constexpr double kCaptionLeft = 200;
 constexpr double kBarLeft = 400;
 constexpr double kRightMargin = 10;
+constexpr double kLongestBar = 300;
+constexpr double kShortestBar = 30;
 
 void drawBar(DisplayList& list, const std::string& prefix, double startUnit, double pixelsPerStartUnit,
              double labelTop, double barRow, const std::string& unitName, int surfaceWidth) {
-    const double room = std::clamp(surfaceWidth - kBarLeft - kRightMargin, 30.0, 300.0);
+    const double shift = std::clamp(kBarLeft + kLongestBar + kRightMargin - surfaceWidth, 0.0, kCaptionLeft - 10);
+    const double barLeft = kBarLeft - shift;
+    const double room = std::clamp(surfaceWidth - barLeft - kRightMargin, kShortestBar, kLongestBar);
     const ScaleBarFit fit = fitScaleBar(startUnit, pixelsPerStartUnit, room);
     if (!fit.drawn) return;
     const StoredColour text = list.background == paletteColour(palette::LightRed)
                                   ? paletteColour(palette::Black)
                                   : paletteColour(palette::LightRed);
-    list.add(TextLabel{{200.0f, static_cast<float>(labelTop)},
+    list.add(TextLabel{{static_cast<float>(kCaptionLeft - shift), static_cast<float>(labelTop)},
                        prefix + scaleBarLengthText(fit.unit) + " " + unitName,
                        text});
     const StoredColour colour = paletteColour(palette::LightBlue);
     const auto y = static_cast<float>(barRow);
-    const auto right = static_cast<float>(kBarLeft + fit.pixels);
-    list.add(Segment{{400, y}, {right, y}, 1, colour});
-    list.add(Segment{{400, y + 3}, {400, y - 3}, 1, colour});
+    const auto left = static_cast<float>(barLeft);
+    const auto right = static_cast<float>(barLeft + fit.pixels);
+    list.add(Segment{{left, y}, {right, y}, 1, colour});
+    list.add(Segment{{left, y + 3}, {left, y - 3}, 1, colour});
     list.add(Segment{{right, y + 3}, {right, y - 3}, 1, colour});
 }
 

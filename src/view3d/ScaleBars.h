@@ -35,9 +35,10 @@ struct ScaleBarOptions {
 
 // Appends the captions (TextLabel, transparent; black on a light-red background, else light
 // red) and the bars for a surface `surfaceHeight` pixels high. The view bar stands 60 pixels
-// above the bottom, the vector bar 90. In a surface too narrow for 300 pixels from x = 400 a bar
-// is fitted to what is left (at least 30 pixels), so its far end and tick stay on the window and
-// the caption names the length actually drawn.
+// above the bottom, the vector bar 90. A surface narrower than a full bar from x = 400 needs
+// (710 pixels) moves captions and bars left together, the captions down to x = 10, and fits each
+// bar to the room left (at least 30 pixels), so the bar ends on the window and its caption names
+// the length actually drawn.
 void drawScaleBars(DisplayList& list, int surfaceHeight, const ScaleBarOptions& options);
 
 }  // namespace kal

@@ -118,7 +118,7 @@ TEST(OverlayStages, PixelsOfTheAxesAndScaleBarLandWhereProjected) {
     const auto at = [&](int x, int y) { return ImageBuffer::fromPixel(image.pixel(x, y)); };
     EXPECT_EQ(at(95, 210), paletteColour(12));   // tripod x axis from (70, 210) to (120, 210)
     EXPECT_EQ(at(70, 185), paletteColour(14));   // tripod y axis, up the screen
-    EXPECT_EQ(at(450, 240), paletteColour(9));   // view scale bar, 400..500 on row 240
+    EXPECT_EQ(at(340, 240), paletteColour(9));   // view scale bar, 290..390 on row 240 (600 px: moved left)
     EXPECT_EQ(at(205, 150), paletteColour(12));  // OCS x axis from the origin (200, 150), 10 mm
 }
 

@@ -303,19 +303,21 @@ TEST(ScaleBars, ViewAndVectorBarsWithTheirCaptions) {
     EXPECT_EQ(bars[3].to, (PixelPoint{500, 510}));
 }
 
-// A vector bar of 250 pixels from x = 400 ran past the right edge of a 600-pixel window: on a
-// narrow surface both bars end inside it and the captions name the lengths drawn.
+// A vector bar of 250 pixels from x = 400 ran past the right edge of a 600-pixel window, and an
+// arranged 300-pixel window showed no bar at all: on a narrow surface captions and bars move left
+// together, both bars end inside it and the captions name the lengths drawn.
 TEST(ScaleBars, BarsEndInsideANarrowSurface) {
     struct Case {
         int width;
-        double viewPixels, vectorPixels;  // drawn lengths
+        float captionLeft, barLeft, pixels;  // both bars alike here
         const char *viewText, *vectorText;
     };
     const Case cases[] = {
-        {1000, 250, 250, "Scale 1000.000 millimeter", "Scale Vector 0.100 millimeter"},
-        {710, 250, 250, "Scale 1000.000 millimeter", "Scale Vector 0.100 millimeter"},
-        {600, 25, 25, "Scale 100.000 millimeter", "Scale Vector 0.0100 millimeter"},
-        {300, 25, 25, "Scale 100.000 millimeter", "Scale Vector 0.0100 millimeter"},  // 30 px at least
+        {1000, 200, 400, 250, "Scale 1000.000 millimeter", "Scale Vector 0.100 millimeter"},
+        {710, 200, 400, 250, "Scale 1000.000 millimeter", "Scale Vector 0.100 millimeter"},
+        {600, 90, 290, 250, "Scale 1000.000 millimeter", "Scale Vector 0.100 millimeter"},
+        {300, 10, 210, 25, "Scale 100.000 millimeter", "Scale Vector 0.0100 millimeter"},
+        {200, 10, 210, 25, "Scale 100.000 millimeter", "Scale Vector 0.0100 millimeter"},  // 30 px at least
     };
     for (const Case& c : cases) {
         ScaleBarOptions options;
@@ -330,11 +332,15 @@ TEST(ScaleBars, BarsEndInsideANarrowSurface) {
         ASSERT_EQ(texts.size(), 2u);
         EXPECT_EQ(texts[0].text, c.viewText) << c.width;
         EXPECT_EQ(texts[1].text, c.vectorText) << c.width;
+        EXPECT_EQ(texts[0].at.x, c.captionLeft) << c.width;
+        EXPECT_EQ(texts[1].at.x, c.captionLeft) << c.width;
         const auto bars = segmentsOf(list, paletteColour(9));
         ASSERT_EQ(bars.size(), 6u);
-        EXPECT_FLOAT_EQ(bars[0].to.x - bars[0].from.x, static_cast<float>(c.viewPixels)) << c.width;
-        EXPECT_FLOAT_EQ(bars[3].to.x - bars[3].from.x, static_cast<float>(c.vectorPixels)) << c.width;
-        if (c.width >= 440) {
+        for (const std::size_t bar : {std::size_t{0}, std::size_t{3}}) {
+            EXPECT_FLOAT_EQ(bars[bar].from.x, c.barLeft) << c.width;
+            EXPECT_FLOAT_EQ(bars[bar].to.x - bars[bar].from.x, c.pixels) << c.width;
+        }
+        if (c.width >= 250) {
             for (const auto& bar : bars) EXPECT_LT(std::max(bar.from.x, bar.to.x), c.width) << c.width;
         }
     }
