@@ -58,6 +58,9 @@ FormMain::FormMain(JobState& job, platform::Prompter& prompter, QWidget* parent)
     // A child window larger than the work area stays reachable.
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // A closed child window hands the activation back to the one used before it, not to the
+    // oldest: closing the trumpet graph returns to the analysis window it came from.
+    mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     // A window opened while another is maximised opens at its own size: maximised, it would fill
     // the work area and store that as its size. The work area's rule of maximising whatever is
     // activated while the active window is maximised is held off from a new window's first

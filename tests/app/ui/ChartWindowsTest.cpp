@@ -394,6 +394,38 @@ TEST(ChartWindows, TheTrumpetWindowClosesByItsButtonEscapeAndCtrlF4AndKeepsItsOw
     EXPECT_EQ(p.charts.trumpetWindow(), nullptr);
 }
 
+// The trumpet graph opened over a maximised analysis window and closed again: the work area went
+// back to its oldest child window (maximised in the analysis window's place), not to the window the
+// graph came from.
+TEST(ChartWindows, ClosingTheTrumpetGraphReturnsToTheMaximisedAnalysisWindow) {
+    Program p;
+    p.main.show();
+    QMdiSubWindow* older = p.main.mdiArea()->addSubWindow(new QWidget);
+    older->setWindowTitle("Older");
+    older->show();
+    p.main.action(Command::DistanceScale)->trigger();
+    Program::settle();
+    FormDistanceScale* analysis = p.charts.distanceWindow();
+    ASSERT_NE(analysis, nullptr);
+    auto* analysisFrame = qobject_cast<QMdiSubWindow*>(analysis->parentWidget());
+    analysisFrame->showMaximized();
+    p.main.mdiArea()->setActiveSubWindow(analysisFrame);
+    QApplication::processEvents();
+
+    analysis->trumpetGraphButton()->click();
+    QApplication::processEvents();
+    ASSERT_NE(p.charts.trumpetWindow(), nullptr);
+    EXPECT_TRUE(analysisFrame->isMaximized());
+    EXPECT_FALSE(older->isMaximized());
+
+    QTest::keyClick(&p.main, Qt::Key_F4, Qt::ControlModifier);
+    QApplication::processEvents();
+    ASSERT_EQ(p.charts.trumpetWindow(), nullptr);
+    EXPECT_EQ(p.main.mdiArea()->activeSubWindow(), analysisFrame);
+    EXPECT_TRUE(analysisFrame->isMaximized());
+    EXPECT_FALSE(older->isMaximized());
+}
+
 TEST(ChartWindows, SaveTrumpedDataWritesThePairsOfTheTableShown) {
     Program p;
     testing::TempDir dir;
