@@ -131,10 +131,6 @@ FormTrompete* ChartWindows::trumpetGraph() {
         else
             QApplication::restoreOverrideCursor();
     };
-    // The progress window shown while drawing takes the activation with it when it goes, and the
-    // work area hands it on to the next child window, maximising that one in place of a
-    // maximised analysis window: the window the user worked in is given back its place.
-    const QPointer<QMdiSubWindow> activeBefore = main_.mdiArea()->activeSubWindow();
     busy(true);
     bool drawn = false;
     try {
@@ -144,8 +140,6 @@ FormTrompete* ChartWindows::trumpetGraph() {
         throw;
     }
     busy(false);
-    if (activeBefore && main_.mdiArea()->activeSubWindow() != activeBefore)
-        main_.mdiArea()->setActiveSubWindow(activeBefore);
     if (!drawn) return nullptr;  // stopped: no window
 
     trumpet_ = new FormTrompete(std::move(picture));
