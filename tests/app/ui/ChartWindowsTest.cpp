@@ -198,18 +198,28 @@ TEST(ChartWindows, DistanceScaleWithoutIdenticalPointsShowsTheMessage) {
     EXPECT_EQ(p.charts.distanceWindow(), nullptr);
 }
 
+// A distance window's services on scripted fakes, letting events through after every step.
+struct DistanceFakes {
+    testing::FakePrompter prompter;
+    testing::FakeProgress progress;
+    testing::FakeEventPump pump;
+    DistanceWindowServices services() {
+        DistanceWindowServices s;
+        s.prompter = &prompter;
+        s.events = &pump;
+        s.progress = &progress;
+        s.interval = std::chrono::milliseconds(0);
+        return s;
+    }
+};
+
 TEST(FormDistanceScale, StopLeavesThePreviousTable) {
     platform::ScopedDecimalSeparator point{'.'};
     JobState job = testing::distanceJob(testing::scaledCloud(300, 10.0));
     job.TrafoCalculated = true;
-    testing::FakePrompter prompter;
-    testing::FakeProgress progress;
-    testing::FakeEventPump pump;
-    DistanceWindowServices s;
-    s.prompter = &prompter;
-    s.events = &pump;
-    s.progress = &progress;
-    s.interval = std::chrono::milliseconds(0);
+    DistanceFakes fakes;
+    auto& [prompter, progress, pump] = fakes;
+    DistanceWindowServices s = fakes.services();
     int busy = 0, analysed = 0;
     s.setLongWorkRunning = [&](bool running) { busy += running ? 1 : -1; };
     s.analysed = [&](std::shared_ptr<const DistanceAnalysis>) { ++analysed; };
@@ -256,14 +266,9 @@ TEST(FormDistanceScale, StopDuringARunInTheOtherModePutsTheModeBack) {
     platform::ScopedDecimalSeparator point{'.'};
     JobState job = testing::distanceJob(testing::scaledCloud(200, 10.0));
     job.TrafoCalculated = true;
-    testing::FakePrompter prompter;
-    testing::FakeProgress progress;
-    testing::FakeEventPump pump;
-    DistanceWindowServices s;
-    s.prompter = &prompter;
-    s.events = &pump;
-    s.progress = &progress;
-    s.interval = std::chrono::milliseconds(0);
+    DistanceFakes fakes;
+    auto& [prompter, progress, pump] = fakes;
+    DistanceWindowServices s = fakes.services();
     FormDistanceScale w(job, s);
     w.activate();
     ASSERT_NE(w.analysis(), nullptr);

@@ -35,6 +35,16 @@ void saveCapture(QWidget& w, const char* name) {
         w.grab().save(QString::fromStdString(std::string(dir) + "/" + name));
 }
 
+// The sheet as a user sees it in the main window: wide enough for most of its columns.
+void captureSheetInMainWindow(QWidget& main, QMdiSubWindow& sub, const char* name) {
+    main.resize(1300, 700);
+    main.show();
+    sub.setGeometry(0, 0, 1250, 420);
+    sub.raise();
+    QApplication::processEvents();
+    saveCapture(main, name);
+}
+
 // A sheet window on its own, with scripted message boxes and clipboard.
 struct Sheet {
     JobState job;
@@ -345,12 +355,7 @@ TEST(FormMainSheet, BeforeTheFirstCalculationOfAnOpenedJobSheetAndPointTableShow
                 << "point " << point << " axis " << axis;
     }
     if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
-        p.main.resize(1300, 700);
-        p.main.show();
-        sub->setGeometry(0, 0, 1250, 420);
-        sub->raise();
-        QApplication::processEvents();
-        saveCapture(p.main, "main-sheet-before-calculation.png");
+        captureSheetInMainWindow(p.main, *sub, "main-sheet-before-calculation.png");
     }
 
     // After a calculation both show what it stored.
@@ -390,12 +395,7 @@ TEST(FormMainSheet, TheDemoJobOpensCalculatesAndChangesUnitsInTheSheet) {
         p.job.LengthUnitName = "millimeter";
         applyUnitSettings(p.job);
         p.events.publish(JobEvent::UnitsChanged);
-        p.main.resize(1300, 700);
-        p.main.show();
-        sub->setGeometry(0, 0, 1250, 420);
-        sub->raise();
-        QApplication::processEvents();
-        saveCapture(p.main, "main-sheet.png");
+        captureSheetInMainWindow(p.main, *sub, "main-sheet.png");
     }
 
     // The menu entry closes the sheet and takes its check mark away; a refresh then opens nothing.
@@ -448,12 +448,7 @@ TEST(FormMainSheet, TheDemoJobShowsEveryNumberAndTitleUncutInTheSheetAndThePoint
         EXPECT_EQ(testing::cutTitles(*calc.pointTable()), std::vector<std::string>{});
     }
     if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
-        p.main.resize(1300, 700);
-        p.main.show();
-        sub->setGeometry(0, 0, 1250, 420);
-        sub->raise();
-        QApplication::processEvents();
-        saveCapture(p.main, "main-sheet-demo-calculated.png");
+        captureSheetInMainWindow(p.main, *sub, "main-sheet-demo-calculated.png");
     }
 }
 
