@@ -74,7 +74,7 @@ class ParaboloidStepper {
         steps = 0;
         if (!firstStep()) return IterationEnd::Refused;
         ++steps;
-        SurfaceDistanceFit fit(job, s_.engine.controls, s_.results.Weights, convergenceLimit(job));
+        SurfaceDistanceFit fit(job, s_.engine, s_.results.Weights, convergenceLimit(job));
         IterationEnd end;
         for (;;) {
             if (stopRequested()) {

@@ -25,6 +25,8 @@ constexpr double kDampingDown = 0.1;
 constexpr double kDampingUp = 10.0;
 constexpr double kDampingFloor = 1e-12;
 constexpr int kMaxTrials = 60;
+// Events are let through (by the context's 50 ms clock) every so many points of a pass.
+constexpr std::int32_t kPollEveryPoints = 4096;
 // Eigenvalues of the scaled normal matrix (unit diagonal, so the largest is at most u) below this
 // share of the largest are directions the points do not determine.
 constexpr double kRankTolerance = 1e-12;
@@ -120,23 +122,23 @@ double normalWeight(const SurfaceFoot& foot, double px, double py, double pz) {
     return px * foot.nx * foot.nx + py * foot.ny * foot.ny + pz * foot.nz * foot.nz;
 }
 
-SurfaceDistanceFit::SurfaceDistanceFit(JobState& job, const EngineControls& controls, const Matrix& P,
-                                       double limit)
-    : job_(job), controls_(controls), P_(P), limit_(limit) {
-    const DesignLayout layout = decideDesignLayout(job, controls, job.ParamState);
+SurfaceDistanceFit::SurfaceDistanceFit(JobState& job, EngineContext& engine, const Matrix& P, double limit)
+    : job_(job), engine_(engine), controls_(engine.controls), P_(P), limit_(limit) {
+    const DesignLayout layout = decideDesignLayout(job, controls_, job.ParamState);
     if (layout.rDistMode || layout.useAbcTerms || layout.offsetColumns || layout.nU != layout.nU13)
         throw CalcRefused("The surface fit estimates no R Dist and no offset vector: untick them.");
     if (P.rows() < 3 * job.IdenticalCount)
         throw CalcRefused("The weights do not cover the identical points.");
 }
 
-double SurfaceDistanceFit::evaluate(std::vector<SurfaceFoot>& feet) const {
+double SurfaceDistanceFit::evaluate(std::vector<SurfaceFoot>& feet) {
     const JobState& job = job_;
     const std::int32_t n = job.IdenticalCount;
     feet.resize(static_cast<std::size_t>(n + 1));
     const PointTransform model(job);
     double sum = 0.0;
     for (std::int32_t k = 1; k <= n; ++k) {
+        if (k % kPollEveryPoints == 0) engine_.poll();
         double t[3];
         model.apply(job.MCS_X[k], job.MCS_Y[k], job.MCS_Z[static_cast<std::size_t>(k)], t[0], t[1], t[2]);
         SurfaceFoot& f = feet[static_cast<std::size_t>(k)];
@@ -163,6 +165,7 @@ SurfaceFitStep SurfaceDistanceFit::step() {
         const PointTransform model(job);
         double a[3][kParamCount + 1];
         for (std::int32_t k = 1; k <= n; ++k) {
+            if (k % kPollEveryPoints == 0) engine_.poll();
             if (!weighs(P_, k)) continue;
             const auto kz = static_cast<std::size_t>(k);
             const SurfaceFoot& f = feet_[kz];

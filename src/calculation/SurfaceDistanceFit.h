@@ -21,6 +21,7 @@
 // O(n·u²) for the normal equations and O(u³) for their eigen-decomposition (u ≤ 13).
 #include <vector>
 
+#include "engine/EngineContext.h"
 #include "engine/EngineControls.h"
 #include "engine/FootPoint.h"
 #include "shared/JobState.h"
@@ -40,8 +41,9 @@ class SurfaceDistanceFit {
   public:
     // Takes the estimated slots from the job's ParamState and the weights from P (rows 3k-2..3k of
     // identical point k, column 1); `limit` is the convergence limit of the corrections (mm, rad).
-    // A layout with R Dist or the offset vector has no surface distances: CalcRefused.
-    SurfaceDistanceFit(JobState& job, const EngineControls& controls, const Matrix& P, double limit);
+    // The passes over the points let events through by the context's clock. A layout with R Dist
+    // or the offset vector has no surface distances: CalcRefused.
+    SurfaceDistanceFit(JobState& job, EngineContext& engine, const Matrix& P, double limit);
 
     // One damped step from the job's current parameters. Leaves the job at the parameters after
     // the step, with the working copy of the rotation (RotXSeed..RotZSeed) equal to them. A
@@ -54,6 +56,7 @@ class SurfaceDistanceFit {
 
   private:
     JobState& job_;
+    EngineContext& engine_;
     const EngineControls controls_;
     const Matrix& P_;
     const double limit_;
@@ -62,7 +65,7 @@ class SurfaceDistanceFit {
     std::vector<SurfaceFoot> trialFeet_;
 
     // The weighted sum of squares at the job's current parameters, with the foot points into `feet`.
-    double evaluate(std::vector<SurfaceFoot>& feet) const;
+    double evaluate(std::vector<SurfaceFoot>& feet);
 };
 
 // The weight of a point's orthogonal distance: nᵀ·diag(px, py, pz)·n.

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "calculation/OneCalculation.h"
 #include "calculation/ParaboloidLoop.h"
+#include "calculation/SurfaceDistanceFit.h"
 #include "engine/FootPoint.h"
 #include "shared/Rotations.h"
 #include "support/CalculationFixture.h"
@@ -240,6 +242,59 @@ TEST(ParaboloidConvergence, FlatDishSmallPoseNoiseFreeEndsOnTheTruth) {
         EXPECT_NEAR(f.job.Params[static_cast<std::size_t>(kTraX + i)], recipe.truth.tra[i], 0.01) << i;
     EXPECT_NEAR(f.job.RotX(), recipe.truth.rot[0], 2e-5);
     EXPECT_NEAR(f.job.RotY(), recipe.truth.rot[1], 2e-5);
+    // Converged means the parameters stand: one more step of the fit from the result hardly moves.
+    EngineContext engine;
+    engine.controls = controlsOf(f.panel());
+    SurfaceDistanceFit fit(f.job, engine, f.results().Weights, 1e-9);
+    EXPECT_LT(fit.step().largestCorrection, 1e-6);
+}
+
+// With rot z'' estimated too (the window's six parameters) the turn about the surface's own axis is
+// not determined; the fit leaves that direction alone and still brings every point onto the dish.
+TEST(ParaboloidConvergence, TheTurnAboutTheAxisLeftFreeStillConverges) {
+    DishRecipe recipe;
+    recipe.focal = 200.0;
+    recipe.truth.tra[0] = 30.0;
+    recipe.truth.tra[1] = 12.0;
+    recipe.truth.tra[2] = -8.0;
+    recipe.truth.rot[0] = 0.05;
+    recipe.truth.rot[1] = -0.03;
+    recipe.truth.rot[2] = 0.0;
+    CalculationFixture f(testing::makeDishJob(recipe));
+    ASSERT_TRUE(f.panel().row(kRotZ).estimate);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    EXPECT_TRUE(f.prompter.texts().empty()) << ::testing::PrintToString(f.prompter.texts());
+    for (std::int32_t k = 1; k <= f.job.IdenticalCount; ++k) {
+        const auto kz = static_cast<std::size_t>(k);
+        double o[3];
+        paraboloidFootPoint(f.job.ShapeProfile, f.job.MCSt_X[k], f.job.MCSt_Y[k], f.job.MCSt_Z[kz], o[0],
+                            o[1], o[2]);
+        EXPECT_LT(std::hypot(f.job.MCSt_X[k] - o[0], f.job.MCSt_Y[k] - o[1], f.job.MCSt_Z[kz] - o[2]), 1e-3)
+            << k;
+    }
+    EXPECT_LT(f.results().S0, 1e-3);
+}
+
+// The use flags weigh the distances: a point measured 50 mm off the dish and switched off does not
+// pull the fit.
+TEST(ParaboloidConvergence, AnUnusedPointDoesNotPullTheFit) {
+    DishRecipe recipe;
+    recipe.focal = 100.0;
+    recipe.truth.tra[0] = -20.0;
+    recipe.truth.tra[1] = 6.0;
+    recipe.truth.tra[2] = 15.0;
+    recipe.truth.rot[0] = 0.08;
+    recipe.truth.rot[1] = 0.02;
+    recipe.truth.rot[2] = 0.0;
+    JobState job = testing::makeDishJob(recipe);
+    job.MCS_Z[5] += 50.0;
+    job.UseFlags[13] = job.UseFlags[14] = job.UseFlags[15] = 0;
+    CalculationFixture f(std::move(job));
+    fiveParameters(f);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    EXPECT_TRUE(f.prompter.texts().empty());
+    EXPECT_TRUE(reaches(resultPose(f.job), truthPose(recipe.truth)))
+        << ::testing::PrintToString(resultPose(f.job));
 }
 
 // Noise-free small poses of every focal length end on the truth, to 0.01 mm.
