@@ -154,6 +154,8 @@ struct PoseClass {
 
 struct RunOutcome {
     bool reached = false;
+    bool referenceFromIdentityReached =
+        false;                // the reference fit started at the identity, as the flow starts
     bool silentMiss = false;  // far from the optimum, yet reported as solved without a word
     std::string text;
 };
@@ -184,6 +186,7 @@ RunOutcome runDish(double focal, const PoseClass& pose, double noise, std::uint6
         out.reached = reaches(result, referenceSurfaceFit(f.job, result));
     out.silentMiss = !out.reached && status == CalcStatus::Solved && f.prompter.texts().empty();
     if (!f.prompter.texts().empty()) out.text = f.prompter.texts().back();
+    out.referenceFromIdentityReached = reaches(referenceSurfaceFit(f.job, Pose{}), optimum);
     if (noise == 0.0) {  // the reference itself: on a noise-free dish the optimum is the truth
         EXPECT_TRUE(reaches(optimum, truthPose(recipe.truth))) << "f " << focal << " seed " << seed;
     }
@@ -195,7 +198,7 @@ TEST(ParaboloidConvergence, GeneratedDishesReachTheBestFitOfTheSurfaceDistances)
     const double focals[] = {50.0, 100.0, 200.0, 400.0};
     const double translations[] = {10.0, 100.0, 500.0};
     const double tilts[] = {2.0, 10.0, 30.0};
-    int runs = 0, reached = 0, silentMisses = 0;
+    int runs = 0, reached = 0, silentMisses = 0, referenceReached = 0;
     for (double focal : focals) {
         int reachedHere = 0, runsHere = 0;
         for (double translation : translations)
@@ -210,6 +213,7 @@ TEST(ParaboloidConvergence, GeneratedDishesReachTheBestFitOfTheSurfaceDistances)
                             ++reachedHere;
                         }
                         if (o.silentMiss) ++silentMisses;
+                        if (o.referenceFromIdentityReached) ++referenceReached;
                         EXPECT_FALSE(o.silentMiss)
                             << "f " << focal << ", ±" << translation << " mm, ±" << tilt << "°, noise "
                             << noise << ", seed " << seed << ": far from the best fit without a message";
@@ -218,7 +222,9 @@ TEST(ParaboloidConvergence, GeneratedDishesReachTheBestFitOfTheSurfaceDistances)
     }
     std::printf("[ dishes   ] all: %d of %d reach the best fit (%.1f %%), %d far from it without a message\n",
                 reached, runs, 100.0 * reached / runs, silentMisses);
+    std::printf("[ dishes   ] the reference fit started at the identity: %d of %d\n", referenceReached, runs);
     EXPECT_GE(runs, 200);
+    EXPECT_GE(reached, referenceReached);
     EXPECT_GE(reached, static_cast<int>(std::ceil(0.94 * runs)));
     EXPECT_EQ(silentMisses, 0);
 }
