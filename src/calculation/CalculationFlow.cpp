@@ -93,8 +93,7 @@ CalcStatus CalculationFlow::calculateKeepingStop() {
     CalcStatus status;
     std::string failure;
     try {
-        TrendState trend;
-        status = job_.ParaboloidMode ? runParaboloidLoop(session, trend) : calculateOnce(session);
+        status = job_.ParaboloidMode ? runParaboloidLoop(session) : calculateOnce(session);
     } catch (const CalcRefused& e) {
         status = CalcStatus::Refused;
         failure = e.what();

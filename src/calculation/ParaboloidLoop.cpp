@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "calculation/MonteCarlo.h"
 #include "calculation/OneCalculation.h"
+#include "calculation/SurfaceDistanceFit.h"
 #include "engine/FootPoint.h"
 #include "engine/TransformModel.h"
 
@@ -46,22 +48,77 @@ void transformAllMcs(JobState& job) {
     }
 }
 
+// How one iteration of foot points and fits ended.
+enum class IterationEnd {
+    Converged,  // the corrections fell below the convergence limit
+    Bound,      // the step bound was reached first
+    Stopped,    // the stop window or STOP ended it
+    Stuck,      // no correction lowered the sum of squares while the parameters had not settled
+    Refused,    // a calculation was refused (not redundant): the flow ends at once
+};
+
 class ParaboloidStepper {
   public:
-    ParaboloidStepper(CalcSession& s, TrendState& trend) : s_(s), trend_(trend) {}
+    explicit ParaboloidStepper(CalcSession& s) : s_(s) {}
 
-    double PrevS0 = 100.0;
+    std::int32_t steps = 0;  // steps of the latest iteration
 
-    // placeOcsOnFootPoints: foot points of the transformed identical points become their OCS points,
-    // then one calculation towards them, then the trend extrapolation. False when the
-    // calculation was refused.
-    bool placeOcsOnFootPoints() {
+    // One iteration: a first step towards the foot points of the transformed points, then damped
+    // steps on the orthogonal distances until the corrections fall below the engine's limit, then
+    // the closing calculation towards the foot points of the result. `stopRequested` is asked
+    // before every step after the first; a STOP (StopFlag) skips the closing calculation when
+    // `closeOnStop` is false.
+    template <class StopRequested>
+    IterationEnd iterate(StopRequested stopRequested, bool closeOnStop) {
         JobState& job = s_.job;
-        s_.engine.poll();
-        if (s_.results.ParaIteration == 1) {
-            if (s_.engine.seedValues) s_.engine.seedValues->applySeed(job);
-            transformAllMcs(job);
+        steps = 0;
+        if (!firstStep()) return IterationEnd::Refused;
+        ++steps;
+        SurfaceDistanceFit fit(job, s_.engine, s_.results.Weights, convergenceLimit(job));
+        IterationEnd end;
+        for (;;) {
+            if (stopRequested()) {
+                end = IterationEnd::Stopped;
+                break;
+            }
+            if (steps >= s_.loopCap) {
+                end = IterationEnd::Bound;
+                break;
+            }
+            const SurfaceFitStep step = fit.step();
+            ++steps;
+            showFitStep(fit);
+            if (step.converged) {
+                end = IterationEnd::Converged;
+                break;
+            }
+            if (step.stuck) {
+                end = IterationEnd::Stuck;
+                break;
+            }
         }
+        if (job.StopFlag && !closeOnStop) return end;
+        // The closing calculation fills the results (residuals, cofactors, sigmas) as every
+        // calculation does. At a stationary point of the orthogonal distances the residual
+        // vectors to the foot points lie along the normals, so the point-to-point solve towards
+        // them ends where the fit stands. It runs to its end even after a STOP.
+        const bool stopFlag = job.StopFlag;
+        job.StopFlag = false;
+        const bool solved = closingStep();
+        job.StopFlag = stopFlag;
+        return solved ? end : IterationEnd::Refused;
+    }
+
+  private:
+    CalcSession& s_;
+
+    static double convergenceLimit(const JobState& job) {
+        return job.IterationThreshold != 0.0 ? std::fabs(job.IterationThreshold) : 1e-9;
+    }
+
+    // The foot points of the transformed identical points become their OCS points.
+    void placeOcsOnFootPoints() {
+        JobState& job = s_.job;
         for (std::int32_t k = 1; k <= job.IdenticalCount; ++k) {
             s_.engine.poll();
             double x, y, z;
@@ -70,37 +127,75 @@ class ParaboloidStepper {
             job.OCS_Y.set(k, y);
             job.OCS_Z[at(k)] = z;
         }
-        s_.results.ParaIteration += 1;
-        if (calculateOnce(s_) == CalcStatus::Refused) return false;
-        // S0 is still the s0 of the step before: extrapolate while it falls.
-        if (s_.results.S0 < PrevS0) {
-            std::array<bool, kParamCount + 1> estimated{};
-            for (int slot = 1; slot <= kParamCount; ++slot) estimated[at(slot)] = s_.estimated(slot);
-            extrapolateTrends(trend_, job, estimated);
-            transformAllMcs(job);
-        } else {
-            trend_.resetCounts();
-        }
-        PrevS0 = s_.results.S0;
-        return true;
     }
 
-    // paraboloidStep: one step with its sigmas shown. False when the step was refused.
-    bool paraboloidStep() {
-        if (!placeOcsOnFootPoints()) return false;
+    // The sigmas of the step in the window (Paraboloid, steps 2 to 6).
+    void showStepSigmas() {
         const double sigmaXyz = sigmaXyzOf(s_);
         s_.view.resetResultDisplay();
         s_.view.showStepSigmas(s_.results.S0, sigmaXyz);
         s_.engine.poll();
         s_.job.TrafoCalculated = true;
+    }
+
+    // The first step (CalcParaboloid): the seeds on the calculation's first step, the foot points
+    // of the transformed points, one calculation towards them. It also makes the calculation's
+    // checks (not redundant, texts that are no numbers) and sets the parameter states and weights
+    // the fit reads. False when the calculation was refused.
+    bool firstStep() {
+        JobState& job = s_.job;
+        s_.engine.poll();
+        if (s_.results.ParaIteration == 1) {
+            if (s_.engine.seedValues) s_.engine.seedValues->applySeed(job);
+            transformAllMcs(job);
+        }
+        placeOcsOnFootPoints();
+        s_.results.ParaIteration += 1;
+        if (calculateOnce(s_) == CalcStatus::Refused) return false;
+        showStepSigmas();
         return true;
     }
 
-    bool settled(double tolerance) const { return std::fabs(PrevS0 - s_.results.S0) < tolerance; }
+    // After a step of the fit: the foot points become the OCS, the residuals are the vectors from
+    // them to the transformed points, and the window shows the step as after a calculation.
+    void showFitStep(const SurfaceDistanceFit& fit) {
+        JobState& job = s_.job;
+        CalcResults& res = s_.results;
+        s_.results.ParaIteration += 1;
+        transformAllMcs(job);
+        const auto& feet = fit.feet();
+        for (std::int32_t k = 1; k <= job.IdenticalCount; ++k) {
+            const SurfaceFoot& f = feet[at(k)];
+            job.OCS_X.set(k, f.x);
+            job.OCS_Y.set(k, f.y);
+            job.OCS_Z[at(k)] = f.z;
+            res.Residuals(3 * k - 2, 1) = job.MCSt_X[k] - f.x;
+            res.Residuals(3 * k - 1, 1) = job.MCSt_Y[k] - f.y;
+            res.Residuals(3 * k, 1) = job.MCSt_Z[at(k)] - f.z;
+        }
+        finishCalculation(s_);
+        showStepSigmas();
+    }
 
-  private:
-    CalcSession& s_;
-    TrendState& trend_;
+    // The closing calculation towards the foot points of the fit's result. False when refused.
+    bool closingStep() {
+        JobState& job = s_.job;
+        transformAllMcs(job);
+        placeOcsOnFootPoints();
+        if (calculateOnce(s_) == CalcStatus::Refused) return false;
+        showStepSigmas();
+        // The points without a partner follow the final parameters too (their foot points are
+        // written at the end of the flow).
+        const PointTransform model(job);
+        for (std::int32_t i = job.IdenticalCount + 1; i <= job.McsCount; ++i) {
+            double x, y, z;
+            model.apply(job.MCS_X[i], job.MCS_Y[i], job.MCS_Z[at(i)], x, y, z);
+            job.MCSt_X.set(i, x);
+            job.MCSt_Y.set(i, y);
+            job.MCSt_Z[at(i)] = z;
+        }
+        return true;
+    }
 };
 
 std::string notConverged(std::int32_t cap) {
@@ -108,45 +203,46 @@ std::string notConverged(std::int32_t cap) {
            " steps; the solution of its last step is kept.";
 }
 
+std::string stoppedEarly(std::int32_t steps) {
+    return "The paraboloid iteration was stopped after " + std::to_string(steps) +
+           " steps, before its parameters had settled; the solution of its last step is kept.";
+}
+
+std::string noDescent(std::int32_t steps) {
+    return "The paraboloid iteration ended after " + std::to_string(steps) +
+           " steps without converging: no correction lowered the sum of the squared distances from the "
+           "surface, although the parameters had not settled. The solution of its last step is kept.";
+}
+
 }  // namespace
 
-CalcStatus runParaboloidLoop(CalcSession& s, TrendState& trend) {
+CalcStatus runParaboloidLoop(CalcSession& s) {
     JobState& job = s.job;
     ParaboloidWindows windows(s);
     // The steps and runs reach the windows as one change, when the flow has ended.
     JobEvents::Batch batch(s.events);
-    trend.reset();
 
     if (job.MonteCarloOn) {
         const std::int32_t runs = std::max(kMinMonteCarloRuns, job.MonteCarloRuns);
         std::int32_t unsettledRuns = 0;
         {
             QuietRunSession quiet(s);
-            EngineContext& runEngine = quiet.engine;
             CalcSession& run = quiet.session;
-            ParaboloidStepper stepper(run, trend);  // the runs share the trend: no fresh seeds per run
+            ParaboloidStepper stepper(run);  // each run goes on from the last: no fresh seeds per run
 
             MonteCarloScope mc(run, runs);
             s.view.setStopWindowEnabled(false);
             for (std::int32_t i = 1; i <= runs && !job.StopFlag; ++i) {
                 mc.showRun(i);
                 mc.addNoiseToMcs();
-                stepper.PrevS0 = 100.0;
-                std::int32_t steps = 0;
-                for (;;) {
-                    if (!stepper.paraboloidStep()) {
-                        batch.discard();  // refused: the caller puts the job back
-                        return CalcStatus::Refused;
-                    }
-                    runEngine.poll();
-                    if (mc.stopRequested()) break;
-                    if (stepper.settled(job.LengthFactor * 1e-5) || job.ParaStopFlag) break;
-                    if (++steps >= s.loopCap) {
-                        ++unsettledRuns;
-                        break;
-                    }
+                const IterationEnd end =
+                    stepper.iterate([&] { return mc.stopRequested() || job.ParaStopFlag; }, false);
+                if (end == IterationEnd::Refused) {
+                    batch.discard();  // refused: the caller puts the job back
+                    return CalcStatus::Refused;
                 }
-                if (job.StopFlag) break;   // this run is not stored
+                if (job.StopFlag) break;  // this run is not stored
+                if (end == IterationEnd::Bound || end == IterationEnd::Stuck) ++unsettledRuns;
                 job.ParaStopFlag = false;  // the stop window ends one run's loop
                 mc.storeRunResults(i);
             }
@@ -167,23 +263,25 @@ CalcStatus runParaboloidLoop(CalcSession& s, TrendState& trend) {
         job.ParaStopFlag = false;
     }
 
-    ParaboloidStepper stepper(s, trend);
+    ParaboloidStepper stepper(s);
+    const IterationEnd end = stepper.iterate([&] { return job.ParaStopFlag || job.StopFlag; }, true);
     CalcStatus status = CalcStatus::Solved;
-    std::int32_t steps = 0;
-    for (;;) {
-        if (!stepper.paraboloidStep()) {
+    switch (end) {
+        case IterationEnd::Refused:
             batch.discard();
             return CalcStatus::Refused;
-        }
-        if (stepper.settled(job.LengthFactor * 1e-6)) break;
-        if (job.ParaStopFlag || job.StopFlag) {
-            status = CalcStatus::Stopped;
+        case IterationEnd::Converged:
             break;
-        }
-        if (++steps >= s.loopCap) {
+        case IterationEnd::Bound:
             s.message(notConverged(s.loopCap));
             break;
-        }
+        case IterationEnd::Stuck:
+            s.message(noDescent(stepper.steps));
+            break;
+        case IterationEnd::Stopped:
+            s.message(stoppedEarly(stepper.steps));
+            status = CalcStatus::Stopped;
+            break;
     }
     const std::int32_t last = std::min(job.McsCount, job.OCS_X.upper());
     for (std::int32_t i = 1; i <= last; ++i) {

@@ -1,22 +1,26 @@
 #pragma once
 // The paraboloid flow: with the paraboloid option the OCS is a surface of revolution (the shape
-// profile), and the transformation brings the MCS points onto it. The iteration alternates the
-// foot points of the transformed MCS points on the surface with a solve towards them, speeded
-// up by trend extrapolation, until s0 settles; optionally inside a Monte Carlo series.
+// profile), and the transformation brings the MCS points onto it, fitting the estimated
+// parameters to the orthogonal distances of the points from the surface (SurfaceDistanceFit.h);
+// optionally inside a Monte Carlo series. An iteration starts with one calculation towards the
+// foot points of the transformed points, takes damped steps on the distances until the
+// corrections fall below the engine's convergence limit, and closes with one calculation towards
+// the foot points of its result, which fills the results as every calculation does. After every
+// step the foot points stand in the OCS and the window shows s0, as the steps go.
 //
-// Every loop is bounded (CalcSession::loopCap steps, with a message when the bound ends it); the
-// stop window's button ends the loop that runs, STOP the whole flow. A step refused as not
-// redundant ends the flow at once.
+// Converged means the parameters stopped moving, not that s0 stopped changing. Every loop is
+// bounded (CalcSession::loopCap steps); the bound, the stop window's button, STOP and a fit that
+// can no longer lower the sum each end the final iteration with a message that says so. The stop
+// window's button ends the loop that runs, STOP the whole flow. A step refused as not redundant
+// ends the flow at once.
 #include <cstdint>
 
 #include "calculation/CalcSession.h"
 #include "calculation/CalculationView.h"
-#include "calculation/ParaboloidTrend.h"
 
 namespace kal {
 
-// Step 4 of the driver in paraboloid mode (ParaboloidRoad). `trend` keeps the extrapolation state between
-// steps.
-CalcStatus runParaboloidLoop(CalcSession& s, TrendState& trend);
+// Step 4 of the driver in paraboloid mode (ParaboloidRoad).
+CalcStatus runParaboloidLoop(CalcSession& s);
 
 }  // namespace kal

@@ -17,14 +17,20 @@ std::int32_t roundHalfEven(double v) { return static_cast<std::int32_t>(std::nea
 
 }  // namespace
 
-void paraboloidFootPoint(const Matrix& profile, double x, double y, double z, double& xo, double& yo,
-                         double& zo) {
+namespace {
+
+// The foot point in the profile's half-plane (radius, height) and the direction of the profile line
+// it lies on, taken in the order of growing rows.
+struct HalfPlaneFoot {
+    double r, h;    // the foot point
+    double dr, dh;  // the direction of its line
+};
+
+HalfPlaneFoot footInHalfPlane(const Matrix& profile, double rho, double z) {
     const std::int32_t n = profile.rows();
     if (n < 2 || profile.cols() < 2)
         throw CalcRefused(
             "The shape profile needs at least 2 points (radius and height) to find a surface point.");
-    const double rho = length2d(x, y);
-    const double phi = azimuthXY(x, y);
     auto r = [&](std::int32_t i) { return profile(i, 1); };
     auto h = [&](std::int32_t i) { return profile(i, 2); };
 
@@ -67,10 +73,40 @@ void paraboloidFootPoint(const Matrix& profile, double x, double y, double z, do
     Vec3 B2{0.0, r(m) - r(m + 1), h(m) - h(m + 1), 0.0};
     footPointOnLine(A, B2, E, F2);
     distancePointLine(A, B2, E, d2);
-    const Vec3& F = d1 < d2 ? F1 : F2;
-    zo = checkedFinite(F[2], "the foot point");
-    xo = checkedFinite(std::cos(phi) * F[1], "the foot point");
-    yo = checkedFinite(std::sin(phi) * F[1], "the foot point");
+    if (d1 < d2) return {F1[1], F1[2], B1[1], B1[2]};
+    return {F2[1], F2[2], -B2[1], -B2[2]};
+}
+
+}  // namespace
+
+void paraboloidFootPoint(const Matrix& profile, double x, double y, double z, double& xo, double& yo,
+                         double& zo) {
+    const double rho = length2d(x, y);
+    const double phi = azimuthXY(x, y);
+    const HalfPlaneFoot F = footInHalfPlane(profile, rho, z);
+    zo = checkedFinite(F.h, "the foot point");
+    xo = checkedFinite(std::cos(phi) * F.r, "the foot point");
+    yo = checkedFinite(std::sin(phi) * F.r, "the foot point");
+}
+
+SurfaceFoot surfaceFootPoint(const Matrix& profile, double x, double y, double z) {
+    const double rho = length2d(x, y);
+    const double phi = azimuthXY(x, y);
+    const HalfPlaneFoot F = footInHalfPlane(profile, rho, z);
+    const double c = std::cos(phi), s = std::sin(phi);
+    SurfaceFoot out;
+    out.x = checkedFinite(c * F.r, "the foot point");
+    out.y = checkedFinite(s * F.r, "the foot point");
+    out.z = checkedFinite(F.h, "the foot point");
+    // The normal of the line (dr, dh) in the half-plane is (-dh, dr); turned to the azimuth φ.
+    const double len = std::hypot(F.dr, F.dh);
+    if (!(len > 0.0) || !std::isfinite(len))
+        throw CalcRefused(
+            "Two neighbouring points of the shape profile coincide: the surface has no normal there.");
+    out.nx = -F.dh / len * c;
+    out.ny = -F.dh / len * s;
+    out.nz = F.dr / len;
+    return out;
 }
 
 void shiftAppend(std::vector<double>& list, double value) {

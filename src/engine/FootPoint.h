@@ -15,6 +15,18 @@ namespace kal {
 void paraboloidFootPoint(const Matrix& profile, double x, double y, double z, double& xo, double& yo,
                          double& zo);
 
+// A foot point on the surface together with the unit normal of the surface there: the normal of the
+// profile line the foot lies on, turned to the point's azimuth (it points to the side where the
+// height grows as the radius shrinks, for a profile that rises outwards: above a dish).
+struct SurfaceFoot {
+    double x = 0, y = 0, z = 0;     // the foot point, mm
+    double nx = 0, ny = 0, nz = 1;  // the unit normal there
+};
+
+// The foot point of paraboloidFootPoint, bit for bit, and the normal of the surface there. The
+// signed distance of the point from the surface along the normal is n·(point - foot).
+SurfaceFoot surfaceFootPoint(const Matrix& profile, double x, double y, double z);
+
 // Moves list entries 2..n one place down and puts value into entry n (entry 0 is not touched):
 // the history of the last n values (ShiftAppend).
 void shiftAppend(std::vector<double>& list, double value);

@@ -58,6 +58,35 @@ TEST(ParaboloidFootPoint, LongProfilesEndTheSearch) {
     EXPECT_LT(std::hypot(x, y), 10);
 }
 
+// The surface fit takes the foot point with the normal of the line it lies on: the same foot
+// point, a unit normal along which the point stands off the surface, turned to the point's azimuth.
+TEST(SurfaceFootPoint, GivesTheFootPointAndTheUnitNormalThere) {
+    const Matrix parabola = profileOf({{0, 0}, {10, 1}, {20, 4}, {30, 9}, {40, 16}, {50, 25}, {60, 36}});
+    const double points[][3] = {{30, 40, 20}, {80, 0, 60}, {1, 0, -1}, {0, 0, 5}, {-7, 12, 30}, {30, 0, 9}};
+    for (const auto& p : points) {
+        double o[3];
+        paraboloidFootPoint(parabola, p[0], p[1], p[2], o[0], o[1], o[2]);
+        const SurfaceFoot f = surfaceFootPoint(parabola, p[0], p[1], p[2]);
+        EXPECT_EQ(f.x, o[0]);
+        EXPECT_EQ(f.y, o[1]);
+        EXPECT_EQ(f.z, o[2]);
+        EXPECT_NEAR(std::hypot(f.nx, f.ny, f.nz), 1.0, 1e-15);
+        // point - foot lies along the normal: its cross product with the normal vanishes (to the
+        // 1e-10 the foot-point formula adds to |B|²).
+        const double d[3] = {p[0] - f.x, p[1] - f.y, p[2] - f.z};
+        EXPECT_NEAR(d[1] * f.nz - d[2] * f.ny, 0.0, 1e-8);
+        EXPECT_NEAR(d[2] * f.nx - d[0] * f.nz, 0.0, 1e-8);
+        EXPECT_NEAR(d[0] * f.ny - d[1] * f.nx, 0.0, 1e-8);
+    }
+    // The line (0, 0)-(100, 10): normal (-10, 100)/|.| in the half-plane, at azimuth 90° (of the
+    // ten-digit π the angle helpers use).
+    const SurfaceFoot f = surfaceFootPoint(profileOf({{0, 0}, {100, 10}}), 0, 50, 20);
+    EXPECT_NEAR(f.nx, 0.0, 1e-11);
+    EXPECT_NEAR(f.ny, -10 / std::sqrt(10100.0), 1e-15);
+    EXPECT_NEAR(f.nz, 100 / std::sqrt(10100.0), 1e-15);
+    EXPECT_THROW(surfaceFootPoint(profileOf({{10, 1}}), 1, 2, 3), CalcRefused);
+}
+
 TEST(ShiftAppend, DropsTheOldestAndAppends) {
     std::vector<double> list{0, 1, 2, 3};
     shiftAppend(list, 4);
