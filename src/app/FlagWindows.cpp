@@ -399,18 +399,21 @@ std::int16_t FlagWindows::createFlagOnRow(FormScreen& window, std::int32_t row) 
 void FlagWindows::moveDynamicFlag(FormScreen& window, std::int32_t row) {
     Window* w = entryOf(window);
     if (w == nullptr) return;
-    ScreenProperties& view = window.model().view;
-    if (w->dynamicFlag != 0) {
-        // Only the flag this mode put is taken away; its number is handed out again when it is
-        // still the last one.
-        deleteFlag(view, w->boxes, w->dynamicFlag);
-        if (view.FahneAnzahl == w->dynamicFlag)
-            view.FahneAnzahl = static_cast<std::int16_t>(w->dynamicFlag - 1);
-        w->dynamicFlag = 0;
-    }
+    removeDynamicFlag(*w);
     w->dynamicFlag = createFlagAt(*w, row, window.model().MouseX, window.model().MouseY, false);
     if (w->dynamicFlag != 0) window.storeView();
     window.redraw();
+}
+
+bool FlagWindows::removeDynamicFlag(Window& w) {
+    if (w.dynamicFlag == 0) return false;
+    // Only the flag this mode put is taken away; its number is handed out again when it is
+    // still the last one.
+    ScreenProperties& view = w.form.model().view;
+    deleteFlag(view, w.boxes, w.dynamicFlag);
+    if (view.FahneAnzahl == w.dynamicFlag) view.FahneAnzahl = static_cast<std::int16_t>(w.dynamicFlag - 1);
+    w.dynamicFlag = 0;
+    return true;
 }
 
 void FlagWindows::toggleDynamicFlagMode() {
@@ -419,8 +422,15 @@ void FlagWindows::toggleDynamicFlagMode() {
     // Saved views would bring their own flags in while the dynamic flag runs.
     if (QToolBar* bar = main_.toolbar(Toolbar::ToolbarSaveView)) bar->setEnabled(!dynamicFlagMode_);
     for (auto& [form, w] : windows_) {
+        auto* window = const_cast<FormScreen*>(form);
+        // The flag that followed the mouse goes with the mode; the stored view loses it too, so
+        // no later window or step brings it back.
+        if (!dynamicFlagMode_ && removeDynamicFlag(*w)) {
+            window->storeView();
+            window->redraw();
+        }
         w->dynamicFlag = 0;
-        if (ScreenNavigationInput* input = ScreenNavigationWindows::of(*const_cast<FormScreen*>(form)))
+        if (ScreenNavigationInput* input = ScreenNavigationWindows::of(*window))
             input->navigator().modes.DynamicFlagMode = dynamicFlagMode_;
     }
 }

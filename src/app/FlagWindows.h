@@ -59,7 +59,7 @@ class FlagWindows {
     // The dynamic flag: the flag it put last is removed and one is put on `row`, with the same
     // number when that number is still the window's last, so numbers do not run away.
     void moveDynamicFlag(FormScreen& window, std::int32_t row);
-    // "Dynamic Flag" (F6): on or off for every window.
+    // "Dynamic Flag" (F6): on or off for every window; off takes the flag it put off each window.
     void toggleDynamicFlagMode();
     bool dynamicFlagMode() const { return dynamicFlagMode_; }
 
@@ -76,6 +76,8 @@ class FlagWindows {
     void attach(FormScreen& window);
     FlagSources sourcesOf(Window& w) const;
     std::int16_t createFlagAt(Window& w, std::int32_t row, float x, float y, bool placeAtMouse);
+    // Takes the flag the dynamic flag put last off its window; false when there is none.
+    bool removeDynamicFlag(Window& w);
     void useMarkToggled();
 
     JobState& job_;

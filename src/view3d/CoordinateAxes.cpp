@@ -1,5 +1,6 @@
 #include "view3d/CoordinateAxes.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
 
@@ -28,14 +29,21 @@ void drawAxisFigure(DisplayList& list, const std::array<PixelPoint, 4>& points, 
     }
 }
 
+// The tripod stands at (70, H − 90) with axes of 50 pixels; its farthest marker dot lies 65
+// pixels out along the z axis and has a radius of 2.
+constexpr double kTripodLeft = 70;
+constexpr double kTripodAxis = 50;
+constexpr double kTripodReach = 65 + 2;
+constexpr double kTripodLabelOffset = 5;
+
 void drawTripod(DisplayList& list, const ViewProjection& projection, int surfaceHeight,
                 const AxesOptions& options, const PlaceLabel& placeLabel) {
-    constexpr double L = 50;
+    constexpr double L = kTripodAxis;
     const double base = roundHalfEven(surfaceHeight - 90.0);
     // The view rotation alone: u to the right, v downwards, without zoom or offsets.
     const auto screen = [&](double x, double y, double z) {
         const ViewPoint v = projection.worldToView(x, y, z);
-        return PixelPoint{static_cast<float>(v.x - 200 + 70), static_cast<float>(200 - v.y + base)};
+        return PixelPoint{static_cast<float>(v.x - 200 + kTripodLeft), static_cast<float>(200 - v.y + base)};
     };
     const std::array<PixelPoint, 4> axes = {screen(0, 0, 0), screen(L, 0, 0), screen(0, L, 0),
                                             screen(0, 0, L)};
@@ -46,11 +54,14 @@ void drawTripod(DisplayList& list, const ViewProjection& projection, int surface
     addSegment(list, axes[1], barb1, 1, red);
     addSegment(list, axes[1], barb2, 1, red);
     addSegment(list, barb1, barb2, 1, red);
-    if (options.showLabels && placeLabel)
-        for (int k = 0; k < 3; ++k) {
-            const PixelPoint& end = axes[static_cast<std::size_t>(k + 1)];
-            placeLabel(list, kAxisPrefix[k] + options.nameOCS, end.x + 5, end.y + 5);
+    if (options.showLabels && placeLabel) {
+        const std::array<std::string, 3> labels = tripodLabels(options);
+        for (std::size_t k = 0; k < 3; ++k) {
+            const PixelPoint& end = axes[k + 1];
+            placeLabel(list, labels[k], end.x + static_cast<float>(kTripodLabelOffset),
+                       end.y + static_cast<float>(kTripodLabelOffset));
         }
+    }
     // One, two and three dots beyond the ends tell the axes apart without colour: points of a
     // 4-pixel pen.
     const auto dot = [&](const PixelPoint& p, int colourIndex) {
@@ -66,6 +77,18 @@ void drawTripod(DisplayList& list, const ViewProjection& projection, int surface
 }
 
 }  // namespace
+
+std::array<std::string, 3> tripodLabels(const AxesOptions& options) {
+    return {kAxisPrefix[0] + options.nameOCS, kAxisPrefix[1] + options.nameOCS,
+            kAxisPrefix[2] + options.nameOCS};
+}
+
+float tripodRightEdge(const AxesOptions& options, int labelWidth) {
+    double right = kTripodLeft + kTripodReach;
+    if (options.showLabels)
+        right = std::max(right, kTripodLeft + kTripodAxis + kTripodLabelOffset + std::max(labelWidth, 0));
+    return static_cast<float>(right);
+}
 
 void drawCoordinateAxes(DisplayList& list, const ViewProjection& projection, int surfaceHeight,
                         const AxesOptions& options, const PointMapper& mcsToOcs,

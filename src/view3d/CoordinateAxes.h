@@ -7,6 +7,7 @@
 // 3. the MCS axes: the MCS origin and axis ends carried into the OCS by the current
 //    transformation, dotted.
 // x, y, z are light red, light yellow and light green. Axis labels read "x " & the system name.
+#include <array>
 #include <string>
 
 #include "view3d/DisplayList.h"
@@ -20,6 +21,15 @@ struct AxesOptions {
     bool showLabels = false;       // ShowCoordinateSystemLabels
     std::string nameOCS, nameMCS;  // NameOCS, NameMCS
 };
+
+// The column right of which nothing of the tripod is drawn, whatever the view's angles: its axes,
+// arrowhead and dots reach 67 pixels from its origin at x = 70, and each label (shown with
+// `options.showLabels`) starts 5 pixels right of an axis end. `labelWidth` is the widest of its
+// three labels ("x " & NameOCS, ...) in pixels.
+float tripodRightEdge(const AxesOptions& options, int labelWidth);
+
+// The three labels of the tripod, as drawn when `options.showLabels` is set.
+std::array<std::string, 3> tripodLabels(const AxesOptions& options);
 
 // Appends the tripod, the OCS axes and the MCS axes. `projection` is the window's current one
 // (origin shift included); `surfaceHeight` places the tripod. A point that cannot be mapped

@@ -1,5 +1,7 @@
 #include "view3d/OverlayStages.h"
 
+#include <algorithm>
+
 #include "view3d/CoordinateAxes.h"
 #include "view3d/GridOverlay.h"
 #include "view3d/OverlayInputs.h"
@@ -58,12 +60,32 @@ void quaternionStage(RedrawContext& ctx, OverlayState& state, const StageLabel& 
                        ctx.inputs.settings.ShowCoordinateSystemLabels, toListLabel(ctx, label));
 }
 
-void axesStage(RedrawContext& ctx, OverlayState& state, const StageLabel& label) {
+namespace {
+
+AxesOptions axesOptionsOf(const RedrawContext& ctx) {
     AxesOptions options;
-    options.axisLength = systemAxisLength(state.extents.diagonal(ctx.job, state.jobChange));
     options.showLabels = ctx.inputs.settings.ShowCoordinateSystemLabels;
     options.nameOCS = ctx.job.NameOCS;
     options.nameMCS = ctx.job.NameMCS;
+    return options;
+}
+
+// What the scale captions and bars keep clear of: the tripod with its labels, and a gap.
+double rightOfTripod(const RedrawContext& ctx) {
+    constexpr double kGap = 10;
+    const AxesOptions options = axesOptionsOf(ctx);
+    int labelWidth = 0;
+    if (options.showLabels)
+        for (const std::string& text : tripodLabels(options))
+            labelWidth = std::max(labelWidth, labelTextWidth(ctx.inputs, text));
+    return tripodRightEdge(options, labelWidth) + kGap;
+}
+
+}  // namespace
+
+void axesStage(RedrawContext& ctx, OverlayState& state, const StageLabel& label) {
+    AxesOptions options = axesOptionsOf(ctx);
+    options.axisLength = systemAxisLength(state.extents.diagonal(ctx.job, state.jobChange));
     drawCoordinateAxes(ctx.out, ctx.projection, ctx.inputs.surface.height, options, mcsToOcsMapper(ctx.job),
                        toListLabel(ctx, label));
 }
@@ -76,6 +98,7 @@ void scaleBarStage(RedrawContext& ctx) {
     options.lengthFactor = ctx.job.LengthFactor;
     options.lengthUnitName = ctx.job.LengthUnitName;
     options.surfaceWidth = ctx.inputs.surface.width;
+    options.clearLeft = rightOfTripod(ctx);
     drawScaleBars(ctx.out, ctx.inputs.surface.height, options);
 }
 

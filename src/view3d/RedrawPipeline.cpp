@@ -127,6 +127,15 @@ void drawRVectors(RedrawContext& ctx, std::int32_t penWidth) {
 
 }  // namespace
 
+int labelTextWidth(const RedrawInputs& inputs, const std::string& text) {
+    if (inputs.textMetrics) return inputs.textMetrics->measure(text, {}).width;
+    constexpr int kEstimatedCharacterWidth = 8;
+    int characters = 0;
+    for (const unsigned char c : text)
+        if ((c & 0xC0) != 0x80) ++characters;  // UTF-8 lead bytes only
+    return characters * kEstimatedCharacterWidth;
+}
+
 RedrawSummary redrawScene(PointCloud& cloud, ScreenProperties& view, ViewArrays& arrays, ViewOrigin& origin,
                           const JobState& job, const RedrawInputs& inputs, const CloudColouring& colouring,
                           const RedrawStages& stages, DisplayList& out) {

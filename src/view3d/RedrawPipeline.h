@@ -38,7 +38,13 @@ struct RedrawInputs {
     // The job's RVec_X/Y/Z hold the points of the current solution (the result display wrote
     // them after the last calculation). False: no R vector is drawn.
     bool RVecCurrent = true;
+    // Sizes of the window's label text, for stages that keep their captions apart; null: every
+    // character 8 pixels wide.
+    const platform::TextMetrics* textMetrics = nullptr;
 };
+
+// The width in pixels of a label drawn in the window's label font.
+int labelTextWidth(const RedrawInputs& inputs, const std::string& text);
 
 struct RedrawSummary {
     std::int32_t FlagLabelCount = 0;  // names placed

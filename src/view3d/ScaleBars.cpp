@@ -17,24 +17,31 @@ constexpr int kMaxScaleSteps = 700;
 constexpr int kMaxLengthDecimals = 17;
 
 // The captions stand at x = 200 and the bars start at x = 400 and keep this much clear of the
-// right edge; a window narrower than a full bar needs moves both left, down to a caption at 10.
+// right edge; a window narrower than a full bar needs moves both left, the captions down to the
+// column they must keep clear of.
 constexpr double kCaptionLeft = 200;
-constexpr double kBarLeft = 400;
+constexpr double kCaptionToBar = 200;
 constexpr double kRightMargin = 10;
 constexpr double kLongestBar = 300;
 constexpr double kShortestBar = 30;
+constexpr double kTickHalf = 3;
 
 void drawBar(DisplayList& list, const std::string& prefix, double startUnit, double pixelsPerStartUnit,
-             double labelTop, double barRow, const std::string& unitName, int surfaceWidth) {
-    const double shift = std::clamp(kBarLeft + kLongestBar + kRightMargin - surfaceWidth, 0.0, kCaptionLeft - 10);
-    const double barLeft = kBarLeft - shift;
-    const double room = std::clamp(surfaceWidth - barLeft - kRightMargin, kShortestBar, kLongestBar);
+             double labelTop, double barRow, const std::string& unitName, int surfaceWidth,
+             double clearLeft) {
+    if (labelTop < 0 || barRow - kTickHalf < 0) return;  // no row for it above the window's top
+    const double shift =
+        std::max(kCaptionLeft + kCaptionToBar + kLongestBar + kRightMargin - surfaceWidth, 0.0);
+    const double captionLeft = std::max(kCaptionLeft - shift, clearLeft);
+    const double barLeft = captionLeft + kCaptionToBar;
+    const double room = std::min(surfaceWidth - barLeft - kRightMargin, kLongestBar);
+    if (!(room >= kShortestBar)) return;  // no room right of what the caption must keep clear of
     const ScaleBarFit fit = fitScaleBar(startUnit, pixelsPerStartUnit, room);
     if (!fit.drawn) return;
     const StoredColour text = list.background == paletteColour(palette::LightRed)
                                   ? paletteColour(palette::Black)
                                   : paletteColour(palette::LightRed);
-    list.add(TextLabel{{static_cast<float>(kCaptionLeft - shift), static_cast<float>(labelTop)},
+    list.add(TextLabel{{static_cast<float>(captionLeft), static_cast<float>(labelTop)},
                        prefix + scaleBarLengthText(fit.unit) + " " + unitName,
                        text});
     const StoredColour colour = paletteColour(palette::LightBlue);
@@ -78,10 +85,10 @@ ScaleBarFit fitScaleBar(double startUnit, double pixelsPerStartUnit, double long
 void drawScaleBars(DisplayList& list, int surfaceHeight, const ScaleBarOptions& options) {
     const double factor = overlayLengthFactor(options.lengthFactor);
     drawBar(list, "Scale ", 1000, 1000 / factor * options.massstab, surfaceHeight - 65.0,
-            surfaceHeight - 60.0, options.lengthUnitName, options.surfaceWidth);
+            surfaceHeight - 60.0, options.lengthUnitName, options.surfaceWidth, options.clearLeft);
     if (options.vectorMode)
         drawBar(list, "Scale Vector ", 0.1, 0.1 / factor * options.vecMassstab, surfaceHeight - 95.0,
-                surfaceHeight - 90.0, options.lengthUnitName, options.surfaceWidth);
+                surfaceHeight - 90.0, options.lengthUnitName, options.surfaceWidth, options.clearLeft);
 }
 
 }  // namespace kal

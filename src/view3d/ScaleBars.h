@@ -31,14 +31,17 @@ struct ScaleBarOptions {
     double lengthFactor = 1;     // LengthFactor: display units per millimetre
     std::string lengthUnitName;  // LengthUnitName
     int surfaceWidth = 1000;     // pixels; wide enough for a full 300-pixel bar from x = 400
+    // Captions and bars stay right of this column (the orientation tripod stands left of it).
+    double clearLeft = 10;
 };
 
 // Appends the captions (TextLabel, transparent; black on a light-red background, else light
 // red) and the bars for a surface `surfaceHeight` pixels high. The view bar stands 60 pixels
 // above the bottom, the vector bar 90. A surface narrower than a full bar from x = 400 needs
-// (710 pixels) moves captions and bars left together, the captions down to x = 10, and fits each
-// bar to the room left (at least 30 pixels), so the bar ends on the window and its caption names
-// the length actually drawn.
+// (710 pixels) moves captions and bars left together, the captions down to x = clearLeft, and
+// fits each bar to the room left (at least 30 pixels), so the bar ends on the window and its
+// caption names the length actually drawn. Where there is no such room (a surface narrower than
+// clearLeft + 240, or too short for a caption's row) that caption and its bar are left out.
 void drawScaleBars(DisplayList& list, int surfaceHeight, const ScaleBarOptions& options);
 
 }  // namespace kal

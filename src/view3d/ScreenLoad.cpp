@@ -80,13 +80,25 @@ std::uint64_t pointsStamp(const JobState& job) {
     return h == 0 ? 1 : h;
 }
 
-void takeDefaultViewRecord(ScreenProperties& view, const ScreenProperties& defaults, std::uint64_t defaultStamp,
-                           std::uint64_t windowStamp) {
+bool vectorScaleSuits(float scale, const VectorPicture& picture) {
+    constexpr double kShortestVisible = 2;  // pixels
+    const double deviation = picture.largestDeviation;
+    if (!(deviation > 0) || !std::isfinite(deviation)) return true;
+    const double length = deviation * static_cast<double>(scale);
+    const double longest = std::max(picture.width, picture.height);
+    return std::isfinite(length) && length >= kShortestVisible && length <= longest;
+}
+
+void takeDefaultViewRecord(ScreenProperties& view, const ScreenProperties& defaults,
+                           std::uint64_t defaultStamp, std::uint64_t windowStamp,
+                           const VectorPicture& picture) {
     const float ownScale = view.Vec_Massstab;
     takeDefaultDisplaySettings(view, defaults);
-    // A magnification fitted to other residuals (all 0 makes it about 10^10) would send these
-    // vectors off the window or shrink them to nothing.
-    if (defaultStamp == 0 || defaultStamp != windowStamp) view.Vec_Massstab = ownScale;
+    // A magnification fitted to other residuals (all 0 makes it 10^7) would send these vectors
+    // off the window or shrink them to nothing: with other points, and with the same points
+    // after a calculation that changed the residuals.
+    if (defaultStamp == 0 || defaultStamp != windowStamp || !vectorScaleSuits(view.Vec_Massstab, picture))
+        view.Vec_Massstab = ownScale;
     view.Vec_Massstab = clampedVectorScale(view.Vec_Massstab);
 }
 

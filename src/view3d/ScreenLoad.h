@@ -31,12 +31,28 @@ void setLoadVectorScale(ScreenModel& screen, float largestDeviation, bool trafoC
 // 0: a view record made for other points shows in its stamp.
 std::uint64_t pointsStamp(const JobState& job);
 
+// What a new window's vectors are drawn into: the largest deviation of the current residuals
+// (millimetres; the drawn vector is at most that long times the magnification) and the picture.
+struct VectorPicture {
+    float largestDeviation = 0;
+    int width = 0;  // the drawing surface, pixels
+    int height = 0;
+};
+
+// Whether `scale` draws the largest vector of `picture` at a length the picture can show: no
+// longer than the picture's larger side and no shorter than two pixels. Residuals that are all
+// 0 draw nothing at any magnification, so every magnification suits them.
+bool vectorScaleSuits(float scale, const VectorPicture& picture);
+
 // The display settings of the default view record for a window on points with stamp
 // `windowStamp`: the 24 settings are copied, but a vector magnification made for other points
-// (or for unknown ones) gives way to the one the load computed for these. Either way the
-// magnification is kept within the limit the "longer" command keeps.
+// (or for unknown ones), or one that would draw the current residuals' largest vector longer
+// than the picture or shorter than two pixels (the same points with new residuals), gives way to
+// the one the load computed for these. Either way the magnification is kept within the limit
+// the "longer" command keeps.
 void takeDefaultViewRecord(ScreenProperties& view, const ScreenProperties& defaults,
-                           std::uint64_t defaultStamp, std::uint64_t windowStamp);
+                           std::uint64_t defaultStamp, std::uint64_t windowStamp,
+                           const VectorPicture& picture);
 
 // The magnification brought within the "longer" limit (and above the "shorter" one): a load never
 // sets what the commands could not reach. A value that is not finite and positive becomes 400.

@@ -19,7 +19,8 @@ namespace kal {
 
 namespace platform {
 class Prompter;
-}
+class TextMetrics;
+}  // namespace platform
 
 // Switches shared by every graphics window of the program.
 struct GraphicsSession {
@@ -56,6 +57,8 @@ struct ScreenModel {
     // Stamp of the job's points the cloud was last built from (pointsStamp); a view stored from
     // this window carries it into the default view record.
     std::uint64_t pointsStamp = 0;
+    // Sizes of text in the window's label font (the window's own); null: estimated.
+    const platform::TextMetrics* textMetrics = nullptr;
 };
 
 // What a view command calls back into its window for. An empty member is skipped.

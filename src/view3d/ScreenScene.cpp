@@ -46,6 +46,7 @@ RedrawSummary drawScreen(ScreenModel& screen, const JobState& job, const Graphic
     in.SelectedLine = screen.SelectedLine;
     in.MouseX = screen.MouseX;
     in.MouseY = screen.MouseY;
+    in.textMetrics = screen.textMetrics;
     ensureViewAngles(screen.view);
     return redrawScene(screen.cloud, screen.view, screen.arrays, screen.origin, job, in, scene.colouring,
                        screenStages(screen, scene.stages), screen.display);
@@ -62,7 +63,7 @@ void loadScreen(ScreenModel& screen, const JobState& job, const ScreenScene& sce
     setLoadGridSpacing(screen);
     if (job.DefaultScreenProperties.ADis != 0)
         takeDefaultViewRecord(screen.view, job.DefaultScreenProperties, job.DefaultViewPointsStamp,
-                              screen.pointsStamp);
+                              screen.pointsStamp, {m, screen.width, screen.height});
     sizeNewWindowLines(screen.view);
 }
 

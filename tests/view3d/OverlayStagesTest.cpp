@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
+#include "support/FakeTextMetrics.h"
 #include "view3d/DisplayListRaster.h"
 #include "view3d/OverlayStages.h"
 #include "view3d/RedrawPipeline.h"
@@ -118,8 +122,78 @@ TEST(OverlayStages, PixelsOfTheAxesAndScaleBarLandWhereProjected) {
     const auto at = [&](int x, int y) { return ImageBuffer::fromPixel(image.pixel(x, y)); };
     EXPECT_EQ(at(95, 210), paletteColour(12));   // tripod x axis from (70, 210) to (120, 210)
     EXPECT_EQ(at(70, 185), paletteColour(14));   // tripod y axis, up the screen
-    EXPECT_EQ(at(340, 240), paletteColour(9));   // view scale bar, 290..390 on row 240 (600 px: moved left)
+    EXPECT_EQ(at(425, 240), paletteColour(9));   // view scale bar, 375..475 on row 240 (600 px: moved left
+                                                 // as far as the tripod's labels allow)
     EXPECT_EQ(at(205, 150), paletteColour(12));  // OCS x axis from the origin (200, 150), 10 mm
+}
+
+// In narrow and short windows (Arrange with four graphics windows) the scale captions that moved
+// left were drawn across the tripod's x arrow and its label, and in a 130-pixel picture tripod,
+// captions and bars all overlapped. In every view the captions and bars stand right of the
+// tripod and its labels and inside the surface, or are left out where there is no room.
+TEST(OverlayStages, ScaleCaptionsAndBarsNeverCoverTheTripod) {
+    const FakeTextMetrics metrics;  // 8 pixels a character, 16 a line
+    struct Case {
+        int width, height;
+        bool labels;
+        bool viewBar, vectorBar;  // drawn
+    };
+    const Case cases[] = {
+        {600, 300, true, true, true},  {420, 130, true, true, true},    {410, 130, true, false, false},
+        {400, 130, false, true, true}, {380, 130, false, false, false}, {420, 80, true, true, false},
+        {420, 60, true, false, false}, {1000, 130, true, true, true},
+    };
+    const double views[][3] = {{-3.14159265358979, 0, 0},
+                               {3.6651914291880923, -0.8726646259971648, -0.8726646259971648},
+                               {4.712388980384685, 4.712388980384685, 0},
+                               {0.4, 1.1, -2.0}};
+    for (const Case& c : cases) {
+        for (const auto& angles : views) {
+            SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) +
+                         (c.labels ? " labels" : "") + " view " + std::to_string(angles[0]));
+            SmallScene s;
+            s.view.GridXY = false;
+            s.inputs.settings.VectorQuat = false;
+            s.inputs.settings.ShowCoordinateSystemLabels = c.labels;
+            s.inputs.surface = {c.width, c.height, 0};
+            s.inputs.textMetrics = &metrics;
+            for (int k = 0; k < 3; ++k) s.view.ViewAngles(1, k + 1) = angles[k];
+            s.redraw();
+
+            // The tripod: axes, arrowhead and dots within 67 pixels of (70, H - 90), and its
+            // labels, the first three axis labels placed.
+            double tripodRight = 70 + 67;
+            int tripodLabels = 0;
+            bool viewCaption = false, vectorCaption = false;
+            for (const auto& t : itemsOf<TextLabel>(s.out)) {
+                if (t.text.rfind("Scale Vector ", 0) == 0)
+                    vectorCaption = true;
+                else if (t.text.rfind("Scale ", 0) == 0)
+                    viewCaption = true;
+                else if (t.text.size() == 5 && t.text.substr(1) == " OCS" && tripodLabels < 3) {
+                    ++tripodLabels;
+                    tripodRight = std::max(tripodRight, double(t.at.x) + metrics.measure(t.text, {}).width);
+                }
+            }
+            EXPECT_EQ(viewCaption, c.viewBar);
+            EXPECT_EQ(vectorCaption, c.vectorBar);
+            for (const auto& t : itemsOf<TextLabel>(s.out)) {
+                if (t.text.rfind("Scale ", 0) != 0) continue;
+                EXPECT_GE(t.at.x, tripodRight) << t.text;
+                EXPECT_GE(t.at.y, 0) << t.text;
+                EXPECT_LE(t.at.y + metrics.lineHeight, c.height) << t.text;
+            }
+            int barSegments = 0;
+            for (const auto& seg : itemsOf<Segment>(s.out)) {
+                if (seg.colour != paletteColour(9)) continue;
+                ++barSegments;
+                EXPECT_GE(std::min(seg.from.x, seg.to.x), tripodRight);
+                EXPECT_LE(std::max(seg.from.x, seg.to.x), c.width);
+                EXPECT_GE(std::min(seg.from.y, seg.to.y), 0);
+            }
+            EXPECT_EQ(barSegments, 3 * (int(c.viewBar) + int(c.vectorBar)));
+        }
+    }
 }
 
 TEST(OverlayStages, AxisLengthIsRescannedOnlyWhenTheJobChanges) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
+#include "support/SampleJobs.h"
 #include "view3d/ScreenLoad.h"
+#include "view3d/ScreenScene.h"
 
 namespace kal {
 namespace {
@@ -97,10 +100,80 @@ TEST(ScreenLoad, TheRecordsMagnificationServesOnlyThePointsItWasStoredFor) {
         d.ADis = 10, d.VectorMode = true, d.Vec_Massstab = c.recordScale, d.BigNess = 4;
         ScreenProperties v;
         v.Vec_Massstab = 2000;
-        takeDefaultViewRecord(v, d, c.recordStamp, c.windowStamp);
+        takeDefaultViewRecord(v, d, c.recordStamp, c.windowStamp, {});
         EXPECT_EQ(v.Vec_Massstab, c.expected);
         EXPECT_TRUE(v.VectorMode);  // the other settings come as before
         EXPECT_EQ(v.BigNess, 4);
+    }
+}
+
+// The same points with new residuals kept the record's magnification: the 10^7 of a zero-residual
+// calculation drew 0.07 mm vectors 700,000 pixels long in the next window. A magnification that
+// would draw the largest vector longer than the picture or shorter than two pixels gives way to
+// the one the load computed; residuals all 0 draw nothing, so they keep the record's.
+TEST(ScreenLoad, TheRecordsMagnificationGivesWayWhereItCannotShowTheseResiduals) {
+    struct Case {
+        const char* label;
+        float recordScale;
+        float largestDeviation;
+        float expected;
+    };
+    const Case cases[] = {
+        {"zero residuals before, 0.07 mm now: 700,000 px", 1e7f, 0.07f, 2000},
+        {"140 px in a 640 px picture", 2000, 0.07f, 2000},
+        {"exactly the picture's width", 640, 1, 640},
+        {"one pixel past the width", 641, 1, 2000},
+        {"exactly two pixels", 2, 1, 2},
+        {"under two pixels", 1.9f, 1, 2000},
+        {"residuals all 0: nothing to draw, the record's stays", 1234, 0, 1234},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ScreenProperties d;
+        d.ADis = 10, d.VectorMode = true, d.Vec_Massstab = c.recordScale;
+        ScreenProperties v;
+        v.Vec_Massstab = 2000;  // what the load computed for these residuals
+        takeDefaultViewRecord(v, d, 42, 42, {c.largestDeviation, 640, 480});
+        EXPECT_EQ(v.Vec_Massstab, c.expected);
+        EXPECT_TRUE(v.VectorMode);
+    }
+}
+
+// The whole load: a window on zero residuals stores its view, a calculation moves every point
+// 0.07 mm off its nominal (the same points), and the next window's vectors stay inside its picture.
+TEST(ScreenLoad, ANewWindowAfterNewResidualsOnTheSamePointsDrawsItsVectorsInsideThePicture) {
+    JobState job = testing::makePointJob(12);
+    for (std::int32_t i = 1; i <= 12; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        job.OCS_X.set(i, 100.0 * (i % 4)), job.OCS_Y.set(i, 250.0 * (i % 3)), job.OCS_Z[k] = 80.0 * (i % 5);
+        job.MCSt_X.set(i, job.OCS_X[i]), job.MCSt_Y.set(i, job.OCS_Y[i]), job.MCSt_Z[k] = job.OCS_Z[k];
+    }
+    job.TrafoCalculated = true;
+    const ScreenScene scene;
+    const GraphicsSession session;
+    ScreenModel first;
+    first.width = 640, first.height = 480;
+    loadScreen(first, job, scene, session, storedColour(255, 255, 255));
+    ASSERT_EQ(first.view.Vec_Massstab, 1e7f);
+    first.view.VectorMode = true;
+    job.DefaultScreenProperties = first.view;  // the view stored by Vector Mode
+    job.DefaultViewPointsStamp = first.pointsStamp;
+
+    for (std::int32_t i = 1; i <= 12; ++i) {
+        const double a = 0.5 * i;
+        job.MCSt_X.set(i, job.OCS_X[i] + 0.07 * std::cos(a)),
+            job.MCSt_Y.set(i, job.OCS_Y[i] + 0.07 * std::sin(a));
+    }
+    ScreenModel second;
+    second.width = 640, second.height = 480;
+    loadScreen(second, job, scene, session, storedColour(255, 255, 255));
+    ASSERT_EQ(second.pointsStamp, first.pointsStamp);
+    EXPECT_TRUE(second.view.VectorMode);  // the record's settings still come
+    drawScreen(second, job, session, scene);
+    for (std::size_t k = 1; k <= 12; ++k) {
+        const double length = std::hypot(second.arrays.VectorPixelX[k], second.arrays.VectorPixelY[k]);
+        EXPECT_GT(length, 0) << k;
+        EXPECT_LE(length, 640) << k;
     }
 }
 

@@ -2,6 +2,7 @@
 // hooks run in which order, and that a saved view becomes a ring step.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -163,6 +164,58 @@ TEST(ViewHistory, SavedViewOnOtherPointsDropsTheMarksOfMovedRowsAndSaysHowMany) 
         }
         EXPECT_EQ(told, c.told);
         EXPECT_EQ(now.SavedViews[1].LineCount, 3);  // the saved view itself stays as saved
+    }
+}
+
+// A point with only an MCS side is named by its own (transformed) MCS name in the cloud: its
+// lines and flags go or stay by that name, never by the name of an OCS point of the same index.
+TEST(ViewHistory, MarksOnPointsWithOnlyAnMcsSideGoOrStayByThatPointsOwnName) {
+    // Rows 1-2 and 3-4 are both sides of P1, P2; 5-6 the MCS-only M3, M4; 7 the OCS-only O3.
+    JobState job = testing::makePointJob(2, 2, 1);
+    ScreenProperties saved = testing::makeView(1, 2);
+    saved.Lines(1, 1) = 5, saved.Lines(2, 1) = 7;  // M3 - O3
+    saved.Lines(1, 2) = 1, saved.Lines(2, 2) = 6;  // P1 - M4
+    saved.LineCount = 2;
+    saved.LineStartPoint = 0;
+    saved.FlagOfPoint.clear();
+    saved.FlagOfPoint.resize(7);
+    saved.FlagOfPoint.set(5, 1);  // on M3
+    saved.FlagOfPoint.set(6, 2);  // on M4
+    recordMarkedRowNames(saved, job);
+    job.SavedViews[1] = saved;
+    job.SavedViewNames = {"A"};
+    job.ViewCount = 1;
+
+    struct Case {
+        const char* label;
+        std::function<void(JobState&)> reload;
+        std::int32_t lines;
+        std::vector<std::int32_t> flaggedRows;
+    };
+    const Case cases[] = {
+        {"the same points", [](JobState&) {}, 2, {5, 6}},
+        {"M4 is another point now", [](JobState& j) { j.MCS_Name[4] = j.MCSt_Name[4] = "M9"; }, 1, {5}},
+        {"the OCS-only point changed, the MCS-only points did not",
+         [](JobState& j) { j.OCS_Name[3] = "O9"; },
+         1,
+         {5, 6}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        JobState now = job;
+        c.reload(now);
+        UndoRing ring;
+        ScreenProperties window = view(1);
+        Recorder rec;
+        ViewHistoryHooks hooks = rec.hooks();
+        std::vector<std::string> told;
+        hooks.tell = [&](const std::string& text) { told.push_back(text); };
+        ASSERT_TRUE(showSavedView(now, 1, ring, window, 7, hooks));
+        EXPECT_EQ(window.LineCount, c.lines);
+        std::vector<std::int32_t> flagged;
+        for (const auto& [row, flag] : window.FlagOfPoint.flaggedRows()) flagged.push_back(row);
+        EXPECT_EQ(flagged, c.flaggedRows);
+        EXPECT_EQ(told.size(), c.lines == 2 && c.flaggedRows.size() == 2 ? 0u : 1u);
     }
 }
 

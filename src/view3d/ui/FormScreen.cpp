@@ -111,6 +111,7 @@ FormScreen::FormScreen(GraphicsSession& session, ScreenServices services, platfo
     frameTimer_.setInterval(0);
     connect(&frameTimer_, &QTimer::timeout, this, [this] { renderNow(); });
     metrics_.setWindowFont(surface_->font());
+    model_.textMetrics = &metrics_;
     resize(640, 480);
 }
 
@@ -205,6 +206,7 @@ void FormScreen::renderFrame() {
         model_.height = surface_->height();
     }
     takeStatusBarHeight();
+    metrics_.setWindowFont(surface_->font());  // the label font may have been changed since
     model_.display.clear(model_.backColour);
     if (services_.drawScene) services_.drawScene(model_);
     const QString planeText = QString::fromStdString(hidingPlaneStatusText(model_.view));

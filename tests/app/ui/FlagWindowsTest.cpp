@@ -357,6 +357,43 @@ TEST(FlagWindows, DynamicFlagFollowsTheMouseWithOneNumber) {
     EXPECT_TRUE(p.main.toolbar(Toolbar::ToolbarSaveView)->isEnabled());
 }
 
+// The dynamic flag stayed on the picture after F6 was switched off and the mouse had left its
+// point (in a narrow window over the colour bar): switching the mode off takes it away, and only
+// it, from the window and from the view a new window would take.
+TEST(FlagWindows, SwitchingTheDynamicFlagOffTakesItsFlagAway) {
+    Program p;
+    FormScreen& w = p.open();
+    const std::int32_t kept = placeableRow(w);
+    ASSERT_NE(kept, 0);
+    w.model().MouseX = 10;
+    w.model().MouseY = 10;
+    ASSERT_EQ(p.flags.createFlagOnRow(w, kept), 1);  // a flag of the user's own
+    p.run(Command::DynamicFlag);
+    std::int32_t hovered = 0;
+    for (std::int32_t r = 1; r <= p.job.IdenticalCount && hovered == 0; ++r)
+        if (r != kept && w.model().cloud(r, cloud::Visible) == 1) hovered = r;
+    ASSERT_NE(hovered, 0);
+    QTest::mouseMove(w.surface(), pixelOf(w, hovered));
+    ScreenNavigationWindows::of(w)->flushMove();
+    ASSERT_EQ(p.flags.flagsOf(w)->size(), 2u);
+    ASSERT_EQ(w.model().view.FlagOfPoint[hovered], 2);
+    QTest::mouseMove(w.surface(), QPoint(2, 2));  // away from every point
+    ScreenNavigationWindows::of(w)->flushMove();
+    ASSERT_EQ(p.flags.flagsOf(w)->size(), 2u);
+
+    p.run(Command::DynamicFlag);
+    w.renderNow();
+    ASSERT_FALSE(p.flags.dynamicFlagMode());
+    EXPECT_EQ(p.flags.flagsOf(w)->size(), 1u);
+    EXPECT_EQ(p.flags.flagsOf(w)->count(1), 1u);
+    EXPECT_EQ(w.model().view.FahneAnzahl, 1);
+    EXPECT_EQ(w.model().view.FlagOfPoint[hovered], 0);
+    EXPECT_EQ(w.model().view.FlagOfPoint[kept], 1);
+    EXPECT_EQ(p.job.DefaultScreenProperties.FlagOfPoint[hovered], 0);
+    FormScreen& next = p.open();
+    EXPECT_EQ(p.flags.flagsOf(next)->count(2), 0u);
+}
+
 TEST(FlagWindows, ColourBarApplyRefillsTheFlagsWithTheNewClassColours) {
     Program p;
     FormScreen& w = p.open();
