@@ -24,7 +24,13 @@ CalculationWindowColumns layoutForWidth(double clientWidth, const CalculationWin
 }
 
 double minimumClientWidth(const CalculationWindowDesign& d) {
-    return d.tableLeft + kMinTableWidth + std::max({d.normWidth, d.standardsWidth, d.controlWidth}) + 10;
+    const double rightColumn =
+        d.tableLeft + kMinTableWidth + std::max({d.normWidth, d.standardsWidth, d.controlWidth}) + 10;
+    // The buttons stand at W − N − 10 + (N − B) / 2 (layoutForWidth), a small gap right of the frame.
+    constexpr double kGap = 120;
+    const double buttonsClear =
+        d.statisticsLeft + d.statisticsWidth + kGap + d.normWidth + 10 - (d.normWidth - d.buttonWidth) / 2;
+    return std::ceil(std::max(rightColumn, buttonsClear));
 }
 
 int columnWidthFromSetting(const std::string& text) {

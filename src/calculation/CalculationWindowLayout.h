@@ -9,11 +9,13 @@ namespace kal {
 
 // The design positions the resize rule works from (twips).
 struct CalculationWindowDesign {
-    double tableLeft = 8040;       // L: left edge of the point table
-    double normWidth = 1755;       // N: width of "Norm (Solution)"
-    double standardsWidth = 1755;  // width of "Standards"
-    double controlWidth = 1755;    // width of "Control"
-    double buttonWidth = 1290;     // B: width of "copy this Form to clipboad" (and of "Cl&ose")
+    double tableLeft = 8040;         // L: left edge of the point table
+    double normWidth = 1755;         // N: width of "Norm (Solution)"
+    double standardsWidth = 1755;    // width of "Standards"
+    double controlWidth = 1755;      // width of "Control"
+    double buttonWidth = 1290;       // B: width of "copy this Form to clipboad" (and of "Cl&ose")
+    double statisticsLeft = 120;     // the "Statistics" frame under the rows and the table, which
+    double statisticsWidth = 15240;  // keeps its width: the two buttons stand right of it
 };
 
 // Where the resize puts things: the table's width and the left edges of the three frames of the
@@ -33,9 +35,11 @@ inline constexpr double kMinTableWidth = 540;
 // buttons stand at the table's right edge instead. Heights and the left part do not change.
 CalculationWindowColumns layoutForWidth(double clientWidth, const CalculationWindowDesign& design = {});
 
-// The narrowest client width (twips) at which the right column, with its Calculate and STOP
-// buttons, still lies wholly inside the window: the table at its minimum and the widest frame of
-// the column beside it, 10 twips from the right edge.
+// The narrowest client width (twips) at which nothing is cut or covered: the right column, with
+// its Calculate and STOP buttons, lies wholly inside the window (the table at its minimum and the
+// widest frame of the column beside it, 10 twips from the right edge), and the two buttons under
+// it stand clear of the right edge of the "Statistics" frame, which keeps its width (a narrower
+// window draws "copy this Form to clipboad" over the frame's max/min deviation boxes).
 double minimumClientWidth(const CalculationWindowDesign& design = {});
 
 // The width in twips of a table column from its settings text (key "col_fb_N"): the leading

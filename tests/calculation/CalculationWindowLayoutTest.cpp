@@ -25,6 +25,23 @@ TEST(CalculationWindowLayout, RightColumnFollowsTheWidthUntilTheTableIsAtItsMini
     }
 }
 
+// At its minimum width the window cuts nothing: the right column lies inside, and the two buttons
+// under it stand right of the "Statistics" frame (at the table-based minimum of 10345 twips they
+// were drawn over its max/min deviation boxes).
+TEST(CalculationWindowLayout, AtItsMinimumWidthTheButtonsClearTheStatisticsFrame) {
+    const CalculationWindowDesign d;
+    const double statisticsRight = 120 + 15240;  // the frame's design place and width
+    const double least = minimumClientWidth();
+    const CalculationWindowColumns at = layoutForWidth(least);
+    EXPECT_GT(at.buttonsLeft, statisticsRight);
+    EXPECT_LE(at.buttonsLeft + d.buttonWidth, least);
+    for (double left : {at.normLeft, at.standardsLeft, at.controlLeft}) EXPECT_LE(left + 1755, least);
+    EXPECT_GE(at.tableWidth, kMinTableWidth);
+    // The minimum is no wider than it must be: a little less and the buttons touch the frame.
+    EXPECT_LT(layoutForWidth(least - 150).buttonsLeft, statisticsRight);
+    EXPECT_LE(least, 17610);  // the design width itself is usable
+}
+
 TEST(CalculationWindowLayout, WideWindowsAreNotLimitedToSixteenBits) {
     const CalculationWindowColumns r = layoutForWidth(60000);
     EXPECT_EQ(r.tableWidth, 60000 - 8040 - 1755 - 20);
