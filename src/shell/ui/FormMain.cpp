@@ -326,10 +326,12 @@ void FormMain::subWindowActivated(QMdiSubWindow* sub) {
     const bool opening = sub && std::find(opening_.begin(), opening_.end(), sub) != opening_.end();
     std::erase_if(opening_, [sub](const QPointer<QMdiSubWindow>& w) { return !w || w == sub; });
     if (opening_.empty()) mdi_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, false);
-    // The work area can still hold the maximised state of a window that closed while maximised
-    // (an Input Files window closed by its load) and maximises the next window it activates: a
-    // window opening keeps its own size all the same.
-    if (opening && sub->isMaximized()) sub->showNormal();
+    // The work area maximises the window it activates while the active one is maximised. A
+    // window opening keeps its own size all the same, and so does a dialog-like window, which has
+    // no maximise button (as the system's own MDI restores the maximised window instead).
+    const bool maximisable = sub && (!(sub->windowFlags() & Qt::CustomizeWindowHint) ||
+                                     (sub->windowFlags() & Qt::WindowMaximizeButtonHint));
+    if (sub && sub->isMaximized() && (opening || !maximisable)) sub->showNormal();
 }
 
 void FormMain::closeEvent(QCloseEvent* e) {

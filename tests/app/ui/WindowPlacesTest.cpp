@@ -15,6 +15,7 @@
 
 #include "app/CalculationWindows.h"
 #include "app/ChartWindows.h"
+#include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
 #include "app/SettingsWindows.h"
 #include "app/SheetWindows.h"
@@ -51,6 +52,7 @@ struct Program : testing::GraphicsProgram {
     CalculationWindows calculation{job, events, main, prompter};
     SheetWindows sheet{job, events, main, prompter};
     InputWindows input{job, events, main, prompter, dialogs, &calculation};
+    InputToolWindows tools{job, events, main, prompter};
     SettingsWindows settings{job, events, main, prompter, calculation};
     ChartWindows charts{job, events, main, prompter, dialogs};
 
@@ -59,6 +61,7 @@ struct Program : testing::GraphicsProgram {
         job.AppDataFolder = dir.file("share");
         renderOnOpen = false;
         main.resize(size);
+        input.setInputTools(&tools);
     }
     void showMain() {
         show();
@@ -187,9 +190,10 @@ TEST(WindowPlaces, DistanceScaleOpensInsideTheWorkArea) {
     for (QMdiSubWindow* sub : p.area().subWindowList()) expectInsideAndUsable(p.area(), sub);
 }
 
-// Loaded through a maximised Input Files window, which its load closed: the units window opened
-// maximised, its check box far from its label.
-TEST(WindowPlaces, UnitsWindowOpensAtItsOwnSizeAfterAMaximisedInputFilesWindow) {
+// Loaded through a maximised Input Files window, which its load closed, the units window opens at
+// its own size; chosen again while another window is maximised, the work area maximised it as it
+// brought it to the front, its check box far from its label.
+TEST(WindowPlaces, UnitsWindowKeepsItsOwnSizeBesideAMaximisedWindow) {
     Program p(QSize(1200, 800));
     p.showMain();
     p.open();
@@ -215,6 +219,18 @@ TEST(WindowPlaces, UnitsWindowOpensAtItsOwnSizeAfterAMaximisedInputFilesWindow) 
     EXPECT_FALSE(sub->isMaximized());
     EXPECT_LT(sub->width(), p.area().viewport()->width());
     expectInsideAndUsable(p.area(), sub);
+    const QSize own = sub->size();
+
+    // Chosen again while a graphics window is maximised: the work area maximised the units
+    // window as it brought it to the front.
+    QMdiSubWindow* graphics = Program::frame(*p.screens.windows().front());
+    p.area().setActiveSubWindow(graphics);
+    graphics->showMaximized();
+    QApplication::processEvents();
+    p.run(Command::Units);
+    EXPECT_EQ(p.area().activeSubWindow(), sub);
+    EXPECT_FALSE(sub->isMaximized());
+    EXPECT_EQ(sub->size(), own);
 }
 
 // Cascade with the calculation window third, taller than the work area below its step: it went
