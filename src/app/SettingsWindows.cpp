@@ -76,7 +76,10 @@ void SettingsWindows::showMessages(const std::vector<std::string>& messages) {
 }
 
 QMdiSubWindow* SettingsWindows::addChild(QWidget* form, const char* name) {
-    QMdiSubWindow* sub = main_.mdiArea()->addSubWindow(form);
+    // A dialog of fixed controls: no maximise button, and the work area never maximises it.
+    QMdiSubWindow* sub = main_.mdiArea()->addSubWindow(
+        form, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->resize(form->sizeHint());
     main_.windowPositions().restore(sub, name);

@@ -9,7 +9,13 @@
 
 namespace kal {
 
-CalculationWindowColumns layoutForWidth(double clientWidth, const CalculationWindowDesign& d) {
+namespace {
+// The room between the "Statistics" frame and the buttons right of it.
+constexpr double kStatisticsGap = 120;
+}  // namespace
+
+CalculationWindowColumns layoutForWidth(double clientWidth, const CalculationWindowDesign& d,
+                                        double statisticsMinimum) {
     CalculationWindowColumns c;
     // Whole twips, as the table's width is an integer; an int, so a wide screen is no limit.
     c.tableWidth = std::round(clientWidth - d.tableLeft - d.normWidth - 20);
@@ -20,11 +26,20 @@ CalculationWindowColumns layoutForWidth(double clientWidth, const CalculationWin
     c.buttonsLeft = (clientWidth - d.normWidth - 10) + (d.normWidth - d.buttonWidth) / 2;
     const double tableRight = d.tableLeft + c.tableWidth;
     if (tableRight > c.normLeft) c.normLeft = c.standardsLeft = c.controlLeft = c.buttonsLeft = tableRight;
+    const double room = std::round(c.buttonsLeft - kStatisticsGap - d.statisticsLeft);
+    c.statisticsWidth =
+        std::max(std::min(d.statisticsWidth, room), std::min(statisticsMinimum, d.statisticsWidth));
     return c;
 }
 
-double minimumClientWidth(const CalculationWindowDesign& d) {
-    return d.tableLeft + kMinTableWidth + std::max({d.normWidth, d.standardsWidth, d.controlWidth}) + 10;
+double minimumClientWidth(const CalculationWindowDesign& d, double statisticsMinimum) {
+    const double rightColumn =
+        d.tableLeft + kMinTableWidth + std::max({d.normWidth, d.standardsWidth, d.controlWidth}) + 10;
+    // The buttons stand at W − N − 10 + (N − B) / 2 (layoutForWidth), a small gap right of the frame.
+    const double statistics = std::min(statisticsMinimum, d.statisticsWidth);
+    const double buttonsClear =
+        d.statisticsLeft + statistics + kStatisticsGap + d.normWidth + 10 - (d.normWidth - d.buttonWidth) / 2;
+    return std::ceil(std::max(rightColumn, buttonsClear));
 }
 
 int columnWidthFromSetting(const std::string& text) {

@@ -64,9 +64,11 @@ WindowTwips toTwips(const PixelRect& r, double logicalDpi) {
     return t;
 }
 
-PixelRect clampToArea(PixelRect w, const PixelRect& area) {
-    w.width = std::clamp(w.width, 1, std::max(1, area.width));
-    w.height = std::clamp(w.height, 1, std::max(1, area.height));
+PixelRect clampToArea(PixelRect w, const PixelRect& area, int minWidth, int minHeight) {
+    minWidth = std::max(1, minWidth);
+    minHeight = std::max(1, minHeight);
+    w.width = std::clamp(w.width, minWidth, std::max(minWidth, area.width));
+    w.height = std::clamp(w.height, minHeight, std::max(minHeight, area.height));
     w.left = std::clamp(w.left, area.left, std::max(area.left, area.left + area.width - w.width));
     w.top = std::clamp(w.top, area.top, std::max(area.top, area.top + area.height - w.height));
     return w;

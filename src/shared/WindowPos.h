@@ -38,8 +38,9 @@ double pixelsToTwips(int pixels, double logicalDpi);  // whole twips
 PixelRect toPixels(const WindowTwips& t, double logicalDpi);
 WindowTwips toTwips(const PixelRect& r, double logicalDpi);
 
-// The window made to fit the area: at most the area's size, at least 1 pixel, and moved so it
-// lies wholly within it.
-PixelRect clampToArea(PixelRect window, const PixelRect& area);
+// The window made to fit the area: at most the area's size but at least `minWidth` x `minHeight`
+// (and 1 pixel), and moved so it lies wholly within it. A window whose minimum is larger than the
+// area stands at the area's left or top edge, where its title bar and left side stay in reach.
+PixelRect clampToArea(PixelRect window, const PixelRect& area, int minWidth = 1, int minHeight = 1);
 
 }  // namespace kal

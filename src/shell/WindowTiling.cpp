@@ -8,25 +8,27 @@ std::vector<TileRect> tileSideBySide(int count, int width, int height) {
     return tileSideBySide(std::vector<TileSize>(static_cast<std::size_t>(std::max(0, count))), width, height);
 }
 
-std::vector<TileRect> tileSideBySide(const std::vector<TileSize>& minimums, int width, int height) {
-    std::vector<TileRect> tiles;
-    const std::size_t count = minimums.size();
-    if (count < 1 || width < 1 || height < 1) return tiles;
+namespace {
 
-    // Windows that need more than an even share take their minimum; the rest share what is left.
-    // Each round fixes at least one window or ends, so there are at most `count` rounds.
-    std::vector<int> widths(count, 0);
+// Lengths along one direction for items with the given minimums sharing `total`: an item whose
+// minimum is above an even share gets its minimum, the others share what is left evenly (the
+// pixels that do not divide go one each to the first of them). Never below a minimum, so the
+// lengths add up to more than `total` where the minimums do. Each round fixes at least one item
+// or ends, so there are at most `count` rounds: O(count²) at worst.
+std::vector<int> shareWithMinimums(const std::vector<int>& minimums, int total) {
+    const std::size_t count = minimums.size();
+    std::vector<int> lengths(count, 0);
     std::vector<bool> fixed(count, false);
-    long long left = width;
+    long long left = total;
     std::size_t open = count;
     for (bool changed = true; changed && open > 0;) {
         changed = false;
         const long long share = left / static_cast<long long>(open);
         for (std::size_t i = 0; i < count; ++i) {
-            if (fixed[i] || minimums[i].width <= share) continue;
-            widths[i] = minimums[i].width;
+            if (fixed[i] || minimums[i] <= share) continue;
+            lengths[i] = minimums[i];
             fixed[i] = true;
-            left -= minimums[i].width;
+            left -= minimums[i];
             --open;
             changed = true;
         }
@@ -36,16 +38,83 @@ std::vector<TileRect> tileSideBySide(const std::vector<TileSize>& minimums, int 
         long long extra = left % static_cast<long long>(open);
         for (std::size_t i = 0; i < count; ++i) {
             if (fixed[i]) continue;
-            widths[i] = static_cast<int>(base + (extra > 0 ? 1 : 0));
+            lengths[i] = static_cast<int>(base + (extra > 0 ? 1 : 0));
             if (extra > 0) --extra;
         }
     }
+    return lengths;
+}
 
+// Windows first .. first + count - 1, one above the other.
+struct Column {
+    std::size_t first = 0, count = 0;
+    long long minWidth = 0, minHeight = 0;
+};
+
+// The windows in their order into columns of at most `perColumn` windows each; a column ends
+// early where the next window's minimum height would not fit below the others' in `height`.
+std::vector<Column> stackIntoColumns(const std::vector<TileSize>& minimums, std::size_t perColumn,
+                                     int height) {
+    std::vector<Column> columns;
+    for (std::size_t i = 0; i < minimums.size(); ++i) {
+        const int w = std::max(0, minimums[i].width), h = std::max(0, minimums[i].height);
+        if (columns.empty() || columns.back().count >= perColumn || columns.back().minHeight + h > height)
+            columns.push_back({i, 0, 0, 0});
+        Column& c = columns.back();
+        ++c.count;
+        c.minWidth = std::max<long long>(c.minWidth, w);
+        c.minHeight += h;
+    }
+    return columns;
+}
+
+// How far the columns at their minimums reach past the area: 0 when they fit.
+long long overflowOf(const std::vector<Column>& columns, int width, int height) {
+    long long totalWidth = 0, pastBottom = 0;
+    for (const Column& c : columns) {
+        totalWidth += c.minWidth;
+        pastBottom = std::max(pastBottom, c.minHeight - height);
+    }
+    return std::max(0LL, totalWidth - width) + pastBottom;
+}
+
+}  // namespace
+
+std::vector<TileRect> tileSideBySide(const std::vector<TileSize>& minimums, int width, int height) {
+    std::vector<TileRect> tiles;
+    const std::size_t count = minimums.size();
+    if (count < 1 || width < 1 || height < 1) return tiles;
+
+    // Side by side where the minimums allow it, else the fewest windows above one another that
+    // lets every column fit; where nothing fits, the stacking that reaches least far past.
+    std::vector<Column> columns;
+    long long leastOverflow = -1;
+    for (std::size_t perColumn = 1; perColumn <= count; ++perColumn) {
+        std::vector<Column> candidate = stackIntoColumns(minimums, perColumn, height);
+        const long long overflow = overflowOf(candidate, width, height);
+        if (leastOverflow < 0 || overflow < leastOverflow) {
+            columns = std::move(candidate);
+            leastOverflow = overflow;
+        }
+        if (overflow == 0) break;
+    }
+
+    std::vector<int> columnMinimums;
+    for (const Column& c : columns) columnMinimums.push_back(static_cast<int>(c.minWidth));
+    const std::vector<int> widths = shareWithMinimums(columnMinimums, width);
     tiles.reserve(count);
     int x = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        tiles.push_back({x, 0, widths[i], std::max(height, minimums[i].height)});
-        x += widths[i];
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        std::vector<int> heightMinimums;
+        for (std::size_t i = 0; i < columns[k].count; ++i)
+            heightMinimums.push_back(std::max(0, minimums[columns[k].first + i].height));
+        const std::vector<int> heights = shareWithMinimums(heightMinimums, height);
+        int y = 0;
+        for (int h : heights) {
+            tiles.push_back({x, y, widths[k], h});
+            y += h;
+        }
+        x += widths[k];
     }
     return tiles;
 }
@@ -57,23 +126,22 @@ std::vector<TileRect> cascadeKeepingSizes(const std::vector<TileSize>& sizes,
     if (width < 1 || height < 1) return places;
     step = std::max(0, step);
     places.reserve(sizes.size());
-    int k = 0;
+    // Each window keeps its own step: one going back to the corner would lie on the first window's
+    // title bar, and a window moved up from its step on the title bars of those before it.
     for (std::size_t i = 0; i < sizes.size(); ++i) {
         const TileSize least = i < minimums.size() ? minimums[i] : TileSize{};
         const int minWidth = std::max(1, least.width), minHeight = std::max(1, least.height);
-        if (k > 0 && (k * step + minWidth > width || k * step + minHeight > height)) k = 0;
-        const int at = k * step;
+        const int at = static_cast<int>(std::min<long long>(static_cast<long long>(i) * step, 1 << 24));
         // Its own size, then inside the area from its place, but never below its minimum.
         const int w = std::max(minWidth, std::min(std::max(sizes[i].width, minWidth), width - at));
         const int h = std::max(minHeight, std::min(std::max(sizes[i].height, minHeight), height - at));
         places.push_back({at, at, w, h});
-        ++k;
     }
     return places;
 }
 
-TileRect nextCascadePlace(int previousX, int previousY, TileSize size, TileSize minimum, int width, int height,
-                          int step) {
+TileRect nextCascadePlace(int previousX, int previousY, TileSize size, TileSize minimum, int width,
+                          int height, int step) {
     const int minWidth = std::max(1, minimum.width), minHeight = std::max(1, minimum.height);
     const int x = previousX + step, y = previousY + step;
     if (x < 0 || y < 0 || x + minWidth > width || y + minHeight > height)

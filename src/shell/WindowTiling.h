@@ -1,10 +1,12 @@
 #pragma once
 // Window > "&Arrange" and "&Cascade" as places for the main window's child windows, in pixels of
 // the work area. Arrange tiles side by side, one column each, every column the full height of the
-// area (Qt's own tiling makes a grid of rows and columns); Cascade steps each window down and to
-// the right and keeps its size (Qt's own cascade sets every window to its size hint, which for a
-// window without one is a bare title strip). Neither ever makes a window smaller than its usable
-// minimum: what does not fit is reached by scrolling the work area.
+// area (Qt's own tiling makes a grid of rows and columns); where the windows do not fit side by
+// side at their minimum sizes, it puts the fewest of them above one another that lets them fit.
+// Cascade steps each window down and to the right and keeps its size (Qt's own cascade sets every
+// window to its size hint, which for a window without one is a bare title strip). Neither ever
+// makes a window smaller than its usable minimum: what cannot fit at all is reached by scrolling
+// the work area.
 #include <vector>
 
 namespace kal {
@@ -24,18 +26,23 @@ struct TileSize {
 // columns. Empty for a count below 1 or an empty area. O(count).
 std::vector<TileRect> tileSideBySide(int count, int width, int height);
 
-// The same for windows with the given minimum sizes, one column per entry, left to right: a window
-// whose minimum is wider than an even share gets its minimum, the others share what is left
-// evenly, never below their own minimum; a column is the area's height or the window's minimum
-// height when that is taller. The columns fill the width exactly when the minimums allow it, and
-// run past its right edge when they together are wider than the area. O(count²) at worst.
+// The same for windows with the given minimum sizes, in the order given. Where the minimums fit
+// side by side, one column per window; otherwise the windows go in their order into columns of at
+// most k windows one above the other, k the smallest that lets every column fit (a column takes
+// fewer where the next window's minimum height would not fit below the others'). Across the
+// columns, a column whose widest minimum is above an even share gets that minimum and the others
+// share what is left evenly; down a column the windows share its height the same way. The tiles
+// then fill the area exactly. Where no stacking fits, the one reaching least far past the area is
+// taken with every window at no less than its minimum, and the area scrolls. O(count²) at worst.
 std::vector<TileRect> tileSideBySide(const std::vector<TileSize>& minimums, int width, int height);
 
-// Window > "&Cascade" for windows of the given sizes and minimum sizes, in the order given, in an
-// area of `width` x `height` pixels: window i stands `step` pixels right of and below window i-1;
-// a window whose minimum would reach past the area at its step starts again at the top-left
-// corner. Each keeps its size, at least its minimum, and shrinks to stay inside the area from its
-// place only as far as its minimum allows. O(count).
+// Window > "&Cascade" for windows of the given sizes and minimum sizes, in the order given (the
+// back one first), in an area of `width` x `height` pixels: window i stands `step` pixels (one
+// title bar) right of and below window i-1, so every title bar stays in view. Each keeps its size,
+// at least its minimum, and shrinks to stay inside the area from its place only as far as its
+// minimum allows; a window whose minimum reaches past the area from its step keeps its step, and
+// the area scrolls to it (going back to the corner would cover the first window's title bar).
+// O(count).
 std::vector<TileRect> cascadeKeepingSizes(const std::vector<TileSize>& sizes,
                                           const std::vector<TileSize>& minimums, int width, int height,
                                           int step);
@@ -45,7 +52,7 @@ std::vector<TileRect> cascadeKeepingSizes(const std::vector<TileSize>& sizes,
 // window of the default size fills most of the area, and going back to the corner would cover
 // the previous window exactly); at the area's top-left corner only when even its minimum would
 // reach past the area from that step.
-TileRect nextCascadePlace(int previousX, int previousY, TileSize size, TileSize minimum, int width, int height,
-                          int step);
+TileRect nextCascadePlace(int previousX, int previousY, TileSize size, TileSize minimum, int width,
+                          int height, int step);
 
 }  // namespace kal

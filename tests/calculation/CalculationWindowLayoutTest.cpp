@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "calculation/CalculationWindowLayout.h"
 
 namespace kal {
@@ -23,6 +25,34 @@ TEST(CalculationWindowLayout, RightColumnFollowsTheWidthUntilTheTableIsAtItsMini
         EXPECT_EQ(r.controlLeft, c.frames);
         EXPECT_EQ(r.buttonsLeft, c.buttons);
     }
+}
+
+// At its minimum width the window cuts nothing: the right column lies inside, and the two buttons
+// under it stand right of the "Statistics" frame, which gives up only room its boxes do not need
+// (at the table-based minimum of 10345 twips the buttons were drawn over its max/min deviation
+// boxes).
+TEST(CalculationWindowLayout, AtItsMinimumWidthTheButtonsClearTheStatisticsFrame) {
+    const CalculationWindowDesign d;
+    const double left = 120, design = 15240;  // the frame's design place and width
+    for (double needed : {0.0, 9000.0, 13900.0, design, 20000.0}) {
+        SCOPED_TRACE(needed);
+        const double least = minimumClientWidth(d, needed);
+        const CalculationWindowColumns at = layoutForWidth(least, d, needed);
+        EXPECT_GE(at.statisticsWidth, std::min(needed, design));
+        EXPECT_LE(at.statisticsWidth, design);
+        EXPECT_GT(at.buttonsLeft, left + at.statisticsWidth);
+        EXPECT_LE(at.buttonsLeft + d.buttonWidth, least);
+        for (double frameLeft : {at.normLeft, at.standardsLeft, at.controlLeft})
+            EXPECT_LE(frameLeft + 1755, least);
+        EXPECT_GE(at.tableWidth, kMinTableWidth);
+        // Any narrower and the buttons touch the frame or the right column leaves the window.
+        const CalculationWindowColumns narrower = layoutForWidth(least - 150, d, needed);
+        EXPECT_TRUE(narrower.buttonsLeft <= left + narrower.statisticsWidth ||
+                    narrower.controlLeft + 1755 > least - 150);
+    }
+    // The design width keeps the frame's design width.
+    EXPECT_EQ(layoutForWidth(17610, d, 13900).statisticsWidth, design);
+    EXPECT_LE(minimumClientWidth(d, design), 17610);
 }
 
 TEST(CalculationWindowLayout, WideWindowsAreNotLimitedToSixteenBits) {

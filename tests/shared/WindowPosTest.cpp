@@ -55,5 +55,15 @@ TEST(WindowPos, ClampingBringsAWindowBackOntoTheArea) {
     EXPECT_EQ(clampToArea({0, 0, 100, 100}, PixelRect{1920, 0, 1024, 768}), (PixelRect{1920, 0, 100, 100}));
 }
 
+// A window is never made smaller than its usable minimum to fit: where the minimum is larger than
+// the area, the window stands at its left and top edges (title bar in reach) and the area scrolls.
+TEST(WindowPos, ClampingKeepsTheWindowsMinimum) {
+    const PixelRect area{0, 0, 800, 600};
+    EXPECT_EQ(clampToArea({700, 100, 1200, 300}, area, 1146, 200), (PixelRect{0, 100, 1146, 300}));
+    EXPECT_EQ(clampToArea({300, 500, 400, 700}, area, 200, 790), (PixelRect{300, 0, 400, 790}));
+    EXPECT_EQ(clampToArea({300, 300, 100, 100}, area, 200, 150), (PixelRect{300, 300, 200, 150}));
+    EXPECT_EQ(clampToArea({700, 500, 100, 100}, area, 200, 150), (PixelRect{600, 450, 200, 150}));
+}
+
 }  // namespace
 }  // namespace kal

@@ -59,8 +59,8 @@ TEST(WindowTiling, ColumnsNeverGoBelowAWindowsMinimum) {
          1000,
          500,
          {R{0, 0, 500, 500}, R{500, 0, 300, 500}, R{800, 0, 200, 500}}},
-        {"together wider than the area: every window at its minimum, scrolled to",
-         {S{500, 150}, S{600, 150}, S{200, 150}},
+        {"too tall to stack and together wider than the area: every window at its minimum, scrolled to",
+         {S{500, 250}, S{600, 250}, S{200, 250}},
          1000,
          400,
          {R{0, 0, 500, 400}, R{500, 0, 600, 400}, R{1100, 0, 200, 400}}},
@@ -68,6 +68,61 @@ TEST(WindowTiling, ColumnsNeverGoBelowAWindowsMinimum) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(tileSideBySide(c.minimums, c.width, c.height), c.tiles);
+    }
+}
+
+// Where the minimums do not fit side by side, windows go above one another, the fewest per column
+// that lets every column fit; every window then lies wholly inside the area and none is below its
+// minimum. A single row ran past the right edge: the last window became a column reached only by
+// scrolling.
+TEST(WindowTiling, WindowsThatDoNotFitSideBySideGoIntoMoreRows) {
+    using R = TileRect;
+    using S = TileSize;
+    struct Case {
+        const char* what;
+        std::vector<TileSize> minimums;
+        int width, height;
+        std::vector<TileRect> tiles;
+    };
+    const S graphics{214, 220}, sheet{204, 154}, calculation{1146, 790}, input{642, 556};
+    const Case cases[] = {
+        {"three side by side would be 1300 wide: two above one another, then the third",
+         {S{500, 150}, S{600, 150}, S{200, 150}},
+         1000,
+         400,
+         {R{0, 0, 600, 200}, R{0, 200, 600, 200}, R{600, 0, 400, 400}}},
+        {"the calculation window alone in its column, the graphics windows three above one another",
+         {calculation, graphics, graphics, graphics, graphics, sheet},
+         1600,
+         870,
+         {R{0, 0, 1146, 870}, R{1146, 0, 227, 290}, R{1146, 290, 227, 290}, R{1146, 580, 227, 290},
+          R{1373, 0, 227, 435}, R{1373, 435, 227, 435}}},
+        {"a column ends early where the next minimum height no longer fits below",
+         {graphics, calculation, graphics, graphics, graphics},
+         1600,
+         870,
+         {R{0, 0, 227, 870}, R{227, 0, 1146, 870}, R{1373, 0, 227, 290}, R{1373, 290, 227, 290},
+          R{1373, 580, 227, 290}}},
+        {"input files keeps the height its buttons need; the window below it takes the rest",
+         {input, graphics, graphics},
+         1000,
+         870,
+         {R{0, 0, 642, 556}, R{0, 556, 642, 314}, R{642, 0, 358, 870}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<TileRect> tiles = tileSideBySide(c.minimums, c.width, c.height);
+        EXPECT_EQ(tiles, c.tiles);
+        ASSERT_EQ(tiles.size(), c.minimums.size());
+        for (std::size_t i = 0; i < tiles.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_GE(tiles[i].width, c.minimums[i].width);
+            EXPECT_GE(tiles[i].height, c.minimums[i].height);
+            EXPECT_GE(tiles[i].x, 0);
+            EXPECT_GE(tiles[i].y, 0);
+            EXPECT_LE(tiles[i].x + tiles[i].width, c.width);
+            EXPECT_LE(tiles[i].y + tiles[i].height, c.height);
+        }
     }
 }
 
@@ -105,13 +160,27 @@ TEST(WindowTiling, CascadeKeepsSizesAndNeverGoesBelowTheMinimum) {
          600,
          25,
          {R{0, 0, 200, 150}}},
-        {"back to the corner when the minimum no longer fits below the step",
+        {"where the minimum no longer fits below its step, the window keeps the step: the area scrolls",
          {S{200, 150}, S{200, 150}, S{200, 150}},
          {S{200, 150}, S{200, 150}, S{200, 150}},
          800,
          200,
          30,
-         {R{0, 0, 200, 150}, R{30, 30, 200, 150}, R{0, 0, 200, 150}}},
+         {R{0, 0, 200, 150}, R{30, 30, 200, 150}, R{60, 60, 200, 150}}},
+        {"the calculation window third, taller than the area below its step, never on the first's title bar",
+         {S{900, 600}, S{660, 520}, S{1146, 790}},
+         {S{204, 154}, S{214, 220}, S{1146, 790}},
+         1200,
+         780,
+         25,
+         {R{0, 0, 900, 600}, R{25, 25, 660, 520}, R{50, 50, 1146, 790}}},
+        {"an area smaller than a window's minimum: the window keeps its minimum",
+         {S{1146, 790}},
+         {S{1146, 790}},
+         600,
+         400,
+         25,
+         {R{0, 0, 1146, 790}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

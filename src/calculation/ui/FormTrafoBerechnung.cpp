@@ -223,10 +223,21 @@ void FormTrafoBerechnung::resizeEvent(QResizeEvent* e) {
     layoutFrames();
 }
 
+bool FormTrafoBerechnung::event(QEvent* e) {
+    // The statistics frame's boxes changed what it needs (its layout asks the window again).
+    if (e->type() == QEvent::LayoutRequest) {
+        updateMinimumWidth();
+        layoutFrames();
+    }
+    return QWidget::event(e);
+}
+
 void FormTrafoBerechnung::layoutFrames() {
     if (!statusBar_) return;
     const double dpi = logicalDpiX();
-    const CalculationWindowColumns c = layoutForWidth(pixelsToTwips(width(), dpi));
+    const CalculationWindowColumns c =
+        layoutForWidth(pixelsToTwips(width(), dpi), {}, statisticsMinimumTwips());
+    place(frameStatistics_, 120, 8520, c.statisticsWidth, 2175);
     place(table_, 8040, 120, c.tableWidth, 8280);
     place(frameNorm_, c.normLeft, 0, 1755, 1215);
     place(frameStandards_, c.standardsLeft, 1320, 1755, 1788);

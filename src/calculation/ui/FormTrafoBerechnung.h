@@ -144,6 +144,7 @@ class FormTrafoBerechnung : public QWidget, public CalculationView {
   protected:
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -157,6 +158,10 @@ class FormTrafoBerechnung : public QWidget, public CalculationView {
     void connectControls();
     void setUp();
     void layoutFrames();
+    // The window's minimum width from what its frames need now (the statistics frame's boxes
+    // are laid out by the result display after the window is built): their natural width.
+    void updateMinimumWidth();
+    double statisticsMinimumTwips() const;
     void place(QWidget* w, double left, double top, double width, double height);
 
     // Forwards a change to the panel, then shows the result.

@@ -149,9 +149,21 @@ void FormTrafoBerechnung::build() {
     // The frames keep their heights, so a shorter window would hide the statistics under the
     // status bar; the main window scrolls to a window taller than its work area instead.
     setMinimumHeight(twipsToPixels(8520 + 2175 + 60, logicalDpiY()) + statusBar_->sizeHint().height());
-    // A narrower window would push the right column, and with it Calculate and STOP, out of view;
-    // the main window's arrangements keep this minimum.
-    setMinimumWidth(twipsToPixels(minimumClientWidth(), logicalDpiX()));
+    updateMinimumWidth();
+}
+
+void FormTrafoBerechnung::updateMinimumWidth() {
+    // A narrower window would push the right column, and with it Calculate and STOP, out of view,
+    // or draw the buttons under it over the statistics; the main window's arrangements keep this
+    // minimum.
+    const int least = twipsToPixels(minimumClientWidth({}, statisticsMinimumTwips()), logicalDpiX());
+    if (minimumWidth() != least) setMinimumWidth(least);
+}
+
+double FormTrafoBerechnung::statisticsMinimumTwips() const {
+    // Its boxes at their natural widths, so no number is squeezed.
+    if (!frameStatistics_ || !frameStatistics_->layout()) return 0;
+    return pixelsToTwips(frameStatistics_->sizeHint().width(), logicalDpiX());
 }
 
 void FormTrafoBerechnung::place(QWidget* w, double left, double top, double width, double height) {

@@ -25,6 +25,9 @@ constexpr double kMoreTop = 5970, kMoreHeight = 1740;
 constexpr double kPathTop = 300, kButtonRowTop = 720, kThirdRowTop = 1200;
 constexpr double kButtonWidth = 1095, kButtonHeight = 375, kBoxHeight = 315;
 constexpr double kMainButtonsLeft = 8220, kMainButtonWidth = 1095;
+// The client size of the design: the buttons' right edge and the lowest frame's bottom, each with
+// the design's margin.
+constexpr double kDesignWidth = 9420, kDesignHeight = 7850;
 
 void setIfChanged(QLineEdit* e, const std::string& text) {
     const QString t = q(text);
@@ -62,11 +65,15 @@ FormInputFiles::FormInputFiles(JobState& job, InputFilesWindowServices services,
     build();
     connectControls();
     // The design's client size; the settings' position and size come from the owner.
-    resize(twipsToPixels(9420, logicalDpiX()), twipsToPixels(7850, logicalDpiY()));
+    resize(minimumSizeHint());
     refill();
 }
 
 FormInputFiles::~FormInputFiles() = default;
+
+QSize FormInputFiles::minimumSizeHint() const {
+    return {twipsToPixels(kDesignWidth, logicalDpiX()), twipsToPixels(kDesignHeight, logicalDpiY())};
+}
 
 // ---------------------------------------------------------------- building
 

@@ -87,6 +87,10 @@ class FormInputFiles : public QWidget {
     QRadioButton* suffixOption() const { return suffix_; }
     QLineEdit* affixBox() const { return affix_; }
 
+    // The design's client size: every frame and the OK, Apply and Cancel buttons lie inside it.
+    // The main window's arrangements never make the window smaller (its controls do not move).
+    QSize minimumSizeHint() const override;
+
   signals:
     // The window is going (Form_Unload): its position is to be stored.
     void closed();

@@ -134,7 +134,7 @@ void restoreWindowPos(QWidget* window, const std::string& name, const std::strin
         stored.width = own.width();
         stored.height = own.height();
     }
-    const PixelRect r = clampToArea(stored, areaFor(window));
+    const PixelRect r = clampToArea(stored, areaFor(window), least.width(), least.height());
     if (window->isWindow()) {
         // move() places the frame; resize() sets the inside, so take the frame off the outer size.
         window->move(r.left, r.top);

@@ -13,6 +13,7 @@
 #include "shell/ui/FormStopParaTrafo.h"
 #include "shell/ui/SplashWindow.h"
 #include "shell/ui/ToolbarIcons.h"
+#include "shell/ui/WorkAreaKeeper.h"
 
 namespace kal {
 
@@ -69,6 +70,7 @@ FormMain::FormMain(JobState& job, platform::Prompter& prompter, QWidget* parent)
     connect(mdi_, &QMdiArea::subWindowActivated, this, &FormMain::subWindowActivated);
     setCentralWidget(mdi_);
     mdi_->viewport()->installEventFilter(new ChildCloseKey(this));
+    new WorkAreaKeeper(*mdi_);
     buildMenus();
     buildToolbars();
     buildStatusBar();
@@ -82,6 +84,7 @@ FormMain::~FormMain() {
     // The work area and its windows go after this object: they must not call back into it.
     disconnect(mdi_, nullptr, this, nullptr);
     mdi_->viewport()->removeEventFilter(this);
+    delete mdi_->findChild<QObject*>(QStringLiteral("kalWorkAreaKeeper"), Qt::FindDirectChildrenOnly);
 }
 
 // ---------------------------------------------------------------- menus and toolbars
@@ -320,8 +323,15 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FormMain::subWindowActivated(QMdiSubWindow* sub) {
+    const bool opening = sub && std::find(opening_.begin(), opening_.end(), sub) != opening_.end();
     std::erase_if(opening_, [sub](const QPointer<QMdiSubWindow>& w) { return !w || w == sub; });
     if (opening_.empty()) mdi_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, false);
+    // The work area maximises the window it activates while the active one is maximised. A
+    // window opening keeps its own size all the same, and so does a dialog-like window, which has
+    // no maximise button (as the system's own MDI restores the maximised window instead).
+    const bool maximisable = sub && (!(sub->windowFlags() & Qt::CustomizeWindowHint) ||
+                                     (sub->windowFlags() & Qt::WindowMaximizeButtonHint));
+    if (sub && sub->isMaximized() && (opening || !maximisable)) sub->showNormal();
 }
 
 void FormMain::closeEvent(QCloseEvent* e) {

@@ -40,14 +40,16 @@ class MainWindowCommands {
 
 // The child windows of `area` that are shown and not minimised tiled side by side over its
 // viewport, in the order they were last active (the active window leftmost); a maximised window
-// is restored first, as the columns replace it.
-// No window is made narrower or lower than its usable minimum (usableMinimumSize): columns that
-// do not fit run past the right edge, where the area scrolls.
+// is restored first, as the columns replace it. Where they do not fit side by side at their
+// minimums, windows go above one another (tileSideBySide in WindowTiling.h), so each lies wholly
+// inside the area. No window is made narrower or lower than its usable minimum
+// (usableMinimumSize): only what cannot fit at all runs past the edge, where the area scrolls.
 void arrangeSideBySide(QMdiArea& area);
 
 // The child windows of `area` that are shown and not minimised as a cascade, the active one in
-// front: each keeps its size (a maximised one its normal size), shrunk to stay inside the area only
-// down to its usable minimum (cascadeKeepingSizes in WindowTiling.h).
+// front, each one title bar below the one behind it so every title bar stays in view: each keeps
+// its size (a maximised one its normal size), shrunk to stay inside the area only down to its
+// usable minimum (cascadeKeepingSizes in WindowTiling.h).
 void cascadeKeepingSizes(QMdiArea& area);
 
 // The distance in pixels between two windows of a cascade: one title bar.

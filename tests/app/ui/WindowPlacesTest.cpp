@@ -1,0 +1,286 @@
+// Where the main window's child windows stand: Arrange, Cascade, restored places and new windows
+// keep every window wholly inside the work area wherever the work area can hold it, never below
+// the size its controls need, and every title bar in view.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <cstdlib>
+
+#include "app/CalculationWindows.h"
+#include "app/ChartWindows.h"
+#include "app/InputToolWindows.h"
+#include "app/InputWindows.h"
+#include "app/SettingsWindows.h"
+#include "app/SheetWindows.h"
+#include "calculation/ui/FormTrafoBerechnung.h"
+#include "input/ui/FormInputFiles.h"
+#include "results/ui/FormMainSheet.h"
+#include "shared/WindowPos.h"
+#include "shared/ui/WindowPosQt.h"
+#include "shell/ui/FormUnits.h"
+#include "shell/ui/MainWindowCommands.h"
+#include "support/FakeFileDialogs.h"
+#include "support/FakePlatform.h"
+#include "support/TempDir.h"
+#include "support/ui/GraphicsProgram.h"
+
+namespace kal {
+namespace {
+
+struct NoOpener : platform::ShellOpener {
+    bool openDocument(const std::string&) override { return false; }
+};
+
+std::string example(const std::string& name) { return std::string(KALVORETH_EXAMPLES) + "/" + name; }
+
+// The demo job in the main window with the windows of the Window menu's arrangements wired as the
+// program wires them, and a settings file of its own. The main window is shown by show(), so a
+// test can open windows before it is (as the program's start-up does).
+struct Program : testing::GraphicsProgram {
+    testing::TempDir dir;
+    testing::FakeClipboard clipboard;
+    testing::FakeFileDialogs dialogs;
+    NoOpener opener;
+    MainWindowCommands commands{main, job, prompter, clipboard, opener, dir.path()};
+    CalculationWindows calculation{job, events, main, prompter};
+    SheetWindows sheet{job, events, main, prompter};
+    InputWindows input{job, events, main, prompter, dialogs, &calculation};
+    InputToolWindows tools{job, events, main, prompter};
+    SettingsWindows settings{job, events, main, prompter, calculation};
+    ChartWindows charts{job, events, main, prompter, dialogs};
+
+    explicit Program(QSize size, const std::string& ini = "[LastEntry]\r\n") {
+        job.IniFilePath = dir.write("Kalvoreth.ini", ini);
+        job.AppDataFolder = dir.file("share");
+        renderOnOpen = false;
+        main.resize(size);
+        input.setInputTools(&tools);
+    }
+    void showMain() {
+        show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
+        QApplication::processEvents();
+    }
+    QMdiArea& area() { return *main.mdiArea(); }
+    static QMdiSubWindow* frame(QWidget& w) { return qobject_cast<QMdiSubWindow*>(w.parentWidget()); }
+    int twips(int pixels) const {
+        return static_cast<int>(pixelsToTwips(pixels, main.screen()->logicalDotsPerInch()));
+    }
+    void capture(const char* name) {
+        QApplication::processEvents();
+        if (const char* folder = std::getenv("KALVORETH_CAPTURE_DIR"))
+            main.grab().save(QString::fromStdString(std::string(folder) + "/" + name));
+    }
+};
+
+std::string describe(const QRect& r) {
+    return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+           std::to_string(r.height());
+}
+
+// The window lies wholly inside the work area's visible part and is no smaller than it can be
+// used at.
+void expectInsideAndUsable(QMdiArea& area, QMdiSubWindow* sub) {
+    ASSERT_NE(sub, nullptr);
+    SCOPED_TRACE(sub->windowTitle().toStdString());
+    const QRect visible = area.viewport()->rect();
+    EXPECT_TRUE(visible.contains(sub->geometry()))
+        << describe(sub->geometry()) << " in " << describe(visible);
+    const QSize least = usableMinimumSize(sub);
+    EXPECT_GE(sub->width(), least.width());
+    EXPECT_GE(sub->height(), least.height());
+}
+
+// The child lies wholly inside its window's visible inside.
+void expectControlInside(QWidget* control, QMdiSubWindow* sub) {
+    ASSERT_NE(control, nullptr);
+    SCOPED_TRACE(control->objectName().toStdString());
+    const QRect inside = sub->contentsRect();
+    const QRect at(control->mapTo(sub, QPoint(0, 0)), control->size());
+    EXPECT_TRUE(inside.contains(at)) << describe(at) << " in " << describe(inside);
+}
+
+// Six windows at a usual screen size: side by side at their minimums they reached 170 px past the
+// right edge (the main sheet a column reached only by scrolling, the calculation window at a width
+// that drew its copy button over the statistics); arranged in more rows every one lies inside.
+TEST(WindowPlaces, ArrangeWithSixWindowsKeepsEveryWindowInsideTheWorkArea) {
+    Program p(QSize(1584, 952));
+    p.showMain();
+    FormTrafoBerechnung& calc = p.calculation.ensureOpen();
+    for (int i = 0; i < 4; ++i) p.open();
+    p.sheet.fill();
+    QApplication::processEvents();
+    p.area().setActiveSubWindow(Program::frame(calc));
+    p.run(Command::ArrangeWindows);
+
+    const QList<QMdiSubWindow*> windows = p.area().subWindowList();
+    ASSERT_EQ(windows.size(), 6);
+    for (QMdiSubWindow* sub : windows) expectInsideAndUsable(p.area(), sub);
+    EXPECT_FALSE(p.area().horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(p.area().verticalScrollBar()->isVisible());
+
+    // Nothing in the calculation window is cut or drawn over another control.
+    QMdiSubWindow* calcFrame = Program::frame(calc);
+    auto* statistics = calc.findChild<QWidget*>("Frame1");
+    auto* copy = calc.findChild<QWidget*>("TestButton");
+    ASSERT_NE(statistics, nullptr);
+    ASSERT_NE(copy, nullptr);
+    for (QWidget* control :
+         {statistics, copy, static_cast<QWidget*>(calc.closeButton()),
+          static_cast<QWidget*>(calc.calculateButton()), static_cast<QWidget*>(calc.stopButton())})
+        expectControlInside(control, calcFrame);
+    EXPECT_FALSE(copy->geometry().intersects(statistics->geometry()))
+        << describe(copy->geometry()) << " over " << describe(statistics->geometry());
+    p.capture("places-arrange-six.png");
+}
+
+// Input Files was tiled 525 px wide with its OK, Apply and Cancel outside it: it declared no
+// minimum, so the even share was taken.
+TEST(WindowPlaces, ArrangedInputFilesKeepsItsButtonsInside) {
+    Program p(QSize(1200, 800));
+    p.showMain();
+    p.open();
+    p.open();
+    FormInputFiles& in = p.input.open();
+    QApplication::processEvents();
+    p.run(Command::ArrangeWindows);
+    for (QMdiSubWindow* sub : p.area().subWindowList()) expectInsideAndUsable(p.area(), sub);
+    for (QWidget* button : {static_cast<QWidget*>(in.okButton()), static_cast<QWidget*>(in.applyButton()),
+                            static_cast<QWidget*>(in.cancelButton())})
+        expectControlInside(button, Program::frame(in));
+}
+
+// At start-up the windows open before the main window is shown: a stored place inside the screen
+// but outside the smaller work area (what a row of columns past the right edge stored) came back
+// partly outside it.
+TEST(WindowPlaces, StoredPlaceOutsideTheWorkAreaIsMovedInsideOnRestore) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+    auto twips = [dpi](int px) { return std::to_string(static_cast<int>(pixelsToTwips(px, dpi))); };
+    // 420 x 320 px at the screen's right edge.
+    const std::string ini = "[Window]\r\nFormMainSheetHeight=" + twips(320) +
+                            "\r\nFormMainSheetTop=" + twips(40) + "\r\nFormMainSheetWidth=" + twips(420) +
+                            "\r\nFormMainSheetLeft=" + twips(screen.width() - 430) +
+                            "\r\n\r\n[LastEntry]\r\n";
+    Program p(QSize(screen.width() - 200, screen.height() - 100), ini);
+    p.sheet.fill();  // before the main window is shown, as a job given on the command line
+    p.showMain();
+    QMdiSubWindow* sub = Program::frame(*p.sheet.window());
+    expectInsideAndUsable(p.area(), sub);
+    EXPECT_EQ(sub->size(), QSize(420, 320));  // the stored size, moved only
+}
+
+// The analysis window has no stored place: the work area's own placement, made before the window
+// was given its size, put it partly past the right edge.
+TEST(WindowPlaces, DistanceScaleOpensInsideTheWorkArea) {
+    Program p(QSize(1200, 800));
+    p.showMain();
+    // Three graphics windows along the top leave room only at the right.
+    for (int i = 0; i < 3; ++i) Program::frame(p.open())->setGeometry(i * 300, 0, 300, 500);
+    p.charts.distanceScale();
+    QApplication::processEvents();
+    ASSERT_EQ(p.area().subWindowList().size(), 4);
+    for (QMdiSubWindow* sub : p.area().subWindowList()) expectInsideAndUsable(p.area(), sub);
+}
+
+// Loaded through a maximised Input Files window, which its load closed, the units window opens at
+// its own size; chosen again while another window is maximised, the work area maximised it as it
+// brought it to the front, its check box far from its label.
+TEST(WindowPlaces, UnitsWindowKeepsItsOwnSizeBesideAMaximisedWindow) {
+    Program p(QSize(1200, 800));
+    p.showMain();
+    p.open();
+    FormInputFiles& in = p.input.open();
+    Program::frame(in)->showMaximized();
+    QApplication::processEvents();
+    in.pathBox(PathBox::Mcs)->setText(QString::fromStdString(example("cell-mcs-xyz.txt")));
+    in.pathBox(PathBox::Mcs)->textEdited(in.pathBox(PathBox::Mcs)->text());
+    in.pathBox(PathBox::Ocs)->setText(QString::fromStdString(example("cell-ocs.dat")));
+    in.pathBox(PathBox::Ocs)->textEdited(in.pathBox(PathBox::Ocs)->text());
+    in.formatList()->setCurrentIndex(kOcsKuka);
+    in.byIdOption()->click();
+    p.prompter.answer(platform::Answer::Yes);  // "Overwrite old Points?"
+    in.okButton()->click();
+    QApplication::processEvents();
+    ASSERT_EQ(p.job.IdenticalCount, 6);
+    ASSERT_EQ(p.input.window(), nullptr);
+
+    p.run(Command::Units);
+    FormUnits* units = p.settings.unitsWindow();
+    ASSERT_NE(units, nullptr);
+    QMdiSubWindow* sub = Program::frame(*units);
+    EXPECT_FALSE(sub->isMaximized());
+    EXPECT_LT(sub->width(), p.area().viewport()->width());
+    expectInsideAndUsable(p.area(), sub);
+    const QSize own = sub->size();
+
+    // Chosen again while a graphics window is maximised: the work area maximised the units
+    // window as it brought it to the front.
+    QMdiSubWindow* graphics = Program::frame(*p.screens.windows().front());
+    p.area().setActiveSubWindow(graphics);
+    graphics->showMaximized();
+    QApplication::processEvents();
+    p.run(Command::Units);
+    EXPECT_EQ(p.area().activeSubWindow(), sub);
+    EXPECT_FALSE(sub->isMaximized());
+    EXPECT_EQ(sub->size(), own);
+}
+
+// Cascade with the calculation window third, taller than the work area below its step: it went
+// back to the corner, onto the main sheet's exact place, and hid its title bar.
+TEST(WindowPlaces, CascadeKeepsEveryTitleBarInView) {
+    Program p(QSize(1200, 860));
+    p.showMain();
+    p.sheet.fill();
+    p.open();
+    FormTrafoBerechnung& calc = p.calculation.ensureOpen();
+    QApplication::processEvents();
+    p.area().setActiveSubWindow(Program::frame(calc));
+    p.run(Command::CascadeWindows);
+
+    const int step = cascadeStep(p.area());
+    const QList<QMdiSubWindow*> back = p.area().subWindowList(QMdiArea::StackingOrder);
+    ASSERT_EQ(back.size(), 3);
+    EXPECT_EQ(back.last(), Program::frame(calc));
+    for (int i = 0; i < back.size(); ++i) {
+        SCOPED_TRACE(back[i]->windowTitle().toStdString());
+        // The title bar of each window: no window in front of it covers any of it.
+        const QRect title(back[i]->geometry().topLeft(), QSize(back[i]->width(), step));
+        for (int j = i + 1; j < back.size(); ++j)
+            EXPECT_FALSE(back[j]->geometry().intersects(title))
+                << back[j]->windowTitle().toStdString() << " at " << describe(back[j]->geometry());
+        const QSize least = usableMinimumSize(back[i]);
+        EXPECT_GE(back[i]->width(), least.width());
+        EXPECT_GE(back[i]->height(), least.height());
+    }
+}
+
+// In a work area smaller than the calculation window's minimum, Cascade keeps the window at its
+// minimum, in view at the area's corner, and the area scrolls to the rest.
+TEST(WindowPlaces, CascadeInAWorkAreaSmallerThanAWindowsMinimumScrolls) {
+    Program p(QSize(640, 480));
+    p.showMain();
+    FormTrafoBerechnung& calc = p.calculation.ensureOpen();
+    QApplication::processEvents();
+    p.run(Command::CascadeWindows);
+    QApplication::processEvents();
+    QMdiSubWindow* sub = Program::frame(calc);
+    const QSize least = usableMinimumSize(sub);
+    ASSERT_GT(least.width(), p.area().viewport()->width());
+    EXPECT_GE(sub->width(), least.width());
+    EXPECT_GE(sub->height(), least.height());
+    EXPECT_EQ(sub->pos(), QPoint(0, 0));
+    EXPECT_TRUE(p.area().horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(p.area().verticalScrollBar()->isVisible());
+    EXPECT_GE(p.area().horizontalScrollBar()->maximum(), least.width() - p.area().viewport()->width());
+}
+
+}  // namespace
+}  // namespace kal
