@@ -92,11 +92,42 @@ FlagCellGrid flagCellGrid(const FlagLayoutInput& in) {
     return g;
 }
 
-FlagLayoutOutcome putFlagsOnAllPoints(const FlagLayoutInput& in, const PointCloud& cloud,
+FlagLayoutOutcome putFlagsOnAllPoints(const FlagLayoutInput& given, const PointCloud& cloud,
                                       const ViewArrays& view, const PutFlagAt& putFlag,
-                                      const FlagRunServices& services) {
+                                      const FlagRunServices& services, const FlagSizeOfRow& sizeOfRow) {
     FlagLayoutOutcome outcome;
     const std::int32_t count = std::min(cloud.count(), view.rows());
+    const bool borderRule =
+        given.placement == FlagPlacement::ScreenBorder || given.placement == FlagPlacement::NextToBorder;
+    const bool sizing = borderRule && static_cast<bool>(sizeOfRow);
+
+    // The bar follows the candidates: the rows that cost a flag each (the others are passed
+    // over at once), after the flags measured for the cells' size.
+    std::int64_t candidates = 0, measured = 0, examined = 0;
+    const std::int32_t step = std::max(given.flagOnEvery, 1);
+    const std::int32_t candidateStep = given.placement == FlagPlacement::NextToBorder ? 1 : step;
+    for (std::int32_t i = 1; i <= count; i += candidateStep)
+        if (isCandidate(cloud, i, given.identicalCount)) ++candidates;
+    if (sizing)
+        for (std::int32_t i = 1; i <= count; ++i)
+            if (isCandidate(cloud, i, given.identicalCount) && insidePicture(given, view, i)) ++measured;
+    RunWindow window(services, measured + candidates);
+
+    FlagLayoutInput in = given;
+    if (sizing) {
+        // Only rows inside the picture can get a flag; the others need no measure.
+        for (std::int32_t i = 1; i <= count; ++i) {
+            if (!isCandidate(cloud, i, in.identicalCount) || !insidePicture(in, view, i)) continue;
+            if (window.stopAfter(examined++)) {
+                outcome.stopped = true;
+                return outcome;
+            }
+            const FlagSize size = sizeOfRow(i);
+            in.flagWidth = std::max(in.flagWidth, size.width);
+            in.flagHeight = std::max(in.flagHeight, size.height);
+        }
+    }
+
     const FlagCellGrid g = flagCellGrid(in);
     const double Wb = g.borderWidth, Hb = g.borderHeight;
     const double fw = in.flagWidth, fh = in.flagHeight;
@@ -114,8 +145,6 @@ FlagLayoutOutcome putFlagsOnAllPoints(const FlagLayoutInput& in, const PointClou
     cx /= centreRows;
     cy /= centreRows;
 
-    const bool borderRule =
-        in.placement == FlagPlacement::ScreenBorder || in.placement == FlagPlacement::NextToBorder;
     if (borderRule && (g.columns < 1 || g.rows < 1)) {
         outcome.screenFull = true;  // the flag is larger than the picture
         return outcome;
@@ -131,15 +160,6 @@ FlagLayoutOutcome putFlagsOnAllPoints(const FlagLayoutInput& in, const PointClou
             return outcome;
         }
     }
-    // The bar follows the candidates: the rows that cost a flag each (the others are passed
-    // over at once).
-    std::int64_t candidates = 0, examined = 0;
-    const std::int32_t step = std::max(in.flagOnEvery, 1);
-    const std::int32_t candidateStep = in.placement == FlagPlacement::NextToBorder ? 1 : step;
-    for (std::int32_t i = 1; i <= count; i += candidateStep)
-        if (isCandidate(cloud, i, in.identicalCount)) ++candidates;
-    RunWindow window(services, candidates);
-
     const auto put = [&](std::int32_t row, double x, double y) {
         if (putFlag(row, static_cast<float>(x), static_cast<float>(y))) ++outcome.flagsPut;
     };

@@ -173,6 +173,13 @@ class FlagCells {
     NextFreeLines byRow_;     // along each row: columns
 };
 
+// The size, in pixels, a new flag takes on a row (its table filled for that row's point).
+struct FlagSize {
+    int width = 0;
+    int height = 0;
+};
+using FlagSizeOfRow = std::function<FlagSize(std::int32_t row)>;
+
 // Creates the flag for a row at a click position (the window's flag-mode click); returns
 // whether a flag was made (a row with a flag, hidden or outside the picture gets none).
 using PutFlagAt = std::function<bool(std::int32_t row, float x, float y)>;
@@ -202,8 +209,14 @@ std::int64_t flagsOfRun(const FlagLayoutInput& in, const PointCloud& cloud, cons
 // FlagPutAll over the shown and visible rows of `cloud` (the OCS sides of identical points get
 // no flag). Flags already on the window are not entered in the cell grid. O(N log N) for the
 // border-side rule (its ordering), O(N) otherwise, plus a near-constant cell search per flag.
+//
+// With `sizeOfRow`, the border rules first widen the cells (in.flagWidth × in.flagHeight, the
+// current flag's size) to the largest flag the run may put, so that no wider neighbour covers a
+// flag's texts: filling a flag for every candidate inside the picture is the costly half of such
+// a run, so it is the first half of its progress and Stop ends it too.
 FlagLayoutOutcome putFlagsOnAllPoints(const FlagLayoutInput& in, const PointCloud& cloud,
                                       const ViewArrays& view, const PutFlagAt& putFlag,
-                                      const FlagRunServices& services = {});
+                                      const FlagRunServices& services = {},
+                                      const FlagSizeOfRow& sizeOfRow = {});
 
 }  // namespace kal

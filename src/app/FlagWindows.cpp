@@ -177,8 +177,9 @@ struct FlagWindows::Window : QObject {
     // The flag tables on top of the picture, then the outline of a dragged flag and, while it
     // snaps, the snap grid.
     void paint(const ScreenModel& model, DisplayList& list) const {
-        for (const auto& [number, box] : boxes)
-            if (box.visible) appendFlagPrimitives(list, box);
+        // Only what can be seen: a crowded picture hides most flags under later ones.
+        for (const std::int16_t number : flagsInSight(boxes, model.width, model.height))
+            appendFlagPrimitives(list, boxes.at(number));
         if (!FlagDragActive) return;
         const auto it = boxes.find(model.view.CurrentFahne);
         if (it == boxes.end()) return;
@@ -489,11 +490,6 @@ FlagLayoutOutcome FlagWindows::putFlagsOnAllVisiblePoints(FormScreen& window,
     if (current != w->boxes.end()) cell = {current->second.table.width, current->second.table.height};
     const bool borderRule =
         applied.placement == FlagPlacement::ScreenBorder || applied.placement == FlagPlacement::NextToBorder;
-    const auto n = static_cast<std::size_t>(m.view.CurrentFahne);
-    // New flags take the current flag's layout: the border rules' cells hold the largest of them.
-    // The close and radial rules use no cells; the current flag's size tells how many fit.
-    if (borderRule && n >= 1 && n < m.view.FahneProps.size())
-        cell = flagCellSizeForRun(m.view.FahneProps[n], m.view.ColorBased, cell, sourcesOf(*w));
     FlagLayoutInput in;
     in.surfaceWidth = m.width;
     in.surfaceHeight = m.height;
@@ -510,6 +506,18 @@ FlagLayoutOutcome FlagWindows::putFlagsOnAllVisiblePoints(FormScreen& window,
     const QPointer<FormScreen> alive(&window);
     WindowRunProgress progress(progress_ ? *progress_ : main_.progressWindow(), alive);
     FlagRunServices services{&prompter_, &progress, pump_, interval_};
+    // New flags take the current flag's layout: the border rules' cells hold the largest of them.
+    // The close and radial rules use no cells; the current flag's size tells how many fit.
+    FlagSizeOfRow sizeOfRow;
+    const auto n = static_cast<std::size_t>(m.view.CurrentFahne);
+    if (borderRule && n >= 1 && n < m.view.FahneProps.size()) {
+        sizeOfRow = [&cloud, &job = job_, layout = m.view.FahneProps[n], colorBased = m.view.ColorBased,
+                     metrics = platform::QtTextMetrics(window.surface()->font()),
+                     table = FlagTable()](std::int32_t row) mutable {
+            fillFlag(table, layout, row, cloud, job, colorBased, metrics);
+            return FlagSize{table.width, table.height};
+        };
+    }
 
     // While the run lets events through, the job's commands and this window wait.
     struct Busy {
@@ -537,7 +545,7 @@ FlagLayoutOutcome FlagWindows::putFlagsOnAllVisiblePoints(FormScreen& window,
             [&](std::int32_t row, float x, float y) {
                 return !alive.isNull() && createFlagAt(*w, row, x, y, borderRule) != 0;
             },
-            services);
+            services, sizeOfRow);
     }
     if (alive.isNull()) return outcome;
     if (outcome.screenFull) prompter_.message(kScreenFullMessage);

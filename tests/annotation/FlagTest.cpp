@@ -605,36 +605,69 @@ TEST(FlagLayout, RingSearchFindsTheCellTheFullSquareScanFinds) {
     }
 }
 
-// A large job: 10^5 rows spread over an 800 x 600 picture. Every rule shows its progress by the
-// rows examined and ends at Stop, keeping the flags put so far; the flags put after Stop: none.
+// Flags are opaque tables drawn in number order: a paint needs only those with a pixel that no
+// later flag covers and that lies inside the picture.
+TEST(WindowFlags, OnlyFlagsInSightArePainted) {
+    const auto box = [](int left, int top, int width, int height, bool visible = true) {
+        FlagBox b;
+        b.left = left, b.top = top, b.visible = visible;
+        b.table.width = width, b.table.height = height;
+        return b;
+    };
+    FlagBoxes boxes;
+    boxes[1] = box(10, 10, 50, 20);    // wholly under flag 2
+    boxes[2] = box(5, 5, 70, 40);      // under 3 and 4 together, but its bottom row shows
+    boxes[3] = box(0, 0, 40, 44);      // left half over 2
+    boxes[4] = box(40, 0, 40, 44);     // right half over 2
+    boxes[5] = box(100, 100, 30, 30);  // alone
+    boxes[6] = box(100, 100, 30, 30, false);
+    boxes[7] = box(400, 10, 30, 30);   // right of the picture
+    boxes[8] = box(-50, 200, 30, 30);  // left of it
+    boxes[9] = box(150, 150, 20, 20);
+    boxes[10] = box(140, 140, 40, 40);  // covers 9, and 9's closing grid lines too
+    EXPECT_EQ(flagsInSight(boxes, 300, 250), (std::vector<std::int16_t>{2, 3, 4, 5, 10}));
+    boxes[3].table.height = 46;  // 3 and 4 now cover all of 2, grid lines included
+    boxes[4].table.height = 46;
+    EXPECT_EQ(flagsInSight(boxes, 300, 250), (std::vector<std::int16_t>{3, 4, 5, 10}));
+    EXPECT_TRUE(flagsInSight(boxes, 0, 0).empty());
+}
+
+// A large job: 10^5 rows spread over an 800 x 600 picture. Every rule shows its progress and ends
+// at Stop, keeping the flags put so far; no flag is put after Stop. The border rules first measure
+// the flags for their cells' size (here 3 x 3 px), the first half of their progress.
 TEST(FlagLayout, LongRunShowsProgressAndStopKeepsTheFlagsPutSoFar) {
     constexpr std::int32_t kRows = 100'000;
     const LayoutScene scene(kRows);
     for (const auto rule : {FlagPlacement::CloseToPoint, FlagPlacement::Radial, FlagPlacement::ScreenBorder,
                             FlagPlacement::NextToBorder}) {
-        // Small flags, so that the border rules have room for flags until Stop.
+        const bool borderRule = rule == FlagPlacement::ScreenBorder || rule == FlagPlacement::NextToBorder;
         FlagLayoutInput in{800, 600, 2, 2, rule, 1.1, 1, 0};
         testing::FakeProgress progress;
         testing::FakeEventPump events;
         bool stopPressed = false;
         progress.onValue = [&](int percent) {
-            if (percent >= 40) stopPressed = progress.stop = true;
+            if (percent >= 75) stopPressed = progress.stop = true;
         };
-        int put = 0, putAfterStop = 0;
-        const FlagLayoutOutcome outcome =
-            putFlagsOnAllPoints(in, scene.cloud, scene.view,
-                                [&](std::int32_t, float, float) {
-                                    ++put;
-                                    if (stopPressed) ++putAfterStop;
-                                    return true;
-                                },
-                                {nullptr, &progress, &events, std::chrono::milliseconds(0)});
+        int put = 0, putAfterStop = 0, measured = 0, offCell = 0;
+        const FlagLayoutOutcome outcome = putFlagsOnAllPoints(
+            in, scene.cloud, scene.view,
+            [&](std::int32_t, float x, float y) {
+                ++put;
+                if (stopPressed) ++putAfterStop;
+                if (std::fmod(x, 3.0f) != 0 || std::fmod(y, 3.0f) != 0) ++offCell;
+                return true;
+            },
+            {nullptr, &progress, &events, std::chrono::milliseconds(0)},
+            [&](std::int32_t) {
+                ++measured;
+                return FlagSize{measured == kRows / 3 ? 3 : 1, measured == kRows / 2 ? 3 : 1};
+            });
         const int r = static_cast<int>(rule);
         EXPECT_TRUE(outcome.stopped) << r;
         EXPECT_EQ(progress.captions, std::vector<std::string>{kFlagRunCaption}) << r;
         ASSERT_FALSE(progress.values.empty()) << r;
         EXPECT_EQ(progress.values.front(), 0) << r;
-        EXPECT_EQ(progress.values.back(), 40) << r;
+        EXPECT_EQ(progress.values.back(), 75) << r;
         EXPECT_TRUE(std::is_sorted(progress.values.begin(), progress.values.end())) << r;
         EXPECT_FALSE(progress.isOpen) << r;
         EXPECT_EQ(progress.closes, 1) << r;
@@ -642,7 +675,10 @@ TEST(FlagLayout, LongRunShowsProgressAndStopKeepsTheFlagsPutSoFar) {
         EXPECT_EQ(putAfterStop, 0) << r;
         EXPECT_EQ(outcome.flagsPut, put) << r;
         EXPECT_GT(put, 0) << r;
-        EXPECT_LT(put, kRows / 2) << r;
+        EXPECT_LT(put, kRows) << r;
+        // Every candidate measured, and the largest flag sizes the cells.
+        EXPECT_EQ(measured, borderRule ? kRows : 0) << r;
+        if (borderRule) EXPECT_EQ(offCell, 0) << r;
     }
 }
 
