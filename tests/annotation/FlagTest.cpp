@@ -678,7 +678,9 @@ TEST(FlagLayout, LongRunShowsProgressAndStopKeepsTheFlagsPutSoFar) {
         EXPECT_LT(put, kRows) << r;
         // Every candidate measured, and the largest flag sizes the cells.
         EXPECT_EQ(measured, borderRule ? kRows : 0) << r;
-        if (borderRule) EXPECT_EQ(offCell, 0) << r;
+        if (borderRule) {
+            EXPECT_EQ(offCell, 0) << r;
+        }
     }
 }
 
