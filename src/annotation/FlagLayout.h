@@ -3,12 +3,21 @@
 // close to each point, on a ray from the centre of the points, where that ray leaves the
 // picture, or at the picture border nearest to each point. The two border rules keep flags
 // apart by placing them in free cells of a grid of flag-sized cells.
+//
+// Long work. A run over a large cloud lets events through at most every `interval`, shows its
+// progress (the share of its candidate points examined) and ends at Stop, keeping the flags made so far.
+// Before a close or radial run that would put more flags than fit side by side into the picture, the user is
+// asked whether to go on: such flags cover one another and cannot be read.
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/EventPump.h"
+#include "platform/Progress.h"
+#include "platform/Prompter.h"
 #include "view3d/PointCloud.h"
 #include "view3d/ViewArrays.h"
 
@@ -17,6 +26,11 @@ namespace kal {
 enum class FlagPlacement : std::uint8_t { CloseToPoint, Radial, ScreenBorder, NextToBorder };
 
 inline constexpr const char* kScreenFullMessage = "screen is full, make more views for your flags";
+inline constexpr const char* kFlagRunCaption = "put Flag on all visible Points - Progress";
+
+// The question before a run whose flags would cover one another: the number of flags the run
+// would put and the number that fit side by side.
+std::string tooManyFlagsQuestion(std::int64_t flags, std::int64_t legible);
 
 struct FlagLayoutInput {
     int surfaceWidth = 0;  // W, H of the drawing surface
@@ -159,6 +173,13 @@ class FlagCells {
     NextFreeLines byRow_;     // along each row: columns
 };
 
+// The size, in pixels, a new flag takes on a row (its table filled for that row's point).
+struct FlagSize {
+    int width = 0;
+    int height = 0;
+};
+using FlagSizeOfRow = std::function<FlagSize(std::int32_t row)>;
+
 // Creates the flag for a row at a click position (the window's flag-mode click); returns
 // whether a flag was made (a row with a flag, hidden or outside the picture gets none).
 using PutFlagAt = std::function<bool(std::int32_t row, float x, float y)>;
@@ -166,11 +187,36 @@ using PutFlagAt = std::function<bool(std::int32_t row, float x, float y)>;
 struct FlagLayoutOutcome {
     int flagsPut = 0;
     bool screenFull = false;  // the caller shows kScreenFullMessage once
+    bool declined = false;    // the user chose not to put flags that cannot be read: none put
+    bool stopped = false;     // Stop ended the run; the flags put before stay
 };
 
+// What a layout run needs for long work; each may be null (no question, no window, no events).
+struct FlagRunServices {
+    platform::Prompter* prompter = nullptr;  // the question before flags that cannot be read
+    platform::Progress* progress = nullptr;  // the progress window and its Stop
+    platform::EventPump* events = nullptr;   // let through at most every `interval`
+    std::chrono::milliseconds interval{50};
+};
+
+// How many flags of the run's cell size fit side by side into the picture (C·R cells).
+std::int64_t legibleFlagCount(const FlagLayoutInput& in);
+
+// How many flags a close or radial run would try to put: the candidate rows of its step whose
+// points lie inside the picture (those outside get no flag).
+std::int64_t flagsOfRun(const FlagLayoutInput& in, const PointCloud& cloud, const ViewArrays& view);
+
 // FlagPutAll over the shown and visible rows of `cloud` (the OCS sides of identical points get
-// no flag). Flags already on the window are not entered in the cell grid.
+// no flag). Flags already on the window are not entered in the cell grid. O(N log N) for the
+// border-side rule (its ordering), O(N) otherwise, plus a near-constant cell search per flag.
+//
+// With `sizeOfRow`, the border rules first widen the cells (in.flagWidth × in.flagHeight, the
+// current flag's size) to the largest flag the run may put, so that no wider neighbour covers a
+// flag's texts: filling a flag for every candidate inside the picture is the costly half of such
+// a run, so it is the first half of its progress and Stop ends it too.
 FlagLayoutOutcome putFlagsOnAllPoints(const FlagLayoutInput& in, const PointCloud& cloud,
-                                      const ViewArrays& view, const PutFlagAt& putFlag);
+                                      const ViewArrays& view, const PutFlagAt& putFlag,
+                                      const FlagRunServices& services = {},
+                                      const FlagSizeOfRow& sizeOfRow = {});
 
 }  // namespace kal

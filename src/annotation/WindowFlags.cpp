@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <set>
 
 #include "view3d/FlagPlacement.h"
@@ -207,6 +208,57 @@ void appendFlagPrimitives(DisplayList& list, const FlagBox& box) {
             list.add(FilledRect{box.left, yy, t.width + 1, 1, t.gridLines});
         if (r < kFlagRows) yy += t.rowHeight[static_cast<std::size_t>(r)];
     }
+}
+
+std::vector<std::int16_t> flagsInSight(const FlagBoxes& boxes, int width, int height) {
+    std::vector<std::int16_t> inSight;
+    if (width <= 0 || height <= 0) return inSight;
+    // Per scanline, nextFree[x] leads to the first pixel at or right of x that no later flag
+    // covers (width: none). Scanlines no flag reaches are never made.
+    std::vector<std::vector<int>> nextFree(static_cast<std::size_t>(height));
+    const auto line = [&](int y) -> std::vector<int>& {
+        std::vector<int>& p = nextFree[static_cast<std::size_t>(y)];
+        if (p.empty()) {
+            p.resize(static_cast<std::size_t>(width) + 1);
+            std::iota(p.begin(), p.end(), 0);
+        }
+        return p;
+    };
+    const auto firstFree = [](std::vector<int>& p, int x) {
+        while (p[static_cast<std::size_t>(x)] != x) {
+            p[static_cast<std::size_t>(x)] = p[static_cast<std::size_t>(p[static_cast<std::size_t>(x)])];
+            x = p[static_cast<std::size_t>(x)];
+        }
+        return x;
+    };
+    for (auto it = boxes.rbegin(); it != boxes.rend(); ++it) {  // the flag drawn last first
+        const FlagBox& box = it->second;
+        const FlagTable& t = box.table;
+        if (!box.visible || t.width <= 0 || t.height <= 0) continue;
+        // What the flag draws reaches one pixel past its table (the closing grid lines); what
+        // it surely covers is the table's background.
+        const long long left = std::max<long long>(box.left, 0), top = std::max<long long>(box.top, 0);
+        const long long right = std::min<long long>(static_cast<long long>(box.left) + t.width + 1, width);
+        const long long bottom = std::min<long long>(static_cast<long long>(box.top) + t.height + 1, height);
+        const long long coveredRight = std::min<long long>(static_cast<long long>(box.left) + t.width, width);
+        const long long coveredBottom =
+            std::min<long long>(static_cast<long long>(box.top) + t.height, height);
+        if (left >= right || top >= bottom) continue;
+        bool seen = false;
+        for (auto y = static_cast<int>(top); y < bottom; ++y) {
+            std::vector<int>& p = line(y);
+            int x = firstFree(p, static_cast<int>(left));
+            if (x < right) seen = true;
+            if (y >= coveredBottom) continue;
+            while (x < coveredRight) {
+                p[static_cast<std::size_t>(x)] = x + 1;
+                x = firstFree(p, x + 1);
+            }
+        }
+        if (seen) inSight.push_back(it->first);
+    }
+    std::reverse(inSight.begin(), inSight.end());
+    return inSight;
 }
 
 void flagStageForRow(const ScreenProperties& view, FlagBoxes& boxes, std::int32_t row, bool rowDrawn,

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "annotation/FlagContent.h"
 #include "view3d/DisplayList.h"
@@ -90,6 +91,14 @@ Segment flagLeaderLine(const FlagBox& box, float pointX, float pointY);
 
 // The table of one flag as primitives: background, use-cell backgrounds, grid lines, texts.
 void appendFlagPrimitives(DisplayList& list, const FlagBox& box);
+
+// The flags a paint of a width × height picture must draw, in drawing order (by number): the
+// visible ones with a pixel inside the picture that no flag drawn after them covers. A flag's
+// table is opaque, so a flag wholly under later ones cannot be seen; of thousands of flags on a
+// crowded picture only a few hundred can. Each scanline keeps "the next pixel not yet covered"
+// (a union-find), so the cost is O(F·h + W·H) for F flags of height h, not the F × cells of
+// painting them all.
+std::vector<std::int16_t> flagsInSight(const FlagBoxes& boxes, int width, int height);
 
 // The redraw's flag stage for cloud row `row` carrying a flag: whether its box is visible, and
 // its leader line when it is. `rowDrawn` is false for rows not shown or hidden by the plane.

@@ -9,6 +9,7 @@
 #include "annotation/FlagLayout.h"
 #include "app/CalculationWindows.h"
 #include "app/ColorBarWindows.h"
+#include "app/LongWork.h"
 #include "app/ScreenNavigationWindows.h"
 #include "app/ViewRecordWindows.h"
 #include "calculation/ui/FormTrafoBerechnung.h"
@@ -176,8 +177,9 @@ struct FlagWindows::Window : QObject {
     // The flag tables on top of the picture, then the outline of a dragged flag and, while it
     // snaps, the snap grid.
     void paint(const ScreenModel& model, DisplayList& list) const {
-        for (const auto& [number, box] : boxes)
-            if (box.visible) appendFlagPrimitives(list, box);
+        // Only what can be seen: a crowded picture hides most flags under later ones.
+        for (const std::int16_t number : flagsInSight(boxes, model.width, model.height))
+            appendFlagPrimitives(list, boxes.at(number));
         if (!FlagDragActive) return;
         const auto it = boxes.find(model.view.CurrentFahne);
         if (it == boxes.end()) return;
@@ -228,30 +230,8 @@ class FlagWindows::EditorTarget : public FlagEditorTarget {
         carryLayoutOver(m.view, w_.boxes, owner_.sourcesOf(w_));
         w_.form.redraw();
         w_.form.storeView();
-        if (!applied.putAll) return;
-        const auto current = w_.boxes.find(m.view.CurrentFahne);
-        FlagCellSize cell;
-        if (current != w_.boxes.end()) cell = {current->second.table.width, current->second.table.height};
-        // New flags take the current flag's layout: the cells hold the largest of them.
-        cell = flagCellSizeForRun(record, m.view.ColorBased, cell, owner_.sourcesOf(w_));
-        FlagLayoutInput in;
-        in.surfaceWidth = m.width;
-        in.surfaceHeight = m.height;
-        in.flagWidth = cell.width;
-        in.flagHeight = cell.height;
-        in.placement = applied.placement;
-        in.radialFactor = applied.radialFactor;
-        in.flagOnEvery = applied.flagOnEvery;
-        in.identicalCount = owner_.job_.IdenticalCount;
-        const FlagLayoutOutcome outcome =
-            putFlagsOnAllPoints(in, m.cloud, m.arrays, [this, &applied](std::int32_t row, float x, float y) {
-                const bool atMouse = applied.placement == FlagPlacement::ScreenBorder ||
-                                     applied.placement == FlagPlacement::NextToBorder;
-                return owner_.createFlagAt(w_, row, x, y, atMouse) != 0;
-            });
-        if (outcome.screenFull) owner_.prompter_.message(kScreenFullMessage);
-        w_.form.redraw();
-        w_.form.storeView();
+        // The flags on all points are long work: it starts once the editor has gone.
+        if (applied.putAll) putAll = applied;
     }
     void deleteCurrentFlag() override {
         deleteFlag(w_.form.model().view, w_.boxes, 0);
@@ -263,6 +243,8 @@ class FlagWindows::EditorTarget : public FlagEditorTarget {
         w_.form.redraw();
         w_.form.storeView();
     }
+
+    std::optional<FlagEditorModel::Applied> putAll;  // OK asked for flags on all points
 
   private:
     FlagWindows& owner_;
@@ -477,12 +459,110 @@ void FlagWindows::flagDoubleClicked(FormScreen& window, std::int16_t number, int
     const auto n = static_cast<std::size_t>(number);
     if (n >= view.FahneProps.size()) return;
     EditorTarget target(*this, *w);
-    FormEditFahne editor(view.FahneProps[n], view.GridLength, target, prompter_, *fonts_, &window);
-    editor.setPictureSize(window.model().width, window.model().height);
-    if (runEditor_)
-        runEditor_(editor);
-    else
-        editor.exec();
+    {
+        FormEditFahne editor(view.FahneProps[n], view.GridLength, target, prompter_, *fonts_, &window);
+        editor.setPictureSize(window.model().width, window.model().height);
+        if (runEditor_)
+            runEditor_(editor);
+        else
+            editor.exec();
+    }
+    if (target.putAll) putFlagsOnAllVisiblePoints(window, *target.putAll);
+}
+
+namespace {
+
+// The progress window of a flag run, which also stops the run when its graphics window went
+// while events passed (closed through its frame): the flags have nowhere to go then.
+class WindowRunProgress : public platform::Progress {
+  public:
+    WindowRunProgress(platform::Progress& window, const QPointer<FormScreen>& screen)
+        : window_(window), screen_(screen) {}
+    void open(const std::string& caption) override { window_.open(caption); }
+    void setValue(int percent) override { window_.setValue(percent); }
+    bool stopRequested() const override { return window_.stopRequested() || screen_.isNull(); }
+    void close() override { window_.close(); }
+
+  private:
+    platform::Progress& window_;
+    const QPointer<FormScreen>& screen_;
+};
+
+}  // namespace
+
+FlagLayoutOutcome FlagWindows::putFlagsOnAllVisiblePoints(FormScreen& window,
+                                                          const FlagEditorModel::Applied& applied) {
+    Window* w = entryOf(window);
+    if (w == nullptr || flagRunActive_) return {};
+    ScreenModel& m = window.model();
+    const auto current = w->boxes.find(m.view.CurrentFahne);
+    FlagCellSize cell;
+    if (current != w->boxes.end()) cell = {current->second.table.width, current->second.table.height};
+    const bool borderRule =
+        applied.placement == FlagPlacement::ScreenBorder || applied.placement == FlagPlacement::NextToBorder;
+    FlagLayoutInput in;
+    in.surfaceWidth = m.width;
+    in.surfaceHeight = m.height;
+    in.flagWidth = cell.width;
+    in.flagHeight = cell.height;
+    in.placement = applied.placement;
+    in.radialFactor = applied.radialFactor;
+    in.flagOnEvery = applied.flagOnEvery;
+    in.identicalCount = job_.IdenticalCount;
+
+    // The run reads its own copy of the points: while events pass the window may redraw.
+    const PointCloud cloud = m.cloud;
+    const ViewArrays arrays = m.arrays;
+    const QPointer<FormScreen> alive(&window);
+    WindowRunProgress progress(progress_ ? *progress_ : main_.progressWindow(), alive);
+    FlagRunServices services{&prompter_, &progress, pump_, interval_};
+    // New flags take the current flag's layout: the border rules' cells hold the largest of them.
+    // The close and radial rules use no cells; the current flag's size tells how many fit.
+    FlagSizeOfRow sizeOfRow;
+    const auto n = static_cast<std::size_t>(m.view.CurrentFahne);
+    if (borderRule && n >= 1 && n < m.view.FahneProps.size()) {
+        sizeOfRow = [&cloud, &job = job_, layout = m.view.FahneProps[n], colorBased = m.view.ColorBased,
+                     metrics = platform::QtTextMetrics(window.surface()->font()),
+                     table = FlagTable()](std::int32_t row) mutable {
+            fillFlag(table, layout, row, cloud, job, colorBased, metrics);
+            return FlagSize{table.width, table.height};
+        };
+    }
+
+    // While the run lets events through, the job's commands and this window wait.
+    struct Busy {
+        FlagWindows& owner;
+        QPointer<QWidget> frame;
+        LongWorkLock lock;
+        Busy(FlagWindows& o, QWidget* f) : owner(o), frame(f) {
+            owner.flagRunActive_ = true;
+            lock.setRunning(owner.main_, owner.calculation_, true);
+            frame->setEnabled(false);
+        }
+        ~Busy() {
+            if (frame) frame->setEnabled(true);
+            lock.setRunning(owner.main_, owner.calculation_, false);
+            owner.flagRunActive_ = false;
+        }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+    };
+    FlagLayoutOutcome outcome;
+    {
+        const Busy busy(*this, window.parentWidget() ? window.parentWidget() : &window);
+        outcome = putFlagsOnAllPoints(
+            in, cloud, arrays,
+            [&](std::int32_t row, float x, float y) {
+                return !alive.isNull() && createFlagAt(*w, row, x, y, borderRule) != 0;
+            },
+            services, sizeOfRow);
+    }
+    if (alive.isNull()) return outcome;
+    if (outcome.screenFull) prompter_.message(kScreenFullMessage);
+    if (outcome.declined) return outcome;
+    window.redraw();
+    window.storeView();
+    return outcome;
 }
 
 void FlagWindows::useMarkToggled() {

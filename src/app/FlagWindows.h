@@ -8,16 +8,22 @@
 // The flags are refilled after a calculation, a use-flag or units change and the colour bar's
 // apply, and rebuilt when a stored view is shown (FahnenReset).
 #include <QPointer>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
+#include "annotation/FlagLayout.h"
 #include "annotation/WindowFlags.h"
 #include "annotation/ui/FormEditFahne.h"
 #include "app/ScreenWindows.h"
 #include "platform/Clipboard.h"
+#include "platform/EventPump.h"
 #include "platform/FontDialogs.h"
+#include "platform/Progress.h"
 #include "platform/Prompter.h"
+#include "platform/qt/QtPlatform.h"
 #include "shared/JobEvents.h"
 #include "shared/JobState.h"
 #include "shell/ui/FormMain.h"
@@ -68,6 +74,19 @@ class FlagWindows {
     // How the modal editor is shown (exec by default); tests answer it in place.
     void setEditorRunner(std::function<void(FormEditFahne&)> run) { runEditor_ = std::move(run); }
 
+    // "put Flag on all visible Points" on a window, as the editor's OK starts it once the editor
+    // has gone: long work with the main window's progress window, Stop keeping the flags made so
+    // far, and a question first when the flags could not be read. The view is stored once.
+    FlagLayoutOutcome putFlagsOnAllVisiblePoints(FormScreen& window, const FlagEditorModel::Applied& applied);
+    // The progress window and the events of that run (the main window's and Qt's by default);
+    // tests pass fakes and a shorter interval.
+    void setLongWork(platform::Progress& progress, platform::EventPump& events,
+                     std::chrono::milliseconds interval) {
+        progress_ = &progress;
+        pump_ = &events;
+        interval_ = interval;
+    }
+
   private:
     struct Window;
     class EditorTarget;
@@ -89,6 +108,11 @@ class FlagWindows {
     std::unique_ptr<platform::FontDialogs> fonts_;
     platform::Clipboard& clipboard_;
     std::function<void(FormEditFahne&)> runEditor_;
+    platform::QtEventPump qtEvents_;
+    platform::Progress* progress_ = nullptr;  // null: the main window's progress window
+    platform::EventPump* pump_ = &qtEvents_;
+    std::chrono::milliseconds interval_{50};
+    bool flagRunActive_ = false;        // no second run starts inside a run
     std::unique_ptr<QObject> context_;  // ends the connections to the windows with this object
     std::map<const FormScreen*, std::unique_ptr<Window>> windows_;
     std::vector<Subscription> subscriptions_;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -15,6 +16,8 @@
 #include "annotation/FlagLayout.h"
 #include "annotation/WindowFlags.h"
 #include "shared/Units.h"
+#include "support/FakePlatform.h"
+#include "support/FakeProgress.h"
 #include "support/FakeTextMetrics.h"
 
 namespace kal {
@@ -600,6 +603,156 @@ TEST(FlagLayout, RingSearchFindsTheCellTheFullSquareScanFinds) {
             EXPECT_EQ(r, er) << trial;
         }
     }
+}
+
+// Flags are opaque tables drawn in number order: a paint needs only those with a pixel that no
+// later flag covers and that lies inside the picture.
+TEST(WindowFlags, OnlyFlagsInSightArePainted) {
+    const auto box = [](int left, int top, int width, int height, bool visible = true) {
+        FlagBox b;
+        b.left = left, b.top = top, b.visible = visible;
+        b.table.width = width, b.table.height = height;
+        return b;
+    };
+    FlagBoxes boxes;
+    boxes[1] = box(10, 10, 50, 20);    // wholly under flag 2
+    boxes[2] = box(5, 5, 70, 40);      // under 3 and 4 together, but its bottom row shows
+    boxes[3] = box(0, 0, 40, 44);      // left half over 2
+    boxes[4] = box(40, 0, 40, 44);     // right half over 2
+    boxes[5] = box(100, 100, 30, 30);  // alone
+    boxes[6] = box(100, 100, 30, 30, false);
+    boxes[7] = box(400, 10, 30, 30);   // right of the picture
+    boxes[8] = box(-50, 200, 30, 30);  // left of it
+    boxes[9] = box(150, 150, 20, 20);
+    boxes[10] = box(140, 140, 40, 40);  // covers 9, and 9's closing grid lines too
+    EXPECT_EQ(flagsInSight(boxes, 300, 250), (std::vector<std::int16_t>{2, 3, 4, 5, 10}));
+    boxes[3].table.height = 46;  // 3 and 4 now cover all of 2, grid lines included
+    boxes[4].table.height = 46;
+    EXPECT_EQ(flagsInSight(boxes, 300, 250), (std::vector<std::int16_t>{3, 4, 5, 10}));
+    EXPECT_TRUE(flagsInSight(boxes, 0, 0).empty());
+}
+
+// A large job: 10^5 rows spread over an 800 x 600 picture. Every rule shows its progress and ends
+// at Stop, keeping the flags put so far; no flag is put after Stop. The border rules first measure
+// the flags for their cells' size (here 3 x 3 px), the first half of their progress.
+TEST(FlagLayout, LongRunShowsProgressAndStopKeepsTheFlagsPutSoFar) {
+    constexpr std::int32_t kRows = 100'000;
+    const LayoutScene scene(kRows);
+    for (const auto rule : {FlagPlacement::CloseToPoint, FlagPlacement::Radial, FlagPlacement::ScreenBorder,
+                            FlagPlacement::NextToBorder}) {
+        const bool borderRule = rule == FlagPlacement::ScreenBorder || rule == FlagPlacement::NextToBorder;
+        FlagLayoutInput in{800, 600, 2, 2, rule, 1.1, 1, 0};
+        testing::FakeProgress progress;
+        testing::FakeEventPump events;
+        bool stopPressed = false;
+        progress.onValue = [&](int percent) {
+            if (percent >= 75) stopPressed = progress.stop = true;
+        };
+        int put = 0, putAfterStop = 0, measured = 0, offCell = 0;
+        const FlagLayoutOutcome outcome = putFlagsOnAllPoints(
+            in, scene.cloud, scene.view,
+            [&](std::int32_t, float x, float y) {
+                ++put;
+                if (stopPressed) ++putAfterStop;
+                if (std::fmod(x, 3.0f) != 0 || std::fmod(y, 3.0f) != 0) ++offCell;
+                return true;
+            },
+            {nullptr, &progress, &events, std::chrono::milliseconds(0)},
+            [&](std::int32_t) {
+                ++measured;
+                return FlagSize{measured == kRows / 3 ? 3 : 1, measured == kRows / 2 ? 3 : 1};
+            });
+        const int r = static_cast<int>(rule);
+        EXPECT_TRUE(outcome.stopped) << r;
+        EXPECT_EQ(progress.captions, std::vector<std::string>{kFlagRunCaption}) << r;
+        ASSERT_FALSE(progress.values.empty()) << r;
+        EXPECT_EQ(progress.values.front(), 0) << r;
+        EXPECT_EQ(progress.values.back(), 75) << r;
+        EXPECT_TRUE(std::is_sorted(progress.values.begin(), progress.values.end())) << r;
+        EXPECT_FALSE(progress.isOpen) << r;
+        EXPECT_EQ(progress.closes, 1) << r;
+        EXPECT_GT(events.calls(), 0) << r;
+        EXPECT_EQ(putAfterStop, 0) << r;
+        EXPECT_EQ(outcome.flagsPut, put) << r;
+        EXPECT_GT(put, 0) << r;
+        EXPECT_LT(put, kRows) << r;
+        // Every candidate measured, and the largest flag sizes the cells.
+        EXPECT_EQ(measured, borderRule ? kRows : 0) << r;
+        if (borderRule) {
+            EXPECT_EQ(offCell, 0) << r;
+        }
+    }
+}
+
+// A run that ends before its first look at the clock opens no progress window.
+TEST(FlagLayout, AShortRunOpensNoProgressWindow) {
+    const LayoutScene scene(8);
+    testing::FakeProgress progress;
+    FlagLayoutInput in{800, 600, 100, 40, FlagPlacement::CloseToPoint, 1.1, 1, 0};
+    const FlagLayoutOutcome outcome =
+        putFlagsOnAllPoints(in, scene.cloud, scene.view, [](std::int32_t, float, float) { return true; },
+                            {nullptr, &progress, nullptr, std::chrono::hours(1)});
+    EXPECT_EQ(outcome.flagsPut, 8);
+    EXPECT_TRUE(progress.captions.empty());
+}
+
+// Close and radial flags go on every point whether they fit or not: with more of them than the
+// picture has room for side by side, the user is asked first. The border rules place flags only
+// into free cells, so they never ask.
+TEST(FlagLayout, FlagsThatCannotBeReadAreAskedForFirst) {
+    struct Case {
+        FlagPlacement rule;
+        std::int32_t rows;
+        int every;
+        std::optional<platform::Answer> answer;  // none: no question expected
+        int flagsPut;
+    };
+    // 800 x 600 with 100 x 40 flags: 8 x 15 = 120 fit side by side.
+    const Case cases[] = {
+        {FlagPlacement::CloseToPoint, 120, 1, std::nullopt, 120},
+        {FlagPlacement::CloseToPoint, 121, 1, platform::Answer::No, 0},
+        {FlagPlacement::CloseToPoint, 121, 1, platform::Answer::Yes, 121},
+        {FlagPlacement::Radial, 500, 1, platform::Answer::No, 0},
+        {FlagPlacement::Radial, 500, 5, std::nullopt, 100},  // every 5th row: 100 flags
+        {FlagPlacement::ScreenBorder, 500, 1, std::nullopt, 120},
+        {FlagPlacement::NextToBorder, 500, 1, std::nullopt, 2 * 8 + 2 * 15 - 4},
+    };
+    for (const Case& c : cases) {
+        const LayoutScene scene(c.rows);
+        testing::FakePrompter prompter;
+        testing::FakeProgress progress;
+        if (c.answer) prompter.answer(*c.answer);
+        FlagLayoutInput in{800, 600, 100, 40, c.rule, 1.1, c.every, 0};
+        const FlagLayoutOutcome outcome =
+            putFlagsOnAllPoints(in, scene.cloud, scene.view, [](std::int32_t, float, float) { return true; },
+                                {&prompter, &progress, nullptr, std::chrono::milliseconds(0)});
+        const std::string label = std::to_string(static_cast<int>(c.rule)) + "/" + std::to_string(c.rows);
+        EXPECT_EQ(outcome.flagsPut, c.flagsPut) << label;
+        EXPECT_EQ(outcome.declined, c.answer == platform::Answer::No) << label;
+        // Declined: nothing was done, not even the progress window.
+        EXPECT_EQ(progress.captions.empty(), outcome.declined) << label;
+        if (!c.answer) {
+            EXPECT_TRUE(prompter.shown().empty()) << label;
+            continue;
+        }
+        ASSERT_EQ(prompter.shown().size(), 1u) << label;
+        EXPECT_EQ(prompter.shown()[0].buttons, platform::Buttons::YesNo) << label;
+        EXPECT_EQ(prompter.shown()[0].text, tooManyFlagsQuestion(c.rows, 120)) << label;
+    }
+}
+
+// The flags a close or radial run would try: its step's candidates inside the picture.
+TEST(FlagLayout, FlagsOfARunCountItsCandidatesInsideThePicture) {
+    LayoutScene scene(12);
+    scene.cloud(2, cloud::Visible) = 0;                                             // hidden
+    scene.cloud(3, cloud::Shown) = 0;                                               // not shown
+    scene.view.PixelX[7] = -5;                                                      // left of the picture
+    scene.view.PixelY[9] = 601;                                                     // below it
+    FlagLayoutInput in{800, 600, 100, 40, FlagPlacement::CloseToPoint, 1.1, 1, 2};  // rows 3, 4: OCS sides
+    EXPECT_EQ(flagsOfRun(in, scene.cloud, scene.view), 12 - 5);                     // 2, 3, 4, 7, 9 left out
+    in.flagOnEvery = 4;                                                             // rows 1, 5, 9
+    EXPECT_EQ(flagsOfRun(in, scene.cloud, scene.view), 2);
+    EXPECT_EQ(legibleFlagCount(in), 8 * 15);
 }
 
 // A box's refusal names the box and what was typed, and the box keeps its accepted text.

@@ -15,9 +15,12 @@ QFont QtTextMetrics::qtFont(const TextFont& font) const {
 }
 
 TextSize QtTextMetrics::measure(const std::string& text, const TextFont& font) const {
-    const QFontMetrics metrics(qtFont(font));
-    return {metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))),
-            metrics.height()};
+    if (!last_ || !(font == lastFont_)) {
+        last_.emplace(qtFont(font));
+        lastFont_ = font;
+    }
+    return {last_->horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))),
+            last_->height()};
 }
 
 }  // namespace kal::platform

@@ -2,6 +2,8 @@
 // Text sizes from Qt's font metrics, for the core stages that place labels and flags. A font
 // without a name or size takes the window's font for what it leaves out.
 #include <QFont>
+#include <QFontMetrics>
+#include <optional>
 
 #include "platform/TextMetrics.h"
 
@@ -10,7 +12,11 @@ namespace kal::platform {
 class QtTextMetrics : public TextMetrics {
   public:
     explicit QtTextMetrics(const QFont& windowFont = QFont()) : windowFont_(windowFont) {}
-    void setWindowFont(const QFont& font) { windowFont_ = font; }
+    void setWindowFont(const QFont& font) {
+        if (font == windowFont_) return;
+        windowFont_ = font;
+        last_.reset();
+    }
 
     TextSize measure(const std::string& text, const TextFont& font) const override;
 
@@ -19,6 +25,11 @@ class QtTextMetrics : public TextMetrics {
 
   private:
     QFont windowFont_;
+    // The metrics of the font measured last. A flag measures its cells in one or two fonts, and
+    // a layout run fills thousands of flags: building the metrics once per font, not once per
+    // text, takes most of the cost out of a measure.
+    mutable std::optional<QFontMetrics> last_;
+    mutable TextFont lastFont_;
 };
 
 }  // namespace kal::platform

@@ -25,6 +25,7 @@
 #include "platform/Regional.h"
 #include "shared/Units.h"
 #include "support/FakePlatform.h"
+#include "support/FakeProgress.h"
 #include "support/SampleJobs.h"
 #include "support/ui/GraphicsProgram.h"
 #include "view3d/ui/ScreenNavigationInput.h"
@@ -45,8 +46,10 @@ struct Program : testing::GraphicsProgram {
         job, events, main, prompter, screens, &calculation, std::make_unique<NoFontDialogs>(), clipboard};
     std::vector<std::string> names;
 
-    explicit Program(std::unique_ptr<platform::FontDialogs> fonts = std::make_unique<NoFontDialogs>())
-        : flags{job, events, main, prompter, screens, &calculation, std::move(fonts), clipboard} {
+    explicit Program(std::unique_ptr<platform::FontDialogs> fonts = std::make_unique<NoFontDialogs>(),
+                     JobState loaded = testing::makeDemoJob(KALVORETH_EXAMPLES))
+        : GraphicsProgram(std::move(loaded)),
+          flags{job, events, main, prompter, screens, &calculation, std::move(fonts), clipboard} {
         job.LengthUnitName = "millimeter", job.AngleUnitName = "degree";
         applyUnitSettings(job);
         records.attachScreens(screens);
@@ -545,6 +548,75 @@ TEST(FlagWindows, AFullPictureSaysSoOnceAndKeepsTheFlagsItPlaced) {
     EXPECT_EQ(std::count(texts.begin(), texts.end(), std::string(kScreenFullMessage)), 1);
     EXPECT_GE(p.flags.flagsOf(w)->size(), 2u);  // the flags placed before the picture filled stay
     EXPECT_LT(p.flags.flagsOf(w)->size(), static_cast<std::size_t>(p.job.IdenticalCount) + 1);
+}
+
+// "put Flag on all visible Points" on a generated job of 3000 points: far more flags than the
+// window can show side by side, so the user is asked first; "No" leaves the window as it was.
+// "Yes" runs the layout as long work: the progress window opens and advances, the job's commands
+// and the window wait meanwhile, and Stop ends the run keeping the flags made so far, stored as
+// one step of the undo ring.
+TEST(FlagWindows, PutFlagOnAllPointsOfALargeJobAsksFirstShowsProgressAndStops) {
+    constexpr std::int32_t kPoints = 3000;
+    Program p(std::make_unique<NoFontDialogs>(), testing::makePointJob(kPoints));
+    FormScreen& w = p.open();
+    testing::FakeProgress progress;
+    testing::FakeEventPump events;
+    p.flags.setLongWork(progress, events, std::chrono::milliseconds(0));
+    w.model().MouseX = 10;
+    w.model().MouseY = 10;
+    ASSERT_EQ(p.flags.createFlagOnRow(w, placeableRow(w)), 1);
+    w.renderNow();
+    p.flags.setEditorRunner([](FormEditFahne& editor) {
+        editor.box(FlagCheck::CheckPutAll)->click();
+        editor.okButton()->click();
+    });
+    const auto doubleClickFlag = [&] {
+        QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier,
+                           cellCentre(p.flags.flagsOf(w)->at(1), 0, 0));
+    };
+    const auto askedQuestions = [&] {
+        std::vector<std::string> asked;
+        for (const testing::ShownBox& box : p.prompter.shown())
+            if (box.buttons == platform::Buttons::YesNo) asked.push_back(box.text);
+        return asked;
+    };
+
+    p.prompter.answer(platform::Answer::No);
+    int before = p.steps(w);
+    doubleClickFlag();
+    ASSERT_EQ(askedQuestions().size(), 1u);
+    EXPECT_NE(askedQuestions()[0].find("could not be read"), std::string::npos) << askedQuestions()[0];
+    EXPECT_EQ(p.flags.flagsOf(w)->size(), 1u);
+    EXPECT_TRUE(progress.captions.empty());
+    const int stepsWithoutRun = p.steps(w) - before;  // the drop and the editor's OK
+
+    ASSERT_TRUE(p.main.action(Command::CalculationWindow)->isEnabled());
+    bool waited = true;
+    progress.onValue = [&](int percent) {
+        waited = waited && !p.main.action(Command::CalculationWindow)->isEnabled() &&
+                 !w.parentWidget()->isEnabled();
+        if (percent >= 50) progress.stop = true;
+    };
+    p.prompter.answer(platform::Answer::Yes);
+    before = p.steps(w);
+    doubleClickFlag();
+    EXPECT_TRUE(p.prompter.exhausted());
+    EXPECT_EQ(askedQuestions().size(), 2u);
+    EXPECT_EQ(progress.captions, std::vector<std::string>{kFlagRunCaption});
+    ASSERT_FALSE(progress.values.empty());
+    EXPECT_LT(progress.values.front(), 50);
+    EXPECT_EQ(progress.values.back(), 50);
+    EXPECT_FALSE(progress.isOpen);
+    EXPECT_GT(events.calls(), 0);
+    EXPECT_TRUE(waited);
+    EXPECT_TRUE(p.main.action(Command::CalculationWindow)->isEnabled());
+    EXPECT_TRUE(w.parentWidget()->isEnabled());
+    // Stop in the middle: flags on about half of the points, every one of them kept and drawn.
+    const std::size_t made = p.flags.flagsOf(w)->size();
+    EXPECT_GT(made, static_cast<std::size_t>(kPoints / 4));
+    EXPECT_LT(made, static_cast<std::size_t>(kPoints * 3 / 4));
+    EXPECT_EQ(w.model().view.FlagOfPoint.flaggedRows().size(), made);
+    EXPECT_EQ(p.steps(w), before + stepsWithoutRun + 1);  // the run is stored once
 }
 
 }  // namespace
