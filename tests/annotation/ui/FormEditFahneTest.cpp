@@ -2,6 +2,7 @@
 // Cancel and the delete buttons hand to the graphics window.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
 #include <optional>
 
@@ -141,6 +142,47 @@ TEST(FormEditFahne, SnapGridLongerThanThePictureIsRefusedAndTheScrollBarStopsSho
     editor.okButton()->click();
     ASSERT_TRUE(target.layout);
     EXPECT_EQ(target.applied.gridLength, 50);
+}
+
+// Typed as a user types: the grid length box emptied and left, then "19,5" typed and left. The
+// emptied box shows the length the grid keeps, and the fraction is refused with the box's message
+// instead of being taken as 20.
+TEST(FormEditFahne, AnEmptiedGridLengthShowsTheLengthItKeepsAndAFractionIsRefused) {
+    RecordingTarget target;
+    FakePrompter prompter;
+    ScriptedFonts fonts;
+    FormEditFahne editor(actualOnly(), 10, target, prompter, fonts);
+    editor.show();
+    QApplication::setActiveWindow(&editor);
+    editor.box(FlagCheck::CheckSnaptoGrid)->click();
+    QLineEdit* box = editor.gridLengthBox();
+    const auto typeAndLeave = [&](const char* typed) {
+        box->setFocus();
+        QApplication::processEvents();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, typed);
+        editor.box(FlagCheck::CheckGrid)->setFocus();  // the user clicks elsewhere
+        QApplication::processEvents();
+    };
+
+    typeAndLeave("");
+    EXPECT_EQ(box->text(), "10");
+    EXPECT_EQ(editor.gridLengthScroll()->value(), 10);
+
+    typeAndLeave("19,5");
+    EXPECT_EQ(box->text(), "10");
+    EXPECT_EQ(editor.gridLengthScroll()->value(), 10);
+    ASSERT_FALSE(prompter.texts().empty());
+    EXPECT_NE(prompter.texts().back().find("\"Grid Length for Snap\": \"19,5\" is not taken"),
+              std::string::npos)
+        << prompter.texts().back();
+
+    typeAndLeave("20");
+    EXPECT_EQ(box->text(), "20");
+    editor.okButton()->click();
+    ASSERT_TRUE(target.layout);
+    EXPECT_EQ(target.applied.gridLength, 20);
 }
 
 TEST(FormEditFahne, CancelKeepsTheLayoutAndTheDeleteButtonsActOnTheWindow) {
