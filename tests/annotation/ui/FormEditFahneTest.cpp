@@ -156,29 +156,44 @@ TEST(FormEditFahne, AnEmptiedGridLengthShowsTheLengthItKeepsAndAFractionIsRefuse
     QApplication::setActiveWindow(&editor);
     editor.box(FlagCheck::CheckSnaptoGrid)->click();
     QLineEdit* box = editor.gridLengthBox();
-    const auto typeAndLeave = [&](const char* typed) {
+    enum class Leave { ClickElsewhere, SnapOff };
+    const auto typeAndLeave = [&](const char* typed, Leave leave) {
         box->setFocus();
         QApplication::processEvents();
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Delete);
         QTest::keyClicks(box, typed);
-        editor.box(FlagCheck::CheckGrid)->setFocus();  // the user clicks elsewhere
+        switch (leave) {
+            case Leave::ClickElsewhere:
+                editor.box(FlagCheck::CheckGrid)->setFocus();
+                break;
+            case Leave::SnapOff:  // a click on the box that disables the length
+                QTest::mouseClick(editor.box(FlagCheck::CheckSnaptoGrid), Qt::LeftButton);
+                break;
+        }
         QApplication::processEvents();
     };
 
-    typeAndLeave("");
-    EXPECT_EQ(box->text(), "10");
-    EXPECT_EQ(editor.gridLengthScroll()->value(), 10);
+    for (const Leave leave : {Leave::ClickElsewhere, Leave::SnapOff}) {
+        SCOPED_TRACE(static_cast<int>(leave));
+        if (!box->isEnabled()) editor.box(FlagCheck::CheckSnaptoGrid)->click();
+        const std::size_t shown = prompter.texts().size();
+        typeAndLeave("", leave);
+        EXPECT_EQ(box->text(), "10");
+        EXPECT_EQ(editor.gridLengthScroll()->value(), 10);
 
-    typeAndLeave("19,5");
-    EXPECT_EQ(box->text(), "10");
-    EXPECT_EQ(editor.gridLengthScroll()->value(), 10);
-    ASSERT_FALSE(prompter.texts().empty());
-    EXPECT_NE(prompter.texts().back().find("\"Grid Length for Snap\": \"19,5\" is not taken"),
-              std::string::npos)
-        << prompter.texts().back();
+        typeAndLeave("19,5", leave);
+        if (!box->isEnabled()) editor.box(FlagCheck::CheckSnaptoGrid)->click();
+        EXPECT_EQ(box->text(), "10");
+        EXPECT_EQ(editor.gridLengthScroll()->value(), 10);
+        ASSERT_EQ(prompter.texts().size(), shown + 2);  // the empty text and the fraction
+        EXPECT_NE(prompter.texts().back().find("\"Grid Length for Snap\": \"19,5\" is not taken"),
+                  std::string::npos)
+            << prompter.texts().back();
+    }
+    if (!box->isEnabled()) editor.box(FlagCheck::CheckSnaptoGrid)->click();
 
-    typeAndLeave("20");
+    typeAndLeave("20", Leave::ClickElsewhere);
     EXPECT_EQ(box->text(), "20");
     editor.okButton()->click();
     ASSERT_TRUE(target.layout);
