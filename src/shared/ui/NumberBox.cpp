@@ -14,10 +14,11 @@ constexpr int kLineEditTextMargin = 2;
 
 NumberBox::NumberBox(QWidget* parent) : QLineEdit(parent) {
     // setText() puts the cursor behind the last character, which scrolls a narrow box to the
-    // end; a box the user is not editing goes back to the start. A selection made by code (the
-    // text picked for correction) stays.
+    // end; a text set by code in a box the user is not editing goes back to the start. Typing
+    // marks the box modified (setText clears the mark), so keys that reach the box are never
+    // turned around; a selection made by code (the text picked for correction) stays.
     connect(this, &QLineEdit::cursorPositionChanged, this, [this] {
-        if (!hasFocus() && !hasSelectedText()) showStart();
+        if (!hasFocus() && !isModified() && !hasSelectedText()) showStart();
     });
 }
 

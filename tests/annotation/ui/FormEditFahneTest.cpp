@@ -182,8 +182,8 @@ TEST(FormEditFahne, AnEmptiedGridLengthShowsTheLengthItKeepsAndAFractionIsRefuse
         EXPECT_EQ(box->text(), "10");
         EXPECT_EQ(editor.gridLengthScroll()->value(), 10);
 
-        typeAndLeave("19,5", leave);
         if (!box->isEnabled()) editor.box(FlagCheck::CheckSnaptoGrid)->click();
+        typeAndLeave("19,5", leave);
         EXPECT_EQ(box->text(), "10");
         EXPECT_EQ(editor.gridLengthScroll()->value(), 10);
         ASSERT_EQ(prompter.texts().size(), shown + 2);  // the empty text and the fraction

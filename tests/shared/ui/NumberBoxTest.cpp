@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QImage>
+#include <QTest>
 #include <QToolTip>
 #include <cstring>
 
@@ -94,6 +95,13 @@ TEST(NumberBox, WhileEditingTheCursorIsTheUsersAndTheEndOfEditingShowsTheStart) 
     // A selection made by code for a correction (a refused number) stays.
     box->selectAll();
     EXPECT_EQ(box->selectedText(), kLong);
+    // Keys that reach a box without the focus are typed in their order, never turned around by
+    // going back to the start after each one.
+    QTest::keyClicks(box, "12.5");
+    EXPECT_EQ(box->text(), "12.5");
+    // A text set by code shows its start again.
+    box->setText(kLong);
+    EXPECT_EQ(box->cursorPosition(), 0);
 }
 
 }  // namespace
