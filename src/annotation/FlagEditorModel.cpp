@@ -186,10 +186,12 @@ BoxCommit FlagEditorModel::editGridLength(const std::string& text) {
     // The text the box already holds stands: a length the window had before it shrank is
     // refused only when typed again.
     if (text == state_.TextGridLength) return {text, std::nullopt};
-    const auto value = plainNumber(text, {.minus = true, .fraction = true});
+    // A snap grid is whole pixels: "19,5" is refused rather than quietly taken as 20.
+    const auto value = plainNumber(text, {.minus = true, .fraction = false});
     if (!value) {
-        return {state_.TextGridLength, refusedNumberMessage(kGridLengthBox, text, "a number from 10 to 1000",
-                                                            state_.TextGridLength)};
+        return {state_.TextGridLength,
+                refusedNumberMessage(kGridLengthBox, text, "a whole number from 10 to 1000",
+                                     state_.TextGridLength)};
     }
     // A number outside 10..1000 is taken as the nearer limit.
     const int length = static_cast<int>(std::nearbyint(std::clamp(*value, 10.0, 1000.0)));
@@ -207,7 +209,7 @@ BoxCommit FlagEditorModel::editGridLength(const std::string& text) {
             .append(".");
         return {state_.TextGridLength, m};
     }
-    state_.TextGridLength = *value < 10 ? "10" : *value > 1000 ? "1000" : text;
+    state_.TextGridLength = std::to_string(length);
     state_.VScroll1 = length;
     return {state_.TextGridLength, std::nullopt};
 }

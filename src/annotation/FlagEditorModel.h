@@ -87,7 +87,7 @@ class FlagEditorModel {
 
     // Finished editing of a text box. A plain number of the box's form is taken (the radial
     // factor to two decimals and above 0, "put to every " a whole number from 1 to 32767, the
-    // grid length limited to 10..1000 and below the picture's larger side); anything else is
+    // grid length a whole number limited to 10..1000 and below the picture's larger side); anything else is
     // refused with a message naming the box, and the box keeps its last accepted text.
     BoxCommit editFaktor(const std::string& text);
     BoxCommit editFlagOnEvery(const std::string& text);

@@ -275,10 +275,12 @@ CellStyle MainSheet::style(std::int32_t row, std::int32_t column) const {
         }
         return s;
     }
-    if (highlighted_ && *highlighted_ == row && column < kMainSheetColumns - 1)
+    if (highlighted_ && *highlighted_ == row && column < kMainSheetColumns - 1) {
         s.background = kSheetHighlight;
-    else
+        s.foreground = kSheetHighlightText;
+    } else {
         s.background = isYellowSheetColumn(column) ? kSheetYellow : kSheetWhite;
+    }
     return s;
 }
 

@@ -44,6 +44,8 @@ inline constexpr Rgb kSheetYellow{255, 255, 0};
 inline constexpr Rgb kSheetGreen{0, 255, 0};      // column 0 of identical rows
 inline constexpr Rgb kSheetOrange{255, 128, 0};   // column 0 of OCS-only rows
 inline constexpr Rgb kSheetHighlight{128, 0, 0};  // columns 1..21 of the current row
+// The digits on the dark red current row: black on it cannot be read, white can.
+inline constexpr Rgb kSheetHighlightText{255, 255, 255};
 
 // φ' − φ brought into [−π, π]: 2π taken off above π, added below −π, strictly, so ±π stay
 // (π = 3.14159265358979 here, as the sheet has always folded, not the azimuth's 3.1415926535).

@@ -825,6 +825,29 @@ TEST(FlagEditor, GridLengthIsLimitedAndASnapGridThatStacksEveryFlagIsRefused) {
     EXPECT_EQ(editor.state().VScroll1, 399);
 }
 
+// The grid length is whole pixels: a fraction is refused with the box's message instead of being
+// rounded ("19,5" became 20), and an emptied box goes back to the length the grid keeps.
+TEST(FlagEditor, GridLengthRefusesAFractionAndAnEmptiedBoxShowsTheLengthItKeeps) {
+    FlagEditorModel editor;
+    editor.load(fullLayout(), 10);
+    FahneRecord r;
+    ASSERT_EQ(editor.editGridLength("40").text, "40");
+    for (const char* typed : {"19,5", "19.5", "20.0", "", "  "}) {
+        SCOPED_TRACE(typed);
+        expectRefused(editor.editGridLength(typed), "Grid Length for Snap", typed, "40");
+        EXPECT_EQ(editor.state().TextGridLength, "40");
+        EXPECT_EQ(editor.state().VScroll1, 40);
+        EXPECT_EQ(editor.apply(r).gridLength, 40);
+    }
+    const BoxCommit fraction = editor.editGridLength("19,5");
+    ASSERT_TRUE(fraction.refusal);
+    EXPECT_NE(fraction.refusal->find("a whole number"), std::string::npos) << *fraction.refusal;
+    // Whole numbers are shown as the number the grid takes.
+    EXPECT_EQ(editor.editGridLength(" 25 ").text, "25");
+    EXPECT_EQ(editor.editGridLength("025").text, "25");
+    EXPECT_EQ(editor.apply(r).gridLength, 25);
+}
+
 TEST(FlagEditor, InterlocksKeepARowOrThePointNameOn) {
     FahneRecord onlyActual;
     onlyActual.ShowActual = true;

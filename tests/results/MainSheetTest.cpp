@@ -319,5 +319,40 @@ TEST(MainSheet, HighlightPaintsColumnsOneToTwentyOneDarkRedUntilTheNextRefill) {
     EXPECT_EQ(sheet.style(1, 4).background, kSheetYellow);
 }
 
+// WCAG contrast ratio of two colours (1 to 21); 4.5 is the least that small text needs.
+double contrastRatio(Rgb a, Rgb b) {
+    const auto luminance = [](Rgb c) {
+        const auto linear = [](std::uint8_t v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.red) + 0.7152 * linear(c.green) + 0.0722 * linear(c.blue);
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST(MainSheet, CurrentRowDigitsAreDrawnLightSoTheDarkRedRowStaysReadable) {
+    JobState job = testing::makePointJob(2);
+    applyUnitSettings(job);
+    MainSheet sheet(job);
+    ASSERT_TRUE(sheet.refill());
+    sheet.setHighlightedRow(1);
+    const Rgb black{0, 0, 0};
+    for (int column = 1; column <= 21; ++column) {
+        SCOPED_TRACE(column);
+        const CellStyle style = sheet.style(1, column);
+        ASSERT_EQ(style.background, kSheetHighlight);
+        ASSERT_TRUE(style.foreground.has_value()) << "black text on dark red";
+        EXPECT_GE(contrastRatio(*style.foreground, kSheetHighlight), 4.5);
+        // The other rows keep the grid's own (black) text on their light colours.
+        EXPECT_EQ(sheet.style(0, column).foreground, std::nullopt);
+    }
+    EXPECT_LT(contrastRatio(black, kSheetHighlight), 4.5);  // why the digits needed a colour
+    EXPECT_EQ(sheet.style(1, 0).foreground, std::nullopt);  // the group colour stays light
+    ASSERT_TRUE(sheet.refill());
+    EXPECT_EQ(sheet.style(1, 5).foreground, std::nullopt);
+}
+
 }  // namespace
 }  // namespace kal

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "annotation/ClassColours.h"
+#include "shared/ui/NumberBox.h"
 
 namespace kal {
 
@@ -30,7 +31,8 @@ void setChecked(Button* b, bool on) {
 }
 
 QLineEdit* limitBox(const char* name, const char* text, const QColor& background) {
-    auto* box = new QLineEdit(QString::fromUtf8(text));
+    auto* box = new NumberBox;
+    box->setText(QString::fromUtf8(text));
     box->setObjectName(QString::fromUtf8(name));
     QFont font(QStringLiteral("Serif"));
     font.setStyleHint(QFont::Serif);
@@ -133,7 +135,8 @@ void FormColorBar::build() {
     auto* g = new QGridLayout(general);
     auto countRow = [&](int row, const char* boxName, const char* spinName, const char* caption,
                         QLineEdit*& box, QScrollBar*& spin) {
-        box = named(new QLineEdit(QStringLiteral("100")), boxName);
+        box = named(new NumberBox, boxName);
+        box->setText(QStringLiteral("100"));
         box->setMaximumWidth(50);
         spin = named(new QScrollBar(Qt::Vertical), spinName);
         spin->setRange(1, 100);
@@ -206,7 +209,8 @@ void FormColorBar::build() {
     const char* spacingCaptions[] = {"X Dis", "Y Dis", "Z Dis"};
     for (int i = 0; i < 3; ++i) {
         grids_[i] = named(new QCheckBox(QString::fromUtf8(gridCaptions[i])), gridNames[i]);
-        spacings_[i] = named(new QLineEdit(QStringLiteral("100")), spacingNames[i]);
+        spacings_[i] = named(new NumberBox, spacingNames[i]);
+        spacings_[i]->setText(QStringLiteral("100"));
         spacings_[i]->setMaximumWidth(70);
         spacings_[i]->setEnabled(false);
         gg->addWidget(grids_[i], i, 0);

@@ -7,6 +7,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "shared/ui/NumberBox.h"
+
 namespace kal {
 
 namespace {
@@ -100,9 +102,9 @@ FormEditFahne::FormEditFahne(const FahneRecord& layout, std::int16_t gridLength,
             apply();
         });
     }
-    faktor_ = new QLineEdit;
+    faktor_ = new NumberBox;
     faktor_->setObjectName("TextFaktor");
-    flagOnEvery_ = new QLineEdit;
+    flagOnEvery_ = new NumberBox;
     flagOnEvery_->setObjectName("TextFlagOnEvery");
     g3->addWidget(options_[0], 2, 0, 1, 3);
     g3->addWidget(options_[1], 3, 0);
@@ -126,7 +128,7 @@ FormEditFahne::FormEditFahne(const FahneRecord& layout, std::int16_t gridLength,
     g4->addWidget(box(C::CheckSnaptoGrid), 0, 0, 1, 3);
     auto* gridLabel = new QLabel("Grid Length for Snap");
     gridLabel->setObjectName("Label1");
-    gridLength_ = new QLineEdit;
+    gridLength_ = new NumberBox;
     gridLength_->setObjectName("TextGridLength");
     scroll_ = new QScrollBar(Qt::Vertical);
     scroll_->setObjectName("VScroll1");

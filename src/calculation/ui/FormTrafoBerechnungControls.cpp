@@ -5,6 +5,7 @@
 #include "calculation/CalculationWindowLayout.h"
 #include "calculation/ui/FormTrafoBerechnung.h"
 #include "shared/WindowPos.h"
+#include "shared/ui/NumberBox.h"
 
 namespace kal {
 
@@ -62,7 +63,7 @@ constexpr int kCaptionWidth = 82, kValueWidth = 104, kSigmaWidth = 84, kSignific
 constexpr int kRowHeight = 20;
 
 QLineEdit* lineEdit(QWidget* parent, int width, const char* name = "") {
-    auto* e = new QLineEdit(parent);
+    auto* e = new NumberBox(parent);
     if (name[0] != '\0') e->setObjectName(name);
     e->setFixedSize(width, kRowHeight);
     return e;

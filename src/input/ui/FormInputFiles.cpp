@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 
 #include "shared/WindowPos.h"
+#include "shared/ui/NumberBox.h"
 
 namespace kal {
 
@@ -139,7 +140,7 @@ void FormInputFiles::build() {
     useOnlyFirst_->setObjectName("CheckUseOnlyFirst");
     maxOcsLabel1_ = new QLabel(T::kUseOnlyFirst, frameAutoFind_);
     maxOcsLabel1_->setObjectName("LabelMaxOCS1");
-    maxOcs_ = new QLineEdit(frameAutoFind_);
+    maxOcs_ = new NumberBox(frameAutoFind_);
     maxOcs_->setObjectName("TextMaxOCS");
     maxOcsLabel2_ = new QLabel(T::kPointsForAutoFind, frameAutoFind_);
     maxOcsLabel2_->setObjectName("LabelMaxOCS2");

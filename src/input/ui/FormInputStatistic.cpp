@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "shared/ui/NumberBox.h"
+
 namespace kal {
 
 namespace {
@@ -36,7 +38,7 @@ void FormInputStatistic::build() {
     for (int n = 1; n <= 7; ++n) {
         auto* frame = new QGroupBox(this);
         frame->setObjectName(QString("Label%1").arg(n));
-        auto* box = new QLineEdit(frame);
+        auto* box = new NumberBox(frame);
         box->setObjectName(QString("Text%1").arg(n));
         box->setReadOnly(true);
         auto* inner = new QHBoxLayout(frame);
@@ -57,7 +59,7 @@ void FormInputStatistic::build() {
     const char* captions[] = {"Range A", "Range B", "Range C"};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(captions[i], rangeFrame_);
-        auto* box = new QLineEdit(rangeFrame_);
+        auto* box = new NumberBox(rangeFrame_);
         box->setObjectName(names[i]);
         box->setReadOnly(true);
         label->setBuddy(box);

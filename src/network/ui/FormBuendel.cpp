@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 
+#include "shared/ui/NumberBox.h"
+
 namespace kal {
 
 namespace {
@@ -45,7 +47,8 @@ FormBuendel::FormBuendel(JobState& job, NetworkWindowServices services, QWidget*
     auto* use = new QLabel(QStringLiteral("use"), settingsFrame_);
     use->setObjectName("Label1");
     place(use, 120, 360, 495, 375);
-    reduce_ = new QLineEdit(QStringLiteral("100"), settingsFrame_);
+    reduce_ = new NumberBox(settingsFrame_);
+    reduce_->setText(QStringLiteral("100"));
     reduce_->setObjectName("TextReduce");
     reduce_->setToolTip(
         QStringLiteral("This reduces the calculation time, e. g. for a first raw calculation"));

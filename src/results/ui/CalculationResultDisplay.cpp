@@ -14,6 +14,7 @@
 
 #include "engine/InverseTrafo.h"
 #include "results/CalculationReport.h"
+#include "shared/ui/NumberBox.h"
 
 namespace kal {
 
@@ -115,7 +116,7 @@ QPixmap arrowPicture(bool green) {
 }
 
 QLineEdit* readOnlyBox(QWidget* parent, const char* name, int width) {
-    auto* e = new QLineEdit(parent);
+    auto* e = new NumberBox(parent);
     e->setObjectName(name);
     e->setReadOnly(true);
     e->setFixedSize(width, 20);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "shared/ui/NumberBox.h"
 #include "shell/ui/WindowPositions.h"
 
 namespace kal {
@@ -100,10 +101,10 @@ void FormOptions::build() {
                                   "Standard Deviation for MCS y Coordinates",
                                   "Standard Deviation for MCS z Coordinates"};
     for (int i = 0; i < 3; ++i) {
-        sigma_[static_cast<std::size_t>(i)] = named(new QLineEdit, sigmaNames[i]);
+        sigma_[static_cast<std::size_t>(i)] = named(new NumberBox, sigmaNames[i]);
         form->addRow(QString::fromLatin1(sigmaLabels[i]), sigma_[static_cast<std::size_t>(i)]);
     }
-    runs_ = named(new QLineEdit, "TextMonteCarloRuns");
+    runs_ = named(new NumberBox, "TextMonteCarloRuns");
     runs_->setToolTip(
         QStringLiteral("Defines the number of independent calculations for the Monte Carlo Method; "
                        "hight number causes long calculation time"));
@@ -117,7 +118,7 @@ void FormOptions::build() {
     auto* moreLayout = new QVBoxLayout(moreTab);
     auto* frame3 = named(new QGroupBox(QStringLiteral("Gimbal Lock Settings")), "Frame3");
     auto* frame3Layout = new QVBoxLayout(frame3);
-    gimbal_ = named(new QLineEdit, "TextGimbalLock");
+    gimbal_ = named(new NumberBox, "TextGimbalLock");
     auto* explanation =
         new QLabel(QStringLiteral("Choose Border to indicate Gimbal Lock (enter here the Deviation to 90 "
                                   "deg, so if you enter 0.3 every "

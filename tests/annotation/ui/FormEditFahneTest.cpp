@@ -2,6 +2,7 @@
 // Cancel and the delete buttons hand to the graphics window.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
 #include <optional>
 
@@ -141,6 +142,62 @@ TEST(FormEditFahne, SnapGridLongerThanThePictureIsRefusedAndTheScrollBarStopsSho
     editor.okButton()->click();
     ASSERT_TRUE(target.layout);
     EXPECT_EQ(target.applied.gridLength, 50);
+}
+
+// Typed as a user types: the grid length box emptied and left, then "19,5" typed and left. The
+// emptied box shows the length the grid keeps, and the fraction is refused with the box's message
+// instead of being taken as 20.
+TEST(FormEditFahne, AnEmptiedGridLengthShowsTheLengthItKeepsAndAFractionIsRefused) {
+    RecordingTarget target;
+    FakePrompter prompter;
+    ScriptedFonts fonts;
+    FormEditFahne editor(actualOnly(), 10, target, prompter, fonts);
+    editor.show();
+    QApplication::setActiveWindow(&editor);
+    editor.box(FlagCheck::CheckSnaptoGrid)->click();
+    QLineEdit* box = editor.gridLengthBox();
+    enum class Leave { ClickElsewhere, SnapOff };
+    const auto typeAndLeave = [&](const char* typed, Leave leave) {
+        box->setFocus();
+        QApplication::processEvents();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, typed);
+        switch (leave) {
+            case Leave::ClickElsewhere:
+                editor.box(FlagCheck::CheckGrid)->setFocus();
+                break;
+            case Leave::SnapOff:  // a click on the box that disables the length
+                QTest::mouseClick(editor.box(FlagCheck::CheckSnaptoGrid), Qt::LeftButton);
+                break;
+        }
+        QApplication::processEvents();
+    };
+
+    for (const Leave leave : {Leave::ClickElsewhere, Leave::SnapOff}) {
+        SCOPED_TRACE(static_cast<int>(leave));
+        if (!box->isEnabled()) editor.box(FlagCheck::CheckSnaptoGrid)->click();
+        const std::size_t shown = prompter.texts().size();
+        typeAndLeave("", leave);
+        EXPECT_EQ(box->text(), "10");
+        EXPECT_EQ(editor.gridLengthScroll()->value(), 10);
+
+        if (!box->isEnabled()) editor.box(FlagCheck::CheckSnaptoGrid)->click();
+        typeAndLeave("19,5", leave);
+        EXPECT_EQ(box->text(), "10");
+        EXPECT_EQ(editor.gridLengthScroll()->value(), 10);
+        ASSERT_EQ(prompter.texts().size(), shown + 2);  // the empty text and the fraction
+        EXPECT_NE(prompter.texts().back().find("\"Grid Length for Snap\": \"19,5\" is not taken"),
+                  std::string::npos)
+            << prompter.texts().back();
+    }
+    if (!box->isEnabled()) editor.box(FlagCheck::CheckSnaptoGrid)->click();
+
+    typeAndLeave("20", Leave::ClickElsewhere);
+    EXPECT_EQ(box->text(), "20");
+    editor.okButton()->click();
+    ASSERT_TRUE(target.layout);
+    EXPECT_EQ(target.applied.gridLength, 20);
 }
 
 TEST(FormEditFahne, CancelKeepsTheLayoutAndTheDeleteButtonsActOnTheWindow) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <cmath>
@@ -13,6 +14,7 @@
 #include "results/ui/CalculationResultDisplay.h"
 #include "shared/NumberText.h"
 #include "shared/Units.h"
+#include "shared/ui/NumberBox.h"
 #include "shell/JobCommands.h"
 #include "shell/ui/FormMain.h"
 #include "shell/ui/MainJobWindow.h"
@@ -130,6 +132,49 @@ TEST(CalculationResultDisplay, ShowsTheDemoJobsResultsAndFollowsAUnitChange) {
     EXPECT_EQ(w.statusPanel(8)->text(), "meter");
     EXPECT_TRUE(w.findChild<QLineEdit*>("TextScaleX")->toolTip().endsWith(" ppm"));
     EXPECT_TRUE(QApplication::clipboard()->text().contains("\tmeter"));
+}
+
+// With twelve scale digits the scale sigma is wider than its box: the box shows the number's
+// start ("0.0000…", not "…000003465936") and the whole number in its tooltip.
+TEST(CalculationResultDisplay, ANarrowResultBoxShowsTheStartOfItsNumberAndAllOfItInItsTooltip) {
+    Program p;
+    ASSERT_TRUE(p.openDemoJob());
+    p.job.DigitScale = 1;
+    applyUnitSettings(p.job);
+    // Residuals, so the scale has a sigma other than 0.
+    p.job.MCS_X.set(1, p.job.MCS_X[1] + 0.05);
+    p.job.MCSt_X.set(1, p.job.MCS_X[1]);
+    FormTrafoBerechnung& w = p.windows.ensureOpen();
+    w.presetButton(Preset::SevenParameter)->click();
+    w.calculateButton()->click();
+    auto* sigma = w.findChild<QLineEdit*>("TextSigmaScaleXYZ");
+    ASSERT_NE(sigma, nullptr);
+    const QString number = sigma->text();
+    ASSERT_EQ(number.size(), 14) << number.toStdString();  // "0." and twelve digits
+    ASSERT_TRUE(number.startsWith("0.")) << number.toStdString();
+    ASSERT_NE(number, "0.000000000000");
+    w.show();
+    QApplication::processEvents();
+    const QImage shown = sigma->grab().toImage();
+    saveCapture(p.main, w, "small-calculation-scale-sigma.png");
+
+    // The box shows the start: a longer text with the same start looks the same, while one with
+    // another start does not.
+    sigma->setText(number + "999999");
+    EXPECT_EQ(sigma->grab().toImage(), shown) << "the box shows the end of " << number.toStdString();
+    sigma->setText("9" + number.mid(1));
+    EXPECT_NE(sigma->grab().toImage(), shown);
+    sigma->setText(number);
+
+    auto* box = qobject_cast<NumberBox*>(sigma);
+    ASSERT_NE(box, nullptr) << "the result boxes are number boxes";
+    EXPECT_TRUE(box->textCut());
+    EXPECT_EQ(box->shownToolTip(), number);
+    // A box whose number fits keeps its own tooltip and adds none.
+    auto* value = qobject_cast<NumberBox*>(w.findChild<QLineEdit*>("TextTraX"));
+    ASSERT_NE(value, nullptr);
+    EXPECT_FALSE(value->textCut()) << value->text().toStdString();
+    EXPECT_EQ(value->shownToolTip(), value->toolTip());
 }
 
 QString tip(QWidget& w, const char* name) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -18,6 +19,7 @@
 #include "shared/NumberText.h"
 #include "shared/Units.h"
 #include "shared/WindowPos.h"
+#include "shared/ui/DataGrid.h"
 #include "shell/JobCommands.h"
 #include "shell/ui/FormMain.h"
 #include "shell/ui/MainJobWindow.h"
@@ -198,6 +200,37 @@ TEST(FormMainSheet, MovingTheCurrentCellHighlightsItsRowAndShowsTheRowLeft) {
     EXPECT_EQ(s.w->sheet().highlightedRow(), 2);
     EXPECT_EQ(s.w->shownRows().style(2, 9).background, kSheetHighlight);
     EXPECT_EQ(s.w->shownRows().style(1, 9).background, kSheetWhite);
+}
+
+// The current row's digits on its dark red: the cell's ink (the pixel least like the back colour)
+// must be light, or the picked row cannot be read.
+TEST(FormMainSheet, TheCurrentRowShowsLightDigitsOnItsDarkRed) {
+    Sheet s(deviationsJob());
+    ASSERT_TRUE(s.w->fill());
+    s.clickCell(2, 5);
+    QApplication::processEvents();
+    DataGrid& grid = *s.w->grid();
+    const QImage picture = grid.viewport()->grab().toImage();
+    saveCapture(*s.w, "small-main-sheet-current-row.png");
+    for (const int column : {1, 2, 9}) {  // not the current cell, which the selection paints
+        SCOPED_TRACE(column);
+        ASSERT_FALSE(s.cell(2, column).empty());
+        const QRect cell = grid.visualRect(grid.gridModel().index(2, column)).adjusted(2, 2, -2, -2);
+        const QColor back(kSheetHighlight.red, kSheetHighlight.green, kSheetHighlight.blue);
+        QColor ink = back;
+        int farthest = 0, backPixels = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y) {
+            for (int x = cell.left(); x <= cell.right(); ++x) {
+                const QColor c = picture.pixelColor(QPoint(x, y) * picture.devicePixelRatio());
+                const int distance = std::abs(c.red() - back.red()) + std::abs(c.green() - back.green()) +
+                                     std::abs(c.blue() - back.blue());
+                if (distance == 0) ++backPixels;
+                if (distance > farthest) farthest = distance, ink = c;
+            }
+        }
+        EXPECT_GT(backPixels, cell.width() * cell.height() / 2) << "the row is no longer dark red";
+        EXPECT_GT(ink.lightness(), 180) << "ink " << ink.name().toStdString();
+    }
 }
 
 TEST(FormMainSheet, AnEmptyJobShowsTheMessageAndKeepsTheSheet) {

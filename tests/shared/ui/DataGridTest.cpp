@@ -13,6 +13,7 @@
 
 #include "shared/GridSource.h"
 #include "shared/ui/DataGrid.h"
+#include "shared/ui/GridColumnWidths.h"
 #include "shared/ui/GridModel.h"
 #include "support/ui/GridFit.h"
 
@@ -137,6 +138,39 @@ TEST(DataGrid, FittingAColumnOfAMillionRowsReadsABoundedSample) {
     const int width = grid.fittedColumnWidth(1);
     EXPECT_LE(source.textCalls, DataGrid::kFittedRows);
     EXPECT_GE(width, grid.fontMetrics().horizontalAdvance(QString::number(kMillion - 1) + ".1"));
+}
+
+// A long table whose widest text is its last row (where an ascending sort puts the largest
+// number): every other row reads "1".
+class LastRowLongestSource : public GridSource {
+  public:
+    explicit LastRowLongestSource(std::int32_t rows) : rows_(rows) {}
+    std::int32_t rowCount() const override { return rows_; }
+    std::int32_t columnCount() const override { return 1; }
+    std::string headerText(std::int32_t) const override { return "x"; }
+    std::string text(std::int32_t row, std::int32_t) const override {
+        return row == rows_ - 1 ? "-1234567.891" : "1";
+    }
+
+  private:
+    std::int32_t rows_;
+};
+
+// The fit of a table over kFittedRows rows reads a sample of evenly spread rows; the sample must
+// end on the last row, or the widest text of a sorted column is cut.
+TEST(DataGrid, AFittedColumnOfALongTableMeasuresItsLastRow) {
+    for (const std::int32_t rows : {DataGrid::kFittedRows + 1, 2999, 4001, 123457}) {
+        SCOPED_TRACE(rows);
+        LastRowLongestSource source(rows);
+        DataGrid grid;
+        grid.setFont(QFont("Courier", 10));
+        grid.setSource(&source);
+        grid.setColumnWidth(0, 20);
+        ASSERT_TRUE(testing::cellTextCut(grid, rows - 1, 0));
+        GridColumnWidths widths(grid, 0, 0);  // as the table windows fit their columns
+        widths.apply();
+        EXPECT_FALSE(testing::cellTextCut(grid, rows - 1, 0)) << "width " << grid.columnWidth(0);
+    }
 }
 
 TEST(GridModel, EachRoleComesFromTheSourcesTextAndStyle) {
