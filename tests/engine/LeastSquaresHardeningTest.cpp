@@ -329,6 +329,57 @@ TEST(SolveLeastSquares, CoordinatesJustWithinTheLimitSolveWithoutOverflow) {
     expectSameRotation(job, truth, 1e-6);
 }
 
+// The limit itself is a coordinate a solve takes: exactly ±1E+12 mm passes the check, the next
+// number above it is refused, and the refusal names ±1E+12 as the limit.
+TEST(SolveLeastSquares, CoordinateOfExactlyTheLimitIsAccepted) {
+    struct Case {
+        bool mcs;
+        double value;
+        bool refused;
+    };
+    const Case cases[] = {
+        {true, kLargestCoordinate, false},
+        {false, -kLargestCoordinate, false},
+        {true, std::nextafter(kLargestCoordinate, 2 * kLargestCoordinate), true},
+        {false, -std::nextafter(kLargestCoordinate, 2 * kLargestCoordinate), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        auto truth = testing::identityParams();
+        truth[kTraX] = 10;
+        JobState job = makeJob(6, truth);
+        (c.mcs ? job.MCS_X : job.OCS_X).set(6, c.value);
+        SolverHarness h;
+        const std::string what = messageOf(job, statesWith({1, 2, 3}));
+        if (c.refused) {
+            EXPECT_NE(what.find("coordinates are limited to \u00b11E+12 millimeter."), std::string::npos) << what;
+        } else {
+            EXPECT_EQ(what.find("too large"), std::string::npos) << what;
+        }
+    }
+}
+
+// A residual that overflows is refused wherever it stands: a solve where only the last point's
+// residual overflows (a point at the limit under a held scale of 1e297) ends like one where every
+// point's does, with the parameters as before, for an even and an odd number of points.
+TEST(SolveLeastSquares, OverflowOfOnlyTheLastResidualIsRefusedLikeOverflowOfAll) {
+    const ParamStates nothingEstimated = statesWith({}, {{kScaleX, "1e297"}});
+    for (const std::int32_t n : {6, 7}) {
+        SCOPED_TRACE(n);
+        auto message = [&](bool onlyLast) {
+            JobState job = makeJob(n, testing::identityParams());
+            for (std::int32_t i = onlyLast ? n : 1; i <= n; ++i) job.MCS_X.set(i, kLargestCoordinate - i);
+            const auto before = job.Params;
+            const std::string what = messageOf(job, nothingEstimated);
+            EXPECT_EQ(job.Params, before);
+            return what;
+        };
+        const std::string all = message(false);
+        EXPECT_NE(all.find("Invalid floating-point result in the residuals"), std::string::npos) << all;
+        EXPECT_EQ(message(true), all);
+    }
+}
+
 // A 7-parameter fit on noisy data whose common scale is not 1: the three axis scales follow the
 // common one, the known values come back within the noise, and the result is the least-squares
 // minimum: the residuals are orthogonal to every column of the design matrix at the solution.
