@@ -14,6 +14,8 @@
 #include <sstream>
 #include <string>
 
+#include "engine/AllPointsStart.h"
+#include "engine/DesignMatrix.h"
 #include "engine/LeastSquares.h"
 #include "engine/SolverHarness.h"
 #include "engine/SyntheticJob.h"
@@ -187,6 +189,58 @@ TEST(RobotToolFit, OffsetVectorFitReachesTheTruthFromTheUsualStart) {
     EXPECT_GE(t.truth, 0.99 * t.solves) << t.text();
     EXPECT_EQ(t.singular, 0) << t.text();
     std::cout << "use ABC: " << t.text() << "\n";
+}
+
+// The start's pose is the rigid fit of all used points: on points without a tool it is the true
+// pose itself (to the rounding of the angles taken from its matrix), for any rotation (rot y' near ±90°, angles near ±180° included), and R Dist the
+// distance left, 0.
+TEST(RobotToolFit, AllPointsStartIsTheTruePoseOfPointsWithoutATool) {
+    const double deg = kPi / 180;
+    const std::array<double, 3> rotations[] = {
+        {10 * deg, 20 * deg, 30 * deg}, {179.9 * deg, -45 * deg, -179.9 * deg}, {-120 * deg, 89.9 * deg, 60 * deg},
+        {0.0, -89.99 * deg, 0.0},       {0.0, 0.0, 0.0},
+    };
+    for (const auto& rot : rotations) {
+        SCOPED_TRACE(rot[0]);
+        auto truth = testing::identityParams();
+        truth[kTraX] = 350, truth[kTraY] = -820, truth[kTraZ] = 40;
+        truth[kRotX] = rot[0], truth[kRotY] = rot[1], truth[kRotZ] = rot[2];
+        JobState job = testing::makeJob(12, truth);
+        job.RDist() = 7;  // the start R Dist it replaces
+        EngineControls controls;
+        controls.CheckRDist = 1;
+        const ParamStates states = toolStates(Tool::RDist);
+        const DesignLayout lay = decideDesignLayout(job, controls, states);
+        Matrix P(3 * 12, 1);
+        for (std::int32_t r = 1; r <= 36; ++r) P(r, 1) = 1;
+        const auto start = allPointsStart(job, lay, P);
+        ASSERT_TRUE(start.has_value());
+        JobState fitted = job;
+        fitted.Params = *start;
+        EXPECT_LT(largestPointError(fitted, truth), 1e-6);  // the angles from the matrix round at ~1e-10 rad
+        EXPECT_NEAR((*start)[kRDist], 0.0, 1e-8);
+        // Nothing else of the parameter block changes.
+        for (int k = kScaleX; k <= kParamCount; ++k)
+            if (k != kRDist) EXPECT_EQ((*start)[static_cast<std::size_t>(k)], job.Params[static_cast<std::size_t>(k)]) << k;
+    }
+}
+
+// Where the points cannot determine a parameter, the normal matrix is singular at any start, and
+// the R Dist fit still says so: points on one line leave the turn about it open.
+TEST(RobotToolFit, RDistOnPointsOfOneLineIsStillCalledSingular) {
+    ToolJob tj = makeToolJob(Tool::RDist, 12, 50, 0.0, 77);
+    for (std::int32_t i = 1; i <= 12; ++i) {
+        const double t = 60.0 * i;
+        tj.job.MCS_X.set(i, 5 + t), tj.job.MCS_Y.set(i, -3 + 2 * t), tj.job.MCS_Z[static_cast<std::size_t>(i)] = 2 - 0.5 * t;
+    }
+    SolverHarness h;
+    setToolControls(Tool::RDist, h.ctx.controls);
+    try {
+        h.solve(tj.job, toolStates(Tool::RDist));
+        ADD_FAILURE() << "no error";
+    } catch (const NumericError& e) {
+        EXPECT_NE(std::string(e.what()).find("(the normal equations are singular)"), std::string::npos) << e.what();
+    }
 }
 
 }  // namespace
