@@ -30,7 +30,8 @@ std::array<double, 4> largestEigenvector(Mat4 a) {
             for (int q = p + 1; q < 4; ++q) {
                 if (a[p][q] == 0.0) continue;
                 const double theta = (a[q][q] - a[p][p]) / (2.0 * a[p][q]);
-                const double t = (theta >= 0 ? 1.0 : -1.0) / (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
+                const double t =
+                    (theta >= 0 ? 1.0 : -1.0) / (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
                 const double c = 1.0 / std::sqrt(t * t + 1.0), s = t * c;
                 for (int k = 0; k < 4; ++k) {  // a := a·J
                     const double akp = a[k][p], akq = a[k][q];
@@ -76,8 +77,8 @@ std::optional<RigidPose> fitRigidPose(std::int32_t n, const double* const m[4], 
         for (int a = 1; a <= 3; ++a)
             for (int b = 1; b <= 3; ++b) S[a][b] += w[i] * (m[a][i] - cm[a]) * (o[b][i] - co[b]);
     }
-    const double xx = S[1][1], xy = S[1][2], xz = S[1][3], yx = S[2][1], yy = S[2][2], yz = S[2][3], zx = S[3][1],
-                 zy = S[3][2], zz = S[3][3];
+    const double xx = S[1][1], xy = S[1][2], xz = S[1][3], yx = S[2][1], yy = S[2][2], yz = S[2][3],
+                 zx = S[3][1], zy = S[3][2], zz = S[3][3];
     const Mat4 h = {{{xx + yy + zz, yz - zy, zx - xz, xy - yx},
                      {yz - zy, xx - yy - zz, xy + yx, zx + xz},
                      {zx - xz, xy + yx, -xx + yy - zz, yz + zy},
@@ -107,8 +108,7 @@ std::optional<RigidPose> fitRigidPose(std::int32_t n, const double* const m[4], 
 }
 
 std::optional<std::array<double, kParamCount + 1>> allPointsStart(const JobState& job,
-                                                                  const DesignLayout& lay,
-                                                                  const Matrix& P) {
+                                                                  const DesignLayout& lay, const Matrix& P) {
     if (!lay.distanceRows) return std::nullopt;
     for (int k = kTraX; k <= kRotZ; ++k)
         if (!lay.isFloat[static_cast<std::size_t>(k)]) return std::nullopt;
@@ -154,7 +154,8 @@ std::optional<std::array<double, kParamCount + 1>> allPointsStart(const JobState
 
     Matrix R(3, 3);
     for (int a = 1; a <= 3; ++a)
-        for (int b = 1; b <= 3; ++b) R(a, b) = pose->Q[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)];
+        for (int b = 1; b <= 3; ++b)
+            R(a, b) = pose->Q[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)];
     Vec3 sol1{}, sol2{};
     anglesFromMatXYZ(R, sol1, sol2);
     for (int j = 1; j <= 3; ++j) {

@@ -36,7 +36,6 @@ std::optional<RigidPose> fitRigidPose(std::int32_t n, const double* const m[4], 
 // or when the points give no rotation. Point i weighs P(3i), its distance row's weight. Reads the
 // job's current scales, shape angles and R Dist as their start values; changes nothing.
 std::optional<std::array<double, kParamCount + 1>> allPointsStart(const JobState& job,
-                                                                  const DesignLayout& lay,
-                                                                  const Matrix& P);
+                                                                  const DesignLayout& lay, const Matrix& P);
 
 }  // namespace kal

@@ -3,8 +3,8 @@
 // hands back (cofactors, residuals) must still belong to the stored parameters.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 #include <string>
@@ -55,7 +55,8 @@ ParamStates statesHolding(const HeldCase& c, const std::array<double, kParamCoun
     ParamStates states = statesWith({4, 5, 6});
     for (int j = 0; j < 3; ++j)
         states[static_cast<std::size_t>(kTraX + j)] =
-            c.held[static_cast<std::size_t>(j)] ? std::to_string(truth[static_cast<std::size_t>(kTraX + j)]) : "float";
+            c.held[static_cast<std::size_t>(j)] ? std::to_string(truth[static_cast<std::size_t>(kTraX + j)])
+                                                : "float";
     return states;
 }
 
@@ -82,10 +83,12 @@ TEST(HeldTranslation, SigmasFarFromTheOriginEqualThoseOfAnIndependentAdjustment)
         Matrix N(nU, nU), Q(nU, nU);
         for (std::int32_t i = 1; i <= nU; ++i)
             for (std::int32_t k = 1; k <= nU; ++k)
-                for (std::int32_t r = 1; r <= nObs; ++r) N(i, k) += A(r, i) * h.results.Weights(r, 1) * A(r, k);
+                for (std::int32_t r = 1; r <= nObs; ++r)
+                    N(i, k) += A(r, i) * h.results.Weights(r, 1) * A(r, k);
         matInvert(N, nU, nU, Q);
         double vPv = 0, sumP = 0;  // v = -l at the solution: its corrections are below 1e-9
-        for (std::int32_t r = 1; r <= nObs; ++r) vPv += l(r, 1) * l(r, 1) * h.results.Weights(r, 1), sumP += h.results.Weights(r, 1);
+        for (std::int32_t r = 1; r <= nObs; ++r)
+            vPv += l(r, 1) * l(r, 1) * h.results.Weights(r, 1), sumP += h.results.Weights(r, 1);
         const double s0Independent = std::sqrt(vPv / (sumP - 1 + 1e-9));
         EXPECT_NEAR(s0, s0Independent, 1e-9 * s0Independent);
         for (std::int32_t k = 1; k <= nU; ++k) {

@@ -60,7 +60,8 @@ ToolJob makeToolJob(Tool tool, std::int32_t n, double toolLength, double noise, 
         truth[kRDist] = toolLength;
     } else {
         const auto d = direction(rng);
-        for (int j = 0; j < 3; ++j) truth[static_cast<std::size_t>(kRvecX + j)] = toolLength * d[static_cast<std::size_t>(j)];
+        for (int j = 0; j < 3; ++j)
+            truth[static_cast<std::size_t>(kRvecX + j)] = toolLength * d[static_cast<std::size_t>(j)];
     }
     JobState job = testing::makeJob(n, truth, 500.0, seed + 1000);  // exact OCS = T + R·MCS
     if (tool == Tool::OffsetVector) job.OcsAngles.resize(n, 3);
@@ -77,9 +78,11 @@ ToolJob makeToolJob(Tool tool, std::int32_t n, double toolLength, double noise, 
             job.OcsAngles(i, 1) = A, job.OcsAngles(i, 2) = B, job.OcsAngles(i, 3) = C;
             matFromAnglesXYZ(-C, -B, -A, M);  // the robot's turn of the offset vector: Rz(A)·Ry(B)·Rx(C)
             for (int j = 0; j < 3; ++j)
-                off[j] = M(j + 1, 1) * truth[kRvecX] + M(j + 1, 2) * truth[kRvecY] + M(j + 1, 3) * truth[kRvecZ];
+                off[j] =
+                    M(j + 1, 1) * truth[kRvecX] + M(j + 1, 2) * truth[kRvecY] + M(j + 1, 3) * truth[kRvecZ];
         }
-        const double nx = noise > 0 ? g(rng) : 0.0, ny = noise > 0 ? g(rng) : 0.0, nz = noise > 0 ? g(rng) : 0.0;
+        const double nx = noise > 0 ? g(rng) : 0.0, ny = noise > 0 ? g(rng) : 0.0,
+                     nz = noise > 0 ? g(rng) : 0.0;
         job.OCS_X.set(i, job.OCS_X[i] + off[0] + nx);
         job.OCS_Y.set(i, job.OCS_Y[i] + off[1] + ny);
         job.OCS_Z[static_cast<std::size_t>(i)] += off[2] + nz;
@@ -144,8 +147,8 @@ Tally solveTable(Tool tool) {
                     setToolControls(tool, h.ctx.controls);
                     ++t.solves;
                     std::ostringstream where;
-                    where << "seed " << seed << ", " << n << " points, tool " << toolLength << " mm, noise " << noise
-                          << ": ";
+                    where << "seed " << seed << ", " << n << " points, tool " << toolLength << " mm, noise "
+                          << noise << ": ";
                     try {
                         const HelmertOutcome out = h.solve(tj.job, toolStates(tool));
                         const auto& p = tj.job.Params;
@@ -153,18 +156,22 @@ Tally solveTable(Tool tool) {
                         if (noise == 0.0) {
                             ok = ok && largestPointError(tj.job, tj.truth) < 1e-4;
                             for (int k = kRDist; k <= kRvecZ; ++k)
-                                ok = ok && std::fabs(p[static_cast<std::size_t>(k)] - tj.truth[static_cast<std::size_t>(k)]) < 1e-4;
+                                ok = ok && std::fabs(p[static_cast<std::size_t>(k)] -
+                                                     tj.truth[static_cast<std::size_t>(k)]) < 1e-4;
                         } else {
                             for (int k : {kTraX, kTraY, kTraZ, kRDist, kRvecX, kRvecY, kRvecZ})
-                                ok = ok && std::fabs(p[static_cast<std::size_t>(k)] - tj.truth[static_cast<std::size_t>(k)]) < 0.05;
+                                ok = ok && std::fabs(p[static_cast<std::size_t>(k)] -
+                                                     tj.truth[static_cast<std::size_t>(k)]) < 0.05;
                         }
                         if (ok) {
                             ++t.truth;
                         } else {
                             ++t.elsewhere;
                             if (t.firstMiss.empty())
-                                t.firstMiss = where.str() + "ended " + std::to_string(largestPointError(tj.job, tj.truth)) +
-                                              " mm off after " + std::to_string(out.H3D_Zaehler) + " iterations";
+                                t.firstMiss = where.str() + "ended " +
+                                              std::to_string(largestPointError(tj.job, tj.truth)) +
+                                              " mm off after " + std::to_string(out.H3D_Zaehler) +
+                                              " iterations";
                         }
                     } catch (const std::exception& e) {
                         const std::string what = e.what();
@@ -192,13 +199,16 @@ TEST(RobotToolFit, OffsetVectorFitReachesTheTruthFromTheUsualStart) {
 }
 
 // The start's pose is the rigid fit of all used points: on points without a tool it is the true
-// pose itself (to the rounding of the angles taken from its matrix), for any rotation (rot y' near ±90°, angles near ±180° included), and R Dist the
-// distance left, 0.
+// pose itself (to the rounding of the angles taken from its matrix), for any rotation (rot y' near ±90°,
+// angles near ±180° included), and R Dist the distance left, 0.
 TEST(RobotToolFit, AllPointsStartIsTheTruePoseOfPointsWithoutATool) {
     const double deg = kPi / 180;
     const std::array<double, 3> rotations[] = {
-        {10 * deg, 20 * deg, 30 * deg}, {179.9 * deg, -45 * deg, -179.9 * deg}, {-120 * deg, 89.9 * deg, 60 * deg},
-        {0.0, -89.99 * deg, 0.0},       {0.0, 0.0, 0.0},
+        {10 * deg, 20 * deg, 30 * deg},
+        {179.9 * deg, -45 * deg, -179.9 * deg},
+        {-120 * deg, 89.9 * deg, 60 * deg},
+        {0.0, -89.99 * deg, 0.0},
+        {0.0, 0.0, 0.0},
     };
     for (const auto& rot : rotations) {
         SCOPED_TRACE(rot[0]);
@@ -221,7 +231,9 @@ TEST(RobotToolFit, AllPointsStartIsTheTruePoseOfPointsWithoutATool) {
         EXPECT_NEAR((*start)[kRDist], 0.0, 1e-8);
         // Nothing else of the parameter block changes.
         for (int k = kScaleX; k <= kParamCount; ++k)
-            if (k != kRDist) EXPECT_EQ((*start)[static_cast<std::size_t>(k)], job.Params[static_cast<std::size_t>(k)]) << k;
+            if (k != kRDist)
+                EXPECT_EQ((*start)[static_cast<std::size_t>(k)], job.Params[static_cast<std::size_t>(k)])
+                    << k;
     }
 }
 
@@ -231,7 +243,8 @@ TEST(RobotToolFit, RDistOnPointsOfOneLineIsStillCalledSingular) {
     ToolJob tj = makeToolJob(Tool::RDist, 12, 50, 0.0, 77);
     for (std::int32_t i = 1; i <= 12; ++i) {
         const double t = 60.0 * i;
-        tj.job.MCS_X.set(i, 5 + t), tj.job.MCS_Y.set(i, -3 + 2 * t), tj.job.MCS_Z[static_cast<std::size_t>(i)] = 2 - 0.5 * t;
+        tj.job.MCS_X.set(i, 5 + t), tj.job.MCS_Y.set(i, -3 + 2 * t),
+            tj.job.MCS_Z[static_cast<std::size_t>(i)] = 2 - 0.5 * t;
     }
     SolverHarness h;
     setToolControls(Tool::RDist, h.ctx.controls);
@@ -239,7 +252,8 @@ TEST(RobotToolFit, RDistOnPointsOfOneLineIsStillCalledSingular) {
         h.solve(tj.job, toolStates(Tool::RDist));
         ADD_FAILURE() << "no error";
     } catch (const NumericError& e) {
-        EXPECT_NE(std::string(e.what()).find("(the normal equations are singular)"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("(the normal equations are singular)"), std::string::npos)
+            << e.what();
     }
 }
 
