@@ -470,8 +470,7 @@ bool DesignRowBuilder::ordinaryResidualsStayFinite(double largestCoordinate, con
 void DesignRowBuilder::ordinaryResiduals(std::int32_t first, std::int32_t last, const Matrix& x,
                                          Matrix& v) const {
     requireOrdinary(layout_);
-    if (first < 1 || last > job_.IdenticalCount || x.rows() < layout_.nU || v.rows() < 3 * last ||
-        v.cols() < 1)
+    if (first < 1 || last > job_.IdenticalCount || x.rows() < layout_.nU || v.rows() < 3 * last || v.cols() < 1)
         throw std::out_of_range("ordinaryResiduals: points outside 1..IdenticalCount");
     WorkMatrix D;
     double shift[4];

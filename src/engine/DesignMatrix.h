@@ -153,7 +153,7 @@ class DesignRowBuilder {
     bool heldAxis_[4]{};
     WorkMatrix r_{}, k_{}, s_{};  // R, K, S for the transformed point
     WorkMatrix q_{};              // (R·K)·S: the ordinary rows' passes over many points
-    double t_[4]{};               // the translation at the local origin (for a held one: the fixed offset)
+    double t_[4]{};  // the translation at the local origin (for a held one: the fixed offset)
     double rvec_[4]{};
     double rDist_ = 0.0;
     PointOrigin origin_;

@@ -44,12 +44,10 @@ std::optional<std::array<double, 4>> commonSpotOfUsedPoints(const JobState& job,
                                                             bool distanceRows) {
     std::optional<std::array<double, 4>> spot;
     for (std::int32_t i = 1; i <= job.IdenticalCount; ++i) {
-        const bool used = distanceRows
-                              ? P(3 * i, 1) != 0.0
-                              : (P(3 * i - 2, 1) != 0.0 || P(3 * i - 1, 1) != 0.0 || P(3 * i, 1) != 0.0);
+        const bool used = distanceRows ? P(3 * i, 1) != 0.0
+                                       : (P(3 * i - 2, 1) != 0.0 || P(3 * i - 1, 1) != 0.0 || P(3 * i, 1) != 0.0);
         if (!used) continue;
-        const std::array<double, 4> x{0.0, job.MCS_X[i], job.MCS_Y[i],
-                                      job.MCS_Z[static_cast<std::size_t>(i)]};
+        const std::array<double, 4> x{0.0, job.MCS_X[i], job.MCS_Y[i], job.MCS_Z[static_cast<std::size_t>(i)]};
         if (!spot)
             spot = x;
         else if (*spot != x)
@@ -69,11 +67,10 @@ std::string lengthText(const JobState& job, double mm) {
 
 // Why an unknown is left open when every used point lies at one spot: seen from a single spot a
 // rotation, a scale or a shape angle moves all points alike, just as a translation does.
-std::string oneSpotMessage(const JobState& job, const std::string& caption,
-                           const std::array<double, 4>& spot) {
+std::string oneSpotMessage(const JobState& job, const std::string& caption, const std::array<double, 4>& spot) {
     return "The used points cannot determine \"" + caption + "\": all of them lie at one spot, MCS (" +
-           lengthText(job, spot[1]) + ", " + lengthText(job, spot[2]) + ", " + lengthText(job, spot[3]) +
-           ") " + job.LengthUnitName + ", and a single spot shows no rotation, scale or shape.";
+           lengthText(job, spot[1]) + ", " + lengthText(job, spot[2]) + ", " + lengthText(job, spot[3]) + ") " +
+           job.LengthUnitName + ", and a single spot shows no rotation, scale or shape.";
 }
 
 // The rows held at a value typed or left in their boxes that can matter, as " Held at a typed
@@ -273,12 +270,11 @@ class StreamedStep {
                 throw NumericError(oneSpotMessage(job_, caption, *spot));
             // Worked at the points' centroid, a column that is 0 on every row moves the points only as
             // the estimated translations do.
-            if (origin_.mcs[1] != 0.0 || origin_.mcs[2] != 0.0 || origin_.mcs[3] != 0.0 ||
-                origin_.ocs[1] != 0.0 || origin_.ocs[2] != 0.0 || origin_.ocs[3] != 0.0)
-                throw NumericError(
-                    std::string("The used points cannot determine \"") + caption +
-                    "\" together with the other estimated parameters (the normal equations are "
-                    "singular).");
+            if (origin_.mcs[1] != 0.0 || origin_.mcs[2] != 0.0 || origin_.mcs[3] != 0.0 || origin_.ocs[1] != 0.0 ||
+                origin_.ocs[2] != 0.0 || origin_.ocs[3] != 0.0)
+                throw NumericError(std::string("The used points cannot determine \"") + caption +
+                                   "\" together with the other estimated parameters (the normal equations are "
+                                   "singular).");
             throw NumericError(std::string("The used points cannot determine \"") + caption +
                                "\": changing it moves none of them.");
         }
@@ -365,8 +361,7 @@ PointOrigin checkInputAndChooseOrigin(const JobState& job, const DesignLayout& l
         }
         if (pointBig > kLargestCoordinate) {
             for (int k = 1; k <= 6; ++k)
-                if (std::fabs(c[k]) > kLargestCoordinate)
-                    refuseMagnitude(i, k <= 3, kWhat[(k - 1) % 3 + 1], c[k]);
+                if (std::fabs(c[k]) > kLargestCoordinate) refuseMagnitude(i, k <= 3, kWhat[(k - 1) % 3 + 1], c[k]);
         }
         if (lay.useAbcTerms && job.OcsAngles.rows() >= i && job.OcsAngles.cols() >= 3) {
             static const char* const kAngle[4] = {"", "angle A", "angle B", "angle C"};
@@ -413,8 +408,7 @@ void restoreTranslation(JobState& job, const PointOrigin& o, const DesignLayout&
     modelAtParameters(job, o.mcs, q);
     for (int j = 1; j <= 3; ++j) {
         const auto k = static_cast<std::size_t>(kTraX + j - 1);
-        if (lay.isFloat[k])
-            job.Params[k] = checkedFinite((o.ocs[j] - q[j]) + job.Params[k], "the translations");
+        if (lay.isFloat[k]) job.Params[k] = checkedFinite((o.ocs[j] - q[j]) + job.Params[k], "the translations");
     }
 }
 

@@ -198,8 +198,7 @@ TEST(SolveLeastSquares, SingularSolveListsTheRowsHeldAtATypedValue) {
     JobState job = makeJob(8, testing::identityParams());
     for (std::int32_t i = 1; i <= 8; ++i) {  // points on a line through (5, -3, 2) along (1, 2, -0.5)
         const double t = 37.0 * i;
-        job.MCS_X.set(i, 5 + t), job.MCS_Y.set(i, -3 + 2 * t),
-            job.MCS_Z[static_cast<std::size_t>(i)] = 2 - 0.5 * t;
+        job.MCS_X.set(i, 5 + t), job.MCS_Y.set(i, -3 + 2 * t), job.MCS_Z[static_cast<std::size_t>(i)] = 2 - 0.5 * t;
         job.OCS_X.set(i, 10 + 0.9 * t), job.OCS_Y.set(i, 20 + 2.1 * t);
         job.OCS_Z[static_cast<std::size_t>(i)] = 30 - 0.4 * t;
     }
@@ -320,10 +319,9 @@ TEST(SolveLeastSquares, CoordinatesJustWithinTheLimitSolveWithoutOverflow) {
     JobState job = makeJob(20, truth, 2e11, 5, 4e11);
     double largest = 0;
     for (std::int32_t i = 1; i <= job.IdenticalCount; ++i)
-        largest =
-            std::max({largest, std::fabs(job.MCS_X[i]), std::fabs(job.MCS_Y[i]), std::fabs(job.OCS_X[i]),
-                      std::fabs(job.OCS_Y[i]), std::fabs(job.MCS_Z[static_cast<std::size_t>(i)]),
-                      std::fabs(job.OCS_Z[static_cast<std::size_t>(i)])});
+        largest = std::max({largest, std::fabs(job.MCS_X[i]), std::fabs(job.MCS_Y[i]), std::fabs(job.OCS_X[i]),
+                            std::fabs(job.OCS_Y[i]), std::fabs(job.MCS_Z[static_cast<std::size_t>(i)]),
+                            std::fabs(job.OCS_Z[static_cast<std::size_t>(i)])});
     ASSERT_GT(largest, 4e11);
     ASSERT_LE(largest, kLargestCoordinate);
     SolverHarness h;
