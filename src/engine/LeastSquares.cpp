@@ -272,9 +272,11 @@ class StreamedStep {
             // the estimated translations do.
             if (origin_.mcs[1] != 0.0 || origin_.mcs[2] != 0.0 || origin_.mcs[3] != 0.0 || origin_.ocs[1] != 0.0 ||
                 origin_.ocs[2] != 0.0 || origin_.ocs[3] != 0.0)
-                throw NumericError(std::string("The used points cannot determine \"") + caption +
-                                   "\" together with the other estimated parameters (the normal equations are "
-                                   "singular).");
+                throw NumericError(
+                    std::string("The used points cannot determine \"") + caption +
+                    "\" together with the other estimated parameters (the normal equations are "
+                    "singular)." +
+                    heldRowsText(states_, lay));
             throw NumericError(std::string("The used points cannot determine \"") + caption +
                                "\": changing it moves none of them.");
         }

@@ -212,6 +212,46 @@ TEST(SolveLeastSquares, SingularSolveListsTheRowsHeldAtATypedValue) {
     EXPECT_NE(what.find("parameters are as they were"), std::string::npos) << what;
 }
 
+// The list names the holds that can matter: a held rotation or translation at any value (rot x
+// held at 0 by a gimbal-lock answer), R Dist while the model holds it; scales at 1 and shape angles
+// at 0 are not named, so that such a hold does not get lost among them.
+TEST(SolveLeastSquares, SingularSolveNamesOnlyTheHoldsThatCanMatter) {
+    struct Case {
+        const char* name;
+        bool rDist;  // R Dist held at 50 with distance rows
+        ParamStates states;
+        const char* held;
+    };
+    const Case cases[] = {
+        {"rot x held at 0", false, statesWith({1, 2, 3, 5, 6}, {{kRotX, "0"}}),
+         " Held at a typed value: rot x = 0."},
+        {"R Dist held", true, statesWith({1, 2, 3, 4, 5, 6}, {{kRDist, "50"}, {kScaleXYZ, "1"}}),
+         " Held at a typed value: R Dist. = 50."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        JobState job = makeJob(8, testing::identityParams());
+        for (std::int32_t i = 1; i <= 8; ++i) {  // points on the y axis: the turn about it stays open
+            const double t = 37.0 * i;
+            job.MCS_X.set(i, 0), job.MCS_Y.set(i, t), job.MCS_Z[static_cast<std::size_t>(i)] = 0;
+            job.OCS_X.set(i, 10 + (c.rDist ? 50 : 0)), job.OCS_Y.set(i, 20 + t);
+            job.OCS_Z[static_cast<std::size_t>(i)] = 30;
+        }
+        SolverHarness h;
+        h.ctx.controls.CheckRDist = 0;
+        std::string what;
+        try {
+            h.solve(job, c.states);
+        } catch (const std::exception& e) {
+            what = e.what();
+        }
+        EXPECT_NE(what.find("(the normal equations are singular)." + std::string(c.held) +
+                            " The calculation was stopped"),
+                  std::string::npos)
+            << what;
+    }
+}
+
 TEST(SolveLeastSquares, InputThatIsNoNumberNamesThePointAndTheCoordinate) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
