@@ -65,7 +65,7 @@ ToolJob makeToolJob(Tool tool, std::int32_t n, double toolLength, double noise, 
     }
     JobState job = testing::makeJob(n, truth, 500.0, seed + 1000);  // exact OCS = T + R·MCS
     if (tool == Tool::OffsetVector) job.OcsAngles.resize(n, 3);
-    std::normal_distribution<double> g(0.0, noise);
+    std::normal_distribution<double> g(0.0, noise > 0 ? noise : 1.0);  // drawn only with noise
     Matrix M(3, 3);
     for (std::int32_t i = 1; i <= n; ++i) {
         double off[3];
