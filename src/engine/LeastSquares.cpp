@@ -202,8 +202,8 @@ class StreamedStep {
     }
 
     // What run() kept with `keep`.
-    const Matrix& normalMatrix() const { return N_; }
-    const Matrix& rightHandSide() const { return w_; }
+    const Matrix& normalMatrix() const { return N_.value(); }
+    const Matrix& rightHandSide() const { return w_.value(); }
     double squareSum() const { return squares_; }
 
     // v (0..nObs, 0..1) := A·x - l of the step that `builder` linearised, with its corrections x.
@@ -299,7 +299,7 @@ class StreamedStep {
     const Matrix& P_;
     const PointOrigin& origin_;
     EngineContext& ctx_;
-    Matrix N_, w_;
+    std::optional<Matrix> N_, w_;  // only with `keep`: the ordinary solves allocate nothing more
     double squares_ = 0.0;
 };
 
