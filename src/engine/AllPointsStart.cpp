@@ -129,7 +129,7 @@ std::optional<std::array<double, kParamCount + 1>> allPointsStart(const JobState
         apply(ks, x, p);
         mx[iz] = p[1], my[iz] = p[2], mz[iz] = p[3];
         ox[iz] = job.OCS_X[i], oy[iz] = job.OCS_Y[i], oz[iz] = job.OCS_Z[iz];
-        w[iz] = std::fabs(P(3 * i, 1));
+        w[iz] = P(3 * i, 1) != 0.0 ? 1.0 : 0.0;
     }
     const double* const m[4] = {nullptr, mx.data(), my.data(), mz.data()};
     std::array<double, kParamCount + 1> start = job.Params;

@@ -33,7 +33,9 @@ std::optional<RigidPose> fitRigidPose(std::int32_t n, const double* const m[4], 
 // The parameters the all-points start proposes for the job's estimated translations, rotations
 // and R Dist (AllPointsStart): the job's parameter block with those replaced. Only for layouts with
 // distance rows whose three translations and three rotations are all estimated; empty otherwise,
-// or when the points give no rotation. Point i weighs P(3i), its distance row's weight. Reads the
+// or when the points give no rotation. The used points (P(3i), the distance row's weight, not 0)
+// count alike: reweighting loops (L1) give a few points weights of 1e12, and a pose through those
+// alone would start the fit in the corner where their distances are 0. Reads the
 // job's current scales, shape angles and R Dist as their start values; changes nothing.
 std::optional<std::array<double, kParamCount + 1>> allPointsStart(const JobState& job,
                                                                   const DesignLayout& lay, const Matrix& P);

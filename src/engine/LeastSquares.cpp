@@ -561,11 +561,15 @@ std::string notConvergedMessage(const DesignLayout& lay, std::int32_t iterations
 // weighted sum of squares, or is too small to matter; else steps of the damped normal equations
 // (N + λ·diag(N))·x = w with growing λ until one lowers the sum. Never accepts a step that raises
 // it. The parameters are as before the call; x holds the accepted correction, and `plain` tells
-// whether it is the plain one. Throws NumericError when no step lowers the sum.
+// whether it is the plain one. When no step lowers the sum and the distances already fit to within
+// the threshold thr (root mean square), the fit is exact: x := 0, a plain correction that ends the
+// iteration (the points then lie on their OCS points' spheres, where the directions of the
+// distances are rounding alone), N may be singular there. Throws NumericError when no step lowers a
+// sum that is not 0.
 void controlStep(JobState& job, const ParamStates& states, const EngineControls& controls,
                  const PointOrigin& origin, const Matrix& P, const DesignLayout& lay,
-                 const StreamedStep& step, bool solved, std::int32_t iterations, Matrix& x, Matrix& Qxx,
-                 bool& plain) {
+                 const StreamedStep& step, bool solved, std::int32_t iterations, double thr, Matrix& x,
+                 Matrix& Qxx, bool& plain) {
     const std::int32_t nU = lay.nU;
     const double base = step.squareSum();
     const Snapshot saved(job);
@@ -598,6 +602,13 @@ void controlStep(JobState& job, const ParamStates& states, const EngineControls&
             if (!solved) Qxx = std::move(Qd);
             return;
         }
+    }
+    double weights = 0.0;
+    for (std::int32_t i = 1; i <= job.IdenticalCount; ++i) weights += std::fabs(P(3 * i, 1));
+    if (weights > 0.0 && std::sqrt(base / weights) < thr) {
+        for (std::int32_t c = 1; c <= nU; ++c) x(c, 1) = 0.0;
+        plain = true;
+        return;
     }
     throw NumericError(notConvergedMessage(lay, iterations, Stall::NoDescent));
 }
@@ -681,8 +692,8 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
             const bool movedOn = (lay.distanceRows || lay.useAbcTerms) && out.H3D_Zaehler > 0;
             const bool solved = step.run(*builder, out.H3D_Zaehler, QxxWork, x, moments, guarded, movedOn);
             if (guarded)
-                controlStep(job, ParamState, ctx.controls, origin, P, lay, step, solved, out.H3D_Zaehler, x,
-                            QxxWork, plain);
+                controlStep(job, ParamState, ctx.controls, origin, P, lay, step, solved, out.H3D_Zaehler,
+                            thr, x, QxxWork, plain);
             else if (!solved)
                 throw NumericError(notConvergedMessage(lay, out.H3D_Zaehler, Stall::SingularOnTheWay));
 
