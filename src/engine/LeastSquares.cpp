@@ -692,8 +692,8 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
             const bool movedOn = (lay.distanceRows || lay.useAbcTerms) && out.H3D_Zaehler > 0;
             const bool solved = step.run(*builder, out.H3D_Zaehler, QxxWork, x, moments, guarded, movedOn);
             if (guarded)
-                controlStep(job, ParamState, ctx.controls, origin, P, lay, step, solved, out.H3D_Zaehler,
-                            thr, x, QxxWork, plain);
+                controlStep(job, ParamState, ctx.controls, origin, P, lay, step, solved, out.H3D_Zaehler, thr,
+                            x, QxxWork, plain);
             else if (!solved)
                 throw NumericError(notConvergedMessage(lay, out.H3D_Zaehler, Stall::SingularOnTheWay));
 

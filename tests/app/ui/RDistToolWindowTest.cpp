@@ -30,8 +30,8 @@ JobState toolJob() {
     auto mcs = readAsciiPointFile(folder + "/tool-mcs.txt", options);
     auto ocs = readAsciiPointFile(folder + "/tool-ocs.txt", options);
     JobState job;
-    commitMatchedPoints(job, matchPointsByName(std::move(mcs.points), std::move(ocs.points), std::nullopt, options),
-                        {});
+    commitMatchedPoints(
+        job, matchPointsByName(std::move(mcs.points), std::move(ocs.points), std::nullopt, options), {});
     job.DataLoaded = true;
     job.LengthUnitName = "millimeter";
     job.DigitLength = 3;
