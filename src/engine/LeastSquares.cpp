@@ -561,11 +561,11 @@ std::string notConvergedMessage(const DesignLayout& lay, std::int32_t iterations
 // weighted sum of squares, or is too small to matter; else steps of the damped normal equations
 // (N + λ·diag(N))·x = w with growing λ until one lowers the sum. Never accepts a step that raises
 // it. The parameters are as before the call; x holds the accepted correction, and `plain` tells
-// whether it is the plain one. When no step lowers the sum and the distances already fit to within
-// the threshold thr (root mean square), the fit is exact: x := 0, a plain correction that ends the
-// iteration (the points then lie on their OCS points' spheres, where the directions of the
-// distances are rounding alone), N may be singular there. Throws NumericError when no step lowers a
-// sum that is not 0.
+// whether it is the plain one. When no step lowers the sum, N is regular and the distances already
+// fit to within the threshold thr (root mean square), the fit is exact: x := 0, a plain correction
+// that ends the iteration. Otherwise throws NumericError: no step lowers the sum, or the points fit
+// exactly on a singular N, where they leave a parameter open (every OCS point beside its partner in
+// one plane: tra z and R Dist trade off along a whole line of exact fits).
 void controlStep(JobState& job, const ParamStates& states, const EngineControls& controls,
                  const PointOrigin& origin, const Matrix& P, const DesignLayout& lay,
                  const StreamedStep& step, bool solved, std::int32_t iterations, double thr, Matrix& x,
@@ -605,7 +605,7 @@ void controlStep(JobState& job, const ParamStates& states, const EngineControls&
     }
     double weights = 0.0;
     for (std::int32_t i = 1; i <= job.IdenticalCount; ++i) weights += std::fabs(P(3 * i, 1));
-    if (weights > 0.0 && std::sqrt(base / weights) < thr) {
+    if (solved && weights > 0.0 && std::sqrt(base / weights) < thr) {
         for (std::int32_t c = 1; c <= nU; ++c) x(c, 1) = 0.0;
         plain = true;
         return;
