@@ -214,6 +214,42 @@ void DesignRowBuilder::build(std::int32_t i, PointRows& rows) {
     }
 }
 
+double DesignRowBuilder::weightedSquareSum(const Matrix& P) const {
+    if (!layout_.distanceRows && !layout_.useAbcTerms)
+        throw std::logic_error("weightedSquareSum: the layout has neither distance rows nor use-ABC terms");
+    const JobState& job = job_;
+    const std::int32_t n = job.IdenticalCount;
+    if (P.rows() < 3 * n || P.cols() < 1) throw std::out_of_range("weightedSquareSum: weights too short");
+    Matrix abc(3, 3);
+    double sum = 0.0;
+    for (std::int32_t i = 1; i <= n; ++i) {
+        const auto iz = static_cast<std::size_t>(i);
+        const double x[4] = {0.0, job.MCS_X[i] - origin_.mcs[1], job.MCS_Y[i] - origin_.mcs[2],
+                             job.MCS_Z[iz] - origin_.mcs[3]};
+        const double o[4] = {0.0, job.OCS_X[i] - origin_.ocs[1], job.OCS_Y[i] - origin_.ocs[2],
+                             job.OCS_Z[iz] - origin_.ocs[3]};
+        // The transformed point as build() forms it: R·(K·(S·x)) + T.
+        double sx[4], ksx[4], t[4], l[4];
+        apply(s_, x, sx);
+        apply(k_, sx, ksx);
+        apply(r_, ksx, t);
+        for (int j = 1; j <= 3; ++j) l[j] = o[j] - (t[j] + t_[j]);
+        if (layout_.distanceRows) {
+            const double p = P(3 * i, 1);
+            if (p == 0.0) continue;
+            const double D = std::sqrt(l[2] * l[2] + l[1] * l[1] + l[3] * l[3]);
+            sum += p * (D - rDist_) * (D - rDist_);
+            continue;
+        }
+        matFromAnglesXYZ(-job.OcsAngles(i, 3), -job.OcsAngles(i, 2), -job.OcsAngles(i, 1), abc);
+        for (int j = 1; j <= 3; ++j) {
+            const double lj = l[j] - (abc(j, 1) * rvec_[1] + abc(j, 2) * rvec_[2] + abc(j, 3) * rvec_[3]);
+            sum += P(3 * i - 3 + j, 1) * lj * lj;
+        }
+    }
+    return sum;
+}
+
 OrdinaryMoments completeMoments(OrdinaryMoments m) {
     for (int j = 1; j <= 3; ++j)
         for (int a = 1; a <= 3; ++a)

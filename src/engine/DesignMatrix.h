@@ -135,6 +135,12 @@ class DesignRowBuilder {
     // the R Dist mode throws NumericError (the distance row divides by it).
     void build(std::int32_t i, PointRows& rows);
 
+    // The weighted sum of squares of the misclosures at this linearisation point: Σ P(3i)·(D_i -
+    // RDist)² over the distance rows, or Σ P·l² over the ordinary rows (with the use-ABC terms),
+    // each misclosure as build() gives it. A point at distance 0 counts with D = 0. Only for
+    // layouts with distance rows or use-ABC terms (the solver's step control).
+    double weightedSquareSum(const Matrix& P) const;
+
   private:
     const JobState& job_;
     DesignLayout layout_;

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "engine/AllPointsStart.h"
 #include "engine/CalcRefused.h"
 #include "engine/DesignMatrix.h"
 #include "engine/LeastSquareStep.h"
@@ -71,17 +73,22 @@ std::string oneSpotMessage(const JobState& job, const std::string& caption, cons
            job.LengthUnitName + ", and a single spot shows no rotation, scale or shape.";
 }
 
-// The rows held at a value typed or left in their boxes, as " Held at a typed value: rot x = 0,
-// xy = 0." for a message, or "" when none is. A held row is a frequent cause of a singular solve
-// (rot x held at 0 by an earlier gimbal-lock answer). R Dist held at 0 and the offset vector
-// outside its mode take no part in the model and are left out.
-std::string heldRowsText(const ParamStates& states, bool offsetVectorMode) {
+// The rows held at a value typed or left in their boxes that can matter, as " Held at a typed
+// value: rot x = 0, xy = 0.5." for a message, or "" when none is. A held row is a frequent cause of
+// a singular solve (rot x held at 0 by an earlier gimbal-lock answer), so held translations and
+// rotations are named at any value, R Dist and the offset vector at any value while the model
+// holds them; a scale held at 1 or a shape angle held at 0 is the model without it and is left
+// out, so that the one hold that matters is not lost among them.
+std::string heldRowsText(const ParamStates& states, const DesignLayout& lay) {
     std::string list;
     for (int k = 1; k <= kParamCount; ++k) {
         const std::string& state = states[static_cast<std::size_t>(k)];
         if (!isNumberText(state) || state.empty()) continue;
-        if (k == kRDist && parameterStateNumber(state) == 0.0) continue;
-        if (k >= kRvecX && !offsetVectorMode) continue;
+        const double value = parameterStateNumber(state);
+        if (k >= kScaleX && k <= kScaleXYZ && value == 1.0) continue;
+        if (k >= kParXY && k <= kZtoXY && value == 0.0) continue;
+        if (k == kRDist && !lay.rDistMode) continue;
+        if (k >= kRvecX && !lay.useAbcTerms) continue;
         list += (list.empty() ? "" : ", ") + std::string(parameterCaption(k)) + " = " + state;
     }
     return list.empty() ? std::string() : " Held at a typed value: " + list + ".";
@@ -112,8 +119,12 @@ class StreamedStep {
 
     // In the ordinary layout the normal matrix comes from the points' moments (formed at the first
     // such iteration and kept) and the right-hand side from one pass over the points.
-    void run(DesignRowBuilder& builder, std::int32_t finishedIterations, Matrix& Qxx, Matrix& x,
-             std::optional<OrdinaryMoments>& moments) {
+    // With `keep` (the step control of the robot-tool models) the normal equations and the weighted
+    // sum of squares at the linearisation point stay for normalMatrix(), rightHandSide() and
+    // squareSum(), and a singular normal matrix returns false instead of throwing: the iteration
+    // has moved from its start values, and the step control takes over.
+    bool run(DesignRowBuilder& builder, std::int32_t finishedIterations, Matrix& Qxx, Matrix& x,
+             std::optional<OrdinaryMoments>& moments, bool keep = false, bool tolerateSingular = false) {
         const DesignLayout& lay = builder.layout();
         const std::int32_t n = job_.IdenticalCount;
         const std::int32_t nU = lay.nU;
@@ -124,6 +135,7 @@ class StreamedStep {
         phase(kTextAtPA);
         NormalEquations eq(nU);
         PointRows rows;
+        double squares = 0.0;
         if (!lay.rDistMode && !lay.useAbcTerms) {
             if (nU > 0) {
                 // The first such pass forms the moments along with the misclosure sums.
@@ -144,10 +156,15 @@ class StreamedStep {
                 builder.build(i, rows);
                 if (lay.rDistMode) {
                     // Point i's distance observation weighs what its z coordinate weighs.
-                    if (lay.distanceRows) eq.addRow(rows.d, rows.dl, P_(3 * i, 1));
+                    if (lay.distanceRows) {
+                        eq.addRow(rows.d, rows.dl, P_(3 * i, 1));
+                        if (keep) squares += P_(3 * i, 1) * rows.dl * rows.dl;
+                    }
                 } else {
                     const std::int32_t r = 3 * i - 2;
                     for (int j = 0; j < 3; ++j) eq.addRow(rows.a[j], rows.l[j], P_(r + j, 1));
+                    if (keep)
+                        for (int j = 0; j < 3; ++j) squares += P_(r + j, 1) * rows.l[j] * rows.l[j];
                 }
                 if (i % kPollEveryPoints == 0) ctx_.poll();
             }
@@ -155,6 +172,7 @@ class StreamedStep {
         phase(kTextInversion);
         const Matrix N = eq.normalMatrix();
         const Matrix w = eq.rightHandSide();
+        if (keep) N_ = N, w_ = w, squares_ = squares;
         refuseUnseenUnknowns(builder, N);
         phase(kTextAtPl);
         phase(kTextResults);
@@ -163,6 +181,7 @@ class StreamedStep {
             solveNormalEquations(N, w, nU, Qxx, x, &dependent);
         } catch (const NumericError&) {
             if (dependent == 0) throw;
+            if (tolerateSingular) return false;
             if (lay.isFloat[kRotX] && lay.isFloat[kRotZ] &&
                 std::fabs(std::cos(job_.RotYSeed)) < kGimbalCosine)
                 throw NumericError(
@@ -176,10 +195,16 @@ class StreamedStep {
             throw NumericError(std::string("The used points cannot determine \"") + caption +
                                "\" together with the other estimated parameters (the normal equations are "
                                "singular)." +
-                               heldRowsText(states_, job_.UseAbcMode));
+                               heldRowsText(states_, lay));
         }
         phase(kTextCorrections);
+        return true;
     }
+
+    // What run() kept with `keep`.
+    const Matrix& normalMatrix() const { return N_.value(); }
+    const Matrix& rightHandSide() const { return w_.value(); }
+    double squareSum() const { return squares_; }
 
     // v (0..nObs, 0..1) := A·x - l of the step that `builder` linearised, with its corrections x.
     // With `check`, throws NumericError on a residual that is not finite (v then holds part of them).
@@ -247,9 +272,11 @@ class StreamedStep {
             // the estimated translations do.
             if (origin_.mcs[1] != 0.0 || origin_.mcs[2] != 0.0 || origin_.mcs[3] != 0.0 || origin_.ocs[1] != 0.0 ||
                 origin_.ocs[2] != 0.0 || origin_.ocs[3] != 0.0)
-                throw NumericError(std::string("The used points cannot determine \"") + caption +
-                                   "\" together with the other estimated parameters (the normal equations are "
-                                   "singular).");
+                throw NumericError(
+                    std::string("The used points cannot determine \"") + caption +
+                    "\" together with the other estimated parameters (the normal equations are "
+                    "singular)." +
+                    heldRowsText(states_, lay));
             throw NumericError(std::string("The used points cannot determine \"") + caption +
                                "\": changing it moves none of them.");
         }
@@ -272,6 +299,8 @@ class StreamedStep {
     const Matrix& P_;
     const PointOrigin& origin_;
     EngineContext& ctx_;
+    std::optional<Matrix> N_, w_;  // only with `keep`: the ordinary solves allocate nothing more
+    double squares_ = 0.0;
 };
 
 // A large number in exponent form with up to seven significant digits: "1E+300", "1.5E+12".
@@ -467,6 +496,123 @@ struct Snapshot {
     }
 };
 
+// The R Dist fit (distance rows) is the one whose iteration wanders off from the three-point start;
+// it gets the all-points start and the step control. The other models keep the plain iteration.
+bool isGuarded(const DesignLayout& lay) { return lay.distanceRows; }
+
+// The weighted sum of squares at the job's parameters; the working copy of the rotation stays.
+double squareSumAt(JobState& job, const EngineControls& controls, const ParamStates& states,
+                   const PointOrigin& origin, const Matrix& P) {
+    const double sx = job.RotXSeed, sy = job.RotYSeed, sz = job.RotZSeed;
+    double sum = std::numeric_limits<double>::infinity();
+    try {
+        sum = DesignRowBuilder(job, controls, states, origin).weightedSquareSum(P);
+    } catch (const NumericError&) {
+    }
+    job.RotXSeed = sx, job.RotYSeed = sy, job.RotZSeed = sz;
+    return std::isfinite(sum) ? sum : std::numeric_limits<double>::infinity();
+}
+
+// Replaces the start of the estimated pose (and R Dist or the offset vector) by the all-points
+// start when that fits the points better: three seed points carry three tool offsets into the pose.
+// A start the user gave as seed values that fits better than the all-points one stays.
+void chooseStart(JobState& job, const EngineControls& controls, const ParamStates& states,
+                 const DesignLayout& lay, const Matrix& P) {
+    const auto proposed = allPointsStart(job, lay, P);
+    if (!proposed) return;
+    const double specified = squareSumAt(job, controls, states, PointOrigin{}, P);
+    const auto saved = job.Params;
+    job.Params = *proposed;
+    const double fitted = squareSumAt(job, controls, states, PointOrigin{}, P);
+    if (!(std::isfinite(fitted) && fitted < specified)) job.Params = saved;
+}
+
+// A correction below this (mm, rad or scale) cannot carry the iteration off; its effect on the sum
+// of squares may be below the sum's rounding near the minimum, so it is taken as the plain step
+// without the test.
+constexpr double kUntestedCorrection = 1e-6;
+// Marquardt damping: N + λ·diag(N), λ from kFirstDamping up by tenfold to kLargestDamping.
+constexpr double kFirstDamping = 1e-3;
+constexpr double kLargestDamping = 1e12;
+
+double largestOf(const Matrix& x, std::int32_t nU) {
+    double m = 0.0;
+    for (std::int32_t i = 1; i <= nU; ++i) m = std::max(m, std::fabs(x(i, 1)));
+    return m;
+}
+
+// Why an iteration that has moved from its start values gives up.
+enum class Stall { NoDescent, SingularOnTheWay };
+
+// "The iteration did not converge from its start values..." with what helps in this model: the
+// data may well determine every parameter, so the singular-matrix wording would mislead.
+std::string notConvergedMessage(const DesignLayout& lay, std::int32_t iterations, Stall why) {
+    const std::string typedStart =
+        lay.distanceRows ? "a seed value for \"R Dist.\"" : "seed values for the offset vector";
+    const std::string after = std::to_string(iterations) + (iterations == 1 ? " iteration" : " iterations");
+    return "The iteration did not converge from its start values (after " + after +
+           (why == Stall::NoDescent ? " no step lowered the sum of squares any more"
+                                    : " the normal equations became singular") +
+           "): other seed points, " + typedStart + " or fewer estimated parameters may help.";
+}
+
+// Step control of the robot-tool models: of the corrections x that the normal equations give
+// (`solved`; false when N has become singular on the way), takes the plain step when it lowers the
+// weighted sum of squares, or is too small to matter; else steps of the damped normal equations
+// (N + λ·diag(N))·x = w with growing λ until one lowers the sum. Never accepts a step that raises
+// it. The parameters are as before the call; x holds the accepted correction, and `plain` tells
+// whether it is the plain one. When no step lowers the sum, N is regular and the distances already
+// fit to within the threshold thr (root mean square), the fit is exact: x := 0, a plain correction
+// that ends the iteration. Otherwise throws NumericError: no step lowers the sum, or the points fit
+// exactly on a singular N, where they leave a parameter open (every OCS point beside its partner in
+// one plane: tra z and R Dist trade off along a whole line of exact fits).
+void controlStep(JobState& job, const ParamStates& states, const EngineControls& controls,
+                 const PointOrigin& origin, const Matrix& P, const DesignLayout& lay,
+                 const StreamedStep& step, bool solved, std::int32_t iterations, double thr, Matrix& x,
+                 Matrix& Qxx, bool& plain) {
+    const std::int32_t nU = lay.nU;
+    const double base = step.squareSum();
+    const Snapshot saved(job);
+    auto squaresAfter = [&](const Matrix& dx) {
+        double sum = std::numeric_limits<double>::infinity();
+        try {
+            applyCorrections(job, states, dx);
+            sum = squareSumAt(job, controls, states, origin, P);
+        } catch (const NumericError&) {
+        }
+        saved.restore(job);
+        return sum;
+    };
+    plain = true;
+    if (solved && (largestOf(x, nU) < kUntestedCorrection || squaresAfter(x) < base)) return;
+    plain = false;
+    const Matrix& N = step.normalMatrix();
+    const Matrix& w = step.rightHandSide();
+    for (double lambda = kFirstDamping; lambda <= kLargestDamping; lambda *= 10) {
+        Matrix damped = N;
+        for (std::int32_t c = 1; c <= nU; ++c) damped(c, c) = N(c, c) * (1.0 + lambda);
+        Matrix Qd, xd;
+        try {
+            solveNormalEquations(damped, w, nU, Qd, xd);
+        } catch (const NumericError&) {
+            continue;
+        }
+        if (squaresAfter(xd) < base) {
+            x = std::move(xd);
+            if (!solved) Qxx = std::move(Qd);
+            return;
+        }
+    }
+    double weights = 0.0;
+    for (std::int32_t i = 1; i <= job.IdenticalCount; ++i) weights += std::fabs(P(3 * i, 1));
+    if (solved && weights > 0.0 && std::sqrt(base / weights) < thr) {
+        for (std::int32_t c = 1; c <= nU; ++c) x(c, 1) = 0.0;
+        plain = true;
+        return;
+    }
+    throw NumericError(notConvergedMessage(lay, iterations, Stall::NoDescent));
+}
+
 }  // namespace
 
 std::optional<EngineWarning> AngleUnitWarning(const JobState& job) {
@@ -513,6 +659,8 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
                       job.Params[kRotY], job.Params[kRotZ], job.Params[kScaleX], job.Params[kScaleY],
                       job.Params[kScaleZ], ctx.seedValues);
         applyStartValues(job, ParamState, ctx.controls);
+        const bool guarded = isGuarded(firstLayout);
+        if (guarded) chooseStart(job, ctx.controls, ParamState, firstLayout, P);
 
         const bool reduced = !isZero(origin);
         if (reduced) reduceTranslation(job, origin, firstLayout);
@@ -529,6 +677,7 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
         std::int32_t j = 0, p = 0;
         double m = 0.0, pm = 0.0;
         bool rDistMode = false;
+        bool plain = true;  // the last correction was the plain one of the normal equations
         do {
             ctx.poll();
             ctx.setPanel(2, kTextBuildMatrix);
@@ -537,7 +686,16 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
             rDistMode = builder->layout().rDistMode;
             ctx.setPanel(2, kTextStartStep);
             ctx.poll();
-            step.run(*builder, out.H3D_Zaehler, QxxWork, x, moments);
+            // In the robot-tool models a singular normal matrix after the first iteration is no
+            // sign that the points cannot determine the parameters: the iteration has moved away.
+            const DesignLayout& lay = builder->layout();
+            const bool movedOn = (lay.distanceRows || lay.useAbcTerms) && out.H3D_Zaehler > 0;
+            const bool solved = step.run(*builder, out.H3D_Zaehler, QxxWork, x, moments, guarded, movedOn);
+            if (guarded)
+                controlStep(job, ParamState, ctx.controls, origin, P, lay, step, solved, out.H3D_Zaehler, thr,
+                            x, QxxWork, plain);
+            else if (!solved)
+                throw NumericError(notConvergedMessage(lay, out.H3D_Zaehler, Stall::SingularOnTheWay));
 
             if (logCorrections) {
                 for (std::int32_t i = 1; i <= nU; ++i) log += generalText(x(i, 1)) + "\t";
@@ -562,14 +720,14 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
             }
             pm = m;
             p = j;
-        } while (m >= thr && out.H3D_Zaehler <= job.MaxIteration && !job.StopFlag);
+        } while ((m >= thr || !plain) && out.H3D_Zaehler <= job.MaxIteration && !job.StopFlag);
 
         if (reduced) {
             restoreTranslation(job, origin, firstLayout);
             restoreCofactors(*builder, origin, QxxWork);
         }
 
-        out.converged = m < thr;
+        out.converged = m < thr && plain;
         out.limitReached = out.H3D_Zaehler > job.MaxIteration;
         out.stopped = job.StopFlag && !out.converged && !out.limitReached;
 

@@ -66,10 +66,17 @@ std::string convergenceRatioText(double pm, double den, const std::string& lengt
 // computed before that correction; in the R Dist mode v's rows 1..n hold the distance residuals and
 // each point's three weights in P all equal its z weight; the outcome carries the iteration-limit
 // warning and the R Dist correction log.
-// On failure (a singular normal matrix, a step that is not finite, a point at distance 0 in the
-// R Dist mode, a refused input: a coordinate that is not finite or lies beyond kLargestCoordinate)
-// it throws NumericError or CalcRefused with a message for the user, and the parameter block, the
-// working copy of the rotation, v, Qxx and P are as before the call.
+// The R Dist fit (distance rows) starts from all used points where that fits them better than the
+// seed (AllPointsStart.h) and never accepts a step that raises the weighted sum of squares of the
+// distance misclosures: a plain step that would is replaced by one of the Marquardt-damped normal
+// equations (N + λ·diag(N))·x = w, λ growing tenfold from 1e-3, and it converges only on a plain
+// step below the threshold. The ordinary models iterate as specified.
+// On failure (a normal matrix singular at the start values, a step that is not finite, a point at
+// distance 0 in the R Dist mode, a refused input: a coordinate that is not finite or lies beyond
+// kLargestCoordinate; in the R Dist and use-ABC models an iteration that cannot go on after it has
+// moved: "The iteration did not converge from its start values ...") it throws NumericError or
+// CalcRefused with a message for the user, and the parameter block, the working copy of the
+// rotation, v, Qxx and P are as before the call.
 HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nObs,
                                  const ParamStates& ParamState, Matrix& Qxx, Matrix& v, Matrix& P,
                                  EngineContext& ctx);

@@ -173,9 +173,19 @@ TEST(OneCalculation, AnRDistLeftFromAnEarlierCalculationIsNotHeldByTheNextPreset
     SyntheticRecipe recipe;
     recipe.points = 10;
     CalculationFixture f(recipe);
+    // The R Dist calculation on points with a tool: each OCS point 10 mm from its partner, in a
+    // direction of its own (on points without one the distances leave the translation open).
+    const JobState exact = f.job;
+    for (std::int32_t k = 1; k <= 10; ++k) {
+        const double a = 0.7 * k, b = 0.3 * k;
+        f.job.OCS_X.set(k, f.job.OCS_X[k] + 10 * std::cos(a) * std::cos(b));
+        f.job.OCS_Y.set(k, f.job.OCS_Y[k] + 10 * std::sin(a) * std::cos(b));
+        f.job.OCS_Z[static_cast<std::size_t>(k)] += 10 * std::sin(b);
+    }
     f.panel().setEstimate(kRDist, true);
-    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved) << ::testing::PrintToString(f.prompter.texts());
     EXPECT_GT(std::fabs(f.job.RDist()), 0.0);
+    f.job.OCS_X = exact.OCS_X, f.job.OCS_Y = exact.OCS_Y, f.job.OCS_Z = exact.OCS_Z;
     f.panel().selectPreset(Preset::SevenParameter);
     f.panel().selectPreset(Preset::SixParameter);
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);

@@ -74,8 +74,9 @@ TEST(ShownSolve, IterationLimitMessageComesOncePerCalculationAfterTheSolve) {
             f.panel().setMonteCarlo(true);
         }
         ASSERT_EQ(f.calculate(), CalcStatus::Solved);
-        // The runs of a series solve quietly: the final solve alone speaks.
-        EXPECT_EQ(
+        // The runs of a series solve quietly: the final solve alone speaks. The lines below read
+        // that message: without it the test stops here.
+        ASSERT_EQ(
             f.prompter.texts(),
             std::vector<std::string>{"Calculation stopped after 2 Iterations, Convergence not reached yet!"});
         EXPECT_EQ(f.prompter.shown()[0].buttons, platform::Buttons::Ok);

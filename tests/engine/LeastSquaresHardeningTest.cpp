@@ -206,12 +206,50 @@ TEST(SolveLeastSquares, SingularSolveListsTheRowsHeldAtATypedValue) {
     const ParamStates states = statesWith({1, 2, 3, 4, 5, 6}, {{kParXY, "0.5"}, {kScaleXYZ, "1.002"}});
     const std::string what = messageOf(job, states);
     EXPECT_NE(what.find("singular"), std::string::npos) << what;
-    EXPECT_NE(what.find("Held at a typed value: scale x = 1, scale y = 1, scale z = 1, scale xyz = 1.002, "
-                        "xy = 0.5, Azimuth z = 0, z to xy = 0."),
-              std::string::npos)
-        << what;
+    // Scales held at 1 and shape angles held at 0 are the model without them: not named.
+    EXPECT_NE(what.find("Held at a typed value: scale xyz = 1.002, xy = 0.5."), std::string::npos) << what;
     EXPECT_EQ(what.find("R Dist"), std::string::npos) << what;
     EXPECT_NE(what.find("parameters are as they were"), std::string::npos) << what;
+}
+
+// The list names the holds that can matter: a held rotation or translation at any value (rot x
+// held at 0 by a gimbal-lock answer), R Dist while the model holds it; scales at 1 and shape angles
+// at 0 are not named, so that such a hold does not get lost among them.
+TEST(SolveLeastSquares, SingularSolveNamesOnlyTheHoldsThatCanMatter) {
+    struct Case {
+        const char* name;
+        bool rDist;  // R Dist held at 50 with distance rows
+        ParamStates states;
+        const char* held;
+    };
+    const Case cases[] = {
+        {"rot x held at 0", false, statesWith({1, 2, 3, 5, 6}, {{kRotX, "0"}}),
+         " Held at a typed value: rot x = 0."},
+        {"R Dist held", true, statesWith({1, 2, 3, 4, 5, 6}, {{kRDist, "50"}, {kScaleXYZ, "1"}}),
+         " Held at a typed value: R Dist. = 50."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        JobState job = makeJob(8, testing::identityParams());
+        for (std::int32_t i = 1; i <= 8; ++i) {  // points on the y axis: the turn about it stays open
+            const double t = 37.0 * i;
+            job.MCS_X.set(i, 0), job.MCS_Y.set(i, t), job.MCS_Z[static_cast<std::size_t>(i)] = 0;
+            job.OCS_X.set(i, 10 + (c.rDist ? 50 : 0)), job.OCS_Y.set(i, 20 + t);
+            job.OCS_Z[static_cast<std::size_t>(i)] = 30;
+        }
+        SolverHarness h;
+        h.ctx.controls.CheckRDist = 0;
+        std::string what;
+        try {
+            h.solve(job, c.states);
+        } catch (const std::exception& e) {
+            what = e.what();
+        }
+        EXPECT_NE(what.find("(the normal equations are singular)." + std::string(c.held) +
+                            " The calculation was stopped"),
+                  std::string::npos)
+            << what;
+    }
 }
 
 TEST(SolveLeastSquares, InputThatIsNoNumberNamesThePointAndTheCoordinate) {
@@ -329,6 +367,58 @@ TEST(SolveLeastSquares, CoordinatesJustWithinTheLimitSolveWithoutOverflow) {
     SolverHarness h;
     EXPECT_NO_THROW(h.solve(job, kSevenParameters));
     expectSameRotation(job, truth, 1e-6);
+}
+
+// The limit itself is a coordinate a solve takes: exactly ±1E+12 mm passes the check, the next
+// number above it is refused, and the refusal names ±1E+12 as the limit.
+TEST(SolveLeastSquares, CoordinateOfExactlyTheLimitIsAccepted) {
+    struct Case {
+        bool mcs;
+        double value;
+        bool refused;
+    };
+    const Case cases[] = {
+        {true, kLargestCoordinate, false},
+        {false, -kLargestCoordinate, false},
+        {true, std::nextafter(kLargestCoordinate, 2 * kLargestCoordinate), true},
+        {false, -std::nextafter(kLargestCoordinate, 2 * kLargestCoordinate), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        auto truth = testing::identityParams();
+        truth[kTraX] = 10;
+        JobState job = makeJob(6, truth);
+        (c.mcs ? job.MCS_X : job.OCS_X).set(6, c.value);
+        SolverHarness h;
+        const std::string what = messageOf(job, statesWith({1, 2, 3}));
+        if (c.refused) {
+            EXPECT_NE(what.find("coordinates are limited to \u00b11E+12 millimeter."), std::string::npos)
+                << what;
+        } else {
+            EXPECT_EQ(what.find("too large"), std::string::npos) << what;
+        }
+    }
+}
+
+// A residual that overflows is refused wherever it stands: a solve where only the last point's
+// residual overflows (a point at the limit under a held scale of 1e297) ends like one where every
+// point's does, with the parameters as before, for an even and an odd number of points.
+TEST(SolveLeastSquares, OverflowOfOnlyTheLastResidualIsRefusedLikeOverflowOfAll) {
+    const ParamStates nothingEstimated = statesWith({}, {{kScaleX, "1e297"}});
+    for (const std::int32_t n : {6, 7}) {
+        SCOPED_TRACE(n);
+        auto message = [&](bool onlyLast) {
+            JobState job = makeJob(n, testing::identityParams());
+            for (std::int32_t i = onlyLast ? n : 1; i <= n; ++i) job.MCS_X.set(i, kLargestCoordinate - i);
+            const auto before = job.Params;
+            const std::string what = messageOf(job, nothingEstimated);
+            EXPECT_EQ(job.Params, before);
+            return what;
+        };
+        const std::string all = message(false);
+        EXPECT_NE(all.find("Invalid floating-point result in the residuals"), std::string::npos) << all;
+        EXPECT_EQ(message(true), all);
+    }
 }
 
 // A 7-parameter fit on noisy data whose common scale is not 1: the three axis scales follow the
