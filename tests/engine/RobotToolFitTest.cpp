@@ -230,10 +230,12 @@ TEST(RobotToolFit, AllPointsStartIsTheTruePoseOfPointsWithoutATool) {
         EXPECT_LT(largestPointError(fitted, truth), 1e-6);  // the angles from the matrix round at ~1e-10 rad
         EXPECT_NEAR((*start)[kRDist], 0.0, 1e-8);
         // Nothing else of the parameter block changes.
-        for (int k = kScaleX; k <= kParamCount; ++k)
-            if (k != kRDist)
+        for (int k = kScaleX; k <= kParamCount; ++k) {
+            if (k != kRDist) {
                 EXPECT_EQ((*start)[static_cast<std::size_t>(k)], job.Params[static_cast<std::size_t>(k)])
                     << k;
+            }
+        }
     }
 }
 
