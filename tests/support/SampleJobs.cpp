@@ -167,11 +167,11 @@ JobState makeFullJob() {
     return job;
 }
 
-JobState makeDemoJob(const std::string& examplesFolder) {
+JobState makeJobFromPointFiles(const std::string& mcsPath, const std::string& ocsPath) {
     ReadOptions options;  // millimetres and degrees, "." as the separator, no questions
     options.decimalSeparator = '.';
-    auto mcs = readAsciiPointFile(examplesFolder + "/cell-mcs.txt", options);
-    auto ocs = readAsciiPointFile(examplesFolder + "/cell-ocs.txt", options);
+    auto mcs = readAsciiPointFile(mcsPath, options);
+    auto ocs = readAsciiPointFile(ocsPath, options);
     JobState job;
     commitMatchedPoints(
         job, matchPointsByName(std::move(mcs.points), std::move(ocs.points), std::nullopt, options), {});
@@ -182,6 +182,11 @@ JobState makeDemoJob(const std::string& examplesFolder) {
     job.DigitAngle = 4;
     job.NormMode = kNormL2;
     job.RichtungMCStoOCS = true;
+    return job;
+}
+
+JobState makeDemoJob(const std::string& examplesFolder) {
+    JobState job = makeJobFromPointFiles(examplesFolder + "/cell-mcs.txt", examplesFolder + "/cell-ocs.txt");
     // The cell's OCS is its MCS turned 90° about z and shifted (examples/README.md). The parameters
     // are the ones a calculation gives: the rotation turns the frame, not the points, so the
     // points' +90° reads as rot z'' = −90°.

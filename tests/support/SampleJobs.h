@@ -17,6 +17,10 @@ JobState makePointJob(std::int32_t identical, std::int32_t mcsOnly = 0, std::int
 // robot angles and offset vectors, and a non-ASCII name.
 JobState makeFullJob();
 
+// Two ASCII point files read and matched by name, as a load with "." as the separator gives them:
+// units mm and degrees (3 and 4 digits), the L2 norm, MCS to OCS; no parameters set.
+JobState makeJobFromPointFiles(const std::string& mcsPath, const std::string& ocsPath);
+
 // The demo job of examples/: the demo cell's point files (cell-mcs.txt, cell-ocs.txt in
 // `examplesFolder`) read and matched by name, with the cell's transformation as parameters, units
 // mm and degrees, and one saved view.

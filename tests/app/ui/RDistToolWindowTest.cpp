@@ -13,32 +13,18 @@
 
 #include "app/CalculationWindows.h"
 #include "calculation/ui/FormTrafoBerechnung.h"
-#include "input/AsciiPointReader.h"
-#include "input/PointMatching.h"
 #include "platform/Regional.h"
 #include "shared/Units.h"
 #include "shell/ui/FormMain.h"
 #include "support/FakePlatform.h"
+#include "support/SampleJobs.h"
 
 namespace kal {
 namespace {
 
 JobState toolJob() {
-    ReadOptions options;  // millimetres and degrees, "." as the separator, no questions
-    options.decimalSeparator = '.';
     const std::string folder = KALVORETH_EXAMPLES;
-    auto mcs = readAsciiPointFile(folder + "/tool-mcs.txt", options);
-    auto ocs = readAsciiPointFile(folder + "/tool-ocs.txt", options);
-    JobState job;
-    commitMatchedPoints(
-        job, matchPointsByName(std::move(mcs.points), std::move(ocs.points), std::nullopt, options), {});
-    job.DataLoaded = true;
-    job.LengthUnitName = "millimeter";
-    job.DigitLength = 3;
-    job.AngleUnitName = "degree";
-    job.DigitAngle = 4;
-    job.NormMode = kNormL2;
-    job.RichtungMCStoOCS = true;
+    JobState job = testing::makeJobFromPointFiles(folder + "/tool-mcs.txt", folder + "/tool-ocs.txt");
     job.MaxIteration = 100;
     job.RawScale = 2;
     job.SeedPointNames = {"", "P1", "P2", "P3"};
