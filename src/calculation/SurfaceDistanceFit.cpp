@@ -87,28 +87,7 @@ std::vector<int> unknownSlots(const DesignLayout& layout) {
 // axis scales.
 void applyCorrections(JobState& job, const std::vector<int>& slots, const Column& x) {
     auto& p = job.Params;
-    for (std::size_t c = 1; c < slots.size(); ++c) {
-        const int slot = slots[c];
-        auto& value = p[static_cast<std::size_t>(slot)];
-        switch (slot) {
-            case kRotX:
-            case kRotY:
-            case kRotZ:
-            case kParXY:
-            case kAzimuth:
-            case kZtoXY:
-                value = normalizeAngle(value + x[c]);
-                break;
-            case kScaleXYZ:
-                value = value + x[c];
-                p[kScaleX] = p[kScaleY] = p[kScaleZ] = value;
-                break;
-            default:
-                value = value + x[c];
-                break;
-        }
-        checkedFinite(value, "the corrected parameters");
-    }
+    for (std::size_t c = 1; c < slots.size(); ++c) addCorrection(p, slots[c], x[c]);
     syncWorkingRotation(job);
 }
 

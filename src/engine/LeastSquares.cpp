@@ -460,26 +460,7 @@ void applyCorrections(JobState& job, const ParamStates& states, const Matrix& x)
             ++f;
             continue;
         }
-        const double corr = x(k - f, 1);
-        auto& value = p[static_cast<std::size_t>(k)];
-        switch (k) {
-            case kRotX:
-            case kRotY:
-            case kRotZ:
-            case kParXY:
-            case kAzimuth:
-            case kZtoXY:
-                value = normalizeAngle(value + corr);
-                break;
-            case kScaleXYZ:
-                value = value + corr;
-                p[kScaleX] = p[kScaleY] = p[kScaleZ] = value;
-                break;
-            default:
-                value = value + corr;
-                break;
-        }
-        checkedFinite(value, "the corrected parameters");
+        addCorrection(p, k, x(k - f, 1));
     }
 }
 

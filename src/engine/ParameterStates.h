@@ -35,6 +35,10 @@ inline bool isFixedNonZero(const ParamStates& states, int k) {
 // Number of "float" slots among first..last (FloatCount).
 std::int32_t floatCount(const ParamStates& states, int first = 1, int last = kParamCount);
 
+// Adds `correction` to slot k of the parameter block as an iteration does: angles kept in (-π, π],
+// scale xyz driving the three axis scales. Throws NumericError on a value that is not finite.
+void addCorrection(std::array<double, kParamCount + 1>& params, int k, double correction);
+
 // The caption of slot k's row in the calculation window ("tra x", "rot y'", ...), for messages
 // (ParamCaption).
 const char* parameterCaption(int k);
