@@ -7,7 +7,9 @@
 // Long work. A run over a large cloud lets events through at most every `interval`, shows its
 // progress (the share of its candidate points examined) and ends at Stop, keeping the flags made so far.
 // Before a close or radial run that would put more flags than fit side by side into the picture, the user is
-// asked whether to go on: such flags cover one another and cannot be read.
+// asked whether to go on: such flags cover one another and cannot be read. Before a border run that has
+// fewer cells than points, or any run that would number more flags than a window holds, the user is told
+// how many flags it will put and asked whether to go on.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -32,6 +34,27 @@ inline constexpr const char* kFlagRunCaption = "put Flag on all visible Points -
 // would put and the number that fit side by side.
 std::string tooManyFlagsQuestion(std::int64_t flags, std::int64_t legible);
 
+// The question before a run that can put only `put` of the `flags` it was asked for: a border run
+// whose cells run out (`cellsRunOut`), or a run that reaches the highest flag number a window
+// holds. `legible` adds the note on flags that would cover one another (close and radial rules;
+// 0 leaves it out).
+std::string fewerFlagsQuestion(std::int64_t flags, std::int64_t put, bool cellsRunOut, std::int64_t legible);
+
+// After a run that stopped at the highest flag number: how many flags it put and how many points
+// got none.
+std::string flagLimitMessage(std::int64_t put, std::int64_t without);
+
+// The highest flag number a window holds: flag numbers are 16-bit in the job file.
+inline constexpr std::int64_t kMaxFlagNumber = 32767;
+
+// The place a flag already on the window covers; a border run leaves it free.
+struct FlagArea {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
 struct FlagLayoutInput {
     int surfaceWidth = 0;  // W, H of the drawing surface
     int surfaceHeight = 0;
@@ -41,6 +64,14 @@ struct FlagLayoutInput {
     double radialFactor = 1.1;  // f of the radial rule
     int flagOnEvery = 1;        // every how many rows (below 1 acts as 1)
     std::int32_t identicalCount = 0;
+};
+
+// What the window already holds when a run starts.
+struct FlagsOnWindow {
+    // How many more flags the window can number (kMaxFlagNumber less the numbers handed out).
+    std::int64_t flagNumbersLeft = kMaxFlagNumber;
+    // The flags already on the window: the border rules put no flag over them.
+    std::vector<FlagArea> areas;
 };
 
 // The grid of cells one layout run works in: C = ⌊W / fw⌋ columns, R = ⌊H / fh⌋ rows, and the
@@ -186,9 +217,11 @@ using PutFlagAt = std::function<bool(std::int32_t row, float x, float y)>;
 
 struct FlagLayoutOutcome {
     int flagsPut = 0;
-    bool screenFull = false;  // the caller shows kScreenFullMessage once
-    bool declined = false;    // the user chose not to put flags that cannot be read: none put
-    bool stopped = false;     // Stop ended the run; the flags put before stay
+    bool screenFull = false;        // the caller shows kScreenFullMessage once
+    bool declined = false;          // the user chose not to put flags that cannot be read: none put
+    bool stopped = false;           // Stop ended the run; the flags put before stay
+    bool limitReached = false;      // the window ran out of flag numbers: the caller says how many
+    std::int64_t flagsLeftOut = 0;  // with limitReached: the points that got no flag for it
 };
 
 // What a layout run needs for long work; each may be null (no question, no window, no events).
@@ -210,13 +243,16 @@ std::int64_t flagsOfRun(const FlagLayoutInput& in, const PointCloud& cloud, cons
 // no flag). Flags already on the window are not entered in the cell grid. O(N log N) for the
 // border-side rule (its ordering), O(N) otherwise, plus a near-constant cell search per flag.
 //
-// With `sizeOfRow`, the border rules first widen the cells (in.flagWidth × in.flagHeight, the
-// current flag's size) to the largest flag the run may put, so that no wider neighbour covers a
-// flag's texts: filling a flag for every candidate inside the picture is the costly half of such
-// a run, so it is the first half of its progress and Stop ends it too.
+// The border rules first plan their cells, ending as soon as no cell is left, and ask before a
+// run whose points outnumber its cells. With `sizeOfRow` they widen the cells (in.flagWidth ×
+// in.flagHeight, the current flag's size) to the largest flag the plan puts, planning again
+// until every planned flag fits its cell, so that no wider neighbour covers a flag's texts:
+// only the planned flags are measured, never the whole cloud. Measuring is the first half of
+// the progress and Stop ends it too.
 FlagLayoutOutcome putFlagsOnAllPoints(const FlagLayoutInput& in, const PointCloud& cloud,
                                       const ViewArrays& view, const PutFlagAt& putFlag,
                                       const FlagRunServices& services = {},
-                                      const FlagSizeOfRow& sizeOfRow = {});
+                                      const FlagSizeOfRow& sizeOfRow = {},
+                                      const FlagsOnWindow& onWindow = {});
 
 }  // namespace kal

@@ -529,6 +529,13 @@ FlagLayoutOutcome FlagWindows::putFlagsOnAllVisiblePoints(FormScreen& window,
         };
     }
 
+    // The run numbers its flags after those handed out, and the border rules leave the flags
+    // already in the picture where they are, uncovered.
+    FlagsOnWindow onWindow;
+    onWindow.flagNumbersLeft = kMaxFlagNumber - m.view.FahneAnzahl;
+    for (const auto& [number, box] : w->boxes)
+        if (box.visible) onWindow.areas.push_back({box.left, box.top, box.table.width, box.table.height});
+
     // While the run lets events through, the job's commands and this window wait.
     struct Busy {
         FlagWindows& owner;
@@ -555,10 +562,11 @@ FlagLayoutOutcome FlagWindows::putFlagsOnAllVisiblePoints(FormScreen& window,
             [&](std::int32_t row, float x, float y) {
                 return !alive.isNull() && createFlagAt(*w, row, x, y, borderRule) != 0;
             },
-            services, sizeOfRow);
+            services, sizeOfRow, onWindow);
     }
     if (alive.isNull()) return outcome;
     if (outcome.screenFull) prompter_.message(kScreenFullMessage);
+    if (outcome.limitReached) prompter_.message(flagLimitMessage(outcome.flagsPut, outcome.flagsLeftOut));
     if (outcome.declined) return outcome;
     window.redraw();
     window.storeView();

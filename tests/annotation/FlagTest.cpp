@@ -660,8 +660,9 @@ TEST(FlagLayout, LongRunShowsProgressAndStopKeepsTheFlagsPutSoFar) {
             {nullptr, &progress, &events, std::chrono::milliseconds(0)},
             [&](std::int32_t) {
                 ++measured;
-                return FlagSize{measured == kRows / 3 ? 3 : 1, measured == kRows / 2 ? 3 : 1};
-            });
+                return FlagSize{measured == 5 ? 3 : 1, measured == 7 ? 3 : 1};
+            },
+            FlagsOnWindow{kRows, {}});  // numbers for every point: Stop, not the last number, ends it
         const int r = static_cast<int>(rule);
         EXPECT_TRUE(outcome.stopped) << r;
         EXPECT_EQ(progress.captions, std::vector<std::string>{kFlagRunCaption}) << r;
@@ -676,9 +677,10 @@ TEST(FlagLayout, LongRunShowsProgressAndStopKeepsTheFlagsPutSoFar) {
         EXPECT_EQ(outcome.flagsPut, put) << r;
         EXPECT_GT(put, 0) << r;
         EXPECT_LT(put, kRows) << r;
-        // Every candidate measured, and the largest flag sizes the cells.
-        EXPECT_EQ(measured, borderRule ? kRows : 0) << r;
+        // Only the flags a plan puts are measured, each once, and the largest sizes the cells.
+        EXPECT_LE(measured, borderRule ? kRows : 0) << r;
         if (borderRule) {
+            EXPECT_GE(measured, put) << r;
             EXPECT_EQ(offCell, 0) << r;
         }
     }
@@ -698,7 +700,7 @@ TEST(FlagLayout, AShortRunOpensNoProgressWindow) {
 
 // Close and radial flags go on every point whether they fit or not: with more of them than the
 // picture has room for side by side, the user is asked first. The border rules place flags only
-// into free cells, so they never ask.
+// into free cells: with more points than cells, the user is told how many flags fit and asked.
 TEST(FlagLayout, FlagsThatCannotBeReadAreAskedForFirst) {
     struct Case {
         FlagPlacement rule;
@@ -706,16 +708,21 @@ TEST(FlagLayout, FlagsThatCannotBeReadAreAskedForFirst) {
         int every;
         std::optional<platform::Answer> answer;  // none: no question expected
         int flagsPut;
+        std::string question;  // empty: the close rule's question
     };
     // 800 x 600 with 100 x 40 flags: 8 x 15 = 120 fit side by side.
     const Case cases[] = {
-        {FlagPlacement::CloseToPoint, 120, 1, std::nullopt, 120},
-        {FlagPlacement::CloseToPoint, 121, 1, platform::Answer::No, 0},
-        {FlagPlacement::CloseToPoint, 121, 1, platform::Answer::Yes, 121},
-        {FlagPlacement::Radial, 500, 1, platform::Answer::No, 0},
-        {FlagPlacement::Radial, 500, 5, std::nullopt, 100},  // every 5th row: 100 flags
-        {FlagPlacement::ScreenBorder, 500, 1, std::nullopt, 120},
-        {FlagPlacement::NextToBorder, 500, 1, std::nullopt, 2 * 8 + 2 * 15 - 4},
+        {FlagPlacement::CloseToPoint, 120, 1, std::nullopt, 120, ""},
+        {FlagPlacement::CloseToPoint, 121, 1, platform::Answer::No, 0, ""},
+        {FlagPlacement::CloseToPoint, 121, 1, platform::Answer::Yes, 121, ""},
+        {FlagPlacement::Radial, 500, 1, platform::Answer::No, 0, ""},
+        {FlagPlacement::Radial, 500, 5, std::nullopt, 100, ""},  // every 5th row: 100 flags
+        {FlagPlacement::ScreenBorder, 120, 1, std::nullopt, 120, ""},
+        {FlagPlacement::ScreenBorder, 500, 1, platform::Answer::No, 0, fewerFlagsQuestion(500, 120, true, 0)},
+        {FlagPlacement::ScreenBorder, 500, 1, platform::Answer::Yes, 120,
+         fewerFlagsQuestion(500, 120, true, 0)},
+        {FlagPlacement::NextToBorder, 500, 1, platform::Answer::Yes, 2 * 8 + 2 * 15 - 4,
+         fewerFlagsQuestion(500, 2 * 8 + 2 * 15 - 4, true, 0)},
     };
     for (const Case& c : cases) {
         const LayoutScene scene(c.rows);
@@ -737,7 +744,118 @@ TEST(FlagLayout, FlagsThatCannotBeReadAreAskedForFirst) {
         }
         ASSERT_EQ(prompter.shown().size(), 1u) << label;
         EXPECT_EQ(prompter.shown()[0].buttons, platform::Buttons::YesNo) << label;
-        EXPECT_EQ(prompter.shown()[0].text, tooManyFlagsQuestion(c.rows, 120)) << label;
+        EXPECT_EQ(prompter.shown()[0].text,
+                  c.question.empty() ? tooManyFlagsQuestion(c.rows, 120) : c.question)
+            << label;
+    }
+}
+
+// A window numbers at most 32767 flags. A run that would go past that says before how many flags
+// it will put, and tells afterwards how many it put and how many points got none.
+TEST(FlagLayout, ARunPastTheLastFlagNumberSaysHowManyItPuts) {
+    FlagWindow w;
+    w.cloud.reset(20);
+    for (int r = 1; r <= 20; ++r) setRow(w.cloud, r, "P" + std::to_string(r), r, r, r);
+    LayoutScene scene(20);
+    w.view.FahneAnzahl = 32760;  // seven numbers left
+    w.view.FahneProps.resize(32761);
+    FlagLayoutInput in{800, 600, 100, 40, FlagPlacement::CloseToPoint, 1.1, 1, 0};
+    FlagsOnWindow onWindow;
+    onWindow.flagNumbersLeft = kMaxFlagNumber - w.view.FahneAnzahl;
+    testing::FakePrompter prompter;
+    prompter.answer(platform::Answer::Yes);
+    int tried = 0;
+    const FlagLayoutOutcome outcome = putFlagsOnAllPoints(
+        in, scene.cloud, scene.view,
+        [&](std::int32_t row, float x, float y) {
+            ++tried;
+            return w.create(row, x, y) != 0;
+        },
+        {&prompter, nullptr, nullptr, std::chrono::milliseconds(0)}, {}, onWindow);
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.shown()[0].text, fewerFlagsQuestion(20, 7, false, 0));
+    EXPECT_EQ(outcome.flagsPut, 7);
+    EXPECT_EQ(tried, 7);  // the run ends at the last number, not after trying every point
+    EXPECT_EQ(w.view.FahneAnzahl, kMaxFlagNumber);
+    EXPECT_TRUE(outcome.limitReached);
+    EXPECT_EQ(outcome.flagsLeftOut, 13);
+    EXPECT_EQ(flagLimitMessage(outcome.flagsPut, outcome.flagsLeftOut),
+              "7 flags were put; 13 points got no flag: a graphics window holds at most 32767 flags.");
+    // Within the numbers left nothing is said.
+    FlagLayoutOutcome within = putFlagsOnAllPoints(
+        in, scene.cloud, scene.view, [](std::int32_t, float, float) { return true; },
+        {&prompter, nullptr, nullptr, std::chrono::milliseconds(0)}, {}, FlagsOnWindow{});
+    EXPECT_FALSE(within.limitReached);
+    EXPECT_EQ(within.flagsPut, 20);
+    EXPECT_EQ(prompter.shown().size(), 1u);
+}
+
+// A border run on 10^5 points in a picture of 6 x 5 cells of 100 x 50 px: the ray rule has 30 cells,
+// the border-side rule the 18 along the border. Before putting any flag the run says how many it
+// puts; it measures only the flags it plans, not every point, and "No" leaves the window as it was.
+TEST(FlagLayout, ABorderRunCountsItsCellsAndAsksBeforeMorePointsThanCells) {
+    constexpr std::int32_t kRows = 100'000;
+    LayoutScene scene(kRows);
+    for (std::int32_t r = 1; r <= kRows; ++r) {
+        scene.view.PixelX[static_cast<std::size_t>(r)] = static_cast<float>(20 + (r * 37) % 560);
+        scene.view.PixelY[static_cast<std::size_t>(r)] = static_cast<float>(20 + (r * 53) % 210);
+    }
+    struct Case {
+        FlagPlacement rule;
+        int cells;
+    };
+    for (const Case c : {Case{FlagPlacement::ScreenBorder, 30}, Case{FlagPlacement::NextToBorder, 18}}) {
+        for (const platform::Answer answer : {platform::Answer::No, platform::Answer::Yes}) {
+            FlagLayoutInput in{600, 250, 60, 30, c.rule, 1.1, 1, 0};
+            testing::FakePrompter prompter;
+            prompter.answer(answer);
+            int measured = 0;
+            std::set<std::pair<float, float>> corners;
+            const FlagLayoutOutcome outcome = putFlagsOnAllPoints(
+                in, scene.cloud, scene.view,
+                [&](std::int32_t, float x, float y) {
+                    EXPECT_TRUE(corners.insert({x, y}).second);
+                    EXPECT_EQ(std::fmod(x, 100.0f), 0);
+                    EXPECT_EQ(std::fmod(y, 50.0f), 0);
+                    return true;
+                },
+                {&prompter, nullptr, nullptr, std::chrono::milliseconds(0)},
+                [&](std::int32_t) {
+                    ++measured;
+                    return FlagSize{100, 50};  // every flag larger than the current one
+                });
+            const int r = static_cast<int>(c.rule);
+            ASSERT_EQ(prompter.shown().size(), 1u) << r;
+            EXPECT_EQ(prompter.shown()[0].text, fewerFlagsQuestion(kRows, c.cells, true, 0)) << r;
+            EXPECT_LT(measured, 1000) << r;  // the planned flags only, not every point
+            EXPECT_EQ(outcome.declined, answer == platform::Answer::No) << r;
+            EXPECT_EQ(outcome.flagsPut, answer == platform::Answer::Yes ? c.cells : 0) << r;
+            EXPECT_EQ(outcome.screenFull, answer == platform::Answer::Yes) << r;
+        }
+    }
+}
+
+// The flags on the window before a border run stay in sight: no cell they cover is handed out.
+TEST(FlagLayout, ABorderRunLeavesTheFlagsAlreadyThereUncovered) {
+    LayoutScene scene(200);
+    const FlagArea kept{150, 90, 120, 50};  // over cells (2..3, 3..4) of 100 x 40
+    for (const auto rule : {FlagPlacement::ScreenBorder, FlagPlacement::NextToBorder}) {
+        FlagLayoutInput in{800, 600, 100, 40, rule, 1.1, 1, 0};
+        FlagsOnWindow onWindow;
+        onWindow.areas.push_back(kept);
+        int put = 0;
+        putFlagsOnAllPoints(
+            in, scene.cloud, scene.view,
+            [&](std::int32_t, float x, float y) {
+                ++put;
+                const bool apart = x + 100 <= kept.left || kept.left + kept.width <= x ||
+                                   y + 40 <= kept.top || kept.top + kept.height <= y;
+                EXPECT_TRUE(apart) << x << "," << y;
+                return true;
+            },
+            {}, {}, onWindow);
+        EXPECT_EQ(put, rule == FlagPlacement::ScreenBorder ? 120 - 4 : 2 * 8 + 2 * 15 - 4)
+            << static_cast<int>(rule);
     }
 }
 

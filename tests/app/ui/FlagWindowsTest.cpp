@@ -486,6 +486,8 @@ TEST(FlagWindows, FontChosenInTheEditorIsTheFontTheCellsAreDrawnIn) {
     w.renderNow();
     const int plainHeight = p.flags.flagsOf(w)->at(1).table.rowHeight[1];
 
+    // Flags this large do not all fit: the run says how many it puts and is told to go on.
+    p.prompter.answer(platform::Answer::Yes);
     p.flags.setEditorRunner([](FormEditFahne& editor) {
         editor.fontsButton()->click();
         editor.box(FlagCheck::CheckChangeAll)->click();
@@ -528,7 +530,7 @@ TEST(FlagWindows, AFullPictureSaysSoOnceAndKeepsTheFlagsItPlaced) {
     FormScreen& w = p.open();
     auto* frame = qobject_cast<QMdiSubWindow*>(w.parentWidget());
     ASSERT_NE(frame, nullptr);
-    frame->resize(320, 240);
+    frame->resize(320, 420);
     QApplication::processEvents();
     p.run(Command::ZoomAll);
     w.renderNow();
@@ -543,11 +545,59 @@ TEST(FlagWindows, AFullPictureSaysSoOnceAndKeepsTheFlagsItPlaced) {
         editor.okButton()->click();
     });
     const FlagBox& box = p.flags.flagsOf(w)->at(1);
+    // The points outnumber the cells: the run says how many flags it can put and is told to go on.
+    p.prompter.answer(platform::Answer::Yes);
     QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier, cellCentre(box, 0, 0));
     const auto texts = p.prompter.texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.front().rfind("This would put ", 0), 0u) << texts.front();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), std::string(kScreenFullMessage)), 1);
     EXPECT_GE(p.flags.flagsOf(w)->size(), 2u);  // the flags placed before the picture filled stay
     EXPECT_LT(p.flags.flagsOf(w)->size(), static_cast<std::size_t>(p.job.IdenticalCount) + 1);
+}
+
+// A border run on the demo job: every flag stands in its own cell, none over another, and the
+// flag the user put before the run stays in sight, uncovered.
+TEST(FlagWindows, BorderRunFlagsEachStandInTheirOwnCell) {
+    for (const auto rule : {FlagPlacement::ScreenBorder, FlagPlacement::NextToBorder}) {
+        SCOPED_TRACE(static_cast<int>(rule));
+        Program p;
+        FormScreen& w = p.open();
+        auto* frame = qobject_cast<QMdiSubWindow*>(w.parentWidget());
+        ASSERT_NE(frame, nullptr);
+        frame->resize(1150, 850);
+        QApplication::processEvents();
+        p.run(Command::ZoomAll);
+        w.renderNow();
+        const std::int32_t first = placeableRow(w);
+        ASSERT_NE(first, 0);
+        const QPoint at = pixelOf(w, first);
+        w.model().MouseX = static_cast<float>(at.x());
+        w.model().MouseY = static_cast<float>(at.y());
+        ASSERT_EQ(p.flags.createFlagOnRow(w, first), 1);
+        w.renderNow();
+        p.flags.setEditorRunner([rule](FormEditFahne& editor) {
+            editor.box(FlagCheck::CheckPutAll)->click();
+            editor.placementOption(rule)->click();
+            editor.okButton()->click();
+        });
+        QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier,
+                           cellCentre(p.flags.flagsOf(w)->at(1), 0, 0));
+        w.renderNow();
+        const FlagBoxes& boxes = *p.flags.flagsOf(w);
+        ASSERT_GT(boxes.size(), 2u);
+        ASSERT_TRUE(boxes.contains(1));  // the flag put before the run
+        std::vector<std::pair<std::int16_t, QRect>> placed;
+        for (const auto& [number, box] : boxes)
+            placed.emplace_back(number, QRect(box.left, box.top, box.table.width, box.table.height));
+        for (std::size_t i = 0; i < placed.size(); ++i)
+            for (std::size_t k = i + 1; k < placed.size(); ++k)
+                EXPECT_FALSE(placed[i].second.intersects(placed[k].second))
+                    << "flags " << placed[i].first << " and " << placed[k].first << " overlap";
+        const std::vector<std::int16_t> inSight = flagsInSight(boxes, w.model().width, w.model().height);
+        EXPECT_NE(std::find(inSight.begin(), inSight.end(), std::int16_t{1}), inSight.end());
+        EXPECT_TRUE(p.prompter.shown().empty());  // the demo's few points fit: nothing to ask or say
+    }
 }
 
 // "put Flag on all visible Points" on a generated job of 3000 points: far more flags than the
