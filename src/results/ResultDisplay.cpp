@@ -155,6 +155,17 @@ void sigmaStep(const JobState& job, const DisplayInput& in, double s0, ResultDis
     }
 }
 
+// A parameter this calculation did not estimate (held, or outside the model) has no sigma from
+// it: its sigma and value/sigma boxes are emptied, so that no earlier calculation's figures stay
+// beside the value this one used.
+void emptySigmasNotEstimated(ResultDisplay& d) {
+    for (int slot = kTraX; slot <= kRvecZ; ++slot) {
+        ParameterTexts& t = d.params[at(slot)];
+        if (!t.sigma) t.sigma = std::string();
+        if (!t.significance) t.significance = std::string();
+    }
+}
+
 void statisticsTexts(JobState& job, ResultDisplay& d) {
     const StatisticsDisplay& s = *d.statistics;
     for (int q = 0; q < kStatCount; ++q) {
@@ -272,6 +283,7 @@ ResultDisplay showResults(JobState& job, const DisplayInput& given, PrevStats& p
             for (int slot = kTraX; slot <= kRvecZ; ++slot)
                 d.params[at(slot)].sigma = d.params[at(slot)].significance = std::string();
         }
+        emptySigmasNotEstimated(d);
         d.sigmaTooltip = noSigmaTooltip(in.results->SolvedNorm);
         statisticsTexts(job, d);
     }

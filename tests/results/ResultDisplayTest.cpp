@@ -93,8 +93,35 @@ TEST(ResultDisplay, ParametersNotEstimatedConsumeNoCofactor) {
     const ResultDisplay d = showResults(job, in, prev);
     EXPECT_EQ(d.params[kTraX].sigma, "2.000");
     EXPECT_EQ(d.params[kRotZ].sigma, "0.0100");  // Cofactors(2, 2)
-    EXPECT_FALSE(d.params[kTraY].sigma);         // its box keeps its text
-    EXPECT_FALSE(d.params[kRotX].significance);
+    EXPECT_EQ(d.params[kTraY].sigma, "");        // held: no sigma of this calculation
+    EXPECT_EQ(d.params[kRotX].significance, "");
+}
+
+// A parameter estimated by one calculation and held in the next: the next one empties its sigma
+// and value/sigma boxes rather than leave the earlier figures beside the held value.
+TEST(ResultDisplay, AHeldParameterShowsNoSigmaOfAnEarlierCalculation) {
+    JobState job = unitJob();
+    job.TraX() = 251, job.RotZ() = -89.99 * kDeg;
+    PrevStats prev;
+    const CalcResults all = unitS0Adjustment({0.04, 1e-20});
+    DisplayInput first{&all, {}, true};
+    first.ticks.ticked[kTraX] = first.ticks.ticked[kRotZ] = true;
+    const ResultDisplay before = showResults(job, first, prev);
+    ASSERT_NE(before.params[kTraX].sigma, "");
+    ASSERT_NE(before.params[kRotZ].significance, "");
+
+    const CalcResults one = unitS0Adjustment({0.04});
+    DisplayInput second{&one, {}, true};
+    second.ticks.ticked[kTraX] = true;  // rot z'' held
+    const ResultDisplay after = showResults(job, second, prev);
+    EXPECT_EQ(after.params[kRotZ].sigma, "");
+    EXPECT_EQ(after.params[kRotZ].significance, "");
+    EXPECT_EQ(after.params[kTraX].sigma, before.params[kTraX].sigma);
+    for (int slot = kTraY; slot <= kRvecZ; ++slot) {
+        if (slot == kRotZ) continue;
+        EXPECT_EQ(after.params[static_cast<std::size_t>(slot)].sigma, "") << slot;
+        EXPECT_EQ(after.params[static_cast<std::size_t>(slot)].significance, "") << slot;
+    }
 }
 
 // Under L1 and minimax the weights are reweighting weights: no sigma, no significance and no
