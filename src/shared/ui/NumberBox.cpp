@@ -17,9 +17,18 @@ NumberBox::NumberBox(QWidget* parent) : QLineEdit(parent) {
     // end; a text set by code in a box the user is not editing goes back to the start. Typing
     // marks the box modified (setText clears the mark), so keys that reach the box are never
     // turned around; a selection made by code (the text picked for correction) stays.
-    connect(this, &QLineEdit::cursorPositionChanged, this, [this] {
-        if (!hasFocus() && !isModified() && !hasSelectedText()) showStart();
-    });
+    connect(this, &QLineEdit::cursorPositionChanged, this, [this] { showStartUnlessEdited(); });
+}
+
+bool NumberBox::beingEdited() const {
+    // While the program is in the background no widget has the focus, but its window still
+    // remembers which one had it.
+    const QWidget* top = window();
+    return hasFocus() || (top != nullptr && top->focusWidget() == this);
+}
+
+void NumberBox::showStartUnlessEdited() {
+    if (!beingEdited() && !isModified() && !hasSelectedText()) showStart();
 }
 
 void NumberBox::showStart() {
@@ -46,6 +55,13 @@ bool NumberBox::event(QEvent* event) {
         return true;
     }
     return QLineEdit::event(event);
+}
+
+void NumberBox::paintEvent(QPaintEvent* event) {
+    // A window that fills its boxes with their signals blocked (so that no handler runs) never
+    // hears the cursor move to the end: the start is put in view here, where the box scrolls.
+    showStartUnlessEdited();
+    QLineEdit::paintEvent(event);
 }
 
 void NumberBox::focusOutEvent(QFocusEvent* event) {

@@ -25,8 +25,14 @@ class NumberBox : public QLineEdit {
   protected:
     bool event(QEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
+    // The user is editing the box: it has the focus, or had it when its window (or the
+    // program) was left for a while.
+    bool beingEdited() const;
+    // Back to the start unless the user is at work in the box.
+    void showStartUnlessEdited();
     void showStart();
 };
 

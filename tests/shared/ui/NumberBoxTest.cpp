@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QImage>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTest>
 #include <QToolTip>
 #include <cstring>
@@ -102,6 +105,79 @@ TEST(NumberBox, WhileEditingTheCursorIsTheUsersAndTheEndOfEditingShowsTheStart) 
     // A text set by code shows its start again.
     box->setText(kLong);
     EXPECT_EQ(box->cursorPosition(), 0);
+}
+
+// A window refreshing many boxes at once sets their texts with the boxes' signals blocked: a long
+// number still shows its start, so 1e30 and 0 never look alike.
+TEST(NumberBox, ATextSetWithSignalsBlockedShowsItsStart) {
+    NarrowBox reference;
+    reference.box.setText("1000000000000000000000000000000.000000");
+    const QImage start = reference.picture();
+    NarrowBox n;
+    {
+        const QSignalBlocker quiet(&n.box);
+        n.box.setText("1000000000000000000000000000000.000000");
+    }
+    EXPECT_EQ(n.picture(), start) << "the box shows the end of its number";
+    {
+        const QSignalBlocker quiet(&n.box);
+        n.box.setText("0.000000");
+    }
+    EXPECT_NE(n.picture(), start);
+}
+
+// A box whose number fits the box but not the margins either side of its text is cut: its tooltip
+// shows the whole number.
+TEST(NumberBox, ANumberCutOnlyByTheSideMarginsHasItsTooltip) {
+    NumberBox box;
+    box.setReadOnly(true);
+    box.setText(kLong);
+    box.show();
+    // The widest box that still cuts the number.
+    int width = 200;
+    box.setFixedSize(width, 20);
+    ASSERT_FALSE(box.textCut());
+    while (width > 10 && !box.textCut()) box.setFixedSize(--width, 20);
+    ASSERT_TRUE(box.textCut());
+    QStyleOptionFrame option;
+    option.initFrom(&box);
+    option.lineWidth = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box);
+    const QRect contents = box.style()->subElementRect(QStyle::SE_LineEditContents, &option, &box);
+    EXPECT_LE(box.fontMetrics().horizontalAdvance(kLong), contents.width())
+        << "the number would be cut by more than the margins";
+    QToolTip::hideText();
+    const QPoint inside = box.rect().center();
+    QHelpEvent hover(QEvent::ToolTip, inside, box.mapToGlobal(inside));
+    QApplication::sendEvent(&box, &hover);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text().toStdString(), kLong);
+    QToolTip::hideText();
+}
+
+// Going to another program (here: another window taking the activation) and back leaves the
+// cursor where the user put it, also when the box is repainted meanwhile.
+TEST(NumberBox, SwitchingToAnotherProgramKeepsTheEditCursor) {
+    QWidget window, elsewhere;
+    auto* box = new NumberBox(&window);
+    box->setFixedSize(60, 20);
+    window.show();
+    elsewhere.move(300, 300);
+    elsewhere.show();
+    QApplication::setActiveWindow(&window);
+    box->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(box->hasFocus());
+    box->setText(kLong);
+    box->setCursorPosition(9);
+    QApplication::setActiveWindow(&elsewhere);
+    QApplication::processEvents();
+    ASSERT_FALSE(box->hasFocus());
+    box->grab();  // a repaint while the program is in the background
+    EXPECT_EQ(box->cursorPosition(), 9);
+    QApplication::setActiveWindow(&window);
+    QApplication::processEvents();
+    EXPECT_TRUE(box->hasFocus());
+    EXPECT_EQ(box->cursorPosition(), 9);
 }
 
 }  // namespace
