@@ -98,6 +98,19 @@ std::string PointTableSource::text(std::int32_t row, std::int32_t column) const 
     return {};
 }
 
+std::int32_t PointTableSource::longestTextRow(std::int32_t column) const {
+    if (column != kPointNameColumn) return -1;
+    std::int32_t longest = -1;
+    std::size_t length = 0;
+    for (std::int32_t row = 0; row < rows_; ++row) {
+        const std::int32_t point = pointOfRow(row);
+        if (!hasPoint(point) || !hasName(job_, point)) continue;
+        const std::size_t n = job_.MCS_Name[static_cast<std::size_t>(point)].size();
+        if (longest < 0 || n > length) longest = row, length = n;
+    }
+    return longest;
+}
+
 CellStyle PointTableSource::style(std::int32_t row, std::int32_t column) const {
     CellStyle style;
     if (column >= kPointNameColumn && column < kFirstUseColumn) style.alignment = CellAlignment::Right;

@@ -55,6 +55,8 @@ class PointTableSource : public GridSource {
         return column == 0 || column == kPointNumberColumn;
     }
     SortKey sortKey(std::int32_t row, std::int32_t column) const override;
+    // The name column: the row of the longest name, found by the names' lengths alone.
+    std::int32_t longestTextRow(std::int32_t column) const override;
 
   private:
     // The residual of `point` in component 1..3 in display units; false when it cannot be computed.

@@ -89,6 +89,12 @@ class GridSource {
     // Left aligned, regular, the grid's colours unless a source says otherwise.
     virtual CellStyle style(std::int32_t row, std::int32_t column) const { return {}; }
 
+    // The row whose text in `column` has the most characters, where the source finds it without
+    // building every cell's text (a column of names it holds); -1 when it cannot tell. A grid
+    // fitting the column to its widest text measures this row besides its sample, so one long
+    // name among 10^5 short ones is never missed.
+    virtual std::int32_t longestTextRow(std::int32_t column) const { return -1; }
+
     // A hidden column is not shown and never copied (the width-0 column of a table whose data the
     // window needs but the user does not see).
     virtual bool columnHidden(std::int32_t column) const { return false; }

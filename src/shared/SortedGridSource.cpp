@@ -128,6 +128,12 @@ bool SortedGridSource::columnHidden(std::int32_t column) const {
     return base_ && base_->columnHidden(column);
 }
 
+std::int32_t SortedGridSource::longestTextRow(std::int32_t column) const {
+    if (!base_) return -1;
+    const std::int32_t longest = base_->longestTextRow(column);
+    return longest < 0 ? -1 : rowOfBaseRow(longest);
+}
+
 SortKey SortedGridSource::sortKey(std::int32_t row, std::int32_t column) const {
     const std::int32_t target = mapped(row);
     return target < 0 ? SortKey::ofText({}) : base_->sortKey(target, column);

@@ -56,6 +56,7 @@ class SortedGridSource : public GridSource {
     std::string text(std::int32_t row, std::int32_t column) const override;
     CellStyle style(std::int32_t row, std::int32_t column) const override;
     bool columnHidden(std::int32_t column) const override;
+    std::int32_t longestTextRow(std::int32_t column) const override;
     SortKey sortKey(std::int32_t row, std::int32_t column) const override;
 
   private:

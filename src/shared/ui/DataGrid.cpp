@@ -58,6 +58,9 @@ int DataGrid::fittedColumnWidth(int column) const {
     } else {
         for (std::int64_t k = 0; k < kFittedRows; ++k)
             measure(static_cast<std::int32_t>(k * (rows - 1) / (kFittedRows - 1)));
+        // The sample may pass over the one long text of a column; the source may know its row.
+        if (const std::int32_t longest = source->longestTextRow(column); longest >= 0 && longest < rows)
+            measure(longest);
     }
     return width;
 }

@@ -23,7 +23,9 @@
 #include "support/FakePlatform.h"
 #include "support/FakeProgress.h"
 #include "support/KnownTransformJob.h"
+#include "support/SampleJobs.h"
 #include "support/TempDir.h"
+#include "support/ui/GridFit.h"
 
 namespace kal {
 namespace {
@@ -215,6 +217,26 @@ class NineColumns : public GridSource {
     std::string headerText(std::int32_t) const override { return {}; }
     std::string text(std::int32_t, std::int32_t) const override { return "x"; }
 };
+
+// 10^5 points: the name column fits the longest name, also where that name is one of a few
+// among the rows a fit samples, and the last one ("P100000") is not cut to "P1000…".
+TEST(FormTrafoBerechnung, TheNameColumnFitsTheLongestNameOfALargeJob) {
+    JobState job = testing::makePointJob(100'000);
+    job.MCS_Name[50'001] = "P100000-rework";  // row 50000, between two sampled rows
+    job.MCSt_Name = job.MCS_Name;
+    Standalone s(std::move(job));
+    FormTrafoBerechnung& w = s.open();
+    w.show();
+    QApplication::processEvents();
+    PointTable& table = *w.pointTable();
+    for (const int row : {50'000, 99'999}) {
+        const QModelIndex index = table.gridModel().index(row, kPointNameColumn);
+        table.scrollTo(index);
+        QApplication::processEvents();
+        EXPECT_FALSE(testing::cellTextCut(table, row, kPointNameColumn))
+            << index.data().toString().toStdString();
+    }
+}
 
 // Widths come from "col_fb_N" (a column without a key fits its contents), reach the table when it has its
 // columns and again after it rebuilds them, and the user's widths are stored when the window closes.
