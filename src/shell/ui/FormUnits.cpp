@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "shared/Units.h"
 
@@ -74,6 +75,12 @@ FormUnits::FormUnits(const JobState& job, std::function<void(const UnitsChoice&)
     phiThetaRow->addWidget(phiThetaCaption_, 1);
     layout->addLayout(phiThetaRow);
     layout->addLayout(buttons);
+    // The caption beside the box wraps, taking more lines the narrower the window is. A window
+    // lower than its content at its narrowest would squeeze the lists under their texts, so it is
+    // never lower than that.
+    layout->activate();
+    const QSize least = layout->totalMinimumSize();
+    setMinimumSize(least.width(), std::max(least.height(), layout->totalHeightForWidth(least.width())));
 
     length_->installEventFilter(this);
     connect(ok_, &QPushButton::clicked, this, [this] {

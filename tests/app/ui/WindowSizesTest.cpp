@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -197,6 +198,32 @@ TEST(WindowSizes, WindowOpenedWhileAnotherIsMaximisedOpensAtItsOwnSize) {
     Program::frame(other)->showMaximized();
     p.main.mdiArea()->setActiveSubWindow(Program::frame(graphics));
     EXPECT_TRUE(Program::frame(graphics)->isMaximized());
+}
+
+// Settings > Units at its own size and at a stored size smaller than its content: every list is
+// as high as its text needs (no descender of "degree" cut) and lies inside the window, as do the
+// buttons.
+TEST(WindowSizes, UnitsListsAreNeverSqueezedUnderTheirTexts) {
+    for (const std::string& ini :
+         {std::string("[LastEntry]\r\n"), windowKeys("FormUnits", 1500, 1500, 2500, 1500)}) {
+        SCOPED_TRACE(ini);
+        Program p(ini);
+        p.run(Command::Units);
+        FormUnits* units = p.settings.unitsWindow();
+        ASSERT_NE(units, nullptr);
+        QApplication::processEvents();
+        const auto lists = units->findChildren<QComboBox*>();
+        ASSERT_EQ(lists.size(), 5);
+        std::vector<QWidget*> controls(lists.begin(), lists.end());
+        controls.push_back(units->okButton());
+        controls.push_back(units->cancelButton());
+        for (QWidget* control : controls) {
+            SCOPED_TRACE(control->objectName().toStdString());
+            EXPECT_GE(control->height(), control->sizeHint().height());
+            EXPECT_TRUE(units->rect().contains(QRect(control->mapTo(units, QPoint(0, 0)), control->size())));
+        }
+        p.capture("units-window.png");
+    }
 }
 
 // A dialog restored before the window manager framed it took its stored outer height as its
