@@ -600,6 +600,37 @@ TEST(FlagWindows, BorderRunFlagsEachStandInTheirOwnCell) {
     }
 }
 
+// A border run on 3000 points, far more than the picture has cells for: the run says how many
+// flags it puts before it puts any, fills the free cells, and the flag the user put before stays in
+// sight, not covered by a border flag.
+TEST(FlagWindows, ABorderRunWithMorePointsThanCellsAsksFirstAndKeepsTheEarlierFlagInSight) {
+    Program p(std::make_unique<NoFontDialogs>(), testing::makePointJob(3000));
+    FormScreen& w = p.open();
+    const std::int32_t first = placeableRow(w);
+    ASSERT_NE(first, 0);
+    const QPoint at = pixelOf(w, first);
+    w.model().MouseX = static_cast<float>(at.x());
+    w.model().MouseY = static_cast<float>(at.y());
+    ASSERT_EQ(p.flags.createFlagOnRow(w, first), 1);
+    w.renderNow();
+    p.flags.setEditorRunner([](FormEditFahne& editor) {
+        editor.box(FlagCheck::CheckPutAll)->click();
+        editor.placementOption(FlagPlacement::ScreenBorder)->click();
+        editor.okButton()->click();
+    });
+    p.prompter.answer(platform::Answer::Yes);
+    QTest::mouseDClick(w.surface(), Qt::LeftButton, Qt::NoModifier,
+                       cellCentre(p.flags.flagsOf(w)->at(1), 0, 0));
+    w.renderNow();
+    const auto texts = p.prompter.texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.front().rfind("This would put ", 0), 0u) << texts.front();
+    const FlagBoxes& boxes = *p.flags.flagsOf(w);
+    ASSERT_GT(boxes.size(), 2u);
+    const std::vector<std::int16_t> inSight = flagsInSight(boxes, w.model().width, w.model().height);
+    EXPECT_EQ(inSight.size(), boxes.size());  // none covered, the earlier flag included
+}
+
 // "put Flag on all visible Points" on a generated job of 3000 points: far more flags than the
 // window can show side by side, so the user is asked first; "No" leaves the window as it was.
 // "Yes" runs the layout as long work: the progress window opens and advances, the job's commands
