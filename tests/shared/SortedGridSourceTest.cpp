@@ -199,6 +199,23 @@ TEST(SortedGridSource, AValueThatIsNotFiniteSortsAsItsText) {
     EXPECT_EQ(column(sorted, 0), (std::vector<std::string>{"1", "2", "?", "x"}));
 }
 
+// The row of a column's longest text, as the base knows it, is found in the sorted order too.
+class LongestInColumnZero : public TextTable {
+  public:
+    using TextTable::TextTable;
+    std::int32_t longestTextRow(std::int32_t column) const override { return column == 0 ? 1 : -1; }
+};
+
+TEST(SortedGridSource, TheLongestTextRowFollowsTheSort) {
+    const LongestInColumnZero base({{"P2", "2"}, {"P100000", "3"}, {"P1", "1"}});
+    SortedGridSource sorted(&base);
+    EXPECT_EQ(sorted.longestTextRow(0), 1);
+    ASSERT_TRUE(sorted.sortBy(1, SortOrder::Descending));
+    EXPECT_EQ(sorted.text(sorted.longestTextRow(0), 0), "P100000");
+    EXPECT_EQ(sorted.longestTextRow(0), 0);
+    EXPECT_EQ(sorted.longestTextRow(1), -1);  // the base does not know it
+}
+
 TEST(GridSource, CopyTextWithEndsEndsEveryCellAndRow) {
     const TextTable table({{"h", "a", "b", "x"}, {"h", "c", "d", "x"}}, {0, 3});
     EXPECT_EQ(table.copyText({0, 0, 1, 3}), "a\tb\r\nc\td");

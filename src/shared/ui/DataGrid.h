@@ -26,7 +26,8 @@ class DataGrid : public QTableView {
     // and the widest of its cells' texts in the grid's font (bold where a cell is), with the
     // cell's text margins, the grid line and a little air. The cells measured are all rows of a
     // table of up to kFittedRows rows, else kFittedRows rows spread evenly over the table (the
-    // first and the last included), so the cost stays bounded however long the table is.
+    // first and the last included) and the row the source knows holds the column's longest text,
+    // so the cost stays bounded however long the table is.
     int fittedColumnWidth(int column) const;
     static constexpr int kFittedRows = 2000;
 
