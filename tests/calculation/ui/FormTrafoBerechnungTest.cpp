@@ -218,6 +218,33 @@ class NineColumns : public GridSource {
     std::string text(std::int32_t, std::int32_t) const override { return "x"; }
 };
 
+// The demo job calculated with rot z'' estimated (sigma 0 and a huge value/sigma), then again
+// with rot z'' held, then with tra x held as well: a held parameter's sigma and value/sigma boxes
+// are empty after each calculation, never the figures of an earlier one.
+TEST(FormTrafoBerechnung, AHeldParameterShowsNoSigmaOfAnEarlierCalculation) {
+    Program p;
+    ASSERT_TRUE(p.openDemoJob());
+    p.calculationCommand()->trigger();
+    FormTrafoBerechnung* w = p.windows.window();
+    ASSERT_NE(w, nullptr);
+    w->calculateButton()->click();
+    ASSERT_FALSE(w->row(kRotZ).sigma->text().isEmpty());
+    ASSERT_FALSE(w->row(kRotZ).significance->text().isEmpty());
+    ASSERT_FALSE(w->row(kTraX).significance->text().isEmpty());
+    for (const int held : {kRotZ, kTraX}) {
+        SCOPED_TRACE(held);
+        w->row(held).estimate->click();
+        ASSERT_FALSE(w->row(held).estimate->isChecked());
+        w->calculateButton()->click();
+        for (const int slot : {kRotZ, kTraX}) {
+            if (slot == kTraX && held == kRotZ) continue;  // still estimated
+            EXPECT_EQ(w->row(slot).sigma->text().toStdString(), "") << slot;
+            EXPECT_EQ(w->row(slot).significance->text().toStdString(), "") << slot;
+        }
+        EXPECT_FALSE(w->row(kTraY).sigma->text().isEmpty());  // estimated: this run's sigma
+    }
+}
+
 // 10^5 points: the name column fits the longest name, also where that name is one of a few
 // among the rows a fit samples, and the last one ("P100000") is not cut to "P1000…".
 TEST(FormTrafoBerechnung, TheNameColumnFitsTheLongestNameOfALargeJob) {
