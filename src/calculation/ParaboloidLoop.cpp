@@ -1,6 +1,7 @@
 #include "calculation/ParaboloidLoop.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -8,7 +9,10 @@
 #include "calculation/OneCalculation.h"
 #include "calculation/SurfaceDistanceFit.h"
 #include "engine/FootPoint.h"
+#include "engine/ParameterStates.h"
 #include "engine/TransformModel.h"
+#include "shared/Rotations.h"
+#include "shared/Vectors.h"
 
 namespace kal {
 
@@ -65,9 +69,8 @@ class ParaboloidStepper {
 
     // One iteration: a first step towards the foot points of the transformed points, then damped
     // steps on the orthogonal distances until the corrections fall below the engine's limit, then
-    // the closing calculation towards the foot points of the result. `stopRequested` is asked
-    // before every step after the first; a STOP (StopFlag) skips the closing calculation when
-    // `closeOnStop` is false.
+    // the closing step at the foot points of the result. `stopRequested` is asked before every
+    // step after the first; a STOP (StopFlag) skips the closing step when `closeOnStop` is false.
     template <class StopRequested>
     IterationEnd iterate(StopRequested stopRequested, bool closeOnStop) {
         JobState& job = s_.job;
@@ -98,15 +101,15 @@ class ParaboloidStepper {
             }
         }
         if (job.StopFlag && !closeOnStop) return end;
-        // The closing calculation fills the results (residuals, cofactors, sigmas) as every
-        // calculation does. At a stationary point of the orthogonal distances the residual
-        // vectors to the foot points lie along the normals, so the point-to-point solve towards
-        // them ends where the fit stands. It runs to its end even after a STOP.
-        const bool stopFlag = job.StopFlag;
-        job.StopFlag = false;
-        const bool solved = closingStep();
-        job.StopFlag = stopFlag;
-        return solved ? end : IterationEnd::Refused;
+        closingStep(fit);
+        return end;
+    }
+
+    // The estimated parameters that move with a turn the points do not determine, at the
+    // parameters the iteration left (all false where they determine every one).
+    std::array<bool, kParamCount + 1> undetermined() {
+        SurfaceDistanceFit probe(s_.job, s_.engine, s_.results.Weights, convergenceLimit(s_.job));
+        return probe.undeterminedSlots();
     }
 
   private:
@@ -177,12 +180,23 @@ class ParaboloidStepper {
         showStepSigmas();
     }
 
-    // The closing calculation towards the foot points of the fit's result. False when refused.
-    bool closingStep() {
+    // The closing step fills the results as a calculation does, at the parameters the iteration
+    // left: the residuals are the vectors from the foot points (now the OCS) to the transformed
+    // points, and the cofactors those of a calculation towards these foot points (at a stationary
+    // point of the distances that calculation would not move). So residuals, s0 and sigmas
+    // belong to the parameters and coordinates shown, however the iteration ended.
+    void closingStep(SurfaceDistanceFit& fit) {
         JobState& job = s_.job;
+        CalcResults& res = s_.results;
         transformAllMcs(job);
         placeOcsOnFootPoints();
-        if (calculateOnce(s_) == CalcStatus::Refused) return false;
+        for (std::int32_t k = 1; k <= job.IdenticalCount; ++k) {
+            res.Residuals(3 * k - 2, 1) = job.MCSt_X[k] - job.OCS_X[k];
+            res.Residuals(3 * k - 1, 1) = job.MCSt_Y[k] - job.OCS_Y[k];
+            res.Residuals(3 * k, 1) = job.MCSt_Z[at(k)] - job.OCS_Z[at(k)];
+        }
+        fit.pointCofactors(res.CofactorMatrix);
+        finishCalculation(s_);
         showStepSigmas();
         // The points without a partner follow the final parameters too (their foot points are
         // written at the end of the flow).
@@ -194,7 +208,6 @@ class ParaboloidStepper {
             job.MCSt_Y.set(i, y);
             job.MCSt_Z[at(i)] = z;
         }
-        return true;
     }
 };
 
@@ -214,6 +227,67 @@ std::string noDescent(std::int32_t steps) {
            "surface, although the parameters had not settled. The solution of its last step is kept.";
 }
 
+std::string unsettledRunsMessage(std::int32_t boundRuns, std::int32_t stuckRuns, std::int32_t cap) {
+    std::string text;
+    if (boundRuns > 0)
+        text = std::to_string(boundRuns) +
+               " Monte Carlo runs of the paraboloid iteration did not converge within " +
+               std::to_string(cap) + " steps.";
+    if (stuckRuns > 0)
+        text +=
+            (text.empty() ? "" : " ") + std::to_string(stuckRuns) +
+            " Monte Carlo runs of the paraboloid iteration ended without converging: no correction lowered "
+            "the sum of the squared distances from the surface.";
+    return text;
+}
+
+// The estimated values that change when the transformation is turned about the surface's axis,
+// the OCS z axis: OCS' = Rz(φ)·OCS gives T' = Rz(φ)·T and R' = Rz(φ)·R. tra z never does; tra x
+// and tra y unless T lies on the axis; an angle unless the turn leaves it as it is.
+std::array<bool, kParamCount + 1> movedByATurn(CalcSession& s) {
+    JobState& job = s.job;
+    constexpr double phi = 1e-3;
+    std::array<bool, kParamCount + 1> moved{};
+    const double c = std::cos(phi), sn = std::sin(phi);
+    const double tx = job.TraX(), ty = job.TraY();
+    const double rounding = 1e-12 * std::max(1.0, std::hypot(tx, ty));
+    moved[kTraX] = std::fabs(c * tx - sn * ty - tx) > rounding;
+    moved[kTraY] = std::fabs(sn * tx + c * ty - ty) > rounding;
+    // The matrices are stored transposed (M = Rᵀ): Rz·R is stored as M·Mz.
+    Matrix M(3, 3), Mz(3, 3), turned(3, 3);
+    matFromAnglesXYZ(job.RotX(), job.RotY(), job.RotZ(), M);
+    matFromAnglesXYZ(0.0, 0.0, phi, Mz);
+    for (std::int32_t i = 1; i <= 3; ++i)
+        for (std::int32_t j = 1; j <= 3; ++j)
+            for (std::int32_t k = 1; k <= 3; ++k) turned(i, j) += M(i, k) * Mz(k, j);
+    Vec3 first{}, second{};
+    anglesFromMatXYZ(turned, first, second);
+    const double angles[3] = {job.RotX(), job.RotY(), job.RotZ()};
+    auto change = [&](const Vec3& v, int i) {
+        return std::fabs(std::remainder(v[static_cast<std::size_t>(i + 1)] - angles[i], 2.0 * M_PI));
+    };
+    auto distance = [&](const Vec3& v) { return change(v, 0) + change(v, 1) + change(v, 2); };
+    const Vec3& nearer = distance(first) <= distance(second) ? first : second;
+    for (int i = 0; i < 3; ++i) moved[static_cast<std::size_t>(kRotX + i)] = change(nearer, i) > 1e-12;
+    for (int slot = 1; slot <= kParamCount; ++slot)
+        if (!s.estimated(slot)) moved[static_cast<std::size_t>(slot)] = false;
+    return moved;
+}
+
+std::string turnNotDetermined(const std::array<bool, kParamCount + 1>& open) {
+    std::string names;
+    int count = 0;
+    for (int slot = 1; slot <= kParamCount; ++slot) {
+        if (!open[static_cast<std::size_t>(slot)]) continue;
+        names += (count++ == 0 ? "" : ", ") + std::string(parameterCaption(slot));
+    }
+    return "The points cannot determine the turn about the surface's axis: the surface looks the same turned "
+           "about it. " +
+           names + (count == 1 ? " turns" : " turn") +
+           " with it, so the values shown are one of many equally good solutions and their sigmas are not "
+           "shown. Hold rot z'' (for instance at 0) to determine them.";
+}
+
 }  // namespace
 
 CalcStatus runParaboloidLoop(CalcSession& s) {
@@ -224,7 +298,7 @@ CalcStatus runParaboloidLoop(CalcSession& s) {
 
     if (job.MonteCarloOn) {
         const std::int32_t runs = std::max(kMinMonteCarloRuns, job.MonteCarloRuns);
-        std::int32_t unsettledRuns = 0;
+        std::int32_t boundRuns = 0, stuckRuns = 0;
         {
             QuietRunSession quiet(s);
             CalcSession& run = quiet.session;
@@ -242,16 +316,14 @@ CalcStatus runParaboloidLoop(CalcSession& s) {
                     return CalcStatus::Refused;
                 }
                 if (job.StopFlag) break;  // this run is not stored
-                if (end == IterationEnd::Bound || end == IterationEnd::Stuck) ++unsettledRuns;
+                if (end == IterationEnd::Bound) ++boundRuns;
+                if (end == IterationEnd::Stuck) ++stuckRuns;
                 job.ParaStopFlag = false;  // the stop window ends one run's loop
                 mc.storeRunResults(i);
             }
             mc.finishMonteCarlo();
         }
-        if (unsettledRuns > 0)
-            s.message(std::to_string(unsettledRuns) +
-                      " Monte Carlo runs of the paraboloid iteration did not converge within " +
-                      std::to_string(s.loopCap) + " steps.");
+        if (boundRuns > 0 || stuckRuns > 0) s.message(unsettledRunsMessage(boundRuns, stuckRuns, s.loopCap));
         if (!job.StopFlag) {
             job.McCompleted = true;
             s.view.setStopWindowEnabled(true);  // the final iteration keeps a live stop control
@@ -282,6 +354,14 @@ CalcStatus runParaboloidLoop(CalcSession& s) {
             s.message(stoppedEarly(stepper.steps));
             status = CalcStatus::Stopped;
             break;
+    }
+    // A surface of revolution looks the same turned about its axis: with rot z'' estimated the
+    // points leave that turn open, and the values that move with it are one of many equally good
+    // solutions.
+    if (stepper.undetermined()[kRotZ]) {
+        const std::array<bool, kParamCount + 1> open = movedByATurn(s);
+        s.results.OpenBySurface = open;
+        s.message(turnNotDetermined(open));
     }
     const std::int32_t last = std::min(job.McsCount, job.OCS_X.upper());
     for (std::int32_t i = 1; i <= last; ++i) {

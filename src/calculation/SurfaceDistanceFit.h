@@ -19,6 +19,7 @@
 //
 // Cost per step: one foot-point search per point for the linearisation and one per trial,
 // O(n·u²) for the normal equations and O(u³) for their eigen-decomposition (u ≤ 13).
+#include <array>
 #include <vector>
 
 #include "engine/EngineContext.h"
@@ -54,7 +55,33 @@ class SurfaceDistanceFit {
     // index 1..IdenticalCount (entry 0 unused); empty before the first step.
     const std::vector<SurfaceFoot>& feet() const { return feet_; }
 
+    // The estimated slots that take part in a direction the points do not determine at the job's
+    // current parameters (a turn about the surface's own axis moves tra x, tra y and the angles
+    // with rot z''); all false where the points determine every estimated parameter. Leaves the
+    // foot points at the current parameters.
+    std::array<bool, kParamCount + 1> undeterminedSlots();
+
+    // The cofactor matrix (AᵀPA)⁻¹ of the three coordinate rows of every identical point at the
+    // job's current parameters (the rows a calculation towards fixed foot points solves), into
+    // Q (1..u, 1..u), u the estimated slots in column order.
+    void pointCofactors(Matrix& Q);
+
+    static constexpr int kMaxUnknowns = 13;
+    using Square = std::array<std::array<double, kMaxUnknowns + 1>, kMaxUnknowns + 1>;
+    using Column = std::array<double, kMaxUnknowns + 1>;
+
   private:
+    // The scaled normal equations at the current parameters and foot points, decomposed.
+    struct Linearisation {
+        std::vector<int> slots;  // the slot of each unknown 1..u
+        Column scale{};          // 1/√N_cc
+        Square eigen{};          // the scaled normal matrix, diagonalised: eigenvalues on the diagonal
+        Square vectors{};        // its eigenvectors (columns)
+        Column projected{};      // qᵀ·g_s per eigenvector, 0 for the undetermined directions
+        std::array<bool, kMaxUnknowns + 1> open{};  // the eigenvector is a direction the points leave open
+    };
+    Linearisation linearise();
+
     JobState& job_;
     EngineContext& engine_;
     const EngineControls controls_;
