@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "calculation/MonteCarlo.h"
 #include "calculation/OneCalculation.h"
@@ -11,6 +13,7 @@
 #include "engine/FootPoint.h"
 #include "engine/ParameterStates.h"
 #include "engine/TransformModel.h"
+#include "shared/Errors.h"
 #include "shared/Rotations.h"
 #include "shared/Vectors.h"
 
@@ -19,6 +22,15 @@ namespace kal {
 namespace {
 
 std::size_t at(std::int32_t i) { return static_cast<std::size_t>(i); }
+
+// The starts of the fit are compared on at most this many points, each fitted for at most this
+// many steps. Another start replaces the first step's result only when its sum of squares ends
+// below this share of that one's and lower by more than (1 µm)² a point: the polygon profile
+// gives the distances minima a hair apart, which no start should trade for one another.
+constexpr std::size_t kSamplePoints = 256;
+constexpr int kSampleSteps = 100;
+constexpr double kClearlyLower = 0.9;
+constexpr double kLowerPerPoint = 1e-6;  // mm²
 
 // The calculation window and the stop window while the flow runs; put back on every exit.
 class ParaboloidWindows {
@@ -77,6 +89,7 @@ class ParaboloidStepper {
         steps = 0;
         if (!firstStep()) return IterationEnd::Refused;
         ++steps;
+        chooseStart();
         SurfaceDistanceFit fit(job, s_.engine, s_.results.Weights, convergenceLimit(job));
         IterationEnd end;
         for (;;) {
@@ -114,6 +127,127 @@ class ParaboloidStepper {
 
   private:
     CalcSession& s_;
+    std::array<double, kParamCount + 1> seedPose_{};  // the parameters the first step started from
+
+    using Pose = std::array<double, kParamCount + 1>;
+
+    // The surface distances have more than one minimum: far from the truth the foot points can
+    // hold the points on a wrong part of the surface. So the fit goes on from the best of several
+    // starts, each fitted on a sample of the points: the first step's result, the parameters it
+    // started from, and, where rot x and rot y' are estimated, the dish's axis along each
+    // principal direction of the points (both ways), its vertex below their centroid. The first
+    // step's result stays unless another start ends clearly lower. Deterministic.
+    void chooseStart() {
+        JobState& job = s_.job;
+        const Matrix& P = s_.results.Weights;
+        std::vector<std::int32_t> weighed;
+        for (std::int32_t k = 1; k <= job.IdenticalCount; ++k)
+            if (P(3 * k - 2, 1) != 0.0 || P(3 * k - 1, 1) != 0.0 || P(3 * k, 1) != 0.0) weighed.push_back(k);
+        if (weighed.size() < 3) return;
+        const std::size_t stride = std::max<std::size_t>(1, weighed.size() / kSamplePoints);
+        Matrix sample(P.rows(), P.cols());
+        std::vector<std::int32_t> points;
+        for (std::size_t i = 0; i < weighed.size(); i += stride) {
+            const std::int32_t k = weighed[i];
+            points.push_back(k);
+            for (std::int32_t r = 3 * k - 2; r <= 3 * k; ++r) sample(r, 1) = P(r, 1);
+        }
+        const Pose first = job.Params;
+        std::vector<Pose> starts{first, seedPose_};
+        addAxisStarts(points, starts);
+
+        Pose best = first;
+        double bestSum = std::numeric_limits<double>::infinity();
+        for (std::size_t i = 0; i < starts.size(); ++i) {
+            job.Params = starts[i];
+            double sum = std::numeric_limits<double>::infinity();
+            try {
+                SurfaceDistanceFit fit(job, s_.engine, sample, convergenceLimit(job), true);
+                for (int step = 0; step < kSampleSteps; ++step) {
+                    const SurfaceFitStep taken = fit.step();
+                    sum = taken.sumOfSquares;
+                    if (taken.converged || taken.stuck) break;
+                }
+            } catch (const NumericError&) {
+                continue;  // a start that throws the points out of range is no start
+            }
+            if (i == 0) {
+                bestSum = sum;
+            } else if (sum < kClearlyLower * bestSum &&
+                       bestSum - sum > kLowerPerPoint * static_cast<double>(points.size())) {
+                bestSum = sum;
+                best = job.Params;
+            }
+        }
+        job.Params = best;
+        job.RotXSeed = job.RotX();
+        job.RotYSeed = job.RotY();
+        job.RotZSeed = job.RotZ();
+    }
+
+    // The starts with the dish's axis along each principal direction of the sample points.
+    void addAxisStarts(const std::vector<std::int32_t>& points, std::vector<Pose>& starts) {
+        JobState& job = s_.job;
+        if (!s_.estimated(kRotX) || !s_.estimated(kRotY) || job.ShapeProfile.rows() < 2) return;
+        double c[3] = {0.0, 0.0, 0.0};
+        auto point = [&](std::int32_t k, int i) {
+            return i == 0 ? job.MCS_X[k] : i == 1 ? job.MCS_Y[k] : job.MCS_Z[at(k)];
+        };
+        for (std::int32_t k : points)
+            for (int i = 0; i < 3; ++i) c[i] += point(k, i) / static_cast<double>(points.size());
+        SurfaceDistanceFit::Square cov{}, axes{};
+        for (std::int32_t k : points)
+            for (int i = 0; i < 3; ++i)
+                for (int j = 0; j < 3; ++j) cov[i + 1][j + 1] += (point(k, i) - c[i]) * (point(k, j) - c[j]);
+        symmetricEigen(cov, axes, 3);
+        for (int e = 1; e <= 3; ++e)
+            for (double sign : {1.0, -1.0}) {
+                const double a[3] = {sign * axes[1][e], sign * axes[2][e], sign * axes[3][e]};
+                starts.push_back(axisStart(points, c, a));
+            }
+    }
+
+    // The parameters that turn the MCS direction `a` (unit) into the surface's axis, with rot z''
+    // as it stands, and put the vertex on the axis through the centroid c at the mean profile
+    // height of the points' distances from that axis. Held values stay as they are.
+    Pose axisStart(const std::vector<std::int32_t>& points, const double c[3], const double a[3]) {
+        JobState& job = s_.job;
+        Pose p = job.Params;
+        // The third row of Rx(rot x)·Ry(rot y')·Rz(rot z'') is a: with u = Rz(rot z'')·a it is
+        // the third row of Rx·Ry, (−cos x·sin y, sin x, cos x·cos y).
+        const double cz = std::cos(p[kRotZ]), sz = std::sin(p[kRotZ]);
+        const double u[3] = {cz * a[0] - sz * a[1], sz * a[0] + cz * a[1], a[2]};
+        p[kRotX] = std::asin(std::clamp(u[1], -1.0, 1.0));
+        p[kRotY] = std::atan2(-u[0], u[2]);
+        double height = 0.0;
+        for (std::int32_t k : points) {
+            const double d[3] = {job.MCS_X[k] - c[0], job.MCS_Y[k] - c[1], job.MCS_Z[at(k)] - c[2]};
+            const double along = d[0] * a[0] + d[1] * a[1] + d[2] * a[2];
+            const double radius =
+                std::sqrt(std::max(0.0, d[0] * d[0] + d[1] * d[1] + d[2] * d[2] - along * along));
+            height += profileHeight(job.ShapeProfile, radius) / static_cast<double>(points.size());
+        }
+        const Pose kept = job.Params;
+        job.Params = p;
+        for (int slot = kTraX; slot <= kTraZ; ++slot) job.Params[at(slot)] = 0.0;
+        double t[3];
+        PointTransform(job).apply(c[0], c[1], c[2], t[0], t[1], t[2]);
+        job.Params = kept;
+        const double target[3] = {0.0, 0.0, height};
+        for (int i = 0; i < 3; ++i)
+            if (s_.estimated(kTraX + i)) p[at(kTraX + i)] = target[i] - t[i];
+        return p;
+    }
+
+    // The profile's height at a radius, along its segments (the last one carried on).
+    static double profileHeight(const Matrix& profile, double radius) {
+        const std::int32_t rows = profile.rows();
+        std::int32_t i = 1;
+        while (i + 1 < rows && profile(i + 1, 1) < radius) ++i;
+        const double r0 = profile(i, 1), r1 = profile(i + 1, 1);
+        const double z0 = profile(i, 2), z1 = profile(i + 1, 2);
+        return r1 != r0 ? z0 + (z1 - z0) * (radius - r0) / (r1 - r0) : z0;
+    }
 
     static double convergenceLimit(const JobState& job) {
         return job.IterationThreshold != 0.0 ? std::fabs(job.IterationThreshold) : 1e-9;
@@ -152,8 +286,16 @@ class ParaboloidStepper {
             if (s_.engine.seedValues) s_.engine.seedValues->applySeed(job);
             transformAllMcs(job);
         }
+        seedPose_ = job.Params;
         placeOcsOnFootPoints();
         s_.results.ParaIteration += 1;
+        // Its solve only starts the fit: where the solver's iteration limit ends it, the fit goes
+        // on from there, and the end of the fit is what the flow reports.
+        struct StartOnly {
+            bool& flag;
+            explicit StartOnly(bool& f) : flag(f) { flag = true; }
+            ~StartOnly() { flag = false; }
+        } startOnly(s_.startOnly);
         if (calculateOnce(s_) == CalcStatus::Refused) return false;
         showStepSigmas();
         return true;
@@ -176,7 +318,12 @@ class ParaboloidStepper {
             res.Residuals(3 * k - 1, 1) = job.MCSt_Y[k] - f.y;
             res.Residuals(3 * k, 1) = job.MCSt_Z[at(k)] - f.z;
         }
+        // The boxes show the smaller of the two equal angle triples, but the fit goes on from its
+        // own: rebuilt from the other triple the rotation differs in the last bits, and a sum
+        // lowered by that alone would pass for a descent.
+        const auto fitted = job.Params;
         finishCalculation(s_);
+        job.Params = fitted;
         showStepSigmas();
     }
 

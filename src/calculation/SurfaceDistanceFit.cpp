@@ -40,8 +40,8 @@ void syncWorkingRotation(JobState& job) {
     job.RotZSeed = job.RotZ();
 }
 
-// Eigen-decomposition of the symmetric matrix a (1..u) by cyclic Jacobi rotations: a becomes
-// diagonal (the eigenvalues), the columns of q the eigenvectors.
+}  // namespace
+
 void symmetricEigen(Square& a, Square& q, int u) {
     for (int i = 1; i <= u; ++i)
         for (int j = 1; j <= u; ++j) q[i][j] = i == j ? 1.0 : 0.0;
@@ -78,6 +78,8 @@ void symmetricEigen(Square& a, Square& q, int u) {
     }
 }
 
+namespace {
+
 // The slots of the unknowns 1..u in column order (slots 1..13 that float).
 std::vector<int> unknownSlots(const DesignLayout& layout) {
     std::vector<int> slots{0};
@@ -104,8 +106,14 @@ double normalWeight(const SurfaceFoot& foot, double px, double py, double pz) {
     return px * foot.nx * foot.nx + py * foot.ny * foot.ny + pz * foot.nz * foot.nz;
 }
 
-SurfaceDistanceFit::SurfaceDistanceFit(JobState& job, EngineContext& engine, const Matrix& P, double limit)
-    : job_(job), engine_(engine), controls_(engine.controls), P_(P), limit_(limit) {
+SurfaceDistanceFit::SurfaceDistanceFit(JobState& job, EngineContext& engine, const Matrix& P, double limit,
+                                       bool weighedOnly)
+    : job_(job),
+      engine_(engine),
+      controls_(engine.controls),
+      P_(P),
+      limit_(limit),
+      weighedOnly_(weighedOnly) {
     const DesignLayout layout = decideDesignLayout(job, controls_, job.ParamState);
     if (layout.rDistMode || layout.useAbcTerms || layout.offsetColumns || layout.nU != layout.nU13)
         throw CalcRefused("The surface fit estimates no R Dist and no offset vector: untick them.");
@@ -121,6 +129,7 @@ double SurfaceDistanceFit::evaluate(std::vector<SurfaceFoot>& feet) {
     double sum = 0.0;
     for (std::int32_t k = 1; k <= n; ++k) {
         if (k % kPollEveryPoints == 0) engine_.poll();
+        if (weighedOnly_ && !weighs(P_, k)) continue;
         double t[3];
         model.apply(job.MCS_X[k], job.MCS_Y[k], job.MCS_Z[static_cast<std::size_t>(k)], t[0], t[1], t[2]);
         SurfaceFoot& f = feet[static_cast<std::size_t>(k)];

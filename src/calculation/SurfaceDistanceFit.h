@@ -44,7 +44,10 @@ class SurfaceDistanceFit {
     // identical point k, column 1); `limit` is the convergence limit of the corrections (mm, rad).
     // The passes over the points let events through by the context's clock. A layout with R Dist
     // or the offset vector has no surface distances: CalcRefused.
-    SurfaceDistanceFit(JobState& job, EngineContext& engine, const Matrix& P, double limit);
+    // With `weighedOnly` the points without weight are not searched at all (their foot points are
+    // left unset): for a fit on a sample of the points.
+    SurfaceDistanceFit(JobState& job, EngineContext& engine, const Matrix& P, double limit,
+                       bool weighedOnly = false);
 
     // One damped step from the job's current parameters. Leaves the job at the parameters after
     // the step, with the working copy of the rotation (RotXSeed..RotZSeed) equal to them. A
@@ -87,6 +90,7 @@ class SurfaceDistanceFit {
     const EngineControls controls_;
     const Matrix& P_;
     const double limit_;
+    const bool weighedOnly_;
     double damping_ = 1e-3;  // μ of the scaled normal equations (N_s + μ·I)
     std::vector<SurfaceFoot> feet_;
     std::vector<SurfaceFoot> trialFeet_;
@@ -94,6 +98,10 @@ class SurfaceDistanceFit {
     // The weighted sum of squares at the job's current parameters, with the foot points into `feet`.
     double evaluate(std::vector<SurfaceFoot>& feet);
 };
+
+// Eigen-decomposition of the symmetric matrix a (1..u) by cyclic Jacobi rotations: a becomes
+// diagonal (the eigenvalues), the columns of q the eigenvectors.
+void symmetricEigen(SurfaceDistanceFit::Square& a, SurfaceDistanceFit::Square& q, int u);
 
 // The weight of a point's orthogonal distance: nᵀ·diag(px, py, pz)·n.
 double normalWeight(const SurfaceFoot& foot, double px, double py, double pz);
