@@ -432,7 +432,7 @@ std::string turnNotDetermined(const std::array<bool, kParamCount + 1>& open) {
            "about it. " +
            names + (count == 1 ? " turns" : " turn") +
            " with it, so the values shown are one of many equally good solutions and their sigmas are not "
-           "shown. Hold rot z'' (for instance at 0) to determine them.";
+           "shown. Hold rot z'' (for instance at 0) and calculate again to determine them.";
 }
 
 }  // namespace

@@ -342,7 +342,7 @@ TEST(RunParaboloidLoop, AFreeTurnAboutTheAxisIsNamedAndItsValuesGetNoSigma) {
             "The points cannot determine the turn about the surface's axis: the surface looks the same "
             "turned about it. tra x, tra y, rot x, rot y', rot z'' turn with it, so the values shown are "
             "one of many equally good solutions and their sigmas are not shown. Hold rot z'' (for "
-            "instance at 0) to determine them."});
+            "instance at 0) and calculate again to determine them."});
     const auto& open = f.results().OpenBySurface;
     for (int slot : {kTraX, kTraY, kRotX, kRotY, kRotZ})
         EXPECT_TRUE(open[static_cast<std::size_t>(slot)]) << slot;
