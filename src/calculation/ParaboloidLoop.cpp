@@ -27,8 +27,8 @@ std::size_t at(std::int32_t i) { return static_cast<std::size_t>(i); }
 // many steps. Another start replaces the first step's result only when its sum of squares ends
 // below this share of that one's and lower by more than (1 µm)² a point: the polygon profile
 // gives the distances minima a hair apart, which no start should trade for one another.
-constexpr std::size_t kSamplePoints = 256;
-constexpr int kSampleSteps = 100;
+constexpr std::size_t kSamplePoints = 64;
+constexpr int kSampleSteps = 30;
 constexpr double kClearlyLower = 0.9;
 constexpr double kLowerPerPoint = 1e-6;  // mm²
 
