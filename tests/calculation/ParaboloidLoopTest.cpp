@@ -328,6 +328,23 @@ TEST(RunParaboloidLoop, MonteCarloRunsThatDidNotConvergeAreCountedByTheirCause) 
     }
 }
 
+// Runs on noisy points, with the turn held or free, settle: the series warns of none.
+TEST(RunParaboloidLoop, MonteCarloRunsOfANoisyDishAllConverge) {
+    for (bool turnFree : {false, true}) {
+        SCOPED_TRACE(turnFree);
+        CalculationFixture f(noisyDish());
+        if (!turnFree) fiveParameters(f);
+        f.job.MonteCarloRuns = 8;
+        f.job.sigmaX = f.job.sigmaY = f.job.sigmaZ = 0.05;
+        f.panel().setMonteCarlo(true);
+        programRandom().reseed();
+        ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+        for (const std::string& text : f.prompter.texts())
+            EXPECT_EQ(text.find("Monte Carlo runs"), std::string::npos) << text;
+        EXPECT_TRUE(f.job.McCompleted);
+    }
+}
+
 // With rot z'' estimated the points cannot fix the turn about the dish's axis: the flow says so,
 // names the values that turn with it, and their sigmas are left out; tra z keeps its sigma.
 TEST(RunParaboloidLoop, AFreeTurnAboutTheAxisIsNamedAndItsValuesGetNoSigma) {
