@@ -33,6 +33,10 @@ struct CalcSession {
     // the series, but these still reach the user.
     platform::Prompter* prompter = nullptr;
 
+    // The calculation only gives the start of an iteration that goes on (the first step of the
+    // paraboloid flow): the solver's iteration limit ends nothing there, so it is not reported.
+    bool startOnly = false;
+
     // A message box with an OK button; nothing without a prompter.
     void message(const std::string& text) const {
         if (prompter) prompter->message(text);

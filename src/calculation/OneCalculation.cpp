@@ -108,6 +108,7 @@ CalcStatus calculateOnce(CalcSession& s) {
     res.CofactorMatrix.resize(res.UnknownCount, res.UnknownCount);
     res.DistanceRowCount = 0;
     res.SigmasOfDistanceRows = false;
+    res.OpenBySurface = {};
     for (std::int32_t i = 1; i <= res.ObservationCount; ++i)
         res.Weights(i, 1) = job.UseFlags[static_cast<std::size_t>(i)];
     const bool rDistMode = isRDistMode(job, s.engine.controls, job.ParamState);
@@ -122,8 +123,8 @@ CalcStatus calculateOnce(CalcSession& s) {
     }
 
     CalcStatus status = CalcStatus::Solved;
-    res.SolvedNorm = job.NormMode == kNormL1 || job.NormMode == kNormMinimax ? job.NormMode
-                                                                             : std::int16_t{kNormL2};
+    res.SolvedNorm =
+        job.NormMode == kNormL1 || job.NormMode == kNormMinimax ? job.NormMode : std::int16_t{kNormL2};
     switch (job.NormMode) {
         case kNormL1:
             status = runL1Loop(s);

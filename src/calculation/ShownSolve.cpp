@@ -23,7 +23,9 @@ HelmertOutcome solveShowingWarnings(CalcSession& s) {
     if (out.correctionLog && s.engine.services.clipboard)
         s.engine.services.clipboard->setText(*out.correctionLog);
     if (prompter)
-        for (const EngineWarning& warning : out.warnings) showEngineWarning(*prompter, s.job, warning);
+        for (const EngineWarning& warning : out.warnings)
+            if (!(s.startOnly && warning.kind == EngineWarning::Kind::IterationLimit))
+                showEngineWarning(*prompter, s.job, warning);
     return out;
 }
 

@@ -8,15 +8,15 @@
 #include "engine/DesignMatrix.h"
 #include "engine/TransformModel.h"
 #include "shared/Errors.h"
+#include "shared/MatrixOps.h"
 #include "shared/Vectors.h"
 
 namespace kal {
 
 namespace {
 
-constexpr int kMaxUnknowns = 13;
-using Square = std::array<std::array<double, kMaxUnknowns + 1>, kMaxUnknowns + 1>;
-using Column = std::array<double, kMaxUnknowns + 1>;
+using Square = SurfaceDistanceFit::Square;
+using Column = SurfaceDistanceFit::Column;
 
 // Damping factors: after a correction is taken the step comes nearer to Gauss–Newton, after one is
 // refused it gets shorter. The floor keeps the scaled system well away from singular; the ceiling
@@ -30,6 +30,9 @@ constexpr std::int32_t kPollEveryPoints = 4096;
 // Eigenvalues of the scaled normal matrix (unit diagonal, so the largest is at most u) below this
 // share of the largest are directions the points do not determine.
 constexpr double kRankTolerance = 1e-12;
+// A parameter takes part in such a direction when its share of the (scaled, unit) direction
+// exceeds this.
+constexpr double kOpenShare = 1e-8;
 
 void syncWorkingRotation(JobState& job) {
     job.RotXSeed = job.RotX();
@@ -37,8 +40,8 @@ void syncWorkingRotation(JobState& job) {
     job.RotZSeed = job.RotZ();
 }
 
-// Eigen-decomposition of the symmetric matrix a (1..u) by cyclic Jacobi rotations: a becomes
-// diagonal (the eigenvalues), the columns of q the eigenvectors.
+}  // namespace
+
 void symmetricEigen(Square& a, Square& q, int u) {
     for (int i = 1; i <= u; ++i)
         for (int j = 1; j <= u; ++j) q[i][j] = i == j ? 1.0 : 0.0;
@@ -75,6 +78,8 @@ void symmetricEigen(Square& a, Square& q, int u) {
     }
 }
 
+namespace {
+
 // The slots of the unknowns 1..u in column order (slots 1..13 that float).
 std::vector<int> unknownSlots(const DesignLayout& layout) {
     std::vector<int> slots{0};
@@ -101,8 +106,14 @@ double normalWeight(const SurfaceFoot& foot, double px, double py, double pz) {
     return px * foot.nx * foot.nx + py * foot.ny * foot.ny + pz * foot.nz * foot.nz;
 }
 
-SurfaceDistanceFit::SurfaceDistanceFit(JobState& job, EngineContext& engine, const Matrix& P, double limit)
-    : job_(job), engine_(engine), controls_(engine.controls), P_(P), limit_(limit) {
+SurfaceDistanceFit::SurfaceDistanceFit(JobState& job, EngineContext& engine, const Matrix& P, double limit,
+                                       bool weighedOnly)
+    : job_(job),
+      engine_(engine),
+      controls_(engine.controls),
+      P_(P),
+      limit_(limit),
+      weighedOnly_(weighedOnly) {
     const DesignLayout layout = decideDesignLayout(job, controls_, job.ParamState);
     if (layout.rDistMode || layout.useAbcTerms || layout.offsetColumns || layout.nU != layout.nU13)
         throw CalcRefused("The surface fit estimates no R Dist and no offset vector: untick them.");
@@ -118,6 +129,7 @@ double SurfaceDistanceFit::evaluate(std::vector<SurfaceFoot>& feet) {
     double sum = 0.0;
     for (std::int32_t k = 1; k <= n; ++k) {
         if (k % kPollEveryPoints == 0) engine_.poll();
+        if (weighedOnly_ && !weighs(P_, k)) continue;
         double t[3];
         model.apply(job.MCS_X[k], job.MCS_Y[k], job.MCS_Z[static_cast<std::size_t>(k)], t[0], t[1], t[2]);
         SurfaceFoot& f = feet[static_cast<std::size_t>(k)];
@@ -128,16 +140,14 @@ double SurfaceDistanceFit::evaluate(std::vector<SurfaceFoot>& feet) {
     return checkedFinite(sum, "the sum of squared surface distances");
 }
 
-SurfaceFitStep SurfaceDistanceFit::step() {
+SurfaceDistanceFit::Linearisation SurfaceDistanceFit::linearise() {
     JobState& job = job_;
     const std::int32_t n = job.IdenticalCount;
-    syncWorkingRotation(job);
-    const double before = evaluate(feet_);
-
-    // The linearisation at the current parameters: J_k = nᵀ·∂t/∂p, d_k = nᵀ·(t - foot).
+    Linearisation lin;
+    // J_k = nᵀ·∂t/∂p, d_k = nᵀ·(t - foot) at the current parameters and foot points.
     DesignRowBuilder builder(job, controls_, job.ParamState);
-    const std::vector<int> slots = unknownSlots(builder.layout());
-    const int u = static_cast<int>(slots.size()) - 1;
+    lin.slots = unknownSlots(builder.layout());
+    const int u = static_cast<int>(lin.slots.size()) - 1;
     Square N{};
     Column g{};
     {
@@ -167,25 +177,79 @@ SurfaceFitStep SurfaceDistanceFit::step() {
         for (int e = 1; e < c; ++e) N[c][e] = N[e][c];
 
     // Scaled by the diagonal, so that millimetres and radians weigh alike in the damping.
-    Column scale{};
     for (int c = 1; c <= u; ++c) {
         checkedFinite(N[c][c], "the normal equations of the surface fit");
-        scale[c] = N[c][c] > 0.0 ? 1.0 / std::sqrt(N[c][c]) : 0.0;
+        lin.scale[c] = N[c][c] > 0.0 ? 1.0 / std::sqrt(N[c][c]) : 0.0;
     }
-    Square Ns{}, Q{};
     Column gs{};
     for (int c = 1; c <= u; ++c) {
-        gs[c] = g[c] * scale[c];
-        for (int e = 1; e <= u; ++e) Ns[c][e] = N[c][e] * scale[c] * scale[e];
+        gs[c] = g[c] * lin.scale[c];
+        for (int e = 1; e <= u; ++e) lin.eigen[c][e] = N[c][e] * lin.scale[c] * lin.scale[e];
     }
-    symmetricEigen(Ns, Q, u);
+    symmetricEigen(lin.eigen, lin.vectors, u);
     double largestEigen = 0.0;
-    for (int c = 1; c <= u; ++c) largestEigen = std::max(largestEigen, Ns[c][c]);
-    Column projected{};  // qᵀ·g_s per eigenvector, 0 for the undetermined directions
+    for (int c = 1; c <= u; ++c) largestEigen = std::max(largestEigen, lin.eigen[c][c]);
     for (int k = 1; k <= u; ++k) {
-        if (!(Ns[k][k] > kRankTolerance * largestEigen)) continue;
-        for (int c = 1; c <= u; ++c) projected[k] += Q[c][k] * gs[c];
+        lin.open[k] = !(lin.eigen[k][k] > kRankTolerance * largestEigen);
+        if (lin.open[k]) continue;
+        for (int c = 1; c <= u; ++c) lin.projected[k] += lin.vectors[c][k] * gs[c];
     }
+    return lin;
+}
+
+std::array<bool, kParamCount + 1> SurfaceDistanceFit::undeterminedSlots() {
+    syncWorkingRotation(job_);
+    evaluate(feet_);
+    const Linearisation lin = linearise();
+    const int u = static_cast<int>(lin.slots.size()) - 1;
+    std::array<bool, kParamCount + 1> out{};
+    for (int k = 1; k <= u; ++k) {
+        if (!lin.open[k]) continue;
+        // The direction is a unit vector of the scaled parameters: a share this small moves no
+        // point by more than rounding.
+        for (int c = 1; c <= u; ++c)
+            if (std::fabs(lin.vectors[c][k]) > kOpenShare) out[static_cast<std::size_t>(lin.slots[c])] = true;
+    }
+    return out;
+}
+
+void SurfaceDistanceFit::pointCofactors(Matrix& Q) {
+    JobState& job = job_;
+    syncWorkingRotation(job);
+    DesignRowBuilder builder(job, controls_, job.ParamState);
+    const std::vector<int> slots = unknownSlots(builder.layout());
+    const auto u = static_cast<std::int32_t>(slots.size()) - 1;
+    Matrix N(u, u);
+    double a[3][kParamCount + 1];
+    for (std::int32_t k = 1; k <= job.IdenticalCount; ++k) {
+        if (k % kPollEveryPoints == 0) engine_.poll();
+        const auto kz = static_cast<std::size_t>(k);
+        const double x[4] = {0.0, job.MCS_X[k], job.MCS_Y[k], job.MCS_Z[kz]};
+        builder.columnsAt(x, a);
+        for (int i = 0; i < 3; ++i) {
+            const double w = P_(3 * k - 2 + i, 1);
+            if (w == 0.0) continue;
+            for (std::int32_t c = 1; c <= u; ++c)
+                for (std::int32_t e = c; e <= u; ++e) N(c, e) += w * a[i][c] * a[i][e];
+        }
+    }
+    for (std::int32_t c = 1; c <= u; ++c)
+        for (std::int32_t e = 1; e < c; ++e) N(c, e) = N(e, c);
+    Q.resize(u, u);
+    matInvert(N, u, u, Q);
+}
+
+SurfaceFitStep SurfaceDistanceFit::step() {
+    JobState& job = job_;
+    syncWorkingRotation(job);
+    const double before = evaluate(feet_);
+    const Linearisation lin = linearise();
+    const std::vector<int>& slots = lin.slots;
+    const int u = static_cast<int>(slots.size()) - 1;
+    const Square& Ns = lin.eigen;
+    const Square& Q = lin.vectors;
+    const Column& projected = lin.projected;
+    const Column& scale = lin.scale;
 
     const auto start = job.Params;
     SurfaceFitStep out;

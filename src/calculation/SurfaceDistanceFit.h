@@ -19,6 +19,7 @@
 //
 // Cost per step: one foot-point search per point for the linearisation and one per trial,
 // O(n·u²) for the normal equations and O(u³) for their eigen-decomposition (u ≤ 13).
+#include <array>
 #include <vector>
 
 #include "engine/EngineContext.h"
@@ -43,7 +44,10 @@ class SurfaceDistanceFit {
     // identical point k, column 1); `limit` is the convergence limit of the corrections (mm, rad).
     // The passes over the points let events through by the context's clock. A layout with R Dist
     // or the offset vector has no surface distances: CalcRefused.
-    SurfaceDistanceFit(JobState& job, EngineContext& engine, const Matrix& P, double limit);
+    // With `weighedOnly` the points without weight are not searched at all (their foot points are
+    // left unset): for a fit on a sample of the points.
+    SurfaceDistanceFit(JobState& job, EngineContext& engine, const Matrix& P, double limit,
+                       bool weighedOnly = false);
 
     // One damped step from the job's current parameters. Leaves the job at the parameters after
     // the step, with the working copy of the rotation (RotXSeed..RotZSeed) equal to them. A
@@ -54,12 +58,39 @@ class SurfaceDistanceFit {
     // index 1..IdenticalCount (entry 0 unused); empty before the first step.
     const std::vector<SurfaceFoot>& feet() const { return feet_; }
 
+    // The estimated slots that take part in a direction the points do not determine at the job's
+    // current parameters (a turn about the surface's own axis moves tra x, tra y and the angles
+    // with rot z''); all false where the points determine every estimated parameter. Leaves the
+    // foot points at the current parameters.
+    std::array<bool, kParamCount + 1> undeterminedSlots();
+
+    // The cofactor matrix (AᵀPA)⁻¹ of the three coordinate rows of every identical point at the
+    // job's current parameters (the rows a calculation towards fixed foot points solves), into
+    // Q (1..u, 1..u), u the estimated slots in column order.
+    void pointCofactors(Matrix& Q);
+
+    static constexpr int kMaxUnknowns = 13;
+    using Square = std::array<std::array<double, kMaxUnknowns + 1>, kMaxUnknowns + 1>;
+    using Column = std::array<double, kMaxUnknowns + 1>;
+
   private:
+    // The scaled normal equations at the current parameters and foot points, decomposed.
+    struct Linearisation {
+        std::vector<int> slots;  // the slot of each unknown 1..u
+        Column scale{};          // 1/√N_cc
+        Square eigen{};          // the scaled normal matrix, diagonalised: eigenvalues on the diagonal
+        Square vectors{};        // its eigenvectors (columns)
+        Column projected{};      // qᵀ·g_s per eigenvector, 0 for the undetermined directions
+        std::array<bool, kMaxUnknowns + 1> open{};  // the eigenvector is a direction the points leave open
+    };
+    Linearisation linearise();
+
     JobState& job_;
     EngineContext& engine_;
     const EngineControls controls_;
     const Matrix& P_;
     const double limit_;
+    const bool weighedOnly_;
     double damping_ = 1e-3;  // μ of the scaled normal equations (N_s + μ·I)
     std::vector<SurfaceFoot> feet_;
     std::vector<SurfaceFoot> trialFeet_;
@@ -67,6 +98,10 @@ class SurfaceDistanceFit {
     // The weighted sum of squares at the job's current parameters, with the foot points into `feet`.
     double evaluate(std::vector<SurfaceFoot>& feet);
 };
+
+// Eigen-decomposition of the symmetric matrix a (1..u) by cyclic Jacobi rotations: a becomes
+// diagonal (the eigenvalues), the columns of q the eigenvectors.
+void symmetricEigen(SurfaceDistanceFit::Square& a, SurfaceDistanceFit::Square& q, int u);
 
 // The weight of a point's orthogonal distance: nᵀ·diag(px, py, pz)·n.
 double normalWeight(const SurfaceFoot& foot, double px, double py, double pz);

@@ -33,6 +33,11 @@ struct CalcResults {
     // rows were rewritten as triples: the result display shows these instead of recomputing them
     // over the triples. Every calculation starts it false.
     bool SigmasOfDistanceRows = false;
+    // Set by the paraboloid flow: the estimated parameters that move with a turn about the
+    // surface's own axis, which its points cannot determine while rot z'' is estimated. Their
+    // cofactors belong to one of many equally good solutions, so they give no sigma. Every
+    // calculation starts it clear.
+    std::array<bool, kParamCount + 1> OpenBySurface{};
 };
 
 }  // namespace kal

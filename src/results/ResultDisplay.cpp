@@ -128,8 +128,18 @@ void sigmaStep(const JobState& job, const DisplayInput& in, double s0, ResultDis
         t.sigma = valueText(job, slot, *sigma);
         t.significance = significanceText(slot, value, *sigma);
     };
-    for (int slot = kTraX; slot <= kZtoXY; ++slot)
-        if (in.ticks.ticked[at(slot)]) write(slot, nextSigma(), job.Params[at(slot)]);
+    for (int slot = kTraX; slot <= kZtoXY; ++slot) {
+        if (!in.ticks.ticked[at(slot)]) continue;
+        const std::optional<double> sigma = nextSigma();
+        if (r.OpenBySurface[at(slot)]) {
+            // One of many equally good values: its cofactor is no sigma of the estimate.
+            ParameterTexts& t = d.params[at(slot)];
+            t.sigma = t.significance = std::string();
+            t.sigmaTip = kOpenBySurfaceTooltip;
+            continue;
+        }
+        write(slot, sigma, job.Params[at(slot)]);
+    }
 
     const bool vectorMode = job.UseAbcMode && (in.ticks.useAbc || in.ticks.ticked[kRDist]);
     if (vectorMode) {

@@ -42,6 +42,9 @@ struct ParameterTexts {
     std::optional<std::string> scaleTip;      // tooltip of a scale value box
     std::optional<std::string> sigma;         // sigma box
     std::optional<std::string> significance;  // value/sigma box
+    // The tooltip of the sigma and value/sigma boxes where it differs from the display's
+    // sigmaTooltip (a value the points leave open).
+    std::optional<std::string> sigmaTip;
 };
 
 struct ResultDisplay {
@@ -55,7 +58,7 @@ struct ResultDisplay {
     // boxes of the statistics; empty after an L2 adjustment (Monte Carlo included), the reason
     // why those boxes stay empty after an L1 or minimax one.
     std::string sigmaTooltip;
-    bool seedEnabled = true;                               // "Value to SEED" after every display
+    bool seedEnabled = true;  // "Value to SEED" after every display
 };
 
 // What the display works from.
@@ -82,6 +85,12 @@ inline constexpr const char* kDeltaPrefix = "delta to last calculation: ";
 bool normGivesSigmas(int norm);
 // The tooltip of those empty boxes after an adjustment under `norm` (L1 or minimax); "" under L2.
 std::string noSigmaTooltip(int norm);
+
+// The tooltip of the empty sigma boxes of a value that moves with the turn about the surface's own
+// axis, which the points of a paraboloid job do not determine while rot z'' is estimated.
+inline constexpr const char* kOpenBySurfaceTooltip =
+    "No sigma: the points do not determine the turn about the surface's axis, and this value turns "
+    "with it. Hold rot z'' for sigmas.";
 
 // The statistics that are sigmas: empty, with noSigmaTooltip, under L1 and minimax.
 inline constexpr std::array<int, 5> kSigmaStatistics{kStatS0, kStatSigmaXyz, kStatSx, kStatSy, kStatSz};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 
@@ -182,6 +184,193 @@ TEST(RunParaboloidLoop, MonteCarloSeriesOfIterationsThenALiveStopForTheFinalOne)
     EXPECT_NE(f.job.McRuns[kTraX][3], 0.0);
     EXPECT_NEAR(f.job.TraX(), tilted().tra[0], 1e-3);
     EXPECT_EQ(f.windows.detailsShown, 1);
+}
+
+// A noisy dish under a pose that takes the fit several steps (f = 100 mm, 0.01 mm noise).
+JobState noisyDish() {
+    KnownTransform truth;
+    truth.tra[0] = 40.0;
+    truth.tra[1] = -25.0;
+    truth.tra[2] = 12.0;
+    truth.rot[0] = 0.15;
+    truth.rot[1] = -0.1;
+    truth.rot[2] = 0.0;
+    JobState job = paraboloidJob(truth);
+    std::mt19937_64 rng(3);
+    std::normal_distribution<double> noise(0.0, 0.01);
+    for (std::int32_t k = 1; k <= job.IdenticalCount; ++k) {
+        job.MCS_X.set(k, job.MCS_X[k] + noise(rng));
+        job.MCS_Y.set(k, job.MCS_Y[k] + noise(rng));
+        job.MCS_Z[static_cast<std::size_t>(k)] += noise(rng);
+    }
+    return job;
+}
+
+// What a stopped or bounded iteration shows, to compare.
+struct Shown {
+    std::array<double, kParamCount + 1> params;
+    double s0;
+    Matrix cofactors;
+    Matrix residuals;
+};
+
+Shown shown(CalculationFixture& f) {
+    return {f.job.Params, f.results().S0, f.results().CofactorMatrix, f.results().Residuals};
+}
+
+// The residuals shown are the vectors from the OCS shown (the foot points) to the transformed
+// points of the parameters shown.
+void expectResidualsOfWhatIsShown(CalculationFixture& f) {
+    Matrix M(3, 3);
+    matFromAnglesXYZ(f.job.RotX(), f.job.RotY(), f.job.RotZ(), M);
+    for (std::int32_t k = 1; k <= f.job.IdenticalCount; ++k) {
+        const auto kz = static_cast<std::size_t>(k);
+        const double m[3] = {f.job.MCS_X[k], f.job.MCS_Y[k], f.job.MCS_Z[kz]};
+        const double o[3] = {f.job.OCS_X[k], f.job.OCS_Y[k], f.job.OCS_Z[kz]};
+        for (int i = 0; i < 3; ++i) {
+            double t = f.job.Params[static_cast<std::size_t>(kTraX + i)];
+            for (int j = 0; j < 3; ++j) t += M(i + 1, j + 1) * m[j];
+            EXPECT_NEAR(f.residual(3 * k - 3 + i + 1), t - o[i], 1e-9) << "point " << k << ", axis " << i;
+        }
+    }
+}
+
+// STOP (the calculation window's or the stop window's) after step k shows what the same job with
+// a step bound of k shows: the parameters of step k, and residuals, s0 and sigmas of them.
+TEST(RunParaboloidLoop, AStopAfterStepKShowsWhatABoundOfKShows) {
+    for (int k : {2, 3, 5}) {
+        for (bool stopWindow : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << "step " << k << (stopWindow ? ", stop window" : ", STOP"));
+            CalculationFixture bounded(noisyDish());
+            fiveParameters(bounded);
+            bounded.flow->setLoopCap(k);
+            ASSERT_EQ(bounded.calculate(), CalcStatus::Solved);
+            ASSERT_EQ(bounded.prompter.texts().size(), 1u);
+            EXPECT_EQ(bounded.prompter.texts()[0], "The paraboloid iteration did not converge within " +
+                                                       std::to_string(k) +
+                                                       " steps; the solution of its last step is kept.");
+            expectResidualsOfWhatIsShown(bounded);
+
+            CalculationFixture stopped(noisyDish());
+            fiveParameters(stopped);
+            int readies = 0;
+            stopped.progress.onPanel = [&](int panel, const std::string& text) {
+                if (panel != 2 || text != "...ready" || ++readies != k) return;
+                if (stopWindow)
+                    stopped.flow->stopParaboloidLoop();
+                else
+                    stopped.flow->requestStop();
+            };
+            ASSERT_EQ(stopped.calculate(), CalcStatus::Stopped);
+            EXPECT_EQ(
+                stopped.prompter.texts(),
+                std::vector<std::string>{"The paraboloid iteration was stopped after " + std::to_string(k) +
+                                         " steps, before its parameters had settled; the solution of its "
+                                         "last step is kept."});
+            expectResidualsOfWhatIsShown(stopped);
+            const Shown a = shown(bounded), b = shown(stopped);
+            EXPECT_EQ(a.params, b.params);
+            EXPECT_EQ(a.s0, b.s0);
+            EXPECT_EQ(a.cofactors, b.cofactors);
+            EXPECT_EQ(a.residuals, b.residuals);
+        }
+    }
+}
+
+// A limit no correction can reach (below the rounding of the sum) ends the iteration with the
+// message of its own cause, not with the step bound's.
+TEST(RunParaboloidLoop, TheStuckEndAndTheBoundEndSayEachTheirOwnCause) {
+    CalculationFixture stuck(noisyDish());
+    fiveParameters(stuck);
+    stuck.job.IterationThreshold = 1e-300;
+    stuck.job.MaxIteration = 3;  // the first step's calculation towards the foot points
+    EXPECT_EQ(stuck.calculate(), CalcStatus::Solved);
+    ASSERT_FALSE(stuck.prompter.texts().empty());
+    const std::string last = stuck.prompter.texts().back();
+    EXPECT_NE(last.find("ended after"), std::string::npos) << last;
+    EXPECT_NE(last.find("no correction lowered the sum of the squared distances from the surface"),
+              std::string::npos)
+        << last;
+    EXPECT_EQ(last.find("within"), std::string::npos) << last;
+    EXPECT_LT(stuck.results().ParaIteration, 1000);
+    expectResidualsOfWhatIsShown(stuck);
+}
+
+// Monte Carlo runs that end without converging are counted in the series' warning, each cause
+// with its own words.
+TEST(RunParaboloidLoop, MonteCarloRunsThatDidNotConvergeAreCountedByTheirCause) {
+    struct Case {
+        double threshold;
+        std::int32_t cap;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {0.0, 2, "3 Monte Carlo runs of the paraboloid iteration did not converge within 2 steps."},
+        {1e-300, 1000,
+         "3 Monte Carlo runs of the paraboloid iteration ended without converging: no correction lowered the "
+         "sum of the squared distances from the surface."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        CalculationFixture f(noisyDish());
+        fiveParameters(f);
+        f.job.IterationThreshold = c.threshold;
+        f.job.MaxIteration = 3;
+        f.flow->setLoopCap(c.cap);
+        f.job.MonteCarloRuns = 3;
+        f.job.sigmaX = f.job.sigmaY = f.job.sigmaZ = 0.01;
+        f.panel().setMonteCarlo(true);
+        programRandom().reseed();
+        ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+        const auto& texts = f.prompter.texts();
+        EXPECT_NE(std::find(texts.begin(), texts.end(), c.expected), texts.end())
+            << ::testing::PrintToString(texts);
+    }
+}
+
+// Runs on noisy points, with the turn held or free, settle: the series warns of none.
+TEST(RunParaboloidLoop, MonteCarloRunsOfANoisyDishAllConverge) {
+    for (bool turnFree : {false, true}) {
+        SCOPED_TRACE(turnFree);
+        CalculationFixture f(noisyDish());
+        if (!turnFree) fiveParameters(f);
+        f.job.MonteCarloRuns = 8;
+        f.job.sigmaX = f.job.sigmaY = f.job.sigmaZ = 0.05;
+        f.panel().setMonteCarlo(true);
+        programRandom().reseed();
+        ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+        for (const std::string& text : f.prompter.texts())
+            EXPECT_EQ(text.find("Monte Carlo runs"), std::string::npos) << text;
+        EXPECT_TRUE(f.job.McCompleted);
+    }
+}
+
+// With rot z'' estimated the points cannot fix the turn about the dish's axis: the flow says so,
+// names the values that turn with it, and their sigmas are left out; tra z keeps its sigma.
+TEST(RunParaboloidLoop, AFreeTurnAboutTheAxisIsNamedAndItsValuesGetNoSigma) {
+    KnownTransform truth = tilted();
+    truth.rot[2] = 0.4;
+    CalculationFixture f(paraboloidJob(truth));
+    ASSERT_TRUE(f.panel().row(kRotZ).estimate);
+    ASSERT_EQ(f.calculate(), CalcStatus::Solved);
+    EXPECT_EQ(
+        f.prompter.texts(),
+        std::vector<std::string>{
+            "The points cannot determine the turn about the surface's axis: the surface looks the same "
+            "turned about it. tra x, tra y, rot x, rot y', rot z'' turn with it, so the values shown are "
+            "one of many equally good solutions and their sigmas are not shown. Hold rot z'' (for "
+            "instance at 0) and calculate again to determine them."});
+    const auto& open = f.results().OpenBySurface;
+    for (int slot : {kTraX, kTraY, kRotX, kRotY, kRotZ})
+        EXPECT_TRUE(open[static_cast<std::size_t>(slot)]) << slot;
+    EXPECT_FALSE(open[kTraZ]);
+
+    // Held, the turn is fixed: no message, nothing open.
+    CalculationFixture held(paraboloidJob(truth));
+    fiveParameters(held);
+    ASSERT_EQ(held.calculate(), CalcStatus::Solved);
+    EXPECT_TRUE(held.prompter.texts().empty()) << ::testing::PrintToString(held.prompter.texts());
+    for (bool o : held.results().OpenBySurface) EXPECT_FALSE(o);
 }
 
 TEST(RunParaboloidLoop, DirectionSwitchRefused) {

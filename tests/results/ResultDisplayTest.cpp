@@ -165,6 +165,32 @@ TEST(ResultDisplay, UnderL1AndMinimaxNoSigmaIsShownAndTheTooltipSaysWhy) {
     }
 }
 
+// A paraboloid job with rot z'' estimated: the values that turn with the surface's axis get empty
+// sigma and value/sigma boxes with a tooltip that says why; the others (tra z) keep their sigmas.
+TEST(ResultDisplay, ValuesTheSurfaceLeavesOpenShowNoSigma) {
+    platform::ScopedDecimalSeparator point('.');
+    JobState job = unitJob();
+    job.TraZ() = 10;
+    CalcResults r = unitS0Adjustment({4.0, 4.0, 4.0, 1e-4, 1e-4, 1e-4});
+    for (int slot : {kTraX, kTraY, kRotX, kRotY, kRotZ})
+        r.OpenBySurface[static_cast<std::size_t>(slot)] = true;
+    DisplayInput in{&r, {}, true};
+    for (int slot = kTraX; slot <= kRotZ; ++slot) in.ticks.ticked[static_cast<std::size_t>(slot)] = true;
+    PrevStats prev;
+    const ResultDisplay d = showResults(job, in, prev);
+    for (int slot : {kTraX, kTraY, kRotX, kRotY, kRotZ}) {
+        const auto& t = d.params[static_cast<std::size_t>(slot)];
+        EXPECT_EQ(t.sigma, "") << slot;
+        EXPECT_EQ(t.significance, "") << slot;
+        EXPECT_EQ(t.sigmaTip, kOpenBySurfaceTooltip) << slot;
+        EXPECT_FALSE(d.paramSigma[static_cast<std::size_t>(slot)]) << slot;
+    }
+    EXPECT_EQ(d.params[kTraZ].sigma, "2.000");  // its own cofactor, the third
+    EXPECT_EQ(d.params[kTraZ].significance, "5.0");
+    EXPECT_FALSE(d.params[kTraZ].sigmaTip);
+    EXPECT_EQ(d.statisticsText[kStatS0], "1.000");  // s0 is determined
+}
+
 // The units window's OK before any calculation: every box is reformatted, nothing needs an
 // adjustment, and the job is not marked calculated.
 TEST(ResultDisplay, UnitsRedisplayBeforeAnyCalculationLeavesTheJobNotCalculated) {

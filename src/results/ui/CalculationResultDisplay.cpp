@@ -279,9 +279,12 @@ void CalculationResultDisplay::applyStatistics(const ResultDisplay& d) {
     // Under L1 and minimax the sigmas stay empty; their boxes say why.
     const QString tip = q(d.sigmaTooltip);
     for (int k : kSigmaStatistics) boxes_[at(k)]->setToolTip(tip);
-    for (int slot = 1; slot <= kParamCount; ++slot)
+    // A value the points leave open has empty sigma boxes too, with its own reason.
+    for (int slot = 1; slot <= kParamCount; ++slot) {
+        const auto& own = d.params[at(slot)].sigmaTip;
         for (QLineEdit* box : {sigmaBoxes_[at(slot)].first, sigmaBoxes_[at(slot)].second})
-            if (box) box->setToolTip(tip);
+            if (box) box->setToolTip(own ? q(*own) : tip);
+    }
 }
 
 void CalculationResultDisplay::applyClipboard(const ResultDisplay& d, const DisplayTicks& ticks) {

@@ -18,6 +18,7 @@
 #include "shell/JobCommands.h"
 #include "shell/ui/FormMain.h"
 #include "shell/ui/MainJobWindow.h"
+#include "support/DishJob.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePlatform.h"
 
@@ -187,8 +188,11 @@ QString tip(QWidget& w, const char* name) {
 // value/sigma of millions). The sigma boxes stay empty and say why; the report's sigma fields stay
 // empty; the residual extremes stay. L2 brings the sigmas back and clears the tooltips.
 TEST(CalculationResultDisplay, UnderL1AndMinimaxTheSigmaBoxesAndReportFieldsStayEmptyWithTheReason) {
-    const char* sigmaBoxes[] = {"TextSigmaTransX", "TextSignifikanzTransX", "TextSigmaRotZ",
-                                "TextSignifikanzRotZ", "TextS0", "TextSxyz", "TextSx", "TextSy", "TextSz"};
+    const char* sigmaBoxes[] = {"TextSigmaTransX", "TextSignifikanzTransX",
+                                "TextSigmaRotZ",   "TextSignifikanzRotZ",
+                                "TextS0",          "TextSxyz",
+                                "TextSx",          "TextSy",
+                                "TextSz"};
     for (const std::int16_t norm : {kNormL1, kNormMinimax}) {
         SCOPED_TRACE(norm);
         Program p;
@@ -216,7 +220,8 @@ TEST(CalculationResultDisplay, UnderL1AndMinimaxTheSigmaBoxesAndReportFieldsStay
         EXPECT_FALSE(display->greenArrow(kStatS0)->isVisibleTo(&w));
         // The report: "s0 " TAB (empty) TAB unit TAB "sigma xyz " TAB (empty) TAB unit.
         const QString report = QApplication::clipboard()->text();
-        EXPECT_TRUE(report.contains("\r\ns0 \t\tmillimeter\tsigma xyz \t\tmillimeter\r\n")) << report.toStdString();
+        EXPECT_TRUE(report.contains("\r\ns0 \t\tmillimeter\tsigma xyz \t\tmillimeter\r\n"))
+            << report.toStdString();
         EXPECT_TRUE(report.contains("\r\nsx   \t\tmax x ")) << report.toStdString();
         if (norm == kNormL1) saveCapture(p.main, w, "calculation-l1.png");
 
@@ -235,6 +240,45 @@ TEST(CalculationResultDisplay, UnderL1AndMinimaxTheSigmaBoxesAndReportFieldsStay
         EXPECT_TRUE(tip(w, "TextSigmaTransX").isEmpty());
         EXPECT_TRUE(tip(w, "TextS0").isEmpty());
     }
+}
+
+// A paraboloid job with rot z'' estimated: the values that turn with the surface's axis show no
+// sigma and say why in the tooltip; tra z and s0, which the points determine, keep theirs. With
+// rot z'' held every sigma is there again and no tooltip is left.
+TEST(CalculationResultDisplay, ValuesTheSurfaceLeavesOpenShowNoSigmaWithTheReason) {
+    testing::DishRecipe recipe;
+    recipe.focal = 200.0;
+    recipe.noise = 0.01;
+    recipe.truth.tra[0] = 30.0;
+    recipe.truth.tra[1] = 12.0;
+    recipe.truth.tra[2] = -8.0;
+    recipe.truth.rot[0] = 0.05;
+    recipe.truth.rot[1] = -0.03;
+    recipe.truth.rot[2] = 0.4;
+    Program p;
+    p.job = testing::makeDishJob(recipe);
+    p.job.TrafoFormGeladen = false;
+    FormTrafoBerechnung& w = p.windows.ensureOpen();
+    ASSERT_TRUE(w.row(kRotZ).estimate->isChecked());
+    w.calculateButton()->click();
+    ASSERT_TRUE(p.job.TrafoCalculated);
+    for (const char* name : {"TextSigmaTransX", "TextSignifikanzTransX", "TextSigmaTransY", "TextSigmaRotX",
+                             "TextSigmaRotY", "TextSigmaRotZ", "TextSignifikanzRotZ"}) {
+        EXPECT_EQ(box(w, name), "") << name;
+        EXPECT_EQ(tip(w, name).toStdString(), kOpenBySurfaceTooltip) << name;
+    }
+    EXPECT_FALSE(box(w, "TextSigmaTransZ").isEmpty());
+    EXPECT_TRUE(tip(w, "TextSigmaTransZ").isEmpty());
+    EXPECT_FALSE(box(w, "TextS0").isEmpty());
+
+    w.row(kRotZ).estimate->click();
+    ASSERT_FALSE(w.row(kRotZ).estimate->isChecked());
+    w.calculateButton()->click();
+    for (const char* name : {"TextSigmaTransX", "TextSigmaRotZ", "TextSigmaRotX"}) {
+        EXPECT_TRUE(tip(w, name).isEmpty()) << name;
+    }
+    EXPECT_FALSE(box(w, "TextSigmaTransX").isEmpty());
+    EXPECT_FALSE(box(w, "TextSigmaRotX").isEmpty());
 }
 
 // The units window's OK before any calculation in this window: boxes reformatted, the job not
@@ -290,11 +334,11 @@ TEST(CalculationResultDisplay, CellCalibrationModeShowsTheOtherRotationSolution)
     const QString rotZ = w.row(kRotZ).value->text();
     QApplication::processEvents();
     QApplication::processEvents();
-    const QString expected =
-        length(p.job, p.job.TraX()) + "\t" + length(p.job, p.job.TraY()) + "\t" + length(p.job, p.job.TraZ()) +
-        "\t" + QString::fromStdString(*angleText(p.job, -p.job.RotX())) + "\t" +
-        QString::fromStdString(*angleText(p.job, -p.job.RotY())) + "\t" +
-        QString::fromStdString(*angleText(p.job, -p.job.RotZ())) + "\t";
+    const QString expected = length(p.job, p.job.TraX()) + "\t" + length(p.job, p.job.TraY()) + "\t" +
+                             length(p.job, p.job.TraZ()) + "\t" +
+                             QString::fromStdString(*angleText(p.job, -p.job.RotX())) + "\t" +
+                             QString::fromStdString(*angleText(p.job, -p.job.RotY())) + "\t" +
+                             QString::fromStdString(*angleText(p.job, -p.job.RotZ())) + "\t";
     EXPECT_EQ(QApplication::clipboard()->text(), expected);
     EXPECT_EQ(rotZ, "-90.0000");
     // rot z'' = -90° has the other solution (180°, 180°, 90°).
