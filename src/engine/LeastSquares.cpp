@@ -633,9 +633,15 @@ using Params = std::array<double, kParamCount + 1>;
 
 // Points the starts are tried on: every used point up to this many, else an evenly spaced sample of
 // them; the winner is then refined on all points. Keeps the search's cost independent of the job's size.
-constexpr std::int32_t kStartSample = 1024;
+constexpr std::int32_t kStartSample = 128;
 // Iterations each start may take (fewer when MaxIteration asks for fewer).
+// Every start runs a first round of iterations; the few lowest that have not settled run on to the
+// full count (fewer when MaxIteration asks for fewer).
+constexpr std::int32_t kFirstRound = 30;
 constexpr std::int32_t kStartIterations = 100;
+// On a few points every run is cheap and all of them run on; on more, the lowest few.
+constexpr std::size_t kRunOn = 3;
+constexpr std::int32_t kAllRunOnUpTo = 64;
 
 // The job's identical points replaced by a sample of its used points while the object lives (the
 // arrays are swapped, not copied, so the sample costs O(sample)); P() holds their weights.
@@ -716,6 +722,7 @@ struct StartRun {
     double squares = std::numeric_limits<double>::infinity();
     Params params{};
     std::int32_t iterations = 0;
+    bool settled = false;  // converged, or stalled where no step lowers the sum
 };
 
 // The damped iteration from one start, as the solve runs it, up to `limit` iterations; what it
@@ -740,10 +747,14 @@ StartRun runFromStart(JobState& job, const ParamStates& states, EngineContext& c
             controlStep(job, states, ctx.controls, origin, P, lay, step, solved, it, thr, x, Q, plain);
             applyCorrections(job, states, x);
             ++r.iterations;
-            if (plain && largestOf(x, lay.nU) < thr) break;
+            if (plain && largestOf(x, lay.nU) < thr) {
+                r.settled = true;
+                break;
+            }
         }
     } catch (const NumericError&) {
         // A stall: what the iteration reached stays a candidate.
+        r.settled = true;
     }
     try {
         if (reduced) restoreTranslation(job, origin, lay);
@@ -827,18 +838,35 @@ StartSearch searchStarts(JobState& job, const ParamStates& states, EngineContext
                 if (const auto t = turnedStart(job, lay, Ps, *all, turn)) starts.push_back(*t);
         const std::int32_t limit =
             std::max<std::int32_t>(1, std::min<std::int32_t>(job.MaxIteration, kStartIterations));
-        double lowest = std::numeric_limits<double>::infinity();
+        std::vector<StartRun> runs;
         for (const Params& start : starts) {
             if (job.StopFlag) break;
-            const StartRun r = runFromStart(job, states, ctx, Ps, lay, start, limit, thr);
-
+            runs.push_back(runFromStart(job, states, ctx, Ps, lay, start, std::min(limit, kFirstRound), thr));
             saved.restore(job);
-            found.anyRegular = found.anyRegular || r.regular;
-            if (r.squares < lowest) {
-                lowest = r.squares;
-                found.best = sampled ? r.params : start;
-            }
+            found.anyRegular = found.anyRegular || runs.back().regular;
         }
+        // The lowest runs that are still moving run on.
+        std::vector<std::size_t> moving;
+        for (std::size_t k = 0; k < runs.size(); ++k)
+            if (!runs[k].settled && runs[k].iterations < limit) moving.push_back(k);
+        std::stable_sort(moving.begin(), moving.end(),
+                         [&runs](std::size_t a, std::size_t b) { return runs[a].squares < runs[b].squares; });
+        if (moving.size() > kRunOn && job.IdenticalCount > kAllRunOnUpTo) moving.resize(kRunOn);
+        for (const std::size_t k : moving) {
+            if (job.StopFlag) break;
+            StartRun on =
+                runFromStart(job, states, ctx, Ps, lay, runs[k].params, limit - runs[k].iterations, thr);
+            saved.restore(job);
+            on.regular = runs[k].regular;
+            on.iterations += runs[k].iterations;
+            runs[k] = on;
+        }
+        double lowest = std::numeric_limits<double>::infinity();
+        for (std::size_t k = 0; k < runs.size(); ++k)
+            if (runs[k].squares < lowest) {
+                lowest = runs[k].squares;
+                found.best = sampled ? runs[k].params : starts[k];
+            }
     }
     saved.restore(job);
     return found;
