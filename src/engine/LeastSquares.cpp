@@ -503,7 +503,7 @@ struct Snapshot {
 };
 
 // The R Dist fit (distance rows) is the one whose iteration wanders off from the three-point start;
-// it gets the all-points start and the step control. The other models keep the plain iteration.
+// it gets the multi-start and the step control. The other models keep the plain iteration.
 bool isGuarded(const DesignLayout& lay) { return lay.distanceRows; }
 
 // The weighted sum of squares at the job's parameters; the working copy of the rotation stays.
