@@ -7,7 +7,8 @@
 //
 // The pose is the closed-form rigid fit (Horn's unit quaternion: the eigenvector of the largest
 // eigenvalue of a symmetric 4×4 matrix of the weighted cross moments) of K·S·MCS onto the OCS,
-// with K and S at their start values; then R Dist := the weighted mean distance left between the
+// with K and S at their start values; with held translations or rotation angles, a damped
+// Gauss–Newton fit of the others from there; then R Dist := the mean distance left between the
 // transformed MCS points and their OCS points. Time O(n), memory O(n) for the turned points.
 #include <array>
 #include <optional>
