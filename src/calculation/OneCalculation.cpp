@@ -44,6 +44,12 @@ EngineControls controlsOf(const ParameterPanel& panel) {
 }
 
 void preferSmallerRotations(JobState& job) {
+    // A held rotation angle keeps its typed value: the other triple would change it (rot x held at
+    // 0 would read 180).
+    for (int k = kRotX; k <= kRotZ; ++k) {
+        const std::string& state = job.ParamState[static_cast<std::size_t>(k)];
+        if (isNumberText(state) && !state.empty()) return;
+    }
     Matrix R(3, 3);
     matFromAnglesXYZ(job.RotX(), job.RotY(), job.RotZ(), R);
     Vec3 s1{}, s2{};

@@ -22,7 +22,8 @@ void rowsToParamState(const ParameterPanel& panel, ParamStates& states);
 EngineControls controlsOf(const ParameterPanel& panel);
 
 // Replaces RotX, RotY, RotZ by the equivalent x-y'-z'' triple with the smaller sum of absolute
-// angles; a tie (sums within 1e-9) takes the second solution (NiceRotSol).
+// angles; a tie (sums within 1e-9) takes the second solution (NiceRotSol). Not while a rotation is
+// held at a typed value (ParamState): that angle keeps its value, and the solved triple with it.
 void preferSmallerRotations(JobState& job);
 
 // calculateOnce (ButtonCalcErsatz). Refused: the message is shown and the caller puts the job back. Throws

@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/AllPointsStart.h"
@@ -18,6 +19,7 @@
 #include "engine/StartValues.h"
 #include "shared/Errors.h"
 #include "shared/NumberText.h"
+#include "shared/TaggedArray.h"
 #include "shared/Vectors.h"
 
 namespace kal {
@@ -44,10 +46,12 @@ std::optional<std::array<double, 4>> commonSpotOfUsedPoints(const JobState& job,
                                                             bool distanceRows) {
     std::optional<std::array<double, 4>> spot;
     for (std::int32_t i = 1; i <= job.IdenticalCount; ++i) {
-        const bool used = distanceRows ? P(3 * i, 1) != 0.0
-                                       : (P(3 * i - 2, 1) != 0.0 || P(3 * i - 1, 1) != 0.0 || P(3 * i, 1) != 0.0);
+        const bool used = distanceRows
+                              ? P(3 * i, 1) != 0.0
+                              : (P(3 * i - 2, 1) != 0.0 || P(3 * i - 1, 1) != 0.0 || P(3 * i, 1) != 0.0);
         if (!used) continue;
-        const std::array<double, 4> x{0.0, job.MCS_X[i], job.MCS_Y[i], job.MCS_Z[static_cast<std::size_t>(i)]};
+        const std::array<double, 4> x{0.0, job.MCS_X[i], job.MCS_Y[i],
+                                      job.MCS_Z[static_cast<std::size_t>(i)]};
         if (!spot)
             spot = x;
         else if (*spot != x)
@@ -67,10 +71,11 @@ std::string lengthText(const JobState& job, double mm) {
 
 // Why an unknown is left open when every used point lies at one spot: seen from a single spot a
 // rotation, a scale or a shape angle moves all points alike, just as a translation does.
-std::string oneSpotMessage(const JobState& job, const std::string& caption, const std::array<double, 4>& spot) {
+std::string oneSpotMessage(const JobState& job, const std::string& caption,
+                           const std::array<double, 4>& spot) {
     return "The used points cannot determine \"" + caption + "\": all of them lie at one spot, MCS (" +
-           lengthText(job, spot[1]) + ", " + lengthText(job, spot[2]) + ", " + lengthText(job, spot[3]) + ") " +
-           job.LengthUnitName + ", and a single spot shows no rotation, scale or shape.";
+           lengthText(job, spot[1]) + ", " + lengthText(job, spot[2]) + ", " + lengthText(job, spot[3]) +
+           ") " + job.LengthUnitName + ", and a single spot shows no rotation, scale or shape.";
 }
 
 // The rows held at a value typed or left in their boxes that can matter, as " Held at a typed
@@ -270,8 +275,8 @@ class StreamedStep {
                 throw NumericError(oneSpotMessage(job_, caption, *spot));
             // Worked at the points' centroid, a column that is 0 on every row moves the points only as
             // the estimated translations do.
-            if (origin_.mcs[1] != 0.0 || origin_.mcs[2] != 0.0 || origin_.mcs[3] != 0.0 || origin_.ocs[1] != 0.0 ||
-                origin_.ocs[2] != 0.0 || origin_.ocs[3] != 0.0)
+            if (origin_.mcs[1] != 0.0 || origin_.mcs[2] != 0.0 || origin_.mcs[3] != 0.0 ||
+                origin_.ocs[1] != 0.0 || origin_.ocs[2] != 0.0 || origin_.ocs[3] != 0.0)
                 throw NumericError(
                     std::string("The used points cannot determine \"") + caption +
                     "\" together with the other estimated parameters (the normal equations are "
@@ -309,6 +314,24 @@ std::string exponentText(double value) {
     const std::size_t e = text.find('E');
     if (e != std::string::npos && e > 0 && (text[e - 1] == '.' || text[e - 1] == ',')) text.erase(e - 1, 1);
     return text;
+}
+
+// Refuses a held translation beyond kLargestCoordinate (or not finite) as a coordinate beyond it is
+// refused, before any iteration: it would carry every sum of the solve to the edge of overflow.
+void refuseHeldTranslationsBeyondTheLimit(const JobState& job, const DesignLayout& lay) {
+    for (int k = kTraX; k <= kTraZ; ++k) {
+        const double value = job.Params[static_cast<std::size_t>(k)];
+        if (lay.isFloat[static_cast<std::size_t>(k)] ||
+            (std::isfinite(value) && std::fabs(value) <= kLargestCoordinate))
+            continue;
+        const double f = job.LengthFactor > 0.0 && std::isfinite(job.LengthFactor) ? job.LengthFactor : 1.0;
+        const std::string unit = f == job.LengthFactor ? job.LengthUnitName : std::string("millimeter");
+        const std::string shown = std::isfinite(value) ? exponentText(value * f) + " " + unit : "not finite";
+        throw CalcRefused("The held \"" + std::string(parameterCaption(k)) + "\": its value " + shown +
+                          " is too large for a calculation: coordinates are limited to \u00b1" +
+                          exponentText(kLargestCoordinate * f) + " " + unit +
+                          ". Correct the value, and calculate again.");
+    }
 }
 
 // Refuses a coordinate (or, with the use-ABC terms, a robot angle) that is not a finite number, and a
@@ -363,7 +386,8 @@ PointOrigin checkInputAndChooseOrigin(const JobState& job, const DesignLayout& l
         }
         if (pointBig > kLargestCoordinate) {
             for (int k = 1; k <= 6; ++k)
-                if (std::fabs(c[k]) > kLargestCoordinate) refuseMagnitude(i, k <= 3, kWhat[(k - 1) % 3 + 1], c[k]);
+                if (std::fabs(c[k]) > kLargestCoordinate)
+                    refuseMagnitude(i, k <= 3, kWhat[(k - 1) % 3 + 1], c[k]);
         }
         if (lay.useAbcTerms && job.OcsAngles.rows() >= i && job.OcsAngles.cols() >= 3) {
             static const char* const kAngle[4] = {"", "angle A", "angle B", "angle C"};
@@ -410,7 +434,8 @@ void restoreTranslation(JobState& job, const PointOrigin& o, const DesignLayout&
     modelAtParameters(job, o.mcs, q);
     for (int j = 1; j <= 3; ++j) {
         const auto k = static_cast<std::size_t>(kTraX + j - 1);
-        if (lay.isFloat[k]) job.Params[k] = checkedFinite((o.ocs[j] - q[j]) + job.Params[k], "the translations");
+        if (lay.isFloat[k])
+            job.Params[k] = checkedFinite((o.ocs[j] - q[j]) + job.Params[k], "the translations");
     }
 }
 
@@ -478,7 +503,7 @@ struct Snapshot {
 };
 
 // The R Dist fit (distance rows) is the one whose iteration wanders off from the three-point start;
-// it gets the all-points start and the step control. The other models keep the plain iteration.
+// it gets the multi-start and the step control. The other models keep the plain iteration.
 bool isGuarded(const DesignLayout& lay) { return lay.distanceRows; }
 
 // The weighted sum of squares at the job's parameters; the working copy of the rotation stays.
@@ -494,20 +519,6 @@ double squareSumAt(JobState& job, const EngineControls& controls, const ParamSta
     return std::isfinite(sum) ? sum : std::numeric_limits<double>::infinity();
 }
 
-// Replaces the start of the estimated pose (and R Dist or the offset vector) by the all-points
-// start when that fits the points better: three seed points carry three tool offsets into the pose.
-// A start the user gave as seed values that fits better than the all-points one stays.
-void chooseStart(JobState& job, const EngineControls& controls, const ParamStates& states,
-                 const DesignLayout& lay, const Matrix& P) {
-    const auto proposed = allPointsStart(job, lay, P);
-    if (!proposed) return;
-    const double specified = squareSumAt(job, controls, states, PointOrigin{}, P);
-    const auto saved = job.Params;
-    job.Params = *proposed;
-    const double fitted = squareSumAt(job, controls, states, PointOrigin{}, P);
-    if (!(std::isfinite(fitted) && fitted < specified)) job.Params = saved;
-}
-
 // A correction below this (mm, rad or scale) cannot carry the iteration off; its effect on the sum
 // of squares may be below the sum's rounding near the minimum, so it is taken as the plain step
 // without the test.
@@ -515,6 +526,11 @@ constexpr double kUntestedCorrection = 1e-6;
 // Marquardt damping: N + λ·diag(N), λ from kFirstDamping up by tenfold to kLargestDamping.
 constexpr double kFirstDamping = 1e-3;
 constexpr double kLargestDamping = 1e12;
+// A plain step that promises to lower the sum of squares by less than this share of it finds
+// nothing that matters (s0 would change by half of it) and nothing the sum's rounding could always
+// tell from no change; near such a minimum the damped steps of a fit with large residuals only
+// creep.
+constexpr double kSettledShare = 1e-8;
 
 double largestOf(const Matrix& x, std::int32_t nU) {
     double m = 0.0;
@@ -528,13 +544,17 @@ enum class Stall { NoDescent, SingularOnTheWay };
 // "The iteration did not converge from its start values..." with what helps in this model: the
 // data may well determine every parameter, so the singular-matrix wording would mislead.
 std::string notConvergedMessage(const DesignLayout& lay, std::int32_t iterations, Stall why) {
-    const std::string typedStart =
-        lay.distanceRows ? "a seed value for \"R Dist.\"" : "seed values for the offset vector";
+    // Only what the user can change: a held R Dist takes no seed.
+    std::string typedStart;
+    if (lay.distanceRows && lay.isFloat[kRDist])
+        typedStart = "a seed value for \"R Dist.\", ";
+    else if (lay.useAbcTerms)
+        typedStart = "seed values for the offset vector, ";
     const std::string after = std::to_string(iterations) + (iterations == 1 ? " iteration" : " iterations");
     return "The iteration did not converge from its start values (after " + after +
            (why == Stall::NoDescent ? " no step lowered the sum of squares any more"
                                     : " the normal equations became singular") +
-           "): other seed points, " + typedStart + " or fewer estimated parameters may help.";
+           "): other seed points, " + typedStart + "or fewer estimated parameters may help.";
 }
 
 // Step control of the robot-tool models: of the corrections x that the normal equations give
@@ -565,10 +585,22 @@ void controlStep(JobState& job, const ParamStates& states, const EngineControls&
         return sum;
     };
     plain = true;
-    if (solved && (largestOf(x, nU) < kUntestedCorrection || squaresAfter(x) < base)) return;
-    plain = false;
     const Matrix& N = step.normalMatrix();
     const Matrix& w = step.rightHandSide();
+    if (solved) {
+        // The decrease of the sum of squares the plain step promises, wᵀ·N⁻¹·w. Where it lies below
+        // the sum's own rounding the fit is at its minimum: what is left of the correction is the
+        // rounding of w (coordinates of 10^5 mm leave corrections of some 1e-6 there that no step
+        // can turn into a lower sum), and the iteration has converged.
+        double promised = 0.0;
+        for (std::int32_t c = 1; c <= nU; ++c) promised += w(c, 1) * x(c, 1);
+        if (promised <= kSettledShare * base) {
+            for (std::int32_t c = 1; c <= nU; ++c) x(c, 1) = 0.0;
+            return;
+        }
+    }
+    if (solved && (largestOf(x, nU) < kUntestedCorrection || squaresAfter(x) < base)) return;
+    plain = false;
     for (double lambda = kFirstDamping; lambda <= kLargestDamping; lambda *= 10) {
         Matrix damped = N;
         for (std::int32_t c = 1; c <= nU; ++c) damped(c, c) = N(c, c) * (1.0 + lambda);
@@ -591,7 +623,253 @@ void controlStep(JobState& job, const ParamStates& states, const EngineControls&
         plain = true;
         return;
     }
-    throw NumericError(notConvergedMessage(lay, iterations, Stall::NoDescent));
+    throw NumericError(
+        notConvergedMessage(lay, iterations, solved ? Stall::NoDescent : Stall::SingularOnTheWay));
+}
+
+// ---- The multi-start of the robot-tool fit ----
+
+using Params = std::array<double, kParamCount + 1>;
+
+// Points the starts are tried on: every used point up to this many, else an evenly spaced sample of
+// them; the winner is then refined on all points. Keeps the search's cost independent of the job's size.
+constexpr std::int32_t kStartSample = 128;
+// Iterations each start may take (fewer when MaxIteration asks for fewer).
+// Every start runs a first round of iterations; the few lowest that have not settled run on to the
+// full count (fewer when MaxIteration asks for fewer).
+constexpr std::int32_t kFirstRound = 30;
+constexpr std::int32_t kStartIterations = 100;
+// On a few points every run is cheap and all of them run on; on more, the lowest few.
+constexpr std::size_t kRunOn = 3;
+constexpr std::int32_t kAllRunOnUpTo = 64;
+
+// The job's identical points replaced by a sample of its used points while the object lives (the
+// arrays are swapped, not copied, so the sample costs O(sample)); P() holds their weights.
+class PointSample {
+  public:
+    PointSample(JobState& job, const Matrix& P) : job_(job) {
+        const std::int32_t n = job.IdenticalCount;
+        std::vector<std::int32_t> used;
+        for (std::int32_t i = 1; i <= n; ++i)
+            if (P(3 * i, 1) != 0.0) used.push_back(i);
+        const auto count = static_cast<std::int32_t>(used.size());
+        if (count <= kStartSample) {
+            weights_ = &P;
+            return;
+        }
+        const std::int32_t k = kStartSample;
+        TaggedArray mx(k), my(k), ox(k), oy(k);
+        std::vector<double> mz(static_cast<std::size_t>(k + 1), 0.0),
+            oz(static_cast<std::size_t>(k + 1), 0.0);
+        own_.resize(3 * k, 1);
+        for (std::int32_t s = 1; s <= k; ++s) {
+            const std::int32_t i =
+                used[static_cast<std::size_t>((static_cast<std::int64_t>(s - 1) * count) / k)];
+            mx.set(s, job.MCS_X[i]), my.set(s, job.MCS_Y[i]);
+            mz[static_cast<std::size_t>(s)] = job.MCS_Z[static_cast<std::size_t>(i)];
+            ox.set(s, job.OCS_X[i]), oy.set(s, job.OCS_Y[i]);
+            oz[static_cast<std::size_t>(s)] = job.OCS_Z[static_cast<std::size_t>(i)];
+            for (int j = 2; j >= 0; --j) own_(3 * s - j, 1) = P(3 * i - j, 1);
+        }
+        swapped_ = true;
+        mx_ = std::move(mx), my_ = std::move(my), ox_ = std::move(ox), oy_ = std::move(oy);
+        mz_ = std::move(mz), oz_ = std::move(oz);
+        swapIn();
+        n_ = n;
+        job.IdenticalCount = k;
+        weights_ = &own_;
+    }
+    ~PointSample() {
+        if (!swapped_) return;
+        swapIn();
+        job_.IdenticalCount = n_;
+    }
+    PointSample(const PointSample&) = delete;
+    PointSample& operator=(const PointSample&) = delete;
+    const Matrix& P() const { return *weights_; }
+
+  private:
+    void swapIn() {
+        std::swap(job_.MCS_X, mx_), std::swap(job_.MCS_Y, my_), std::swap(job_.MCS_Z, mz_);
+        std::swap(job_.OCS_X, ox_), std::swap(job_.OCS_Y, oy_), std::swap(job_.OCS_Z, oz_);
+    }
+    JobState& job_;
+    bool swapped_ = false;
+    std::int32_t n_ = 0;
+    TaggedArray mx_, my_, ox_, oy_;
+    std::vector<double> mz_, oz_;
+    Matrix own_;
+    const Matrix* weights_ = nullptr;
+};
+
+// The centroids of the job's identical points when a translation is estimated, else the zero origin.
+PointOrigin centroidOrigin(const JobState& job, const DesignLayout& lay) {
+    PointOrigin o;
+    const std::int32_t n = job.IdenticalCount;
+    if (n < 1 || (!lay.isFloat[kTraX] && !lay.isFloat[kTraY] && !lay.isFloat[kTraZ])) return o;
+    for (std::int32_t i = 1; i <= n; ++i) {
+        o.mcs[1] += job.MCS_X[i], o.mcs[2] += job.MCS_Y[i],
+            o.mcs[3] += job.MCS_Z[static_cast<std::size_t>(i)];
+        o.ocs[1] += job.OCS_X[i], o.ocs[2] += job.OCS_Y[i],
+            o.ocs[3] += job.OCS_Z[static_cast<std::size_t>(i)];
+    }
+    for (int j = 1; j <= 3; ++j) o.mcs[j] /= n, o.ocs[j] /= n;
+    return o;
+}
+
+struct StartRun {
+    bool regular = false;  // the normal matrix was regular at the start values
+    double squares = std::numeric_limits<double>::infinity();
+    Params params{};
+    std::int32_t iterations = 0;
+    bool settled = false;  // converged, or stalled where no step lowers the sum
+};
+
+// The damped iteration from one start, as the solve runs it, up to `limit` iterations; what it
+// reaches (also where it stalls) with its weighted sum of squares.
+StartRun runFromStart(JobState& job, const ParamStates& states, EngineContext& ctx, const Matrix& P,
+                      const DesignLayout& lay, const Params& start, std::int32_t limit, double thr) {
+    StartRun r;
+    job.Params = start;
+    const PointOrigin origin = centroidOrigin(job, lay);
+    const bool reduced = !isZero(origin);
+    try {
+        if (reduced) reduceTranslation(job, origin, lay);
+        StreamedStep step(job, states, P, origin, ctx);
+        std::optional<OrdinaryMoments> moments;
+        Matrix Q, x;
+        for (std::int32_t it = 0; it < limit && !job.StopFlag; ++it) {
+            DesignRowBuilder builder(job, ctx.controls, states, origin);
+            const bool solved = step.run(builder, it, Q, x, moments, true, true);
+            if (it == 0) r.regular = solved;
+            if (!solved && it == 0) break;
+            bool plain = true;
+            controlStep(job, states, ctx.controls, origin, P, lay, step, solved, it, thr, x, Q, plain);
+            applyCorrections(job, states, x);
+            ++r.iterations;
+            if (plain && largestOf(x, lay.nU) < thr) {
+                r.settled = true;
+                break;
+            }
+        }
+    } catch (const NumericError&) {
+        // A stall: what the iteration reached stays a candidate.
+        r.settled = true;
+    }
+    try {
+        if (reduced) restoreTranslation(job, origin, lay);
+        r.squares = squareSumAt(job, ctx.controls, states, PointOrigin{}, P);
+    } catch (const NumericError&) {
+        r.squares = std::numeric_limits<double>::infinity();
+    }
+    r.params = job.Params;
+    return r;
+}
+
+// Turns of the all-points start that lead into the other valleys of the fit: the 23 turns that
+// map a cube onto itself (quarter and half turns about the axes, half turns about the edge
+// diagonals, thirds of a turn about the space diagonals).
+WorkMatrix turnAbout(double ax, double ay, double az, double angle) {
+    const double len = std::sqrt(ax * ax + ay * ay + az * az);
+    const double u[4] = {0.0, ax / len, ay / len, az / len};
+    const double c = std::cos(angle), s = std::sin(angle);
+    WorkMatrix m{};
+    for (int i = 1; i <= 3; ++i)
+        for (int j = 1; j <= 3; ++j)
+            m[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = (1 - c) * u[i] * u[j];
+    for (int i = 1; i <= 3; ++i) m[static_cast<std::size_t>(i)][static_cast<std::size_t>(i)] += c;
+    m[1][2] -= s * u[3], m[1][3] += s * u[2];
+    m[2][1] += s * u[3], m[2][3] -= s * u[1];
+    m[3][1] -= s * u[2], m[3][2] += s * u[1];
+    return m;
+}
+
+const std::vector<WorkMatrix>& startTurns() {
+    static const std::vector<WorkMatrix> turns = [] {
+        constexpr double kHalf = 3.14159265358979;
+        std::vector<WorkMatrix> t;
+        const double axes[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+        for (const auto& a : axes) t.push_back(turnAbout(a[0], a[1], a[2], kHalf));
+        const double diagonals[4][3] = {{1, 1, 1}, {-1, 1, 1}, {1, -1, 1}, {1, 1, -1}};
+        for (const auto& d : diagonals)
+            for (const double f : {2.0 / 3, 4.0 / 3}) t.push_back(turnAbout(d[0], d[1], d[2], f * kHalf));
+        for (const auto& a : axes)
+            for (const double f : {0.5, 1.5}) t.push_back(turnAbout(a[0], a[1], a[2], f * kHalf));
+        const double edges[6][3] = {{1, 1, 0}, {1, -1, 0}, {1, 0, 1}, {1, 0, -1}, {0, 1, 1}, {0, 1, -1}};
+        for (const auto& e : edges) t.push_back(turnAbout(e[0], e[1], e[2], kHalf));
+        return t;
+    }();
+    return turns;
+}
+
+struct StartSearch {
+    // Where the shown iteration starts: the winning start itself when the starts ran on all points
+    // (the iteration then repeats that run, every step of it shown and logged), or the fit the
+    // winner reached on the sample, to be refined on all points.
+    std::optional<Params> best;
+    bool anyRegular = false;  // some start had a regular normal matrix
+};
+
+// Runs the damped iteration from several starts on (a sample of) the used points: the all-points
+// start with the held rows at their values, the start the seed points and typed values give, the
+// all-points pose with that start's R Dist, and the all-points start turned by fixed turns. Keeps
+// the lowest weighted sum of squares (the first such start on a tie): the same job gives the same
+// start every time. The job's parameters are as before the call.
+StartSearch searchStarts(JobState& job, const ParamStates& states, EngineContext& ctx,
+                         const DesignLayout& lay, const Matrix& P, double thr) {
+    StartSearch found;
+    const Snapshot saved(job);
+    const Params specified = job.Params;
+    {
+        PointSample sample(job, P);
+        const bool sampled = &sample.P() != &P;
+        const Matrix& Ps = sample.P();
+        std::vector<Params> starts;
+        const auto all = allPointsStart(job, lay, Ps);
+        if (all) starts.push_back(*all);
+        starts.push_back(specified);
+        if (all && lay.isFloat[kRDist] && specified[kRDist] > 0.0 && specified[kRDist] != (*all)[kRDist]) {
+            Params typed = *all;
+            typed[kRDist] = specified[kRDist];
+            starts.push_back(typed);
+        }
+        if (all)
+            for (const WorkMatrix& turn : startTurns())
+                if (const auto t = turnedStart(job, lay, Ps, *all, turn)) starts.push_back(*t);
+        const std::int32_t limit =
+            std::max<std::int32_t>(1, std::min<std::int32_t>(job.MaxIteration, kStartIterations));
+        std::vector<StartRun> runs;
+        for (const Params& start : starts) {
+            if (job.StopFlag) break;
+            runs.push_back(runFromStart(job, states, ctx, Ps, lay, start, std::min(limit, kFirstRound), thr));
+            saved.restore(job);
+            found.anyRegular = found.anyRegular || runs.back().regular;
+        }
+        // The lowest runs that are still moving run on.
+        std::vector<std::size_t> moving;
+        for (std::size_t k = 0; k < runs.size(); ++k)
+            if (!runs[k].settled && runs[k].iterations < limit) moving.push_back(k);
+        std::stable_sort(moving.begin(), moving.end(),
+                         [&runs](std::size_t a, std::size_t b) { return runs[a].squares < runs[b].squares; });
+        if (moving.size() > kRunOn && job.IdenticalCount > kAllRunOnUpTo) moving.resize(kRunOn);
+        for (const std::size_t k : moving) {
+            if (job.StopFlag) break;
+            StartRun on =
+                runFromStart(job, states, ctx, Ps, lay, runs[k].params, limit - runs[k].iterations, thr);
+            saved.restore(job);
+            on.regular = runs[k].regular;
+            on.iterations += runs[k].iterations;
+            runs[k] = on;
+        }
+        double lowest = std::numeric_limits<double>::infinity();
+        for (std::size_t k = 0; k < runs.size(); ++k)
+            if (runs[k].squares < lowest) {
+                lowest = runs[k].squares;
+                found.best = sampled ? runs[k].params : starts[k];
+            }
+    }
+    saved.restore(job);
+    return found;
 }
 
 }  // namespace
@@ -640,13 +918,21 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
                       job.Params[kRotY], job.Params[kRotZ], job.Params[kScaleX], job.Params[kScaleY],
                       job.Params[kScaleZ], ctx.seedValues);
         applyStartValues(job, ParamState, ctx.controls);
+        refuseHeldTranslationsBeyondTheLimit(job, firstLayout);
+        const double thr = job.IterationThreshold != 0.0 ? job.IterationThreshold : 1e-9;
         const bool guarded = isGuarded(firstLayout);
-        if (guarded) chooseStart(job, ctx.controls, ParamState, firstLayout, P);
+        // The robot-tool fit starts from the best of several starts; a normal matrix that is
+        // singular at one start then says nothing about the points when another start had a regular one.
+        bool regularSomewhere = false;
+        if (guarded) {
+            const StartSearch found = searchStarts(job, ParamState, ctx, firstLayout, P, thr);
+            regularSomewhere = found.anyRegular;
+            if (found.best && regularSomewhere) job.Params = *found.best;
+        }
 
         const bool reduced = !isZero(origin);
         if (reduced) reduceTranslation(job, origin, firstLayout);
 
-        const double thr = job.IterationThreshold != 0.0 ? job.IterationThreshold : 1e-9;
         const bool logCorrections = ctx.controls.CheckRDist == 1;
         std::string log;
         Matrix QxxWork, x;
@@ -670,7 +956,8 @@ HelmertOutcome solveLeastSquares(JobState& job, std::int32_t nU, std::int32_t nO
             // In the robot-tool models a singular normal matrix after the first iteration is no
             // sign that the points cannot determine the parameters: the iteration has moved away.
             const DesignLayout& lay = builder->layout();
-            const bool movedOn = (lay.distanceRows || lay.useAbcTerms) && out.H3D_Zaehler > 0;
+            const bool movedOn =
+                (lay.distanceRows || lay.useAbcTerms) && (out.H3D_Zaehler > 0 || regularSomewhere);
             const bool solved = step.run(*builder, out.H3D_Zaehler, QxxWork, x, moments, guarded, movedOn);
             if (guarded)
                 controlStep(job, ParamState, ctx.controls, origin, P, lay, step, solved, out.H3D_Zaehler, thr,

@@ -66,11 +66,19 @@ std::string convergenceRatioText(double pm, double den, const std::string& lengt
 // computed before that correction; in the R Dist mode v's rows 1..n hold the distance residuals and
 // each point's three weights in P all equal its z weight; the outcome carries the iteration-limit
 // warning and the R Dist correction log.
-// The R Dist fit (distance rows) starts from all used points where that fits them better than the
-// seed (AllPointsStart.h) and never accepts a step that raises the weighted sum of squares of the
-// distance misclosures: a plain step that would is replaced by one of the Marquardt-damped normal
-// equations (N + λ·diag(N))·x = w, λ growing tenfold from 1e-3, and it converges only on a plain
-// step below the threshold. The ordinary models iterate as specified.
+// The R Dist fit (distance rows) runs its damped iteration from several starts on the used points
+// (on an evenly spaced sample of at most 128 of them in large jobs): the all-points start with the
+// held rows at their typed values (AllPointsStart.h), the start of the seed points and typed values,
+// the all-points pose with that start's R Dist, and the all-points start turned by the 23 turns of
+// a cube. It keeps the start whose run ends with the lowest weighted sum of squares (the first on a
+// tie: the same job gives the same result), and the iteration shown runs from there on all points
+// (or, after a sample, from the fit it reached there). It never accepts a step that raises the
+// weighted sum of squares of the distance misclosures: a plain step that would is replaced by one
+// of the Marquardt-damped normal equations (N + λ·diag(N))·x = w, λ growing tenfold from 1e-3. It
+// converges on a plain step below the threshold, or where the plain step promises to lower the sum
+// by less than 1e-8 of it. A normal matrix singular at the start values is "cannot determine" only
+// when it is singular at every start. The ordinary models iterate as specified.
+// A held translation beyond kLargestCoordinate is refused (CalcRefused) before any iteration.
 // On failure (a normal matrix singular at the start values, a step that is not finite, a point at
 // distance 0 in the R Dist mode, a refused input: a coordinate that is not finite or lies beyond
 // kLargestCoordinate; in the R Dist and use-ABC models an iteration that cannot go on after it has

@@ -46,6 +46,34 @@ TEST(PreferSmallerRotations, ATieWithinRoundingTakesTheSecondSolution) {
     EXPECT_NEAR(job.RotZ(), -0.5 * kP, 1e-9);
 }
 
+// A held rotation keeps its typed value: rot x held at 0 (the gimbal-lock answer) with rot y' and
+// rot z'' where the other triple has the smaller sum would read 180.
+TEST(PreferSmallerRotations, AHeldRotationKeepsItsTypedValue) {
+    struct Case {
+        const char* name;
+        int held;
+        double x, y, z;
+    };
+    const double deg = kP / 180;
+    for (const Case c : {Case{"rot x", kRotX, 0.0, -170 * deg, 170 * deg},
+                         Case{"rot z''", kRotZ, 170 * deg, -170 * deg, 0.0},
+                         Case{"rot y'", kRotY, 170 * deg, -170 * deg, 170 * deg}}) {
+        SCOPED_TRACE(c.name);
+        JobState job;
+        job.ParamState.fill("float");
+        job.ParamState[static_cast<std::size_t>(c.held)] = "0";
+        job.RotX() = c.x, job.RotY() = c.y, job.RotZ() = c.z;
+        preferSmallerRotations(job);
+        EXPECT_EQ(job.RotX(), c.x);
+        EXPECT_EQ(job.RotY(), c.y);
+        EXPECT_EQ(job.RotZ(), c.z);
+        // With every rotation estimated the same triple turns into the smaller one.
+        job.ParamState.fill("float");
+        preferSmallerRotations(job);
+        EXPECT_NE(job.RotX(), c.x);
+    }
+}
+
 TEST(OneCalculation, RecoversTheKnownParametersOnCleanData) {
     CalculationFixture f;
     ASSERT_EQ(f.calculate(), CalcStatus::Solved);

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <string>
 
 #include "shared/Constants.h"
 #include "support/CalculationFixture.h"
@@ -70,6 +71,38 @@ TEST(RDistToolCase, TenPointToolJobConvergesToItsRDist) {
                      dz = f.job.MCSt_Z[kz] - f.job.OCS_Z[kz];
         EXPECT_NEAR(std::sqrt(dx * dx + dy * dy + dz * dz), 0.0, 1e-4) << k;
     }
+}
+
+// R Dist typed and not ticked on the 50 mm tool job: the pose that fits best with that R Dist is the
+// answer, shown with no message, the R Dist box as typed. Held at 30, 10 or 5 this was refused with
+// "did not converge ... no step lowered the sum of squares" and the advice to seed R Dist, which is held.
+TEST(RDistToolCase, AHeldRDistGivesTheBestPoseWithIt) {
+    for (const char* typed : {"50", "30", "10", "5"}) {
+        SCOPED_TRACE(typed);
+        CalculationFixture f(toolJob());
+        f.panel().setEstimate(kRDist, true);
+        f.panel().setEstimate(kRDist, false);
+        f.panel().setValueText(kRDist, typed);
+        ASSERT_EQ(f.calculate(), CalcStatus::Solved) << ::testing::PrintToString(f.prompter.texts());
+        EXPECT_TRUE(f.prompter.texts().empty()) << ::testing::PrintToString(f.prompter.texts());
+        EXPECT_EQ(f.job.RDist(), std::stod(typed));
+        EXPECT_EQ(f.panel().row(kRDist).valueText, std::string(typed) + ".000");
+        if (std::string(typed) == "50") {
+            EXPECT_NEAR(f.job.TraX(), 100.0, 1e-5);
+            EXPECT_NEAR(f.job.RotZ(), 30 * kPi / 180, 1e-8);
+        }
+    }
+}
+
+// rot x held at 0 (the gimbal-lock answer) stays 0 whatever the fit ends with.
+TEST(RDistToolCase, AHeldRotXStaysAsTyped) {
+    CalculationFixture f(toolJob());
+    f.panel().setEstimate(kRDist, true);
+    f.panel().setEstimate(kRotX, false);
+    f.panel().setValueText(kRotX, "0");
+    f.calculate();
+    EXPECT_EQ(f.job.RotX(), 0.0);
+    EXPECT_EQ(std::stod(f.panel().row(kRotX).valueText), 0.0);
 }
 
 }  // namespace
