@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QToolButton>
@@ -11,6 +12,7 @@
 #include "shared/IniFile.h"
 #include "shared/ui/WindowPosQt.h"
 #include "shell/ui/WindowPositions.h"
+#include "shell/ui/WorkAreaKeeper.h"
 #include "view3d/RedrawLabels.h"
 #include "view3d/SavedViews.h"
 #include "view3d/ViewHistory.h"
@@ -54,9 +56,13 @@ struct ViewRecordWindows::ScreenHistory : ViewRecordHost {
             const QSize least = usableMinimumSize(outer);
             if (wanted.width() < least.width() || wanted.height() < least.height()) return;
             // The view that comes with the size was made for it: it does not follow the resize.
+            // A size saved on a larger screen is not taken past the work area: the window stays
+            // wholly inside it, as every other window does.
             form.resizeHoldingView([&] {
                 if (outer->isMaximized() || outer->isMinimized()) outer->showNormal();
                 outer->resize(wanted);
+                auto* sub = qobject_cast<QMdiSubWindow*>(outer);
+                if (sub && sub->mdiArea()) WorkAreaKeeper::keepInside(*sub->mdiArea(), *sub);
             });
         };
         h.redraw = [this] { form.redraw(); };
