@@ -61,7 +61,15 @@ void drawBar(DisplayList& list, const BarRequest& bar, const ScaleBarOptions& op
     }
     // The caption's width depends on the length the bar shows, and the bar's room on the
     // caption's width: settle both in a few rounds.
-    double barLeft = captionLeft + kCaptionToBar;
+    // Where the 200 pixels before the bar leave it too little room, a measured caption lets the
+    // bar start right after it.
+    auto barStart = [&](double captionWidth) {
+        double start = captionLeft + kCaptionToBar;
+        const double afterCaption = captionLeft + captionWidth + kCaptionGap;
+        if (options.measure && rightEnd - start < kShortestBar) start = afterCaption;
+        return std::max(start, afterCaption);
+    };
+    double barLeft = barStart(0);
     ScaleBarFit fit;
     std::string text;
     platform::TextSize size;
@@ -72,7 +80,7 @@ void drawBar(DisplayList& list, const BarRequest& bar, const ScaleBarOptions& op
         if (!fit.drawn) return;
         text = captionText(fit.unit);
         size = captionSize(text);
-        const double wanted = std::max(captionLeft + kCaptionToBar, captionLeft + size.width + kCaptionGap);
+        const double wanted = barStart(size.width);
         if (wanted <= barLeft) break;
         barLeft = wanted;
     }

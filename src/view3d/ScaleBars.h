@@ -48,7 +48,8 @@ struct ScaleBarOptions {
 // fits each bar to the room left (at least 30 pixels), so the bar ends on the window and its
 // caption names the length actually drawn. Where there is no such room (a surface narrower than
 // clearLeft + 240, or too short for a caption's row) that caption and its bar are left out.
-// A caption wider than the 200 pixels before its bar pushes the bar right. With `room`, each
+// A caption wider than the 200 pixels before its bar pushes the bar right; where those 200
+// pixels leave the bar less than 30, a measured caption lets it start right after it. With `room`, each
 // caption and bar keeps clear of the places taken there (the colour bar with its limits): the
 // bar ends before the first of them in its rows, a caption or bar that would still lie on one
 // is left out, and what is drawn is taken.
