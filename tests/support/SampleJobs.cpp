@@ -243,6 +243,7 @@ ScreenProperties makeDemoOverview(const JobState& demo) {
 
     ScreenProperties& v = screen.view;
     v.VectorMode = true;
+    v.BigNess = 4;  // round points, easier to see than the smallest squares
     v.Vec_Massstab = 400;  // 0.05 mm of deviation drawn 20 pixels long
     v.GridXY = true;
     // The cell's floor outline P1 - P2 - P3 - P4 - P1 as lines, and a flag with P5's deviation.
