@@ -240,6 +240,8 @@ ScreenProperties makeDemoOverview(const JobState& demo) {
     screen.view.ViewAngles(1, 2) = iso.a2;
     screen.view.ViewAngles(1, 3) = iso.a3;
     fitScreen(screen, calculated, session, scene);
+    // Drawn a little smaller towards the bottom, so the flag at the top-left covers no point.
+    zoomAbout(screen.view, screen.width / 2.0, screen.height, screen.height, 0.85);
 
     ScreenProperties& v = screen.view;
     v.VectorMode = true;
