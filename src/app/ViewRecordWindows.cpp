@@ -56,14 +56,15 @@ struct ViewRecordWindows::ScreenHistory : ViewRecordHost {
             const QSize least = usableMinimumSize(outer);
             if (wanted.width() < least.width() || wanted.height() < least.height()) return;
             // The view that comes with the size was made for it: it does not follow the resize.
-            // A size saved on a larger screen is not taken past the work area: the window stays
-            // wholly inside it, as every other window does.
             form.resizeHoldingView([&] {
                 if (outer->isMaximized() || outer->isMinimized()) outer->showNormal();
                 outer->resize(wanted);
-                auto* sub = qobject_cast<QMdiSubWindow*>(outer);
-                if (sub && sub->mdiArea()) WorkAreaKeeper::keepInside(*sub->mdiArea(), *sub);
             });
+            // A size saved on a larger screen is not taken past the work area: the window stays
+            // wholly inside it, as every other window does, and where that shrinks it the view
+            // follows as in any resize.
+            auto* sub = qobject_cast<QMdiSubWindow*>(outer);
+            if (sub && sub->mdiArea()) WorkAreaKeeper::keepInside(*sub->mdiArea(), *sub);
         };
         h.redraw = [this] { form.redraw(); };
         h.removeFlags = [this] {
