@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QToolButton>
@@ -11,6 +12,7 @@
 #include "shared/IniFile.h"
 #include "shared/ui/WindowPosQt.h"
 #include "shell/ui/WindowPositions.h"
+#include "shell/ui/WorkAreaKeeper.h"
 #include "view3d/RedrawLabels.h"
 #include "view3d/SavedViews.h"
 #include "view3d/ViewHistory.h"
@@ -58,6 +60,11 @@ struct ViewRecordWindows::ScreenHistory : ViewRecordHost {
                 if (outer->isMaximized() || outer->isMinimized()) outer->showNormal();
                 outer->resize(wanted);
             });
+            // A size saved on a larger screen is not taken past the work area: the window stays
+            // wholly inside it, as every other window does, and where that shrinks it the view
+            // follows as in any resize.
+            auto* sub = qobject_cast<QMdiSubWindow*>(outer);
+            if (sub && sub->mdiArea()) WorkAreaKeeper::keepInside(*sub->mdiArea(), *sub);
         };
         h.redraw = [this] { form.redraw(); };
         h.removeFlags = [this] {

@@ -13,12 +13,16 @@ namespace kal {
 
 namespace {
 
+// The captions are placed as names are, and marked as captions: when every overlay is drawn, a
+// caption that would cover another overlay or an earlier caption is taken back.
 PlaceLabel toListLabel(RedrawContext& ctx, const StageLabel& label) {
     return [&ctx, &label](DisplayList&, const std::string& text, float x, float y) {
+        const std::size_t before = ctx.nameLabels.size();
         if (label)
             label(ctx, text, x, y);
         else
             placeCaptionLabel(ctx, text, x, y);
+        for (std::size_t i = before; i < ctx.nameLabels.size(); ++i) ctx.room.captionLabels.push_back(i);
     };
 }
 
@@ -99,7 +103,8 @@ void scaleBarStage(RedrawContext& ctx) {
     options.lengthUnitName = ctx.job.LengthUnitName;
     options.surfaceWidth = ctx.inputs.surface.width;
     options.clearLeft = rightOfTripod(ctx);
-    drawScaleBars(ctx.out, ctx.inputs.surface.height, options);
+    options.measure = [&ctx](const std::string& text) { return labelTextSize(ctx.inputs, text); };
+    drawScaleBars(ctx.out, ctx.inputs.surface.height, options, &ctx.room);
 }
 
 void plugOverlayStages(RedrawStages& stages, OverlayState& state, StageLabel label) {

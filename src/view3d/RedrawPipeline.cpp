@@ -136,6 +136,91 @@ int labelTextWidth(const RedrawInputs& inputs, const std::string& text) {
     return characters * kEstimatedCharacterWidth;
 }
 
+platform::TextSize labelTextSize(const RedrawInputs& inputs, const std::string& text) {
+    if (inputs.textMetrics) return inputs.textMetrics->measure(text, {});
+    constexpr int kEstimatedLineHeight = 16;
+    return {labelTextWidth(inputs, text), kEstimatedLineHeight};
+}
+
+OverlayBox itemBox(const RedrawInputs& inputs, const Primitive& item) {
+    struct Boxer {
+        const RedrawInputs& inputs;
+        OverlayBox operator()(const PixelSquare& p) const {
+            const auto x = static_cast<float>(p.x), y = static_cast<float>(p.y),
+                       h = static_cast<float>(p.half);
+            return {x - h, y - h, x + h + 1, y + h + 1};
+        }
+        OverlayBox operator()(const Circle& c) const {
+            const float r = c.radius + static_cast<float>(c.penWidth);
+            return {c.centre.x - r, c.centre.y - r, c.centre.x + r + 1, c.centre.y + r + 1};
+        }
+        OverlayBox operator()(const Segment& s) const {
+            const float half = static_cast<float>(std::max(s.penWidth, 1)) / 2;
+            return {std::min(s.from.x, s.to.x) - half, std::min(s.from.y, s.to.y) - half,
+                    std::max(s.from.x, s.to.x) + half + 1, std::max(s.from.y, s.to.y) + half + 1};
+        }
+        OverlayBox operator()(const Polygon& p) const {
+            OverlayBox box;
+            for (const PixelPoint& c : p.corners) box = box.unite({c.x, c.y, c.x + 1, c.y + 1});
+            return box;
+        }
+        OverlayBox operator()(const FilledRect& r) const {
+            return {static_cast<float>(r.left), static_cast<float>(r.top),
+                    static_cast<float>(r.left + r.width), static_cast<float>(r.top + r.height)};
+        }
+        OverlayBox operator()(const TextLabel& t) const {
+            if (t.cellWidth > 0 && t.cellHeight > 0)
+                return {t.at.x, t.at.y, t.at.x + static_cast<float>(t.cellWidth),
+                        t.at.y + static_cast<float>(t.cellHeight)};
+            const platform::TextSize size = labelTextSize(inputs, t.text);
+            return {t.at.x, t.at.y, t.at.x + static_cast<float>(size.width),
+                    t.at.y + static_cast<float>(size.height)};
+        }
+    };
+    return std::visit(Boxer{inputs}, item);
+}
+
+namespace {
+
+// The colour bar stage's items, as one place taken.
+void takeColourBarRoom(RedrawContext& ctx, std::size_t firstItem) {
+    OverlayBox box;
+    for (std::size_t i = firstItem; i < ctx.out.items.size(); ++i)
+        box = box.unite(itemBox(ctx.inputs, ctx.out.items[i]));
+    ctx.room.take(box);
+}
+
+// The axis captions keep their places where the colour bar, the scale bars and the captions
+// before them left them free; the others are left out, and not counted as placed.
+void keepCaptionsClear(RedrawContext& ctx) {
+    std::vector<bool> dropped(ctx.nameLabels.size(), false);
+    bool any = false;
+    for (const std::size_t i : ctx.room.captionLabels) {
+        if (i >= ctx.nameLabels.size()) continue;
+        const OverlayBox box = itemBox(ctx.inputs, ctx.nameLabels[i]);
+        if (ctx.room.isFree(box)) {
+            ctx.room.take(box);
+        } else {
+            dropped[i] = true;
+            any = true;
+        }
+    }
+    ctx.room.captionLabels.clear();
+    if (!any) return;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < ctx.nameLabels.size(); ++i) {
+        if (dropped[i]) {
+            --ctx.FlagLabelCount;
+            continue;
+        }
+        if (kept != i) ctx.nameLabels[kept] = std::move(ctx.nameLabels[i]);
+        ++kept;
+    }
+    ctx.nameLabels.resize(kept);
+}
+
+}  // namespace
+
 RedrawSummary redrawScene(PointCloud& cloud, ScreenProperties& view, ViewArrays& arrays, ViewOrigin& origin,
                           const JobState& job, const RedrawInputs& inputs, const CloudColouring& colouring,
                           const RedrawStages& stages, DisplayList& out) {
@@ -154,7 +239,8 @@ RedrawSummary redrawScene(PointCloud& cloud, ScreenProperties& view, ViewArrays&
     std::vector<TextLabel> nameLabels;
     std::int32_t flagLabelCount = 0;
     const ViewProjection projection = viewProjection(view, origin, inputs.surface);
-    RedrawContext ctx{cloud, view, arrays, origin, projection, job, inputs, out, nameLabels, flagLabelCount};
+    RedrawContext ctx{cloud,  view, arrays,     origin,         projection, job,
+                      inputs, out,  nameLabels, flagLabelCount, {}};
     const LabelsOnTop labelsOnTop(out, nameLabels);
 
     const std::int32_t count = cloud.count();
@@ -244,9 +330,14 @@ RedrawSummary redrawScene(PointCloud& cloud, ScreenProperties& view, ViewArrays&
 
     if ((view.GridXY || view.GridYZ || view.GridZX) && stages.grids) stages.grids(ctx);
     if (settings.VectorQuat && job.TrafoCalculated && stages.quaternionAxis) stages.quaternionAxis(ctx);
-    if (settings.ShowColorBar && stages.colourBar) stages.colourBar(ctx);
+    if (settings.ShowColorBar && stages.colourBar) {
+        const std::size_t first = out.items.size();
+        stages.colourBar(ctx);
+        takeColourBarRoom(ctx, first);
+    }
     if (stages.axes) stages.axes(ctx);
     if (stages.scaleBars) stages.scaleBars(ctx);
+    keepCaptionsClear(ctx);
 
     summary.FlagLabelCount = flagLabelCount;
     return summary;

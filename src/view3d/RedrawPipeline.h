@@ -45,6 +45,10 @@ struct RedrawInputs {
 
 // The width in pixels of a label drawn in the window's label font.
 int labelTextWidth(const RedrawInputs& inputs, const std::string& text);
+// Its width and line height (16 pixels when the window gave no sizes).
+platform::TextSize labelTextSize(const RedrawInputs& inputs, const std::string& text);
+// The box a drawn item covers, text measured in the window's label font.
+OverlayBox itemBox(const RedrawInputs& inputs, const Primitive& item);
 
 struct RedrawSummary {
     std::int32_t FlagLabelCount = 0;  // names placed

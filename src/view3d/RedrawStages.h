@@ -15,6 +15,7 @@
 #include "shared/JobState.h"
 #include "shared/ViewRecords.h"
 #include "view3d/DisplayList.h"
+#include "view3d/OverlayRoom.h"
 #include "view3d/PointCloud.h"
 #include "view3d/ViewArrays.h"
 #include "view3d/ViewProjection.h"
@@ -61,6 +62,9 @@ struct RedrawContext {
     DisplayList& out;                    // graphics, in drawing order
     std::vector<TextLabel>& nameLabels;  // point names; put on top after every graphics stage
     std::int32_t& FlagLabelCount;        // names placed in this redraw (counted by the name stage)
+    // What the colour bar, the scale bars and the axis captions take of the surface, so that none
+    // of them covers another.
+    OverlayRoom room{};
 };
 
 struct RedrawStages {

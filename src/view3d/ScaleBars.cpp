@@ -26,24 +26,76 @@ constexpr double kLongestBar = 300;
 constexpr double kShortestBar = 30;
 constexpr double kTickHalf = 3;
 
-void drawBar(DisplayList& list, const std::string& prefix, double startUnit, double pixelsPerStartUnit,
-             double labelTop, double barRow, const std::string& unitName, int surfaceWidth,
-             double clearLeft) {
+constexpr double kCaptionGap = 8;  // between a caption and its bar
+
+struct BarRequest {
+    std::string prefix;
+    double startUnit = 0;
+    double pixelsPerStartUnit = 0;
+    double labelTop = 0;
+    double barRow = 0;
+};
+
+void drawBar(DisplayList& list, const BarRequest& bar, const ScaleBarOptions& options, OverlayRoom* room) {
+    const double labelTop = bar.labelTop, barRow = bar.barRow;
     if (labelTop < 0 || barRow - kTickHalf < 0) return;  // no row for it above the window's top
+    const int surfaceWidth = options.surfaceWidth;
     const double shift =
         std::max(kCaptionLeft + kCaptionToBar + kLongestBar + kRightMargin - surfaceWidth, 0.0);
-    const double captionLeft = std::max(kCaptionLeft - shift, clearLeft);
-    const double barLeft = captionLeft + kCaptionToBar;
-    const double room = std::min(surfaceWidth - barLeft - kRightMargin, kLongestBar);
-    if (!(room >= kShortestBar)) return;  // no room right of what the caption must keep clear of
-    const ScaleBarFit fit = fitScaleBar(startUnit, pixelsPerStartUnit, room);
-    if (!fit.drawn) return;
-    const StoredColour text = list.background == paletteColour(palette::LightRed)
-                                  ? paletteColour(palette::Black)
-                                  : paletteColour(palette::LightRed);
-    list.add(TextLabel{{static_cast<float>(captionLeft), static_cast<float>(labelTop)},
-                       prefix + scaleBarLengthText(fit.unit) + " " + unitName,
-                       text});
+    const double captionLeft = std::max(kCaptionLeft - shift, options.clearLeft);
+    auto captionText = [&](double unit) {
+        return bar.prefix + scaleBarLengthText(unit) + " " + options.lengthUnitName;
+    };
+    auto captionSize = [&](const std::string& text) {
+        return options.measure ? options.measure(text) : platform::TextSize{0, 0};
+    };
+    // The bar ends before the right margin and before anything already placed in its rows.
+    double rightEnd = surfaceWidth - kRightMargin;
+    if (room) {
+        const float bandTop = static_cast<float>(std::min(labelTop, barRow - kTickHalf));
+        const float bandBottom = static_cast<float>(
+            std::max(labelTop + captionSize(captionText(1)).height, barRow + kTickHalf + 1));
+        rightEnd = room->freeUntil(static_cast<float>(captionLeft), {0, bandTop, 1, bandBottom},
+                                   static_cast<float>(rightEnd + kRightMargin)) -
+                   kRightMargin;
+    }
+    // The caption's width depends on the length the bar shows, and the bar's room on the
+    // caption's width: settle both in a few rounds.
+    // Where the 200 pixels before the bar leave it too little room, a measured caption lets the
+    // bar start right after it.
+    auto barStart = [&](double captionWidth) {
+        double start = captionLeft + kCaptionToBar;
+        const double afterCaption = captionLeft + captionWidth + kCaptionGap;
+        if (options.measure && rightEnd - start < kShortestBar) start = afterCaption;
+        return std::max(start, afterCaption);
+    };
+    double barLeft = barStart(0);
+    ScaleBarFit fit;
+    std::string text;
+    platform::TextSize size;
+    for (int round = 0; round < 3; ++round) {
+        const double roomForBar = std::min(rightEnd - barLeft, kLongestBar);
+        if (!(roomForBar >= kShortestBar)) return;  // no room right of what the caption must keep clear of
+        fit = fitScaleBar(bar.startUnit, bar.pixelsPerStartUnit, roomForBar);
+        if (!fit.drawn) return;
+        text = captionText(fit.unit);
+        size = captionSize(text);
+        const double wanted = barStart(size.width);
+        if (wanted <= barLeft) break;
+        barLeft = wanted;
+    }
+    if (!(barLeft + fit.pixels <= rightEnd + 0.5)) return;
+    const OverlayBox captionBox{static_cast<float>(captionLeft), static_cast<float>(labelTop),
+                                static_cast<float>(captionLeft + size.width),
+                                static_cast<float>(labelTop + size.height)};
+    const OverlayBox barBox{static_cast<float>(barLeft), static_cast<float>(barRow - kTickHalf),
+                            static_cast<float>(barLeft + fit.pixels + 1),
+                            static_cast<float>(barRow + kTickHalf + 1)};
+    if (room && !(room->isFree(captionBox) && room->isFree(barBox))) return;
+    const StoredColour textColour = list.background == paletteColour(palette::LightRed)
+                                        ? paletteColour(palette::Black)
+                                        : paletteColour(palette::LightRed);
+    list.add(TextLabel{{static_cast<float>(captionLeft), static_cast<float>(labelTop)}, text, textColour});
     const StoredColour colour = paletteColour(palette::LightBlue);
     const auto y = static_cast<float>(barRow);
     const auto left = static_cast<float>(barLeft);
@@ -51,6 +103,10 @@ void drawBar(DisplayList& list, const std::string& prefix, double startUnit, dou
     list.add(Segment{{left, y}, {right, y}, 1, colour});
     list.add(Segment{{left, y + 3}, {left, y - 3}, 1, colour});
     list.add(Segment{{right, y + 3}, {right, y - 3}, 1, colour});
+    if (room) {
+        room->take(captionBox);
+        room->take(barBox);
+    }
 }
 
 }  // namespace
@@ -82,13 +138,16 @@ ScaleBarFit fitScaleBar(double startUnit, double pixelsPerStartUnit, double long
     return fit;
 }
 
-void drawScaleBars(DisplayList& list, int surfaceHeight, const ScaleBarOptions& options) {
+void drawScaleBars(DisplayList& list, int surfaceHeight, const ScaleBarOptions& options, OverlayRoom* room) {
     const double factor = overlayLengthFactor(options.lengthFactor);
-    drawBar(list, "Scale ", 1000, 1000 / factor * options.massstab, surfaceHeight - 65.0,
-            surfaceHeight - 60.0, options.lengthUnitName, options.surfaceWidth, options.clearLeft);
+    drawBar(list,
+            {"Scale ", 1000, 1000 / factor * options.massstab, surfaceHeight - 65.0, surfaceHeight - 60.0},
+            options, room);
     if (options.vectorMode)
-        drawBar(list, "Scale Vector ", 0.1, 0.1 / factor * options.vecMassstab, surfaceHeight - 95.0,
-                surfaceHeight - 90.0, options.lengthUnitName, options.surfaceWidth, options.clearLeft);
+        drawBar(list,
+                {"Scale Vector ", 0.1, 0.1 / factor * options.vecMassstab, surfaceHeight - 95.0,
+                 surfaceHeight - 90.0},
+                options, room);
 }
 
 }  // namespace kal

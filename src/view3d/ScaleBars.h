@@ -3,9 +3,12 @@
 // vector mode, one for the deviation vectors, each a light-blue bar between 30 and 300 pixels
 // long from x = 400 with end ticks, and a caption at x = 200 naming the length the bar stands
 // for: "Scale 100.000 millimeter", "Scale Vector 0.100 millimeter".
+#include <functional>
 #include <string>
 
+#include "platform/TextMetrics.h"
 #include "view3d/DisplayList.h"
+#include "view3d/OverlayRoom.h"
 
 namespace kal {
 
@@ -33,6 +36,9 @@ struct ScaleBarOptions {
     int surfaceWidth = 1000;     // pixels; wide enough for a full 300-pixel bar from x = 400
     // Captions and bars stay right of this column (the orientation tripod stands left of it).
     double clearLeft = 10;
+    // The size of a caption in the window's label font; empty: a caption is taken to fit the 200
+    // pixels before its bar.
+    std::function<platform::TextSize(const std::string&)> measure;
 };
 
 // Appends the captions (TextLabel, transparent; black on a light-red background, else light
@@ -42,6 +48,12 @@ struct ScaleBarOptions {
 // fits each bar to the room left (at least 30 pixels), so the bar ends on the window and its
 // caption names the length actually drawn. Where there is no such room (a surface narrower than
 // clearLeft + 240, or too short for a caption's row) that caption and its bar are left out.
-void drawScaleBars(DisplayList& list, int surfaceHeight, const ScaleBarOptions& options);
+// A caption wider than the 200 pixels before its bar pushes the bar right; where those 200
+// pixels leave the bar less than 30, a measured caption lets it start right after it. With `room`, each
+// caption and bar keeps clear of the places taken there (the colour bar with its limits): the
+// bar ends before the first of them in its rows, a caption or bar that would still lie on one
+// is left out, and what is drawn is taken.
+void drawScaleBars(DisplayList& list, int surfaceHeight, const ScaleBarOptions& options,
+                   OverlayRoom* room = nullptr);
 
 }  // namespace kal

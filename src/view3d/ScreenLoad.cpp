@@ -80,13 +80,43 @@ std::uint64_t pointsStamp(const JobState& job) {
     return h == 0 ? 1 : h;
 }
 
+namespace {
+
+constexpr double kShortestVisibleVector = 2;  // pixels
+
+bool hasResiduals(const VectorPicture& picture) {
+    return picture.largestDeviation > 0 && std::isfinite(picture.largestDeviation);
+}
+
+double largestVectorPixels(float scale, const VectorPicture& picture) {
+    return static_cast<double>(picture.largestDeviation) * static_cast<double>(scale);
+}
+
+}  // namespace
+
 bool vectorScaleSuits(float scale, const VectorPicture& picture) {
-    constexpr double kShortestVisible = 2;  // pixels
-    const double deviation = picture.largestDeviation;
-    if (!(deviation > 0) || !std::isfinite(deviation)) return true;
-    const double length = deviation * static_cast<double>(scale);
+    if (!hasResiduals(picture)) return true;
+    const double length = largestVectorPixels(scale, picture);
     const double longest = std::max(picture.width, picture.height);
-    return std::isfinite(length) && length >= kShortestVisible && length <= longest;
+    return std::isfinite(length) && length >= kShortestVisibleVector && length <= longest;
+}
+
+double readableVectorLength(const VectorPicture& picture) {
+    // A twentieth of the picture is about the margin a fitted cloud keeps, so the vectors of the
+    // outermost points still end inside the picture.
+    const double shorter = std::min(picture.width, picture.height);
+    return std::max(kShortestVisibleVector, shorter / 20);
+}
+
+float recomputedVectorScale(float ownScale, const VectorPicture& picture) {
+    if (!hasResiduals(picture)) return clampedVectorScale(ownScale);
+    // The load's own figure draws the largest vector 1/500 of the cloud long, which in a window
+    // the cloud fills is a pixel or two: it stands only where it draws a readable length.
+    const double own = largestVectorPixels(clampedVectorScale(ownScale), picture);
+    const double readable = readableVectorLength(picture);
+    if (std::isfinite(own) && own >= readable && own <= std::max(picture.width, picture.height))
+        return clampedVectorScale(ownScale);
+    return clampedVectorScale(static_cast<float>(readable / static_cast<double>(picture.largestDeviation)));
 }
 
 void takeDefaultViewRecord(ScreenProperties& view, const ScreenProperties& defaults,
@@ -98,7 +128,7 @@ void takeDefaultViewRecord(ScreenProperties& view, const ScreenProperties& defau
     // off the window or shrink them to nothing: with other points, and with the same points
     // after a calculation that changed the residuals.
     if (defaultStamp == 0 || defaultStamp != windowStamp || !vectorScaleSuits(view.Vec_Massstab, picture))
-        view.Vec_Massstab = ownScale;
+        view.Vec_Massstab = recomputedVectorScale(ownScale, picture);
     view.Vec_Massstab = clampedVectorScale(view.Vec_Massstab);
 }
 

@@ -44,12 +44,23 @@ struct VectorPicture {
 // 0 draw nothing at any magnification, so every magnification suits them.
 bool vectorScaleSuits(float scale, const VectorPicture& picture);
 
+// The length in pixels a magnification computed afresh gives the largest vector of `picture`: a
+// twentieth of the picture's shorter side, never under two pixels.
+double readableVectorLength(const VectorPicture& picture);
+
+// The magnification a window takes where the default view record's cannot serve: the load's own
+// (`ownScale`) where that draws the largest vector at least readableVectorLength long and inside
+// the picture, else the one that draws it exactly that long. Within the limits of the "longer"
+// and "shorter" commands, so residuals too small for any allowed magnification stay short.
+// Residuals all 0 keep the load's own.
+float recomputedVectorScale(float ownScale, const VectorPicture& picture);
+
 // The display settings of the default view record for a window on points with stamp
 // `windowStamp`: the 24 settings are copied, but a vector magnification made for other points
 // (or for unknown ones), or one that would draw the current residuals' largest vector longer
 // than the picture or shorter than two pixels (the same points with new residuals), gives way to
-// the one the load computed for these. Either way the magnification is kept within the limit
-// the "longer" command keeps.
+// recomputedVectorScale. Either way the magnification is kept within the limit the "longer"
+// command keeps.
 void takeDefaultViewRecord(ScreenProperties& view, const ScreenProperties& defaults,
                            std::uint64_t defaultStamp, std::uint64_t windowStamp,
                            const VectorPicture& picture);

@@ -56,7 +56,7 @@ TEST(ColouringHooks, ColourBarStageDrawsAtTheSurfaceEdge) {
     DisplayList out;
     std::vector<TextLabel> names;
     std::int32_t labelCount = 0;
-    RedrawContext ctx{cloud, view, arrays, origin, projection, job, inputs, out, names, labelCount};
+    RedrawContext ctx{cloud, view, arrays, origin, projection, job, inputs, out, names, labelCount, {}};
     colourBarStage()(ctx);
     ASSERT_EQ(out.items.size(), 23u);
     EXPECT_EQ(std::get<FilledRect>(out.items[10]).top, 300);

@@ -2,8 +2,13 @@
 
 #include <string>
 
+#include "annotation/ClassColours.h"
 #include "input/AsciiPointReader.h"
 #include "input/PointMatching.h"
+#include "view3d/PointCloudBuild.h"
+#include "view3d/ScreenScene.h"
+#include "view3d/ViewRecordCopy.h"
+#include "view3d/ViewSteps.h"
 
 namespace kal::testing {
 
@@ -206,8 +211,68 @@ JobState makeDemoJob(const std::string& examplesFolder) {
     job.GraphicsFlags.ViewAllMCS = job.GraphicsFlags.ViewAllonlyMCS = job.GraphicsFlags.ViewAllonlyOCS = true;
     job.SavedViewNames = {"Overview"};
     job.ViewCount = 1;
-    job.SavedViews[1] = makeView(0, 1);
+    job.SavedViews[1] = makeDemoOverview(job);
     return job;
+}
+
+ScreenProperties makeDemoOverview(const JobState& demo) {
+    // The view is made on the job as Calculate leaves it: the transformed MCS points on their
+    // nominals, so the cloud is the cell itself.
+    JobState calculated = demo;
+    calculated.MCSt_Name = calculated.MCS_Name;
+    for (std::int32_t i = 1; i <= calculated.IdenticalCount; ++i) {
+        calculated.MCSt_X.set(i, calculated.OCS_X[i]);
+        calculated.MCSt_Y.set(i, calculated.OCS_Y[i]);
+        calculated.MCSt_Z[static_cast<std::size_t>(i)] = calculated.OCS_Z[static_cast<std::size_t>(i)];
+    }
+    calculated.TrafoCalculated = true;
+    calculated.GraphicsFlags.ShowColorBar = true;
+
+    ScreenScene scene;
+    scene.colourBarColumn = [](int width, int height) { return colourBarColumnWidth(width, height); };
+    const GraphicsSession session;
+    ScreenModel screen;
+    screen.width = 600;  // the surface of a window 616 x 460 pixels (9240 x 6900 twips) outside
+    screen.height = 390;
+    loadScreen(screen, calculated, scene, session, storedColour(255, 255, 255));
+    const ViewAngleTriple iso = standardViewAngles(StandardView::Iso);
+    screen.view.ViewAngles(1, 1) = iso.a1;
+    screen.view.ViewAngles(1, 2) = iso.a2;
+    screen.view.ViewAngles(1, 3) = iso.a3;
+    fitScreen(screen, calculated, session, scene);
+    // Drawn a little smaller towards the bottom, so the flag at the top-left covers no point.
+    zoomAbout(screen.view, screen.width / 2.0, screen.height, screen.height, 0.85);
+
+    ScreenProperties& v = screen.view;
+    v.VectorMode = true;
+    v.BigNess = 4;  // round points, easier to see than the smallest squares
+    v.Vec_Massstab = 400;  // 0.05 mm of deviation drawn 20 pixels long
+    v.GridXY = true;
+    // The cell's floor outline P1 - P2 - P3 - P4 - P1 as lines, and a flag with P5's deviation.
+    const std::int32_t rows = cloudRowCount(calculated);
+    v.LineMode = true;
+    v.Lines.resize(2, 4);
+    const std::int32_t outline[] = {1, 2, 3, 4, 1};
+    for (std::int32_t k = 1; k <= 4; ++k) {
+        v.Lines(1, k) = outline[k - 1];
+        v.Lines(2, k) = outline[k];
+    }
+    v.LineCount = 4;
+    v.LineStartPoint = 0;
+    v.FlagOfPoint.resize(rows);
+    v.FlagOfPoint.set(5, 1);
+    v.FahneAnzahl = 1;
+    v.CurrentFahne = 1;
+    v.FahneProps.assign(2, FahneRecord{});
+    FahneRecord& flag = v.FahneProps[1];
+    flag.ShowDev = flag.showX = flag.showY = flag.showZ = flag.show3D = true;
+    flag.ShowLegendeXYZ = flag.ShowLegendeName = flag.ShowTolCol = flag.ShowGrid = true;
+    flag.Left = 20;
+    flag.Top = 20;
+    flag.Weight = 400;
+    ScreenProperties record;
+    storeViewInRecord(v, {9240, 6900}, record);
+    return record;
 }
 
 }  // namespace kal::testing

@@ -26,6 +26,11 @@ JobState makeJobFromPointFiles(const std::string& mcsPath, const std::string& oc
 // mm and degrees, and one saved view.
 JobState makeDemoJob(const std::string& examplesFolder);
 
+// The demo job's saved view "Overview", made on the demo's own points after a calculation: the
+// whole cell in the Iso view with its vectors, the floor outline as lines and a flag on P5, in a
+// window of 616 x 460 pixels.
+ScreenProperties makeDemoOverview(const JobState& demo);
+
 // A saved view with flags on some cloud rows, two flag layouts and `lines` line segments.
 ScreenProperties makeView(int seed, std::int32_t lines = 2);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -122,9 +123,9 @@ TEST(ScreenLoad, TheRecordsMagnificationGivesWayWhereItCannotShowTheseResiduals)
         {"zero residuals before, 0.07 mm now: 700,000 px", 1e7f, 0.07f, 2000},
         {"140 px in a 640 px picture", 2000, 0.07f, 2000},
         {"exactly the picture's width", 640, 1, 640},
-        {"one pixel past the width", 641, 1, 2000},
+        {"one pixel past the width: the load's 2000 px would be too, 24 px (a twentieth of 480)", 641, 1, 24},
         {"exactly two pixels", 2, 1, 2},
-        {"under two pixels", 1.9f, 1, 2000},
+        {"under two pixels: 24 px", 1.9f, 1, 24},
         {"residuals all 0: nothing to draw, the record's stays", 1234, 0, 1234},
     };
     for (const Case& c : cases) {
@@ -175,6 +176,87 @@ TEST(ScreenLoad, ANewWindowAfterNewResidualsOnTheSamePointsDrawsItsVectorsInside
         EXPECT_GT(length, 0) << k;
         EXPECT_LE(length, 640) << k;
     }
+}
+
+// A magnification computed afresh draws the largest vector at least two pixels long and inside
+// the picture, at a twentieth of the picture's shorter side where the load's own figure (1/500 of the
+// cloud, a pixel or two in a window the cloud fills) would be shorter; only residuals too small
+// for the "longer" limit stay shorter.
+TEST(ScreenLoad, ARecomputedMagnificationDrawsTheLargestVectorReadably) {
+    struct Case {
+        const char* label;
+        float ownScale;
+        float largestDeviation;
+        int width, height;
+        double expectedPixels;  // the largest vector drawn with the recomputed magnification
+    };
+    const Case cases[] = {
+        {"the demo after -89.99: 1.5 px becomes 20", 16.0f, 0.093f, 510, 400, 20},
+        {"own figure readable: kept", 2000, 0.07f, 640, 480, 140},
+        {"own figure past the picture: 24", 2000, 1, 640, 480, 24},
+        {"small picture: still two pixels", 1, 0.5f, 15, 12, 2},
+        {"residuals too small for the longer limit: the limit", 400, 1e-9f, 640, 480, 1e-2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const VectorPicture picture{c.largestDeviation, c.width, c.height};
+        const float scale = recomputedVectorScale(c.ownScale, picture);
+        const double pixels = static_cast<double>(c.largestDeviation) * static_cast<double>(scale);
+        EXPECT_NEAR(pixels, c.expectedPixels, c.expectedPixels * 1e-5);
+        EXPECT_LE(scale, 1e7f);
+    }
+    // The whole rule as the new window meets it: a record it cannot use gives way to a
+    // magnification the same rule accepts.
+    for (const float deviation : {1e-6f, 0.002f, 0.093f, 1.0f, 250.0f}) {
+        SCOPED_TRACE(deviation);
+        const VectorPicture picture{deviation, 420, 205};
+        ScreenProperties record, window;
+        record.ADis = 10, record.Vec_Massstab = 1e7f;
+        window.Vec_Massstab = 0.5f;  // 1/500 of a small cloud
+        takeDefaultViewRecord(window, record, 42, 42, picture);
+        EXPECT_TRUE(vectorScaleSuits(window.Vec_Massstab, picture)) << window.Vec_Massstab;
+        const double allowed = std::min(10.25, static_cast<double>(deviation) * 1e7);  // the longer limit
+        EXPECT_GE(static_cast<double>(deviation) * static_cast<double>(window.Vec_Massstab),
+                  allowed * 0.9999);
+    }
+}
+
+// The demo's points after a calculation that leaves residuals of hundredths of a millimetre (rot z''
+// held just off its value), in a window after one that stored its view on zero residuals: the
+// largest vector is drawn readably, not a pixel and a half long.
+TEST(ScreenLoad, TheDemosNewWindowAfterSmallResidualsShowsItsVectors) {
+    JobState job = testing::makeDemoJob(KALVORETH_EXAMPLES);
+    for (std::int32_t i = 1; i <= job.IdenticalCount; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        job.MCSt_X.set(i, job.OCS_X[i]), job.MCSt_Y.set(i, job.OCS_Y[i]), job.MCSt_Z[k] = job.OCS_Z[k];
+    }
+    job.TrafoCalculated = true;
+    const ScreenScene scene;
+    const GraphicsSession session;
+    ScreenModel first;
+    first.width = 510, first.height = 400;
+    loadScreen(first, job, scene, session, storedColour(255, 255, 255));
+    first.view.VectorMode = true;
+    job.DefaultScreenProperties = first.view;
+    job.DefaultViewPointsStamp = first.pointsStamp;
+
+    for (std::int32_t i = 1; i <= job.IdenticalCount; ++i) {
+        const double a = 0.9 * i;
+        const double r = 0.002 + 0.073 * (i - 1) / (job.IdenticalCount - 1.0);
+        job.MCSt_X.set(i, job.OCS_X[i] + r * std::cos(a)), job.MCSt_Y.set(i, job.OCS_Y[i] + r * std::sin(a));
+    }
+    ScreenModel second;
+    second.width = 510, second.height = 400;
+    loadScreen(second, job, scene, session, storedColour(255, 255, 255));
+    drawScreen(second, job, session, scene);
+    double longest = 0;
+    for (std::int32_t k = 1; k <= job.IdenticalCount; ++k)
+        longest = std::max(
+            longest,
+            std::hypot(static_cast<double>(second.arrays.VectorPixelX[static_cast<std::size_t>(k)]),
+                       static_cast<double>(second.arrays.VectorPixelY[static_cast<std::size_t>(k)])));
+    EXPECT_GE(longest, 20 - 0.01);
+    EXPECT_LE(longest, 510);
 }
 
 TEST(ScreenLoad, ThePointsStampFollowsNamesAndCoordinates) {

@@ -296,6 +296,57 @@ TEST(ScreenViewRecords, AViewOfAnOpenedJobDropsTheMarksOfPointsThatOtherFilesMov
     EXPECT_EQ(shown.FlagOfPoint[p4], 3);
 }
 
+// The README's demo: the job file opened, the transformed points on their nominals (as Calculate
+// leaves them), a graphics window, and each saved view chosen in the list. The "Overview" said it
+// had been saved on other points and dropped a flag, hid every point behind its hiding plane and
+// took a size larger than a 1366 x 768 screen's work area. Restored on the points it was saved on,
+// each view keeps its lines and flags, says nothing, shows every point of the demo inside its
+// picture, and its window stays inside the work area.
+TEST(ScreenViewRecords, TheDemoJobsSavedViewsComeBackOnTheirOwnPoints) {
+    ProgramWithFiles p;
+    ASSERT_TRUE(p.commands.openJobAt(std::string(KALVORETH_EXAMPLES) + "/demo-job.tfo"));
+    QApplication::processEvents();
+    for (std::int32_t i = 1; i <= p.job.IdenticalCount; ++i) {
+        p.job.MCSt_X.set(i, p.job.OCS_X[i]), p.job.MCSt_Y.set(i, p.job.OCS_Y[i]);
+        p.job.MCSt_Z[static_cast<std::size_t>(i)] = p.job.OCS_Z[static_cast<std::size_t>(i)];
+    }
+    p.job.TrafoCalculated = true;
+    ASSERT_GE(p.job.ViewCount, 1);
+    ASSERT_EQ(p.main.comboSaveView()->count(), p.job.ViewCount);
+
+    auto restoreEach = [&](FormScreen& w) {
+        for (std::int32_t k = 1; k <= p.job.ViewCount; ++k) {
+            const ScreenProperties& saved = p.job.SavedViews[static_cast<std::size_t>(k)];
+            SCOPED_TRACE(p.job.SavedViewNames[static_cast<std::size_t>(k) - 1]);
+            const auto told = p.prompter.shown().size();
+            emit p.main.comboSaveView()->activated(k - 1);
+            QApplication::processEvents();
+            w.renderNow();
+            EXPECT_EQ(p.prompter.shown().size(), told) << p.prompter.shown().back().text;
+
+            const ScreenModel& m = w.model();
+            EXPECT_EQ(m.view.LineCount, saved.LineCount);
+            EXPECT_EQ(m.view.FlagOfPoint.flaggedRows(), saved.FlagOfPoint.flaggedRows());
+            ASSERT_EQ(m.cloud.count(), 2 * p.job.IdenticalCount);
+            for (std::int32_t row = 1; row <= m.cloud.count(); ++row) {
+                EXPECT_EQ(m.cloud(row, cloud::Visible), 1.0f) << row;
+                const QPoint at = testing::pixelOf(w, row);
+                EXPECT_TRUE(at.x() >= 0 && at.x() < m.width && at.y() >= 0 && at.y() < m.height)
+                    << row << " at " << at.x() << ", " << at.y() << " in " << m.width << " x " << m.height;
+            }
+            const QWidget* outer = w.parentWidget();
+            EXPECT_TRUE(p.main.mdiArea()->viewport()->rect().contains(outer->geometry()))
+                << outer->width() << " x " << outer->height();
+        }
+    };
+    restoreEach(p.open());
+    // A work area smaller than the size the view was saved with: the window stays inside it, and
+    // the view follows it there.
+    p.main.resize(640, 480);
+    QApplication::processEvents();
+    restoreEach(p.open());
+}
+
 TEST(ScreenViewRecords, ZoomStepsGoIntoTheWindowsRingAndComeBack) {
     Program p;
     FormScreen& w = p.open();
