@@ -164,12 +164,22 @@ std::vector<TileRect> arrangeInside(const std::vector<ArrangedWindow>& windows, 
                           std::max(keptHeight, std::min(std::max(w.whole.height, keptHeight), height))});
     }
 
-    // In their order, each window joins the tiling where the tiling still fits with it.
+    // Where they do not all fit in their order, the largest come first: each window joins the
+    // tiling where the tiling still fits with it. The largest then stand alone in the columns at
+    // the left, and the cascade over them covers none of the tiles' title bars.
+    std::vector<std::size_t> order(windows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    long long overflow = 0;
+    planColumns(wanted, width, height, &overflow);
+    if (overflow > 0)
+        std::stable_sort(order.begin(), order.end(), [&wanted](std::size_t a, std::size_t b) {
+            return static_cast<long long>(wanted[a].width) * wanted[a].height >
+                   static_cast<long long>(wanted[b].width) * wanted[b].height;
+        });
     std::vector<std::size_t> tiled, stacked;
     std::vector<TileSize> tiledSizes;
-    for (std::size_t i = 0; i < windows.size(); ++i) {
+    for (std::size_t i : order) {
         tiledSizes.push_back(wanted[i]);
-        long long overflow = 0;
         planColumns(tiledSizes, width, height, &overflow);
         if (overflow == 0) {
             tiled.push_back(i);
@@ -178,18 +188,26 @@ std::vector<TileRect> arrangeInside(const std::vector<ArrangedWindow>& windows, 
             stacked.push_back(i);
         }
     }
+    std::sort(stacked.begin(), stacked.end());  // the cascade in the windows' own order
 
     places.resize(windows.size());
     const std::vector<TileRect> tiles = tileSideBySide(tiledSizes, width, height);
     for (std::size_t k = 0; k < tiled.size(); ++k) places[tiled[k]] = tiles[k];
-    // The rest one title bar apart from the corner, each as large as it is tiled at and moved back
-    // inside where its step would take it past the area's edge.
+    // The rest one title bar apart, the first one title bar below the top, so that the title bars
+    // of the tiles along the top stay in view. Each is as large as it is tiled at, less what would
+    // reach past the area from its step (never below what it keeps), and is moved back inside
+    // where even that does not fit.
     for (std::size_t k = 0; k < stacked.size(); ++k) {
+        const ArrangedWindow& window = windows[stacked[k]];
         const TileSize size = wanted[stacked[k]];
-        const long long at = static_cast<long long>(k) * step;
-        const int x = static_cast<int>(std::clamp<long long>(at, 0, std::max(0, width - size.width)));
-        const int y = static_cast<int>(std::clamp<long long>(at, 0, std::max(0, height - size.height)));
-        places[stacked[k]] = {x, y, size.width, size.height};
+        const long long left = static_cast<long long>(k) * step, top = left + (tiled.empty() ? 0 : step);
+        const int w = static_cast<int>(std::max<long long>(std::max(1, window.kept.width),
+                                                           std::min<long long>(size.width, width - left)));
+        const int h = static_cast<int>(std::max<long long>(std::max(1, window.kept.height),
+                                                           std::min<long long>(size.height, height - top)));
+        const int x = static_cast<int>(std::clamp<long long>(left, 0, std::max(0, width - w)));
+        const int y = static_cast<int>(std::clamp<long long>(top, 0, std::max(0, height - h)));
+        places[stacked[k]] = {x, y, w, h};
     }
     if (cascaded) *cascaded = std::move(stacked);
     return places;

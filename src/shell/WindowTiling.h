@@ -48,12 +48,14 @@ struct ArrangedWindow {
 
 // Window > "&Arrange": every window's place inside an area of `width` x `height` pixels. Each
 // window is tiled at the size that shows all of it, as far as the area holds that, and never
-// below the size it keeps. In the order given (the active window first), a window joins the tiles
-// of tileSideBySide where they all still fit inside the area with it; the windows that do not fit
-// stand in a cascade from the area's corner, `step` pixels (one title bar) apart, moved back
-// inside where a step would take them past the edge, over the tiles. Only a window that keeps
-// more than the area reaches past it. `cascaded`, when given, receives the indices of the
-// windows in the cascade, back to front. O(count³) at worst.
+// below the size it keeps. Where they all fit, they are the tiles of tileSideBySide in the order
+// given (the active window first). Otherwise, the largest first, a window joins the tiles where
+// they all still fit inside the area with it, and the windows that do not fit stand over the
+// tiles in a cascade `step` pixels (one title bar) apart, from the left edge one step below the
+// top (the top row's title bars stay in view), shortened by their step as far as they keep and
+// moved back inside where a step would take them past the edge. Only a window that keeps more
+// than the area reaches past it. `cascaded`, when given, receives the indices of the windows in
+// the cascade, back to front. O(count³) at worst.
 std::vector<TileRect> arrangeInside(const std::vector<ArrangedWindow>& windows, int width, int height,
                                     int step, std::vector<std::size_t>* cascaded = nullptr);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 
 #include "shell/WindowTiling.h"
@@ -166,13 +167,14 @@ TEST(WindowTiling, ArrangeKeepsEveryWindowInsideTheArea) {
          640,
          {R{0, 0, 1056, 640}, R{1056, 0, 310, 640}},
          {}},
-        {"1366 x 768: the graphics windows and the sheet tiled, the calculation window over them",
+        {"1366 x 768: the calculation window tiled first, the others beside it as far as they fit, the "
+         "rest over it below its title bar",
          {graphics, graphics, graphics, graphics, calculation, sheet},
          1366,
          640,
-         {R{0, 0, 274, 640}, R{274, 0, 273, 640}, R{547, 0, 273, 640}, R{820, 0, 273, 640},
-          R{0, 0, 1056, 640}, R{1093, 0, 273, 640}},
-         {4}},
+         {R{1056, 0, 310, 220}, R{1056, 220, 310, 220}, R{0, 25, 214, 220}, R{25, 50, 214, 220},
+          R{0, 0, 1056, 640}, R{1056, 440, 310, 200}},
+         {2, 3}},
         {"1600 x 1000: six windows all tiled",
          {calculation, graphics, graphics, graphics, graphics, sheet},
          1600,
@@ -184,7 +186,7 @@ TEST(WindowTiling, ArrangeKeepsEveryWindowInsideTheArea) {
          {input, input, input, input},
          700,
          600,
-         {R{0, 0, 700, 600}, R{0, 0, 642, 556}, R{25, 25, 642, 556}, R{50, 44, 642, 556}},
+         {R{0, 0, 700, 600}, R{0, 25, 642, 556}, R{25, 44, 642, 556}, R{50, 44, 642, 556}},
          {1, 2, 3}},
         {"a window that keeps more than the area: at the corner, the area scrolls",
          {{S{1200, 700}, S{1200, 700}}},
@@ -209,6 +211,17 @@ TEST(WindowTiling, ArrangeKeepsEveryWindowInsideTheArea) {
             EXPECT_GE(places[i].y, 0);
             EXPECT_LE(places[i].x + places[i].width, c.width);
             EXPECT_LE(places[i].y + places[i].height, c.height);
+        }
+        // No window of the cascade lies on a tile's title bar.
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            if (std::find(cascaded.begin(), cascaded.end(), i) != cascaded.end()) continue;
+            for (std::size_t k : cascaded) {
+                const TileRect& over = places[k];
+                const bool covers = over.x < places[i].x + places[i].width &&
+                                    places[i].x < over.x + over.width && over.y < places[i].y + 25 &&
+                                    places[i].y < over.y + over.height;
+                EXPECT_FALSE(covers) << "window " << k << " on the title bar of window " << i;
+            }
         }
     }
     EXPECT_TRUE(arrangeInside({}, 800, 600, 25).empty());

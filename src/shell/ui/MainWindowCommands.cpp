@@ -56,8 +56,13 @@ TileSize minimumOf(const QMdiSubWindow* w) {
     return {least.width(), least.height()};
 }
 
-TileSize wholeOf(const QMdiSubWindow* w) {
-    const QSize whole = wholeSize(w);
+// The size that shows all of the window in an area of `area`: a window that scrolls inside itself
+// and is taller than the area shows its vertical scroll bar, which takes room from its width.
+TileSize wholeOf(const QMdiSubWindow* w, const QSize& area) {
+    QSize whole = wholeSize(w);
+    if (w->widget() && w->widget()->property(kScrollsInsideProperty).toBool() &&
+        whole.height() > area.height())
+        whole.rwidth() += w->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, w);
     return {whole.width(), whole.height()};
 }
 
@@ -78,13 +83,12 @@ QSize areaSize(const QMdiArea& area) {
 
 void arrangeSideBySide(QMdiArea& area) {
     const std::vector<QMdiSubWindow*> windows = arrangedWindows(area);
-    std::vector<ArrangedWindow> sizes;
-    for (QMdiSubWindow* w : windows) {
+    for (QMdiSubWindow* w : windows)
         if (w->isMaximized()) w->showNormal();
-        sizes.push_back({minimumOf(w), wholeOf(w)});
-    }
     scrollToCorner(area);
     const QSize r = areaSize(area);
+    std::vector<ArrangedWindow> sizes;
+    for (QMdiSubWindow* w : windows) sizes.push_back({minimumOf(w), wholeOf(w, r)});
     std::vector<std::size_t> cascaded;
     const std::vector<TileRect> places =
         arrangeInside(sizes, r.width(), r.height(), cascadeStep(area), &cascaded);
