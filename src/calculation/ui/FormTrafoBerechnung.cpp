@@ -224,6 +224,7 @@ void FormTrafoBerechnung::resizeEvent(QResizeEvent* e) {
 }
 
 bool FormTrafoBerechnung::event(QEvent* e) {
+    // A child of the window itself asks for other room (the status bar).
     if (e->type() == QEvent::LayoutRequest) {
         updateMinimumWidth();
         layoutFrames();

@@ -186,9 +186,11 @@ TEST(WindowPlaces, ArrangeKeepsEveryWindowInsideTheWorkArea) {
         if (c.wholeCalculation) {
             // Room enough: tiled at the size that shows all of it, nothing to scroll.
             auto* scroll = calc.findChild<QScrollArea*>();
-            ASSERT_NE(scroll, nullptr);
-            EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
-            EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+            EXPECT_NE(scroll, nullptr);
+            if (scroll) {
+                EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+                EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+            }
         }
         if (c.nine)
             for (QWidget* button : {static_cast<QWidget*>(p.input.window()->okButton()),
