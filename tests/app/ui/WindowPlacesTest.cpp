@@ -16,11 +16,13 @@
 
 #include "app/CalculationWindows.h"
 #include "app/ChartWindows.h"
+#include "app/DetailsWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
 #include "app/SettingsWindows.h"
 #include "app/SheetWindows.h"
 #include "calculation/ui/FormTrafoBerechnung.h"
+#include "details/ui/FormTrafoDetails.h"
 #include "input/ui/FormInputFiles.h"
 #include "results/ui/FormMainSheet.h"
 #include "shared/WindowPos.h"
@@ -224,6 +226,26 @@ TEST(WindowPlaces, CalculationWindowFitsASmallScreensWorkArea) {
     QWidget* bar = calc.findChild<QWidget*>("StatusBar");
     ASSERT_NE(bar, nullptr);
     expectControlInside(bar, sub);
+}
+
+// The details window's panels need more than a 1366 x 768 screen's work area: it reached past its
+// right edge, its close box and the Monte Carlo panel reached only by scrolling the work area. It
+// opens inside the area, scrolls its panels inside itself and keeps its buttons in view.
+TEST(WindowPlaces, DetailsWindowFitsASmallScreensWorkArea) {
+    Program p(QSize(1366, 742));
+    DetailsWindows details{p.job, p.events, p.main, p.prompter, p.dialogs};
+    p.showMain();
+    FormTrafoDetails& form = details.ensureOpen();
+    QApplication::processEvents();
+    QMdiSubWindow* sub = Program::frame(form);
+    expectInsideAndUsable(p.area(), sub);
+    EXPECT_FALSE(p.area().horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(p.area().verticalScrollBar()->isVisible());
+    for (QWidget* control :
+         {static_cast<QWidget*>(form.closeButton()), static_cast<QWidget*>(form.clipAllButton())})
+        expectControlInside(control, sub);
+    expectReachable(form.monteCarloGrid(), &form, sub);
+    expectReachable(form.scaleGrid(), &form, sub);
 }
 
 // The size the tiling takes for a window and the size the window keeps are one figure: in a
