@@ -70,7 +70,8 @@ FormTrafoDetails& DetailsWindows::ensureOpen() {
     sub_->setAttribute(Qt::WA_DeleteOnClose);
     sub_->resize(form_->sizeHint());
     main_.windowPositions().restore(sub_, kWindowName);
-    // A stored or clamped size never squeezes the panels: the work area scrolls instead.
+    // A stored or clamped size never squeezes the window below its minimum; a smaller one than
+    // its panels need scrolls them inside it.
     sub_->resize(sub_->size().expandedTo(sub_->minimumSizeHint()));
     QObject::connect(form_, &FormTrafoDetails::closed, form_, [this, sub = sub_] {
         main_.windowPositions().store(sub, kWindowName);

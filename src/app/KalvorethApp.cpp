@@ -96,10 +96,12 @@ KalvorethApp::~KalvorethApp() {
 void KalvorethApp::start(const std::vector<std::string>& arguments) {
     startUp_->startProgram(arguments);
     // The calculation and details windows are taller than the default main window: a larger
-    // screen gives the main window its room (the frame's share kept back).
+    // screen gives the main window its room (the frame's share kept back); a smaller one, such as
+    // 1366 x 768, no more than it has, so the work area's lower edge and the status bar stay on
+    // the screen.
     if (const QScreen* screen = main_.screen()) {
         const QSize room = screen->availableGeometry().size() - QSize(16, 48);
-        main_.resize(main_.size().expandedTo(room));
+        main_.resize(room.expandedTo(main_.minimumSizeHint()));
     }
     main_.show();
 }

@@ -78,26 +78,33 @@ long long overflowOf(const std::vector<Column>& columns, int width, int height) 
     return std::max(0LL, totalWidth - width) + pastBottom;
 }
 
+// Side by side where the minimums allow it, else the fewest windows above one another that lets
+// every column fit; where nothing fits, the stacking that reaches least far past (`overflow` then
+// tells how far).
+std::vector<Column> planColumns(const std::vector<TileSize>& minimums, int width, int height,
+                                long long* overflow = nullptr) {
+    std::vector<Column> columns;
+    long long leastOverflow = -1;
+    for (std::size_t perColumn = 1; perColumn <= minimums.size(); ++perColumn) {
+        std::vector<Column> candidate = stackIntoColumns(minimums, perColumn, height);
+        const long long past = overflowOf(candidate, width, height);
+        if (leastOverflow < 0 || past < leastOverflow) {
+            columns = std::move(candidate);
+            leastOverflow = past;
+        }
+        if (past == 0) break;
+    }
+    if (overflow) *overflow = std::max(0LL, leastOverflow);
+    return columns;
+}
+
 }  // namespace
 
 std::vector<TileRect> tileSideBySide(const std::vector<TileSize>& minimums, int width, int height) {
     std::vector<TileRect> tiles;
     const std::size_t count = minimums.size();
     if (count < 1 || width < 1 || height < 1) return tiles;
-
-    // Side by side where the minimums allow it, else the fewest windows above one another that
-    // lets every column fit; where nothing fits, the stacking that reaches least far past.
-    std::vector<Column> columns;
-    long long leastOverflow = -1;
-    for (std::size_t perColumn = 1; perColumn <= count; ++perColumn) {
-        std::vector<Column> candidate = stackIntoColumns(minimums, perColumn, height);
-        const long long overflow = overflowOf(candidate, width, height);
-        if (leastOverflow < 0 || overflow < leastOverflow) {
-            columns = std::move(candidate);
-            leastOverflow = overflow;
-        }
-        if (overflow == 0) break;
-    }
+    const std::vector<Column> columns = planColumns(minimums, width, height);
 
     std::vector<int> columnMinimums;
     for (const Column& c : columns) columnMinimums.push_back(static_cast<int>(c.minWidth));
@@ -137,6 +144,72 @@ std::vector<TileRect> cascadeKeepingSizes(const std::vector<TileSize>& sizes,
         const int h = std::max(minHeight, std::min(std::max(sizes[i].height, minHeight), height - at));
         places.push_back({at, at, w, h});
     }
+    return places;
+}
+
+std::vector<TileRect> arrangeInside(const std::vector<ArrangedWindow>& windows, int width, int height,
+                                    int step, std::vector<std::size_t>* cascaded) {
+    std::vector<TileRect> places;
+    if (cascaded) cascaded->clear();
+    if (windows.empty() || width < 1 || height < 1) return places;
+    step = std::max(0, step);
+
+    // What each window is tiled at: the size that shows all of it, as far as the area holds that,
+    // and never less than what the window keeps.
+    std::vector<TileSize> wanted;
+    wanted.reserve(windows.size());
+    for (const ArrangedWindow& w : windows) {
+        const int keptWidth = std::max(1, w.kept.width), keptHeight = std::max(1, w.kept.height);
+        wanted.push_back({std::max(keptWidth, std::min(std::max(w.whole.width, keptWidth), width)),
+                          std::max(keptHeight, std::min(std::max(w.whole.height, keptHeight), height))});
+    }
+
+    // Where they do not all fit in their order, the largest come first: each window joins the
+    // tiling where the tiling still fits with it. The largest then stand alone in the columns at
+    // the left, and the cascade over them covers none of the tiles' title bars.
+    std::vector<std::size_t> order(windows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    long long overflow = 0;
+    planColumns(wanted, width, height, &overflow);
+    if (overflow > 0)
+        std::stable_sort(order.begin(), order.end(), [&wanted](std::size_t a, std::size_t b) {
+            return static_cast<long long>(wanted[a].width) * wanted[a].height >
+                   static_cast<long long>(wanted[b].width) * wanted[b].height;
+        });
+    std::vector<std::size_t> tiled, stacked;
+    std::vector<TileSize> tiledSizes;
+    for (std::size_t i : order) {
+        tiledSizes.push_back(wanted[i]);
+        planColumns(tiledSizes, width, height, &overflow);
+        if (overflow == 0) {
+            tiled.push_back(i);
+        } else {
+            tiledSizes.pop_back();
+            stacked.push_back(i);
+        }
+    }
+    std::sort(stacked.begin(), stacked.end());  // the cascade in the windows' own order
+
+    places.resize(windows.size());
+    const std::vector<TileRect> tiles = tileSideBySide(tiledSizes, width, height);
+    for (std::size_t k = 0; k < tiled.size(); ++k) places[tiled[k]] = tiles[k];
+    // The rest one title bar apart, the first one title bar below the top, so that the title bars
+    // of the tiles along the top stay in view. Each is as large as it is tiled at, less what would
+    // reach past the area from its step (never below what it keeps), and is moved back inside
+    // where even that does not fit.
+    for (std::size_t k = 0; k < stacked.size(); ++k) {
+        const ArrangedWindow& window = windows[stacked[k]];
+        const TileSize size = wanted[stacked[k]];
+        const long long left = static_cast<long long>(k) * step, top = left + (tiled.empty() ? 0 : step);
+        const int w = static_cast<int>(std::max<long long>(std::max(1, window.kept.width),
+                                                           std::min<long long>(size.width, width - left)));
+        const int h = static_cast<int>(std::max<long long>(std::max(1, window.kept.height),
+                                                           std::min<long long>(size.height, height - top)));
+        const int x = static_cast<int>(std::clamp<long long>(left, 0, std::max(0, width - w)));
+        const int y = static_cast<int>(std::clamp<long long>(top, 0, std::max(0, height - h)));
+        places[stacked[k]] = {x, y, w, h};
+    }
+    if (cascaded) *cascaded = std::move(stacked);
     return places;
 }
 

@@ -2,11 +2,13 @@
 // Window > "&Arrange" and "&Cascade" as places for the main window's child windows, in pixels of
 // the work area. Arrange tiles side by side, one column each, every column the full height of the
 // area (Qt's own tiling makes a grid of rows and columns); where the windows do not fit side by
-// side at their minimum sizes, it puts the fewest of them above one another that lets them fit.
+// side at their minimum sizes, it puts the fewest of them above one another that lets them fit,
+// and the windows even that leaves no room for overlap in a cascade inside the area.
 // Cascade steps each window down and to the right and keeps its size (Qt's own cascade sets every
 // window to its size hint, which for a window without one is a bare title strip). Neither ever
-// makes a window smaller than its usable minimum: what cannot fit at all is reached by scrolling
-// the work area.
+// makes a window smaller than the size it keeps: only a window that keeps more than the work area
+// is reached by scrolling the area.
+#include <cstddef>
 #include <vector>
 
 namespace kal {
@@ -35,6 +37,27 @@ std::vector<TileRect> tileSideBySide(int count, int width, int height);
 // then fill the area exactly. Where no stacking fits, the one reaching least far past the area is
 // taken with every window at no less than its minimum, and the area scrolls. O(count²) at worst.
 std::vector<TileRect> tileSideBySide(const std::vector<TileSize>& minimums, int width, int height);
+
+// A child window as Arrange sees it: the outer size it keeps (what its layout enforces: it never
+// becomes smaller) and the outer size at which all of it shows (larger where its content scrolls
+// inside it).
+struct ArrangedWindow {
+    TileSize kept;
+    TileSize whole;
+};
+
+// Window > "&Arrange": every window's place inside an area of `width` x `height` pixels. Each
+// window is tiled at the size that shows all of it, as far as the area holds that, and never
+// below the size it keeps. Where they all fit, they are the tiles of tileSideBySide in the order
+// given (the active window first). Otherwise, the largest first, a window joins the tiles where
+// they all still fit inside the area with it, and the windows that do not fit stand over the
+// tiles in a cascade `step` pixels (one title bar) apart, from the left edge one step below the
+// top (the top row's title bars stay in view), shortened by their step as far as they keep and
+// moved back inside where a step would take them past the edge. Only a window that keeps more
+// than the area reaches past it. `cascaded`, when given, receives the indices of the windows in
+// the cascade, back to front. O(count³) at worst.
+std::vector<TileRect> arrangeInside(const std::vector<ArrangedWindow>& windows, int width, int height,
+                                    int step, std::vector<std::size_t>* cascaded = nullptr);
 
 // Window > "&Cascade" for windows of the given sizes and minimum sizes, in the order given (the
 // back one first), in an area of `width` x `height` pixels: window i stands `step` pixels (one

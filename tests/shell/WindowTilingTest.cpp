@@ -1,8 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ostream>
+
 #include "shell/WindowTiling.h"
 
 namespace kal {
+
+void PrintTo(const TileRect& r, std::ostream* os) {
+    *os << "(" << r.x << "," << r.y << " " << r.width << "x" << r.height << ")";
+}
+
 namespace {
 
 TEST(WindowTiling, ColumnsSideBySideFillTheAreaExactly) {
@@ -103,6 +111,11 @@ TEST(WindowTiling, WindowsThatDoNotFitSideBySideGoIntoMoreRows) {
          870,
          {R{0, 0, 227, 870}, R{227, 0, 1146, 870}, R{1373, 0, 227, 290}, R{1373, 290, 227, 290},
           R{1373, 580, 227, 290}}},
+        {"two minimums that exactly fill the height stack in one column, not side by side past the edge",
+         {S{600, 300}, S{600, 300}},
+         1000,
+         600,
+         {R{0, 0, 1000, 300}, R{0, 300, 1000, 300}}},
         {"input files keeps the height its buttons need; the window below it takes the rest",
          {input, graphics, graphics},
          1000,
@@ -124,6 +137,95 @@ TEST(WindowTiling, WindowsThatDoNotFitSideBySideGoIntoMoreRows) {
             EXPECT_LE(tiles[i].y + tiles[i].height, c.height);
         }
     }
+}
+
+// Arrange tiles each window at the size that shows all of it, as far as the area holds that, and
+// never below the size it keeps; the windows the tiles leave no room for stand in a cascade inside
+// the area. Tiles taken from a smaller figure than the window kept let it reach past the edge.
+TEST(WindowTiling, ArrangeKeepsEveryWindowInsideTheArea) {
+    using R = TileRect;
+    using S = TileSize;
+    struct Case {
+        const char* what;
+        std::vector<ArrangedWindow> windows;
+        int width, height;
+        std::vector<TileRect> places;
+        std::vector<std::size_t> cascaded;
+    };
+    const ArrangedWindow graphics{S{214, 220}, S{214, 220}}, sheet{S{204, 154}, S{204, 154}},
+        calculation{S{334, 289}, S{1056, 765}}, input{S{642, 556}, S{642, 556}};
+    const Case cases[] = {
+        {"the size a window keeps counts, not a smaller figure for all of it",
+         {{S{700, 300}, S{200, 150}}, sheet},
+         1000,
+         600,
+         {R{0, 0, 700, 600}, R{700, 0, 300, 600}},
+         {}},
+        {"content larger than the area: tiled at the area's height, scrolled inside",
+         {calculation, graphics},
+         1366,
+         640,
+         {R{0, 0, 1056, 640}, R{1056, 0, 310, 640}},
+         {}},
+        {"1366 x 768: the calculation window tiled first, the others beside it as far as they fit, the "
+         "rest over it below its title bar",
+         {graphics, graphics, graphics, graphics, calculation, sheet},
+         1366,
+         640,
+         {R{1056, 0, 310, 220}, R{1056, 220, 310, 220}, R{0, 25, 214, 220}, R{25, 50, 214, 220},
+          R{0, 0, 1056, 640}, R{1056, 440, 310, 200}},
+         {2, 3}},
+        {"1600 x 1000: six windows all tiled",
+         {calculation, graphics, graphics, graphics, graphics, sheet},
+         1600,
+         870,
+         {R{0, 0, 1056, 870}, R{1056, 0, 272, 290}, R{1056, 290, 272, 290}, R{1056, 580, 272, 290},
+          R{1328, 0, 272, 435}, R{1328, 435, 272, 435}},
+         {}},
+        {"those that do not fit: a cascade over the tiled one, a step apart, moved back inside at the edge",
+         {input, input, input, input},
+         700,
+         600,
+         {R{0, 0, 700, 600}, R{0, 25, 642, 556}, R{25, 44, 642, 556}, R{50, 44, 642, 556}},
+         {1, 2, 3}},
+        {"a window that keeps more than the area: at the corner, the area scrolls",
+         {{S{1200, 700}, S{1200, 700}}},
+         1000,
+         600,
+         {R{0, 0, 1200, 700}},
+         {0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::size_t> cascaded{99};
+        const std::vector<TileRect> places = arrangeInside(c.windows, c.width, c.height, 25, &cascaded);
+        EXPECT_EQ(places, c.places);
+        EXPECT_EQ(cascaded, c.cascaded);
+        ASSERT_EQ(places.size(), c.windows.size());
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_GE(places[i].width, c.windows[i].kept.width);
+            EXPECT_GE(places[i].height, c.windows[i].kept.height);
+            if (c.windows[i].kept.width > c.width || c.windows[i].kept.height > c.height) continue;
+            EXPECT_GE(places[i].x, 0);
+            EXPECT_GE(places[i].y, 0);
+            EXPECT_LE(places[i].x + places[i].width, c.width);
+            EXPECT_LE(places[i].y + places[i].height, c.height);
+        }
+        // No window of the cascade lies on a tile's title bar.
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            if (std::find(cascaded.begin(), cascaded.end(), i) != cascaded.end()) continue;
+            for (std::size_t k : cascaded) {
+                const TileRect& over = places[k];
+                const bool covers = over.x < places[i].x + places[i].width &&
+                                    places[i].x < over.x + over.width && over.y < places[i].y + 25 &&
+                                    places[i].y < over.y + over.height;
+                EXPECT_FALSE(covers) << "window " << k << " on the title bar of window " << i;
+            }
+        }
+    }
+    EXPECT_TRUE(arrangeInside({}, 800, 600, 25).empty());
+    EXPECT_TRUE(arrangeInside({sheet}, 0, 600, 25).empty());
 }
 
 // Cascade keeps each window's size (Qt's own cascade sets windows without a size hint to a title

@@ -224,7 +224,7 @@ void FormTrafoBerechnung::resizeEvent(QResizeEvent* e) {
 }
 
 bool FormTrafoBerechnung::event(QEvent* e) {
-    // The statistics frame's boxes changed what it needs (its layout asks the window again).
+    // A child of the window itself asks for other room (the status bar).
     if (e->type() == QEvent::LayoutRequest) {
         updateMinimumWidth();
         layoutFrames();
@@ -233,10 +233,13 @@ bool FormTrafoBerechnung::event(QEvent* e) {
 }
 
 void FormTrafoBerechnung::layoutFrames() {
-    if (!statusBar_) return;
+    if (!statusBar_ || !scroll_) return;
+    const int barHeight = statusBar_->sizeHint().height();
+    statusBar_->setGeometry(0, height() - barHeight, width(), barHeight);
+    scroll_->setGeometry(0, 0, width(), std::max(0, height() - barHeight));
     const double dpi = logicalDpiX();
     const CalculationWindowColumns c =
-        layoutForWidth(pixelsToTwips(width(), dpi), {}, statisticsMinimumTwips());
+        layoutForWidth(pixelsToTwips(canvas_->width(), dpi), {}, statisticsMinimumTwips());
     place(frameStatistics_, 120, 8520, c.statisticsWidth, 2175);
     place(table_, 8040, 120, c.tableWidth, 8280);
     place(frameNorm_, c.normLeft, 0, 1755, 1215);
@@ -244,8 +247,6 @@ void FormTrafoBerechnung::layoutFrames() {
     place(frameControl_, c.controlLeft, 3240, 1755, 5145);
     place(copyForm_, c.buttonsLeft, 8760, 1290, 735);
     place(close_, c.buttonsLeft, 10080, 1290, 375);
-    const int barHeight = statusBar_->sizeHint().height();
-    statusBar_->setGeometry(0, height() - barHeight, width(), barHeight);
 }
 
 void FormTrafoBerechnung::closeEvent(QCloseEvent* e) {
@@ -282,6 +283,13 @@ void FormTrafoBerechnung::storeColumnWidths() {
 }
 
 bool FormTrafoBerechnung::eventFilter(QObject* watched, QEvent* event) {
+    // The canvas follows the window (or stands at its minimum, scrolled); the statistics frame's
+    // boxes asking for more room reach the canvas, which has no layout of its own.
+    if (watched == canvas_ && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest)) {
+        if (event->type() == QEvent::LayoutRequest) updateMinimumWidth();
+        layoutFrames();
+        return false;
+    }
     if (event->type() == QEvent::FocusIn)
         if (auto* edit = qobject_cast<QLineEdit*>(watched))
             QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });  // typing replaces the value

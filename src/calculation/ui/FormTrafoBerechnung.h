@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QWidget>
 #include <array>
@@ -131,6 +132,10 @@ class FormTrafoBerechnung : public QWidget, public CalculationView {
     // those the user set or the settings file gave; a fitted column is fitted again next time.
     void storeColumnWidths();
 
+    // The size at which every control shows without scrolling (the status bar included); the
+    // window itself can be smaller and then scrolls its controls.
+    QSize sizeHint() const override;
+
   signals:
     // The window is closing (Form_Unload): its position is to be stored, the menu entry loses its
     // check mark, toolbar button 3 is released.
@@ -204,6 +209,8 @@ class FormTrafoBerechnung : public QWidget, public CalculationView {
     QCheckBox *measurement_ = nullptr, *object_ = nullptr, *deviation_ = nullptr;
     PointTable* table_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
+    QScrollArea* scroll_ = nullptr;  // shows canvas_, which holds every control but the status bar
+    QWidget* canvas_ = nullptr;
     std::array<QLabel*, 10> panels_{};
 
     GridColumnWidths* widths_ = nullptr;  // of table columns 1..7; owned by the table

@@ -6,6 +6,7 @@
 #include "calculation/ui/FormTrafoBerechnung.h"
 #include "shared/WindowPos.h"
 #include "shared/ui/NumberBox.h"
+#include "shared/ui/WindowPosQt.h"
 
 namespace kal {
 
@@ -61,6 +62,10 @@ const std::map<int, const char*> kEstimateTooltips{
 constexpr int kCaptionWidth = 82, kValueWidth = 104, kSigmaWidth = 84, kSignificanceWidth = 72,
               kSeedWidth = 84;
 constexpr int kRowHeight = 20;
+
+// The smallest the window becomes (pixels): the status bar and a part of the controls, which it
+// then scrolls.
+constexpr int kScrollingMinimumWidth = 320, kScrollingMinimumHeight = 240;
 
 QLineEdit* lineEdit(QWidget* parent, int width, const char* name = "") {
     auto* e = new NumberBox(parent);
@@ -138,6 +143,21 @@ void FormTrafoBerechnung::build() {
 
     buildStatusBar();
 
+    // The frames keep their design places and heights. Where the main window's work area is
+    // smaller than they need, the window shows them through scroll bars of its own, so that
+    // Calculate, the statistics and Close stay in reach and the work area need not scroll.
+    canvas_ = new QWidget;
+    canvas_->setObjectName("CalculationCanvas");
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != statusBar_) w->setParent(canvas_);
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("CalculationScroll");
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setWidget(canvas_);
+    canvas_->installEventFilter(this);
+    setProperty(kScrollsInsideProperty, true);
+
     place(frameCalculate_, 120, 120, 7875, 8280);
     place(table_, 8040, 120, 7455, 8280);
     place(frameNorm_, 15600, 0, 1755, 1215);
@@ -147,18 +167,26 @@ void FormTrafoBerechnung::build() {
     place(copyForm_, 15840, 8760, 1290, 735);
     place(close_, 15840, 10080, 1290, 375);
     resize(twipsToPixels(17610, logicalDpiX()), twipsToPixels(12360, logicalDpiY()));
-    // The frames keep their heights, so a shorter window would hide the statistics under the
-    // status bar; the main window scrolls to a window taller than its work area instead.
-    setMinimumHeight(twipsToPixels(8520 + 2175 + 60, logicalDpiY()) + statusBar_->sizeHint().height());
+    // The frames keep their heights, so a shorter canvas would hide the statistics; the window
+    // scrolls to them instead.
+    canvas_->setMinimumHeight(twipsToPixels(8520 + 2175 + 60, logicalDpiY()));
+    setMinimumSize(kScrollingMinimumWidth, kScrollingMinimumHeight);
     updateMinimumWidth();
 }
 
 void FormTrafoBerechnung::updateMinimumWidth() {
-    // A narrower window would push the right column, and with it Calculate and STOP, out of view,
-    // or draw the buttons under it over the statistics; the main window's arrangements keep this
-    // minimum.
+    // A narrower canvas would push the right column, and with it Calculate and STOP, out of view,
+    // or draw the buttons under it over the statistics; a narrower window scrolls to them.
     const int least = twipsToPixels(minimumClientWidth({}, statisticsMinimumTwips()), logicalDpiX());
-    if (minimumWidth() != least) setMinimumWidth(least);
+    if (canvas_->minimumWidth() != least) {
+        canvas_->setMinimumWidth(least);
+        updateGeometry();  // the size that shows everything changed with it
+    }
+}
+
+QSize FormTrafoBerechnung::sizeHint() const {
+    if (!canvas_ || !statusBar_) return QWidget::sizeHint();
+    return canvas_->minimumSize() + QSize(0, statusBar_->sizeHint().height());
 }
 
 double FormTrafoBerechnung::statisticsMinimumTwips() const {

@@ -9,11 +9,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "engine/InverseTrafo.h"
 #include "platform/Clipboard.h"
+#include "shared/ui/WindowPosQt.h"
 
 namespace kal {
 
@@ -98,9 +100,12 @@ FormTrafoDetails::FormTrafoDetails(JobState& job, platform::Services services, D
 FormTrafoDetails::~FormTrafoDetails() = default;
 
 void FormTrafoDetails::build() {
-    auto* outer = new QVBoxLayout(this);
-    // Never squeezed below what the panels need (the work area scrolls instead): a squeezed
-    // panel would paint its texts over its grid.
+    // The panels are never squeezed below what they need (a squeezed panel would paint its texts
+    // over its grid). Where the main window's work area is smaller, the window shows them through
+    // scroll bars of its own, its buttons below them in view, so the work area need not scroll.
+    canvas_ = new QWidget;
+    canvas_->setObjectName("DetailsCanvas");
+    auto* outer = new QVBoxLayout(canvas_);
     outer->setSizeConstraint(QLayout::SetMinimumSize);
     auto* columns = new QGridLayout;
     outer->addLayout(columns);
@@ -151,7 +156,8 @@ void FormTrafoDetails::build() {
         columns->addWidget(panel, place[i].row, place[i].column, place[i].rowSpan, 1, Qt::AlignTop);
     }
 
-    auto* bottom = new QHBoxLayout;
+    buttons_ = new QWidget(this);
+    auto* bottom = new QHBoxLayout(buttons_);
     check1_ = new QCheckBox("Check for Gimbal Lock (border is set under Extras - Options - Tab More Settings",
                             this);
     check1_->setObjectName("Check1");
@@ -163,11 +169,29 @@ void FormTrafoDetails::build() {
     bottom->addStretch();
     bottom->addWidget(clipAll_);
     bottom->addWidget(ok_);
-    outer->addLayout(bottom);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("DetailsScroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(canvas_);
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->setSpacing(0);
+    window->addWidget(scroll, 1);
+    window->addWidget(buttons_);
+    setProperty(kScrollsInsideProperty, true);
 
     connect(check1_, &QCheckBox::toggled, this, &FormTrafoDetails::onGimbalLockToggled);
     connect(clipAll_, &QPushButton::clicked, this, [this] { copier_.copyAll(); });
     connect(ok_, &QPushButton::clicked, this, &FormTrafoDetails::onClose);
+}
+
+QSize FormTrafoDetails::sizeHint() const {
+    if (!canvas_ || !buttons_) return QWidget::sizeHint();
+    const QSize panels = canvas_->sizeHint().expandedTo(canvas_->minimumSize());
+    const QSize row = buttons_->sizeHint();
+    return {std::max(panels.width(), row.width()), panels.height() + row.height()};
 }
 
 void FormTrafoDetails::fill() {

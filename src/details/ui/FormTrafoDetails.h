@@ -60,6 +60,10 @@ class FormTrafoDetails : public QWidget {
     QCheckBox* gimbalLockBox() const { return check1_; }
     QLabel* quaternionLabel() const { return labelQuat_; }
 
+    // The size at which every panel shows without scrolling; the window itself can be smaller
+    // and then scrolls its panels, its buttons staying in view below them.
+    QSize sizeHint() const override;
+
   signals:
     // The window closed (any way); the owner stores its position.
     void closed();
@@ -88,6 +92,8 @@ class FormTrafoDetails : public QWidget {
     QPushButton *clipAll_ = nullptr, *ok_ = nullptr;
     QCheckBox* check1_ = nullptr;
     QLabel* labelQuat_ = nullptr;
+    QWidget* canvas_ = nullptr;   // the panels, scrolled where the window is smaller
+    QWidget* buttons_ = nullptr;  // the row below them
 };
 
 }  // namespace kal

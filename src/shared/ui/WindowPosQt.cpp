@@ -123,6 +123,22 @@ QSize usableMinimumSize(const QWidget* window) {
     return least;
 }
 
+QSize wholeSize(const QWidget* window) {
+    const QSize least = usableMinimumSize(window);
+    if (!window) return least;
+    const QWidget* content = window;
+    if (const auto* sub = qobject_cast<const QMdiSubWindow*>(window); sub && sub->widget())
+        content = sub->widget();
+    if (!content->property(kScrollsInsideProperty).toBool()) return least;
+    // A sub-window's hint is its content's with the frame and title bar around it.
+    QSize whole = window->sizeHint();
+    if (window->isWindow()) {
+        const QMargins frame = frameOf(window);
+        whole += QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    }
+    return whole.expandedTo(least);
+}
+
 void restoreWindowPos(QWidget* window, const std::string& name, const std::string& iniPath) {
     if (!window) return;
     const QMargins frame = window->isWindow() ? frameOf(window) : QMargins();

@@ -14,6 +14,14 @@ namespace kal {
 // minimum for. A window's own explicit minimum counts as its hint.
 QSize usableMinimumSize(const QWidget* window);
 
+// Marks a window's content that shows its controls through scroll bars of its own where it is
+// smaller than they need: its size hint is then the size at which none scrolls.
+inline constexpr const char* kScrollsInsideProperty = "kalScrollsInside";
+
+// The outer size at which all of a window shows: for content that scrolls inside itself the
+// window's size hint, otherwise (and never less than) its usable minimum.
+QSize wholeSize(const QWidget* window);
+
 // Sets the window's outer geometry from the keys name & "Height", "Top", "Width", "Left"; a
 // missing key gives 1000 twips (RestoreWindowPos). A stored size below the window's usable
 // minimum (a window collapsed to its title bar by an earlier arrangement, or a missing key) is

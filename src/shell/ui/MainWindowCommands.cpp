@@ -1,6 +1,7 @@
 #include "shell/ui/MainWindowCommands.h"
 
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <algorithm>
@@ -55,19 +56,46 @@ TileSize minimumOf(const QMdiSubWindow* w) {
     return {least.width(), least.height()};
 }
 
+// The size that shows all of the window in an area of `area`: a window that scrolls inside itself
+// and is taller than the area shows its vertical scroll bar, which takes room from its width.
+TileSize wholeOf(const QMdiSubWindow* w, const QSize& area) {
+    QSize whole = wholeSize(w);
+    if (w->widget() && w->widget()->property(kScrollsInsideProperty).toBool() &&
+        whole.height() > area.height())
+        whole.rwidth() += w->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, w);
+    return {whole.width(), whole.height()};
+}
+
+// The windows' places are those of the area itself: a child window's position is taken in the
+// visible part, which the scroll bars shift, so the area goes back to its top-left corner first.
+void scrollToCorner(QMdiArea& area) {
+    area.horizontalScrollBar()->setValue(area.horizontalScrollBar()->minimum());
+    area.verticalScrollBar()->setValue(area.verticalScrollBar()->minimum());
+}
+
+// The size of the area once the windows stand inside it: its scroll bars then go.
+QSize areaSize(const QMdiArea& area) {
+    const QRect inside = area.contentsRect();
+    return inside.size().expandedTo(area.viewport()->size());
+}
+
 }  // namespace
 
 void arrangeSideBySide(QMdiArea& area) {
     const std::vector<QMdiSubWindow*> windows = arrangedWindows(area);
-    std::vector<TileSize> minimums;
-    for (const QMdiSubWindow* w : windows) minimums.push_back(minimumOf(w));
-    const QRect r = area.viewport()->rect();
-    const std::vector<TileRect> tiles = tileSideBySide(minimums, r.width(), r.height());
-    for (std::size_t i = 0; i < tiles.size(); ++i) {
-        QMdiSubWindow* w = windows[i];
+    for (QMdiSubWindow* w : windows)
         if (w->isMaximized()) w->showNormal();
-        w->setGeometry(tiles[i].x, tiles[i].y, tiles[i].width, tiles[i].height);
-    }
+    scrollToCorner(area);
+    const QSize r = areaSize(area);
+    std::vector<ArrangedWindow> sizes;
+    for (QMdiSubWindow* w : windows) sizes.push_back({minimumOf(w), wholeOf(w, r)});
+    std::vector<std::size_t> cascaded;
+    const std::vector<TileRect> places =
+        arrangeInside(sizes, r.width(), r.height(), cascadeStep(area), &cascaded);
+    for (std::size_t i = 0; i < places.size(); ++i)
+        windows[i]->setGeometry(places[i].x, places[i].y, places[i].width, places[i].height);
+    // The windows that did not fit as tiles stand over them, in their cascade's order.
+    for (std::size_t i : cascaded) windows[i]->raise();
 }
 
 int cascadeStep(const QMdiArea& area) {
@@ -87,7 +115,8 @@ void cascadeKeepingSizes(QMdiArea& area) {
         sizes.push_back({w->width(), w->height()});
         minimums.push_back(minimumOf(w));
     }
-    const QRect r = area.viewport()->rect();
+    scrollToCorner(area);
+    const QSize r = areaSize(area);
     const std::vector<TileRect> places =
         kal::cascadeKeepingSizes(sizes, minimums, r.width(), r.height(), cascadeStep(area));
     for (std::size_t i = 0; i < places.size(); ++i) {

@@ -9,17 +9,20 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <cstdlib>
 
 #include "app/CalculationWindows.h"
 #include "app/ChartWindows.h"
+#include "app/DetailsWindows.h"
 #include "app/InputToolWindows.h"
 #include "app/InputWindows.h"
 #include "app/SettingsWindows.h"
 #include "app/SheetWindows.h"
 #include "calculation/ui/FormTrafoBerechnung.h"
+#include "details/ui/FormTrafoDetails.h"
 #include "input/ui/FormInputFiles.h"
 #include "results/ui/FormMainSheet.h"
 #include "shared/WindowPos.h"
@@ -107,38 +110,242 @@ void expectControlInside(QWidget* control, QMdiSubWindow* sub) {
     EXPECT_TRUE(inside.contains(at)) << describe(at) << " in " << describe(inside);
 }
 
-// Six windows at a usual screen size: side by side at their minimums they reached 170 px past the
-// right edge (the main sheet a column reached only by scrolling, the calculation window at a width
-// that drew its copy button over the statistics); arranged in more rows every one lies inside.
-TEST(WindowPlaces, ArrangeWithSixWindowsKeepsEveryWindowInsideTheWorkArea) {
-    Program p(QSize(1584, 952));
+// The control lies inside its window's visible part, or comes there when the window scrolls its
+// content to it: it can be reached without scrolling the work area.
+void expectReachable(QWidget* control, QWidget* content, QMdiSubWindow* sub) {
+    ASSERT_NE(control, nullptr);
+    if (auto* scroll = content->findChild<QScrollArea*>(); scroll && scroll->isAncestorOf(control)) {
+        scroll->ensureWidgetVisible(control, 0, 0);
+        QApplication::processEvents();
+        SCOPED_TRACE(control->objectName().toStdString());
+        const QRect shown(control->mapTo(scroll->viewport(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(scroll->viewport()->rect().contains(shown))
+            << describe(shown) << " in " << describe(scroll->viewport()->rect());
+    }
+    expectControlInside(control, sub);
+}
+
+// After Arrange every window, with its title bar and close box, lies inside the work area and no
+// scroll bar shows, on the screens users have: at 1600 x 1000 with six and with nine windows, at
+// 1366 x 768 and 1280 x 800 with six. Side by side at their minimums the windows reached past the
+// right edge; tiled from a minimum the calculation window did not keep, it ended wider than its
+// tile; at 1280 x 800 the main sheet stood wholly outside, reached only by scrolling.
+TEST(WindowPlaces, ArrangeKeepsEveryWindowInsideTheWorkArea) {
+    struct Case {
+        const char* what;
+        QSize main;  // the main window on that screen, less the window manager's title bar
+        bool nine;
+        bool wholeCalculation;  // room to tile the calculation window whole
+    };
+    const Case cases[] = {
+        {"1600 x 1000, six windows", QSize(1584, 952), false, true},
+        {"1600 x 1000, nine windows", QSize(1584, 952), true, false},
+        {"1366 x 768, six windows", QSize(1366, 742), false, false},
+        {"1280 x 800, six windows", QSize(1280, 774), false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Program p(c.main);
+        p.showMain();
+        p.sheet.fill();
+        FormTrafoBerechnung& calc = p.calculation.ensureOpen();
+        QApplication::processEvents();
+        calc.calculateButton()->click();  // the statistics boxes fill and widen
+        QApplication::processEvents();
+        for (int i = 0; i < 4; ++i) p.open();
+        if (c.nine) {
+            p.job.AuswahlPkt = {1.5, 2.5, 0.5};  // three rows chosen in the main sheet
+            p.job.AnzAuswahl = 3;
+            ASSERT_NE(p.charts.graphData(), nullptr);
+            p.charts.distanceScale();
+            p.input.open();
+        }
+        QApplication::processEvents();
+        p.run(Command::ArrangeWindows);
+        QApplication::processEvents();
+
+        const QList<QMdiSubWindow*> windows = p.area().subWindowList();
+        ASSERT_EQ(windows.size(), c.nine ? 9 : 6);
+        for (QMdiSubWindow* sub : windows) expectInsideAndUsable(p.area(), sub);
+        EXPECT_FALSE(p.area().horizontalScrollBar()->isVisible());
+        EXPECT_FALSE(p.area().verticalScrollBar()->isVisible());
+
+        // The calculation window is no wider than the place it was given: its content stands
+        // inside it, and every control of it is in reach.
+        QMdiSubWindow* calcFrame = Program::frame(calc);
+        EXPECT_TRUE(calcFrame->rect().contains(calc.geometry()))
+            << describe(calc.geometry()) << " in " << describe(calcFrame->rect());
+        auto* statistics = calc.findChild<QWidget*>("Frame1");
+        auto* copy = calc.findChild<QWidget*>("TestButton");
+        ASSERT_NE(statistics, nullptr);
+        ASSERT_NE(copy, nullptr);
+        for (QWidget* control :
+             {statistics, copy, static_cast<QWidget*>(calc.closeButton()),
+              static_cast<QWidget*>(calc.calculateButton()), static_cast<QWidget*>(calc.stopButton())})
+            expectReachable(control, &calc, calcFrame);
+        EXPECT_FALSE(copy->geometry().intersects(statistics->geometry()))
+            << describe(copy->geometry()) << " over " << describe(statistics->geometry());
+        if (c.wholeCalculation) {
+            // Room enough: tiled at the size that shows all of it, nothing to scroll.
+            auto* scroll = calc.findChild<QScrollArea*>();
+            EXPECT_NE(scroll, nullptr);
+            if (scroll) {
+                EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+                EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+            }
+        }
+        if (c.nine)
+            for (QWidget* button : {static_cast<QWidget*>(p.input.window()->okButton()),
+                                    static_cast<QWidget*>(p.input.window()->cancelButton())})
+                expectReachable(button, p.input.window(), Program::frame(*p.input.window()));
+        p.capture((std::string("places-arrange-") + std::to_string(c.main.width()) + (c.nine ? "-nine" : "") +
+                   ".png")
+                      .c_str());
+    }
+}
+
+// On a 1366 x 768 screen the calculation window opened below the work area's edge: its
+// statistics, its copy button and Close were cut or reached only by scrolling the work area. It
+// opens inside the area and scrolls its own content to them.
+TEST(WindowPlaces, CalculationWindowFitsASmallScreensWorkArea) {
+    Program p(QSize(1366, 742));
     p.showMain();
     FormTrafoBerechnung& calc = p.calculation.ensureOpen();
-    for (int i = 0; i < 4; ++i) p.open();
-    p.sheet.fill();
     QApplication::processEvents();
-    p.area().setActiveSubWindow(Program::frame(calc));
-    p.run(Command::ArrangeWindows);
-
-    const QList<QMdiSubWindow*> windows = p.area().subWindowList();
-    ASSERT_EQ(windows.size(), 6);
-    for (QMdiSubWindow* sub : windows) expectInsideAndUsable(p.area(), sub);
+    QMdiSubWindow* sub = Program::frame(calc);
+    expectInsideAndUsable(p.area(), sub);
     EXPECT_FALSE(p.area().horizontalScrollBar()->isVisible());
     EXPECT_FALSE(p.area().verticalScrollBar()->isVisible());
-
-    // Nothing in the calculation window is cut or drawn over another control.
-    QMdiSubWindow* calcFrame = Program::frame(calc);
-    auto* statistics = calc.findChild<QWidget*>("Frame1");
-    auto* copy = calc.findChild<QWidget*>("TestButton");
-    ASSERT_NE(statistics, nullptr);
-    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(sub->rect().contains(calc.geometry()))
+        << describe(calc.geometry()) << " in " << describe(sub->rect());
     for (QWidget* control :
-         {statistics, copy, static_cast<QWidget*>(calc.closeButton()),
-          static_cast<QWidget*>(calc.calculateButton()), static_cast<QWidget*>(calc.stopButton())})
-        expectControlInside(control, calcFrame);
-    EXPECT_FALSE(copy->geometry().intersects(statistics->geometry()))
-        << describe(copy->geometry()) << " over " << describe(statistics->geometry());
-    p.capture("places-arrange-six.png");
+         {calc.findChild<QWidget*>("Frame1"), calc.findChild<QWidget*>("TestButton"),
+          static_cast<QWidget*>(calc.calculateButton()), static_cast<QWidget*>(calc.closeButton())})
+        expectReachable(control, &calc, sub);
+    // The status bar stays in view whatever the content's scroll position.
+    QWidget* bar = calc.findChild<QWidget*>("StatusBar");
+    ASSERT_NE(bar, nullptr);
+    expectControlInside(bar, sub);
+}
+
+// The details window's panels need more than a 1366 x 768 screen's work area: it reached past its
+// right edge, its close box and the Monte Carlo panel reached only by scrolling the work area. It
+// opens inside the area, scrolls its panels inside itself and keeps its buttons in view.
+TEST(WindowPlaces, DetailsWindowFitsASmallScreensWorkArea) {
+    Program p(QSize(1366, 742));
+    DetailsWindows details{p.job, p.events, p.main, p.prompter, p.dialogs};
+    p.showMain();
+    FormTrafoDetails& form = details.ensureOpen();
+    QApplication::processEvents();
+    QMdiSubWindow* sub = Program::frame(form);
+    expectInsideAndUsable(p.area(), sub);
+    EXPECT_FALSE(p.area().horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(p.area().verticalScrollBar()->isVisible());
+    for (QWidget* control :
+         {static_cast<QWidget*>(form.closeButton()), static_cast<QWidget*>(form.clipAllButton())})
+        expectControlInside(control, sub);
+    expectReachable(form.monteCarloGrid(), &form, sub);
+    expectReachable(form.scaleGrid(), &form, sub);
+}
+
+// The size the tiling takes for a window and the size the window keeps are one figure: in a
+// 640 x 480 main window the calculation window came out 698 px wide while the tiling took its
+// minimum as 1056 x 765, and its content, wider than its frame, was cut.
+TEST(WindowPlaces, CalculationWindowKeepsTheSizeTheTilingTakes) {
+    Program p(QSize(640, 480));
+    p.showMain();
+    FormTrafoBerechnung& calc = p.calculation.ensureOpen();
+    QApplication::processEvents();
+    QMdiSubWindow* sub = Program::frame(calc);
+    expectInsideAndUsable(p.area(), sub);
+    EXPECT_TRUE(sub->rect().contains(calc.geometry()))
+        << describe(calc.geometry()) << " in " << describe(sub->rect());
+    // Made as small as it goes, it is exactly the size the tiling counts with.
+    sub->resize(1, 1);
+    sub->resize(sub->size().expandedTo(sub->minimumSizeHint()));
+    QApplication::processEvents();
+    EXPECT_EQ(sub->size(), usableMinimumSize(sub));
+    EXPECT_TRUE(sub->rect().contains(calc.geometry()))
+        << describe(calc.geometry()) << " in " << describe(sub->rect());
+    p.run(Command::ArrangeWindows);
+    expectInsideAndUsable(p.area(), sub);
+    EXPECT_TRUE(sub->rect().contains(calc.geometry()))
+        << describe(calc.geometry()) << " in " << describe(sub->rect());
+}
+
+// Cascade and Arrange while the work area is scrolled: the places were taken in the scrolled
+// view, so every window stood the scroll offset away from its place (an empty band at the left,
+// a window cut at the right). They are the area's own places, whatever its scroll position.
+TEST(WindowPlaces, CascadeAndArrangeWhileTheWorkAreaIsScrolled) {
+    for (const Command command : {Command::CascadeWindows, Command::ArrangeWindows}) {
+        SCOPED_TRACE(command == Command::CascadeWindows ? "Cascade" : "Arrange");
+        Program p(QSize(1000, 700));
+        p.showMain();
+        QMdiSubWindow* first = Program::frame(p.open());
+        QMdiSubWindow* second = Program::frame(p.open());
+        first->setGeometry(0, 0, 300, 250);
+        second->setGeometry(900, 700, 300, 250);  // past both edges: the area scrolls
+        QApplication::processEvents();
+        ASSERT_TRUE(p.area().horizontalScrollBar()->isVisible());
+        p.area().horizontalScrollBar()->setValue(p.area().horizontalScrollBar()->maximum());
+        p.area().verticalScrollBar()->setValue(p.area().verticalScrollBar()->maximum());
+        QApplication::processEvents();
+        ASSERT_GT(p.area().horizontalScrollBar()->value(), 0);
+
+        p.area().setActiveSubWindow(second);
+        p.run(command);
+        QApplication::processEvents();
+        EXPECT_FALSE(p.area().horizontalScrollBar()->isVisible());
+        EXPECT_FALSE(p.area().verticalScrollBar()->isVisible());
+        for (QMdiSubWindow* sub : {first, second}) expectInsideAndUsable(p.area(), sub);
+        if (command == Command::CascadeWindows) {
+            // The window at the back at the area's corner, the next one step on.
+            const int step = cascadeStep(p.area());
+            EXPECT_EQ(first->pos(), QPoint(0, 0)) << describe(first->geometry());
+            EXPECT_EQ(second->pos(), QPoint(step, step)) << describe(second->geometry());
+        } else {
+            // The active window's column at the left edge, the other beside it to the right edge.
+            EXPECT_EQ(second->pos(), QPoint(0, 0)) << describe(second->geometry());
+            EXPECT_EQ(first->pos(), QPoint(second->width(), 0)) << describe(first->geometry());
+            EXPECT_EQ(first->geometry().right() + 1, p.area().viewport()->width());
+        }
+    }
+}
+
+// Once the main window has settled, narrowing it is the user's doing: the child windows stay
+// where they are (the work area scrolls to them), none is moved or squeezed.
+TEST(WindowPlaces, NarrowingTheMainWindowAfterStartUpMovesNoChildWindow) {
+    Program p(QSize(1200, 800));
+    p.showMain();
+    QApplication::setActiveWindow(&p.main);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p.main));
+    QApplication::processEvents();
+    QMdiSubWindow* sub = Program::frame(p.open());
+    sub->setGeometry(700, 300, 400, 300);
+    QApplication::processEvents();
+    const QRect before = sub->geometry();
+    p.main.resize(800, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(sub->geometry(), before) << describe(sub->geometry());
+}
+
+// A window opened into a work area smaller than its minimum keeps its minimum: it is moved into
+// the corner and shrunk only as far as it can be used, never squeezed to the area.
+TEST(WindowPlaces, WindowOpenedIntoAnAreaSmallerThanItsMinimumKeepsItsMinimum) {
+    const std::string ini =
+        "[Window]\r\nFormMainSheetHeight=4800\r\nFormMainSheetTop=600\r\n"
+        "FormMainSheetWidth=6300\r\nFormMainSheetLeft=600\r\n\r\n[LastEntry]\r\n";
+    Program p(QSize(340, 262), ini);
+    p.showMain();
+    p.sheet.fill();
+    QApplication::processEvents();
+    QMdiSubWindow* sub = Program::frame(*p.sheet.window());
+    const QSize least = usableMinimumSize(sub);
+    const QSize area = p.area().viewport()->size();
+    ASSERT_GT(least.height(), area.height()) << "the area is to be smaller than the sheet's minimum";
+    EXPECT_GE(sub->width(), least.width());
+    EXPECT_GE(sub->height(), least.height());
+    EXPECT_EQ(sub->pos(), QPoint(0, 0)) << describe(sub->geometry());
 }
 
 // Input Files was tiled 525 px wide with its OK, Apply and Cancel outside it: it declared no
@@ -262,24 +469,22 @@ TEST(WindowPlaces, CascadeKeepsEveryTitleBarInView) {
     }
 }
 
-// In a work area smaller than the calculation window's minimum, Cascade keeps the window at its
-// minimum, in view at the area's corner, and the area scrolls to the rest.
+// In a work area smaller than a window's minimum, Cascade keeps the window at its minimum, in view
+// at the area's corner, and the area scrolls to the rest.
 TEST(WindowPlaces, CascadeInAWorkAreaSmallerThanAWindowsMinimumScrolls) {
-    Program p(QSize(640, 480));
+    Program p(QSize(340, 262));
     p.showMain();
-    FormTrafoBerechnung& calc = p.calculation.ensureOpen();
+    QMdiSubWindow* sub = Program::frame(p.open());
     QApplication::processEvents();
     p.run(Command::CascadeWindows);
     QApplication::processEvents();
-    QMdiSubWindow* sub = Program::frame(calc);
     const QSize least = usableMinimumSize(sub);
-    ASSERT_GT(least.width(), p.area().viewport()->width());
+    ASSERT_GT(least.height(), p.area().viewport()->height());
     EXPECT_GE(sub->width(), least.width());
     EXPECT_GE(sub->height(), least.height());
     EXPECT_EQ(sub->pos(), QPoint(0, 0));
-    EXPECT_TRUE(p.area().horizontalScrollBar()->isVisible());
     EXPECT_TRUE(p.area().verticalScrollBar()->isVisible());
-    EXPECT_GE(p.area().horizontalScrollBar()->maximum(), least.width() - p.area().viewport()->width());
+    EXPECT_GE(p.area().verticalScrollBar()->maximum(), least.height() - p.area().viewport()->height());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -324,7 +325,11 @@ TEST(FormTrafoBerechnung, RightColumnFollowsTheWidth) {
         w.resize(twipsToPixels(twips, dpi), w.height());
         w.show();
         QCoreApplication::processEvents();
-        const CalculationWindowColumns c = layoutForWidth(pixelsToTwips(w.width(), dpi));
+        // The controls stand on a canvas as wide as the window, or at its minimum, scrolled.
+        const QWidget* canvas = w.findChild<QWidget*>("CalculationCanvas");
+        ASSERT_NE(canvas, nullptr);
+        EXPECT_EQ(canvas->width(), std::max(w.width(), canvas->minimumWidth()));
+        const CalculationWindowColumns c = layoutForWidth(pixelsToTwips(canvas->width(), dpi));
         EXPECT_EQ(w.pointTable()->width(), twipsToPixels(c.tableWidth, dpi));
         EXPECT_EQ(w.frame("Frame2")->x(), twipsToPixels(c.controlLeft, dpi));
         EXPECT_EQ(w.closeButton()->x(), twipsToPixels(c.buttonsLeft, dpi));
