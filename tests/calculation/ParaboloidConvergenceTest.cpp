@@ -18,6 +18,7 @@
 #include "shared/Rotations.h"
 #include "support/CalculationFixture.h"
 #include "support/DishJob.h"
+#include "support/DishReferenceFit.h"
 
 namespace kal {
 namespace {
@@ -29,103 +30,18 @@ using testing::KnownTransform;
 // tra x, tra y, tra z (mm), rot x, rot y' (rad); rot z'' is held at 0.
 using Pose = std::array<double, 5>;
 
-// Σ |t - foot(t)|² over the points t = T + R·m of the pose.
-double surfaceSumOfSquares(const JobState& job, const Pose& p, std::vector<double>* residuals = nullptr) {
-    Matrix M(3, 3);
-    matFromAnglesXYZ(p[3], p[4], 0.0, M);
-    double sum = 0.0;
-    if (residuals) residuals->clear();
-    for (std::int32_t k = 1; k <= job.IdenticalCount; ++k) {
-        const double m[3] = {job.MCS_X[k], job.MCS_Y[k], job.MCS_Z[static_cast<std::size_t>(k)]};
-        double t[3];
-        for (int i = 0; i < 3; ++i) {
-            t[i] = p[static_cast<std::size_t>(i)];
-            for (int j = 0; j < 3; ++j) t[i] += M(i + 1, j + 1) * m[j];
-        }
-        double f[3];
-        paraboloidFootPoint(job.ShapeProfile, t[0], t[1], t[2], f[0], f[1], f[2]);
-        for (int i = 0; i < 3; ++i) {
-            sum += (t[i] - f[i]) * (t[i] - f[i]);
-            if (residuals) residuals->push_back(t[i] - f[i]);
-        }
-    }
-    return sum;
-}
+// The dish's own fit: the pose with rot z'' at 0.
+testing::DishPose withoutTurn(const Pose& p) { return {p[0], p[1], p[2], p[3], p[4], 0.0}; }
 
-// Solves the 5×5 system a·x = b by elimination with partial pivoting.
-Pose solve5(std::array<std::array<double, 5>, 5> a, Pose b) {
-    for (int c = 0; c < 5; ++c) {
-        int pivot = c;
-        for (int r = c + 1; r < 5; ++r)
-            if (std::fabs(a[r][c]) > std::fabs(a[pivot][c])) pivot = r;
-        std::swap(a[c], a[pivot]);
-        std::swap(b[c], b[pivot]);
-        for (int r = c + 1; r < 5; ++r) {
-            const double f = a[r][c] / a[c][c];
-            for (int k = c; k < 5; ++k) a[r][k] -= f * a[c][k];
-            b[r] -= f * b[c];
-        }
-    }
-    Pose x{};
-    for (int c = 4; c >= 0; --c) {
-        double s = b[c];
-        for (int k = c + 1; k < 5; ++k) s -= a[c][k] * x[k];
-        x[c] = s / a[c][c];
-    }
-    return x;
+// Σ |t - foot(t)|² over the points t = T + R·m of the pose.
+double surfaceSumOfSquares(const JobState& job, const Pose& p) {
+    return testing::DishSurface{job, false}.sum(withoutTurn(p));
 }
 
 // The reference optimum: Levenberg–Marquardt on the residual vectors to the foot points from `start`.
-Pose referenceSurfaceFit(const JobState& job, Pose p) {
-    double lambda = 1e-3;
-    std::vector<double> r, rp, rm;
-    double sum = surfaceSumOfSquares(job, p, &r);
-    for (int iteration = 0; iteration < 200; ++iteration) {
-        std::vector<std::vector<double>> J(5);
-        for (std::size_t c = 0; c < 5; ++c) {
-            const double h = c < 3 ? 1e-5 : 1e-8;
-            Pose a = p, b = p;
-            a[c] += h;
-            b[c] -= h;
-            surfaceSumOfSquares(job, a, &rp);
-            surfaceSumOfSquares(job, b, &rm);
-            J[c].resize(r.size());
-            for (std::size_t i = 0; i < r.size(); ++i) J[c][i] = (rp[i] - rm[i]) / (2 * h);
-        }
-        std::array<std::array<double, 5>, 5> N{};
-        Pose g{};
-        for (std::size_t c = 0; c < 5; ++c) {
-            for (std::size_t i = 0; i < r.size(); ++i) g[c] -= J[c][i] * r[i];
-            for (std::size_t e = 0; e < 5; ++e)
-                for (std::size_t i = 0; i < r.size(); ++i) N[c][e] += J[c][i] * J[e][i];
-        }
-        bool taken = false;
-        double largest = 0.0;
-        while (lambda < 1e12) {
-            auto damped = N;
-            for (std::size_t c = 0; c < 5; ++c) damped[c][c] *= 1.0 + lambda;
-            const Pose x = solve5(damped, g);
-            Pose q = p;
-            largest = 0.0;
-            for (std::size_t c = 0; c < 5; ++c) {
-                q[c] += x[c];
-                largest = std::max(largest, std::fabs(x[c]));
-            }
-            const double trial = surfaceSumOfSquares(job, q, &rp);
-            if (trial < sum) {
-                p = q;
-                sum = trial;
-                r = rp;
-                lambda = std::max(lambda * 0.1, 1e-12);
-                taken = true;
-                break;
-            }
-            if (largest < 1e-11) break;
-            lambda *= 10.0;
-        }
-        if (!taken || largest < 1e-11) break;
-    }
-    return p;
+Pose referenceSurfaceFit(const JobState& job, const Pose& start) {
+    const testing::DishPose q = testing::dishLevenbergMarquardt({job, false}, withoutTurn(start));
+    return {q[0], q[1], q[2], q[3], q[4]};
 }
 
 Pose truthPose(const KnownTransform& t) { return {t.tra[0], t.tra[1], t.tra[2], t.rot[0], t.rot[1]}; }

@@ -40,24 +40,6 @@ ToolCase toolJob(std::int32_t n, double tool, std::uint64_t seed = 5) {
     return {std::move(job), truth};
 }
 
-// How far the solved pose puts the MCS points from where the true one does (mm).
-double poseError(const JobState& solved, const std::array<double, kParamCount + 1>& truth) {
-    JobState a = solved, b = solved;
-    a.RotXSeed = a.RotX(), a.RotYSeed = a.RotY(), a.RotZSeed = a.RotZ();
-    b.Params = truth;
-    b.RotXSeed = b.RotX(), b.RotYSeed = b.RotY(), b.RotZSeed = b.RotZ();
-    const PointTransform ta(a), tb(b);
-    double worst = 0;
-    for (std::int32_t i = 1; i <= solved.IdenticalCount; ++i) {
-        double x1, y1, z1, x2, y2, z2;
-        const double x = solved.MCS_X[i], y = solved.MCS_Y[i], z = solved.MCS_Z[static_cast<std::size_t>(i)];
-        ta.apply(x, y, z, x1, y1, z1);
-        tb.apply(x, y, z, x2, y2, z2);
-        worst = std::max({worst, std::fabs(x1 - x2), std::fabs(y1 - y2), std::fabs(z1 - z2)});
-    }
-    return worst;
-}
-
 TEST(RDistHeldRows, AHeldRowKeepsItsTypedValueAndTheRestReachesTheTruth) {
     struct Case {
         int slot;
@@ -82,7 +64,7 @@ TEST(RDistHeldRows, AHeldRowKeepsItsTypedValueAndTheRestReachesTheTruth) {
                                             : parameterStateNumber(c.typed) / tc.job.AngleFactor;
         EXPECT_EQ(tc.job.Params[static_cast<std::size_t>(c.slot)], held);
         EXPECT_NEAR(held, c.value, 1e-12);
-        EXPECT_LT(poseError(tc.job, tc.truth), 1e-5);
+        EXPECT_LT(testing::largestPointError(tc.job, tc.truth), 1e-5);
         EXPECT_NEAR(tc.job.RDist(), 50.0, 1e-5);
     }
 }
@@ -101,7 +83,7 @@ TEST(RDistHeldRows, AHeldRDistIsTheAnswersRDist) {
         EXPECT_TRUE(out.warnings.empty());
         EXPECT_EQ(tc.job.RDist(), parameterStateNumber(typed));
         if (std::string(typed) == "50") {
-            EXPECT_LT(poseError(tc.job, tc.truth), 1e-5);
+            EXPECT_LT(testing::largestPointError(tc.job, tc.truth), 1e-5);
         }
     }
 }
@@ -127,7 +109,7 @@ TEST(RDistHeldRows, ALongToolOnASmallSpreadReachesTheTruth) {
             ++solves;
             try {
                 const HelmertOutcome out = h.solve(tc.job, statesWith({1, 2, 3, 4, 5, 6, kRDist}));
-                const double error = poseError(tc.job, tc.truth);
+                const double error = testing::largestPointError(tc.job, tc.truth);
                 if (out.converged && error < 1e-5 && std::fabs(tc.job.RDist() - 500.0) < 1e-5) {
                     ++reached;
                 } else if (firstMiss.empty()) {

@@ -105,24 +105,6 @@ void setToolControls(Tool tool, EngineControls& c) {
     }
 }
 
-// How far the solved transformation moves the MCS points from where the true one puts them (mm).
-double largestPointError(const JobState& solved, const std::array<double, kParamCount + 1>& truth) {
-    JobState a = solved, b = solved;
-    a.RotXSeed = a.RotX(), a.RotYSeed = a.RotY(), a.RotZSeed = a.RotZ();
-    b.Params = truth;
-    b.RotXSeed = b.RotX(), b.RotYSeed = b.RotY(), b.RotZSeed = b.RotZ();
-    const PointTransform ta(a), tb(b);
-    double worst = 0;
-    for (std::int32_t i = 1; i <= solved.IdenticalCount; ++i) {
-        double x1, y1, z1, x2, y2, z2;
-        const double x = solved.MCS_X[i], y = solved.MCS_Y[i], z = solved.MCS_Z[static_cast<std::size_t>(i)];
-        ta.apply(x, y, z, x1, y1, z1);
-        tb.apply(x, y, z, x2, y2, z2);
-        worst = std::max({worst, std::fabs(x1 - x2), std::fabs(y1 - y2), std::fabs(z1 - z2)});
-    }
-    return worst;
-}
-
 struct Tally {
     int solves = 0, truth = 0, singular = 0, refused = 0, elsewhere = 0;
     std::string firstMiss;
@@ -154,7 +136,7 @@ Tally solveTable(Tool tool) {
                         const auto& p = tj.job.Params;
                         bool ok = out.converged;
                         if (noise == 0.0) {
-                            ok = ok && largestPointError(tj.job, tj.truth) < 1e-4;
+                            ok = ok && testing::largestPointError(tj.job, tj.truth) < 1e-4;
                             for (int k = kRDist; k <= kRvecZ; ++k)
                                 ok = ok && std::fabs(p[static_cast<std::size_t>(k)] -
                                                      tj.truth[static_cast<std::size_t>(k)]) < 1e-4;
@@ -169,7 +151,7 @@ Tally solveTable(Tool tool) {
                             ++t.elsewhere;
                             if (t.firstMiss.empty())
                                 t.firstMiss = where.str() + "ended " +
-                                              std::to_string(largestPointError(tj.job, tj.truth)) +
+                                              std::to_string(testing::largestPointError(tj.job, tj.truth)) +
                                               " mm off after " + std::to_string(out.H3D_Zaehler) +
                                               " iterations";
                         }
@@ -227,7 +209,8 @@ TEST(RobotToolFit, AllPointsStartIsTheTruePoseOfPointsWithoutATool) {
         ASSERT_TRUE(start.has_value());
         JobState fitted = job;
         fitted.Params = *start;
-        EXPECT_LT(largestPointError(fitted, truth), 1e-6);  // the angles from the matrix round at ~1e-10 rad
+        EXPECT_LT(testing::largestPointError(fitted, truth),
+                  1e-6);  // the angles from the matrix round at ~1e-10 rad
         EXPECT_NEAR((*start)[kRDist], 0.0, 1e-8);
         // Nothing else of the parameter block changes.
         for (int k = kScaleX; k <= kParamCount; ++k) {

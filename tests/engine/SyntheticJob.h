@@ -1,6 +1,8 @@
 #pragma once
 // Synthetic jobs for the engine tests and benchmarks: MCS points spread in a box and OCS points that
 // the model maps them to exactly, with known parameters.
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
@@ -104,6 +106,25 @@ inline ParamStates statesWith(std::initializer_list<int> floats,
     for (int k : floats) s[static_cast<std::size_t>(k)] = "float";
     for (const auto& [k, text] : fixed) s[static_cast<std::size_t>(k)] = text;
     return s;
+}
+
+// How far the solved transformation moves the MCS points from where the true one puts them: the
+// largest coordinate difference over the identical points (mm).
+inline double largestPointError(const JobState& solved, const std::array<double, kParamCount + 1>& truth) {
+    JobState a = solved, b = solved;
+    a.RotXSeed = a.RotX(), a.RotYSeed = a.RotY(), a.RotZSeed = a.RotZ();
+    b.Params = truth;
+    b.RotXSeed = b.RotX(), b.RotYSeed = b.RotY(), b.RotZSeed = b.RotZ();
+    const PointTransform ta(a), tb(b);
+    double worst = 0;
+    for (std::int32_t i = 1; i <= solved.IdenticalCount; ++i) {
+        double x1, y1, z1, x2, y2, z2;
+        const double x = solved.MCS_X[i], y = solved.MCS_Y[i], z = solved.MCS_Z[static_cast<std::size_t>(i)];
+        ta.apply(x, y, z, x1, y1, z1);
+        tb.apply(x, y, z, x2, y2, z2);
+        worst = std::max({worst, std::fabs(x1 - x2), std::fabs(y1 - y2), std::fabs(z1 - z2)});
+    }
+    return worst;
 }
 
 }  // namespace kal::testing
