@@ -177,6 +177,20 @@ StartPoints startPoints(const JobState& job, const Params& params, const Matrix&
     return s;
 }
 
+// Calls visit(iz, x, t) for each used point: x its (scaled, shaped) MCS coordinates, t = Q·x, both
+// 1-based.
+template <class Visit>
+void forEachUsedPoint(const StartPoints& s, const WorkMatrix& Q, Visit&& visit) {
+    for (std::int32_t i = 1; i <= s.n; ++i) {
+        const auto iz = static_cast<std::size_t>(i);
+        if (s.w[iz] == 0.0) continue;
+        const double x[4] = {0.0, s.m[1][iz], s.m[2][iz], s.m[3][iz]};
+        double t[4];
+        apply(Q, x, t);
+        visit(iz, x, t);
+    }
+}
+
 // Completes a start from its rotation angles: each estimated translation the mean of what the
 // turned points leave (held ones keep their values), an estimated R Dist the mean distance left.
 // The rotation is Q where given (the angles' own matrix to rounding), else built from the angles.
@@ -185,15 +199,10 @@ bool completeStart(const StartPoints& s, const DesignLayout& lay, const std::arr
     for (int j = 0; j < 3; ++j) p[static_cast<std::size_t>(kRotX + j)] = angles[static_cast<std::size_t>(j)];
     const WorkMatrix Q = rotation ? *rotation : rotationOf(angles[0], angles[1], angles[2]);
     double sw = 0.0, mean[4] = {};
-    for (std::int32_t i = 1; i <= s.n; ++i) {
-        const auto iz = static_cast<std::size_t>(i);
-        if (s.w[iz] == 0.0) continue;
-        const double x[4] = {0.0, s.m[1][iz], s.m[2][iz], s.m[3][iz]};
-        double t[4];
-        apply(Q, x, t);
+    forEachUsedPoint(s, Q, [&](std::size_t iz, const double*, const double* t) {
         for (int j = 1; j <= 3; ++j) mean[j] += s.o[j][iz] - t[j];
         sw += 1.0;
-    }
+    });
     if (!(sw > 0.0)) return false;
     for (int j = 1; j <= 3; ++j) {
         const auto k = static_cast<std::size_t>(kTraX + j - 1);
@@ -201,19 +210,14 @@ bool completeStart(const StartPoints& s, const DesignLayout& lay, const std::arr
     }
     if (lay.isFloat[kRDist]) {
         double sum = 0.0;
-        for (std::int32_t i = 1; i <= s.n; ++i) {
-            const auto iz = static_cast<std::size_t>(i);
-            if (s.w[iz] == 0.0) continue;
-            const double x[4] = {0.0, s.m[1][iz], s.m[2][iz], s.m[3][iz]};
-            double t[4];
-            apply(Q, x, t);
+        forEachUsedPoint(s, Q, [&](std::size_t iz, const double*, const double* t) {
             double d2 = 0.0;
             for (int j = 1; j <= 3; ++j) {
                 const double d = s.o[j][iz] - (t[j] + p[static_cast<std::size_t>(kTraX + j - 1)]);
                 d2 += d * d;
             }
             sum += std::sqrt(d2);
-        }
+        });
         p[kRDist] = sum / sw;
     }
     for (int k = 1; k <= kParamCount; ++k)
@@ -257,17 +261,12 @@ bool solveSmall(std::array<std::array<double, 7>, 6> A, std::array<double, 6> b,
 double rigidSquares(const StartPoints& s, const double pose[6]) {
     const WorkMatrix Q = rotationOf(pose[3], pose[4], pose[5]);
     double sum = 0.0;
-    for (std::int32_t i = 1; i <= s.n; ++i) {
-        const auto iz = static_cast<std::size_t>(i);
-        if (s.w[iz] == 0.0) continue;
-        const double x[4] = {0.0, s.m[1][iz], s.m[2][iz], s.m[3][iz]};
-        double t[4];
-        apply(Q, x, t);
+    forEachUsedPoint(s, Q, [&](std::size_t iz, const double*, const double* t) {
         for (int j = 1; j <= 3; ++j) {
             const double d = s.o[j][iz] - (pose[j - 1] + t[j]);
             sum += d * d;
         }
-    }
+    });
     return sum;
 }
 
@@ -299,12 +298,8 @@ void fitRigidWithHeldRows(const StartPoints& s, const DesignLayout& lay, double 
         const WorkMatrix Q = rotationOf(pose[3], pose[4], pose[5]);
         std::array<std::array<double, 7>, 6> N{};
         std::array<double, 6> g{};
-        for (std::int32_t i = 1; i <= s.n; ++i) {
-            const auto iz = static_cast<std::size_t>(i);
-            if (s.w[iz] == 0.0) continue;
-            const double x[4] = {0.0, s.m[1][iz], s.m[2][iz], s.m[3][iz]};
-            double t[4], da[3][4];
-            apply(Q, x, t);
+        forEachUsedPoint(s, Q, [&](std::size_t iz, const double* x, const double* t) {
+            double da[3][4];
             for (int a = 0; a < 3; ++a) apply(dQ[a], x, da[a]);
             for (int j = 1; j <= 3; ++j) {
                 const double r = s.o[j][iz] - (pose[j - 1] + t[j]);
@@ -319,7 +314,7 @@ void fitRigidWithHeldRows(const StartPoints& s, const DesignLayout& lay, double 
                         N[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)] += row[a] * row[b];
                 }
             }
-        }
+        });
         bool moved = false;
         for (; lambda <= 1e8; lambda *= 10) {
             auto damped = N;
