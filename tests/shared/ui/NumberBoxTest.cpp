@@ -163,20 +163,24 @@ TEST(NumberBox, SwitchingToAnotherProgramKeepsTheEditCursor) {
     window.show();
     elsewhere.move(300, 300);
     elsewhere.show();
-    QApplication::setActiveWindow(&window);
+    // Activation and focus arrive as events, later in a test run on its own than after others.
+    const auto activate = [](QWidget& w) {
+        if (!QTest::qWaitForWindowExposed(&w, 2000)) return false;
+        w.activateWindow();
+        QApplication::setActiveWindow(&w);
+        return QTest::qWaitForWindowActive(&w, 2000);
+    };
+    ASSERT_TRUE(activate(window));
     box->setFocus();
-    QApplication::processEvents();
-    ASSERT_TRUE(box->hasFocus());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->hasFocus(); }, 2000));
     box->setText(kLong);
     box->setCursorPosition(9);
-    QApplication::setActiveWindow(&elsewhere);
-    QApplication::processEvents();
-    ASSERT_FALSE(box->hasFocus());
+    ASSERT_TRUE(activate(elsewhere));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !box->hasFocus(); }, 2000));
     box->grab();  // a repaint while the program is in the background
     EXPECT_EQ(box->cursorPosition(), 9);
-    QApplication::setActiveWindow(&window);
-    QApplication::processEvents();
-    EXPECT_TRUE(box->hasFocus());
+    ASSERT_TRUE(activate(window));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return box->hasFocus(); }, 2000));
     EXPECT_EQ(box->cursorPosition(), 9);
 }
 
