@@ -15,6 +15,7 @@ CalculationRollback::CalculationRollback(const JobState& job, const CalcResults&
       mcstZ_(job.MCSt_Z),
       keepsOcs_(job.ParaboloidMode),
       mcRuns_(job.McRuns),
+      mcOpenBySurface_(job.McOpenBySurface),
       mcBackupX_(job.McBackupX),
       mcBackupY_(job.McBackupY),
       mcBackupZ_(job.McBackupZ),
@@ -46,6 +47,7 @@ void CalculationRollback::restore(JobState& job, CalcResults& results, Parameter
         job.OCS_Z = ocsZ_;
     }
     job.McRuns = mcRuns_;
+    job.McOpenBySurface = mcOpenBySurface_;
     job.McBackupX = mcBackupX_;
     job.McBackupY = mcBackupY_;
     job.McBackupZ = mcBackupZ_;

@@ -29,6 +29,7 @@ class CalculationRollback {
     TaggedArray ocsX_, ocsY_;
     std::vector<double> ocsZ_;
     std::array<std::vector<double>, kParamCount + 2> mcRuns_;
+    std::array<bool, kParamCount + 1> mcOpenBySurface_;
     std::vector<double> mcBackupX_, mcBackupY_, mcBackupZ_;
     bool mcCompleted_;
     double sigmaXyz_;

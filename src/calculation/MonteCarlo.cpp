@@ -74,6 +74,7 @@ MonteCarloScope::MonteCarloScope(CalcSession& s, std::int32_t runs)
     }
     s.view.setWaitCursor(true);
     for (auto& list : job.McRuns) list.assign(at(runs_ + 1), 0.0);
+    job.McOpenBySurface = {};  // new runs: the flow that draws them marks what they leave open
 }
 
 MonteCarloScope::~MonteCarloScope() {

@@ -443,7 +443,8 @@ CalcStatus runParaboloidLoop(CalcSession& s) {
     // The steps and runs reach the windows as one change, when the flow has ended.
     JobEvents::Batch batch(s.events);
 
-    if (job.MonteCarloOn) {
+    const bool series = job.MonteCarloOn;
+    if (series) {
         const std::int32_t runs = std::max(kMinMonteCarloRuns, job.MonteCarloRuns);
         std::int32_t boundRuns = 0, stuckRuns = 0;
         {
@@ -508,6 +509,8 @@ CalcStatus runParaboloidLoop(CalcSession& s) {
     if (stepper.undetermined()[kRotZ]) {
         const std::array<bool, kParamCount + 1> open = movedByATurn(s);
         s.results.OpenBySurface = open;
+        // The runs of this flow's series were turned about the axis just as freely.
+        if (series) job.McOpenBySurface = open;
         s.message(turnNotDetermined(open));
     }
     const std::int32_t last = std::min(job.McsCount, job.OCS_X.upper());

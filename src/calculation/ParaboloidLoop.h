@@ -11,7 +11,8 @@
 //
 // With rot z'' estimated the points cannot fix the turn about the surface's own axis: the flow
 // says so, names the values that turn with it and marks them (CalcResults::OpenBySurface) so that
-// no sigma is shown for them.
+// no sigma is shown for them; after a Monte Carlo series it marks their runs too
+// (JobState::McOpenBySurface), which then give no Monte Carlo sigma.
 //
 // Converged means the parameters stopped moving, not that s0 stopped changing. Every loop is
 // bounded (CalcSession::loopCap steps); the bound, the stop window's button, STOP and a fit that

@@ -98,6 +98,9 @@ void fillMonteCarlo(const JobState& job, const Texts& t, DetailsFigures& f) {
         // than two runs have no standard deviation and leave the cell empty.
         const std::vector<double>& runs = job.McRuns[r.list];
         if (runs.size() < 3) continue;
+        // Runs that a surface of revolution left free to turn about its axis scatter without
+        // meaning: no sigma, as in the calculation window.
+        if (r.list <= kParamCount && job.McOpenBySurface[r.list]) continue;
         const double sigma = standardDeviation(runs);
         if (!std::isfinite(sigma)) continue;
         switch (r.kind) {

@@ -46,7 +46,9 @@ DetailsFigures emptyDetails();
 // Fills every table from the job (DetailFormFuellen). Writes InvTraX..InvTraZ and
 // InverseSolutionTable of the job, as the inverse computation does; reads nothing else from
 // windows: the estimated parameters are the rows whose state is "float". A zero scale has no
-// inverse: it gives "no solution" like any other transformation without one.
+// inverse: it gives "no solution" like any other transformation without one. A Monte Carlo sigma
+// is left empty where the series had fewer than two runs or a surface left the value open
+// (JobState::McOpenBySurface).
 DetailsFigures computeDetails(JobState& job);
 
 // The inverse table of the job's InvTraX..InvTraZ and InverseSolutionTable: 13 × (n + 1) with

@@ -130,6 +130,11 @@ struct JobState {
     // Monte Carlo run arrays: McRuns[k] is parameter k's array (0..MonteCarloRuns), k = 1..17;
     // McRuns[18] is MC_SigmaXyz.
     std::array<std::vector<double>, kParamCount + 2> McRuns{};
+    // The parameters (slots 1..17) whose runs a surface of revolution left open: with rot z''
+    // estimated every run may end turned anywhere about the surface's axis, so the runs of the
+    // values that turn with it scatter without meaning and give no sigma. Belongs to the runs
+    // above; not saved.
+    std::array<bool, kParamCount + 1> McOpenBySurface{};
     double SigmaXyz = 0;
     double MaxDevX = 0, MaxDevY = 0, MaxDevZ = 0, MinDevX = 0, MinDevY = 0, MinDevZ = 0;
 
@@ -223,6 +228,7 @@ struct JobState {
 // a job reset and a point load clear them and no window shows one job's sigmas with another job.
 inline void clearMonteCarloRuns(JobState& job) {
     for (auto& runs : job.McRuns) runs.clear();
+    job.McOpenBySurface = {};
     job.McCompleted = false;
 }
 
