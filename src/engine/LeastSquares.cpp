@@ -17,6 +17,7 @@
 #include "engine/NormalEquations.h"
 #include "engine/SeedSolution.h"
 #include "engine/StartValues.h"
+#include "shared/Constants.h"
 #include "shared/Errors.h"
 #include "shared/NumberText.h"
 #include "shared/TaggedArray.h"
@@ -634,7 +635,6 @@ using Params = std::array<double, kParamCount + 1>;
 // Points the starts are tried on: every used point up to this many, else an evenly spaced sample of
 // them; the winner is then refined on all points. Keeps the search's cost independent of the job's size.
 constexpr std::int32_t kStartSample = 128;
-// Iterations each start may take (fewer when MaxIteration asks for fewer).
 // Every start runs a first round of iterations; the few lowest that have not settled run on to the
 // full count (fewer when MaxIteration asks for fewer).
 constexpr std::int32_t kFirstRound = 30;
@@ -786,17 +786,16 @@ WorkMatrix turnAbout(double ax, double ay, double az, double angle) {
 
 const std::vector<WorkMatrix>& startTurns() {
     static const std::vector<WorkMatrix> turns = [] {
-        constexpr double kHalf = 3.14159265358979;
         std::vector<WorkMatrix> t;
         const double axes[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-        for (const auto& a : axes) t.push_back(turnAbout(a[0], a[1], a[2], kHalf));
+        for (const auto& a : axes) t.push_back(turnAbout(a[0], a[1], a[2], kPi));
         const double diagonals[4][3] = {{1, 1, 1}, {-1, 1, 1}, {1, -1, 1}, {1, 1, -1}};
         for (const auto& d : diagonals)
-            for (const double f : {2.0 / 3, 4.0 / 3}) t.push_back(turnAbout(d[0], d[1], d[2], f * kHalf));
+            for (const double f : {2.0 / 3, 4.0 / 3}) t.push_back(turnAbout(d[0], d[1], d[2], f * kPi));
         for (const auto& a : axes)
-            for (const double f : {0.5, 1.5}) t.push_back(turnAbout(a[0], a[1], a[2], f * kHalf));
+            for (const double f : {0.5, 1.5}) t.push_back(turnAbout(a[0], a[1], a[2], f * kPi));
         const double edges[6][3] = {{1, 1, 0}, {1, -1, 0}, {1, 0, 1}, {1, 0, -1}, {0, 1, 1}, {0, 1, -1}};
-        for (const auto& e : edges) t.push_back(turnAbout(e[0], e[1], e[2], kHalf));
+        for (const auto& e : edges) t.push_back(turnAbout(e[0], e[1], e[2], kPi));
         return t;
     }();
     return turns;
