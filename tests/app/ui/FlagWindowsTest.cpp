@@ -471,15 +471,24 @@ int inkRows(const QImage& picture, const QRect& area, QRgb ink) {
     return rows;
 }
 
-TEST(FlagWindows, FontChosenInTheEditorIsTheFontTheCellsAreDrawnIn) {
-    Program p(std::make_unique<TwentyFourPointItalic>());
+// A graphics window in a frame of `width` x `height` px, zoomed to all its points and drawn;
+// null where the window has no frame.
+FormScreen* openSized(Program& p, int width, int height) {
     FormScreen& w = p.open();
     auto* frame = qobject_cast<QMdiSubWindow*>(w.parentWidget());
-    ASSERT_NE(frame, nullptr);
-    frame->resize(1150, 850);
+    if (!frame) return nullptr;
+    frame->resize(width, height);
     QApplication::processEvents();
     p.run(Command::ZoomAll);
     w.renderNow();
+    return &w;
+}
+
+TEST(FlagWindows, FontChosenInTheEditorIsTheFontTheCellsAreDrawnIn) {
+    Program p(std::make_unique<TwentyFourPointItalic>());
+    FormScreen* const window = openSized(p, 1150, 850);
+    ASSERT_NE(window, nullptr);
+    FormScreen& w = *window;
     w.model().MouseX = 10;
     w.model().MouseY = 10;
     ASSERT_EQ(p.flags.createFlagOnRow(w, placeableRow(w)), 1);
@@ -527,13 +536,9 @@ TEST(FlagWindows, FontChosenInTheEditorIsTheFontTheCellsAreDrawnIn) {
 
 TEST(FlagWindows, AFullPictureSaysSoOnceAndKeepsTheFlagsItPlaced) {
     Program p;
-    FormScreen& w = p.open();
-    auto* frame = qobject_cast<QMdiSubWindow*>(w.parentWidget());
-    ASSERT_NE(frame, nullptr);
-    frame->resize(320, 420);
-    QApplication::processEvents();
-    p.run(Command::ZoomAll);
-    w.renderNow();
+    FormScreen* const window = openSized(p, 320, 420);
+    ASSERT_NE(window, nullptr);
+    FormScreen& w = *window;
     w.model().MouseX = 0;
     w.model().MouseY = 0;
     const std::int32_t first = placeableRow(w);
@@ -562,13 +567,9 @@ TEST(FlagWindows, BorderRunFlagsEachStandInTheirOwnCell) {
     for (const auto rule : {FlagPlacement::ScreenBorder, FlagPlacement::NextToBorder}) {
         SCOPED_TRACE(static_cast<int>(rule));
         Program p;
-        FormScreen& w = p.open();
-        auto* frame = qobject_cast<QMdiSubWindow*>(w.parentWidget());
-        ASSERT_NE(frame, nullptr);
-        frame->resize(1150, 850);
-        QApplication::processEvents();
-        p.run(Command::ZoomAll);
-        w.renderNow();
+        FormScreen* const window = openSized(p, 1150, 850);
+        ASSERT_NE(window, nullptr);
+        FormScreen& w = *window;
         const std::int32_t first = placeableRow(w);
         ASSERT_NE(first, 0);
         const QPoint at = pixelOf(w, first);
